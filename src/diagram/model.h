@@ -1,0 +1,128 @@
+// model.h - the diagram model: points, lines, areas and the script settings.
+//
+// The readers fill it, the geometry completes it in place (crossover
+// positions, trimmed and cut polylines, limit codes, area line indices) and
+// the drawing only reads it.  Every table is indexed from 1 (entry 0 is
+// unused); every capacity is fixed.
+#pragma once
+
+#include <cstdint>
+
+#include "run/prefs.h"
+#include "text/fixedtext.h"
+
+constexpr int maxvars = 20;       // values on one data row
+constexpr int maxpoints = 500;    // invariant points
+constexpr int maxlines = 1500;    // univariant lines
+constexpr int maxareas = 300;     // shaded areas
+constexpr int maxrows = 200;      // data rows of one line or interpolated point
+constexpr int maxphases = 20;     // phase names kept for one point or line
+constexpr int maxareanames = 15;  // line names of one area
+constexpr int maxinfo = 10;       // info lines of the script
+
+// Points an assembled line can hold.  Trimming leaves at most 200 + 2 points
+// (n), hence n - 1 segments.  Window cutting adds at most two points per
+// segment to the kept polyline (two cut points, or a corner and an entry
+// point, or an exit point after a kept data point), and while a line
+// re-enters at segment k the uncut rest n - k is held after the entry
+// point: the kept part (at most 1 + 2(k - 1)), a corner, the entry point
+// and the rest never exceed n + k + 1 <= 2n = 404 points.
+constexpr int linecapacity = 2 * (maxrows + 2);
+
+// One invariant point.
+struct InvariantPoint {
+    Word name;                     // the point's name, beginning with "i"
+    Word phases[maxphases + 1];    // nonzero-mode phase names 1..nphases
+    Word zeromode1;                // first zero-mode phase; "none" for an empty list; empty without "-"
+    Word zeromode2;                // second zero-mode phase, same rules
+    int16_t nphases;               // phase names kept; 0 when the list was dropped
+    bool invariantword;            // "invariant" closed a kept phase list
+    bool pointword;                // no phase list of its own
+    long double x;                 // position along the x axis, data units
+    long double y;                 // position along the y axis
+    bool crossover;                // placed where two lines cross (x, y are 0 until then)
+    Word crossline1;               // first line of the crossing
+    Word crossline2;               // second line of the crossing
+};
+
+// One univariant line.
+struct UnivariantLine {
+    Word name;                      // the line's name, beginning with "u"
+    Word phases[maxphases + 1];     // nonzero-mode phase names 1..nphases
+    Word zeromode;                  // zero-mode phase; "none" for an empty list; empty without "-"
+    int16_t nphases;                // phase names kept; 0 when the list was dropped
+    bool univariantword;            // "univariant" closed a kept phase list
+    bool lineword;                  // no phase list of its own
+    long double x[linecapacity + 1];  // x of the points 1..npts, in order along the line
+    long double y[linecapacity + 1];  // y of the points 1..npts
+    int16_t npts;                   // points in use: at most 200 as read, more once cut
+    Word beginname;                 // first limit: a point name, "begin" or "end"
+    Word endname;                   // second limit, same form
+    int16_t beginindex;             // resolved first limit: point k > 0, 0 data end, -1..-4 window edge
+    int16_t endindex;               // resolved second limit, same codes
+    bool connect;                   // no data points: drawn straight between its limit points
+    bool xmonotone;                 // the x values never turn back (set by line assembly)
+    bool outsidewindow;             // never enters the window (npts is then 0)
+    bool dashed;                    // draw dashed
+    bool thick;                     // draw thick
+    bool rgbgiven;                  // a colour was given
+    int16_t red;                    // colour components on a 0..255 scale (when rgbgiven)
+    int16_t green;
+    int16_t blue;
+};
+
+// One shaded area.
+struct ShadedArea {
+    double grayscale;                      // as written; 1 gives the light colour, 0 the dark
+    Word linenames[maxareanames + 1];      // names of the bounding lines 1..15, in file order
+    int16_t lineindex[maxareanames + 1];   // line numbers resolved from the names (visible lines only)
+    int16_t nnames;                        // names read; lowered to the visible lines when drawn
+};
+
+// The plot window, in data units; xlow < xhigh and ylow < yhigh once read.
+struct PlotWindow {
+    long double xlow;   // left edge
+    long double xhigh;  // right edge
+    long double ylow;   // bottom edge
+    long double yhigh;  // top edge
+};
+
+// Big ticks with their axis numbers, and small ticks.
+struct TickMarks {
+    long double xtickgap;   // gap of the big ticks along x (not zero)
+    long double xstart;     // first big tick along x, inside the window
+    long double ytickgap;   // gap of the big ticks along y (not zero)
+    long double ystart;     // first big tick along y
+    long double smallxgap;  // gap of the small ticks along x (when smallticks)
+    long double smallygap;  // gap of the small ticks along y
+    bool smallticks;        // small ticks are drawn
+};
+
+// Options of the drawing.  Only the answer yes turns an option on.
+struct DrawingOptions {
+    YesAskNo doareas;          // paint the shaded areas (default yes)
+    YesAskNo showlineinfo;     // report every line in the log (default yes)
+    YesAskNo numbering;        // label lines and points (default no)
+    YesAskNo docircles;        // draw the points (default yes)
+    int16_t numbersize;        // label font size, 4..14 when numbering (default 0)
+    int16_t circlesize;        // circle radius in page points, 1..7 when set (default 0)
+    long double darkcolour[3];   // red, green, blue of grayscale 0, on a 0..255 scale
+    long double lightcolour[3];  // red, green, blue of grayscale 1, fixed at 255
+    Text info[maxinfo + 1];    // free info lines 1..ninfo
+    int16_t ninfo;             // info lines given
+};
+
+extern int16_t nvars;           // values on each data row, 1..20
+extern InvariantPoint* points;  // the points table, entries 1..500, from the heap
+extern int16_t npoints;         // points read
+extern UnivariantLine* lines;   // the lines table, entries 1..1500, from the heap
+extern int16_t nlines;          // lines kept
+extern ShadedArea areas[maxareas + 1];  // the areas table, entries 1..300
+extern int16_t nareas;          // areas read
+
+extern PlotWindow plotwindow;
+extern TickMarks tickmarks;
+extern DrawingOptions drawingoptions;
+
+// Only the answer yes turns an option on.
+inline bool isyes(YesAskNo answer) { return answer == answeryes; }

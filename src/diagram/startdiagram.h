@@ -1,0 +1,7 @@
+// startdiagram.h - the start of the diagram: the log heading and the two
+// large tables.
+#pragma once
+
+// Write "running at " and the run stamp to the log, and create the points
+// and lines tables (reported to the heap monitor as "inv" and "uni").
+void startdiagram();

@@ -1,0 +1,135 @@
+// channels.cpp - putstr, the screen's page-width cut and the field rules.
+#include "run/channels.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+#include "run/settings.h"
+#include "text/numfmt.h"
+
+OutputChannel channels[10];
+uint32_t openChannels = 0;
+
+namespace {
+
+const char* const names[10] = {
+    "", "", "outfile", "logfile", "icfile", "itfile", "glfile", "csvfile", "csv2file", "psfile",
+};
+
+// Line ends for a before or after count: 0 none, 1 one, anything else two.
+int lineends(int16_t count) { return count == 0 ? 0 : (count == 1 ? 1 : 2); }
+
+// The screen is a transcript; the log holds the same text, so a screen that
+// cannot be written (a closed pipe) does not end the run.
+void screenwrite(int16_t before, const char* text, int len, int16_t after) {
+    static const char ends[2] = {'\n', '\n'};
+    std::fwrite(ends, 1, static_cast<size_t>(lineends(before)), stdout);
+    int cut = runsettings.pagewidth - 2;
+    if (runsettings.dontwrap && len > cut) {
+        std::fwrite(text, 1, static_cast<size_t>(cut), stdout);
+        std::fputc('#', stdout);
+    } else {
+        std::fwrite(text, 1, static_cast<size_t>(len), stdout);
+    }
+    std::fwrite(ends, 1, static_cast<size_t>(lineends(after)), stdout);
+    if (after == 0) std::fflush(stdout);  // a prompt must be visible before the keyboard is read
+}
+
+void filewrite(OutputChannel& ch, int16_t before, const char* text, int len, int16_t after) {
+    static const char ends[2] = {'\n', '\n'};
+    FILE* f = ch.file;
+    size_t nb = static_cast<size_t>(lineends(before));
+    size_t na = static_cast<size_t>(lineends(after));
+    if (std::fwrite(ends, 1, nb, f) != nb || std::fwrite(text, 1, static_cast<size_t>(len), f) !=
+        static_cast<size_t>(len) || std::fwrite(ends, 1, na, f) != na)
+        ioerror(ch.path);
+}
+
+}  // namespace
+
+const char* channelname(int channel) {
+    return channel >= 0 && channel < 10 ? names[channel] : "";
+}
+
+void putstr(int16_t before, const char* text, int len, int16_t after, uint32_t set) {
+    uint32_t effective = set & openChannels;
+    if (effective == 0) return;
+    if (effective & 1u) screenwrite(before, text, len, after);
+    for (int ch = 2; ch < 10; ++ch) {
+        if (effective & (1u << ch)) {
+            filewrite(channels[ch], before, text, len, after);
+            if (ch >= 4) channels[ch].written = true;
+        }
+    }
+}
+
+void appendfield(const char* text, int len, int16_t width, Text& line, int16_t capacity) {
+    int lnow = line.len;
+    if (lnow > 0 && line.c[lnow - 1] == overflowmark) return;
+    if (capacity > 255) capacity = 255;
+    // The padded form: fill on the left for a positive width, on the right
+    // for a negative one; a text longer than its field is never cut.
+    int fill = 0;
+    if (width > 0) fill = width - len;
+    if (width < 0) fill = -width - len;
+    if (fill < 0) fill = 0;
+    if (lnow > 0 && lnow + len > 250) {  // the fill is not counted here
+        line.c[lnow] = overflowmark;
+        line.len = static_cast<int16_t>(lnow + 1);
+        return;
+    }
+    char* out = line.c;
+    int at = lnow;
+    auto put = [&](const char* s, int n) {
+        int room = capacity - at;
+        if (n > room) n = room;
+        if (n > 0) {
+            std::memcpy(out + at, s, static_cast<size_t>(n));
+            at += n;
+        }
+    };
+    auto putblanks = [&](int n) {
+        int room = capacity - at;
+        if (n > room) n = room;
+        if (n > 0) {
+            std::memset(out + at, ' ', static_cast<size_t>(n));
+            at += n;
+        }
+    };
+    if (width > 0) putblanks(fill);
+    put(text, len);
+    if (width < 0) putblanks(fill);
+    line.len = static_cast<int16_t>(at);
+}
+
+void appendreal(int16_t digits, bool fixed, int16_t width, Text& line, int16_t capacity,
+                long double x) {
+    Word t = real2str(x, digits, fixed);
+    appendfield(t.c, t.len, width, line, capacity);
+}
+
+void appendint(int16_t width, Text& line, int16_t capacity, long double x) {
+    Word t = real2intstr(x);
+    appendfield(t.c, t.len, width, line, capacity);
+}
+
+void flushchannels() {
+    std::fflush(stdout);
+    for (int ch = 2; ch < 10; ++ch) {
+        if ((openChannels & (1u << ch)) && channels[ch].file != nullptr) {
+            if (std::fflush(channels[ch].file) != 0) ioerror(channels[ch].path);
+        }
+    }
+}
+
+void ioerror(const char* path) {
+    const char* reason = std::strerror(errno);
+    std::fflush(stdout);
+    std::fputs("gridel: ", stderr);
+    std::fputs(path, stderr);
+    std::fputs(": ", stderr);
+    std::fputs(reason, stderr);
+    std::fputc('\n', stderr);
+    std::exit(2);
+}

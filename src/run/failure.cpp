@@ -1,0 +1,109 @@
+// failure.cpp - the failure report, the kill stop and the closing of files.
+#include "run/failure.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <initializer_list>
+
+#include "run/lineinput.h"
+#include "text/tokens.h"
+
+namespace {
+
+void writeall(FILE* f, const char* bytes, size_t n, const char* path) {
+    if (std::fwrite(bytes, 1, n, f) != n) ioerror(path);
+}
+
+}  // namespace
+
+void bombed(const char* where, const char* what, int whatlen) {
+    // The block: two line ends, " BOMBED in ", where, " : ", what, two line ends.
+    char block[600];
+    size_t n = 0;
+    auto add = [&](const char* s, size_t len) {
+        if (len > sizeof block - n) len = sizeof block - n;
+        std::memcpy(block + n, s, len);
+        n += len;
+    };
+    size_t wherelen = std::strlen(where);
+    add("\n\n BOMBED in ", 13);
+    add(where, wherelen > 255 ? 255 : wherelen);
+    add(" : ", 3);
+    add(what, static_cast<size_t>(whatlen > 255 ? 255 : whatlen));
+    add("\n\n", 2);
+
+    uint32_t open = openChannels;
+    if (open & (1u << chw)) {
+        std::fwrite(block, 1, n, stdout);
+        std::fputs("\nhit return to exit program\n", stdout);
+        flushall();
+        Text discard;
+        readline(keyboard, discard);  // whatever comes back, the run ends
+    }
+    // The log gets its copy only after the user has pressed return.
+    for (int ch : {chout, chlog, chic}) {
+        if ((open & (1u << ch)) && channels[ch].file != nullptr)
+            writeall(channels[ch].file, block, n, channels[ch].path);
+    }
+    closeall();
+    std::exit(exitfailed);
+}
+
+bool iskill(const char* word, int len) {
+    int first, last;
+    trimbounds(word, len, first, last);
+    return last - first + 1 == 4 && last > 0 && std::memcmp(word + first - 1, "kill", 4) == 0;
+}
+
+void killrun() {
+    static const char notice[] = "\n-- run killed --\n";
+    const size_t n = sizeof notice - 1;
+    uint32_t open = openChannels;
+    if (open & (1u << chw)) std::fwrite(notice, 1, n, stdout);
+    for (int ch : {chout, chlog}) {
+        if ((open & (1u << ch)) && channels[ch].file != nullptr)
+            writeall(channels[ch].file, notice, n, channels[ch].path);
+    }
+    closeall();
+    std::exit(exitnormal);
+}
+
+void closeall() {
+    std::fputc('\n', stdout);
+    bool complete = true;
+    for (int ch = 2; ch < 10; ++ch) {
+        if (!(openChannels & (1u << ch)) || channels[ch].file == nullptr) continue;
+        bool keep = (ch == chout || ch == chlog) ? true : channels[ch].written;
+        if (!closefile(channels[ch], keep, channelname(ch))) complete = false;
+    }
+    openChannels = 0;
+    std::fflush(stdout);
+    // A file whose last bytes could not be written is an input/output error:
+    // the run must not look successful.
+    if (!complete) std::exit(exitioerror);
+}
+
+bool closefile(OutputChannel& channel, bool keep, const char* name) {
+    bool ok = true;
+    if (std::fclose(channel.file) != 0) {
+        int reason = errno;
+        std::fputs("problem closing ", stdout);
+        std::fputs(name, stdout);
+        std::fputc('\n', stdout);
+        std::fputs("gridel: ", stderr);
+        std::fputs(channel.path, stderr);
+        std::fputs(": ", stderr);
+        std::fputs(std::strerror(reason), stderr);
+        std::fputc('\n', stderr);
+        ok = false;
+    }
+    channel.file = nullptr;
+    if (!keep && std::remove(channel.path) != 0) {
+        std::fputs("problem erasing  ", stdout);
+        std::fputs(name, stdout);
+        std::fputc('\n', stdout);
+    }
+    return ok;
+}

@@ -1,0 +1,41 @@
+// failure.h - the one way a run gives up (`bombed`), the stop on "kill",
+// and the closing of every channel file.
+#pragma once
+
+#include "run/channels.h"
+#include "text/fixedtext.h"
+
+// Exit statuses of the program.
+constexpr int exitnormal = 0;   // a normal run, or one stopped by "kill"
+constexpr int exitfailed = 1;   // a run that ended in a failure report
+constexpr int exitioerror = 2;  // a file could not be created or written
+
+// Report a failure on every open transcript channel, wait for return on the
+// screen, close all files and end the run with the failure status.
+[[noreturn]] void bombed(const char* where, const char* what, int whatlen);
+
+[[noreturn]] inline void bombed(const char* where, const char* what) {
+    bombed(where, what, static_cast<int>(std::strlen(what)));
+}
+
+template <int Cap>
+[[noreturn]] inline void bombed(const char* where, const Str<Cap>& what) {
+    bombed(where, what.c, what.len);
+}
+
+// True when the word, without surrounding blanks, is exactly "kill".
+bool iskill(const char* word, int len);
+
+template <int Cap>
+inline bool iskill(const Str<Cap>& word) { return iskill(word.c, word.len); }
+
+// Stop the run at the user's request: "-- run killed --", close, exit 0.
+[[noreturn]] void killrun();
+
+// End the screen line and close every open channel file; files of channels
+// 4 to 9 that were never written are erased.
+void closeall();
+
+// Close one channel file; erase it unless it is to be kept.  Returns false
+// when the file's contents could not be completed on disk.
+bool closefile(OutputChannel& channel, bool keep, const char* name);

@@ -1,0 +1,23 @@
+// prefs.h - the preferences file gl-prefs.txt, and the yes/ask/no decoder of
+// keyword lines.
+#pragma once
+
+#include <cstdint>
+
+#include "text/tokens.h"
+
+// Answer code of a keyword line.  Every consumer treats only yes as on.
+enum YesAskNo : int32_t {
+    answeryes = 0,
+    answerno = 1,
+    answerask = 2,
+};
+
+// Decode the answer word (word 2) of a keyword line of n >= 1 words: the
+// code, and the index of the last word consumed (1, or 2 when word 2 was
+// an answer word).
+void readyesno(const WordList& words, int16_t n, YesAskNo& code, int16_t& last);
+
+// Fill the run settings from gl-prefs.txt, or announce that there is none
+// and ask whether to continue.
+void readprefs();

@@ -1,0 +1,219 @@
+// numfmt.cpp - numbers to text, in 80-bit arithmetic, ties to even.
+#include "text/numfmt.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Powers 10^(2^i).  The first six are the classic table; the higher ones let
+// every exponent a 16-bit number text can carry be built the same way, and
+// leave every result for exponents below 64 untouched.
+const long double powtable[13] = {
+    1e1L, 1e2L, 1e4L, 1e8L, 1e16L, 1e32L, 1e64L,
+    1e128L, 1e256L, 1e512L, 1e1024L, 1e2048L, 1e4096L,
+};
+
+const long double zerolimit = 1e-12L;       // below this magnitude a value is zero
+const long double writelimit = 1e20L;       // above this magnitude a value cannot be written
+const long double mantissalimit = 2147483646.0L;  // a scaled mantissa must stay below this
+const long double allowance = 0.55L;        // rounding allowance of the exponent search
+const int exponentsearch = 22;              // limit of the exponent search
+
+void setunwritable(Word& digits) {
+    std::memset(digits.c, ' ', sizeof digits.c);
+    digits.len = 20;
+}
+
+bool isunwritable(const Word& digits) { return digits.len == 20 && digits.c[0] == ' '; }
+
+// Decimal digits of a non-negative integer, by repeated division by 10.
+void setdigits(Word& digits, int32_t v) {
+    char tmp[12];
+    int k = 0;
+    do {
+        tmp[k++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v > 0);
+    digits.len = 0;
+    while (k > 0) digits.c[digits.len++] = tmp[--k];
+}
+
+}  // namespace
+
+long double pow10(int n) {
+    long double x = 1.0L;
+    int32_t m = n < 0 ? -n : n;
+    for (int i = 0; m != 0 && i < 13; ++i, m >>= 1)
+        if (m & 1) x *= powtable[i];
+    if (m != 0) x = std::numeric_limits<long double>::infinity();
+    return n < 0 ? 1.0L / x : x;
+}
+
+int32_t roundint(long double x) {
+    if (std::isnan(x)) return 0;
+    if (x >= 2147483647.0L) return INT32_MAX;
+    if (x <= -2147483648.0L) return INT32_MIN;
+    return static_cast<int32_t>(std::nearbyint(x));  // default mode: nearest, ties to even
+}
+
+int32_t truncint(long double x) {
+    if (std::isnan(x)) return 0;
+    if (x >= 2147483647.0L) return INT32_MAX;
+    if (x <= -2147483648.0L) return INT32_MIN;
+    return static_cast<int32_t>(x);
+}
+
+DecimalNumber real2decimal(NumberMode mode, int16_t n, long double x) {
+    DecimalNumber d;
+    d.exponent = 0;
+    long double r = std::fabs(x);
+    if (r < zerolimit) {
+        d.negative = false;
+        settext(d.digits, "0");
+        return d;
+    }
+    d.negative = x < 0;
+    bool writable = !(r > writelimit) && !std::isnan(r);
+    long double s = 0;
+    if (writable) {
+        if (mode == fixedmode) {
+            d.exponent = static_cast<int16_t>(-n);
+            s = r * pow10(n);
+        } else {
+            long double c = allowance * pow10(-n);
+            int i = 1;
+            if (r >= 1 - c) {
+                while (i <= exponentsearch && truncint(r / pow10(i) + c) != 0) ++i;
+                d.exponent = static_cast<int16_t>(i - n);
+            } else {
+                while (i <= exponentsearch && truncint(r * pow10(i) + c) <= 0) ++i;
+                d.exponent = static_cast<int16_t>(1 - i - n);
+            }
+            s = r * pow10(-d.exponent);
+        }
+    }
+    if (writable && s < mantissalimit)
+        setdigits(d.digits, roundint(s));
+    else
+        setunwritable(d.digits);
+    return d;
+}
+
+Word decimal2str(NumberMode mode, int16_t n, const DecimalNumber& d) {
+    Word out;
+    if (isunwritable(d.digits)) {
+        settext(out, "?");
+        return out;
+    }
+    // Assembled in a scratch buffer large enough for any padding, then cut.
+    char t[600];
+    int len = 0;
+    if (d.negative) t[len++] = '-';
+    int body = len;
+    if (mode == fixedmode) {
+        int want = n > 255 ? 255 : n;
+        for (int k = d.digits.len; k < want; ++k) t[len++] = '0';
+        std::memcpy(t + len, d.digits.c, static_cast<size_t>(d.digits.len));
+        len += d.digits.len;
+        if (want > 0) {
+            int at = len - want;  // the point goes before the last n characters
+            std::memmove(t + at + 1, t + at, static_cast<size_t>(want));
+            t[at] = '.';
+            ++len;
+            if (at == body) {  // a leading point gets a zero in front
+                std::memmove(t + body + 1, t + body, static_cast<size_t>(len - body));
+                t[body] = '0';
+                ++len;
+            }
+        }
+    } else {
+        int e = d.exponent + n - 1;  // power of ten of the first digit
+        t[len++] = d.digits.c[0];
+        t[len++] = '.';
+        std::memcpy(t + len, d.digits.c + 1, static_cast<size_t>(d.digits.len - 1));
+        len += d.digits.len - 1;
+        t[len++] = 'e';
+        t[len++] = e < 0 ? '-' : '+';
+        Word ew;
+        setdigits(ew, e < 0 ? -e : e);
+        std::memcpy(t + len, ew.c, static_cast<size_t>(ew.len));
+        len += ew.len;
+    }
+    settext(out, t, len);
+    return out;
+}
+
+Word real2str(long double x, int16_t n, bool fixed) {
+    Word out;
+    if (x == 0 || std::fabs(x) < zerolimit) {
+        settext(out, "0");
+        return out;
+    }
+    NumberMode mode;
+    DecimalNumber d;
+    if (fixed) {
+        mode = fixedmode;
+        d = real2decimal(fixedmode, n, x);
+        if (d.digits.len > n + 5) {
+            mode = significantmode;
+            d = real2decimal(significantmode, n, x);
+        }
+    } else {
+        mode = significantmode;
+        d = real2decimal(significantmode, n, x);
+        if (-d.exponent < n + 4 && d.exponent < 2) {
+            mode = fixedmode;
+            n = static_cast<int16_t>(d.exponent < 0 ? -d.exponent : 0);
+            d = real2decimal(fixedmode, n, x);
+        }
+    }
+    return decimal2str(mode, n, d);
+}
+
+Word real2intstr(long double x) {
+    if (x == 0) {
+        Word out;
+        settext(out, "0");
+        return out;
+    }
+    return decimal2str(fixedmode, 0, real2decimal(fixedmode, 0, x));
+}
+
+int16_t decimalsneeded(bool exact, int16_t n, long double x) {
+    long double r = std::fabs(x);
+    if (r == 0) return 1;
+    if (exact) {
+        if (r > 1) r = r - std::floor(r);
+        if (r == 0) return 1;
+        // The multiplier 10^k must stay a 32-bit integer, so nine decimals at
+        // the most; a value such as 1/3 never comes within 0.001 of a whole.
+        int32_t p = 1;
+        for (int16_t k = 1; k <= 9; ++k) {
+            p *= 10;
+            long double v = r * p;
+            if (std::fabs(roundint(v) - v) < 0.001L) return k;
+        }
+        return 9;
+    }
+    if (r > 1) return n;
+    if (r > 0.5L) r = 1 - r;
+    if (r > 0.1L) return n;
+    int16_t k = n;
+    long double b = 0.1L;
+    do {  // b reaching zero ends the search for a zero r
+        ++k;
+        b = b / 10;
+    } while (!(b < r) && b != 0);
+    return k;
+}
+
+Text spaces(int16_t n) {
+    Text t;
+    t.len = 0;
+    if (n <= 0) return t;
+    if (n > 255) n = 255;
+    std::memset(t.c, ' ', static_cast<size_t>(n));
+    t.len = n;
+    return t;
+}

@@ -1,0 +1,275 @@
+// harness.cpp - running the binary and comparing its output.
+#include "e2e/harness.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace e2e {
+
+std::string makeworkdir() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/gridel-e2e-XXXXXX";
+    std::vector<char> buf(pattern.begin(), pattern.end());
+    buf.push_back('\0');
+    if (mkdtemp(buf.data()) == nullptr) return "";
+    return std::string(buf.data());
+}
+
+void removetree(const std::string& dir) {
+    if (dir.empty() || dir == "/") return;
+    DIR* d = opendir(dir.c_str());
+    if (d != nullptr) {
+        while (dirent* e = readdir(d)) {
+            std::string name = e->d_name;
+            if (name == "." || name == "..") continue;
+            std::string path = dir + "/" + name;
+            struct stat st;
+            if (lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+                removetree(path);
+            else
+                unlink(path.c_str());
+        }
+        closedir(d);
+    }
+    rmdir(dir.c_str());
+}
+
+std::string readfile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writefile(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+}
+
+bool fileexists(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+std::vector<std::string> listfiles(const std::string& dir) {
+    std::vector<std::string> names;
+    DIR* d = opendir(dir.c_str());
+    if (d == nullptr) return names;
+    while (dirent* e = readdir(d)) {
+        std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st;
+        if (stat((dir + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(name);
+    }
+    closedir(d);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+RunResult rungridel(const std::string& dir, const std::string& typed, const std::string& clock,
+                    int timeoutseconds) {
+    RunResult result;
+    std::string base = makeworkdir();  // holds the input and the captured outputs
+    std::string inpath = base + "/stdin", outpath = base + "/stdout", errpath = base + "/stderr";
+    writefile(inpath, typed);
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(dir.c_str()) != 0) _exit(127);
+        int in = open(inpath.c_str(), O_RDONLY);
+        int out = open(outpath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err = open(errpath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (in < 0 || out < 0 || err < 0) _exit(127);
+        dup2(in, 0);
+        dup2(out, 1);
+        dup2(err, 2);
+        setenv("GRIDEL_CLOCK", clock.c_str(), 1);
+        execl(GRIDEL_BINARY, GRIDEL_BINARY, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    int status = 0;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutseconds);
+    for (;;) {
+        pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) break;
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            result.timedout = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) result.signalled = true;
+    result.screen = readfile(outpath);
+    result.errors = readfile(errpath);
+    removetree(base);
+    return result;
+}
+
+namespace {
+
+// One byte made visible: control bytes as ^X, high bytes as <A4>.
+void visible(std::string& out, unsigned char ch) {
+    static const char hex[] = "0123456789ABCDEF";
+    if (ch == '\t') {
+        out += "^I";
+    } else if (ch < 32 || ch == 127) {
+        out += '^';
+        out += static_cast<char>(ch == 127 ? '?' : ch + 64);
+    } else if (ch >= 128) {
+        out += '<';
+        out += hex[ch >> 4];
+        out += hex[ch & 15];
+        out += '>';
+    } else {
+        out += static_cast<char>(ch);
+    }
+}
+
+// Each line made visible and ended with "$", so that trailing blanks and a
+// missing last line end show.
+std::string visiblelines(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += "$\n";
+        else
+            visible(out, static_cast<unsigned char>(c));
+    }
+    if (!text.empty() && text.back() != '\n') out += "  (no line end)\n";
+    return out;
+}
+
+std::string runcommand(const std::string& command, int& status) {
+    std::string output;
+    FILE* p = popen(command.c_str(), "r");
+    if (p == nullptr) {
+        status = -1;
+        return output;
+    }
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
+    int rc = pclose(p);
+    status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
+    return output;
+}
+
+}  // namespace
+
+std::string showdiff(const std::string& expected, const std::string& actual, const std::string& label) {
+    if (expected == actual) return "";
+    std::string dir = makeworkdir();
+    writefile(dir + "/expected", visiblelines(expected));
+    writefile(dir + "/actual", visiblelines(actual));
+    int status;
+    std::string out = runcommand("cd '" + dir + "' && diff -u expected actual 2>&1", status);
+    removetree(dir);
+    return "--- " + label + " differs (expected -, actual +):\n" + out;
+}
+
+std::string ghostscriptcomplaint(const std::string& epspath) {
+    int status;
+    std::string probe = runcommand("command -v gs 2>/dev/null", status);
+    if (status != 0 || probe.empty())
+        return "Ghostscript (gs) is not installed: the README's test command installs it";
+    std::string out = runcommand("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=nullpage '" + epspath +
+                                     "' </dev/null 2>&1",
+                                 status);
+    if (status != 0 || out.find("Error") != std::string::npos)
+        return "Ghostscript rejects " + epspath + " (status " + std::to_string(status) + "):\n" + out;
+    return "";
+}
+
+std::vector<std::string> listfolders(const std::string& dir) {
+    std::vector<std::string> names;
+    DIR* d = opendir(dir.c_str());
+    if (d == nullptr) return names;
+    while (dirent* e = readdir(d)) {
+        std::string name = e->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st;
+        if (stat((dir + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) names.push_back(name);
+    }
+    closedir(d);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> casenames() {
+    return listfolders(E2E_CASES);
+}
+
+namespace {
+
+std::string trimmed(const std::string& s) {
+    size_t a = s.find_first_not_of(" \t\r\n"), b = s.find_last_not_of(" \t\r\n");
+    return a == std::string::npos ? "" : s.substr(a, b - a + 1);
+}
+
+}  // namespace
+
+std::string runcase(const std::string& casedir) {
+    std::string report;
+    std::string work = makeworkdir();
+    if (work.empty()) return "cannot make a working folder";
+    std::vector<std::string> given = listfiles(casedir + "/files");
+    for (const std::string& f : given) writefile(work + "/" + f, readfile(casedir + "/files/" + f));
+    for (const std::string& d : listfolders(casedir + "/files")) mkdir((work + "/" + d).c_str(), 0755);
+    std::string typed = fileexists(casedir + "/stdin") ? readfile(casedir + "/stdin") : "";
+    std::string clock = fileexists(casedir + "/clock") ? trimmed(readfile(casedir + "/clock")) : defaultclock;
+    int wantstatus = fileexists(casedir + "/status") ? std::atoi(trimmed(readfile(casedir + "/status")).c_str()) : 0;
+
+    RunResult r = rungridel(work, typed, clock);
+    if (r.timedout) report += "the run did not end within the time limit\n";
+    if (r.signalled) report += "the run was ended by a signal\n";
+    if (r.status != wantstatus)
+        report += "exit status " + std::to_string(r.status) + ", expected " + std::to_string(wantstatus) + "\n";
+    if (fileexists(casedir + "/expect/stderr"))
+        report += showdiff(readfile(casedir + "/expect/stderr"), r.errors, "standard error");
+    else if (!r.errors.empty())
+        report += "standard error was not empty:\n" + r.errors + "\n";
+
+    std::vector<std::string> expected = listfiles(casedir + "/expect");
+    for (const std::string& f : expected) {
+        std::string want = readfile(casedir + "/expect/" + f);
+        if (f == "stderr") continue;
+        if (f == "screen") {
+            report += showdiff(want, r.screen, "screen");
+        } else if (!fileexists(work + "/" + f)) {
+            report += "missing file " + f + "\n";
+        } else {
+            report += showdiff(want, readfile(work + "/" + f), f);
+        }
+    }
+    for (const std::string& f : listfiles(work)) {
+        bool known = std::find(given.begin(), given.end(), f) != given.end() ||
+                     std::find(expected.begin(), expected.end(), f) != expected.end();
+        if (!known) report += "unexpected file " + f + " left in the folder\n";
+    }
+    if (r.status == 0) {
+        for (const std::string& f : listfiles(work)) {
+            if (f.size() > 4 && f.compare(f.size() - 4, 4, ".eps") == 0) report += ghostscriptcomplaint(work + "/" + f);
+        }
+    }
+    if (report.empty()) removetree(work);
+    else report += "(the run's folder is kept: " + work + ")\n";
+    return report;
+}
+
+}  // namespace e2e

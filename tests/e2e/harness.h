@@ -1,0 +1,69 @@
+// harness.h - runs the real gridel binary in a fresh folder with the clock
+// fixed, and compares what it leaves behind byte for byte.
+//
+// A case folder under tests/e2e/cases holds:
+//   files/          copied into the working folder before the run
+//                   (gl-prefs.txt, gl-<suffix>.txt, ...)
+//   stdin           what the user types (absent: nothing, input closed)
+//   expect/screen   the expected standard output
+//   expect/<name>   every other file expected in the folder afterwards
+//                   (gl-log.txt, gl-<suffix>.eps, ...)
+//   files/<folder>/ becomes an empty folder of that name (to block a file name)
+//   expect/stderr   the expected standard error (absent: it must stay empty)
+//   status          the expected exit status (absent: 0)
+//   clock           the fixed clock, "YYYY-MM-DD HH:MM" (absent: 2026-12-06 09:05)
+// After the run the folder must hold exactly files/ and expect/ (less the
+// screen), and after a normal run every drawing must pass Ghostscript.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+constexpr const char* defaultclock = "2026-12-06 09:05";
+
+struct RunResult {
+    int status = -1;          // exit status when the program exited by itself
+    bool signalled = false;   // ended by a signal
+    bool timedout = false;    // killed after the time limit
+    std::string screen;       // standard output
+    std::string errors;       // standard error
+};
+
+// A new empty folder under the system's temporary folder.
+std::string makeworkdir();
+
+// Remove a folder and everything in it.
+void removetree(const std::string& dir);
+
+std::string readfile(const std::string& path);
+void writefile(const std::string& path, const std::string& content);
+bool fileexists(const std::string& path);
+
+// Names of the regular files directly in a folder, sorted.
+std::vector<std::string> listfiles(const std::string& dir);
+
+// Run gridel in `dir` with the given typed input and clock.
+RunResult rungridel(const std::string& dir, const std::string& typed,
+                    const std::string& clock = defaultclock, int timeoutseconds = 60);
+
+// A readable unified diff of two texts, with control bytes, the bytes 0xA4
+// and 0xA5 and trailing blanks made visible; empty when they are equal.
+std::string showdiff(const std::string& expected, const std::string& actual,
+                     const std::string& label);
+
+// Run Ghostscript on a drawing; empty when it was accepted, else what it said.
+std::string ghostscriptcomplaint(const std::string& epspath);
+
+// Names of the folders directly in a folder, sorted.
+std::vector<std::string> listfolders(const std::string& dir);
+
+// Every case folder, sorted by name.
+std::vector<std::string> casenames();
+
+// Run one case folder; returns a report of every mismatch (empty when all is
+// as expected).
+std::string runcase(const std::string& casedir);
+
+}  // namespace e2e

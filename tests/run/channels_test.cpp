@@ -1,0 +1,110 @@
+// channels_test.cpp - putstr's line ends and screen cut, and the field rules.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "run/channels.h"
+#include "run/settings.h"
+#include "support/capture.h"
+
+namespace {
+
+using testsupport::capturescreen;
+
+std::string str(const Text& t) { return std::string(t.c, static_cast<size_t>(t.len)); }
+
+class Channels : public testing::Test {
+protected:
+    void SetUp() override {
+        saved = openChannels;
+        openChannels = 1u << chw;
+        runsettings.dontwrap = true;
+        runsettings.pagewidth = 80;
+    }
+    void TearDown() override { openChannels = saved; }
+    uint32_t saved = 0;
+};
+
+TEST_F(Channels, LineEndsBeforeAndAfter) {
+    EXPECT_EQ(capturescreen([] { putstr(1, "abc", 1, setwlog); }), "\nabc\n");
+    EXPECT_EQ(capturescreen([] {
+                  putstr(0, "x", 0, setw);
+                  putstr(0, "y", 1, setw);
+              }),
+              "xy\n");
+    EXPECT_EQ(capturescreen([] { putstr(5, "a", -1, setw); }), "\n\na\n\n");
+    EXPECT_EQ(capturescreen([] { putstr(2, "", 0, setw); }), "\n\n");
+}
+
+TEST_F(Channels, TextForClosedChannelsIsDropped) {
+    EXPECT_EQ(capturescreen([] { putstr(1, "to the drawing", 1, setps); }), "");
+    openChannels = 0;
+    EXPECT_EQ(capturescreen([] { putstr(1, "after closing", 1, setw); }), "");
+}
+
+TEST_F(Channels, ScreenCutAtThePageWidth) {
+    std::string hundred(100, 'a');
+    EXPECT_EQ(capturescreen([&] { putstr(0, hundred.c_str(), 1, setw); }), std::string(78, 'a') + "#\n");
+    std::string s78(78, 'b');
+    EXPECT_EQ(capturescreen([&] { putstr(0, s78.c_str(), 1, setw); }), s78 + "\n");
+    runsettings.pagewidth = 250;
+    std::string s249(249, 'c'), s248(248, 'c');
+    EXPECT_EQ(capturescreen([&] { putstr(0, s249.c_str(), 1, setw); }), std::string(248, 'c') + "#\n");
+    EXPECT_EQ(capturescreen([&] { putstr(0, s248.c_str(), 1, setw); }), s248 + "\n");
+    runsettings.dontwrap = false;
+    EXPECT_EQ(capturescreen([&] { putstr(0, hundred.c_str(), 1, setw); }), hundred + "\n");
+}
+
+TEST_F(Channels, FilesGetTheWholeTextAndTheirWrittenFlag) {
+    std::string dir = testsupport::enterscratch();
+    FILE* f = std::fopen("out.txt", "w");
+    channels[chps].file = f;
+    channels[chps].written = false;
+    std::snprintf(channels[chps].path, sizeof channels[chps].path, "out.txt");
+    openChannels |= 1u << chps;
+    std::string hundred(100, 'z');
+    std::string screen = capturescreen([&] { putstr(1, hundred.c_str(), 2, setw | setps); });
+    EXPECT_TRUE(channels[chps].written);
+    std::fclose(f);
+    channels[chps].file = nullptr;
+    EXPECT_EQ(testsupport::readwhole("out.txt"), "\n" + hundred + "\n\n");
+    EXPECT_EQ(screen, "\n" + std::string(78, 'z') + "#\n\n");
+    testsupport::leavescratch(dir);
+}
+
+TEST(Appendfield, PadsButNeverCuts) {
+    Text line;
+    line.len = 0;
+    appendfield("ab", 5, line, 255);
+    EXPECT_EQ(str(line), "   ab");
+    line.len = 0;
+    appendfield("ab", -5, line, 255);
+    EXPECT_EQ(str(line), "ab   ");
+    line.len = 0;
+    appendfield("abcdef", 3, line, 255);
+    EXPECT_EQ(str(line), "abcdef");
+    line.len = 0;
+    appendfield("abcdef", -3, line, 255);
+    EXPECT_EQ(str(line), "abcdef");
+    appendreal(2, true, 8, line, 255, 1.5L);
+    appendint(-4, line, 255, 50);
+    EXPECT_EQ(str(line), "abcdef    1.5050  ");
+}
+
+TEST(Appendfield, OverflowMarkClosesTheLine) {
+    Text line;
+    settext(line, std::string(241, 'x').c_str());
+    appendfield("0123456789", 0, line, 255);
+    ASSERT_EQ(line.len, 242);
+    EXPECT_EQ(line.c[241], overflowmark);
+    appendfield("a", 0, line, 255);
+    appendint(0, line, 255, 7);
+    EXPECT_EQ(line.len, 242);
+    // The fill is not counted against the 250 characters.
+    settext(line, std::string(240, 'x').c_str());
+    appendfield("0123456789", 20, line, 255);  // cut to the capacity
+    EXPECT_EQ(line.len, 255);
+    EXPECT_EQ(line.c[254], '9' - 5);
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+// capture.cpp - screen capture and scratch folders for unit tests.
+#include "support/capture.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "run/channels.h"
+
+namespace testsupport {
+
+namespace {
+std::string origin;  // the folder the tests started in
+}
+
+std::string capturescreen(const std::function<void()>& fn) {
+    std::fflush(stdout);
+    char name[] = "/tmp/gridel-screen-XXXXXX";
+    int fd = mkstemp(name);
+    int saved = dup(1);
+    dup2(fd, 1);
+    fn();
+    std::fflush(stdout);
+    dup2(saved, 1);
+    close(saved);
+    close(fd);
+    std::string text = readwhole(name);
+    unlink(name);
+    return text;
+}
+
+void inchild(const std::function<void()>& fn) {
+    int devnull = open("/dev/null", O_RDONLY);
+    dup2(devnull, 0);
+    dup2(2, 1);
+    openChannels |= 1u << chw;  // the screen is open from the start of every run
+    fn();
+}
+
+std::string literal(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) out += '\\';
+        out += c;
+    }
+    return out;
+}
+
+std::string enterscratch() {
+    char buf[4096];
+    if (origin.empty() && getcwd(buf, sizeof buf) != nullptr) origin = buf;
+    char name[] = "/tmp/gridel-unit-XXXXXX";
+    std::string dir = mkdtemp(name);
+    if (chdir(dir.c_str()) != 0) std::abort();
+    return dir;
+}
+
+void leavescratch(const std::string& dir) {
+    if (chdir(origin.c_str()) != 0) std::abort();
+    std::string command = "rm -rf '" + dir + "'";
+    if (std::system(command.c_str()) != 0) std::abort();
+}
+
+std::string readwhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void writewhole(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+}
+
+}  // namespace testsupport
