@@ -1,0 +1,4 @@
+// crossovers.cpp - placecrossovers (not yet placing anything).
+#include "geometry/crossovers.h"
+
+void placecrossovers() {}
