@@ -2,8 +2,6 @@
 // drawing options.
 #pragma once
 
-#include "run/lineinput.h"
-
 // Read the script from the open data file to its end (or a "*" line),
 // check that the window and the big ticks were given, and close the file.
-void readscript(LineReader& file);
+void readscript();
