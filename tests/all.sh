@@ -19,3 +19,12 @@ jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs" </dev/null
+
+# The same suite again, built with AddressSanitizer and
+# UndefinedBehaviorSanitizer: any report fails the run (a report also makes
+# standard error non-empty, which every end-to-end case checks).
+export ASAN_OPTIONS=exitcode=86:abort_on_error=0
+export UBSAN_OPTIONS=halt_on_error=1:exitcode=87:print_stacktrace=1
+cmake -S . -B build-san -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRIDEL_SANITIZE=ON
+cmake --build build-san -j"$jobs"
+ctest --test-dir build-san --output-on-failure -j"$jobs" </dev/null
