@@ -1,4 +1,361 @@
-// areas.cpp - drawareas (not yet painting anything).
+// areas.cpp - drawareas, whichline, enddistance, edgeconnect, areaboundary.
 #include "geometry/areas.h"
 
-void drawareas() {}
+#include <cmath>
+
+#include "postscript/pathlines.h"
+#include "run/channels.h"
+#include "run/failure.h"
+#include "run/settings.h"
+
+namespace {
+
+// Window edges, as stored negated in a line's limit codes.
+constexpr int edgebottom = 1;
+constexpr int edgeleft = 2;
+constexpr int edgetop = 3;
+constexpr int edgeright = 4;
+
+// The end where a trace finishes, and the end where it starts.
+int finishend(bool forward) { return forward ? 2 : 1; }
+int startend(bool forward) { return forward ? 1 : 2; }
+
+// The limit code, x and y at end 1 or end 2 of a line.
+int16_t endcode(const UnivariantLine& line, int end) {
+    return end == 1 ? line.beginindex : line.endindex;
+}
+long double endx(const UnivariantLine& line, int end) { return end == 1 ? line.x[1] : line.x[line.npts]; }
+long double endy(const UnivariantLine& line, int end) { return end == 1 ? line.y[1] : line.y[line.npts]; }
+
+// Both codes name the same invariant point.
+bool samepoint(int16_t a, int16_t b) { return a > 0 && a == b; }
+
+// The window corner where two neighbouring edges meet.
+void cornerlineto(int edge1, int edge2) {
+    const PlotWindow& w = plotwindow;
+    long double x = (edge1 == edgeleft || edge2 == edgeleft) ? w.xlow : w.xhigh;
+    long double y = (edge1 == edgebottom || edge2 == edgebottom) ? w.ylow : w.yhigh;
+    pslineto(noname, x, y);
+}
+
+// The direction of line N that starts it nearest to where line U finished
+// (at end `uend`, code c): forward when c is N's begin code, backward when
+// it is N's end code, otherwise towards N's nearer end.
+bool directionfrom(int16_t c, int uend, const UnivariantLine& U, const UnivariantLine& N) {
+    if (c == N.beginindex) return true;
+    if (c == N.endindex) return false;
+    return enddistance(uend, 1, U, N) < enddistance(uend, 2, U, N);
+}
+
+// The direction of line A that finishes it nearest to where line B starts
+// (at end `bend`, code c): backward when c is A's begin code, forward when
+// it is A's end code, otherwise towards A's nearer end.
+bool directiontowards(int16_t c, int bend, const UnivariantLine& A, const UnivariantLine& B) {
+    if (c == A.beginindex) return false;
+    if (c == A.endindex) return true;
+    return enddistance(2, bend, A, B) < enddistance(1, bend, A, B);
+}
+
+// How the walk goes on from one line to the next.
+struct WalkStep {
+    bool fromforward;   // direction of the line the step goes on from (the first line at the start)
+    bool nextforward;   // direction of the next line
+    bool edgejoin;      // the two are joined along the window's border
+    int16_t failure;    // 0, or the code of the warning when no way on was found
+};
+
+WalkStep joinedat(bool a, bool b) { return {a, b, false, 0}; }
+WalkStep joinedbyedge(bool a, bool b) { return {a, b, true, 0}; }
+WalkStep failed(int16_t code) { return {true, true, false, code}; }
+
+// Directions of the first two lines A and B of a walk, by which of their
+// four codes are points.  Codes are compared as plain numbers.
+WalkStep startwalk(const UnivariantLine& A, const UnivariantLine& B) {
+    const int16_t ab = A.beginindex, ae = A.endindex, bb = B.beginindex, be = B.endindex;
+    int pattern = (ab > 0 ? 8 : 0) | (ae > 0 ? 4 : 0) | (bb > 0 ? 2 : 0) | (be > 0 ? 1 : 0);
+    switch (pattern) {
+    case 0b1111:
+        if (ae == bb) return joinedat(true, true);
+        if (ae == be) return joinedat(true, false);
+        if (ab == bb) return joinedat(false, true);
+        if (ab == be) return joinedat(false, false);
+        return failed(1);
+    case 0b1110:
+        if (ae == bb) return joinedat(true, true);
+        if (ab == bb) return joinedat(false, true);
+        return failed(2);
+    case 0b1101:
+        if (ae == be) return joinedat(true, false);
+        if (ab == be) return joinedat(false, false);
+        return failed(3);
+    case 0b1011:
+        if (ab == bb) return joinedat(false, true);
+        if (ab == be) return joinedat(false, false);
+        return failed(4);
+    case 0b0111:
+        if (ae == bb) return joinedat(true, true);
+        if (ae == be) return joinedat(true, false);
+        return failed(5);
+    case 0b1010:
+        if (ab == bb) return joinedat(false, true);
+        return joinedbyedge(true, false);
+    case 0b1001:
+        if (ab == be) return joinedat(false, false);
+        return joinedbyedge(true, true);
+    case 0b0110:
+        if (ae == bb) return joinedat(true, true);
+        return joinedbyedge(false, false);
+    case 0b0101:
+        if (ae == be) return joinedat(true, false);
+        return joinedbyedge(false, true);
+    case 0b0011: return failed(6);
+    case 0b1100: return failed(7);
+    case 0b1000: return joinedbyedge(true, directionfrom(ae, 2, A, B));
+    case 0b0100: return joinedbyedge(false, directionfrom(ab, 1, A, B));
+    case 0b0010: return joinedbyedge(directiontowards(be, 2, A, B), false);
+    case 0b0001: return joinedbyedge(directiontowards(bb, 1, A, B), true);
+    default: return failed(8);
+    }
+}
+
+// The direction of the next line N after line U, traced in direction
+// `uforward`, and whether they are joined along the border.
+WalkStep nextstep(const UnivariantLine& U, bool uforward, const UnivariantLine& N) {
+    int uend = finishend(uforward);
+    int16_t c = endcode(U, uend);
+    bool nbegin = N.beginindex > 0, nend = N.endindex > 0;
+    if (c > 0) {
+        if (nbegin && nend) {
+            if (c == N.beginindex) return joinedat(uforward, true);
+            if (c == N.endindex) return joinedat(uforward, false);
+            return failed(1);
+        }
+        if (nbegin) return c == N.beginindex ? joinedat(uforward, true) : failed(2);
+        if (nend) return c == N.endindex ? joinedat(uforward, false) : failed(3);
+        return failed(4);
+    }
+    if (nbegin && nend) return failed(5);
+    if (nbegin) return joinedbyedge(uforward, false);
+    if (nend) return joinedbyedge(uforward, true);
+    return joinedbyedge(uforward, directionfrom(c, uend, U, N));
+}
+
+void startwarning(int16_t area, int16_t code) {
+    listline.len = 0;
+    appendfield("\xA5 something funny with area ", 0, listline, 255);
+    appendint(0, listline, 255, area);
+    appendfield(": can't get started (", 0, listline, 255);
+    appendint(0, listline, 255, code);
+    appendfield(")", 0, listline, 255);
+    putstr(0, listline, 1, setwoutlog);
+}
+
+void walkwarning(int16_t area, int16_t code, const Word& nextname) {
+    listline.len = 0;
+    appendfield("\xA5 something funny (", 0, listline, 255);
+    appendint(0, listline, 255, code);
+    appendfield(") with area ", 0, listline, 255);
+    appendint(0, listline, 255, area);
+    appendfield(" looking at line ", 0, listline, 255);
+    appendfield(nextname, 0, listline, 255);
+    putstr(0, listline, 1, setwoutlog);
+}
+
+// Moveto the end where a line's trace starts.
+void movetostart(const UnivariantLine& line, bool forward) {
+    int end = startend(forward);
+    psmoveto(line.name, endx(line, end), endy(line, end));
+}
+
+// One line closed along the window's border.
+void oneline(const UnivariantLine& L) {
+    movetostart(L, true);
+    polyline(true, noname, L);
+    edgeconnect(2, 1, L, L);
+}
+
+// Two lines that both run from edge to edge.
+void twolinesedgetoedge(const UnivariantLine& A, const UnivariantLine& B) {
+    movetostart(A, true);
+    polyline(true, noname, A);
+    bool d;
+    if (A.endindex == B.beginindex || A.beginindex == B.endindex)
+        d = true;
+    else if (A.endindex == B.endindex || A.beginindex == B.beginindex)
+        d = false;
+    else
+        d = enddistance(2, 1, A, B) < enddistance(2, 2, A, B);
+    edgeconnect(2, startend(d), A, B);
+    polyline(d, B.name, B);
+    edgeconnect(finishend(d), 1, B, A);
+}
+
+// Two lines of which at least one end is a point or a data end.
+void twolinesjoined(const UnivariantLine& A, const UnivariantLine& B) {
+    bool da, db;
+    if (samepoint(A.endindex, B.beginindex)) {
+        da = true, db = true;
+    } else if (samepoint(A.endindex, B.endindex)) {
+        da = true, db = false;
+    } else if (samepoint(A.beginindex, B.beginindex)) {
+        da = false, db = true;
+    } else {
+        da = false, db = false;
+    }
+    movetostart(A, da);
+    polyline(da, A.name, A);
+    polyline(db, B.name, B);
+    edgeconnect(finishend(db), startend(da), B, A);
+}
+
+// Three or more lines, each traced from where the one before finished.
+void walk(int16_t area, const ShadedArea& a, int16_t m) {
+    const UnivariantLine& first = lines[a.lineindex[1]];
+    WalkStep step = startwalk(first, lines[a.lineindex[2]]);
+    if (step.failure != 0) {
+        startwarning(area, step.failure);
+        return;
+    }
+    movetostart(first, step.fromforward);
+    polyline(step.fromforward, noname, first);
+    if (step.edgejoin)
+        edgeconnect(finishend(step.fromforward), startend(step.nextforward), first,
+                    lines[a.lineindex[2]]);
+    bool firstforward = step.fromforward;
+    bool uforward = step.nextforward;
+    for (int16_t k = 2; k <= m; ++k) {
+        const UnivariantLine& U = lines[a.lineindex[k]];
+        if (k < m) {
+            const UnivariantLine& N = lines[a.lineindex[k + 1]];
+            step = nextstep(U, uforward, N);
+            if (step.failure != 0) {
+                walkwarning(area, step.failure, N.name);
+                return;
+            }
+            polyline(uforward, U.name, U);
+            if (step.edgejoin) edgeconnect(finishend(uforward), startend(step.nextforward), U, N);
+            uforward = step.nextforward;
+        } else {
+            polyline(uforward, U.name, U);
+            // Back to the first line; a data end gets no join and "fill"
+            // closes the path straight.
+            if (endcode(U, finishend(uforward)) < 0)
+                edgeconnect(finishend(uforward), startend(firstforward), U, first);
+        }
+    }
+}
+
+// One component of an area's colour, mixed from the light and dark colours
+// and clamped to 0..1.
+long double mixcolour(double grayscale, int component) {
+    long double g = grayscale;
+    long double light = drawingoptions.lightcolour[component];
+    long double dark = drawingoptions.darkcolour[component];
+    long double v = (g * light + (1 - g) * dark) / 255;
+    // An infinite grayscale (one beyond the 8-byte range) mixes to no
+    // number at all; it lies beyond 1 or below 0 and is clamped that way.
+    if (std::isnan(v)) v = g > 0 ? 1 : 0;
+    if (v < 0) v = 0;
+    if (v > 1) v = 1;
+    return v;
+}
+
+void colourline(int16_t area) {
+    psline.len = 0;
+    for (int c = 0; c < 3; ++c) {
+        if (c > 0) appendfield(" ", 0, psline, 255);
+        appendreal(2, true, 0, psline, 255, mixcolour(areas[area].grayscale, c));
+    }
+    appendfield(" setrgbcolor", 0, psline, 255);
+    appendfield("  % for area ", 0, psline, 255);
+    appendint(0, psline, 255, area);
+    putstr(1, psline, 1, setps);
+}
+
+// Resolve an area's line names and keep, in order, the lines that have
+// points left after cutting; returns their number.
+int16_t visiblelines(ShadedArea& a) {
+    int16_t names = a.nnames > maxareanames ? maxareanames : a.nnames;
+    int16_t m = 0;
+    for (int16_t j = 1; j <= names; ++j) {
+        int16_t k = whichline(a.linenames[j]);
+        if (lines[k].npts > 0) a.lineindex[++m] = k;
+    }
+    a.nnames = m;
+    return m;
+}
+
+}  // namespace
+
+int16_t whichline(const Word& name) {
+    for (int16_t k = 1; k <= nlines && k <= maxlines; ++k)
+        if (sametext(lines[k].name, name)) return k;
+    Text what;
+    settext(what, "not recognised: ");
+    addtext(what, name);
+    bombed("which line", what);
+}
+
+long double enddistance(int a, int b, const UnivariantLine& A, const UnivariantLine& B) {
+    const PlotWindow& w = plotwindow;
+    long double dx = (endx(A, a) - endx(B, b)) / (w.xhigh - w.xlow);
+    long double dy = (endy(A, a) - endy(B, b)) / (w.yhigh - w.ylow);
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+void edgeconnect(int a, int b, const UnivariantLine& A, const UnivariantLine& B) {
+    const PlotWindow& w = plotwindow;
+    int e = -endcode(A, a);
+    int h = -endcode(B, b);
+    long double px = endx(A, a), py = endy(A, a);
+    long double qx = endx(B, b), qy = endy(B, b);
+    if (e >= 1 && e <= 4 && h >= 1 && h <= 4 && e != h) {
+        bool bottomtop = (e == edgebottom && h == edgetop) || (e == edgetop && h == edgebottom);
+        bool leftright = (e == edgeleft && h == edgeright) || (e == edgeright && h == edgeleft);
+        if (bottomtop) {
+            // Bottom to top or back: by the side nearer the ends' mean x.
+            int side = (px + qx - 2 * w.xlow) < (w.xhigh - w.xlow) ? edgeleft : edgeright;
+            cornerlineto(e, side);
+            cornerlineto(h, side);
+        } else if (leftright) {
+            // Left to right or back: by the top or the bottom, nearer the mean y.
+            int side = (2 * w.yhigh - py - qy) < (w.yhigh - w.ylow) ? edgetop : edgebottom;
+            cornerlineto(e, side);
+            cornerlineto(h, side);
+        } else {
+            cornerlineto(e, h);
+        }
+    }
+    pslineto(noname, qx, qy);
+}
+
+void areaboundary(int16_t area) {
+    if (area < 1 || area > maxareas) return;
+    const ShadedArea& a = areas[area];
+    int16_t m = a.nnames > maxareanames ? maxareanames : a.nnames;
+    if (m < 1) return;
+    if (m == 1) {
+        oneline(lines[a.lineindex[1]]);
+        return;
+    }
+    if (m >= 3) {
+        walk(area, a, m);
+        return;
+    }
+    const UnivariantLine& A = lines[a.lineindex[1]];
+    const UnivariantLine& B = lines[a.lineindex[2]];
+    if (A.beginindex < 0 && A.endindex < 0 && B.beginindex < 0 && B.endindex < 0)
+        twolinesedgetoedge(A, B);
+    else
+        twolinesjoined(A, B);
+}
+
+void drawareas() {
+    for (int16_t i = 1; i <= nareas && i <= maxareas; ++i) {
+        if (visiblelines(areas[i]) == 0) continue;
+        colourline(i);
+        areaboundary(i);
+        putstr(0, "fill", 1, setps);
+    }
+    putstr(1, "0 setgray", 2, setps);
+}
