@@ -1,0 +1,39 @@
+// corpus_test.cpp - replays every input the fuzzer kept: each run must end
+// by itself within 5 seconds with a normal end (0) or a failure report (1),
+// write nothing to standard error, and leave a drawing Ghostscript accepts.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "e2e/harness.h"
+#include "fuzz/split.h"
+
+namespace {
+
+TEST(FuzzCorpus, EveryInputEndsCleanly) {
+    std::vector<std::string> inputs = e2e::listfiles(FUZZ_CORPUS);
+    std::string report;
+    for (const std::string& name : inputs) {
+        fuzzsplit::Parts parts = fuzzsplit::split(e2e::readfile(std::string(FUZZ_CORPUS) + "/" + name));
+        std::string dir = e2e::makeworkdir();
+        e2e::writefile(dir + "/gl-prefs.txt", parts.prefs);
+        e2e::writefile(dir + "/gl-fuzz.txt", parts.data);
+        e2e::RunResult r = e2e::rungridel(dir, "", e2e::defaultclock, 5);
+        std::string problem;
+        if (r.timedout) problem += " did not end within 5 s;";
+        if (r.signalled) problem += " ended by a signal;";
+        if (!r.timedout && !r.signalled && r.status != 0 && r.status != 1)
+            problem += " exit status " + std::to_string(r.status) + ";";
+        if (!r.errors.empty()) problem += " standard error: " + r.errors.substr(0, 400);
+        if (r.status == 0 && e2e::fileexists(dir + "/gl-fuzz.eps")) {
+            std::string gs = e2e::ghostscriptcomplaint(dir + "/gl-fuzz.eps");
+            if (!gs.empty()) problem += " " + gs.substr(0, 400);
+        }
+        if (!problem.empty()) report += name + ":" + problem + "\n";
+        e2e::removetree(dir);
+    }
+    EXPECT_TRUE(report.empty()) << report;
+    RecordProperty("inputs", static_cast<int>(inputs.size()));
+}
+
+}  // namespace
