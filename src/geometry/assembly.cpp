@@ -1,4 +1,161 @@
-// assembly.cpp - assemblelines (not yet assembling anything).
+// assembly.cpp - assemblelines with whichpoint, monotone, pointposition and
+// addpoints: each line resolved, trimmed to its limit points, reported and
+// cut at the window, one line after the other.
 #include "geometry/assembly.h"
 
-void assemblelines() {}
+#include "diagram/model.h"
+#include "geometry/linepoints.h"
+#include "geometry/linereport.h"
+#include "geometry/windowcuts.h"
+#include "run/failure.h"
+
+namespace {
+
+// End the run through "add points" when a word limit sits on the wrong side:
+// "\"<word>\" should be \"<other>\" for <line>?".
+[[noreturn]] void wrongword(const char* word, const char* other, const Word& linename) {
+    Text what;
+    settext(what, "\"");
+    addtext(what, word);
+    addtext(what, "\" should be \"");
+    addtext(what, other);
+    addtext(what, "\" for ");
+    addtext(what, linename);
+    addtext(what, "?");
+    bombed("add points", what);
+}
+
+// Exchange the two limits of a line: positions, indices and names.
+void exchangelimits(UnivariantLine& line, int16_t& b, int16_t& e) {
+    int16_t t = b;
+    b = e;
+    e = t;
+    t = line.beginindex;
+    line.beginindex = line.endindex;
+    line.endindex = t;
+    Word w = line.beginname;
+    line.beginname = line.endname;
+    line.endname = w;
+}
+
+// Store point `point` of the points table as point k of the line.
+void putlimit(UnivariantLine& line, int k, int16_t point) {
+    setlinepoint(line, k, points[point].x, points[point].y, "add points");
+}
+
+// The line becomes [begin point?, copied data points from..to, end point?];
+// the begin and end points are added when their index is positive.
+void rebuild(UnivariantLine& line, const long double* x, const long double* y, int from, int to,
+             int16_t beginpoint, int16_t endpoint) {
+    int k = 0;
+    if (beginpoint > 0) putlimit(line, ++k, beginpoint);
+    for (int j = from; j <= to; ++j) setlinepoint(line, ++k, x[j], y[j], "add points");
+    if (endpoint > 0) putlimit(line, ++k, endpoint);
+    line.npts = static_cast<int16_t>(k);
+}
+
+}  // namespace
+
+int16_t whichpoint(const Word& name) {
+    for (int16_t i = 1; i <= npoints; ++i) {
+        if (sametext(points[i].name, name)) return i;
+    }
+    if (!istext(name, "begin") && !istext(name, "end")) {
+        Text what;
+        settext(what, "not recognised: ");
+        addtext(what, name);
+        bombed("which point", what);
+    }
+    return 0;
+}
+
+void monotone(int16_t line) {
+    UnivariantLine& l = lines[line];
+    int n = linelength(l);
+    if (n < 3) {
+        l.xmonotone = true;
+        return;
+    }
+    int k = 2;
+    while (k <= n && l.x[k] == l.x[1]) ++k;
+    if (k > n) {
+        l.xmonotone = false;
+        return;
+    }
+    bool rising = l.x[k - 1] < l.x[k];
+    for (int j = k; j < n; ++j) {
+        if (rising ? l.x[j + 1] < l.x[j] : l.x[j + 1] > l.x[j]) {
+            l.xmonotone = false;
+            return;
+        }
+    }
+    l.xmonotone = true;
+}
+
+int16_t pointposition(int16_t line, int16_t point) {
+    const UnivariantLine& l = lines[line];
+    const long double* a = l.xmonotone ? l.x : l.y;
+    long double v = l.xmonotone ? points[point].x : points[point].y;
+    int n = linelength(l);
+    if (n <= 1) return static_cast<int16_t>(n);
+    for (int k = 1; k < n; ++k) {
+        if ((a[k] <= v && v <= a[k + 1]) || (a[k + 1] <= v && v <= a[k])) {
+            return static_cast<int16_t>(k);
+        }
+    }
+    if (a[1] < a[n]) return static_cast<int16_t>(v > a[n] ? n : 0);
+    return static_cast<int16_t>(v > a[1] ? 0 : n);
+}
+
+void addpoints(int16_t line) {
+    UnivariantLine& l = lines[line];
+    long double x[linecapacity + 1];
+    long double y[linecapacity + 1];
+    int n = linelength(l);
+    for (int j = 1; j <= n; ++j) {
+        x[j] = l.x[j];
+        y[j] = l.y[j];
+    }
+    int16_t b = l.beginindex > 0 ? pointposition(line, l.beginindex) : -1;
+    int16_t e = l.endindex > 0 ? pointposition(line, l.endindex) : -1;
+
+    if (b < 0 && e < 0) return;  // both limits are the data's own ends
+    if (b >= 0 && e >= 0) {
+        if (b == e) {  // both in the same gap: the straight segment between them
+            rebuild(l, x, y, 1, 0, l.beginindex, l.endindex);
+            return;
+        }
+        if (b > e) exchangelimits(l, b, e);
+        rebuild(l, x, y, b + 1, e, l.beginindex, l.endindex);
+        return;
+    }
+    // Exactly one limit is a point: "begin" belongs at the begin, "end" at the end.
+    if (istext(l.endname, "begin") || istext(l.beginname, "end")) exchangelimits(l, b, e);
+    if (istext(l.endname, "end")) {
+        if (b == n) wrongword("end", "begin", l.name);
+        rebuild(l, x, y, b + 1, n, l.beginindex, 0);
+    } else {
+        if (e == 0) wrongword("begin", "end", l.name);
+        rebuild(l, x, y, 1, e, 0, l.endindex);
+    }
+}
+
+void assemblelines() {
+    for (int16_t i = 1; i <= nlines; ++i) {
+        UnivariantLine& l = lines[i];
+        monotone(i);
+        l.beginindex = whichpoint(l.beginname);
+        l.endindex = whichpoint(l.endname);
+        if (l.connect) {
+            if (l.beginindex <= 0 || l.endindex <= 0) bombed("lines", "connect not using a point");
+            setlinepoint(l, 1, points[l.beginindex].x, points[l.beginindex].y, "lines");
+            setlinepoint(l, 2, points[l.endindex].x, points[l.endindex].y, "lines");
+            l.npts = 2;
+        }
+        linereport(i, 1);
+        if (!l.connect) addpoints(i);
+        linereport(i, 2);
+        windowcuts(i);
+        linereport(i, 3);
+    }
+}

@@ -1,4 +1,104 @@
-// crossovers.cpp - placecrossovers (not yet placing anything).
+// crossovers.cpp - placecrossovers: every crossover point placed where its
+// two lines first cross, searched segment pair by segment pair on the lines
+// as read.  All comparisons are exact.
 #include "geometry/crossovers.h"
 
-void placecrossovers() {}
+#include "diagram/model.h"
+#include "geometry/linepoints.h"
+#include "run/failure.h"
+
+namespace {
+
+// One segment of a line, with the straight line it lies on.
+struct Segment {
+    long double x1, y1;  // start point
+    long double x2, y2;  // end point
+    bool vertical;       // x2 = x1 exactly: no slope
+    long double m;       // slope (when not vertical)
+    long double c;       // intercept: the segment lies on y = m x + c
+};
+
+// Segment k of a line: from its point k to its point k + 1.
+Segment segmentof(const UnivariantLine& line, int k) {
+    Segment s;
+    s.x1 = line.x[k];
+    s.y1 = line.y[k];
+    s.x2 = line.x[k + 1];
+    s.y2 = line.y[k + 1];
+    s.vertical = s.x2 == s.x1;
+    s.m = 0;
+    s.c = 0;
+    if (!s.vertical) {
+        s.m = (s.y2 - s.y1) / (s.x2 - s.x1);
+        s.c = (s.x2 * s.y1 - s.x1 * s.y2) / (s.x2 - s.x1);
+    }
+    return s;
+}
+
+// x lies within the segment's x-range, both ends included, in either order.
+bool withinx(const Segment& s, long double x) {
+    if (s.x1 <= s.x2) return s.x1 <= x && x <= s.x2;
+    return s.x2 <= x && x <= s.x1;
+}
+
+// Test segment a of the first line against segment b of the second; when
+// they cross, (x, y) is the crossing.  Only x-ranges are tested.
+bool segmentscross(const Segment& a, const Segment& b, long double& x, long double& y) {
+    if (a.vertical && b.vertical) return false;
+    if (a.vertical) {
+        if (!withinx(b, a.x1)) return false;
+        x = a.x1;
+        y = b.m * a.x1 + b.c;
+        return true;
+    }
+    if (b.vertical) {
+        if (!withinx(a, b.x1)) return false;
+        x = b.x1;
+        y = a.m * b.x1 + a.c;
+        return true;
+    }
+    if (a.m == b.m) return false;  // parallel or collinear
+    long double cx = (a.c - b.c) / (b.m - a.m);
+    if (!withinx(a, cx) || !withinx(b, cx)) return false;
+    x = cx;
+    y = a.m * cx + a.c;
+    return true;
+}
+
+// The first line of that name, or end the run: "<name> not found".
+int16_t crossline(const Word& name) {
+    for (int16_t i = 1; i <= nlines; ++i) {
+        if (sametext(lines[i].name, name)) return i;
+    }
+    Text what;
+    settext(what, name);
+    addtext(what, " not found");
+    bombed("crossover", what);
+}
+
+// Place one crossover point at the first crossing of its lines: the first
+// line's segments in order, and for each the second line's in order.
+void placecrossover(InvariantPoint& point) {
+    const UnivariantLine& a = lines[crossline(point.crossline1)];
+    const UnivariantLine& b = lines[crossline(point.crossline2)];
+    int na = linelength(a);
+    int nb = linelength(b);
+    for (int k = 1; k < na; ++k) {
+        Segment sa = segmentof(a, k);
+        for (int l = 1; l < nb; ++l) {
+            if (segmentscross(sa, segmentof(b, l), point.x, point.y)) return;
+        }
+    }
+    Text what;
+    settext(what, "lines don't cross for ");
+    addtext(what, point.name);
+    bombed("crossover", what);
+}
+
+}  // namespace
+
+void placecrossovers() {
+    for (int16_t i = 1; i <= npoints; ++i) {
+        if (points[i].crossover) placecrossover(points[i]);
+    }
+}

@@ -1,0 +1,18 @@
+// linepoints.cpp - setlinepoint: a line's point written only inside its capacity.
+#include "geometry/linepoints.h"
+
+#include "run/failure.h"
+#include "text/numfmt.h"
+
+void setlinepoint(UnivariantLine& line, int k, long double x, long double y, const char* where) {
+    if (k < 1 || k > linecapacity) {
+        Text what;
+        settext(what, "too many points in line ");
+        addtext(what, line.name);
+        addtext(what, ": max = ");
+        addtext(what, real2intstr(linecapacity));
+        bombed(where, what);
+    }
+    line.x[k] = x;
+    line.y[k] = y;
+}

@@ -1,0 +1,21 @@
+// linepoints.h - checked writes of an assembled line's points.
+//
+// Trimming and window cutting rewrite a line's points in place.  Every such
+// write goes through `setlinepoint`, so that no position outside
+// 1..linecapacity is ever written: a line that would grow past its
+// capacity ends the run with a failure report instead.
+#pragma once
+
+#include "diagram/model.h"
+
+// The line's point count, held within 0..linecapacity, for loops that read
+// its points.
+inline int linelength(const UnivariantLine& line) {
+    if (line.npts < 0) return 0;
+    return line.npts > linecapacity ? linecapacity : line.npts;
+}
+
+// Store (x, y) as point k of the line.  A position outside 1..linecapacity
+// ends the run through `bombed` with the given where-text and the what-text
+// "too many points in line <name>: max = <linecapacity>".
+void setlinepoint(UnivariantLine& line, int k, long double x, long double y, const char* where);

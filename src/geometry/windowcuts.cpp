@@ -1,0 +1,182 @@
+// windowcuts.cpp - windowcontains and windowcuts: a line cut at the window's
+// edges segment by segment, in place.
+//
+// While a line is inside the window its points after the current segment
+// are held, uncut, after its last kept point; leaving cuts them off at the
+// exit point, entering copies them in again after the entry point.
+#include "geometry/windowcuts.h"
+
+#include "diagram/model.h"
+#include "geometry/linepoints.h"
+#include "run/failure.h"
+
+namespace {
+
+// The cuts of one segment.
+struct SegmentCuts {
+    int count;           // edges cut, 0..4
+    int first;           // first edge cut, by edge number
+    int second;          // second edge cut, by edge number
+    long double cx[5];   // cut point on edge e = 1..4
+    long double cy[5];
+};
+
+// Record a cut of edge e.
+void addcut(SegmentCuts& cuts, int e) {
+    ++cuts.count;
+    if (cuts.count == 1) cuts.first = e;
+    if (cuts.count == 2) cuts.second = e;
+}
+
+// The start lies strictly on one side of the level v and the end on the
+// other side or on it.
+bool passes(long double a1, long double a2, long double v) {
+    return (a1 > v && a2 <= v) || (a1 < v && a2 >= v);
+}
+
+// Cut the segment from (x1, y1) to (x2, y2) at the four edges in order.
+SegmentCuts cutsegment(long double x1, long double y1, long double x2, long double y2) {
+    const PlotWindow& w = plotwindow;
+    SegmentCuts cuts = {0, 0, 0, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}};
+    bool vertical = x2 == x1;
+    bool horizontal = y2 == y1;
+    long double m = 0;
+    long double c = 0;
+    if (!vertical && !horizontal) {
+        m = (y2 - y1) / (x2 - x1);
+        c = (x2 * y1 - x1 * y2) / (x2 - x1);
+    }
+    const long double ylevel[5] = {0, w.ylow, 0, w.yhigh, 0};
+    const long double xlevel[5] = {0, 0, w.xlow, 0, w.xhigh};
+    for (int e = 1; e <= 4; ++e) {
+        if (e == 1 || e == 3) {  // bottom, top
+            cuts.cy[e] = ylevel[e];
+            if (horizontal) continue;
+            cuts.cx[e] = vertical ? x1 : (ylevel[e] - c) / m;
+            if (passes(y1, y2, ylevel[e]) && w.xlow <= cuts.cx[e] && cuts.cx[e] <= w.xhigh)
+                addcut(cuts, e);
+        } else {  // left, right
+            cuts.cx[e] = xlevel[e];
+            if (vertical) continue;
+            cuts.cy[e] = horizontal ? y1 : m * xlevel[e] + c;
+            if (passes(x1, x2, xlevel[e]) && w.ylow <= cuts.cy[e] && cuts.cy[e] <= w.yhigh)
+                addcut(cuts, e);
+        }
+    }
+    return cuts;
+}
+
+// The window corner where edges e and f meet; false for opposite edges or
+// anything that is not an edge.
+bool cornerof(int e, int f, long double& x, long double& y) {
+    const PlotWindow& w = plotwindow;
+    int lo = e < f ? e : f;
+    int hi = e < f ? f : e;
+    if (lo == 1 && hi == 2) { x = w.xlow; y = w.ylow; return true; }
+    if (lo == 2 && hi == 3) { x = w.xlow; y = w.yhigh; return true; }
+    if (lo == 3 && hi == 4) { x = w.xhigh; y = w.yhigh; return true; }
+    if (lo == 1 && hi == 4) { x = w.xhigh; y = w.ylow; return true; }
+    return false;
+}
+
+// The code of the first edge, in edge order, that the point lies within the
+// tolerance of; 0 when it lies near none.
+int16_t nearedge(long double x, long double y) {
+    const PlotWindow& w = plotwindow;
+    auto near = [](long double a, long double b) {
+        long double d = a - b;
+        return (d < 0 ? -d : d) < edgetolerance;
+    };
+    if (near(y, w.ylow)) return -1;
+    if (near(x, w.xlow)) return -2;
+    if (near(y, w.yhigh)) return -3;
+    if (near(x, w.xhigh)) return -4;
+    return 0;
+}
+
+[[noreturn]] void weirdshape(const Word& linename) {
+    Text what;
+    settext(what, "wierd line shape in ");
+    addtext(what, linename);
+    bombed("lines", what);
+}
+
+}  // namespace
+
+bool windowcontains(long double x, long double y) {
+    const PlotWindow& w = plotwindow;
+    return w.xlow <= x && x <= w.xhigh && w.ylow <= y && y <= w.yhigh;
+}
+
+void windowcuts(int16_t line) {
+    UnivariantLine& l = lines[line];
+    long double x[linecapacity + 1];
+    long double y[linecapacity + 1];
+    int n = linelength(l);
+    for (int j = 1; j <= n; ++j) {
+        x[j] = l.x[j];
+        y[j] = l.y[j];
+    }
+    bool inside = n >= 1 && windowcontains(x[1], y[1]);
+    bool started = false;
+    int16_t b = l.beginindex;
+    int16_t e = l.endindex;
+    int total = 0;
+    int npts = n;  // the line's points in use while it is cut
+
+    for (int k = 1; k < n; ++k) {
+        SegmentCuts cuts = cutsegment(x[k], y[k], x[k + 1], y[k + 1]);
+        if (cuts.count > 2) bombed("edge", "too many cuts");
+        total += cuts.count;
+        if (cuts.count == 1) {
+            int f = cuts.first;
+            if (!started && !inside) b = static_cast<int16_t>(-f);
+            if (inside) {  // leaving: keep the points so far and the exit point
+                npts = npts + k - n + 1;
+                setlinepoint(l, npts, cuts.cx[f], cuts.cy[f], "lines");
+                e = static_cast<int16_t>(-f);
+            } else {  // entering: the entry point, then the rest of the data
+                int p = started ? npts + 1 : 1;
+                npts = p + n - k;
+                if (started && -f != e) {  // back through another edge: its corner first
+                    long double cornerx, cornery;
+                    if (!cornerof(f, -e, cornerx, cornery)) weirdshape(l.name);
+                    setlinepoint(l, p, cornerx, cornery, "lines");
+                    e = l.endindex;
+                    total -= 2;
+                    ++npts;
+                    ++p;
+                }
+                setlinepoint(l, p, cuts.cx[f], cuts.cy[f], "lines");
+                for (int j = k + 1; j <= n; ++j) setlinepoint(l, p + j - k, x[j], y[j], "lines");
+            }
+            inside = !inside;
+            started = true;
+        } else if (cuts.count == 2) {
+            // Across the window, or out through a corner.  A line that is
+            // inside drops its held rest first and keeps its points up to
+            // this segment's start.
+            int kept = 0;
+            if (started) kept = inside ? npts + k - n : npts;
+            npts = kept + 2;
+            if (started) total -= 2;
+            setlinepoint(l, npts - 1, cuts.cx[cuts.first], cuts.cy[cuts.first], "lines");
+            setlinepoint(l, npts, cuts.cx[cuts.second], cuts.cy[cuts.second], "lines");
+            if (!started) b = static_cast<int16_t>(-cuts.first);
+            e = static_cast<int16_t>(-cuts.second);
+            inside = false;
+            started = true;
+        }
+    }
+    l.npts = static_cast<int16_t>(npts);
+    if (total < 0 || total > 2) bombed("lines", "bad cuts of window edge");
+    l.beginindex = b;
+    l.endindex = e;
+    l.outsidewindow = total == 0 && !(npts >= 1 && windowcontains(l.x[1], l.y[1]));
+    if (l.outsidewindow) {
+        l.npts = 0;
+        return;
+    }
+    if (l.beginindex == 0) l.beginindex = nearedge(l.x[1], l.y[1]);
+    if (l.endindex == 0 && npts >= 1) l.endindex = nearedge(l.x[npts], l.y[npts]);
+}

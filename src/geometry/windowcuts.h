@@ -1,0 +1,21 @@
+// windowcuts.h - lines cut at the plot window: only the stretch inside is
+// kept, with cut points on the edges, a corner where a line leaves by one
+// edge and comes back by the next, and edge codes for ends on an edge.
+//
+// Edges are numbered 1 bottom, 2 left, 3 top, 4 right and always tested in
+// that order; a line's `beginindex` or `endindex` holds an edge as its
+// negated number.
+#pragma once
+
+#include <cstdint>
+
+// Distance from an edge within which a free line end is put on that edge.
+constexpr long double edgetolerance = 1e-7L;
+
+// True when (x, y) lies in the window, all four edges included.
+bool windowcontains(long double x, long double y);
+
+// Cut one assembled line (at least two points) at the window, in place.
+// Sets its edge codes, or `outsidewindow` with no points left when it
+// never enters the window.  Shapes that cannot be cut end the run.
+void windowcuts(int16_t line);
