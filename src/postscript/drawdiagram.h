@@ -1,6 +1,8 @@
-// drawdiagram.h - the EPS drawing: the document, its frame and the order of
-// the drawing steps.
+// drawdiagram.h - the drawing driver: the EPS file with its two text
+// procedures, then the geometry and the drawing steps in their fixed order.
 #pragma once
 
-// Open gl-<suffix>.eps and draw the whole diagram into it.
+// Open gl-<suffix>.eps and draw the whole diagram into it: areas first
+// (when `doareas` is yes), then the frame, the lines, and the points (when
+// `docircles` is yes).  The file stays open for `closeall`.
 void drawdiagram();

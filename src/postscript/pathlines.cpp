@@ -1,6 +1,7 @@
 // pathlines.cpp - topage, psmoveto, pslineto, polyline.
 #include "postscript/pathlines.h"
 
+#include "postscript/pstext.h"
 #include "run/channels.h"
 #include "run/settings.h"
 
@@ -8,20 +9,28 @@ const Word noname = {0, {}};
 
 namespace {
 
+// A PostScript comment ends at a line end or a form feed, and what follows
+// it on the line is run as PostScript; such a byte in a name is written as
+// a blank so that the whole name stays inside the comment.
+Word commentname(const Word& name) {
+    Word safe = name;
+    for (int i = 0; i < safe.len; ++i)
+        if (safe.c[i] == '\n' || safe.c[i] == '\r' || safe.c[i] == '\f') safe.c[i] = ' ';
+    return safe;
+}
+
 void pathline(const char* op, const Word& name, long double x, long double y) {
     long double px, py;
     topage(x, y, px, py);
     psline.len = 0;
-    appendreal(2, true, 0, psline, 255, px);
-    appendfield(" ", 0, psline, 255);
-    appendreal(2, true, 0, psline, 255, py);
+    appendpagepoint(psline, px, py);
     appendfield(op, 0, psline, 255);
     appendfield("  %  {", 0, psline, 255);
     appendreal(3, true, 0, psline, 255, x);
     appendfield(",", 0, psline, 255);
     appendreal(3, true, 0, psline, 255, y);
     appendfield("}  ", 0, psline, 255);
-    appendfield(name, 0, psline, 255);
+    appendfield(commentname(name), 0, psline, 255);
     putstr(0, psline, 1, setps);
 }
 
@@ -39,6 +48,7 @@ void pslineto(const Word& name, long double x, long double y) { pathline(" linet
 
 void polyline(bool forward, const Word& name, const UnivariantLine& line) {
     int n = line.npts;
+    if (n > linecapacity) n = linecapacity;
     if (forward) {
         for (int k = 2; k <= n; ++k) pslineto(k == 2 ? name : noname, line.x[k], line.y[k]);
     } else {
