@@ -12,7 +12,17 @@
 #include "run/settings.h"
 #include "text/numfmt.h"
 
-PageFrame pageframe;
+namespace {
+
+// The fixed layout: the plot square of the page transform, the title block
+// starting ten points above it.
+constexpr PageFrame pagelayout = {
+    1, plotleft, plotright, plottop, plotbottom, 12, plotleft, plottop + 10,
+};
+
+}  // namespace
+
+PageFrame pageframe = pagelayout;
 
 namespace {
 
@@ -145,14 +155,7 @@ void openeps() {
         drawingFileName = openoutput("gl-", runsettings.datafile, channels[chps]);
     openChannels |= 1u << chps;
 
-    pageframe.linewidth = 1;
-    pageframe.left = plotleft;
-    pageframe.right = plotright;
-    pageframe.top = plottop;
-    pageframe.bottom = plotbottom;
-    pageframe.fontsize = 12;
-    pageframe.textx = pageframe.left;
-    pageframe.texty = static_cast<float>(pageframe.top + 10);
+    pageframe = pagelayout;
 
     Text line;
     headerline(maketext("%!PS-Adobe-3.0 EPSF-3.0"));

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-// Fixed layout of the page, in PostScript points; set by `openeps`.
+// Fixed layout of the page, in PostScript points; set again by `openeps`.
 struct PageFrame {
     int16_t linewidth;  // width of the title block's lines
     int16_t left;       // page x of the window's xlow
