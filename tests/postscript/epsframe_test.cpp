@@ -104,15 +104,17 @@ TEST(Drawdiagram, WritesTheHeaderAndProceduresThenTheFrameAndThePointsWidth) {
     pstest::resetmodel();
     tenbyten();
     std::string file = pstest::drawnfile("test");
-    EXPECT_EQ(file, prolog + tenbytenframe + "0.20 setlinewidth\n\n");
+    // The areas step ends its part with the gray reset, even without areas.
+    EXPECT_EQ(file, prolog + "\n0 setgray\n\n" + tenbytenframe + "0.20 setlinewidth\n\n");
     EXPECT_EQ(std::string(drawingFileName.c, drawingFileName.len), "gl-test.eps");
     EXPECT_TRUE(channels[chps].written);
     EXPECT_EQ(pstest::ghostscript(file), "");
 }
 
-TEST(Drawdiagram, WithoutCirclesNothingFollowsTheLines) {
+TEST(Drawdiagram, WithoutAreasAndCirclesOnlyTheFrameAndLinesAreDrawn) {
     pstest::resetmodel();
     tenbyten();
+    drawingoptions.doareas = answerno;
     drawingoptions.docircles = answerno;
     EXPECT_EQ(pstest::drawnfile("test"), prolog + tenbytenframe);
 }
