@@ -45,11 +45,11 @@ void putlimit(UnivariantLine& line, int k, int16_t point) {
 
 // The line becomes [begin point?, copied data points from..to, end point?];
 // the begin and end points are added when their index is positive.
-void rebuild(UnivariantLine& line, const long double* x, const long double* y, int from, int to,
-             int16_t beginpoint, int16_t endpoint) {
+void rebuild(UnivariantLine& line, const PointCopy& data, int from, int to, int16_t beginpoint,
+             int16_t endpoint) {
     int k = 0;
     if (beginpoint > 0) putlimit(line, ++k, beginpoint);
-    for (int j = from; j <= to; ++j) setlinepoint(line, ++k, x[j], y[j], "add points");
+    for (int j = from; j <= to; ++j) setlinepoint(line, ++k, data.x[j], data.y[j], "add points");
     if (endpoint > 0) putlimit(line, ++k, endpoint);
     line.npts = static_cast<int16_t>(k);
 }
@@ -109,34 +109,30 @@ int16_t pointposition(int16_t line, int16_t point) {
 
 void addpoints(int16_t line) {
     UnivariantLine& l = lines[line];
-    long double x[linecapacity + 1];
-    long double y[linecapacity + 1];
-    int n = linelength(l);
-    for (int j = 1; j <= n; ++j) {
-        x[j] = l.x[j];
-        y[j] = l.y[j];
-    }
+    PointCopy data;  // the line as read
+    copypoints(l, data);
+    int n = data.n;
     int16_t b = l.beginindex > 0 ? pointposition(line, l.beginindex) : -1;
     int16_t e = l.endindex > 0 ? pointposition(line, l.endindex) : -1;
 
     if (b < 0 && e < 0) return;  // both limits are the data's own ends
     if (b >= 0 && e >= 0) {
         if (b == e) {  // both in the same gap: the straight segment between them
-            rebuild(l, x, y, 1, 0, l.beginindex, l.endindex);
+            rebuild(l, data, 1, 0, l.beginindex, l.endindex);
             return;
         }
         if (b > e) exchangelimits(l, b, e);
-        rebuild(l, x, y, b + 1, e, l.beginindex, l.endindex);
+        rebuild(l, data, b + 1, e, l.beginindex, l.endindex);
         return;
     }
     // Exactly one limit is a point: "begin" belongs at the begin, "end" at the end.
     if (istext(l.endname, "begin") || istext(l.beginname, "end")) exchangelimits(l, b, e);
     if (istext(l.endname, "end")) {
         if (b == n) wrongword("end", "begin", l.name);
-        rebuild(l, x, y, b + 1, n, l.beginindex, 0);
+        rebuild(l, data, b + 1, n, l.beginindex, 0);
     } else {
         if (e == 0) wrongword("begin", "end", l.name);
-        rebuild(l, x, y, 1, e, 0, l.endindex);
+        rebuild(l, data, 1, e, 0, l.endindex);
     }
 }
 

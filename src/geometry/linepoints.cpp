@@ -1,4 +1,5 @@
-// linepoints.cpp - setlinepoint: a line's point written only inside its capacity.
+// linepoints.cpp - copypoints and setlinepoint: a line's points copied, and
+// written only inside its capacity.
 #include "geometry/linepoints.h"
 
 #include "run/failure.h"
@@ -15,4 +16,12 @@ void setlinepoint(UnivariantLine& line, int k, long double x, long double y, con
     }
     line.x[k] = x;
     line.y[k] = y;
+}
+
+void copypoints(const UnivariantLine& line, PointCopy& copy) {
+    copy.n = linelength(line);
+    for (int j = 1; j <= copy.n; ++j) {
+        copy.x[j] = line.x[j];
+        copy.y[j] = line.y[j];
+    }
 }

@@ -15,6 +15,16 @@ inline int linelength(const UnivariantLine& line) {
     return line.npts > linecapacity ? linecapacity : line.npts;
 }
 
+// A working copy of a line's points, taken before the line is rewritten.
+struct PointCopy {
+    long double x[linecapacity + 1];  // x of points 1..n
+    long double y[linecapacity + 1];  // y of points 1..n
+    int n;                            // points copied
+};
+
+// Copy the line's points 1..npts.
+void copypoints(const UnivariantLine& line, PointCopy& copy);
+
 // Store (x, y) as point k of the line.  A position outside 1..linecapacity
 // ends the run through `bombed` with the given where-text and the what-text
 // "too many points in line <name>: max = <linecapacity>".

@@ -110,14 +110,10 @@ bool windowcontains(long double x, long double y) {
 
 void windowcuts(int16_t line) {
     UnivariantLine& l = lines[line];
-    long double x[linecapacity + 1];
-    long double y[linecapacity + 1];
-    int n = linelength(l);
-    for (int j = 1; j <= n; ++j) {
-        x[j] = l.x[j];
-        y[j] = l.y[j];
-    }
-    bool inside = n >= 1 && windowcontains(x[1], y[1]);
+    PointCopy data;  // the line as assembled
+    copypoints(l, data);
+    int n = data.n;
+    bool inside = n >= 1 && windowcontains(data.x[1], data.y[1]);
     bool started = false;
     int16_t b = l.beginindex;
     int16_t e = l.endindex;
@@ -125,7 +121,7 @@ void windowcuts(int16_t line) {
     int npts = n;  // the line's points in use while it is cut
 
     for (int k = 1; k < n; ++k) {
-        SegmentCuts cuts = cutsegment(x[k], y[k], x[k + 1], y[k + 1]);
+        SegmentCuts cuts = cutsegment(data.x[k], data.y[k], data.x[k + 1], data.y[k + 1]);
         if (cuts.count > 2) bombed("edge", "too many cuts");
         total += cuts.count;
         if (cuts.count == 1) {
@@ -148,7 +144,7 @@ void windowcuts(int16_t line) {
                     ++p;
                 }
                 setlinepoint(l, p, cuts.cx[f], cuts.cy[f], "lines");
-                for (int j = k + 1; j <= n; ++j) setlinepoint(l, p + j - k, x[j], y[j], "lines");
+                for (int j = k + 1; j <= n; ++j) setlinepoint(l, p + j - k, data.x[j], data.y[j], "lines");
             }
             inside = !inside;
             started = true;
