@@ -20,14 +20,14 @@ constexpr int maxphases = 20;     // phase names kept for one point or line
 constexpr int maxareanames = 15;  // line names of one area
 constexpr int maxinfo = 10;       // info lines of the script
 
-// Points an assembled line can hold.  Trimming leaves at most 200 + 2 points
-// (n), hence n - 1 segments.  Window cutting adds at most two points per
-// segment to the kept polyline (two cut points, or a corner and an entry
-// point, or an exit point after a kept data point), and while a line
-// re-enters at segment k the uncut rest n - k is held after the entry
-// point: the kept part (at most 1 + 2(k - 1)), a corner, the entry point
-// and the rest never exceed n + k + 1 <= 2n = 404 points.
-constexpr int linecapacity = 2 * (maxrows + 2);
+// Points an assembled line can hold.  Trimming leaves at most n = 202
+// points.  On entry, cutting adds at most a corner, the entry point and the
+// next data point; leaving through a corner adds the segment's start point
+// and two cut points.  An entry only follows a segment that ended outside,
+// which adds at most two, so two segments add at most five.  The held uncut
+// rest never needs more room than the line would take if it stayed inside:
+// at most 1 + 5(n - 1)/2 < 5n/2 = 505.
+constexpr int linecapacity = 5 * (maxrows + 2) / 2;
 
 // One invariant point.
 struct InvariantPoint {
