@@ -29,7 +29,7 @@ namespace {
 using Points = std::vector<std::pair<long double, long double>>;
 using Lines = std::vector<std::string>;
 
-struct LineSpec {
+struct LineData {
     const char* name;  // line name
     Points pts;        // its points after cutting (none: outside the window)
     int16_t begin;     // beginindex
@@ -84,17 +84,17 @@ struct Areas : testing::Test {
         }
     }
 
-    static void addline(const LineSpec& spec) {
+    static void addline(const LineData& given) {
         UnivariantLine& l = lines[++nlines];
         l = UnivariantLine{};
-        settext(l.name, spec.name);
-        l.npts = static_cast<int16_t>(spec.pts.size());
-        for (size_t k = 0; k < spec.pts.size(); ++k) {
-            l.x[k + 1] = spec.pts[k].first;
-            l.y[k + 1] = spec.pts[k].second;
+        settext(l.name, given.name);
+        l.npts = static_cast<int16_t>(given.pts.size());
+        for (size_t k = 0; k < given.pts.size(); ++k) {
+            l.x[k + 1] = given.pts[k].first;
+            l.y[k + 1] = given.pts[k].second;
         }
-        l.beginindex = spec.begin;
-        l.endindex = spec.end;
+        l.beginindex = given.begin;
+        l.endindex = given.end;
     }
 
     static void addarea(double grayscale, const std::vector<const char*>& names) {
@@ -185,7 +185,7 @@ TEST_F(Areas, SingleLineThroughOneCornerByteForByte) {
 TEST(AreasSingleLine, ClosedAlongTheBorder) {
     struct Case {
         const char* what;
-        LineSpec line;
+        LineData line;
         Lines path;
     };
     const std::vector<Case> cases = {
@@ -244,7 +244,7 @@ TEST(AreasSingleLine, ClosedAlongTheBorder) {
 // Runs a table of areas, each drawn alone in a fresh drawing.
 struct BoundaryCase {
     const char* what;
-    std::vector<LineSpec> lines;
+    std::vector<LineData> lines;
     Lines path;
     std::string warning;  // the screen: empty, or the warning line
 };
@@ -257,7 +257,7 @@ void runboundaries(const std::vector<BoundaryCase>& cases) {
         } t;
         t.SetUp();
         std::vector<const char*> names;
-        for (const LineSpec& l : c.lines) {
+        for (const LineData& l : c.lines) {
             Areas::addline(l);
             names.push_back(l.name);
         }
