@@ -1,0 +1,30 @@
+// examples_test.cpp - every bundled example draws without a failure report,
+// and its drawing passes Ghostscript.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "e2e/harness.h"
+
+namespace {
+
+TEST(Examples, EachFolderDrawsCleanly) {
+    std::vector<std::string> folders = e2e::listfolders(EXAMPLES_DIR);
+    EXPECT_GE(folders.size(), 3u);
+    for (const std::string& name : folders) {
+        std::string source = std::string(EXAMPLES_DIR) + "/" + name;
+        std::string dir = e2e::makeworkdir();
+        for (const std::string& f : e2e::listfiles(source))
+            if (f.compare(0, 3, "gl-") == 0 && f != "gl-log.txt" && f.find(".eps") == std::string::npos)
+                e2e::writefile(dir + "/" + f, e2e::readfile(source + "/" + f));
+        e2e::RunResult r = e2e::rungridel(dir, "");
+        EXPECT_EQ(r.status, 0) << name << "\n" << r.screen;
+        EXPECT_EQ(r.screen.find("BOMBED"), std::string::npos) << name;
+        std::string eps = dir + "/gl-" + name + ".eps";
+        ASSERT_TRUE(e2e::fileexists(eps)) << name;
+        EXPECT_EQ(e2e::ghostscriptcomplaint(eps), "") << name;
+        e2e::removetree(dir);
+    }
+}
+
+}  // namespace
