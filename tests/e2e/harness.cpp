@@ -65,7 +65,10 @@ bool fileexists(const std::string& path) {
     return stat(path.c_str(), &st) == 0;
 }
 
-std::vector<std::string> listfiles(const std::string& dir) {
+namespace {
+
+// Names of the entries directly in a folder that are folders (or not), sorted.
+std::vector<std::string> listentries(const std::string& dir, bool folders) {
     std::vector<std::string> names;
     DIR* d = opendir(dir.c_str());
     if (d == nullptr) return names;
@@ -73,12 +76,19 @@ std::vector<std::string> listfiles(const std::string& dir) {
         std::string name = e->d_name;
         if (name == "." || name == "..") continue;
         struct stat st;
-        if (stat((dir + "/" + name).c_str(), &st) == 0 && S_ISREG(st.st_mode)) names.push_back(name);
+        if (stat((dir + "/" + name).c_str(), &st) == 0 && (folders ? S_ISDIR(st.st_mode) : S_ISREG(st.st_mode)))
+            names.push_back(name);
     }
     closedir(d);
     std::sort(names.begin(), names.end());
     return names;
 }
+
+}  // namespace
+
+std::vector<std::string> listfiles(const std::string& dir) { return listentries(dir, false); }
+
+std::vector<std::string> listfolders(const std::string& dir) { return listentries(dir, true); }
 
 RunResult rungridel(const std::string& dir, const std::string& typed, const std::string& clock,
                     int timeoutseconds) {
@@ -194,21 +204,6 @@ std::string ghostscriptcomplaint(const std::string& epspath) {
     if (status != 0 || out.find("Error") != std::string::npos)
         return "Ghostscript rejects " + epspath + " (status " + std::to_string(status) + "):\n" + out;
     return "";
-}
-
-std::vector<std::string> listfolders(const std::string& dir) {
-    std::vector<std::string> names;
-    DIR* d = opendir(dir.c_str());
-    if (d == nullptr) return names;
-    while (dirent* e = readdir(d)) {
-        std::string name = e->d_name;
-        if (name == "." || name == "..") continue;
-        struct stat st;
-        if (stat((dir + "/" + name).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) names.push_back(name);
-    }
-    closedir(d);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 std::vector<std::string> casenames() {
