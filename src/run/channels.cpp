@@ -36,14 +36,35 @@ void screenwrite(int16_t before, const char* text, int len, int16_t after) {
     if (after == 0) std::fflush(stdout);  // a prompt must be visible before the keyboard is read
 }
 
+// True when putstr has written to a file channel since the last flush.
+bool unflushed = false;
+
+// One write of the line ends, the text and the line ends, assembled in a
+// small buffer: the text is at most a line buffer's 255 characters.
 void filewrite(OutputChannel& ch, int16_t before, const char* text, int len, int16_t after) {
-    static const char ends[2] = {'\n', '\n'};
-    FILE* f = ch.file;
+    char out[4 + 256 + 4];
     size_t nb = static_cast<size_t>(lineends(before));
     size_t na = static_cast<size_t>(lineends(after));
-    if (std::fwrite(ends, 1, nb, f) != nb || std::fwrite(text, 1, static_cast<size_t>(len), f) !=
-        static_cast<size_t>(len) || std::fwrite(ends, 1, na, f) != na)
-        ioerror(ch.path);
+    FILE* f = ch.file;
+    unflushed = true;
+    if (len < 0) len = 0;
+    if (len > 256) {  // not a line buffer: written as it is
+        if (std::fwrite("\n\n", 1, nb, f) != nb ||
+            std::fwrite(text, 1, static_cast<size_t>(len), f) != static_cast<size_t>(len) ||
+            std::fwrite("\n\n", 1, na, f) != na)
+            ioerror(ch.path);
+        return;
+    }
+    size_t n = 0;
+    out[n] = '\n';
+    out[n + 1] = '\n';
+    n += nb;
+    std::memcpy(out + n, text, static_cast<size_t>(len));
+    n += static_cast<size_t>(len);
+    out[n] = '\n';
+    out[n + 1] = '\n';
+    n += na;
+    if (std::fwrite(out, 1, n, f) != n) ioerror(ch.path);
 }
 
 }  // namespace
@@ -116,6 +137,10 @@ void appendint(int16_t width, Text& line, int16_t capacity, long double x) {
 
 void flushchannels() {
     std::fflush(stdout);
+    // The files are flushed only when putstr wrote to them since the last
+    // flush: the data reader asks for a flush before every line it reads.
+    if (!unflushed) return;
+    unflushed = false;
     for (int ch = 2; ch < 10; ++ch) {
         if ((openChannels & (1u << ch)) && channels[ch].file != nullptr) {
             if (std::fflush(channels[ch].file) != 0) ioerror(channels[ch].path);

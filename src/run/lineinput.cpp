@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "run/channels.h"
 #include "run/failure.h"
@@ -88,15 +89,22 @@ ReadResult readline(LineReader& reader, Text& line) {
     for (;;) {
         const char* p = reader.buf + reader.pos;
         const char* e = reader.buf + reader.end;
-        while (p < e) {
-            char ch = *p++;
-            if (ch == '\n' || ch == '\r') {
-                reader.pos = static_cast<int>(p - reader.buf);
-                reader.pendingcr = ch == '\r';
-                line.len = static_cast<int16_t>(len);
-                return readok;
-            }
-            if (len < 255) line.c[len++] = ch;  // the rest of a long line is skipped
+        // The line end is the first LF or CR: the first LF bounds the search
+        // for a CR, which is rare.
+        const char* stop = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(e - p)));
+        const char* lf = stop != nullptr ? stop : e;
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(lf - p)));
+        if (cr != nullptr) stop = cr;
+        const char* upto = stop != nullptr ? stop : e;
+        int take = static_cast<int>(upto - p);
+        if (take > 255 - len) take = 255 - len;  // the rest of a long line is skipped
+        std::memcpy(line.c + len, p, static_cast<size_t>(take));
+        len += take;
+        if (stop != nullptr) {
+            reader.pos = static_cast<int>(stop + 1 - reader.buf);
+            reader.pendingcr = *stop == '\r';
+            line.len = static_cast<int16_t>(len);
+            return readok;
         }
         reader.pos = reader.end;
         if (!fill(reader)) {  // a last line without a line end

@@ -41,7 +41,10 @@ void setdigits(Word& digits, int32_t v) {
 
 }  // namespace
 
-long double pow10(int n) {
+namespace {
+
+// 10 to the n by the table of powers, bit by bit.
+long double pow10bybits(int n) {
     long double x = 1.0L;
     int32_t m = n < 0 ? -n : n;
     for (int i = 0; m != 0 && i < 13; ++i, m >>= 1)
@@ -50,11 +53,38 @@ long double pow10(int n) {
     return n < 0 ? 1.0L / x : x;
 }
 
+// The exponents that numbers in files and on the page use, computed once by
+// pow10bybits itself, so a looked-up power is the very value it computes.
+const int cachedpowers = 64;
+
+struct PowerCache {
+    long double p[2 * cachedpowers + 1];  // p[cachedpowers + n] = pow10bybits(n)
+};
+
+const PowerCache& powercache() {
+    static const PowerCache cache = [] {
+        PowerCache c;
+        for (int n = -cachedpowers; n <= cachedpowers; ++n) c.p[cachedpowers + n] = pow10bybits(n);
+        return c;
+    }();
+    return cache;
+}
+
+}  // namespace
+
+long double pow10(int n) {
+    if (n >= -cachedpowers && n <= cachedpowers) return powercache().p[cachedpowers + n];
+    return pow10bybits(n);
+}
+
 int32_t roundint(long double x) {
     if (std::isnan(x)) return 0;
     if (x >= 2147483647.0L) return INT32_MAX;
     if (x <= -2147483648.0L) return INT32_MIN;
-    return static_cast<int32_t>(std::nearbyint(x));  // default mode: nearest, ties to even
+    // llrint rounds in the current mode, nearest with ties to even, as
+    // nearbyint does; unlike nearbyint it need not save and restore the
+    // floating-point environment.
+    return static_cast<int32_t>(std::llrint(x));
 }
 
 int32_t truncint(long double x) {
@@ -144,12 +174,59 @@ Word decimal2str(NumberMode mode, int16_t n, const DecimalNumber& d) {
     return out;
 }
 
+namespace {
+
+// The fixed form with n decimals (0..9) straight from the rounded scaled
+// value, when real2decimal would keep the fixed form: x is not zero, |x|
+// is writable and the scaled value has at most n + 5 digits.  It computes
+// what real2decimal does (the same |x| times pow10(n), rounded by roundint)
+// and writes what decimal2str writes.  False when the general steps must
+// decide.
+bool fixedform(long double x, int16_t n, Word& out) {
+    long double r = std::fabs(x);
+    if (!(r <= writelimit)) return false;
+    long double s = r * pow10(n);
+    if (!(s < mantissalimit)) return false;
+    int32_t v = roundint(s);
+    char digits[12];
+    int nd = 0;
+    do {  // right to left
+        digits[11 - nd++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v > 0);
+    if (nd > n + 5) return false;
+    const char* d = digits + 12 - nd;
+    char* t = out.c;
+    if (x < 0) *t++ = '-';
+    if (n == 0) {
+        std::memcpy(t, d, static_cast<size_t>(nd));
+        t += nd;
+    } else if (nd <= n) {  // "0." and zeros before the digits
+        *t++ = '0';
+        *t++ = '.';
+        for (int k = nd; k < n; ++k) *t++ = '0';
+        std::memcpy(t, d, static_cast<size_t>(nd));
+        t += nd;
+    } else {
+        std::memcpy(t, d, static_cast<size_t>(nd - n));
+        t += nd - n;
+        *t++ = '.';
+        std::memcpy(t, d + nd - n, static_cast<size_t>(n));
+        t += n;
+    }
+    out.len = static_cast<int16_t>(t - out.c);
+    return true;
+}
+
+}  // namespace
+
 Word real2str(long double x, int16_t n, bool fixed) {
     Word out;
     if (x == 0 || std::fabs(x) < zerolimit) {
         settext(out, "0");
         return out;
     }
+    if (fixed && n >= 0 && n <= 9 && fixedform(x, n, out)) return out;
     NumberMode mode;
     DecimalNumber d;
     if (fixed) {

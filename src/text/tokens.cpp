@@ -1,13 +1,14 @@
 // tokens.cpp - words, their kinds, and the number readers.
 #include "text/tokens.h"
 
+#include <bit>
 #include <cmath>
 
 #include "run/failure.h"
 
 namespace {
 
-inline bool isdigitbyte(char ch) { return ch >= '0' && ch <= '9'; }
+inline bool isdigitbyte(char ch) { return static_cast<unsigned char>(ch - '0') <= 9; }
 
 int cut20(int len) { return len > 20 ? 20 : len; }
 
@@ -19,6 +20,65 @@ void setmessage(Text& message, const char* text, int len, const char* tail) {
 
 bool isnumerickind(WordKind k) { return k == kindinteger || k == kindreal || k == kindrational; }
 
+// The non-blank stretch text[first..end-1] of a text (0-based, end
+// exclusive); false when every character is blank.  Scans from both ends,
+// so a word without blanks around it costs two tests.
+inline bool trimmed(const char* text, int len, int& first, int& end) {
+    int f = 0;
+    while (f < len && isblankbyte(text[f])) ++f;
+    if (f == len) return false;
+    int e = len;
+    while (isblankbyte(text[e - 1])) --e;
+    first = f;
+    end = e;
+    return true;
+}
+
+// One bit for each blank byte among the 8 bytes of a chunk (bit k for
+// byte k).  A byte equal to a blank gives a zero byte in chunk ^ pattern;
+// the zero bytes are found exactly (no carry crosses a byte), and their
+// high bits are gathered into the low 8 bits by one multiplication.
+inline uint32_t blankbits(uint64_t chunk) {
+    const uint64_t ones = 0x0101010101010101ull, low7 = 0x7F7F7F7F7F7F7F7Full;
+    auto zerobytes = [&](uint64_t x) { return ~(((x & low7) + low7) | x | low7); };
+    uint64_t hit = zerobytes(chunk ^ (ones * ' ')) | zerobytes(chunk ^ (ones * '\t')) |
+                   zerobytes(chunk ^ (ones * 0xCA));
+    return static_cast<uint32_t>((((hit >> 7) & ones) * 0x0102040810204080ull) >> 56);
+}
+
+// Bit i of mask[i / 64] is set when text[i] (i < count <= 256) is not a
+// blank; bits at and after count are clear.
+inline void wordbits(const char* text, int count, uint64_t (&mask)[4]) {
+    mask[0] = mask[1] = mask[2] = mask[3] = 0;
+    int i = 0;
+    for (; i + 8 <= count; i += 8) {
+        uint64_t chunk;
+        std::memcpy(&chunk, text + i, 8);
+        mask[i >> 6] |= static_cast<uint64_t>(~blankbits(chunk) & 0xFFu) << (i & 63);
+    }
+    for (; i < count; ++i)
+        if (!isblankbyte(text[i])) mask[i >> 6] |= 1ull << (i & 63);
+}
+
+// The first set bit at or after position from (0..256), or 256 when none.
+inline int nextset(const uint64_t (&mask)[4], int from) {
+    for (int k = from >> 6; k < 4; ++k) {
+        uint64_t m = k == (from >> 6) ? mask[k] & (~0ull << (from & 63)) : mask[k];
+        if (m != 0) return (k << 6) + std::countr_zero(m);
+    }
+    return 256;
+}
+
+// The first clear bit at or after position from (0..256), or 256 when none.
+inline int nextclear(const uint64_t (&mask)[4], int from) {
+    for (int k = from >> 6; k < 4; ++k) {
+        uint64_t m = ~mask[k];
+        if (k == (from >> 6)) m &= ~0ull << (from & 63);
+        if (m != 0) return (k << 6) + std::countr_zero(m);
+    }
+    return 256;
+}
+
 }  // namespace
 
 void clearwords(WordList& words) {
@@ -26,28 +86,57 @@ void clearwords(WordList& words) {
     words.count = 0;
 }
 
+namespace {
+
+// Store word n (text[start..end-1], cut to 20 characters); a 221st word
+// ends the run.
+inline void storeword(const char* text, int start, int end, int count, int n, WordList& words) {
+    int len = cut20(end - start);
+    if (n > maxwords) {
+        Text what;
+        settext(what, "too many \"");
+        addtext(what, text + start, len);
+        addtext(what, "\"");
+        words.count = maxwords;
+        bombed("string2strings", what);
+    }
+    Word& w = words.w[n];
+    if (start + 20 <= count) {
+        std::memcpy(w.c, text + start, 20);  // a fixed-size copy; bytes past len mean nothing
+    } else {
+        std::memcpy(w.c, text + start, static_cast<size_t>(len));
+    }
+    w.len = static_cast<int16_t>(len);
+}
+
+}  // namespace
+
+// A line (at most 255 characters) is split by a bit mask of its non-blank
+// bytes, built eight bytes at a time, so that a word costs two bit scans
+// instead of a test and a branch for every byte.  Longer texts are
+// scanned byte by byte.
 void string2strings(const char* text, int count, WordList& words) {
     int oldcount = words.count;
     int n = 0;
-    int i = 0;
-    while (i < count) {
-        while (i < count && isblankbyte(text[i])) ++i;
-        if (i >= count) break;
-        int start = i;
-        while (i < count && !isblankbyte(text[i])) ++i;
-        ++n;
-        int len = cut20(i - start);
-        if (n > maxwords) {
-            Text what;
-            settext(what, "too many \"");
-            addtext(what, text + start, len);
-            addtext(what, "\"");
-            words.count = maxwords;
-            bombed("string2strings", what);
+    if (count <= 256) {
+        uint64_t mask[4];
+        wordbits(text, count, mask);
+        int i = 0;
+        for (;;) {
+            int start = nextset(mask, i);
+            if (start >= count) break;
+            i = nextclear(mask, start);
+            storeword(text, start, i, count, ++n, words);
         }
-        Word& w = words.w[n];
-        std::memcpy(w.c, text + start, static_cast<size_t>(len));
-        w.len = static_cast<int16_t>(len);
+    } else {
+        int i = 0;
+        for (;;) {
+            while (i < count && isblankbyte(text[i])) ++i;
+            if (i >= count) break;
+            int start = i;
+            while (i < count && !isblankbyte(text[i])) ++i;
+            storeword(text, start, i, count, ++n, words);
+        }
     }
     // Entries after the count are kept empty; only those used before need clearing.
     for (int k = n + 1; k <= oldcount; ++k) words.w[k].len = 0;
@@ -55,13 +144,13 @@ void string2strings(const char* text, int count, WordList& words) {
 }
 
 void trimbounds(const char* text, int len, int& first, int& last) {
-    first = 0;
-    last = 0;
-    for (int i = 0; i < len; ++i) {
-        if (!isblankbyte(text[i])) {
-            if (first == 0) first = i + 1;
-            last = i + 1;
-        }
+    int f, e;
+    if (trimmed(text, len, f, e)) {
+        first = f + 1;
+        last = e;
+    } else {
+        first = 0;
+        last = 0;
     }
 }
 
@@ -74,12 +163,14 @@ Text trimblanks(const Text& text) {
     return out;
 }
 
-WordKind whatis(const char* word, int len) {
-    len = cut20(len);
-    int first, last;
-    trimbounds(word, len, first, last);
-    if (last == 0) return kindempty;
-    if (first == last) return isdigitbyte(word[first - 1]) ? kindinteger : kindother;
+namespace {
+
+// The kind of a word by the character-by-character rules: after an
+// optional leading minus, digits anywhere; one "." or "/" after at least
+// one character; an exponent letter after at least one character and not
+// right after the point; a sign only right after the exponent letter; a
+// blank ends the scan and anything else makes a name.
+WordKind whatisbyrules(const char* word, int first, int last) {
     bool dot = false, exp = false, slash = false, sign = false, bad = false;
     int afterdot = 0, afterexp = 0, afterslash = 0;
     int c = 0;
@@ -115,6 +206,59 @@ WordKind whatis(const char* word, int len) {
     if (slash) return kindrational;
     if (exp || dot) return kindreal;
     return kindinteger;
+}
+
+// Digits from p on; returns the first position that is not a digit.
+inline const char* skipdigits(const char* p, const char* end) {
+    while (p < end && isdigitbyte(*p)) ++p;
+    return p;
+}
+
+}  // namespace
+
+// For a word without inner blanks the rules above accept exactly
+//   ["-"] digits ( | "/" digits | "." digits [exponent] | exponent )
+// with exponent = ("e" | "E") ["+" | "-"] digits: integer, rational, real,
+// real; every other word is a name.  That shape is checked in one pass.  At
+// the first character outside it the rules would also stop and make a
+// name, unless that character is a blank inside the word: such a word goes
+// through the rules themselves.
+WordKind whatis(const char* word, int len) {
+    len = cut20(len);
+    int f, e;
+    if (!trimmed(word, len, f, e)) return kindempty;
+    const char* p = word + f;
+    const char* end = word + e;
+    if (end - p == 1) return isdigitbyte(*p) ? kindinteger : kindother;
+    if (*p == '-') ++p;
+    const char* q = skipdigits(p, end);
+    if (q == p) goto outside;
+    if (q == end) return kindinteger;
+    if (*q == '/') {
+        const char* r = skipdigits(q + 1, end);
+        if (r == end && r > q + 1) return kindrational;
+        q = r;
+        goto outside;
+    }
+    if (*q == '.') {
+        const char* r = skipdigits(q + 1, end);
+        if (r == q + 1) {
+            q = r;
+            goto outside;
+        }
+        if (r == end) return kindreal;
+        q = r;
+    }
+    if (*q == 'e' || *q == 'E') {
+        const char* r = q + 1;
+        if (r < end && (*r == '+' || *r == '-')) ++r;
+        const char* t = skipdigits(r, end);
+        if (t == end && t > r) return kindreal;
+        q = t;
+    }
+outside:
+    if (q < end && isblankbyte(*q)) return whatisbyrules(word, f + 1, e);
+    return kindother;
 }
 
 bool str2decimal(const char* text, int len, DecimalNumber& d) {
@@ -183,20 +327,89 @@ long double decimal2real(const DecimalNumber& d) {
     return v * pow10(d.exponent);
 }
 
+namespace {
+
+// The value that str2decimal followed by decimal2real gives for a text
+// (false where str2decimal fails), in one pass over the text.
+//
+// decimal2real computes v = 10 v + digit in 80-bit arithmetic over the
+// digits without leading zeros.  Leading zeros leave v at zero, and as long
+// as v stays below 2^64 every step is exact, since the 80-bit format holds
+// every integer below 2^64.  The first 19 digits (below 10^19 < 2^64) are
+// therefore gathered in a 64-bit integer, which gives the very same value;
+// a 20th digit, whose step may round, is added by the 80-bit step itself.
+bool readdecimal(const char* text, int len, long double& value) {
+    int f, e;
+    if (!trimmed(text, len, f, e)) return false;
+    const char* p = text + f;
+    const char* end = text + e;
+    bool negative = *p == '-';
+    if (negative) {
+        if (end - p == 1) return false;
+        ++p;
+    }
+    uint64_t whole = 0;  // the digits so far, while there are at most 19
+    int ndigits = 0, decimals = 0;
+    bool seendot = false;
+    long double v = 0;
+    for (; p < end; ++p) {
+        char ch = *p;
+        if (isdigitbyte(ch)) {
+            if (ndigits < 19) {
+                whole = whole * 10 + static_cast<uint64_t>(ch - '0');
+            } else {
+                if (ndigits == 19) v = static_cast<long double>(whole);
+                v = 10 * v + (ch - '0');
+            }
+            ++ndigits;
+            if (seendot) ++decimals;
+        } else if (ch == '.') {
+            if (seendot) return false;
+            seendot = true;
+        } else if (ch == 'e' || ch == 'E') {
+            ++p;
+            break;
+        } else {
+            return false;
+        }
+    }
+    if (ndigits <= 19) v = static_cast<long double>(whole);
+    int32_t expvalue = 0;
+    bool expnegative = false;
+    for (; p < end; ++p) {
+        char ch = *p;
+        if (isdigitbyte(ch)) {
+            expvalue = expvalue * 10 + (ch - '0');
+            if (expvalue > 32767) return false;  // an exponent must fit 16 bits
+        } else if (ch == '-') {
+            if (expnegative) return false;
+            expnegative = true;
+        } else {
+            return false;
+        }
+    }
+    int32_t exponent = 0;  // zero digits read as "0" with no exponent
+    if (v != 0) {
+        exponent = (expnegative ? -expvalue : expvalue) - decimals;
+        if (exponent < -32768 || exponent > 32767) return false;
+    }
+    if (negative) v = -v;
+    value = v * pow10(exponent);
+    return true;
+}
+
+}  // namespace
+
 bool str2real(const char* text, int len, long double& value, Text& message) {
     len = cut20(len);
     message.len = 0;
     value = 0;
-    int first, last;
-    trimbounds(text, len, first, last);
-    if (last == 0) return false;
-    DecimalNumber d;
-    if (str2decimal(text, len, d)) {
-        long double v = decimal2real(d);
-        if (!std::isinf(v)) {  // a value beyond the 80-bit range does not read
-            value = v;
-            return true;
-        }
+    int f, e;
+    if (!trimmed(text, len, f, e)) return false;
+    long double v;
+    if (readdecimal(text, len, v) && !std::isinf(v)) {  // a value beyond the 80-bit range does not read
+        value = v;
+        return true;
     }
     setmessage(message, text, len, " not a real: replace with");
     return false;
@@ -206,15 +419,14 @@ bool str2int(const char* text, int len, int16_t& value, Text& message) {
     len = cut20(len);
     message.len = 0;
     value = 0;
-    int first, last;
-    trimbounds(text, len, first, last);
-    if (last == 0) return false;
-    DecimalNumber dn;
-    if (!str2decimal(text, len, dn)) {
+    int f, e;
+    if (!trimmed(text, len, f, e)) return false;
+    long double v;
+    if (!readdecimal(text, len, v)) {
         setmessage(message, text, len, " not an integer: replace with");
         return false;
     }
-    double d = static_cast<double>(decimal2real(dn));
+    double d = static_cast<double>(v);
     if (d == 0) return true;
     int32_t r = roundint(d);
     if (std::fabs(d - static_cast<double>(r)) > 1e-8) {
