@@ -39,32 +39,17 @@ void screenwrite(int16_t before, const char* text, int len, int16_t after) {
 // True when putstr has written to a file channel since the last flush.
 bool unflushed = false;
 
-// One write of the line ends, the text and the line ends, assembled in a
-// small buffer: the text is at most a line buffer's 255 characters.
+// The text goes from the caller's line buffer straight into the file's
+// buffer; a line end is one character.
 void filewrite(OutputChannel& ch, int16_t before, const char* text, int len, int16_t after) {
-    char out[4 + 256 + 4];
-    size_t nb = static_cast<size_t>(lineends(before));
-    size_t na = static_cast<size_t>(lineends(after));
     FILE* f = ch.file;
     unflushed = true;
-    if (len < 0) len = 0;
-    if (len > 256) {  // not a line buffer: written as it is
-        if (std::fwrite("\n\n", 1, nb, f) != nb ||
-            std::fwrite(text, 1, static_cast<size_t>(len), f) != static_cast<size_t>(len) ||
-            std::fwrite("\n\n", 1, na, f) != na)
-            ioerror(ch.path);
-        return;
-    }
-    size_t n = 0;
-    out[n] = '\n';
-    out[n + 1] = '\n';
-    n += nb;
-    std::memcpy(out + n, text, static_cast<size_t>(len));
-    n += static_cast<size_t>(len);
-    out[n] = '\n';
-    out[n + 1] = '\n';
-    n += na;
-    if (std::fwrite(out, 1, n, f) != n) ioerror(ch.path);
+    int nb = lineends(before), na = lineends(after);
+    bool ok = true;
+    for (int k = 0; k < nb; ++k) ok = ok && std::fputc('\n', f) != EOF;
+    if (len > 0) ok = ok && std::fwrite(text, 1, static_cast<size_t>(len), f) == static_cast<size_t>(len);
+    for (int k = 0; k < na; ++k) ok = ok && std::fputc('\n', f) != EOF;
+    if (!ok) ioerror(ch.path);
 }
 
 }  // namespace

@@ -179,42 +179,61 @@ namespace {
 // The fixed form with n decimals (0..9) straight from the rounded scaled
 // value, when real2decimal would keep the fixed form: x is not zero, |x|
 // is writable and the scaled value has at most n + 5 digits.  It computes
-// what real2decimal does (the same |x| times pow10(n), rounded by roundint)
-// and writes what decimal2str writes.  False when the general steps must
-// decide.
+// what real2decimal does (the same |x| times pow10(n), rounded to the
+// nearest integer with ties to even as roundint does) and writes what
+// decimal2str writes, right to left: n decimals (zeros in front of short
+// digits), the point, then the whole part (at least "0"), then the sign.
+// False when the general steps must decide.
 bool fixedform(long double x, int16_t n, Word& out) {
+    // The scaled value may have at most n + 5 digits.
+    static const uint32_t toomany[5] = {100000u, 1000000u, 10000000u, 100000000u, 1000000000u};
     long double r = std::fabs(x);
     if (!(r <= writelimit)) return false;
     long double s = r * pow10(n);
-    if (!(s < mantissalimit)) return false;
-    int32_t v = roundint(s);
-    char digits[12];
-    int nd = 0;
-    do {  // right to left
-        digits[11 - nd++] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v > 0);
-    if (nd > n + 5) return false;
-    const char* d = digits + 12 - nd;
-    char* t = out.c;
-    if (x < 0) *t++ = '-';
-    if (n == 0) {
-        std::memcpy(t, d, static_cast<size_t>(nd));
-        t += nd;
-    } else if (nd <= n) {  // "0." and zeros before the digits
-        *t++ = '0';
-        *t++ = '.';
-        for (int k = nd; k < n; ++k) *t++ = '0';
-        std::memcpy(t, d, static_cast<size_t>(nd));
-        t += nd;
-    } else {
-        std::memcpy(t, d, static_cast<size_t>(nd - n));
-        t += nd - n;
-        *t++ = '.';
-        std::memcpy(t, d + nd - n, static_cast<size_t>(n));
-        t += n;
+    if (!(s < mantissalimit)) return false;  // NaN fails here too
+    // s lies in 0..2147483646, so the checks of roundint cannot apply.
+    uint32_t v = static_cast<uint32_t>(std::llrint(s));
+    if (n < 5 && v >= toomany[n]) return false;
+    static const uint32_t powers[10] = {1u, 10u, 100u, 1000u, 10000u, 100000u, 1000000u,
+                                        10000000u, 100000000u, 1000000000u};
+    int nd = 1;  // digits of v
+    while (nd < 10 && v >= powers[nd]) ++nd;
+    int len = x < 0 ? 1 : 0;
+    if (n > 0)
+        len += (nd > n ? nd : n + 1) + 1;
+    else
+        len += nd;
+    // Written straight into the result, right to left, two digits at a
+    // time, so no copy is read back from bytes just stored.
+    static const char pairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    char* p = out.c + len;
+    auto twodigits = [&] {
+        uint32_t q = v / 100;
+        const char* d = pairs + 2 * (v - 100 * q);
+        *--p = d[1];
+        *--p = d[0];
+        v = q;
+    };
+    if (n > 0) {
+        int k = n;
+        for (; k >= 2; k -= 2) twodigits();
+        if (k == 1) {
+            *--p = static_cast<char>('0' + v % 10);
+            v /= 10;
+        }
+        *--p = '.';
     }
-    out.len = static_cast<int16_t>(t - out.c);
+    while (v >= 100) twodigits();
+    if (v >= 10) {
+        twodigits();
+    } else {
+        *--p = static_cast<char>('0' + v);
+    }
+    if (x < 0) *--p = '-';
+    out.len = static_cast<int16_t>(len);
     return true;
 }
 
@@ -245,7 +264,8 @@ Word real2str(long double x, int16_t n, bool fixed) {
             d = real2decimal(fixedmode, n, x);
         }
     }
-    return decimal2str(mode, n, d);
+    out = decimal2str(mode, n, d);
+    return out;  // every path returns `out`, so it is built in the caller's result
 }
 
 Word real2intstr(long double x) {
