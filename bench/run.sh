@@ -10,9 +10,14 @@
 # (median of the runs).  It prints a table with the ratio gridel / gnuplot
 # and writes it to bench/results.md.
 #
+# The diagrams are generated and the runs timed in a RAM-backed folder
+# (/dev/shm) when there is one, so that the disk's write-back of earlier
+# runs' files does not enter the figures; both programs run there alike.
+#
 # Settings (environment): SIZES (default "25 50 100 200"), RUNS (timed runs
 # of each program and size, at least 5; default 10), WARMUP (default 2),
-# RESULTS (default bench/results.md; "-" prints only).
+# WORK (folder for the diagrams and the runs), RESULTS (default
+# bench/results.md; "-" prints only).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -44,7 +49,10 @@ fi
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DGRIDEL_TESTS=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)" >/dev/null
 gridel="$root/build-bench/gridel"
-work="$root/bench/work"
+if [ -z "${WORK:-}" ]; then
+  if [ -d /dev/shm ] && [ -w /dev/shm ]; then WORK=/dev/shm/gridel-bench; else WORK="$root/bench/work"; fi
+fi
+work="$WORK"
 mkdir -p "$work"
 
 export GRIDEL_CLOCK="2026-12-06 09:05"
@@ -114,7 +122,7 @@ growth=$(awk -F'|' 'NR > 2 { rows[NR] = $2 + 0; t[NR] = $5 + 0 }
 {
   echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
   echo "gridel: $(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo unknown), gnuplot: $(gnuplot --version)"
-  echo "Runs: $RUNS timed after $WARMUP warm-up runs, each program and size"
+  echo "Runs: $RUNS timed after $WARMUP warm-up runs, each program and size, in $work"
   echo
   cat "$table"
   echo
