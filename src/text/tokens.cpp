@@ -60,25 +60,6 @@ inline void wordbits(const char* text, int count, uint64_t (&mask)[4]) {
         if (!isblankbyte(text[i])) mask[i >> 6] |= 1ull << (i & 63);
 }
 
-// The first set bit at or after position from (0..256), or 256 when none.
-inline int nextset(const uint64_t (&mask)[4], int from) {
-    for (int k = from >> 6; k < 4; ++k) {
-        uint64_t m = k == (from >> 6) ? mask[k] & (~0ull << (from & 63)) : mask[k];
-        if (m != 0) return (k << 6) + std::countr_zero(m);
-    }
-    return 256;
-}
-
-// The first clear bit at or after position from (0..256), or 256 when none.
-inline int nextclear(const uint64_t (&mask)[4], int from) {
-    for (int k = from >> 6; k < 4; ++k) {
-        uint64_t m = ~mask[k];
-        if (k == (from >> 6)) m &= ~0ull << (from & 63);
-        if (m != 0) return (k << 6) + std::countr_zero(m);
-    }
-    return 256;
-}
-
 }  // namespace
 
 void clearwords(WordList& words) {
@@ -121,13 +102,23 @@ void string2strings(const char* text, int count, WordList& words) {
     if (count <= 256) {
         uint64_t mask[4];
         wordbits(text, count, mask);
-        int i = 0;
-        for (;;) {
-            int start = nextset(mask, i);
-            if (start >= count) break;
-            i = nextclear(mask, start);
-            storeword(text, start, i, count, ++n, words);
+        // A word begins at a non-blank byte after a blank or at the start,
+        // and ends after a non-blank byte before a blank or at the end.
+        int16_t starts[128], ends[128];  // 256 bytes hold at most 128 words
+        int nstarts = 0, nends = 0;
+        uint64_t carry = 0;  // the last bit of the previous mask word
+        for (int k = 0; k < 4; ++k) {
+            uint64_t m = mask[k];
+            uint64_t next = k < 3 ? mask[k + 1] & 1 : 0;
+            uint64_t begins = m & ~((m << 1) | carry);
+            uint64_t finishes = m & ~((m >> 1) | (next << 63));
+            carry = m >> 63;
+            for (; begins != 0; begins &= begins - 1)
+                starts[nstarts++] = static_cast<int16_t>(64 * k + std::countr_zero(begins));
+            for (; finishes != 0; finishes &= finishes - 1)
+                ends[nends++] = static_cast<int16_t>(64 * k + std::countr_zero(finishes) + 1);
         }
+        for (int i = 0; i < nstarts; ++i) storeword(text, starts[i], ends[i], count, ++n, words);
     } else {
         int i = 0;
         for (;;) {
@@ -348,32 +339,31 @@ bool readdecimal(const char* text, int len, long double& value) {
         if (end - p == 1) return false;
         ++p;
     }
-    uint64_t whole = 0;  // the digits so far, while there are at most 19
-    int ndigits = 0, decimals = 0;
-    bool seendot = false;
-    long double v = 0;
-    for (; p < end; ++p) {
-        char ch = *p;
-        if (isdigitbyte(ch)) {
-            if (ndigits < 19) {
-                whole = whole * 10 + static_cast<uint64_t>(ch - '0');
-            } else {
-                if (ndigits == 19) v = static_cast<long double>(whole);
-                v = 10 * v + (ch - '0');
-            }
-            ++ndigits;
-            if (seendot) ++decimals;
-        } else if (ch == '.') {
-            if (seendot) return false;
-            seendot = true;
-        } else if (ch == 'e' || ch == 'E') {
-            ++p;
-            break;
-        } else {
-            return false;
-        }
+    // The digits before the point, then those after it.
+    const char* digits = p;
+    uint64_t whole = 0;
+    while (p < end && isdigitbyte(*p)) whole = whole * 10 + static_cast<uint64_t>(*p++ - '0');
+    int ndigits = static_cast<int>(p - digits);
+    int decimals = 0;
+    if (p < end && *p == '.') {
+        const char* after = ++p;
+        while (p < end && isdigitbyte(*p)) whole = whole * 10 + static_cast<uint64_t>(*p++ - '0');
+        decimals = static_cast<int>(p - after);
+        ndigits += decimals;
     }
-    if (ndigits <= 19) v = static_cast<long double>(whole);
+    long double v;
+    if (ndigits <= 19) {
+        v = static_cast<long double>(whole);
+    } else {  // twenty digits, and nothing else in the word
+        uint64_t first19 = 0;
+        for (int k = 0; k < 19; ++k) first19 = first19 * 10 + static_cast<uint64_t>(digits[k] - '0');
+        v = static_cast<long double>(first19);
+        v = 10 * v + (digits[19] - '0');
+    }
+    if (p < end) {  // only an exponent may follow
+        if (*p != 'e' && *p != 'E') return false;
+        ++p;
+    }
     int32_t expvalue = 0;
     bool expnegative = false;
     for (; p < end; ++p) {

@@ -282,7 +282,7 @@ void everytext(const std::string& alphabet, int maxlen, Check check) {
 // Random texts in the shapes numbers are written in, and their near misses.
 std::string randomnumbertext(std::mt19937& rng) {
     static const char parts[] = "0123456789.eE-+/ \t";
-    std::uniform_int_distribution<int> len(1, 24), pick(0, sizeof parts - 2), digit(0, 9), form(0, 5);
+    std::uniform_int_distribution<int> len(1, 24), pick(0, sizeof parts - 2), digit(0, 9), form(0, 6);
     std::string s;
     switch (form(rng)) {
         case 0:  // anything from the characters of numbers
@@ -306,6 +306,12 @@ std::string randomnumbertext(std::mt19937& rng) {
                 s += '/';
                 for (int n = len(rng) / 5; n > 0; --n) s += static_cast<char>('0' + digit(rng));
             }
+            return s;
+        case 4:  // long fractions, around the 19 digits gathered at once
+            if (digit(rng) < 3) s += '-';
+            for (int n = digit(rng) / 3 + 1; n > 0; --n) s += static_cast<char>('0' + digit(rng));
+            s += '.';
+            for (int n = 14 + digit(rng) / 2; n > 0; --n) s += static_cast<char>('0' + digit(rng));
             return s;
         default:  // large exponents and long digit strings
             for (int n = len(rng); n > 0; --n) s += static_cast<char>('0' + digit(rng));
