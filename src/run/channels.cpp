@@ -70,7 +70,11 @@ void putstr(int16_t before, const char* text, int len, int16_t after, uint32_t s
     }
 }
 
-void appendfield(const char* text, int len, int16_t width, Text& line, int16_t capacity) {
+namespace {
+
+// appendfield itself, inlined into appendreal, whose numbers are the most
+// frequent field.
+inline void appendpadded(const char* text, int len, int16_t width, Text& line, int16_t capacity) {
     int lnow = line.len;
     if (lnow > 0 && line.c[lnow - 1] == overflowmark) return;
     if (capacity > 255) capacity = 255;
@@ -81,38 +85,50 @@ void appendfield(const char* text, int len, int16_t width, Text& line, int16_t c
     if (width < 0) fill = -width - len;
     if (fill < 0) fill = 0;
     if (lnow > 0 && lnow + len > 250) {  // the fill is not counted here
-        line.c[lnow] = overflowmark;
-        line.len = static_cast<int16_t>(lnow + 1);
+        // The mark is appended and the line cut to its capacity: a line
+        // already full keeps its characters and takes no mark.
+        if (lnow < capacity) {
+            line.c[lnow] = overflowmark;
+            line.len = static_cast<int16_t>(lnow + 1);
+        }
         return;
     }
     char* out = line.c;
     int at = lnow;
-    auto put = [&](const char* s, int n) {
-        int room = capacity - at;
-        if (n > room) n = room;
-        if (n > 0) {
-            std::memcpy(out + at, s, static_cast<size_t>(n));
-            at += n;
-        }
-    };
-    auto putblanks = [&](int n) {
-        int room = capacity - at;
-        if (n > room) n = room;
+    if (width > 0 && fill > 0) {
+        int n = fill < capacity - at ? fill : capacity - at;
         if (n > 0) {
             std::memset(out + at, ' ', static_cast<size_t>(n));
             at += n;
         }
-    };
-    if (width > 0) putblanks(fill);
-    put(text, len);
-    if (width < 0) putblanks(fill);
+    }
+    {
+        int n = len < capacity - at ? len : capacity - at;
+        if (n > 0) {
+            std::memcpy(out + at, text, static_cast<size_t>(n));
+            at += n;
+        }
+    }
+    if (width < 0 && fill > 0) {
+        int n = fill < capacity - at ? fill : capacity - at;
+        if (n > 0) {
+            std::memset(out + at, ' ', static_cast<size_t>(n));
+            at += n;
+        }
+    }
     line.len = static_cast<int16_t>(at);
+}
+
+}  // namespace
+
+void appendfield(const char* text, int len, int16_t width, Text& line, int16_t capacity) {
+    appendpadded(text, len, width, line, capacity);
 }
 
 void appendreal(int16_t digits, bool fixed, int16_t width, Text& line, int16_t capacity,
                 long double x) {
     Word t = real2str(x, digits, fixed);
-    appendfield(t.c, t.len, width, line, capacity);
+    appendpadded(t.c, t.len, width, line, capacity);
 }
 
 void appendint(int16_t width, Text& line, int16_t capacity, long double x) {

@@ -10,6 +10,11 @@ namespace {
 
 const size_t outputbuffer = 1 << 16;  // bytes of stdio buffering per output file
 
+// The buffers themselves, one for each channel: given no buffer, the C
+// library would use one of its own size (a block, 4 KB) whatever size is
+// asked for, and a drawing of many megabytes would take thousands of writes.
+char buffers[10][outputbuffer];
+
 }  // namespace
 
 Text promptdatafile(const char* prefix, Word& suffix, LineReader& file) {
@@ -45,7 +50,10 @@ Text openoutput(const char* name, const Word& extension, OutputChannel& channel)
     std::memcpy(channel.path, path, sizeof channel.path);
     FILE* f = std::fopen(path, "w");
     if (f == nullptr) ioerror(path);
-    std::setvbuf(f, nullptr, _IOFBF, outputbuffer);
+    char* buffer = nullptr;  // a channel outside the table gets the library's own
+    for (int k = 0; k < 10; ++k)
+        if (&channel == &channels[k]) buffer = buffers[k];
+    std::setvbuf(f, buffer, _IOFBF, outputbuffer);
     channel.file = f;
     channel.written = false;
     return full;

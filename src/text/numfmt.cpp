@@ -194,10 +194,9 @@ bool fixedform(long double x, int16_t n, Word& out) {
     // s lies in 0..2147483646, so the checks of roundint cannot apply.
     uint32_t v = static_cast<uint32_t>(std::llrint(s));
     if (n < 5 && v >= toomany[n]) return false;
-    static const uint32_t powers[10] = {1u, 10u, 100u, 1000u, 10000u, 100000u, 1000000u,
-                                        10000000u, 100000000u, 1000000000u};
-    int nd = 1;  // digits of v
-    while (nd < 10 && v >= powers[nd]) ++nd;
+    // digits of v, counted without a branch
+    int nd = 1 + (v >= 10u) + (v >= 100u) + (v >= 1000u) + (v >= 10000u) + (v >= 100000u) +
+             (v >= 1000000u) + (v >= 10000000u) + (v >= 100000000u) + (v >= 1000000000u);
     int len = x < 0 ? 1 : 0;
     if (n > 0)
         len += (nd > n ? nd : n + 1) + 1;

@@ -321,7 +321,8 @@ long double decimal2real(const DecimalNumber& d) {
 namespace {
 
 // The value that str2decimal followed by decimal2real gives for a text
-// (false where str2decimal fails), in one pass over the text.
+// (false where str2decimal fails), in one pass over its non-blank stretch
+// p..end-1.
 //
 // decimal2real computes v = 10 v + digit in 80-bit arithmetic over the
 // digits without leading zeros.  Leading zeros leave v at zero, and as long
@@ -329,11 +330,7 @@ namespace {
 // every integer below 2^64.  The first 19 digits (below 10^19 < 2^64) are
 // therefore gathered in a 64-bit integer, which gives the very same value;
 // a 20th digit, whose step may round, is added by the 80-bit step itself.
-bool readdecimal(const char* text, int len, long double& value) {
-    int f, e;
-    if (!trimmed(text, len, f, e)) return false;
-    const char* p = text + f;
-    const char* end = text + e;
+bool readdecimal(const char* p, const char* end, long double& value) {
     bool negative = *p == '-';
     if (negative) {
         if (end - p == 1) return false;
@@ -397,7 +394,7 @@ bool str2real(const char* text, int len, long double& value, Text& message) {
     int f, e;
     if (!trimmed(text, len, f, e)) return false;
     long double v;
-    if (readdecimal(text, len, v) && !std::isinf(v)) {  // a value beyond the 80-bit range does not read
+    if (readdecimal(text + f, text + e, v) && !std::isinf(v)) {  // a value beyond the 80-bit range does not read
         value = v;
         return true;
     }
@@ -412,7 +409,7 @@ bool str2int(const char* text, int len, int16_t& value, Text& message) {
     int f, e;
     if (!trimmed(text, len, f, e)) return false;
     long double v;
-    if (!readdecimal(text, len, v)) {
+    if (!readdecimal(text + f, text + e, v)) {
         setmessage(message, text, len, " not an integer: replace with");
         return false;
     }

@@ -105,6 +105,12 @@ TEST(Appendfield, OverflowMarkClosesTheLine) {
     appendfield("0123456789", 20, line, 255);  // cut to the capacity
     EXPECT_EQ(line.len, 255);
     EXPECT_EQ(line.c[254], '9' - 5);
+    // A full line has no room for the mark: it stays as it is, and nothing
+    // is written past its capacity.
+    appendfield("a", 0, line, 255);
+    appendreal(2, true, 0, line, 255, 1.5L);
+    EXPECT_EQ(line.len, 255);
+    EXPECT_EQ(line.c[254], '9' - 5);
 }
 
 }  // namespace
