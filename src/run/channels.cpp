@@ -138,6 +138,10 @@ void appendint(int16_t width, Text& line, int16_t capacity, long double x) {
 
 void flushchannels() {
     std::fflush(stdout);
+    flushfiles();
+}
+
+void flushfiles() {
     // The files are flushed only when putstr wrote to them since the last
     // flush: the data reader asks for a flush before every line it reads.
     if (!unflushed) return;

@@ -84,6 +84,9 @@ void appendint(int16_t width, Text& line, int16_t capacity, long double x);
 // Push the screen and every open file channel out to their devices.
 void flushchannels();
 
+// Push every open file channel out (the screen is left as it is).
+void flushfiles();
+
 // End the run on an input/output error: one line on standard error naming
 // the file and the system's reason, exit status 2.
 [[noreturn]] void ioerror(const char* path);

@@ -117,7 +117,9 @@ ReadResult readline(LineReader& reader, Text& line) {
 void flushall() { flushchannels(); }
 
 void rstrings(LineReader& file, WordList& words) {
-    flushall();
+    // The file channels are made complete before each line is read; the
+    // screen is pushed out wherever the keyboard is read, not here.
+    flushfiles();
     Text line;
     if (readline(file, line) == readfailed) {
         std::fputc('"', stdout);
