@@ -16,8 +16,9 @@
 #
 # Settings (environment): SIZES (default "25 50 100 200"), RUNS (timed runs
 # of each program and size, at least 5; default 10), WARMUP (default 2),
-# WORK (folder for the diagrams and the runs), RESULTS (default
-# bench/results.md; "-" prints only).
+# WORK (folder for the diagrams and the runs), GRIDEL (a gridel binary to
+# time instead of building this tree, e.g. an earlier revision's), RESULTS
+# (default bench/results.md; "-" prints only).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -46,9 +47,15 @@ if [ ${#need[@]} -gt 0 ]; then
 fi
 
 # The program as users build it (Release), without the tests.
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DGRIDEL_TESTS=OFF >/dev/null
-cmake --build build-bench -j"$(nproc)" >/dev/null
-gridel="$root/build-bench/gridel"
+if [ -n "${GRIDEL:-}" ]; then
+  gridel=$(realpath "$GRIDEL")
+  version="binary $GRIDEL"
+else
+  cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DGRIDEL_TESTS=OFF >/dev/null
+  cmake --build build-bench -j"$(nproc)" >/dev/null
+  gridel="$root/build-bench/gridel"
+  version=$(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo unknown)
+fi
 if [ -z "${WORK:-}" ]; then
   if [ -d /dev/shm ] && [ -w /dev/shm ]; then WORK=/dev/shm/gridel-bench; else WORK="$root/bench/work"; fi
 fi
@@ -115,16 +122,18 @@ EOF
 done
 
 # Growth: time of each size over the time of the size with half the rows.
-growth=$(awk -F'|' 'NR > 2 { rows[NR] = $2 + 0; t[NR] = $5 + 0 }
+growth=$(awk -F'|' 'NR > 2 { rows[NR] = $2 + 0; t[NR] = $5 + 0; c[NR] = $8 + 0 }
   END { for (i = 4; i in rows; i++) if (rows[i] == 2 * rows[i - 1])
-          printf "%s%d -> %d rows a line: %.2f times the time", (n++ ? "; " : ""), rows[i - 1], rows[i], t[i] / t[i - 1] }' "$table")
+          printf "%s%d -> %d rows a line: %.2f times the wall time, %.2f times the CPU time",
+            (n++ ? "; " : ""), rows[i - 1], rows[i], t[i] / t[i - 1], c[i] / c[i - 1] }' "$table")
 
 {
   echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
-  echo "gridel: $(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo unknown), gnuplot: $(gnuplot --version)"
+  echo "gridel: $version, gnuplot: $(gnuplot --version)"
+  echo "Load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
   echo "Runs: $RUNS timed after $WARMUP warm-up runs, each program and size, in $work"
   echo
   cat "$table"
   echo
-  echo "Growth (gridel wall time): ${growth:-not measured}"
+  echo "Growth of gridel's time when the rows double: ${growth:-not measured}"
 } | tee /dev/stderr >"${RESULTS/#-//dev/null}"
