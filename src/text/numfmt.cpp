@@ -57,23 +57,21 @@ long double pow10bybits(int n) {
 // pow10bybits itself, so a looked-up power is the very value it computes.
 const int cachedpowers = 64;
 
-struct PowerCache {
-    long double p[2 * cachedpowers + 1];  // p[cachedpowers + n] = pow10bybits(n)
-};
+long double powercache[2 * cachedpowers + 1];  // powercache[cachedpowers + n] = pow10bybits(n)
+bool powercacheready = false;                  // false until the table below is filled
 
-const PowerCache& powercache() {
-    static const PowerCache cache = [] {
-        PowerCache c;
-        for (int n = -cachedpowers; n <= cachedpowers; ++n) c.p[cachedpowers + n] = pow10bybits(n);
-        return c;
-    }();
-    return cache;
-}
+// Fills the table when the program starts; a power asked for before that
+// (by another file's start-up code) is computed instead.
+const bool powercachefilled = [] {
+    for (int n = -cachedpowers; n <= cachedpowers; ++n) powercache[cachedpowers + n] = pow10bybits(n);
+    powercacheready = true;
+    return true;
+}();
 
 }  // namespace
 
 long double pow10(int n) {
-    if (n >= -cachedpowers && n <= cachedpowers) return powercache().p[cachedpowers + n];
+    if (n >= -cachedpowers && n <= cachedpowers && powercacheready) return powercache[cachedpowers + n];
     return pow10bybits(n);
 }
 
