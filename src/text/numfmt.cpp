@@ -1,6 +1,7 @@
 // numfmt.cpp - numbers to text, in 80-bit arithmetic, ties to even.
 #include "text/numfmt.h"
 
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -192,9 +193,13 @@ bool fixedform(long double x, int16_t n, Word& out) {
     // s lies in 0..2147483646, so the checks of roundint cannot apply.
     uint32_t v = static_cast<uint32_t>(std::llrint(s));
     if (n < 5 && v >= toomany[n]) return false;
-    // digits of v, counted without a branch
-    int nd = 1 + (v >= 10u) + (v >= 100u) + (v >= 1000u) + (v >= 10000u) + (v >= 100000u) +
-             (v >= 1000000u) + (v >= 10000000u) + (v >= 100000000u) + (v >= 1000000000u);
+    // Digits of v: log10(2) ~ 1233 / 4096 estimates them from the bits,
+    // and one comparison settles the estimate.
+    static const uint32_t powers[11] = {0u, 10u, 100u, 1000u, 10000u, 100000u, 1000000u,
+                                        10000000u, 100000000u, 1000000000u, 0xFFFFFFFFu};
+    int estimate = (std::bit_width(v) * 1233) >> 12;  // digits of v, or one fewer
+    int nd = estimate + (v >= powers[estimate] ? 1 : 0);
+    if (nd == 0) nd = 1;  // zero has one digit
     int len = x < 0 ? 1 : 0;
     if (n > 0)
         len += (nd > n ? nd : n + 1) + 1;
