@@ -128,6 +128,29 @@ void appendfield(const char* text, int len, int16_t width, Text& line, int16_t c
 void appendreal(int16_t digits, bool fixed, int16_t width, Text& line, int16_t capacity,
                 long double x) {
     Word t = real2str(x, digits, fixed);
+    int lnow = line.len;
+    int fill = (width > 0 ? width : -width) - t.len;
+    // The common case, a number with at most 16 characters of fill on a
+    // line far from its limits (so no mark and no cut can apply): whole
+    // blocks of fill and characters are copied (what lies past the line's
+    // length means nothing), then the length is set.  Anything else goes
+    // by the rules.
+    if (capacity >= 255 && lnow + 40 <= 255 && fill <= 16 &&
+        (lnow == 0 || line.c[lnow - 1] != overflowmark)) {
+        char* out = line.c + lnow;
+        if (width > 0 && fill > 0) {
+            std::memset(out, ' ', 16);
+            out += fill;
+        }
+        std::memcpy(out, t.c, 20);
+        out += t.len;
+        if (width < 0 && fill > 0) {
+            std::memset(out, ' ', 16);
+            out += fill;
+        }
+        line.len = static_cast<int16_t>(out - line.c);
+        return;
+    }
     appendpadded(t.c, t.len, width, line, capacity);
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "run/channels.h"
+#include "text/numfmt.h"
 #include "run/settings.h"
 #include "support/capture.h"
 
@@ -89,6 +90,35 @@ TEST(Appendfield, PadsButNeverCuts) {
     appendreal(2, true, 8, line, 255, 1.5L);
     appendint(-4, line, 255, 50);
     EXPECT_EQ(str(line), "abcdef    1.5050  ");
+}
+
+TEST(Appendfield, NumbersAppendAsTheirTextWould) {
+    // appendreal must leave exactly what appendfield leaves with the text
+    // of real2str, for every fill, near the 250-character limit, at the
+    // capacity and after the overflow mark.
+    const long double values[] = {0.0L, 1.5L, -2.25L, 123456.789L, 1e-13L, 1e25L, -0.004L, 98765.4321L};
+    const int16_t widths[] = {-25, -12, -5, 0, 5, 12, 25};
+    const int16_t digits[] = {0, 2, 3, 4, 12};
+    for (int lnow : {0, 1, 100, 214, 215, 216, 230, 236, 240, 249, 250, 251, 254, 255}) {
+        for (bool marked : {false, true}) {
+            for (long double x : values) {
+                for (int16_t w : widths) {
+                    for (int16_t d : digits) {
+                        for (int16_t capacity : {int16_t(255), int16_t(240)}) {
+                            Text got, want;
+                            settext(want, std::string(static_cast<size_t>(lnow), 'x').c_str());
+                            if (marked && lnow > 0) want.c[lnow - 1] = overflowmark;
+                            got = want;
+                            appendreal(d, true, w, got, capacity, x);
+                            appendfield(real2str(x, d, true), w, want, capacity);
+                            ASSERT_EQ(str(got), str(want))
+                                << lnow << " " << marked << " " << static_cast<double>(x) << " " << w << " " << d;
+                        }
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST(Appendfield, OverflowMarkClosesTheLine) {
