@@ -96,7 +96,8 @@ TEST(Appendfield, NumbersAppendAsTheirTextWould) {
     // appendreal must leave exactly what appendfield leaves with the text
     // of real2str, for every fill, near the 250-character limit, at the
     // capacity and after the overflow mark.
-    const long double values[] = {0.0L, 1.5L, -2.25L, 123456.789L, 1e-13L, 1e25L, -0.004L, 98765.4321L};
+    const long double values[] = {0.0L,  1.5L,     -2.25L,   123456.789L, 1e-13L,
+                                  1e25L, -0.004L,  98765.4321L, 12345.67L, -1234.5L, 7.0L};
     const int16_t widths[] = {-25, -12, -5, 0, 5, 12, 25};
     const int16_t digits[] = {0, 2, 3, 4, 12};
     for (int lnow : {0, 1, 100, 214, 215, 216, 230, 236, 240, 249, 250, 251, 254, 255}) {
