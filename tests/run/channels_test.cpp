@@ -1,6 +1,7 @@
 // channels_test.cpp - putstr's line ends and screen cut, and the field rules.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "run/channels.h"
@@ -107,6 +108,7 @@ TEST(Appendfield, NumbersAppendAsTheirTextWould) {
                     for (int16_t d : digits) {
                         for (int16_t capacity : {int16_t(255), int16_t(240)}) {
                             Text got, want;
+                            std::memset(want.c, '#', sizeof want.c);  // no blanks left over from before
                             settext(want, std::string(static_cast<size_t>(lnow), 'x').c_str());
                             if (marked && lnow > 0) want.c[lnow - 1] = overflowmark;
                             got = want;
