@@ -408,6 +408,26 @@ bool str2int(const char* text, int len, int16_t& value, Text& message) {
     value = 0;
     int f, e;
     if (!trimmed(text, len, f, e)) return false;
+    // One to five digits, after a minus or not: their value is a whole
+    // number, exact in every step below, so the steps reduce to the range
+    // check.
+    {
+        const char* p = text + f;
+        const char* end = text + e;
+        bool negative = *p == '-';
+        if (negative) ++p;
+        int32_t n = 0;
+        const char* q = p;
+        while (q < end && q - p < 5 && isdigitbyte(*q)) n = n * 10 + (*q++ - '0');
+        if (q == end && q > p) {
+            if (n >= 32767) {
+                setmessage(message, text, len, " too large: replace with");
+                return false;
+            }
+            value = static_cast<int16_t>(negative ? -n : n);
+            return true;
+        }
+    }
     long double v;
     if (!readdecimal(text + f, text + e, v)) {
         setmessage(message, text, len, " not an integer: replace with");
