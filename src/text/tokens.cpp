@@ -320,6 +320,24 @@ long double decimal2real(const DecimalNumber& d) {
 
 namespace {
 
+// Powers of ten for the exponents numbers in files carry, taken once from
+// pow10 itself (so each is the very value pow10 gives) and looked up here
+// without a call.
+const int nearpowers = 40;
+long double nearpowercache[2 * nearpowers + 1];  // [nearpowers + n] = pow10(n)
+bool nearpowersready = false;
+
+const bool nearpowersfilled = [] {
+    for (int n = -nearpowers; n <= nearpowers; ++n) nearpowercache[nearpowers + n] = pow10(n);
+    nearpowersready = true;
+    return true;
+}();
+
+inline long double powerof10(int n) {
+    if (n >= -nearpowers && n <= nearpowers && nearpowersready) return nearpowercache[nearpowers + n];
+    return pow10(n);
+}
+
 // The value that str2decimal followed by decimal2real gives for a text
 // (false where str2decimal fails), in one pass over its non-blank stretch
 // p..end-1.
@@ -381,7 +399,7 @@ bool readdecimal(const char* p, const char* end, long double& value) {
         if (exponent < -32768 || exponent > 32767) return false;
     }
     if (negative) v = -v;
-    value = v * pow10(exponent);
+    value = v * powerof10(exponent);
     return true;
 }
 
