@@ -63,6 +63,23 @@ TEST_F(LineInput, LongLinesAreCutAt255) {
     EXPECT_TRUE(atend(file));
 }
 
+TEST_F(LineInput, LinesAcrossTheReadBuffer) {
+    // A CR LF split by the end of the read buffer is one line end; a line
+    // longer than the whole buffer gives its first 255 characters.
+    using V = std::vector<std::string>;
+    std::string first(readbuffersize - 1, 'a');
+    open(first + "\r\nnext\n" + std::string(readbuffersize + 4000, 'b') + "\rlast");
+    V lines = alllines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], first.substr(0, 255));
+    EXPECT_EQ(lines[1], "next");
+    EXPECT_EQ(lines[2], std::string(255, 'b'));
+    EXPECT_EQ(lines[3], "last");
+    closereader(file);
+    open(std::string(readbuffersize - 3, ' ') + "x\n\ny");
+    EXPECT_EQ(alllines(), (V{std::string(255, ' '), "", "y"}));
+}
+
 TEST_F(LineInput, RstringsDropsComments) {
     open("a b % c d\n%all of it\nx a%b\r\n");
     WordList w;
