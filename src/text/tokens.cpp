@@ -405,18 +405,31 @@ bool readdecimal(const char* p, const char* end, long double& value) {
 
 }  // namespace
 
-bool str2real(const char* text, int len, long double& value, Text& message) {
+namespace {
+
+// str2real without its message: the value of the first 20 characters of a
+// text, false when they are blank or do not read.
+inline bool realvalue(const char* text, int len, long double& value) {
     len = cut20(len);
-    message.len = 0;
-    value = 0;
     int f, e;
     if (!trimmed(text, len, f, e)) return false;
+    // a value beyond the 80-bit range does not read
+    return readdecimal(text + f, text + e, value) && !std::isinf(value);
+}
+
+}  // namespace
+
+bool str2real(const char* text, int len, long double& value, Text& message) {
+    message.len = 0;
     long double v;
-    if (readdecimal(text + f, text + e, v) && !std::isinf(v)) {  // a value beyond the 80-bit range does not read
+    if (realvalue(text, len, v)) {
         value = v;
         return true;
     }
-    setmessage(message, text, len, " not a real: replace with");
+    value = 0;
+    len = cut20(len);
+    int f, e;
+    if (trimmed(text, len, f, e)) setmessage(message, text, len, " not a real: replace with");
     return false;
 }
 
@@ -529,12 +542,12 @@ int16_t getinteger(WordKind kind, const Word& word, const Text& context) {
 }
 
 long double getsingle(WordKind kind, const Word& word, const Text& context) {
-    Text message;
     if (kind == kindinteger || kind == kindreal) {
-        long double v;
-        if (!str2real(word, v, message)) badword("reading", "expecting a single (2); got: ", word, context);
+        long double v;  // str2real's value, without its message, which is not shown
+        if (!realvalue(word.c, word.len, v)) badword("reading", "expecting a single (2); got: ", word, context);
         return v;
     }
+    Text message;
     if (kind == kindrational) {
         int16_t a, b;
         if (!str2rational(word.c, word.len, a, b, message))
