@@ -194,12 +194,12 @@ bool fixedform(long double x, int16_t n, Word& out) {
     uint32_t v = static_cast<uint32_t>(std::llrint(s));
     if (n < 5 && v >= toomany[n]) return false;
     // Digits of v: log10(2) ~ 1233 / 4096 estimates them from the bits,
-    // and one comparison settles the estimate.
-    static const uint32_t powers[11] = {0u, 10u, 100u, 1000u, 10000u, 100000u, 1000000u,
-                                        10000000u, 100000000u, 1000000000u, 0xFFFFFFFFu};
-    int estimate = (std::bit_width(v) * 1233) >> 12;  // digits of v, or one fewer
+    // one fewer or exact, and one comparison settles it (powers[0] is 0 so
+    // that zero, too, has one digit; v < 2^31 keeps the estimate below 10).
+    static const uint32_t powers[10] = {0u, 10u, 100u, 1000u, 10000u, 100000u, 1000000u,
+                                        10000000u, 100000000u, 1000000000u};
+    int estimate = (std::bit_width(v) * 1233) >> 12;
     int nd = estimate + (v >= powers[estimate] ? 1 : 0);
-    if (nd == 0) nd = 1;  // zero has one digit
     int len = x < 0 ? 1 : 0;
     if (n > 0)
         len += (nd > n ? nd : n + 1) + 1;
