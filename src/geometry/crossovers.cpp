@@ -3,6 +3,8 @@
 // as read.  All comparisons are exact.
 #include "geometry/crossovers.h"
 
+#include <cmath>
+
 #include "diagram/model.h"
 #include "geometry/linepoints.h"
 #include "run/failure.h"
@@ -42,27 +44,28 @@ bool withinx(const Segment& s, long double x) {
 }
 
 // Test segment a of the first line against segment b of the second; when
-// they cross, (x, y) is the crossing.  Only x-ranges are tested.
+// they cross, (x, y) is the crossing.  Only x-ranges are tested.  A crossing
+// that overflows the 80-bit range (a segment so steep that its slope is
+// infinite gives a y that is not a number) is not taken: no drawing can
+// hold it.
 bool segmentscross(const Segment& a, const Segment& b, long double& x, long double& y) {
     if (a.vertical && b.vertical) return false;
     if (a.vertical) {
         if (!withinx(b, a.x1)) return false;
         x = a.x1;
         y = b.m * a.x1 + b.c;
-        return true;
-    }
-    if (b.vertical) {
+    } else if (b.vertical) {
         if (!withinx(a, b.x1)) return false;
         x = b.x1;
         y = a.m * b.x1 + a.c;
-        return true;
+    } else {
+        if (a.m == b.m) return false;  // parallel or collinear
+        long double cx = (a.c - b.c) / (b.m - a.m);
+        if (!withinx(a, cx) || !withinx(b, cx)) return false;
+        x = cx;
+        y = a.m * cx + a.c;
     }
-    if (a.m == b.m) return false;  // parallel or collinear
-    long double cx = (a.c - b.c) / (b.m - a.m);
-    if (!withinx(a, cx) || !withinx(b, cx)) return false;
-    x = cx;
-    y = a.m * cx + a.c;
-    return true;
+    return std::isfinite(x) && std::isfinite(y);
 }
 
 // The first line of that name, or end the run: "<name> not found".

@@ -1,6 +1,8 @@
 // pathlines.cpp - topage, psmoveto, pslineto, polyline.
 #include "postscript/pathlines.h"
 
+#include <cmath>
+
 #include "postscript/pstext.h"
 #include "run/channels.h"
 #include "run/settings.h"
@@ -36,10 +38,23 @@ void pathline(const char* op, const Word& name, long double x, long double y) {
 
 }  // namespace
 
+namespace {
+
+// size * (v - low) / (high - low) + origin; when the product overflows (a
+// window spanning more than a 460th of the 80-bit range) the quotient is
+// taken first, so that the window still maps onto the plot square.
+long double scaletopage(long double size, long double v, long double low, long double high, long double origin) {
+    long double p = size * (v - low) / (high - low) + origin;
+    if (std::isinf(size * (v - low)) && !std::isinf(v - low)) p = (v - low) / (high - low) * size + origin;
+    return p;
+}
+
+}  // namespace
+
 void topage(long double x, long double y, long double& px, long double& py) {
     const PlotWindow& w = plotwindow;
-    px = (plotright - plotleft) * (x - w.xlow) / (w.xhigh - w.xlow) + plotleft;
-    py = (plottop - plotbottom) * (y - w.ylow) / (w.yhigh - w.ylow) + plotbottom;
+    px = scaletopage(plotright - plotleft, x, w.xlow, w.xhigh, plotleft);
+    py = scaletopage(plottop - plotbottom, y, w.ylow, w.yhigh, plotbottom);
 }
 
 void psmoveto(const Word& name, long double x, long double y) { pathline(" moveto", name, x, y); }

@@ -40,10 +40,23 @@ Text pslabel(const Word& name) {
     return psstring(name.c + 1, name.len - 1, 255);
 }
 
+namespace {
+
+// The number formatting writes "?" for a magnitude beyond 1e20, which no
+// PostScript interpreter reads as a number.  A page coordinate that far out
+// (a line point kept far outside the window, or an overflow) is written as
+// 1e20 with its sign instead: just as far off the page for every purpose.
+long double writablepage(long double p) {
+    if (p >= -1e20L && p <= 1e20L) return p;
+    return p < 0 ? -1e20L : 1e20L;
+}
+
+}  // namespace
+
 void appendpagepoint(Text& line, long double px, long double py) {
-    appendreal(2, true, 0, line, 255, px);
+    appendreal(2, true, 0, line, 255, writablepage(px));
     appendfield(" ", 0, line, 255);
-    appendreal(2, true, 0, line, 255, py);
+    appendreal(2, true, 0, line, 255, writablepage(py));
 }
 
 void psfontline(Text& line, int16_t width, int16_t size) {
