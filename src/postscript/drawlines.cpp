@@ -13,15 +13,25 @@ namespace {
 
 const char* const separator = "% ---------------------------------------------------";
 
+// One colour component, right-aligned in six characters.  It is written as
+// a blank and a field of five, which is the same for every text of up to
+// five characters (all of 0..255) and keeps a blank before a wider one: an
+// rgb value of 2550 or more would otherwise run into the component before
+// it and make a number PostScript cannot read.
+void colourcomponent(int16_t value) {
+    appendfield(" ", 0, psline, 255);
+    appendreal(2, true, 5, psline, 255, static_cast<double>(value) / 255.0);
+}
+
 // Width, dash and colour of one line.
 void linestyle(const UnivariantLine& line) {
     pslinewidth(line.thick ? 0.6L : 0.3L, 1);
     putstr(0, line.dashed ? "[3]  0  setdash" : "[]  0 setdash", 1, setps);
     psline.len = 0;
     if (line.rgbgiven) {
-        appendreal(2, true, 6, psline, 255, static_cast<double>(line.red) / 255.0);
-        appendreal(2, true, 6, psline, 255, static_cast<double>(line.green) / 255.0);
-        appendreal(2, true, 6, psline, 255, static_cast<double>(line.blue) / 255.0);
+        colourcomponent(line.red);
+        colourcomponent(line.green);
+        colourcomponent(line.blue);
     } else {
         appendfield("0  0  0 ", 0, psline, 255);
     }

@@ -210,6 +210,15 @@ TEST(Hostile, ExtremeNumbers) {
         << r.eps;
 }
 
+TEST(Hostile, ColourValuesFarOutOfRange) {
+    // rgb values are not checked; each component keeps a blank before it
+    // however wide it is (they ran together as "1.00128.50", found by the
+    // fuzzer).  33333333331 is held as the largest 16-bit value.
+    Outcome r = rundata("2 2 1 2\nu1 line begin end rgb 255 33333333331 -3000 1 1 2 2\n*\n*\n" + script);
+    expectnormal(r, "rgb out of range");
+    EXPECT_TRUE(contains(r.eps, "\n  1.00 128.50 -11.76 setrgbcolor\n")) << r.eps;
+}
+
 TEST(Hostile, CoordinatesFarOutsideTheWindow) {
     // Points and lines far outside are cut away or not drawn.
     Outcome r = rundata("2 2 1 2\ni1 1e4000 1\ni2 -1e60 -2e60\n"
