@@ -5,7 +5,7 @@
 #
 #   bash tests/fuzz/run-afl.sh [minutes]      (default 30)
 #
-# Needs Debian's afl++ (installed when missing) and what tests/all.sh needs.
+# Needs Debian's afl++ and what tests/all.sh needs (installed when missing).
 # The target is the whole program built with AFL's compiler and
 # AddressSanitizer/UBSan, fed one data file (optionally with a preferences
 # file, see split.h) per execution.  On a machine with two cores or more a
@@ -20,7 +20,16 @@ cd "$(dirname "$0")/../.."
 top=$PWD
 minutes=${1:-30}
 
-command -v afl-fuzz >/dev/null 2>&1 || { apt-get update && apt-get install -y afl++; }
+need=()
+command -v afl-fuzz >/dev/null 2>&1 || need+=(afl++)
+command -v cmake >/dev/null 2>&1 || need+=(cmake)
+command -v g++ >/dev/null 2>&1 || need+=(g++)
+[ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+command -v gs >/dev/null 2>&1 || need+=(ghostscript)
+if [ ${#need[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update && apt-get install -y "${need[@]}"
+fi
 
 seeds=$top/build-afl/seeds
 rm -rf "$seeds" && mkdir -p "$seeds"
@@ -112,7 +121,9 @@ for name in "${instances[@]}"; do
   done
 done
 echo "== replay of $(ls "$all" | wc -l) inputs"
-GRIDEL_REPLAY_DIR=$all "$plain/tests/e2etests" --gtest_filter=FuzzCorpus.* 2>&1 | tail -40 || true
+replayed=0
+GRIDEL_REPLAY_DIR=$all "$plain/tests/e2etests" --gtest_filter=FuzzCorpus.* >"$build/replay.log" 2>&1 || replayed=1
+if [ $replayed = 0 ]; then echo "every input ended cleanly"; else grep -a -A3 -E '^(main|second)-' "$build/replay.log" | cut -c1-300; fi
 
 # 5. A minimal set of the queue that covers what the whole queue covers.
 rm -rf "$build/cmin"
@@ -123,3 +134,4 @@ for f in "$build"/cmin/*; do
   k=$((k + 1)); cp "$f" "tests/fuzz/corpus/$(printf 'input%04d' $k)"
 done
 echo "corpus: $k inputs in tests/fuzz/corpus"
+[ $replayed = 0 ] || { echo "the replay found problems: see $build/replay.log"; exit 1; }
