@@ -242,6 +242,11 @@ TEST(Hostile, CoordinatesFarOutsideTheWindow) {
     expectnormal(r, "huge window");
     EXPECT_TRUE(contains(r.eps, "\n510.00 610.00 lineto  %  {?,1.000}  \n")) << r.eps;
     EXPECT_TRUE(contains(r.eps, "\n96.00 150.00 moveto  %  {?,0}  \n"));
+    r = rundata("2 2 1 2\ni1 1 0.5\nu1 line begin end -1e4000 0.25 1e3999 0.75\n*\n*\n"
+                "window -1e4000 1e4000 0 1\nbigticks 1e3999 -1e4000 1 0\nnumbering yes\n*\n");
+    expectnormal(r, "window from -1e4000 to 1e4000");
+    EXPECT_TRUE(contains(r.eps, "\n50.00 265.00 moveto  %  {?,0.250}  u1\n303.00 495.00 lineto  %  {?,0.750}  \n"))
+        << r.eps;
 
     // A segment so steep that its slope overflows crosses the other line at
     // a y that is not a number: that crossing is not taken (it was drawn
