@@ -252,6 +252,32 @@ outside:
     return kindother;
 }
 
+namespace {
+
+// The exponent after its letter, p..end-1: digits, and one "-" anywhere
+// among them that makes it negative; "+" and anything else fail, and so
+// does a value that does not fit 16 bits.
+bool readexponent(const char* p, const char* end, int32_t& value) {
+    int32_t v = 0;
+    bool negative = false;
+    for (; p < end; ++p) {
+        char ch = *p;
+        if (isdigitbyte(ch)) {
+            v = v * 10 + (ch - '0');
+            if (v > 32767) return false;
+        } else if (ch == '-') {
+            if (negative) return false;
+            negative = true;
+        } else {
+            return false;
+        }
+    }
+    value = negative ? -v : v;
+    return true;
+}
+
+}  // namespace
+
 bool str2decimal(const char* text, int len, DecimalNumber& d) {
     len = cut20(len);
     int first, last;
@@ -265,32 +291,21 @@ bool str2decimal(const char* text, int len, DecimalNumber& d) {
     }
     char digits[20];
     int ndigits = 0, decimals = 0;
-    bool seendot = false, inexp = false, expnegative = false;
+    bool seendot = false;
     int32_t expvalue = 0;
     for (; i < last; ++i) {
         char ch = text[i];
-        if (!inexp) {
-            if (isdigitbyte(ch)) {
-                digits[ndigits++] = ch;
-                if (seendot) ++decimals;
-            } else if (ch == '.') {
-                if (seendot) return false;
-                seendot = true;
-            } else if (ch == 'e' || ch == 'E') {
-                inexp = true;
-            } else {
-                return false;
-            }
+        if (isdigitbyte(ch)) {
+            digits[ndigits++] = ch;
+            if (seendot) ++decimals;
+        } else if (ch == '.') {
+            if (seendot) return false;
+            seendot = true;
+        } else if (ch == 'e' || ch == 'E') {
+            if (!readexponent(text + i + 1, text + last, expvalue)) return false;
+            break;
         } else {
-            if (isdigitbyte(ch)) {
-                expvalue = expvalue * 10 + (ch - '0');
-                if (expvalue > 32767) return false;  // an exponent must fit 16 bits
-            } else if (ch == '-') {
-                if (expnegative) return false;
-                expnegative = true;
-            } else {
-                return false;
-            }
+            return false;
         }
     }
     int k = 0;
@@ -304,7 +319,7 @@ bool str2decimal(const char* text, int len, DecimalNumber& d) {
     if (istext(d.digits, "0")) {
         d.exponent = 0;
     } else {
-        int32_t e = (expnegative ? -expvalue : expvalue) - decimals;
+        int32_t e = expvalue - decimals;
         if (e < -32768 || e > 32767) return false;
         d.exponent = static_cast<int16_t>(e);
     }
@@ -375,27 +390,14 @@ bool readdecimal(const char* p, const char* end, long double& value) {
         v = static_cast<long double>(first19);
         v = 10 * v + (digits[19] - '0');
     }
+    int32_t expvalue = 0;
     if (p < end) {  // only an exponent may follow
         if (*p != 'e' && *p != 'E') return false;
-        ++p;
-    }
-    int32_t expvalue = 0;
-    bool expnegative = false;
-    for (; p < end; ++p) {
-        char ch = *p;
-        if (isdigitbyte(ch)) {
-            expvalue = expvalue * 10 + (ch - '0');
-            if (expvalue > 32767) return false;  // an exponent must fit 16 bits
-        } else if (ch == '-') {
-            if (expnegative) return false;
-            expnegative = true;
-        } else {
-            return false;
-        }
+        if (!readexponent(p + 1, end, expvalue)) return false;
     }
     int32_t exponent = 0;  // zero digits read as "0" with no exponent
     if (v != 0) {
-        exponent = (expnegative ? -expvalue : expvalue) - decimals;
+        exponent = expvalue - decimals;
         if (exponent < -32768 || exponent > 32767) return false;
     }
     if (negative) v = -v;
