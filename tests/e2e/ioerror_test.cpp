@@ -1,0 +1,38 @@
+// ioerror_test.cpp - a file that cannot be written ends the run with one line
+// on standard error and the status 2, never with a run that looks successful.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "e2e/harness.h"
+
+namespace {
+
+const std::string data =
+    "2 2 1 2\nu1 begin end 1 1 2 2\n*\n*\nwindow 0 3 0 3\nbigticks 1 0 1 0\n*\n";
+
+// Run with one output file sent to a full disk.
+e2e::RunResult runwithfull(const std::string& file) {
+    std::string dir = e2e::makeworkdir();
+    e2e::writefile(dir + "/gl-prefs.txt", "datafile test\n");
+    e2e::writefile(dir + "/gl-test.txt", data);
+    EXPECT_EQ(symlink("/dev/full", (dir + "/" + file).c_str()), 0);
+    e2e::RunResult r = e2e::rungridel(dir, "");
+    e2e::removetree(dir);
+    return r;
+}
+
+TEST(OutputErrors, AFullDiskEndsTheRunWithStatus2) {
+    e2e::RunResult log = runwithfull("gl-log.txt");
+    EXPECT_EQ(log.status, 2);
+    EXPECT_EQ(log.errors, "gridel: gl-log.txt: No space left on device\n");
+
+    e2e::RunResult drawing = runwithfull("gl-test.eps");
+    EXPECT_EQ(drawing.status, 2);
+    EXPECT_NE(drawing.errors.find("gridel: gl-test.eps: No space left on device\n"), std::string::npos)
+        << drawing.errors;
+    EXPECT_EQ(drawing.screen.find("BOMBED"), std::string::npos);
+}
+
+}  // namespace
