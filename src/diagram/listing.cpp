@@ -14,7 +14,7 @@ void piece(const Word& w) { appendfield(w, 0, listline, 255); }
 
 // Two blanks, the name, ") ", then each phase followed by a blank.
 void heading(const Word& name, const Word* phases, int16_t nphases) {
-    listline.len = 0;
+    clearline(listline);
     piece("  ");
     piece(name);
     piece(") ");
@@ -63,7 +63,7 @@ void listunivariant(const UnivariantLine& l) {
 void listarea(int16_t k) {
     if (k == 1) putstr(1, "areas", 1, setlog);  // a heading before the first area only
     const ShadedArea& a = areas[k];
-    listline.len = 0;
+    clearline(listline);
     piece("  ");
     appendint(0, listline, 255, k);
     piece(k < 10 ? ")  " : ") ");

@@ -19,12 +19,19 @@ namespace {
 
 // The reader's own state for one reading.
 struct DataReader {
-    WordList words;            // words of the current text line
-    int16_t index;             // position of the current word in `words`
-    Word current;              // the lookahead: the word to be read next
+    // The text line of the current word and the line before it, by turns:
+    // the word just consumed may lie on the line before the lookahead's, and
+    // stays readable until the lookahead moves on to a later line.
+    WordList lines[2];
+    int active;                // which of the two holds the current word
+    int32_t lineno[2];         // line number of each in the file
+    int32_t index;             // position of the current word in its line
+    TextView current;          // the lookahead: the word to be read next, whole
     WordKind currentkind;      // its kind
-    Word previous;             // the word just consumed
+    int32_t currentline;       // the line it stands on
+    TextView previous;         // the word just consumed, whole
     WordKind previouskind;     // its kind
+    int32_t previousline;      // the line it stood on
     Text context;              // what is being read, quoted by failure messages
     int16_t xcol;              // column of x in a data row
     int16_t ycol;              // column of y
@@ -54,12 +61,15 @@ bool currentis(const char* word) { return istext(rd.current, word); }
 
 bool currentisname() { return rd.currentkind == kindother; }
 
-// The next text line with at least one word becomes the source of words;
-// false at the end of the file.
+// The next text line with at least one word becomes the source of words,
+// read into the line not in use; false at the end of the file.
 bool nextline() {
+    int spare = 1 - rd.active;
     while (!atend(datafile)) {
-        rstrings(datafile, rd.words);
-        if (rd.words.count > 0) {
+        rstrings(datafile, rd.lines[spare]);
+        if (rd.lines[spare].count > 0) {
+            rd.active = spare;
+            rd.lineno[spare] = datafile.lineno;
             rd.index = 1;
             return true;
         }
@@ -68,8 +78,9 @@ bool nextline() {
 }
 
 void setcurrent() {
-    rd.current = rd.words.w[rd.index];
+    rd.current = wholeword(rd.lines[rd.active], rd.index);
     rd.currentkind = whatis(rd.current);
+    rd.currentline = rd.lineno[rd.active];
 }
 
 // Consume the current word: it becomes the previous word, and the next word
@@ -77,33 +88,34 @@ void setcurrent() {
 void nextword() {
     rd.previous = rd.current;
     rd.previouskind = rd.currentkind;
+    rd.previousline = rd.currentline;
     if (rd.previouskind == kindempty) {
         Text what;
         settext(what, "unexpected end of input: ");
         addtext(what, rd.context);
         bombed("reading", what);
     }
-    if (rd.index < rd.words.count) {
+    if (rd.index < rd.lines[rd.active].count) {
         ++rd.index;
         setcurrent();
     } else if (nextline()) {
         setcurrent();
     } else {
-        rd.current.len = 0;
+        rd.current = {"", 0};
         rd.currentkind = kindempty;
     }
 }
 
-void getname(Word& destination, WordKind kind, const Word& word) {
+void getname(Word& destination, WordKind kind, TextView word) {
     if (kind != kindother) {
         Text what;
         settext(what, "expecting a name; got: ");
-        addtext(what, word);
+        addtext(what, cuttext(word));
         addtext(what, " - ");
         addtext(what, rd.context);
         bombed("reading", what);
     }
-    destination = word;
+    destination = cuttext(word);
 }
 
 // Advance and read the consumed word as a name, an integer or a real.
@@ -281,7 +293,7 @@ void readpoint(const Word& name) {
 }
 
 // A limit word: a point name ("i" not followed by "l"), "begin" or "end".
-bool islimitword(const Word& w, WordKind kind) {
+bool islimitword(TextView w, WordKind kind) {
     if (kind != kindother) return false;
     if (w.len >= 1 && w.c[0] == 'i' && !(w.len >= 2 && w.c[1] == 'l')) return true;
     return istext(w, "begin") || istext(w, "end");
@@ -505,12 +517,14 @@ void readareas() {
 
 void readdata() {
     datafilename = promptdatafile("gl-", runsettings.datafile, datafile);
-    clearwords(rd.words);
+    clearwords(rd.lines[0]);
+    clearwords(rd.lines[1]);
+    rd.active = 0;
     rd.pointcount = 0;
     rd.linecount = 0;
     rd.areacount = 0;
     rd.context.len = 0;
-    if (!nextline() || rd.words.w[1].c[0] == '*') bombed("readdata", "not enough in file");
+    if (!nextline() || wholeword(rd.lines[rd.active], 1).c[0] == '*') bombed("readdata", "not enough in file");
     setcurrent();
     readheader();
     readitems();

@@ -25,7 +25,7 @@ YesAskNo askasyes(YesAskNo answer) { return answer == answerask ? answeryes : an
 int16_t clampsize(int16_t v, int16_t low, int16_t high) { return v < low ? low : (v > high ? high : v); }
 
 // The optional integer after the answer word; false when none converts.
-bool optionalsize(int16_t last, int16_t& size) {
+bool optionalsize(int32_t last, int16_t& size) {
     int16_t n = 1;
     int16_t values[2];
     if (!getints(scriptwords, last, n, values)) return false;
@@ -38,7 +38,7 @@ void echoreal(const char* label, long double v) {
     appendreal(2, true, 0, scriptline, 255, v);
 }
 
-void readwindow(int16_t last) {
+void readwindow(int32_t last) {
     int16_t n = 4;
     long double v[5];
     if (!getreals(scriptwords, last, n, v))
@@ -47,7 +47,7 @@ void readwindow(int16_t last) {
     plotwindow.xhigh = v[2];
     plotwindow.ylow = v[3];
     plotwindow.yhigh = v[4];
-    scriptline.len = 0;  // the echo comes before the checks, so a bad window is shown
+    clearline(scriptline);  // the echo comes before the checks, so a bad window is shown
     echoreal("window: xlow = ", plotwindow.xlow);
     echoreal(", xhigh = ", plotwindow.xhigh);
     echoreal(", ylow = ", plotwindow.ylow);
@@ -58,7 +58,7 @@ void readwindow(int16_t last) {
     windowgiven = true;
 }
 
-void readbigticks(int16_t last) {
+void readbigticks(int32_t last) {
     int16_t n = 4;
     long double v[5];
     if (!getreals(scriptwords, last, n, v))
@@ -68,7 +68,7 @@ void readbigticks(int16_t last) {
     t.xstart = v[2];
     t.ytickgap = v[3];
     t.ystart = v[4];
-    scriptline.len = 0;
+    clearline(scriptline);
     echoreal("big ticks and axis labels: start x = ", t.xstart);
     echoreal(", x gap = ", t.xtickgap);
     echoreal(", start y = ", t.ystart);
@@ -83,7 +83,7 @@ void readbigticks(int16_t last) {
     bigticksgiven = true;
 }
 
-void readsmallticks(YesAskNo answer, int16_t last) {
+void readsmallticks(YesAskNo answer, int32_t last) {
     answer = askasyes(answer);
     if (answer == answeryes) {
         int16_t n = 2;
@@ -97,26 +97,26 @@ void readsmallticks(YesAskNo answer, int16_t last) {
     tickmarks.smallticks = answer == answeryes;
 }
 
-void readinfo(int16_t last) {
+void readinfo(int32_t last) {
     DrawingOptions& o = drawingoptions;
     if (o.ninfo + 1 > maxinfo) bombed("script", "too much info!!");
     ++o.ninfo;
     Text& info = o.info[o.ninfo];
     info.len = 0;
-    for (int i = last + 1; i <= scriptwords.count; ++i) {
+    for (int32_t i = last + 1; i <= scriptwords.count && info.len < capof(info); ++i) {
         addtext(info, " ");
-        addtext(info, scriptwords.w[i]);
+        addtext(info, wordat(scriptwords, i));
     }
 }
 
-void readdarkcolour(int16_t last) {
+void readdarkcolour(int32_t last) {
     int16_t n = 3;
     long double v[4];
     if (!getreals(scriptwords, last, n, v)) return;  // ignored without a message
     for (int i = 0; i < 3; ++i) drawingoptions.darkcolour[i] = v[i + 1];
 }
 
-void applykeyword(const Word& key, YesAskNo answer, int16_t last) {
+void applykeyword(const Word& key, YesAskNo answer, int32_t last) {
     DrawingOptions& o = drawingoptions;
     if (istext(key, "strict")) {
         // accepted, no effect
@@ -180,11 +180,12 @@ void readscript() {
     while (!atend(file)) {
         rstrings(file, scriptwords);
         if (scriptwords.count == 0) continue;
-        if (istext(scriptwords.w[1], "*")) break;  // the script ends after this line
+        const Word key = wordat(scriptwords, 1);
+        if (istext(key, "*")) break;  // the script ends after this line
         YesAskNo answer;
-        int16_t last;
+        int32_t last;
         readyesno(scriptwords, scriptwords.count, answer, last);
-        applykeyword(scriptwords.w[1], answer, last);
+        applykeyword(key, answer, last);
     }
     if (!windowgiven) bombed("readdata", "window script needed (xlow, xhigh, ylow, yhigh)");
     if (!bigticksgiven) bombed("readdata", "bigticks script needed (xtick gap, xstart, ytick gap, ystart)");

@@ -141,7 +141,7 @@ WalkStep nextstep(const UnivariantLine& U, bool uforward, const UnivariantLine& 
 }
 
 void startwarning(int16_t area, int16_t code) {
-    listline.len = 0;
+    clearline(listline);
     appendfield("\xA5 something funny with area ", 0, listline, 255);
     appendint(0, listline, 255, area);
     appendfield(": can't get started (", 0, listline, 255);
@@ -151,7 +151,7 @@ void startwarning(int16_t area, int16_t code) {
 }
 
 void walkwarning(int16_t area, int16_t code, const Word& nextname) {
-    listline.len = 0;
+    clearline(listline);
     appendfield("\xA5 something funny (", 0, listline, 255);
     appendint(0, listline, 255, code);
     appendfield(") with area ", 0, listline, 255);
@@ -261,7 +261,7 @@ long double mixcolour(double grayscale, int component) {
 }
 
 void colourline(int16_t area) {
-    psline.len = 0;
+    clearline(psline);
     for (int c = 0; c < 3; ++c) {
         if (c > 0) appendfield(" ", 0, psline, 255);
         appendreal(2, true, 0, psline, 255, mixcolour(areas[area].grayscale, c));

@@ -12,7 +12,7 @@ namespace {
 void writelist() { putstr(0, listline, 1, setlog); }
 
 void dotsline() {
-    settext(listline, "  ........................");
+    setline(listline, "  ........................");
     writelist();
 }
 
@@ -20,7 +20,7 @@ void dotsline() {
 void pointrows(const UnivariantLine& l) {
     int n = linelength(l);
     for (int k = 1; k <= n; ++k) {
-        cleartext(listline);
+        clearline(listline);
         appendreal(4, true, 10, listline, capof(listline), l.x[k]);
         appendreal(4, true, 10, listline, capof(listline), l.y[k]);
         writelist();
@@ -52,9 +52,9 @@ void appendend(int16_t index, bool begin) {
 }
 
 void resolved(const UnivariantLine& l) {
-    settext(listline, "_________________________________");
+    setline(listline, "_________________________________");
     writelist();
-    cleartext(listline);
+    clearline(listline);
     appendfield(l.name, 0, listline, capof(listline));
     appendfield(") ", 0, listline, capof(listline));
     int nphases = l.nphases > maxphases ? maxphases : l.nphases;
@@ -68,7 +68,7 @@ void resolved(const UnivariantLine& l) {
     writelist();
     pointrows(l);
     dotsline();
-    settext(listline, "  ");
+    setline(listline, "  ");
     appendlimit(l.beginname, l.beginindex);
     appendfield(";  ", 0, listline, capof(listline));
     appendlimit(l.endname, l.endindex);
@@ -78,11 +78,11 @@ void resolved(const UnivariantLine& l) {
 void cut(const UnivariantLine& l) {
     dotsline();
     if (l.npts == 0) {
-        settext(listline, "  == not seen ==");
+        setline(listline, "  == not seen ==");
         writelist();
         return;
     }
-    settext(listline, "  start = ");
+    setline(listline, "  start = ");
     appendend(l.beginindex, true);
     appendfield("end = ", 0, listline, capof(listline));
     appendend(l.endindex, false);

@@ -27,7 +27,7 @@ void colourcomponent(int16_t value) {
 void linestyle(const UnivariantLine& line) {
     pslinewidth(line.thick ? 0.6L : 0.3L, 1);
     putstr(0, line.dashed ? "[3]  0  setdash" : "[]  0 setdash", 1, setps);
-    psline.len = 0;
+    clearline(psline);
     if (line.rgbgiven) {
         colourcomponent(line.red);
         colourcomponent(line.green);

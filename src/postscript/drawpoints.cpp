@@ -18,11 +18,11 @@ void drawpoints() {
         long double px, py;
         topage(p.x, p.y, px, py);
         long double r = o.circlesize;
-        psline.len = 0;
+        clearline(psline);
         appendpagepoint(psline, px + r, py);
         appendfield(" moveto", 0, psline, 255);
         putstr(0, psline, 1, setps);
-        psline.len = 0;
+        clearline(psline);
         appendpagepoint(psline, px, py);
         appendfield(" ", 0, psline, 255);
         appendreal(2, true, 0, psline, 255, r);

@@ -114,12 +114,12 @@ void titleblock() {
     pageframe.texty = static_cast<float>((n + 1) * 18 + pageframe.top + 10);
     for (int k = 1; k <= n + 1; ++k) {
         pageframe.texty -= 18;
-        psline.len = 0;
+        clearline(psline);
         appendint(-4, psline, 255, roundint(pageframe.textx));
         appendint(-4, psline, 255, roundint(pageframe.texty));
         appendfield(" moveto", 0, psline, 255);
         putstr(0, psline, 1, setps);
-        psline.len = 0;
+        clearline(psline);
         if (k == 1) {
             appendfield("( ", 0, psline, 255);
             appendfield(runsettings.banner, 0, psline, 255);
@@ -167,8 +167,9 @@ void openeps() {
     headerline("%%Creator: ", line);
     headerline("%%CreationDate: ", runstamp);
     headerline(maketext("%%EndComments"));
-    psfontline(line, 2, pageframe.fontsize);
-    headerline(line);
+    LineBuffer font;
+    psfontline(font, 2, pageframe.fontsize);
+    headerline(font.text);
     headerline(maketext(""));
 }
 
@@ -179,7 +180,7 @@ void drawframe() {
     long double yt = (w.yhigh - w.ylow) / 60;
 
     putstr(0, "/Helvetica findfont 12 scalefont setfont", 1, setps);
-    psline.len = 0;
+    clearline(psline);
     appendint(0, psline, 255, pageframe.linewidth);
     appendfield(" setlinewidth", 0, psline, 255);
     putstr(1, psline, 1, setps);

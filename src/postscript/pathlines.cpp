@@ -24,7 +24,7 @@ Word commentname(const Word& name) {
 void pathline(const char* op, const Word& name, long double x, long double y) {
     long double px, py;
     topage(x, y, px, py);
-    psline.len = 0;
+    clearline(psline);
     appendpagepoint(psline, px, py);
     appendfield(op, 0, psline, 255);
     appendfield("  %  {", 0, psline, 255);

@@ -53,21 +53,21 @@ long double writablepage(long double p) {
 
 }  // namespace
 
-void appendpagepoint(Text& line, long double px, long double py) {
+void appendpagepoint(LineBuffer& line, long double px, long double py) {
     appendreal(2, true, 0, line, 255, writablepage(px));
     appendfield(" ", 0, line, 255);
     appendreal(2, true, 0, line, 255, writablepage(py));
 }
 
-void psfontline(Text& line, int16_t width, int16_t size) {
-    line.len = 0;
+void psfontline(LineBuffer& line, int16_t width, int16_t size) {
+    clearline(line);
     appendfield("/Helvetica findfont ", 0, line, 255);
     appendint(width, line, 255, size);
     appendfield(" scalefont setfont", 0, line, 255);
 }
 
 void pslinewidth(long double width, int16_t after) {
-    psline.len = 0;
+    clearline(psline);
     appendreal(2, true, 0, psline, 255, width);
     appendfield(" setlinewidth", 0, psline, 255);
     putstr(0, psline, after, setps);
@@ -75,7 +75,7 @@ void pslinewidth(long double width, int16_t after) {
 
 void psshow(long double px, long double py, const Text& label, const char* procedure,
             int16_t after) {
-    psline.len = 0;
+    clearline(psline);
     appendpagepoint(psline, px, py);
     appendfield(" (", 0, psline, 255);
     appendfield(label, 0, psline, 255);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "run/channels.h"
 #include "text/fixedtext.h"
 
 // The contents of a PostScript string holding `len` bytes of `text`: "(",
@@ -19,11 +20,11 @@ Text psstring(const char* text, int len, int16_t limit);
 Text pslabel(const Word& name);
 
 // Append "<px> <py>" to `line`, both with two decimals.
-void appendpagepoint(Text& line, long double px, long double py);
+void appendpagepoint(LineBuffer& line, long double px, long double py);
 
 // "/Helvetica findfont <size> scalefont setfont" in `line`, the size as an
 // integer in a field of the given width.
-void psfontline(Text& line, int16_t width, int16_t size);
+void psfontline(LineBuffer& line, int16_t width, int16_t size);
 
 // "<width> setlinewidth", the width with two decimals, to the drawing.
 void pslinewidth(long double width, int16_t after);

@@ -74,9 +74,10 @@ namespace {
 
 // appendfield itself, inlined into appendreal, whose numbers are the most
 // frequent field.
-inline void appendpadded(const char* text, int len, int16_t width, Text& line, int16_t capacity) {
+inline void appendpadded(const char* text, int len, int16_t width, LineBuffer& buffer, int16_t capacity) {
+    if (buffer.closed) return;
+    Text& line = buffer.text;
     int lnow = line.len;
-    if (lnow > 0 && line.c[lnow - 1] == overflowmark) return;
     if (capacity > 255) capacity = 255;
     // The padded form: fill on the left for a positive width, on the right
     // for a negative one; a text longer than its field is never cut.
@@ -91,6 +92,7 @@ inline void appendpadded(const char* text, int len, int16_t width, Text& line, i
             line.c[lnow] = overflowmark;
             line.len = static_cast<int16_t>(lnow + 1);
         }
+        buffer.closed = true;
         return;
     }
     char* out = line.c;
@@ -121,13 +123,14 @@ inline void appendpadded(const char* text, int len, int16_t width, Text& line, i
 
 }  // namespace
 
-void appendfield(const char* text, int len, int16_t width, Text& line, int16_t capacity) {
+void appendfield(const char* text, int len, int16_t width, LineBuffer& line, int16_t capacity) {
     appendpadded(text, len, width, line, capacity);
 }
 
-void appendreal(int16_t digits, bool fixed, int16_t width, Text& line, int16_t capacity,
+void appendreal(int16_t digits, bool fixed, int16_t width, LineBuffer& buffer, int16_t capacity,
                 long double x) {
     Word t = real2str(x, digits, fixed);
+    Text& line = buffer.text;
     int lnow = line.len;
     int fill = (width > 0 ? width : -width) - t.len;
     // The common case, a number with at most 16 characters of fill on a
@@ -135,8 +138,7 @@ void appendreal(int16_t digits, bool fixed, int16_t width, Text& line, int16_t c
     // blocks of fill and characters are copied (what lies past the line's
     // length means nothing), then the length is set.  Anything else goes
     // by the rules.
-    if (capacity >= 255 && lnow + 40 <= 255 && fill <= 16 &&
-        (lnow == 0 || line.c[lnow - 1] != overflowmark)) {
+    if (capacity >= 255 && lnow + 40 <= 255 && fill <= 16 && !buffer.closed) {
         char* out = line.c + lnow;
         if (width > 0 && fill > 0) {
             std::memset(out, ' ', 16);
@@ -151,10 +153,10 @@ void appendreal(int16_t digits, bool fixed, int16_t width, Text& line, int16_t c
         line.len = static_cast<int16_t>(out - line.c);
         return;
     }
-    appendpadded(t.c, t.len, width, line, capacity);
+    appendpadded(t.c, t.len, width, buffer, capacity);
 }
 
-void appendint(int16_t width, Text& line, int16_t capacity, long double x) {
+void appendint(int16_t width, LineBuffer& line, int16_t capacity, long double x) {
     Word t = real2intstr(x);
     appendfield(t.c, t.len, width, line, capacity);
 }

@@ -39,8 +39,7 @@ void bombed(const char* where, const char* what, int whatlen) {
         std::fwrite(block, 1, n, stdout);
         std::fputs("\nhit return to exit program\n", stdout);
         flushall();
-        Text discard;
-        readline(keyboard, discard);  // whatever comes back, the run ends
+        skipline(keyboard);  // whatever comes back, the run ends
     }
     // The log gets its copy only after the user has pressed return.
     for (int ch : {chout, chlog, chic}) {

@@ -29,6 +29,8 @@ bool iskill(const char* word, int len);
 template <int Cap>
 inline bool iskill(const Str<Cap>& word) { return iskill(word.c, word.len); }
 
+inline bool iskill(TextView word) { return iskill(word.c, static_cast<int>(word.len)); }
+
 // Stop the run at the user's request: "-- run killed --", close, exit 0.
 [[noreturn]] void killrun();
 

@@ -12,7 +12,7 @@
 #include "run/channels.h"
 #include "run/failure.h"
 
-LineReader keyboard = {0, 0, 0, false, false, false, {}};
+LineReader keyboard = {0, 0, 0, false, false, false, 0, {}};
 
 namespace {
 
@@ -34,6 +34,10 @@ bool fill(LineReader& r) {
             return false;
         }
         if (errno == EINTR) continue;
+        if (errno == EBADF) {  // a closed standard input has nothing to read
+            r.ended = true;
+            return false;
+        }
         r.failed = true;
         return false;
     }
@@ -53,6 +57,25 @@ void setreader(LineReader& r, int fd) {
     r.ended = false;
     r.failed = false;
     r.pendingcr = false;
+    r.lineno = 0;
+}
+
+// Skip a UTF-8 byte order mark at the start of a newly opened file: some
+// editors write one, and it is not part of the first word.  The first bytes
+// are gathered (a pipe may deliver them one by one) before they are judged.
+void skipbyteordermark(LineReader& r) {
+    static const char mark[3] = {'\xEF', '\xBB', '\xBF'};
+    while (r.end < 3 && !r.ended && !r.failed) {
+        ssize_t n = ::read(r.fd, r.buf + r.end, sizeof r.buf - static_cast<size_t>(r.end));
+        if (n > 0) {
+            r.end += static_cast<int>(n);
+        } else if (n == 0) {
+            r.ended = true;
+        } else if (errno != EINTR) {
+            r.failed = true;
+        }
+    }
+    if (r.end >= 3 && std::memcmp(r.buf, mark, 3) == 0) r.pos = 3;
 }
 
 }  // namespace
@@ -66,6 +89,7 @@ bool openreader(LineReader& reader, const char* path) {
         return false;
     }
     setreader(reader, fd);
+    skipbyteordermark(reader);
     return true;
 }
 
@@ -81,11 +105,11 @@ bool atend(LineReader& reader) {
     return !fill(reader) && !reader.failed;
 }
 
-ReadResult readline(LineReader& reader, Text& line) {
-    line.len = 0;
+ReadResult readline(LineReader& reader, std::string& line) {
+    line.clear();
     skippendinglf(reader);
     if (!fill(reader)) return reader.failed ? readfailed : readatend;
-    int len = 0;
+    ++reader.lineno;
     for (;;) {
         const char* p = reader.buf + reader.pos;
         const char* e = reader.buf + reader.end;
@@ -96,21 +120,45 @@ ReadResult readline(LineReader& reader, Text& line) {
         const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(lf - p)));
         if (cr != nullptr) stop = cr;
         const char* upto = stop != nullptr ? stop : e;
-        int take = static_cast<int>(upto - p);
-        if (take > 255 - len) take = 255 - len;  // the rest of a long line is skipped
-        std::memcpy(line.c + len, p, static_cast<size_t>(take));
-        len += take;
+        size_t take = static_cast<size_t>(upto - p);
+        if (line.size() + take > static_cast<size_t>(maxlinelength)) {
+            // Too long: the line's first characters are kept for the report,
+            // and the rest is left unread.
+            size_t room = static_cast<size_t>(maxlinelength) - line.size();
+            line.append(p, room);
+            reader.pos += static_cast<int>(room);
+            return readtoolong;
+        }
+        line.append(p, take);
         if (stop != nullptr) {
             reader.pos = static_cast<int>(stop + 1 - reader.buf);
             reader.pendingcr = *stop == '\r';
-            line.len = static_cast<int16_t>(len);
             return readok;
         }
         reader.pos = reader.end;
-        if (!fill(reader)) {  // a last line without a line end
-            line.len = static_cast<int16_t>(len);
-            return reader.failed ? readfailed : readok;
+        if (!fill(reader)) return reader.failed ? readfailed : readok;  // a last line without a line end
+    }
+}
+
+ReadResult skipline(LineReader& reader) {
+    skippendinglf(reader);
+    if (!fill(reader)) return reader.failed ? readfailed : readatend;
+    ++reader.lineno;
+    int64_t skipped = 0;
+    for (;;) {
+        const char* p = reader.buf + reader.pos;
+        const char* e = reader.buf + reader.end;
+        const char* stop = p;
+        while (stop < e && *stop != '\n' && *stop != '\r') ++stop;
+        skipped += stop - p;
+        if (skipped > maxlinelength) return readtoolong;
+        if (stop < e) {
+            reader.pos = static_cast<int>(stop + 1 - reader.buf);
+            reader.pendingcr = *stop == '\r';
+            return readok;
         }
+        reader.pos = reader.end;
+        if (!fill(reader)) return reader.failed ? readfailed : readok;
     }
 }
 
@@ -120,37 +168,36 @@ void rstrings(LineReader& file, WordList& words) {
     // The file channels are made complete before each line is read; the
     // screen is pushed out wherever the keyboard is read, not here.
     flushfiles();
-    Text line;
-    if (readline(file, line) == readfailed) {
+    ReadResult got = readline(file, words.line);
+    if (got == readfailed) {
+        size_t shown = words.line.size() < 255 ? words.line.size() : 255;
         std::fputc('"', stdout);
-        std::fwrite(line.c, 1, static_cast<size_t>(line.len), stdout);
+        std::fwrite(words.line.data(), 1, shown, stdout);
         std::fputs("\"\n", stdout);
         bombed("read in rstrings", "problems reading");
     }
-    string2strings(line.c, line.len, words);
-    for (int i = 1; i <= words.count; ++i) {
-        if (words.w[i].c[0] == '%') {  // a comment: this word and all after it go
-            for (int k = i; k <= words.count; ++k) words.w[k].len = 0;
-            words.count = static_cast<int16_t>(i - 1);
-            break;
-        }
-    }
+    if (got == readtoolong) bombed("read in rstrings", toolongmessage);
+    splitline(words);
+    dropcomment(words);
 }
 
 void prstrings(WordList& words) {
     flushall();
-    Text line;
-    if (readline(keyboard, line) == readfailed) bombed("read in prstrings", "problems reading");
+    ReadResult got = readline(keyboard, words.line);
+    if (got == readfailed) bombed("read in prstrings", "problems reading");
+    if (got == readtoolong) bombed("read in prstrings", toolongmessage);
     // Backspace editing: each backspace takes itself and the character before it.
-    int n = 0;
-    for (int i = 0; i < line.len; ++i) {
-        if (line.c[i] == '\b') {
+    std::string& line = words.line;
+    size_t n = 0;
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '\b') {
             if (n > 0) --n;
         } else {
-            line.c[n++] = line.c[i];
+            line[n++] = line[i];
         }
     }
-    string2strings(line.c, n, words);
+    line.resize(n);
+    splitline(words);
 }
 
 void promptstrings(const char* prompt, WordList& words) {
@@ -165,26 +212,23 @@ void promptstrings(const char* prompt, WordList& words) {
         if (words.count == 0) {
             settext(copy, "(nothing input)");
         } else if (words.count == 1) {
-            settext(copy, words.w[1]);
+            settext(copy, wordat(words, 1));
         } else {
             addtext(copy, " ");
-            for (int i = 1; i <= words.count; ++i) {
-                addtext(copy, words.w[i]);
+            for (int i = 1; i <= words.count && copy.len < capof(copy); ++i) {
+                addtext(copy, wordat(words, i));
                 addtext(copy, " ");
             }
         }
         putstr(0, copy, 1, setlog);
     }
-    if (words.count == 1 && iskill(words.w[1])) killrun();
+    if (words.count == 1 && iskill(wordat(words, 1))) killrun();
 }
 
 Word promptword(const char* prompt) {
-    static WordList words;  // large; kept out of the stack
+    WordList words;
     promptstrings(prompt, words);
-    Word w;
-    w.len = 0;
-    if (words.count >= 1) w = words.w[1];
-    return w;
+    return wordat(words, 1);
 }
 
 bool query(const char* question) {
@@ -193,15 +237,22 @@ bool query(const char* question) {
     addtext(shown, " ? ");
     putstr(0, shown, 0, setwlog);
     flushall();
-    Text line;
-    if (readline(keyboard, line) == readfailed) ioerror("standard input");
-    if (line.len == 1 && line.c[0] == '?') {
+    std::string line;
+    auto answerline = [&] {
+        ReadResult got = readline(keyboard, line);
+        if (got == readfailed) ioerror("standard input");
+        if (got == readtoolong) bombed("read in prstrings", toolongmessage);
+    };
+    answerline();
+    if (line == "?") {
         putstr(1, "sorry, you are on your own...", 2, setwlog);
         putstr(0, shown, 0, setwlog);
         flushall();
-        if (readline(keyboard, line) == readfailed) ioerror("standard input");
+        answerline();
     }
-    Text t = trimblanks(line);
+    int first, last;
+    trimbounds(line.data(), static_cast<int>(line.size()), first, last);
+    TextView t = {line.data() + (last > 0 ? first - 1 : 0), last > 0 ? last - first + 1 : 0};
     bool answer = t.len == 0 || istext(t, "1") || istext(t, "yes") || istext(t, "y") || istext(t, "Y");
     if (openChannels & (1u << chlog)) putstr(0, answer ? "yes" : "no", 1, setlog);
     if (iskill(t)) killrun();

@@ -2,16 +2,24 @@
 // and yes/no questions.
 //
 // A line ends at LF, at CR LF or at a lone CR, so files saved on any system
-// read the same; the line-end bytes never become part of a word.  At most
-// 255 characters of a line are used and the rest is skipped.
+// read the same; the line-end bytes never become part of a word.  A line is
+// read whole, up to `maxlinelength` characters; a longer one ends the run,
+// so that input that never ends a line cannot take unbounded memory.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "text/fixedtext.h"
 #include "text/tokens.h"
 
 constexpr int readbuffersize = 1 << 16;
+
+// The longest line read, in characters.
+constexpr int32_t maxlinelength = 1048576;
+
+// The failure text of a longer line.
+constexpr const char* toolongmessage = "line longer than 1048576 characters";
 
 // A text file (or the keyboard) read line by line through its own buffer.
 struct LineReader {
@@ -21,13 +29,15 @@ struct LineReader {
     bool ended;             // the descriptor has reported its end
     bool failed;            // a read failed
     bool pendingcr;         // the last line ended at CR: an LF right after belongs to it
+    int32_t lineno;         // number of the line read last (1 for the first), 0 before any
     char buf[readbuffersize];  // bytes read ahead
 };
 
 // The keyboard: standard input.
 extern LineReader keyboard;
 
-// Open a text file for reading; false when it cannot be opened.
+// Open a text file for reading; false when it cannot be opened.  A UTF-8
+// byte order mark at its start is skipped.
 bool openreader(LineReader& reader, const char* path);
 
 // Close the file; false when closing failed.
@@ -37,16 +47,24 @@ bool closereader(LineReader& reader);
 bool atend(LineReader& reader);
 
 // Result of reading one line.
-enum ReadResult { readok, readatend, readfailed };
+enum ReadResult {
+    readok,       // a line was read
+    readatend,    // nothing more to read
+    readfailed,   // the system reported an error
+    readtoolong,  // the line passes maxlinelength (what was read stays in `line`)
+};
 
-// Read one line: its first 255 characters go into `line`.
-ReadResult readline(LineReader& reader, Text& line);
+// Read one whole line into `line`, without its line end.
+ReadResult readline(LineReader& reader, std::string& line);
+
+// Read one line and forget it (the answer to "hit return").
+ReadResult skipline(LineReader& reader);
 
 // Write out the screen and every open file channel before a keyboard read.
 void flushall();
 
 // One line of a text file as words, a word beginning with "%" and all after
-// it dropped.  A read error ends the run.
+// it dropped.  A read error or an overlong line ends the run.
 void rstrings(LineReader& file, WordList& words);
 
 // One line typed at the keyboard, with backspace editing, as words.

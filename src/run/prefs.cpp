@@ -13,17 +13,12 @@ LineReader prefsfile;
 WordList prefswords;
 
 // The value word after the answer (empty when there is none).
-Word valueafter(const WordList& words, int16_t last) {
-    Word w;
-    w.len = 0;
-    if (last + 1 <= words.count) w = words.w[last + 1];
-    return w;
-}
+Word valueafter(const WordList& words, int32_t last) { return wordat(words, last + 1); }
 
 void applyline(const WordList& words) {
-    const Word& key = words.w[1];
+    const Word key = wordat(words, 1);
     YesAskNo code;
-    int16_t last;
+    int32_t last;
     readyesno(words, words.count, code, last);
     if (istext(key, "dontwrap")) {
         runsettings.dontwrap = code == answeryes;
@@ -37,7 +32,7 @@ void applyline(const WordList& words) {
     } else if (istext(key, "setpagewidth")) {
         int16_t v;
         Text message;
-        if (whatis(words.w[2]) == kindinteger && str2int(words.w[2], v, message)) {
+        if (whatis(wholeword(words, 2)) == kindinteger && str2int(wholeword(words, 2), v, message)) {
             if (v >= 250)
                 runsettings.pagewidth = 250;
             else if (v <= 80)
@@ -48,7 +43,7 @@ void applyline(const WordList& words) {
     } else if (istext(key, "calcmode")) {
         int16_t v;
         Text message;
-        if (whatis(words.w[2]) == kindinteger && str2int(words.w[2], v, message))
+        if (whatis(wholeword(words, 2)) == kindinteger && str2int(wholeword(words, 2), v, message))
             runsettings.calcmode = v;
     } else {
         Text m;
@@ -61,11 +56,11 @@ void applyline(const WordList& words) {
 
 }  // namespace
 
-void readyesno(const WordList& words, int16_t n, YesAskNo& code, int16_t& last) {
+void readyesno(const WordList& words, int32_t n, YesAskNo& code, int32_t& last) {
     code = answeryes;
     last = 1;
     if (n == 1) return;
-    const Word& w = words.w[2];
+    const Word w = wordat(words, 2);
     if (istext(w, "yes")) {
         code = answeryes;
         last = 2;
@@ -102,7 +97,7 @@ void readprefs() {
     while (!atend(prefsfile)) {
         rstrings(prefsfile, prefswords);
         if (prefswords.count == 0) continue;
-        if (prefswords.w[1].c[0] == '*') break;  // "*" ends the file
+        if (wordat(prefswords, 1).c[0] == '*') break;  // "*" ends the file
         applyline(prefswords);
     }
     closereader(prefsfile);

@@ -16,7 +16,7 @@ enum YesAskNo : int32_t {
 // Decode the answer word (word 2) of a keyword line of n >= 1 words: the
 // code, and the index of the last word consumed (1, or 2 when word 2 was
 // an answer word).
-void readyesno(const WordList& words, int16_t n, YesAskNo& code, int16_t& last);
+void readyesno(const WordList& words, int32_t n, YesAskNo& code, int32_t& last);
 
 // Fill the run settings from gl-prefs.txt, or announce that there is none
 // and ask whether to continue.

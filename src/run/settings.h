@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "run/channels.h"
 #include "text/fixedtext.h"
 
 // The program's banner; its first word names the program's files.
@@ -31,6 +32,6 @@ extern Text drawingFileName;
 
 // The shared line buffers in which output lines are assembled.  Each user
 // clears the buffer before it builds a line.
-extern Text listline;    // listings, the line report, area warnings
-extern Text scriptline;  // the script reader's echo lines
-extern Text psline;      // PostScript lines
+extern LineBuffer listline;    // listings, the line report, area warnings
+extern LineBuffer scriptline;  // the script reader's echo lines
+extern LineBuffer psline;      // PostScript lines

@@ -11,9 +11,9 @@
 
 RunSettings runsettings = {{0, {}}, true, false, {0, {}}, {0, {}}, 80, -1};
 Text drawingFileName;
-Text listline;
-Text scriptline;
-Text psline;
+LineBuffer listline;
+LineBuffer scriptline;
+LineBuffer psline;
 
 void startup(const char* banner) {
     settext(runsettings.banner, banner);
@@ -27,9 +27,9 @@ void startup(const char* banner) {
     openChannels |= 1u << chlog;
     putstr(0, "[display/print with fixed width font (eg Monaco)]", 2, setlog);
     putstr(0, "", 1, setwlog);
-    listline.len = 0;
-    scriptline.len = 0;
-    psline.len = 0;
+    clearline(listline);
+    clearline(scriptline);
+    clearline(psline);
     for (int ch = chic; ch <= chps; ++ch) channels[ch].written = false;
     computerunstamp();
 }

@@ -18,6 +18,17 @@ struct Str {
 using Text = Str<255>;  // a line, a message, a file name
 using Word = Str<20>;   // a word of input, a name, a short number text
 
+// A stretch of characters owned by someone else (a whole word of a line,
+// which may be longer than any fixed text).
+struct TextView {
+    const char* c;  // the first character
+    int32_t len;    // characters in the stretch
+};
+
+template <int Cap>
+inline TextView viewof(const Str<Cap>& t) { return {t.c, t.len}; }
+
+
 // Capacity of a text type, for the line-buffer operations that take it.
 template <int Cap>
 constexpr int16_t capof(const Str<Cap>&) { return Cap; }
@@ -73,6 +84,11 @@ inline bool istext(const Str<Cap>& a, const char* lit) {
     return static_cast<size_t>(a.len) == n && std::memcmp(a.c, lit, n) == 0;
 }
 
+inline bool istext(TextView a, const char* lit) {
+    size_t n = std::strlen(lit);
+    return a.len >= 0 && static_cast<size_t>(a.len) == n && std::memcmp(a.c, lit, n) == 0;
+}
+
 // First character, or 0 for an empty text.
 template <int Cap>
 inline char firstchar(const Str<Cap>& t) { return t.len > 0 ? t.c[0] : '\0'; }
@@ -82,6 +98,15 @@ template <int Cap = 255>
 inline Str<Cap> maketext(const char* s) {
     Str<Cap> t;
     settext(t, s);
+    return t;
+}
+
+// The first characters of a stretch, as many as the text holds: how a whole
+// word becomes a name, a keyword or the word quoted in a message.
+template <int Cap = 20>
+inline Str<Cap> cuttext(TextView v) {
+    Str<Cap> t;
+    settext(t, v.c, v.len > Cap ? Cap : static_cast<int>(v.len));
     return t;
 }
 

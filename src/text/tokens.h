@@ -5,21 +5,30 @@
 // (control characters included) belongs to a word.  The plain readers
 // (`str2real`, `str2int`, `str2rational`, `getreals`, `getints`) return a
 // success flag and never end the run; the checked readers (`getinteger`,
-// `getsingle`) and `string2strings` end it through `bombed`.
+// `getsingle`) end it through `bombed`.
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "text/fixedtext.h"
 #include "text/numfmt.h"
 
-constexpr int maxwords = 220;  // words on one line
+// Where one word lies in its line.
+struct WordSpan {
+    int32_t start;  // offset of its first character
+    int32_t len;    // its characters, however many
+};
 
-// A line split into words, indexed 1..count.  Entries after the count are
-// always empty texts.
+// A line split into words, indexed 1..count.  The list owns the line, and
+// every word is kept whole: its kind and its value come from all its
+// characters, while `wordat` gives the first 20 characters, the form in
+// which a word is stored or shown as a name, keyword or text.
 struct WordList {
-    Word w[maxwords + 1];  // the words; entry 0 is unused
-    int16_t count;         // words in use, 0..220
+    std::string line;              // the characters of the line
+    std::vector<WordSpan> spans;   // spans[1..count]; entry 0 is unused
+    int32_t count = 0;             // words in the line
 };
 
 // What `whatis` finds a word to be.
@@ -35,12 +44,28 @@ inline bool isblankbyte(char ch) {
     return ch == ' ' || ch == '\t' || static_cast<unsigned char>(ch) == 202;
 }
 
-// Make every entry of a word list empty.
+// Word i whole; empty when there is no such word.
+inline TextView wholeword(const WordList& words, int32_t i) {
+    if (i < 1 || i > words.count) return {"", 0};
+    const WordSpan& s = words.spans[static_cast<size_t>(i)];
+    return {words.line.data() + s.start, s.len};
+}
+
+// Word i as a name: its first 20 characters; empty when there is no such word.
+inline Word wordat(const WordList& words, int32_t i) { return cuttext(wholeword(words, i)); }
+
+// Make the list empty.
 void clearwords(WordList& words);
 
-// Split the first `count` characters of a text into words (each cut to 20
-// characters).  A 221st word ends the run.
-void string2strings(const char* text, int count, WordList& words);
+// Split the list's own line into words.
+void splitline(WordList& words);
+
+// Take the first `count` characters of a text as the list's line and split
+// it into words.
+void string2strings(const char* text, int32_t count, WordList& words);
+
+// Keep only the words before the first one that begins with "%" (a comment).
+void dropcomment(WordList& words);
 
 // Positions (1-based) of the first and last non-blank characters; both 0
 // for an empty or all-blank text.
@@ -49,45 +74,44 @@ void trimbounds(const char* text, int len, int& first, int& last);
 // The text without leading and trailing blanks.
 Text trimblanks(const Text& text);
 
-// The kind of a word (only its first 20 characters count).
-WordKind whatis(const char* word, int len);
+// The kind of a word, from all its characters.
+WordKind whatis(const char* word, int32_t len);
+
+inline WordKind whatis(TextView word) { return whatis(word.c, word.len); }
 
 template <int Cap>
 inline WordKind whatis(const Str<Cap>& word) { return whatis(word.c, word.len); }
 
-// Read a decimal number from the first 20 characters of a text.
-bool str2decimal(const char* text, int len, DecimalNumber& d);
-
-// The value of a decimal record, computed digit by digit in 80-bit arithmetic.
-long double decimal2real(const DecimalNumber& d);
-
-// Text to an 80-bit real; on failure the value is 0 and the message says why.
-bool str2real(const char* text, int len, long double& value, Text& message);
+// Text to an 80-bit real, every digit counted; on failure the value is 0 and
+// the message (quoting the first 20 characters) says why.
+bool str2real(const char* text, int32_t len, long double& value, Text& message);
 
 // Text to a 16-bit integer in -32766..32766; on failure the value is 0.
-bool str2int(const char* text, int len, int16_t& value, Text& message);
+bool str2int(const char* text, int32_t len, int16_t& value, Text& message);
 
 // Text "a/b" to two non-zero 16-bit integers.
-bool str2rational(const char* text, int len, int16_t& numerator, int16_t& denominator,
+bool str2rational(const char* text, int32_t len, int16_t& numerator, int16_t& denominator,
                   Text& message);
 
+inline bool str2real(TextView t, long double& v, Text& m) { return str2real(t.c, t.len, v, m); }
+inline bool str2int(TextView t, int16_t& v, Text& m) { return str2int(t.c, t.len, v, m); }
 template <int Cap>
 inline bool str2real(const Str<Cap>& t, long double& v, Text& m) { return str2real(t.c, t.len, v, m); }
 template <int Cap>
 inline bool str2int(const Str<Cap>& t, int16_t& v, Text& m) { return str2int(t.c, t.len, v, m); }
 
 // A word that must be an integer; anything else ends the run, quoting the
-// word and the context (what was being read).
-int16_t getinteger(WordKind kind, const Word& word, const Text& context);
+// word (its first 20 characters) and the context (what was being read).
+int16_t getinteger(WordKind kind, TextView word, const Text& context);
 
 // A word that must be a number (integer, real or a/b); anything else ends
 // the run.
-long double getsingle(WordKind kind, const Word& word, const Text& context);
+long double getsingle(WordKind kind, TextView word, const Text& context);
 
 // Read n numbers from the words after position `start` into values[1..n].
 // With n <= 0 every number up to word 40 is read, at least |n| of them, and
 // n becomes their count.  Never ends the run.
-bool getreals(const WordList& words, int16_t start, int16_t& n, long double* values);
+bool getreals(const WordList& words, int32_t start, int16_t& n, long double* values);
 
 // As `getreals`, for 16-bit integers.
-bool getints(const WordList& words, int16_t start, int16_t& n, int16_t* values);
+bool getints(const WordList& words, int32_t start, int16_t& n, int16_t* values);

@@ -92,10 +92,18 @@ std::vector<std::string> listfolders(const std::string& dir) { return listentrie
 
 RunResult rungridel(const std::string& dir, const std::string& typed, const std::string& clock,
                     int timeoutseconds) {
+    std::string base = makeworkdir();
+    writefile(base + "/stdin", typed);
+    RunResult result = rungridelfrom(dir, base + "/stdin", clock, timeoutseconds);
+    removetree(base);
+    return result;
+}
+
+RunResult rungridelfrom(const std::string& dir, const std::string& inpath, const std::string& clock,
+                        int timeoutseconds) {
     RunResult result;
-    std::string base = makeworkdir();  // holds the input and the captured outputs
-    std::string inpath = base + "/stdin", outpath = base + "/stdout", errpath = base + "/stderr";
-    writefile(inpath, typed);
+    std::string base = makeworkdir();  // holds the captured outputs
+    std::string outpath = base + "/stdout", errpath = base + "/stderr";
     pid_t pid = fork();
     if (pid == 0) {
         if (chdir(dir.c_str()) != 0) _exit(127);

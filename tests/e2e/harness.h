@@ -48,6 +48,11 @@ std::vector<std::string> listfiles(const std::string& dir);
 RunResult rungridel(const std::string& dir, const std::string& typed,
                     const std::string& clock = defaultclock, int timeoutseconds = 60);
 
+// Run gridel in `dir` with standard input read from a file (a device such as
+// /dev/zero included).
+RunResult rungridelfrom(const std::string& dir, const std::string& inputpath,
+                        const std::string& clock = defaultclock, int timeoutseconds = 60);
+
 // A readable unified diff of two texts, with control bytes, the bytes 0xA4
 // and 0xA5 and trailing blanks made visible; empty when they are equal.
 std::string showdiff(const std::string& expected, const std::string& actual,

@@ -116,21 +116,32 @@ TEST(Hostile, BinaryGarbageEndsWithAReport) {
     expectclean(r, "garbage preferences");
 }
 
-TEST(Hostile, LongLinesAndLongWordsAreCut) {
+TEST(Hostile, LongLinesAndLongWordsAreReadWhole) {
+    // A name is kept (and quoted) as its first 20 characters; a number is
+    // read from all its digits: 100,000 leading zeros change nothing, and
+    // 100,000 digits overflow every number format.
     const std::string longname(100000, 'a');
     expectbombed(rundata("2 2 1 2\n" + longname + "\n"), "read data",
                  "point/line name must start with i/u but this name is " + std::string(20, 'a'), "long name");
-    // A 100,000-digit number reads from its first 20 digits.
-    Outcome r = rundata("2 2 1 2\ni1 " + std::string(100000, '1') + "\n 2\n*\n*\n" + script);
-    expectnormal(r, "long number");
-    // Only the first 255 characters of a line are read: 221 words on an info
-    // line keep the 125 that fit, and the 100,000 characters after the data
-    // row on the next line are skipped.
-    r = rundata("2 2 1 2\nu1 line begin end 1 1 2 2" + std::string(300, ' ') + std::string(100000, '9') + "\n*\n*\n" +
-                "window 0 4 0 4\nbigticks 1 0 1 0\ninfo" + repeat(" w", 221) + "\n*\n");
+    Outcome r = rundata("2 2 1 2\ni1 " + std::string(100000, '0') + "1.5 2\n*\n*\n" + script);
+    expectnormal(r, "leading zeros");
+    EXPECT_TRUE(contains(r.eps, "\n222.50 380.00 2.00 0 360 arc\n")) << r.eps;  // the circle at (1.5, 2)
+    expectbombed(rundata("2 2 1 2\ni1 " + std::string(100000, '1') + "\n 2\n*\n*\n" + script), "reading",
+                 "expecting a single (2); got: " + std::string(20, '1') + " - reading coordinates for i1",
+                 "long number");
+    // Every word of a line is kept: an info line of 221 words holds the
+    // 127 that fill its 255 characters, and the text is cut again to fit
+    // its line in the drawing.
+    r = rundata("2 2 1 2\nu1 line begin end 1 1 2 2\n*\n*\nwindow 0 4 0 4\nbigticks 1 0 1 0\ninfo" +
+                repeat(" w", 221) + "\n*\n");
     expectnormal(r, "221 words");
-    // The info text (250 characters) is cut to fit its line in the drawing.
     EXPECT_TRUE(contains(r.eps, "\n(" + repeat(" w", 121) + " ) show\n")) << r.eps;
+    // A line of 1,048,576 characters is read; one more ends the run.
+    const std::string row = "u1 line begin end 1 1 2 2";
+    r = rundata("2 2 1 2\n" + row + std::string(1048576 - row.size(), ' ') + "\n*\n*\n" + script);
+    expectnormal(r, "longest line");
+    expectbombed(rundata("2 2 1 2\n" + row + std::string(1048577 - row.size(), ' ') + "\n*\n*\n" + script),
+                 "read in rstrings", "line longer than 1048576 characters", "line too long");
 }
 
 TEST(Hostile, SpecialBytesInsideWords) {
@@ -192,7 +203,6 @@ TEST(Hostile, ExtremeNumbers) {
         {"1e5000", head + "i1 1e5000 2" + tail, "reading",
          "expecting a single (2); got: 1e5000 - reading coordinates for i1"},
         {"1/0", head + "i1 1/0 2" + tail, "reading", "expecting a single (3); got: 1/0 - reading coordinates for i1"},
-        {"1e+5", head + "i1 1 1e+5" + tail, "reading", "expecting a single (2); got: 1e+5 - reading coordinates for i1"},
         {"window of zero width", head + "i1 1 2\n*\n*\nwindow 1 1 0 1\n", "readdata",
          "xhigh must be greater than xlow"},
         {"window wider than the 80-bit range", head + "i1 1 2\n*\n*\nwindow -1e4932 1e4932 0 1\nbigticks 1e4931 0 1 0\n",
@@ -202,9 +212,9 @@ TEST(Hostile, ExtremeNumbers) {
     };
     for (const Bombs& b : bombs) expectbombed(rundata(b.data), b.where, b.what, b.label);
 
-    // 1e-5000 reads as 0, -0 as a negative zero written "0", and a number
-    // of 23 digits from its first 20.
-    Outcome r = rundata(head + "i1 1e-5000 -0\nu1 line begin end -0 1 99999999999999999999999 1\n*\n*\n" + script);
+    // 1e-5000 reads as 0, -0 as a negative zero written "0", a number of
+    // 23 digits whole, and an exponent may carry a plus sign.
+    Outcome r = rundata(head + "i1 1e-5000 -0\nu1 line begin end -0 1 99999999999999999999999 1e+0\n*\n*\n" + script);
     expectnormal(r, "small, negative zero and long numbers");
     EXPECT_TRUE(contains(r.eps, "\n50.00 265.00 moveto  %  {0,1.000}  u1\n510.00 265.00 lineto  %  {4.000,1.000}  \n"))
         << r.eps;

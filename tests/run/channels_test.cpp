@@ -75,47 +75,48 @@ TEST_F(Channels, FilesGetTheWholeTextAndTheirWrittenFlag) {
 }
 
 TEST(Appendfield, PadsButNeverCuts) {
-    Text line;
-    line.len = 0;
+    LineBuffer line;
+    clearline(line);
     appendfield("ab", 5, line, 255);
-    EXPECT_EQ(str(line), "   ab");
-    line.len = 0;
+    EXPECT_EQ(str(line.text), "   ab");
+    clearline(line);
     appendfield("ab", -5, line, 255);
-    EXPECT_EQ(str(line), "ab   ");
-    line.len = 0;
+    EXPECT_EQ(str(line.text), "ab   ");
+    clearline(line);
     appendfield("abcdef", 3, line, 255);
-    EXPECT_EQ(str(line), "abcdef");
-    line.len = 0;
+    EXPECT_EQ(str(line.text), "abcdef");
+    clearline(line);
     appendfield("abcdef", -3, line, 255);
-    EXPECT_EQ(str(line), "abcdef");
+    EXPECT_EQ(str(line.text), "abcdef");
     appendreal(2, true, 8, line, 255, 1.5L);
     appendint(-4, line, 255, 50);
-    EXPECT_EQ(str(line), "abcdef    1.5050  ");
+    EXPECT_EQ(str(line.text), "abcdef    1.5050  ");
 }
 
 TEST(Appendfield, NumbersAppendAsTheirTextWould) {
     // appendreal must leave exactly what appendfield leaves with the text
     // of real2str, for every fill, near the 250-character limit, at the
-    // capacity and after the overflow mark.
+    // capacity and on a closed line.
     const long double values[] = {0.0L,  1.5L,     -2.25L,   123456.789L, 1e-13L,
                                   1e25L, -0.004L,  98765.4321L, 12345.67L, -1234.5L, 7.0L};
     const int16_t widths[] = {-25, -12, -5, 0, 5, 12, 25};
     const int16_t digits[] = {0, 2, 3, 4, 12};
     for (int lnow : {0, 1, 100, 214, 215, 216, 230, 236, 240, 249, 250, 251, 254, 255}) {
-        for (bool marked : {false, true}) {
+        for (bool closed : {false, true}) {
             for (long double x : values) {
                 for (int16_t w : widths) {
                     for (int16_t d : digits) {
                         for (int16_t capacity : {int16_t(255), int16_t(240)}) {
-                            Text got, want;
-                            std::memset(want.c, '#', sizeof want.c);  // no blanks left over from before
-                            settext(want, std::string(static_cast<size_t>(lnow), 'x').c_str());
-                            if (marked && lnow > 0) want.c[lnow - 1] = overflowmark;
+                            LineBuffer got, want;
+                            std::memset(want.text.c, '#', sizeof want.text.c);  // no blanks left over from before
+                            setline(want, std::string(static_cast<size_t>(lnow), 'x').c_str());
+                            want.closed = closed;
                             got = want;
                             appendreal(d, true, w, got, capacity, x);
                             appendfield(real2str(x, d, true), w, want, capacity);
-                            ASSERT_EQ(str(got), str(want))
-                                << lnow << " " << marked << " " << static_cast<double>(x) << " " << w << " " << d;
+                            ASSERT_EQ(str(got.text), str(want.text))
+                                << lnow << " " << closed << " " << static_cast<double>(x) << " " << w << " " << d;
+                            ASSERT_EQ(got.closed, want.closed);
                         }
                     }
                 }
@@ -125,25 +126,35 @@ TEST(Appendfield, NumbersAppendAsTheirTextWould) {
 }
 
 TEST(Appendfield, OverflowMarkClosesTheLine) {
-    Text line;
-    settext(line, std::string(241, 'x').c_str());
+    LineBuffer line;
+    setline(line, std::string(241, 'x').c_str());
     appendfield("0123456789", 0, line, 255);
-    ASSERT_EQ(line.len, 242);
-    EXPECT_EQ(line.c[241], overflowmark);
+    ASSERT_EQ(line.text.len, 242);
+    EXPECT_EQ(line.text.c[241], overflowmark);
     appendfield("a", 0, line, 255);
     appendint(0, line, 255, 7);
-    EXPECT_EQ(line.len, 242);
+    EXPECT_EQ(line.text.len, 242);
     // The fill is not counted against the 250 characters.
-    settext(line, std::string(240, 'x').c_str());
+    setline(line, std::string(240, 'x').c_str());
     appendfield("0123456789", 20, line, 255);  // cut to the capacity
-    EXPECT_EQ(line.len, 255);
-    EXPECT_EQ(line.c[254], '9' - 5);
+    EXPECT_EQ(line.text.len, 255);
+    EXPECT_EQ(line.text.c[254], '9' - 5);
     // A full line has no room for the mark: it stays as it is, and nothing
     // is written past its capacity.
     appendfield("a", 0, line, 255);
     appendreal(2, true, 0, line, 255, 1.5L);
-    EXPECT_EQ(line.len, 255);
-    EXPECT_EQ(line.c[254], '9' - 5);
+    EXPECT_EQ(line.text.len, 255);
+    EXPECT_EQ(line.text.c[254], '9' - 5);
+}
+
+TEST(Appendfield, AnInputByteA4DoesNotCloseTheLine) {
+    // "\xC3\xA4" is a UTF-8 "ä": a name ending in it is no overflow mark.
+    LineBuffer line;
+    clearline(line);
+    appendfield("  i1) M\xC3\xA4", 0, line, 255);
+    appendfield(" Qtz", 0, line, 255);
+    appendreal(2, true, 0, line, 255, 1.5L);
+    EXPECT_EQ(str(line.text), "  i1) M\xC3\xA4 Qtz1.50");
 }
 
 }  // namespace
