@@ -27,8 +27,16 @@ What the diagram holds (window 400..900 by 0..12):
 
 Besides gl-bench.txt and gl-prefs.txt it writes, for the same lines, the same
 20-value rows with a blank line between lines (bench.dat), the x and y
-columns alone in the same form (bench-xy.dat) and a gnuplot script for each
-(bench.gp, bench-xy.gp) that draws them to EPS with lines.
+columns alone in the same form (bench-xy.dat), and scripts that draw those
+lines to EPS with other programs, the peers of the benchmark:
+  bench.gp      gnuplot, `plot 'bench.dat' using 1:2 with lines`: reads the
+                rows but needs only x and y;
+  bench-all.gp  gnuplot with a y expression that uses every column, so that
+                each of the 20 values of a row is converted (gnuplot reads a
+                fraction a/b as a);
+  bench-mpl.py  matplotlib (Agg, EPS): numpy.loadtxt converts all 20 columns
+                of bench.dat (fractions as a/b), one LineCollection draws them;
+  bench-xy.gp   gnuplot on bench-xy.dat.
 
 Usage: gendiagram.py --rows N --out FOLDER [--seed S]
 """
@@ -40,6 +48,7 @@ import random
 
 XLOW, XHIGH, YLOW, YHIGH = 400.0, 900.0, 0.0, 12.0
 NVARS = 20
+FRACTION_KIND = 4  # columns c with c % 6 == FRACTION_KIND hold fractions a/b
 MAXLINE = 255  # longer text lines would be cut by the reader
 
 PHASES = ["ky", "sill", "and", "q", "H2O", "mu", "bi", "g", "st", "cd", "chl",
@@ -142,7 +151,7 @@ class Diagram:
             return str(rng.randrange(0, 400))
         if kind == 3:
             return "%.3e" % rng.uniform(1e-4, 9e-3)
-        if kind == 4:
+        if kind == FRACTION_KIND:
             return "%d/%d" % (rng.randrange(1, 9), rng.randrange(1, 9))
         return "%.2f" % rng.uniform(0, 100)
 
@@ -395,15 +404,26 @@ class Diagram:
                     full.write(text + "\n")
                     words = text.split()
                     xy.write(words[0] + " " + words[1] + "\n")
-        for data, gp, eps in (("bench.dat", "bench.gp", "bench-gnuplot.eps"),
-                              ("bench-xy.dat", "bench-xy.gp", "bench-xy-gnuplot.eps")):
+        # y + 0 * (sum of the other columns): the same points, but gnuplot
+        # has to convert every value of the row to compute them.
+        every = "1:($2+0*(%s))" % "+".join("$%d" % c for c in range(3, NVARS + 1))
+        for data, using, gp, eps in (
+                ("bench.dat", "1:2", "bench.gp", "bench-gnuplot.eps"),
+                ("bench.dat", every, "bench-all.gp", "bench-gnuplot-all.eps"),
+                ("bench-xy.dat", "1:2", "bench-xy.gp", "bench-xy-gnuplot.eps")):
             with open(os.path.join(folder, gp), "w") as f:
                 f.write("set terminal postscript eps\n")
                 f.write("set output '%s'\n" % eps)
                 f.write("set xrange [%g:%g]\n" % (XLOW, XHIGH))
                 f.write("set yrange [%g:%g]\n" % (YLOW, YHIGH))
                 f.write("unset key\n")
-                f.write("plot '%s' using 1:2 with lines\n" % data)
+                f.write("plot '%s' using %s with lines\n" % (data, using))
+        with open(os.path.join(folder, "bench-mpl.py"), "w") as f:
+            f.write(MATPLOTLIB_SCRIPT % {
+                "lines": len(self.lines), "rows": self.rows, "nvars": NVARS,
+                "xlow": XLOW, "xhigh": XHIGH, "ylow": YLOW, "yhigh": YHIGH,
+                "fractions": ", ".join("%d: fraction" % (c - 1) for c in range(3, NVARS + 1)
+                                       if c % 6 == FRACTION_KIND)})
 
     def lineblocks(self, out):
         """The data rows of each line, as written in the data file."""
@@ -415,6 +435,34 @@ class Diagram:
             at += 1
             yield [t.strip() for t in out[at:at + self.rows]]
             at += self.rows
+
+
+MATPLOTLIB_SCRIPT = """\
+# Draws the benchmark's lines from bench.dat to EPS with matplotlib: every
+# value of every row is converted, the lines are cut at the window.
+import numpy as np
+import matplotlib
+matplotlib.use("Agg")
+import matplotlib.pyplot as plt
+from matplotlib.collections import LineCollection
+
+LINES, ROWS, NVARS = %(lines)d, %(rows)d, %(nvars)d
+
+
+def fraction(word):
+    top, _, bottom = word.partition("/")
+    return float(top) / float(bottom) if bottom else float(top)
+
+
+# Blank lines between the lines are skipped; each line has ROWS rows.
+data = np.loadtxt("bench.dat", converters={%(fractions)s}, encoding="ascii")
+assert data.shape == (LINES * ROWS, NVARS), data.shape
+fig, ax = plt.subplots()
+ax.add_collection(LineCollection(data.reshape(LINES, ROWS, NVARS)[:, :, :2], linewidths=0.5))
+ax.set_xlim(%(xlow)r, %(xhigh)r)
+ax.set_ylim(%(ylow)r, %(yhigh)r)
+fig.savefig("bench-matplotlib.eps")
+"""
 
 
 def main():

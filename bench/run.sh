@@ -1,24 +1,33 @@
 #!/usr/bin/env bash
 # run.sh - speed and memory of whole gridel runs on large diagrams, side by
-# side with gnuplot drawing the same lines from the same 20-value rows.
+# side with other programs drawing the same lines from the same 20-value
+# rows to EPS:
+#   gnuplot      plot 'bench.dat' using 1:2 with lines (the headline peer)
+#   gnuplot-all  the same with a y expression that converts all 20 columns
+#   matplotlib   numpy.loadtxt of all 20 columns, a LineCollection, EPS
 #
 # For each size (data rows a line; every size has 500 points, 1500 lines
-# and 300 areas) it generates the diagram, checks that gridel reads,
-# assembles and draws it without a failure report or warning, then times
-# both programs in the same hyperfine run (wall time: median; CPU time:
-# mean user + system) and measures peak memory with /usr/bin/time -v
-# (median of the runs).  It prints a table with the ratio gridel / gnuplot
-# and writes it to bench/results.md.
+# and 300 areas) it generates the diagram and the peers' scripts
+# (bench/gendiagram.py), checks that gridel reads, assembles and draws it
+# without a failure report or warning, that each peer draws it, and that the
+# gnuplot-all script really converts every column.  Then it times them in
+# one loop, alternating: WARMUP rounds, then RUNS rounds of gridel, gnuplot,
+# gnuplot-all, matplotlib.  Each run is measured by bench/launch.cpp, which
+# bench/timing.py starts: CPU time (user + system of the child), wall time
+# and peak memory.  It writes
+# the tables to bench/results.md (raw figures in bench/results.json) and
+# prints a short table for the README.
 #
 # The diagrams are generated and the runs timed in a RAM-backed folder
 # (/dev/shm) when there is one, so that the disk's write-back of earlier
-# runs' files does not enter the figures; both programs run there alike.
+# runs' files does not enter the figures; all programs run there alike.
 #
-# Settings (environment): SIZES (default "25 50 100 200"), RUNS (timed runs
-# of each program and size, at least 5; default 10), WARMUP (default 2),
-# WORK (folder for the diagrams and the runs), GRIDEL (a gridel binary to
-# time instead of building this tree, e.g. an earlier revision's), RESULTS
-# (default bench/results.md; "-" prints only).
+# Settings (environment): SIZES (default "25 50 100 200"), RUNS (timed
+# rounds, at least 5; default 10), WARMUP (rounds, default 2), PEERS
+# (default "gnuplot gnuplot-all matplotlib"), WORK (folder for the diagrams
+# and the runs), GRIDEL (a gridel binary to time instead of building this
+# tree, e.g. an earlier revision's), RESULTS (default bench/results.md; "-"
+# prints only).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -26,20 +35,39 @@ root=$(pwd)
 SIZES=${SIZES:-"25 50 100 200"}
 RUNS=${RUNS:-10}
 WARMUP=${WARMUP:-2}
+PEERS=${PEERS:-"gnuplot gnuplot-all matplotlib"}
 RESULTS=${RESULTS:-bench/results.md}
-if [ "$RUNS" -lt 5 ]; then
-  echo "RUNS must be at least 5" >&2
+if ! [ "$RUNS" -ge 5 ] 2>/dev/null; then
+  echo "RUNS must be a number, at least 5" >&2
   exit 2
 fi
+if ! [ "$WARMUP" -ge 0 ] 2>/dev/null; then
+  echo "WARMUP must be a number" >&2
+  exit 2
+fi
+for peer in $PEERS; do
+  case $peer in
+    gnuplot | gnuplot-all | matplotlib) ;;
+    *) echo "unknown peer $peer (known: gnuplot gnuplot-all matplotlib)" >&2; exit 2 ;;
+  esac
+done
 
-# Tools: installed from Debian's packages when missing.
+# Tools: installed from Debian's packages when missing.  Debian's python3
+# runs the generator, the measuring driver and the matplotlib peer, whatever
+# python3 comes first on the PATH.
+py=/usr/bin/python3
 need=()
 command -v cmake >/dev/null 2>&1 || need+=(cmake)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
-command -v python3 >/dev/null 2>&1 || need+=(python3)
+[ -x "$py" ] || need+=(python3)
 command -v gnuplot >/dev/null 2>&1 || need+=(gnuplot-nox)
-command -v hyperfine >/dev/null 2>&1 || need+=(hyperfine)
 [ -x /usr/bin/time ] || need+=(time)
+if [ -x "$py" ]; then
+  "$py" -c 'import numpy' 2>/dev/null || need+=(python3-numpy)
+  "$py" -c 'import matplotlib' 2>/dev/null || need+=(python3-matplotlib)
+else
+  need+=(python3-numpy python3-matplotlib)
+fi
 if [ ${#need[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update
@@ -55,42 +83,54 @@ else
   cmake --build build-bench -j"$(nproc)" >/dev/null
   gridel="$root/build-bench/gridel"
   version=$(git -C "$root" rev-parse --short HEAD 2>/dev/null || echo unknown)
+  if [ -n "$(git -C "$root" status --porcelain -- src CMakeLists.txt 2>/dev/null)" ]; then
+    version="$version with local changes"
+  fi
+  version="$version (Release, $(g++ -dumpfullversion 2>/dev/null | sed 's/^/g++ /'))"
 fi
 if [ -z "${WORK:-}" ]; then
   if [ -d /dev/shm ] && [ -w /dev/shm ]; then WORK=/dev/shm/gridel-bench; else WORK="$root/bench/work"; fi
 fi
-work="$WORK"
+work=$(realpath -m "$WORK")
 mkdir -p "$work"
 
+# The small program that starts and measures each timed run.
+launch="$work/launch"
+if [ ! -x "$launch" ] || [ "$launch" -ot bench/launch.cpp ]; then
+  g++ -std=c++20 -O2 -Wall -Wextra -o "$launch" bench/launch.cpp
+fi
+
+# The same surroundings for every program and run.
 export GRIDEL_CLOCK="2026-12-06 09:05"
+export LC_ALL=C
+export MPLBACKEND=Agg
+export MPLCONFIGDIR="$work/matplotlib" # its font cache is built by the first, untimed run
 
-# median of the numbers on standard input
-median() { sort -g | awk '{v[NR]=$1} END {if (NR%2) print v[(NR+1)/2]; else print (v[NR/2]+v[NR/2+1])/2}'; }
+declare -A command=(
+  [gnuplot]="gnuplot bench.gp"
+  [gnuplot-all]="gnuplot bench-all.gp"
+  [matplotlib]="$py bench-mpl.py"
+)
+declare -A drawing=(
+  [gnuplot]=bench-gnuplot.eps
+  [gnuplot-all]=bench-gnuplot-all.eps
+  [matplotlib]=bench-matplotlib.eps
+)
 
-# Peak resident memory in MB of a command (median of RUNS runs).
-peakmb() {
-  local i
-  for ((i = 0; i < RUNS; i++)); do
-    /usr/bin/time -v "$@" 2>&1 >/dev/null </dev/null | awk -F': ' '/Maximum resident set size/ {print $2}'
-  done | median | awk '{printf "%.1f", $1/1024}'
-}
-
-table=$(mktemp)
-trap 'rm -f "$table"' EXIT
-printf '| rows a line | data rows | file MB | gridel wall s | gnuplot wall s | ratio (wall) | gridel CPU s | gnuplot CPU s | ratio (CPU) | gridel peak MB | gnuplot peak MB |\n' >"$table"
-printf '|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n' >>"$table"
-
+jsons=()
 for rows in $SIZES; do
   dir="$work/r$rows"
   stamp="$dir/.generated"
   if [ ! -f "$stamp" ] || [ "$stamp" -ot bench/gendiagram.py ]; then
     rm -rf "$dir"
-    python3 bench/gendiagram.py --rows "$rows" --out "$dir"
+    "$py" bench/gendiagram.py --rows "$rows" --out "$dir"
     touch "$stamp"
   fi
   cd "$dir"
+  rm -f gl-bench.eps gl-log.txt ./*.eps
 
-  # One checked run: normal end, no failure report, no area warning.
+  # One checked run of each: gridel ends normally, without a failure report
+  # or an area warning; each peer ends normally and draws.
   status=0
   "$gridel" >screen.txt </dev/null || status=$?
   if [ "$status" -ne 0 ] || grep -q 'BOMBED' gl-log.txt || LC_ALL=C grep -q $'\xa5' gl-log.txt \
@@ -98,42 +138,37 @@ for rows in $SIZES; do
     echo "gridel did not draw the $rows-row diagram cleanly (status $status); see $dir/gl-log.txt" >&2
     exit 1
   fi
-  gnuplot bench.gp </dev/null
-  [ -s bench-gnuplot.eps ] || { echo "gnuplot drew nothing for $rows rows" >&2; exit 1; }
+  progs=("gridel=$gridel")
+  for peer in $PEERS; do
+    status=0
+    ${command[$peer]} </dev/null >"$peer.out" 2>"$peer.err" || status=$?
+    if [ "$status" -ne 0 ] || [ ! -s "${drawing[$peer]}" ]; then
+      echo "$peer did not draw the $rows-row diagram (status $status); see $dir/$peer.err" >&2
+      exit 1
+    fi
+    progs+=("$peer=${command[$peer]}")
+  done
+  case " $PEERS " in *" gnuplot-all "*) "$py" "$root/bench/timing.py" check . ;; esac
 
-  hyperfine -N --style basic --runs "$RUNS" --warmup "$WARMUP" --export-json timing.json \
-    -n gridel "$gridel" -n gnuplot "gnuplot bench.gp" >/dev/null
-  read -r gwall gcpu pwall pcpu < <(python3 - <<'EOF'
-import json
-r = {x["command"]: x for x in json.load(open("timing.json"))["results"]}
-g, p = r["gridel"], r["gnuplot"]
-print(g["median"], g["user"] + g["system"], p["median"], p["user"] + p["system"])
-EOF
-)
-  gmem=$(peakmb "$gridel")
-  pmem=$(peakmb gnuplot bench.gp)
-  datarows=$(grep -c . bench.dat)
-  filemb=$(du -m --apparent-size gl-bench.txt | cut -f1)
-  awk -v r="$rows" -v n="$datarows" -v f="$filemb" -v gw="$gwall" -v pw="$pwall" -v gc="$gcpu" \
-      -v pc="$pcpu" -v gm="$gmem" -v pm="$pmem" 'BEGIN {
-    printf "| %d | %d | %d | %.3f | %.3f | %.2f | %.3f | %.3f | %.2f | %s | %s |\n",
-      r, n, f, gw, pw, gw / pw, gc, pc, gc / pc, gm, pm }' >>"$table"
+  echo "timing $rows rows a line: $WARMUP warm-up and $RUNS timed rounds of ${progs[*]%%=*}" >&2
+  "$py" "$root/bench/timing.py" run --rows "$rows" --runs "$RUNS" --warmup "$WARMUP" \
+    --out timing.json --launcher "$launch" "${progs[@]}"
+  jsons+=("$dir/timing.json")
   cd "$root"
 done
 
-# Growth: time of each size over the time of the size with half the rows.
-growth=$(awk -F'|' 'NR > 2 { rows[NR] = $2 + 0; t[NR] = $5 + 0; c[NR] = $8 + 0 }
-  END { for (i = 4; i in rows; i++) if (rows[i] == 2 * rows[i - 1])
-          printf "%s%d -> %d rows a line: %.2f times the wall time, %.2f times the CPU time",
-            (n++ ? "; " : ""), rows[i - 1], rows[i], t[i] / t[i - 1], c[i] / c[i - 1] }' "$table")
-
-{
-  echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
-  echo "gridel: $version, gnuplot: $(gnuplot --version)"
-  echo "Load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
-  echo "Runs: $RUNS timed after $WARMUP warm-up runs, each program and size, in $work"
-  echo
-  cat "$table"
-  echo
-  echo "Growth of gridel's time when the rows double: ${growth:-not measured}"
-} | tee /dev/stderr >"${RESULTS/#-//dev/null}"
+peers="gnuplot $(gnuplot --version | sed 's/^gnuplot //')"
+peers="$peers; matplotlib $("$py" -c 'import matplotlib; print(matplotlib.__version__)')"
+peers="$peers with numpy $("$py" -c 'import numpy; print(numpy.__version__)')"
+peers="$peers, Python $("$py" -c 'import platform; print(platform.python_version())')"
+os="$(. /etc/os-release && echo "$PRETTY_NAME"), Linux $(uname -r)"
+blas=""
+if [ -n "${OPENBLAS_CORETYPE:-}${OPENBLAS_L2_SIZE:-}" ]; then
+  blas="; OPENBLAS_CORETYPE=${OPENBLAS_CORETYPE:-} OPENBLAS_L2_SIZE=${OPENBLAS_L2_SIZE:-} were set"
+fi
+"$py" bench/timing.py report --results "$RESULTS" \
+  --info "date=$(date -u '+%Y-%m-%d %H:%M UTC')" --info "gridel=$version" \
+  --info "peers=$peers$blas" --info "os=$os" --info "work=$work" "${jsons[@]}"
+if [ "$RESULTS" != "-" ]; then
+  echo "(tables in $RESULTS, raw figures in ${RESULTS%.md}.json)" >&2
+fi

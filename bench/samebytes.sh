@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # samebytes.sh - checks that the program draws the benchmark diagrams with
-# exactly the bytes an earlier revision draws: screen, log and drawing.
+# exactly the bytes an earlier revision draws: screen, log and drawing, and
+# every other file that both revisions write.  A file that only the earlier
+# revision writes is a difference; one that only this tree writes is named
+# (a new kind of output) but is no difference.
 #
 # Usage: bench/samebytes.sh REVISION [ROWS...]   (rows a line, default 25 200)
 # The revision is built in a temporary worktree; the current tree is built
@@ -30,14 +33,24 @@ for rows in $sizes; do
   done
   (cd "$tmp/old" && "$tmp/build/gridel" >screen </dev/null) || true
   (cd "$tmp/new" && "$root/build-bench/gridel" >screen </dev/null) || true
+  outputs=$( (cd "$tmp/old" && find . -type f; cd "$tmp/new" && find . -type f) | sed 's|^\./||' \
+    | grep -vx -e gl-bench.txt -e gl-prefs.txt | LC_ALL=C sort -u)
   for f in screen gl-log.txt gl-bench.eps; do
-    if cmp -s "$tmp/old/$f" "$tmp/new/$f"; then
+    [ -e "$tmp/old/$f" ] || [ -e "$tmp/new/$f" ] || { echo "$rows rows a line: no $f" >&2; status=1; }
+  done
+  while IFS= read -r f; do
+    if [ ! -e "$tmp/old/$f" ]; then
+      echo "$rows rows a line: $f is new ($(wc -c <"$tmp/new/$f") bytes; the earlier revision wrote none)"
+    elif [ ! -e "$tmp/new/$f" ]; then
+      echo "$rows rows a line: $f MISSING (the earlier revision wrote it)" >&2
+      status=1
+    elif cmp -s "$tmp/old/$f" "$tmp/new/$f"; then
       echo "$rows rows a line: $f identical ($(wc -c <"$tmp/new/$f") bytes)"
     else
       echo "$rows rows a line: $f DIFFERS" >&2
       status=1
     fi
-  done
+  done <<<"$outputs"
   rm -rf "$tmp/old" "$tmp/new" "$tmp/data"
 done
 exit $status
