@@ -23,6 +23,6 @@ void drawdiagram() {
     assemblelines();
     if (isyes(drawingoptions.doareas)) drawareas();
     drawframe();
-    drawlines();
-    if (isyes(drawingoptions.docircles)) drawpoints();
+    bool dashed = drawlines();
+    if (isyes(drawingoptions.docircles)) drawpoints(dashed);
 }
