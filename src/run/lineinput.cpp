@@ -34,6 +34,10 @@ bool fill(LineReader& r) {
             return false;
         }
         if (errno == EINTR) continue;
+        if (errno == EBADF && &r == &keyboard) {  // a closed standard input: nothing typed
+            r.ended = true;
+            return false;
+        }
         r.failed = true;
         return false;
     }
