@@ -5,6 +5,7 @@
 
 #include "diagram/model.h"
 #include "run/channels.h"
+#include "run/failure.h"
 #include "run/settings.h"
 #include "text/heap.h"
 
@@ -17,7 +18,8 @@ void* takeblock(size_t count, size_t recordsize, const char* tag) {
     void* block = std::calloc(count + 1, recordsize);
     if (block == nullptr) {
         std::fputs("gridel: out of memory for the diagram tables\n", stderr);
-        std::exit(2);
+        closeonerror("");
+        std::exit(exitioerror);
     }
     heapalloc(tag, static_cast<int32_t>(bytes));
     return block;

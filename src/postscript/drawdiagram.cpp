@@ -17,12 +17,12 @@ void drawdiagram() {
     putstr(0, "   4 -1 roll exch sub   3 -1 roll moveto  show} def", 2, setps);
     putstr(1, "/rightshow {dup stringwidth  pop", 1, setps);
     putstr(0, "   4 -1 roll exch sub   3 -1 roll moveto  show} def", 2, setps);
-    channels[chps].written = true;  // the drawing is kept even if a later step fails
+    channels[chps].written = true;  // committed when the run ends normally
 
     placecrossovers();
     assemblelines();
     if (isyes(drawingoptions.doareas)) drawareas();
     drawframe();
-    drawlines();
-    if (isyes(drawingoptions.docircles)) drawpoints();
+    bool dashed = drawlines();
+    if (isyes(drawingoptions.docircles)) drawpoints(dashed);
 }

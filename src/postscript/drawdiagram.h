@@ -4,5 +4,6 @@
 
 // Open gl-<suffix>.eps and draw the whole diagram into it: areas first
 // (when `doareas` is yes), then the frame, the lines, and the points (when
-// `docircles` is yes).  The file stays open for `closeall`.
+// `docircles` is yes; their circles are solid whatever the last line's
+// dash).  The file stays open for `closeall`.
 void drawdiagram();

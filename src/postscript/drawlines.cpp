@@ -84,7 +84,8 @@ void findmid(const UnivariantLine& line, long double& xm, long double& ym) {
     ym = line.y[j - 1] + t * (line.y[j] - line.y[j - 1]);
 }
 
-void drawlines() {
+bool drawlines() {
+    bool dashed = false;
     bool numbering = isyes(drawingoptions.numbering);
     if (numbering) {
         psfontline(psline, 0, drawingoptions.numbersize);
@@ -95,12 +96,14 @@ void drawlines() {
         if (line.npts <= 0) continue;
         putstr(0, separator, 2, setps);
         linestyle(line);
+        dashed = line.dashed;
         psmoveto(line.name, line.x[1], line.y[1]);
         polyline(true, noname, line);
         putstr(0, "stroke", 2, setps);
         if (numbering) linelabel(line);
     }
-    if (nlines <= 0) return;
+    if (nlines <= 0) return dashed;
     putstr(0, "0  0  0  setrgbcolor", 2, setps);
     putstr(0, separator, 2, setps);
+    return dashed;
 }

@@ -10,4 +10,5 @@
 void findmid(const UnivariantLine& line, long double& xm, long double& ym);
 
 // Draw every line that has points, in table order, then reset the colour.
-void drawlines();
+// True when the last line drawn was dashed: its dash pattern stays in force.
+bool drawlines();

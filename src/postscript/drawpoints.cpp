@@ -7,7 +7,7 @@
 #include "run/channels.h"
 #include "run/settings.h"
 
-void drawpoints() {
+void drawpoints(bool dashed) {
     const PlotWindow& w = plotwindow;
     const DrawingOptions& o = drawingoptions;
     bool numbering = isyes(o.numbering);
@@ -18,6 +18,10 @@ void drawpoints() {
         long double px, py;
         topage(p.x, p.y, px, py);
         long double r = o.circlesize;
+        if (dashed) {  // circles are always drawn solid
+            putstr(0, "[]  0 setdash", 1, setps);
+            dashed = false;
+        }
         clearline(psline);
         appendpagepoint(psline, px + r, py);
         appendfield(" moveto", 0, psline, 255);

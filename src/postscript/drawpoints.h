@@ -3,4 +3,6 @@
 #pragma once
 
 // Draw every point that lies strictly inside the window, in table order.
-void drawpoints();
+// `dashed`: the dash pattern in force is dashed (the last line drawn was),
+// so it is set solid once, before the first circle.
+void drawpoints(bool dashed);

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "run/failure.h"
 #include "run/settings.h"
 #include "text/numfmt.h"
 
@@ -186,5 +187,6 @@ void ioerror(const char* path) {
     std::fputs(": ", stderr);
     std::fputs(reason, stderr);
     std::fputc('\n', stderr);
-    std::exit(2);
+    closeonerror(path);
+    std::exit(exitioerror);
 }

@@ -4,6 +4,7 @@
 // `appendint`.
 #pragma once
 
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 
@@ -31,11 +32,19 @@ constexpr uint32_t setwlog = 9;       // {w, log}
 constexpr uint32_t setwoutlog = 13;   // {w, out, log}
 constexpr uint32_t setps = 512;       // {ps}
 
-// One output channel's file.
+// Room for a file's path as the system gives it (a symbolic link's target).
+constexpr int pathcapacity = 4096;
+
+// One output channel's file.  A file is written under a temporary name
+// beside the file it replaces and takes that file's place only when it is
+// committed (see files.h), so an old file stays whole until then.
 struct OutputChannel {
     FILE* file;       // the open text file; null while closed (the screen uses stdout)
     bool written;     // text was written since start-up (kept for channels 4..9)
-    char path[256];   // full file name, for erasing and for input/output error reports
+    char path[256];   // full file name, for input/output error reports
+    char target[pathcapacity];  // the file the temporary one replaces when committed
+    char temp[pathcapacity];    // the temporary file being written
+    volatile sig_atomic_t pending;  // `temp` exists and is neither committed nor removed
 };
 
 extern OutputChannel channels[10];

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "run/files.h"
 #include "run/lineinput.h"
 #include "text/tokens.h"
 
@@ -46,7 +47,7 @@ void bombed(const char* where, const char* what, int whatlen) {
         if ((open & (1u << ch)) && channels[ch].file != nullptr)
             writeall(channels[ch].file, block, n, channels[ch].path);
     }
-    closeall();
+    closeall(false);
     std::exit(exitfailed);
 }
 
@@ -65,16 +66,16 @@ void killrun() {
         if ((open & (1u << ch)) && channels[ch].file != nullptr)
             writeall(channels[ch].file, notice, n, channels[ch].path);
     }
-    closeall();
+    closeall(false);
     std::exit(exitnormal);
 }
 
-void closeall() {
+void closeall(bool finished) {
     std::fputc('\n', stdout);
     bool complete = true;
     for (int ch = 2; ch < 10; ++ch) {
         if (!(openChannels & (1u << ch)) || channels[ch].file == nullptr) continue;
-        bool keep = (ch == chout || ch == chlog) ? true : channels[ch].written;
+        bool keep = (ch == chout || ch == chlog) ? true : finished && channels[ch].written;
         if (!closefile(channels[ch], keep, channelname(ch))) complete = false;
     }
     openChannels = 0;
@@ -84,25 +85,43 @@ void closeall() {
     if (!complete) std::exit(exitioerror);
 }
 
+namespace {
+
+// One line on standard error: the file and the system's reason.
+void reportfile(const char* path, int reason) {
+    std::fputs("gridel: ", stderr);
+    std::fputs(path, stderr);
+    std::fputs(": ", stderr);
+    std::fputs(std::strerror(reason), stderr);
+    std::fputc('\n', stderr);
+}
+
+}  // namespace
+
 bool closefile(OutputChannel& channel, bool keep, const char* name) {
-    bool ok = true;
-    if (std::fclose(channel.file) != 0) {
+    Closed result = closeoutput(channel, keep);
+    if (result == Closed::notcompleted) {
         int reason = errno;
         std::fputs("problem closing ", stdout);
         std::fputs(name, stdout);
         std::fputc('\n', stdout);
-        std::fputs("gridel: ", stderr);
-        std::fputs(channel.path, stderr);
-        std::fputs(": ", stderr);
-        std::fputs(std::strerror(reason), stderr);
-        std::fputc('\n', stderr);
-        ok = false;
+        reportfile(channel.path, reason);
+        return false;
     }
-    channel.file = nullptr;
-    if (!keep && std::remove(channel.path) != 0) {
+    if (result == Closed::notremoved) {
         std::fputs("problem erasing  ", stdout);
         std::fputs(name, stdout);
         std::fputc('\n', stdout);
     }
-    return ok;
+    return true;
+}
+
+void closeonerror(const char* failing) {
+    for (int ch = 2; ch < 10; ++ch) {
+        if (!(openChannels & (1u << ch)) || channels[ch].file == nullptr) continue;
+        bool keep = (ch == chout || ch == chlog) && std::strcmp(channels[ch].path, failing) != 0;
+        // The failing file's own close fails again: the run has reported it.
+        if (closeoutput(channels[ch], keep) == Closed::notcompleted && keep) reportfile(channels[ch].path, errno);
+    }
+    openChannels = 0;
 }

@@ -34,10 +34,18 @@ inline bool iskill(TextView word) { return iskill(word.c, static_cast<int>(word.
 // Stop the run at the user's request: "-- run killed --", close, exit 0.
 [[noreturn]] void killrun();
 
-// End the screen line and close every open channel file; files of channels
-// 4 to 9 that were never written are erased.
-void closeall();
+// End the screen line and close every open channel file.  The transcript
+// files (out, log) are always committed; the files of channels 4 to 9 only
+// when they were written and the run `finished` normally, else they are
+// dropped and the files they would replace stay as they were.
+void closeall(bool finished = true);
 
-// Close one channel file; erase it unless it is to be kept.  Returns false
-// when the file's contents could not be completed on disk.
+// Close one channel file, committing it when it is to be kept (see
+// closeoutput).  Returns false when the file could not be completed on disk.
 bool closefile(OutputChannel& channel, bool keep, const char* name);
+
+// Close every open channel file for a run that ends on an input/output
+// error in the file `failing` (its name as reported; "" for none): the
+// transcript files are committed unless they are the failing file, every
+// other file is dropped.
+void closeonerror(const char* failing);

@@ -1,8 +1,16 @@
-// files.cpp - promptdatafile and openoutput.
+// files.cpp - standard streams, signals, promptdatafile, openoutput and
+// closeoutput.
 #include "run/files.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "run/failure.h"
 
@@ -15,7 +23,116 @@ const size_t outputbuffer = 1 << 16;  // bytes of stdio buffering per output fil
 // asked for, and a drawing of many megabytes would take thousands of writes.
 char buffers[10][outputbuffer];
 
+const int endingsignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// Remove the temporary files, then end the run by the signal itself, as it
+// would have without the handler.  Only async-signal-safe calls.
+extern "C" void removetemporaries(int sig) {
+    for (OutputChannel& ch : channels)
+        if (ch.pending) ::unlink(ch.temp);
+    std::signal(sig, SIG_DFL);
+    std::raise(sig);  // delivered when the handler returns
+}
+
+// Where an output file's bytes go.
+enum class Destination {
+    fresh,    // nothing is there: a new file
+    regular,  // a regular file, replaced when committed
+    direct,   // anything else: written in place (or the open reports why not)
+};
+
+// Follow symbolic links from `name` (at most 40) to the file its bytes would
+// reach; that path goes to `target`, and an existing file's permissions to
+// `mode`.
+Destination resolve(const char* name, char (&target)[pathcapacity], mode_t& mode) {
+    char at[pathcapacity];
+    if (std::strlen(name) >= sizeof at) return Destination::direct;
+    std::strcpy(at, name);
+    for (int hops = 0; hops <= 40; ++hops) {
+        struct stat st;
+        if (::lstat(at, &st) != 0) {
+            if (errno != ENOENT) return Destination::direct;
+            std::strcpy(target, at);
+            return Destination::fresh;
+        }
+        if (S_ISREG(st.st_mode)) {
+            std::strcpy(target, at);
+            mode = st.st_mode & 07777;
+            return Destination::regular;
+        }
+        if (!S_ISLNK(st.st_mode)) return Destination::direct;
+        char link[pathcapacity];
+        ssize_t n = ::readlink(at, link, sizeof link - 1);
+        if (n < 0) return Destination::direct;
+        link[n] = '\0';
+        // A relative link is read from the folder that holds it.
+        const char* slash = link[0] == '/' ? nullptr : std::strrchr(at, '/');
+        size_t keep = slash != nullptr ? static_cast<size_t>(slash - at) + 1 : 0;
+        if (keep + static_cast<size_t>(n) >= sizeof at) return Destination::direct;
+        std::memcpy(at + keep, link, static_cast<size_t>(n) + 1);
+    }
+    return Destination::direct;  // a loop of links: the open reports it
+}
+
+// The temporary name beside `target`: ".<name>.XXXXXX" in its folder.
+bool tempname(const char* target, char (&temp)[pathcapacity]) {
+    const char* slash = std::strrchr(target, '/');
+    size_t folder = slash != nullptr ? static_cast<size_t>(slash - target) + 1 : 0;
+    int n = std::snprintf(temp, sizeof temp, "%.*s.%s.XXXXXX", static_cast<int>(folder), target,
+                          target + folder);
+    return n > 0 && static_cast<size_t>(n) < sizeof temp;
+}
+
+// The permissions a newly created file gets: 0666 less the umask.
+mode_t freshmode() {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// True when `path` leads to the file described by `st`.
+bool samefile(const char* path, const struct stat& st) {
+    struct stat other;
+    return ::stat(path, &other) == 0 && other.st_dev == st.st_dev && other.st_ino == st.st_ino;
+}
+
+// Refuse a data file that an output file would replace, leaving that output
+// file as it was: the channel (when the output is open) is dropped, not
+// committed.
+[[noreturn]] void refuse(int channel, const Text& what) {
+    if (channel >= 0) {
+        closeoutput(channels[channel], false);
+        openChannels &= ~(1u << channel);
+    }
+    bombed("promptdatafile", what);
+}
+
 }  // namespace
+
+void openstandardstreams() {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+        int got = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+        if (got >= 0 && got != fd) {  // the lowest free number is fd itself; this is a safeguard
+            ::dup2(got, fd);
+            ::close(got);
+        }
+    }
+}
+
+void guardoutputfiles() {
+    struct sigaction action;
+    std::memset(&action, 0, sizeof action);
+    action.sa_handler = removetemporaries;
+    sigemptyset(&action.sa_mask);
+    for (int sig : endingsignals) sigaddset(&action.sa_mask, sig);  // one handler at a time
+    for (int sig : endingsignals) {
+        struct sigaction before;
+        if (::sigaction(sig, &action, &before) == 0 && before.sa_handler == SIG_IGN)
+            ::sigaction(sig, &before, nullptr);  // ignored by whoever started the run (nohup)
+    }
+    std::signal(SIGXFSZ, SIG_IGN);
+}
 
 Text promptdatafile(const char* prefix, Word& suffix, LineReader& file) {
     if (suffix.len == 0) suffix = promptword("suffix to name for datafile");
@@ -25,13 +142,49 @@ Text promptdatafile(const char* prefix, Word& suffix, LineReader& file) {
     addtext(name, suffix);
     addtext(name, ".txt");
     char path[256];
-    if (!tocstring(name, path) || !openreader(file, path)) {
+    bool named = tocstring(name, path);
+    // The log is open already: a data file of the log's name would be
+    // replaced by the log (the suffix "log").
+    if (named && (openChannels & (1u << chlog)) && std::strcmp(path, channels[chlog].path) == 0) {
+        Text what;
+        settext(what, "suffix ");
+        addtext(what, suffix);
+        addtext(what, " names the log file ");
+        addtext(what, path);
+        refuse(chlog, what);
+    }
+    if (!named || !openreader(file, path)) {
         Text m;
         settext(m, "cannot locate file \"");
         addtext(m, name);
         addtext(m, "\"");
         putstr(1, m, 1, setwoutlog);
         bombed("promptdatafile", "datafile needed");
+    }
+    // Any other name that leads to the data file (a link) is refused too:
+    // the open outputs, and the drawings still to come.
+    struct stat data;
+    if (::fstat(file.fd, &data) == 0) {
+        Text what;
+        for (int ch = 2; ch < 10; ++ch) {
+            if (!(openChannels & (1u << ch)) || !samefile(channels[ch].path, data)) continue;
+            settext(what, "output ");
+            addtext(what, channels[ch].path);
+            addtext(what, " is the same file as the datafile");
+            refuse(ch, what);
+        }
+        for (const char* extension : drawingextensions) {
+            Text drawing;
+            settext(drawing, prefix);
+            addtext(drawing, suffix);
+            addtext(drawing, extension);
+            char drawingpath[256];
+            if (!tocstring(drawing, drawingpath) || !samefile(drawingpath, data)) continue;
+            settext(what, "output ");
+            addtext(what, drawing);
+            addtext(what, " is the same file as the datafile");
+            refuse(-1, what);
+        }
     }
     return name;
 }
@@ -48,8 +201,39 @@ Text openoutput(const char* name, const Word& extension, OutputChannel& channel)
         ioerror(path);
     }
     std::memcpy(channel.path, path, sizeof channel.path);
-    FILE* f = std::fopen(path, "w");
-    if (f == nullptr) ioerror(path);
+    channel.pending = 0;
+    FILE* f = nullptr;
+    mode_t mode = 0;
+    Destination where = resolve(path, channel.target, mode);
+    if (where == Destination::direct) {
+        f = std::fopen(path, "w");
+        if (f == nullptr) ioerror(path);
+    } else {
+        // A write-protected file stays protected, as it would be if opened
+        // for writing in place.
+        if (where == Destination::regular && ::access(channel.target, W_OK) != 0) ioerror(path);
+        if (where == Destination::fresh) mode = freshmode();
+        if (!tempname(channel.target, channel.temp)) {
+            errno = ENAMETOOLONG;
+            ioerror(path);
+        }
+        channel.pending = 1;  // from here a signal removes whatever mkstemp creates
+        int fd = ::mkstemp(channel.temp);
+        if (fd < 0) {
+            channel.pending = 0;
+            ioerror(path);
+        }
+        ::fchmod(fd, mode);
+        f = ::fdopen(fd, "w");
+        if (f == nullptr) {
+            int reason = errno;
+            ::close(fd);
+            ::unlink(channel.temp);
+            channel.pending = 0;
+            errno = reason;
+            ioerror(path);
+        }
+    }
     char* buffer = nullptr;  // a channel outside the table gets the library's own
     for (int k = 0; k < 10; ++k)
         if (&channel == &channels[k]) buffer = buffers[k];
@@ -57,4 +241,29 @@ Text openoutput(const char* name, const Word& extension, OutputChannel& channel)
     channel.file = f;
     channel.written = false;
     return full;
+}
+
+Closed closeoutput(OutputChannel& channel, bool commit) {
+    Closed result = Closed::done;
+    int reason = 0;
+    if (channel.file != nullptr && std::fclose(channel.file) != 0) {
+        reason = errno;
+        result = Closed::notcompleted;
+    }
+    channel.file = nullptr;
+    if (channel.pending) {
+        if (commit && result == Closed::done) {
+            if (::rename(channel.temp, channel.target) != 0) {
+                reason = errno;
+                result = Closed::notcompleted;
+                ::unlink(channel.temp);
+            }
+        } else if (::unlink(channel.temp) != 0 && result == Closed::done) {
+            reason = errno;
+            result = Closed::notremoved;
+        }
+        channel.pending = 0;
+    }
+    errno = reason;
+    return result;
 }

@@ -34,7 +34,7 @@ bool fill(LineReader& r) {
             return false;
         }
         if (errno == EINTR) continue;
-        if (errno == EBADF) {  // a closed standard input has nothing to read
+        if (errno == EBADF && &r == &keyboard) {  // a closed standard input: nothing typed
             r.ended = true;
             return false;
         }

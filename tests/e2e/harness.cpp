@@ -91,16 +91,16 @@ std::vector<std::string> listfiles(const std::string& dir) { return listentries(
 std::vector<std::string> listfolders(const std::string& dir) { return listentries(dir, true); }
 
 RunResult rungridel(const std::string& dir, const std::string& typed, const std::string& clock,
-                    int timeoutseconds) {
+                    int timeoutseconds, int closedstream) {
     std::string base = makeworkdir();
     writefile(base + "/stdin", typed);
-    RunResult result = rungridelfrom(dir, base + "/stdin", clock, timeoutseconds);
+    RunResult result = rungridelfrom(dir, base + "/stdin", clock, timeoutseconds, closedstream);
     removetree(base);
     return result;
 }
 
 RunResult rungridelfrom(const std::string& dir, const std::string& inpath, const std::string& clock,
-                        int timeoutseconds) {
+                        int timeoutseconds, int closedstream) {
     RunResult result;
     std::string base = makeworkdir();  // holds the captured outputs
     std::string outpath = base + "/stdout", errpath = base + "/stderr";
@@ -111,9 +111,15 @@ RunResult rungridelfrom(const std::string& dir, const std::string& inpath, const
         int out = open(outpath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = open(errpath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (in < 0 || out < 0 || err < 0) _exit(127);
-        dup2(in, 0);
-        dup2(out, 1);
-        dup2(err, 2);
+        const int streams[3] = {in, out, err};
+        for (int fd = 0; fd < 3; ++fd) {
+            if (fd == closedstream)
+                close(fd);
+            else
+                dup2(streams[fd], fd);
+        }
+        for (int fd : streams)
+            if (fd > 2) close(fd);
         setenv("GRIDEL_CLOCK", clock.c_str(), 1);
         execl(GRIDEL_BINARY, GRIDEL_BINARY, static_cast<char*>(nullptr));
         _exit(127);

@@ -44,14 +44,17 @@ bool fileexists(const std::string& path);
 // Names of the regular files directly in a folder, sorted.
 std::vector<std::string> listfiles(const std::string& dir);
 
-// Run gridel in `dir` with the given typed input and clock.
+// Run gridel in `dir` with the given typed input and clock.  A standard
+// stream numbered `closedstream` (0, 1 or 2) is closed instead.
 RunResult rungridel(const std::string& dir, const std::string& typed,
-                    const std::string& clock = defaultclock, int timeoutseconds = 60);
+                    const std::string& clock = defaultclock, int timeoutseconds = 60,
+                    int closedstream = -1);
 
 // Run gridel in `dir` with standard input read from a file (a device such as
 // /dev/zero included).
 RunResult rungridelfrom(const std::string& dir, const std::string& inputpath,
-                        const std::string& clock = defaultclock, int timeoutseconds = 60);
+                        const std::string& clock = defaultclock, int timeoutseconds = 60,
+                        int closedstream = -1);
 
 // A readable unified diff of two texts, with control bytes, the bytes 0xA4
 // and 0xA5 and trailing blanks made visible; empty when they are equal.

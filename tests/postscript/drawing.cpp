@@ -7,6 +7,7 @@
 #include "diagram/startdiagram.h"
 #include "postscript/drawdiagram.h"
 #include "run/channels.h"
+#include "run/files.h"
 #include "run/settings.h"
 #include "support/capture.h"
 
@@ -57,9 +58,9 @@ InvariantPoint& addpoint(const char* name, long double x, long double y) {
 
 namespace {
 
+// Close the drawing and give it its name, as a normal end of the run does.
 void closedrawing() {
-    std::fclose(channels[chps].file);
-    channels[chps].file = nullptr;
+    closeoutput(channels[chps], true);
     openChannels &= ~(1u << chps);
 }
 

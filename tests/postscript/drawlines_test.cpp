@@ -86,6 +86,23 @@ TEST(Drawlines, LinesWithoutPointsWriteNothingButTheResetStillFollows) {
     EXPECT_EQ(drawn(drawlines), "");
 }
 
+// drawlines tells whether the dash of the last line drawn (lines without
+// points are not drawn) stays in force.
+TEST(Drawlines, ReportsWhetherTheLastLineDrawnWasDashed) {
+    bool dashed = true;
+    pstest::resetmodel();
+    pstest::addline("u1", {{0, 0}, {1, 1}}).dashed = true;
+    pstest::addline("u2", {{0, 1}, {1, 0}});
+    drawn([&] { dashed = drawlines(); });
+    EXPECT_FALSE(dashed);
+    pstest::resetmodel();
+    pstest::addline("u1", {{0, 0}, {1, 1}});
+    pstest::addline("u2", {{0, 1}, {1, 0}}).dashed = true;
+    pstest::addline("u3", {}).dashed = false;
+    drawn([&] { dashed = drawlines(); });
+    EXPECT_TRUE(dashed);
+}
+
 // The label line of a numbered line, or "" when it has none.
 std::string labelof(const char* name, long double x1, long double y1, long double x2, long double y2) {
     pstest::resetmodel();

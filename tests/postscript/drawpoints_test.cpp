@@ -10,6 +10,8 @@ namespace {
 
 using pstest::drawn;
 
+void solid() { drawpoints(false); }
+
 const std::string circle =
     "283.00 380.00 moveto\n"
     "280.00 380.00 3.00 0 360 arc\n"
@@ -26,17 +28,17 @@ void centrepoint(const char* name) {
 
 TEST(Drawpoints, NumberedPointGetsItsCircleAndLabel) {
     centrepoint("i3");
-    EXPECT_EQ(drawn(drawpoints), "0.20 setlinewidth\n\n" + circle + "280.00 376.00 (3) centreshow\n\n");
+    EXPECT_EQ(drawn(solid), "0.20 setlinewidth\n\n" + circle + "280.00 376.00 (3) centreshow\n\n");
     centrepoint("i");
-    EXPECT_EQ(drawn(drawpoints), "0.20 setlinewidth\n\n" + circle + "280.00 376.00 () centreshow\n\n");
+    EXPECT_EQ(drawn(solid), "0.20 setlinewidth\n\n" + circle + "280.00 376.00 () centreshow\n\n");
     centrepoint("i(3\\");
-    EXPECT_EQ(drawn(drawpoints), "0.20 setlinewidth\n\n" + circle + "280.00 376.00 (\\(3\\\\) centreshow\n\n");
+    EXPECT_EQ(drawn(solid), "0.20 setlinewidth\n\n" + circle + "280.00 376.00 (\\(3\\\\) centreshow\n\n");
 }
 
 TEST(Drawpoints, WithoutNumberingTheBlankLineFollowsTheStroke) {
     centrepoint("i3");
     drawingoptions.numbering = answerno;
-    EXPECT_EQ(drawn(drawpoints), "0.20 setlinewidth\n\n" + circle + "\n");
+    EXPECT_EQ(drawn(solid), "0.20 setlinewidth\n\n" + circle + "\n");
 }
 
 TEST(Drawpoints, OnlyPointsStrictlyInsideTheWindowAreMarked) {
@@ -46,14 +48,27 @@ TEST(Drawpoints, OnlyPointsStrictlyInsideTheWindowAreMarked) {
     pstest::addpoint("i3", 1.5L, 0.5L);
     pstest::addpoint("i4", 0.5L, 0.5L);
     pstest::addpoint("i5", 1, 1);
-    EXPECT_EQ(drawn(drawpoints), "0.20 setlinewidth\n\n"
+    EXPECT_EQ(drawn(solid), "0.20 setlinewidth\n\n"
                                  "280.00 380.00 moveto\n"
                                  "280.00 380.00 0 0 360 arc\n"
                                  "closepath\n"
                                  "stroke\n\n");
     pstest::resetmodel();
     pstest::addpoint("i1", 1, 0.5L);
-    EXPECT_EQ(drawn(drawpoints), "0.20 setlinewidth\n\n");
+    EXPECT_EQ(drawn(solid), "0.20 setlinewidth\n\n");
+}
+
+// After a dashed line the dash is reset once, before the first circle only;
+// with no circle nothing is reset.
+TEST(Drawpoints, CirclesAfterADashedLineAreSolid) {
+    centrepoint("i3");
+    pstest::addpoint("i4", 0.5L, 0.5L);
+    drawingoptions.numbering = answerno;
+    EXPECT_EQ(drawn([] { drawpoints(true); }),
+              "0.20 setlinewidth\n\n[]  0 setdash\n" + circle + "\n" + circle + "\n");
+    pstest::resetmodel();
+    pstest::addpoint("i1", 1, 0.5L);
+    EXPECT_EQ(drawn([] { drawpoints(true); }), "0.20 setlinewidth\n\n");
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "run/channels.h"
 #include "run/failure.h"
+#include "run/files.h"
 #include "support/capture.h"
 
 namespace {
@@ -19,28 +21,36 @@ TEST(Iskill, OnlyTheExactWordWithBlanksAround) {
     EXPECT_FALSE(iskill("", 0));
 }
 
-// Open a channel's file by hand, as its owner would.
-void openchannel(int ch, const char* path) {
-    channels[ch].file = std::fopen(path, "w");
-    std::snprintf(channels[ch].path, sizeof channels[ch].path, "%s", path);
-    channels[ch].written = false;
+// Open a channel's file as the program does.
+void openchannel(int ch, const char* name, const char* extension) {
+    openoutput(name, maketext<20>(extension), channels[ch]);
     openChannels |= 1u << ch;
 }
 
-TEST(Closeall, KeepsTheLogAndErasesUnwrittenFiles) {
+TEST(Closeall, CommitsTheLogAlwaysAndTheDrawingOnlyAtANormalEnd) {
     std::string dir = testsupport::enterscratch();
+    testsupport::writewhole("ic.txt", "old");
     uint32_t saved = openChannels;
     openChannels = 1u << chw;
-    openchannel(chlog, "log.txt");
-    openchannel(chic, "ic.txt");
-    openchannel(chps, "ps.eps");
+    openchannel(chlog, "log", ".txt");
+    openchannel(chic, "ic", ".txt");
+    openchannel(chps, "ps", ".eps");
     putstr(0, "drawn", 1, setps);
     std::string screen = testsupport::capturescreen([] { closeall(); });
     EXPECT_EQ(screen, "\n");
     EXPECT_EQ(openChannels, 0u);
-    EXPECT_TRUE(std::fopen("log.txt", "r") != nullptr);  // kept although empty
-    EXPECT_TRUE(std::fopen("ic.txt", "r") == nullptr);   // never written: erased
+    EXPECT_EQ(testsupport::readwhole("log.txt"), "");  // kept although empty
+    EXPECT_EQ(testsupport::readwhole("ic.txt"), "old");  // never written: the old file stays
     EXPECT_EQ(testsupport::readwhole("ps.eps"), "drawn\n");
+
+    openChannels = 1u << chw;
+    openchannel(chlog, "log", ".txt");
+    openchannel(chps, "ps", ".eps");
+    putstr(0, "stopped", 1, setlog | setps);
+    testsupport::capturescreen([] { closeall(false); });
+    EXPECT_EQ(testsupport::readwhole("log.txt"), "stopped\n");
+    EXPECT_EQ(testsupport::readwhole("ps.eps"), "drawn\n");
+    EXPECT_EQ(testsupport::folder("."), (std::vector<std::string>{"ic.txt", "log.txt", "ps.eps"}));
     openChannels = saved;
     testsupport::leavescratch(dir);
 }

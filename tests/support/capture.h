@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -22,6 +23,9 @@ std::string enterscratch();
 void leavescratch(const std::string& dir);
 
 std::string readwhole(const std::string& path);
+
+// Every name in a folder, hidden ones included, sorted.
+std::vector<std::string> folder(const std::string& path);
 void writewhole(const std::string& path, const std::string& content);
 
 }  // namespace testsupport

@@ -1,0 +1,184 @@
+// safefiles_test.cpp - a run never destroys a file: the drawing replaces the
+// old one only when the run ends normally, no output may be the data file,
+// and a closed standard stream lends its number to no output file.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "e2e/harness.h"
+
+namespace {
+
+const std::string gooddata = "2 2 1 2\nu1 begin end 1 1 2 2\n*\n*\nwindow 0 3 0 3\nbigticks 1 0 1 0\n*\n";
+// The geometry fails after the drawing was opened: the end lies before the start.
+const std::string faileddata = "2 2 1 2\ni1 0.5 3\nu1 begin i1\n 1 1 2 2\n*\n*\nwindow 0 10 0 10\nbigticks 10 0 10 0\n*\n";
+
+using Files = std::vector<std::string>;
+
+// A run with standard input a pipe the test holds open, optionally under a
+// file-size limit.
+struct Running {
+    pid_t pid = -1;
+    int typing = -1;   // the writing end of standard input
+    std::string base;  // holds the captured standard output and error
+};
+
+Running start(const std::string& dir, rlim_t sizelimit = RLIM_INFINITY) {
+    Running r;
+    r.base = e2e::makeworkdir();
+    int in[2];
+    if (pipe(in) != 0) return r;
+    std::string outpath = r.base + "/stdout", errpath = r.base + "/stderr";
+    r.pid = fork();
+    if (r.pid == 0) {
+        int out = open(outpath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        int err = open(errpath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0 || err < 0 || chdir(dir.c_str()) != 0) _exit(127);
+        dup2(in[0], 0);
+        dup2(out, 1);
+        dup2(err, 2);
+        for (int fd : {in[0], in[1], out, err}) close(fd);
+        for (int sig : {SIGINT, SIGTERM, SIGHUP}) signal(sig, SIG_DFL);  // whatever the test runner ignores
+        struct rlimit limit = {sizelimit, sizelimit};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        setenv("GRIDEL_CLOCK", e2e::defaultclock, 1);
+        execl(GRIDEL_BINARY, GRIDEL_BINARY, static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(in[0]);
+    r.typing = in[1];
+    return r;
+}
+
+// Wait (at most 30 s) until the screen shows `text`.
+bool shows(const Running& r, const std::string& text) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (e2e::readfile(r.base + "/stdout").find(text) == std::string::npos) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+// End the input, wait (at most 30 s) for the end of the run and return its
+// wait status; standard error goes to `errors`.
+int finish(Running& r, std::string& errors) {
+    close(r.typing);
+    int status = 0;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (waitpid(r.pid, &status, WNOHANG) != r.pid) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(r.pid, SIGKILL);
+            waitpid(r.pid, &status, 0);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    errors = e2e::readfile(r.base + "/stderr");
+    e2e::removetree(r.base);
+    return status;
+}
+
+TEST(SafeFiles, AFailedRunLeavesThePreviousDrawing) {
+    std::string dir = e2e::makeworkdir();
+    const std::string old = "%!PS-Adobe-3.0 EPSF-3.0\n% the last good drawing\n";
+    const Files files = {"gl-log.txt", "gl-prefs.txt", "gl-test.eps", "gl-test.txt"};
+    e2e::writefile(dir + "/gl-prefs.txt", "datafile test\n");
+    e2e::writefile(dir + "/gl-test.txt", faileddata);
+    e2e::writefile(dir + "/gl-test.eps", old);
+    e2e::writefile(dir + "/gl-log.txt", "old log\n");
+
+    // A failure report in the geometry: the log is the new one.
+    e2e::RunResult r = e2e::rungridel(dir, "");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(e2e::readfile(dir + "/gl-test.eps"), old);
+    std::string log = e2e::readfile(dir + "/gl-log.txt");
+    EXPECT_NE(log.find(" BOMBED in add points : "), std::string::npos) << log;
+    EXPECT_EQ(e2e::listfiles(dir), files);
+
+    // A signal while the report waits for return: neither file changes.
+    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        Running run = start(dir);
+        EXPECT_TRUE(shows(run, "hit return to exit program\n")) << sig;
+        kill(run.pid, sig);
+        std::string errors;
+        int status = finish(run, errors);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << sig << " " << status;
+        EXPECT_EQ(e2e::readfile(dir + "/gl-test.eps"), old) << sig;
+        EXPECT_EQ(e2e::readfile(dir + "/gl-log.txt"), log) << sig;
+        EXPECT_EQ(e2e::listfiles(dir), files) << sig;
+    }
+
+    // A drawing that passes the file-size limit is a write error, not a
+    // kill: status 2, the log is committed, the old drawing stays.
+    e2e::writefile(dir + "/gl-test.txt", gooddata);
+    Running run = start(dir, 1000);
+    std::string errors;
+    int status = finish(run, errors);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
+    EXPECT_EQ(errors, "gridel: gl-test.eps: File too large\n");
+    EXPECT_EQ(e2e::readfile(dir + "/gl-test.eps"), old);
+    EXPECT_NE(e2e::readfile(dir + "/gl-log.txt").find("with diagram in file, gl-test.eps"), std::string::npos);
+    EXPECT_EQ(e2e::listfiles(dir), files);
+    e2e::removetree(dir);
+}
+
+TEST(SafeFiles, NoOutputMayBeTheDataFile) {
+    struct Refused {
+        std::string prefs, typed, datafile, link, what;
+    };
+    const Refused cases[] = {
+        {"datafile log\n", "", "gl-log.txt", "", "suffix log names the log file gl-log.txt"},
+        {"dontwrap yes\n", "log\n", "gl-log.txt", "", "suffix log names the log file gl-log.txt"},
+        {"datafile x\n", "", "gl-x.txt", "gl-log.txt", "output gl-log.txt is the same file as the datafile"},
+        {"datafile x\n", "", "gl-x.txt", "gl-x.eps", "output gl-x.eps is the same file as the datafile"},
+    };
+    for (const Refused& c : cases) {
+        std::string dir = e2e::makeworkdir();
+        e2e::writefile(dir + "/gl-prefs.txt", c.prefs);
+        e2e::writefile(dir + "/" + c.datafile, gooddata);
+        if (!c.link.empty()) {
+            EXPECT_EQ(symlink(c.datafile.c_str(), (dir + "/" + c.link).c_str()), 0);
+        }
+        e2e::RunResult r = e2e::rungridel(dir, c.typed);
+        EXPECT_EQ(r.status, 1) << c.what;
+        EXPECT_NE(r.screen.find("\n\n BOMBED in promptdatafile : " + c.what + "\n\n"), std::string::npos)
+            << r.screen;
+        EXPECT_EQ(e2e::readfile(dir + "/" + c.datafile), gooddata) << c.what;
+        for (const std::string& f : e2e::listfiles(dir)) EXPECT_NE(f[0], '.') << c.what << ": " << f;
+        e2e::removetree(dir);
+    }
+}
+
+// A closed standard input reads as nothing typed, and no output file takes
+// the number of a closed stream: the log is the same as with all three open.
+TEST(SafeFiles, ClosedStandardStreams) {
+    auto run = [](int closed, std::string& log) {
+        std::string dir = e2e::makeworkdir();  // no preferences: two questions, then a report
+        e2e::RunResult r = e2e::rungridel(dir, "", e2e::defaultclock, 60, closed);
+        log = e2e::readfile(dir + "/gl-log.txt");
+        e2e::removetree(dir);
+        return r;
+    };
+    std::string wantlog;
+    e2e::RunResult want = run(-1, wantlog);
+    ASSERT_EQ(want.status, 1);
+    for (int closed : {0, 1, 2}) {
+        std::string log;
+        e2e::RunResult r = run(closed, log);
+        EXPECT_EQ(r.status, 1) << closed;
+        EXPECT_EQ(r.errors, "") << closed;
+        EXPECT_EQ(r.screen, closed == 1 ? "" : want.screen) << closed;
+        EXPECT_EQ(log, wantlog) << closed;
+    }
+}
+
+}  // namespace
