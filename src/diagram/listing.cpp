@@ -1,88 +1,88 @@
 // listing.cpp - listitem: each item as one log line, built piece by piece in
-// `listline` so that an overlong listing gets its overflow mark where the
-// first piece no longer fits.
+// a line buffer so that an overlong listing gets its overflow mark where
+// the first piece no longer fits.
 #include "diagram/listing.h"
 
 #include "diagram/model.h"
 #include "run/channels.h"
-#include "run/settings.h"
+#include "run/run.h"
 
 namespace {
 
-void piece(const char* s) { appendfield(s, 0, listline, 255); }
-void piece(const Word& w) { appendfield(w, 0, listline, 255); }
+void piece(LineBuffer& line, const char* s) { appendfield(s, 0, line, 255); }
+void piece(LineBuffer& line, const Word& w) { appendfield(w, 0, line, 255); }
 
 // Two blanks, the name, ") ", then each phase followed by a blank.
-void heading(const Word& name, const Word* phases, int16_t nphases) {
-    clearline(listline);
-    piece("  ");
-    piece(name);
-    piece(") ");
+void heading(LineBuffer& line, const Word& name, const Word* phases, int16_t nphases) {
+    clearline(line);
+    piece(line, "  ");
+    piece(line, name);
+    piece(line, ") ");
     for (int i = 1; i <= nphases; ++i) {
-        piece(phases[i]);
-        piece(" ");
+        piece(line, phases[i]);
+        piece(line, " ");
     }
 }
 
-void listpoint(const InvariantPoint& p) {
-    heading(p.name, p.phases, p.nphases);
+void listpoint(LineBuffer& line, const InvariantPoint& p) {
+    heading(line, p.name, p.phases, p.nphases);
     if (p.invariantword) {
-        piece("invariant");
+        piece(line, "invariant");
     } else if (p.pointword) {
-        piece("point");
+        piece(line, "point");
     } else if (p.zeromode1.len > 0) {
-        piece("(");
-        piece(p.zeromode1);
-        piece(" ");
-        piece(p.zeromode2);
-        piece(")");
+        piece(line, "(");
+        piece(line, p.zeromode1);
+        piece(line, " ");
+        piece(line, p.zeromode2);
+        piece(line, ")");
     }
-    if (p.crossover) piece(" - crossover");
+    if (p.crossover) piece(line, " - crossover");
 }
 
-void listunivariant(const UnivariantLine& l) {
-    heading(l.name, l.phases, l.nphases);
+void listunivariant(LineBuffer& line, const UnivariantLine& l) {
+    heading(line, l.name, l.phases, l.nphases);
     if (l.univariantword) {
-        piece("univariant");
+        piece(line, "univariant");
     } else if (l.lineword) {
-        piece("line");
+        piece(line, "line");
     } else if (l.zeromode.len > 0) {
-        piece("(");
-        piece(l.zeromode);
-        piece(")");
+        piece(line, "(");
+        piece(line, l.zeromode);
+        piece(line, ")");
     }
     if (l.connect) {
-        piece(" - connect");
+        piece(line, " - connect");
     } else {
-        piece(" - ");
-        appendint(0, listline, 255, l.npts);
-        piece(" data points");
+        piece(line, " - ");
+        appendint(0, line, 255, l.npts);
+        piece(line, " data points");
     }
 }
 
-void listarea(int16_t k) {
-    if (k == 1) putstr(1, "areas", 1, setlog);  // a heading before the first area only
-    const ShadedArea& a = areas[k];
-    clearline(listline);
-    piece("  ");
-    appendint(0, listline, 255, k);
-    piece(k < 10 ? ")  " : ") ");
+void listarea(Run& run, LineBuffer& line, const ShadedArea& a, int16_t k) {
+    if (k == 1) putstr(run, 1, "areas", 1, setlog);  // a heading before the first area only
+    clearline(line);
+    piece(line, "  ");
+    appendint(0, line, 255, k);
+    piece(line, k < 10 ? ")  " : ") ");
     for (int i = 1; i <= a.nnames; ++i) {
-        piece(a.linenames[i]);
-        piece(" ");
+        piece(line, a.linenames[i]);
+        piece(line, " ");
     }
 }
 
 }  // namespace
 
-void listitem(int16_t kind, int16_t k) {
+void listitem(Run& run, const Diagram& d, int16_t kind, int16_t k) {
+    LineBuffer line;
     if (kind == itempoint)
-        listpoint(points[k]);
+        listpoint(line, d.points[k]);
     else if (kind == itemline)
-        listunivariant(lines[k]);
+        listunivariant(line, d.lines[k]);
     else if (kind == itemarea)
-        listarea(k);
+        listarea(run, line, d.areas[k], k);
     else
         return;
-    putstr(0, listline, 1, setlog);
+    putstr(run, 0, line, 1, setlog);
 }

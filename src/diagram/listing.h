@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+#include "diagram/model.h"
+#include "run/run.h"
+
 // Kinds of listed items.
 constexpr int16_t itempoint = 1;
 constexpr int16_t itemline = 2;
@@ -11,4 +14,4 @@ constexpr int16_t itemarea = 3;
 
 // List item number k of the kind (1 point, 2 line, 3 area) to the log; any
 // other kind writes nothing.
-void listitem(int16_t kind, int16_t k);
+void listitem(Run& run, const Diagram& d, int16_t kind, int16_t k);

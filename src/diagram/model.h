@@ -7,6 +7,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 
 #include "run/prefs.h"
 #include "text/fixedtext.h"
@@ -112,17 +114,30 @@ struct DrawingOptions {
     int16_t ninfo;             // info lines given
 };
 
-extern int16_t nvars;           // values on each data row, 1..20
-extern InvariantPoint* points;  // the points table, entries 1..500, from the heap
-extern int16_t npoints;         // points read
-extern UnivariantLine* lines;   // the lines table, entries 1..1500, from the heap
-extern int16_t nlines;          // lines kept
-extern ShadedArea areas[maxareas + 1];  // the areas table, entries 1..300
-extern int16_t nareas;          // areas read
+// Frees a table taken from the heap as one zeroed block.
+struct FreeBlock {
+    void operator()(void* block) const { std::free(block); }
+};
 
-extern PlotWindow plotwindow;
-extern TickMarks tickmarks;
-extern DrawingOptions drawingoptions;
+template <typename Record>
+using Table = std::unique_ptr<Record[], FreeBlock>;
+
+// The whole diagram: built by the reader, completed in place by the
+// geometry, read by the drawing.
+struct Diagram {
+    int16_t nvars = 0;             // values on each data row, 1..20
+    Table<InvariantPoint> points;  // the points table, entries 1..500
+    int16_t npoints = 0;           // points read
+    Table<UnivariantLine> lines;   // the lines table, entries 1..1500
+    int16_t nlines = 0;            // lines kept
+    Table<ShadedArea> areas;       // the areas table, entries 1..300
+    int16_t nareas = 0;            // areas read
+    PlotWindow window = {0, 0, 0, 0};
+    TickMarks ticks = {0, 0, 0, 0, 0, 0, false};
+    DrawingOptions options = {
+        answeryes, answeryes, answerno, answeryes, 0, 0, {0, 0, 0}, {255, 255, 255}, {}, 0,
+    };
+};
 
 // Only the answer yes turns an option on.
 inline bool isyes(YesAskNo answer) { return answer == answeryes; }

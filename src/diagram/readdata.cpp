@@ -2,23 +2,24 @@
 // one-word lookahead, checked as it goes, each item listed as soon as read.
 #include "diagram/readdata.h"
 
+#include "diagram/checkedwords.h"
 #include "diagram/interpolation.h"
 #include "diagram/listing.h"
 #include "diagram/model.h"
 #include "diagram/readscript.h"
 #include "run/failure.h"
 #include "run/files.h"
-#include "run/settings.h"
+#include "run/run.h"
 #include "text/numfmt.h"
 #include "text/tokens.h"
-
-LineReader datafile;
-Text datafilename;
 
 namespace {
 
 // The reader's own state for one reading.
 struct DataReader {
+    Run& run;                  // the run: its transcript and its failure path
+    Diagram& d;                // the diagram being filled
+    DataFile& file;            // the data file being read
     // The text line of the current word and the line before it, by turns:
     // the word just consumed may lie on the line before the lookahead's, and
     // stays readable until the lookahead moves on to a later line.
@@ -48,28 +49,27 @@ struct DataReader {
     bool hashmark;             // the current item's name followed a word beginning with "#"
 };
 
-DataReader rd;
 
-void setcontext(const char* s) { settext(rd.context, s); }
+void setcontext(DataReader& rd, const char* s) { settext(rd.context, s); }
 
-void setcontext(const char* s, const Word& name) {
+void setcontext(DataReader& rd, const char* s, const Word& name) {
     settext(rd.context, s);
     addtext(rd.context, name);
 }
 
-bool currentis(const char* word) { return istext(rd.current, word); }
+bool currentis(DataReader& rd, const char* word) { return istext(rd.current, word); }
 
-bool currentisname() { return rd.currentkind == kindother; }
+bool currentisname(DataReader& rd) { return rd.currentkind == kindother; }
 
 // The next text line with at least one word becomes the source of words,
 // read into the line not in use; false at the end of the file.
-bool nextline() {
+bool nextline(DataReader& rd) {
     int spare = 1 - rd.active;
-    while (!atend(datafile)) {
-        rstrings(datafile, rd.lines[spare]);
+    while (!atend(rd.file.reader)) {
+        rstrings(rd.run, rd.file.reader, rd.lines[spare]);
         if (rd.lines[spare].count > 0) {
             rd.active = spare;
-            rd.lineno[spare] = datafile.lineno;
+            rd.lineno[spare] = rd.file.reader.lineno;
             rd.index = 1;
             return true;
         }
@@ -77,7 +77,7 @@ bool nextline() {
     return false;
 }
 
-void setcurrent() {
+void setcurrent(DataReader& rd) {
     rd.current = wholeword(rd.lines[rd.active], rd.index);
     rd.currentkind = whatis(rd.current);
     rd.currentline = rd.lineno[rd.active];
@@ -85,7 +85,7 @@ void setcurrent() {
 
 // Consume the current word: it becomes the previous word, and the next word
 // of the file becomes current (empty at the end of the file).
-void nextword() {
+void nextword(DataReader& rd) {
     rd.previous = rd.current;
     rd.previouskind = rd.currentkind;
     rd.previousline = rd.currentline;
@@ -93,160 +93,160 @@ void nextword() {
         Text what;
         settext(what, "unexpected end of input: ");
         addtext(what, rd.context);
-        bombed("reading", what);
+        bombed(rd.run, "reading", what);
     }
     if (rd.index < rd.lines[rd.active].count) {
         ++rd.index;
-        setcurrent();
-    } else if (nextline()) {
-        setcurrent();
+        setcurrent(rd);
+    } else if (nextline(rd)) {
+        setcurrent(rd);
     } else {
         rd.current = {"", 0};
         rd.currentkind = kindempty;
     }
 }
 
-void getname(Word& destination, WordKind kind, TextView word) {
+void getname(DataReader& rd, Word& destination, WordKind kind, TextView word) {
     if (kind != kindother) {
         Text what;
         settext(what, "expecting a name; got: ");
         addtext(what, cuttext(word));
         addtext(what, " - ");
         addtext(what, rd.context);
-        bombed("reading", what);
+        bombed(rd.run, "reading", what);
     }
     destination = cuttext(word);
 }
 
 // Advance and read the consumed word as a name, an integer or a real.
-void readname(Word& destination) {
-    nextword();
-    getname(destination, rd.previouskind, rd.previous);
+void readname(DataReader& rd, Word& destination) {
+    nextword(rd);
+    getname(rd, destination, rd.previouskind, rd.previous);
 }
 
-int16_t readinteger() {
-    nextword();
-    return getinteger(rd.previouskind, rd.previous, rd.context);
+int16_t readinteger(DataReader& rd) {
+    nextword(rd);
+    return getinteger(rd.run, rd.previouskind, rd.previous, rd.context);
 }
 
-long double readreal() {
-    nextword();
-    return getsingle(rd.previouskind, rd.previous, rd.context);
+long double readreal(DataReader& rd) {
+    nextword(rd);
+    return getsingle(rd.run, rd.previouskind, rd.previous, rd.context);
 }
 
 // One data row of nvars values.
-void readrow() {
-    for (int j = 1; j <= nvars; ++j) rd.row[j] = readreal();
+void readrow(DataReader& rd) {
+    for (int j = 1; j <= rd.d.nvars; ++j) rd.row[j] = readreal(rd);
 }
 
-[[noreturn]] void failwith(const char* where, const char* what, const Word& tail) {
+[[noreturn]] void failwith(DataReader& rd, const char* where, const char* what, const Word& tail) {
     Text t;
     settext(t, what);
     addtext(t, tail);
-    bombed(where, t);
+    bombed(rd.run, where, t);
 }
 
-[[noreturn]] void failwith(const char* where, const char* what, const Text& tail) {
+[[noreturn]] void failwith(DataReader& rd, const char* where, const char* what, const Text& tail) {
     Text t;
     settext(t, what);
     addtext(t, tail);
-    bombed(where, t);
+    bombed(rd.run, where, t);
 }
 
-void checkcolumn(int16_t col, const char* message) {
-    if (col < 1 || col > nvars) failwith("readdata", message, real2intstr(nvars));
+void checkcolumn(DataReader& rd, int16_t col, const char* message) {
+    if (col < 1 || col > rd.d.nvars) failwith(rd, "readdata", message, real2intstr(rd.d.nvars));
 }
 
-void readheader() {
-    setcontext("no of variables in each point");
-    nvars = readinteger();
-    if (nvars > maxvars) bombed("readdata", "too many variables in each line of input: max = 20");
-    setcontext("size of system");
-    readinteger();  // read and not used
-    setcontext("column of x coordinate");
-    rd.xcol = readinteger();
-    checkcolumn(rd.xcol, "xcol not in range: must be 1 <=> ");
-    setcontext("column of y coordinate");
-    rd.ycol = readinteger();
-    checkcolumn(rd.ycol, "ycol not in range: must be 1 <=> ");
+void readheader(DataReader& rd) {
+    setcontext(rd, "no of variables in each point");
+    rd.d.nvars = readinteger(rd);
+    if (rd.d.nvars > maxvars) bombed(rd.run, "readdata", "too many variables in each line of input: max = 20");
+    setcontext(rd, "size of system");
+    readinteger(rd);  // read and not used
+    setcontext(rd, "column of x coordinate");
+    rd.xcol = readinteger(rd);
+    checkcolumn(rd, rd.xcol, "xcol not in range: must be 1 <=> ");
+    setcontext(rd, "column of y coordinate");
+    rd.ycol = readinteger(rd);
+    checkcolumn(rd, rd.ycol, "ycol not in range: must be 1 <=> ");
     rd.icol = 0;
     rd.a = 0;
     rd.b = 0;
-    if (currentis("x")) {
-        nextword();
-        setcontext("interpolation coordinate");
-        rd.icol = readinteger();
-        checkcolumn(rd.icol, "icol not in range: must be 1 <=> ");
-        if (rd.icol == rd.xcol || rd.icol == rd.ycol) bombed("readdata", "icol same as xcol or ycol");
-        setcontext("interpolation value");
-        rd.a = readreal();
-        if (!currentisname()) rd.b = readreal();
+    if (currentis(rd, "x")) {
+        nextword(rd);
+        setcontext(rd, "interpolation coordinate");
+        rd.icol = readinteger(rd);
+        checkcolumn(rd, rd.icol, "icol not in range: must be 1 <=> ");
+        if (rd.icol == rd.xcol || rd.icol == rd.ycol) bombed(rd.run, "readdata", "icol same as xcol or ycol");
+        setcontext(rd, "interpolation value");
+        rd.a = readreal(rd);
+        if (!currentisname(rd)) rd.b = readreal(rd);
     }
 }
 
 // "invariant", "point" or "crossover", or not a name: the end of a point's
 // phase list.
-bool endsphaselist() {
-    return !currentisname() || currentis("invariant") || currentis("point") || currentis("crossover");
+bool endsphaselist(DataReader& rd) {
+    return !currentisname(rd) || currentis(rd, "invariant") || currentis(rd, "point") || currentis(rd, "crossover");
 }
 
-void readpointheader(InvariantPoint& p) {
-    if (!currentisname()) {
+void readpointheader(DataReader& rd, InvariantPoint& p) {
+    if (!currentisname(rd)) {
         p.pointword = true;  // a number follows the name: no header
         return;
     }
-    if (currentis("invariant") || currentis("point")) {
+    if (currentis(rd, "invariant") || currentis(rd, "point")) {
         p.pointword = true;
-        nextword();
+        nextword(rd);
         return;
     }
-    if (currentis("crossover")) {
+    if (currentis(rd, "crossover")) {
         p.crossover = true;
-        nextword();
+        nextword(rd);
         return;
     }
-    setcontext("nonzero-mode phases for ", p.name);
+    setcontext(rd, "nonzero-mode phases for ", p.name);
     int16_t k = 0;
     do {
         ++k;
-        if (k > maxphases) failwith("readdata", "too many phases in header in ", rd.context);
-        readname(p.phases[k]);
-    } while (!currentis("-") && !endsphaselist());
+        if (k > maxphases) failwith(rd, "readdata", "too many phases in header in ", rd.context);
+        readname(rd, p.phases[k]);
+    } while (!currentis(rd, "-") && !endsphaselist(rd));
     p.nphases = k;
-    if (!currentisname()) {
+    if (!currentisname(rd)) {
         p.nphases = 0;
         p.pointword = true;
-    } else if (currentis("crossover")) {
-        nextword();
+    } else if (currentis(rd, "crossover")) {
+        nextword(rd);
         p.crossover = true;
-    } else if (currentis("invariant")) {
-        nextword();
+    } else if (currentis(rd, "invariant")) {
+        nextword(rd);
         p.invariantword = true;
-    } else if (currentis("point")) {
-        nextword();
+    } else if (currentis(rd, "point")) {
+        nextword(rd);
         p.pointword = true;
         p.nphases = 0;
     } else {  // "-": the zero-mode phases follow
-        nextword();
-        setcontext("zero-mode phases for ", p.name);
-        if (endsphaselist()) {
+        nextword(rd);
+        setcontext(rd, "zero-mode phases for ", p.name);
+        if (endsphaselist(rd)) {
             settext(p.zeromode1, "none");
             settext(p.zeromode2, "none");
         } else {
-            readname(p.zeromode1);
-            if (endsphaselist())
+            readname(rd, p.zeromode1);
+            if (endsphaselist(rd))
                 settext(p.zeromode2, "none");
             else
-                readname(p.zeromode2);
+                readname(rd, p.zeromode2);
         }
-        if (currentis("invariant") || currentis("point")) nextword();
+        if (currentis(rd, "invariant") || currentis(rd, "point")) nextword(rd);
     }
 }
 
-void readpoint(const Word& name) {
+void readpoint(DataReader& rd, const Word& name) {
     ++rd.pointcount;
-    if (rd.pointcount > maxpoints) bombed("read data", "too many points: max = 500");
-    InvariantPoint& p = points[rd.pointcount];
+    if (rd.pointcount > maxpoints) bombed(rd.run, "read data", "too many points: max = 500");
+    InvariantPoint& p = rd.d.points[rd.pointcount];
     p.name = name;
     p.nphases = 0;
     p.zeromode1.len = 0;
@@ -259,37 +259,37 @@ void readpoint(const Word& name) {
     p.crossline1.len = 0;
     p.crossline2.len = 0;
 
-    readpointheader(p);
-    if (!p.crossover && currentis("crossover")) {
-        nextword();
+    readpointheader(rd, p);
+    if (!p.crossover && currentis(rd, "crossover")) {
+        nextword(rd);
         p.crossover = true;
     }
     if (p.crossover) {
-        setcontext("reading crossover lines", p.name);
+        setcontext(rd, "reading crossover lines", p.name);
         p.x = 0;
         p.y = 0;
-        readname(p.crossline1);
-        readname(p.crossline2);
+        readname(rd, p.crossline1);
+        readname(rd, p.crossline2);
     } else if (rd.icol == 0) {
-        setcontext("reading coordinates for ", p.name);
-        readrow();
+        setcontext(rd, "reading coordinates for ", p.name);
+        readrow(rd);
         p.x = rd.row[rd.xcol];
         p.y = rd.row[rd.ycol];
     } else {
-        setcontext("interpolating coordinates for ", p.name);
+        setcontext(rd, "interpolating coordinates for ", p.name);
         int16_t k = 0;
         do {  // at least one row before looking for "*" or a name
             ++k;
-            if (k > maxrows) bombed("read data", "too much data for line: max = 200");
-            readrow();
+            if (k > maxrows) bombed(rd.run, "read data", "too much data for line: max = 200");
+            readrow(rd);
             rd.cx[k] = rd.row[rd.xcol];
             rd.cy[k] = rd.row[rd.ycol];
             rd.ci[k] = rd.row[rd.icol];
-        } while (!currentisname());
+        } while (!currentisname(rd));
         if (!interpolate(rd.cx, rd.cy, rd.ci, k, rd.a, rd.b, p.x, p.y))
-            failwith("read data", "interpolation failed for ", p.name);
+            failwith(rd, "read data", "interpolation failed for ", p.name);
     }
-    listitem(itempoint, rd.pointcount);
+    listitem(rd.run, rd.d, itempoint, rd.pointcount);
 }
 
 // A limit word: a point name ("i" not followed by "l"), "begin" or "end".
@@ -299,44 +299,44 @@ bool islimitword(TextView w, WordKind kind) {
     return istext(w, "begin") || istext(w, "end");
 }
 
-bool currentislimit() { return islimitword(rd.current, rd.currentkind); }
+bool currentislimit(DataReader& rd) { return islimitword(rd.current, rd.currentkind); }
 
-void readlineheader(UnivariantLine& l) {
-    if (currentislimit()) {
+void readlineheader(DataReader& rd, UnivariantLine& l) {
+    if (currentislimit(rd)) {
         l.lineword = true;
         return;
     }
-    if (currentis("line") || currentis("univariant")) {
+    if (currentis(rd, "line") || currentis(rd, "univariant")) {
         l.lineword = true;
-        nextword();
+        nextword(rd);
         return;
     }
-    setcontext("nonzero-mode phases for ", l.name);
+    setcontext(rd, "nonzero-mode phases for ", l.name);
     int16_t k = 0;
     do {
         ++k;
-        if (k > maxphases) failwith("readdata", "too many phases in header in ", rd.context);
-        readname(l.phases[k]);
-    } while (!currentis("-") && !currentis("univariant") && !currentis("line") && !currentislimit());
+        if (k > maxphases) failwith(rd, "readdata", "too many phases in header in ", rd.context);
+        readname(rd, l.phases[k]);
+    } while (!currentis(rd, "-") && !currentis(rd, "univariant") && !currentis(rd, "line") && !currentislimit(rd));
     l.nphases = k;
-    if (currentis("univariant")) {
-        nextword();
+    if (currentis(rd, "univariant")) {
+        nextword(rd);
         l.univariantword = true;
-    } else if (currentis("line")) {
-        nextword();
+    } else if (currentis(rd, "line")) {
+        nextword(rd);
         l.lineword = true;
         l.nphases = 0;
-    } else if (currentislimit()) {
+    } else if (currentislimit(rd)) {
         l.lineword = true;
         l.nphases = 0;
     } else {  // "-": the zero-mode phase follows
-        nextword();
-        setcontext("zero-mode phase for ", l.name);
-        if (currentis("univariant") || currentis("line") || currentislimit())
+        nextword(rd);
+        setcontext(rd, "zero-mode phase for ", l.name);
+        if (currentis(rd, "univariant") || currentis(rd, "line") || currentislimit(rd))
             settext(l.zeromode, "none");
         else
-            readname(l.zeromode);
-        if (currentis("univariant") || currentis("line")) nextword();
+            readname(rd, l.zeromode);
+        if (currentis(rd, "univariant") || currentis(rd, "line")) nextword(rd);
     }
 }
 
@@ -353,48 +353,48 @@ void setcolour(UnivariantLine& l, int16_t r, int16_t g, int16_t b) {
     l.rgbgiven = true;
 }
 
-void readstylewords(UnivariantLine& l) {
-    if (currentis("connect")) {
-        nextword();
+void readstylewords(DataReader& rd, UnivariantLine& l) {
+    if (currentis(rd, "connect")) {
+        nextword(rd);
         l.connect = true;
         l.npts = 0;
     }
-    if (currentis("rgb")) {
-        nextword();
-        int16_t r = colourcomponent(readreal());
-        int16_t g = colourcomponent(readreal());
-        int16_t b = colourcomponent(readreal());
+    if (currentis(rd, "rgb")) {
+        nextword(rd);
+        int16_t r = colourcomponent(readreal(rd));
+        int16_t g = colourcomponent(readreal(rd));
+        int16_t b = colourcomponent(readreal(rd));
         setcolour(l, r, g, b);
     }
-    if (currentis("red")) {
-        nextword();
+    if (currentis(rd, "red")) {
+        nextword(rd);
         setcolour(l, 255, 0, 0);
-    } else if (currentis("blue")) {
-        nextword();
+    } else if (currentis(rd, "blue")) {
+        nextword(rd);
         setcolour(l, 0, 0, 255);
-    } else if (currentis("green")) {
-        nextword();
+    } else if (currentis(rd, "green")) {
+        nextword(rd);
         setcolour(l, 0, 170, 0);
-    } else if (currentis("magenta")) {
-        nextword();
+    } else if (currentis(rd, "magenta")) {
+        nextword(rd);
         setcolour(l, 255, 0, 255);
     }
-    if (currentis("thick")) {
-        nextword();
+    if (currentis(rd, "thick")) {
+        nextword(rd);
         l.thick = true;
     }
-    if (currentis("dashed")) {
-        nextword();
+    if (currentis(rd, "dashed")) {
+        nextword(rd);
         l.dashed = true;
     }
 }
 
 // Data rows until "*" or a name; returns the rows kept (or collected).
-int16_t readlinedata(UnivariantLine& l) {
+int16_t readlinedata(DataReader& rd, UnivariantLine& l) {
     int16_t k = 0;
     do {
-        if (k + 1 > maxrows) failwith("readdata", "too much data for line in ", rd.context);
-        readrow();
+        if (k + 1 > maxrows) failwith(rd, "readdata", "too much data for line in ", rd.context);
+        readrow(rd);
         long double x = rd.row[rd.xcol], y = rd.row[rd.ycol];
         if (rd.icol == 0) {
             ++k;
@@ -412,16 +412,16 @@ int16_t readlinedata(UnivariantLine& l) {
             rd.cy[k] = y;
             rd.ci[k] = rd.row[rd.icol];
         }
-    } while (!currentisname());
+    } while (!currentisname(rd));
     return k;
 }
 
 bool isbeginorend(const Word& w) { return istext(w, "begin") || istext(w, "end"); }
 
-void readunivariant(const Word& name) {
+void readunivariant(DataReader& rd, const Word& name) {
     ++rd.linecount;
-    if (rd.linecount > maxlines) bombed("readdata", "too many lines: max = 1500");
-    UnivariantLine& l = lines[rd.linecount];
+    if (rd.linecount > maxlines) bombed(rd.run, "readdata", "too many lines: max = 1500");
+    UnivariantLine& l = rd.d.lines[rd.linecount];
     l.name = name;
     l.univariantword = false;
     l.lineword = false;
@@ -438,15 +438,15 @@ void readunivariant(const Word& name) {
     l.xmonotone = false;
     l.outsidewindow = false;
 
-    readlineheader(l);
-    setcontext("line limit names for ", l.name);
-    readname(l.beginname);
-    readname(l.endname);
-    setcontext("reading coordinates for ", l.name);
-    readstylewords(l);
+    readlineheader(rd, l);
+    setcontext(rd, "line limit names for ", l.name);
+    readname(rd, l.beginname);
+    readname(rd, l.endname);
+    setcontext(rd, "reading coordinates for ", l.name);
+    readstylewords(rd, l);
     bool givenconnect = l.connect;
     if (!l.connect) {
-        int16_t k = readlinedata(l);
+        int16_t k = readlinedata(rd, l);
         l.npts = k;
         if (rd.icol != 0 && rd.b != 0) {
             if (k >= 2) {
@@ -462,72 +462,72 @@ void readunivariant(const Word& name) {
     if (!givenconnect && l.npts <= 1) {
         bool beginend = isbeginorend(l.beginname), endend = isbeginorend(l.endname);
         if (l.npts == 0 && (beginend || endend))
-            failwith("readdata", "default connect with begin/end: ", rd.context);
-        if (l.npts == 1 && beginend && endend) failwith("readdata", "one point with begin end: ", rd.context);
+            failwith(rd, "readdata", "default connect with begin/end: ", rd.context);
+        if (l.npts == 1 && beginend && endend) failwith(rd, "readdata", "one point with begin end: ", rd.context);
     }
-    listitem(itemline, rd.linecount);
+    listitem(rd.run, rd.d, itemline, rd.linecount);
 }
 
-void readitems() {
+void readitems(DataReader& rd) {
     do {
         rd.hashmark = false;
-        setcontext("point/line name");
+        setcontext(rd, "point/line name");
         Word name;
-        readname(name);
+        readname(rd, name);
         if (name.c[0] == '#') {  // "#" before a name: read and list the item, then drop a line
             rd.hashmark = true;
-            readname(name);
+            readname(rd, name);
         }
-        if (name.len >= 2 && name.c[1] == '<') bombed("read data", "< in name: line/point name unassigned?");
+        if (name.len >= 2 && name.c[1] == '<') bombed(rd.run, "read data", "< in name: line/point name unassigned?");
         if (name.c[0] == 'i') {
-            readpoint(name);
+            readpoint(rd, name);
         } else if (name.c[0] == 'u') {
-            readunivariant(name);
+            readunivariant(rd, name);
             if (rd.hashmark) --rd.linecount;  // the next line overwrites its record
         } else {
-            failwith("read data", "point/line name must start with i/u but this name is ", name);
+            failwith(rd, "read data", "point/line name must start with i/u but this name is ", name);
         }
-    } while (!currentis("*"));
-    npoints = rd.pointcount;
-    nlines = rd.linecount;
+    } while (!currentis(rd, "*"));
+    rd.d.npoints = rd.pointcount;
+    rd.d.nlines = rd.linecount;
 }
 
-void readareas() {
-    nextword();  // the "*" that ends the items
-    while (!currentis("*")) {
+void readareas(DataReader& rd) {
+    nextword(rd);  // the "*" that ends the items
+    while (!currentis(rd, "*")) {
         ++rd.areacount;
-        if (rd.areacount > maxareas) bombed("readdata", "too many areas: max = 300");
-        ShadedArea& area = areas[rd.areacount];
-        setcontext("grayscale for area");
-        area.grayscale = static_cast<double>(readreal());
-        setcontext("points for area");
+        if (rd.areacount > maxareas) bombed(rd.run, "readdata", "too many areas: max = 300");
+        ShadedArea& area = rd.d.areas[rd.areacount];
+        setcontext(rd, "grayscale for area");
+        area.grayscale = static_cast<double>(readreal(rd));
+        setcontext(rd, "points for area");
         int16_t k = 0;
         do {
             ++k;
-            if (k > maxareanames) bombed("readdata", "too many points in area: max = 15");
-            readname(area.linenames[k]);
-        } while (!currentis("*") && currentisname());
+            if (k > maxareanames) bombed(rd.run, "readdata", "too many points in area: max = 15");
+            readname(rd, area.linenames[k]);
+        } while (!currentis(rd, "*") && currentisname(rd));
         area.nnames = k;
-        listitem(itemarea, rd.areacount);
+        listitem(rd.run, rd.d, itemarea, rd.areacount);
     }
-    nareas = rd.areacount;
+    rd.d.nareas = rd.areacount;
 }
 
 }  // namespace
 
-void readdata() {
-    datafilename = promptdatafile("gl-", runsettings.datafile, datafile);
-    clearwords(rd.lines[0]);
-    clearwords(rd.lines[1]);
+void readdata(Run& run, Diagram& d) {
+    DataFile file;
+    file.name = promptdatafile(run, "gl-", run.settings.datafile, file.reader);
+    DataReader rd{run, d, file};
     rd.active = 0;
     rd.pointcount = 0;
     rd.linecount = 0;
     rd.areacount = 0;
     rd.context.len = 0;
-    if (!nextline() || wholeword(rd.lines[rd.active], 1).c[0] == '*') bombed("readdata", "not enough in file");
-    setcurrent();
-    readheader();
-    readitems();
-    readareas();
-    readscript();
+    if (!nextline(rd) || wholeword(rd.lines[rd.active], 1).c[0] == '*') bombed(run, "readdata", "not enough in file");
+    setcurrent(rd);
+    readheader(rd);
+    readitems(rd);
+    readareas(rd);
+    readscript(run, d, file);
 }

@@ -1,13 +1,18 @@
 // readdata.h - the data section reader: the whole data file into the model.
 #pragma once
 
+#include "diagram/model.h"
 #include "run/lineinput.h"
+#include "run/run.h"
 #include "text/fixedtext.h"
 
-// The open data file and its full name; the script reader closes it.
-extern LineReader datafile;
-extern Text datafilename;
+// The data file being read: the script reader closes it.
+struct DataFile {
+    LineReader reader;  // the open file
+    Text name;          // its full name
+};
 
 // Ask for and open the data file, read its data section into the diagram
-// model, then hand the file to the script reader, which closes it.
-void readdata();
+// (whose tables exist), then hand the file to the script reader, which
+// closes it.
+void readdata(Run& run, Diagram& d);

@@ -7,7 +7,7 @@
 #include "run/channels.h"
 #include "run/failure.h"
 #include "run/prefs.h"
-#include "run/settings.h"
+#include "run/run.h"
 
 namespace {
 
@@ -15,9 +15,14 @@ namespace {
 // refused: drawing it would take hours and gigabytes.
 const long double maxticks = 10000;
 
-WordList scriptwords;
-bool windowgiven;    // a "window" line was read
-bool bigticksgiven;  // a "bigticks" line was read
+// The script reader's state while it reads.
+struct ScriptReader {
+    Run& run;            // the run: its transcript and its failure path
+    Diagram& d;          // the diagram whose settings it fills
+    WordList words;      // the words of the current line
+    bool windowgiven;    // a "window" line was read
+    bool bigticksgiven;  // a "bigticks" line was read
+};
 
 // An option that takes a size: "ask" counts as yes.
 YesAskNo askasyes(YesAskNo answer) { return answer == answerask ? answeryes : answer; }
@@ -25,99 +30,101 @@ YesAskNo askasyes(YesAskNo answer) { return answer == answerask ? answeryes : an
 int16_t clampsize(int16_t v, int16_t low, int16_t high) { return v < low ? low : (v > high ? high : v); }
 
 // The optional integer after the answer word; false when none converts.
-bool optionalsize(int32_t last, int16_t& size) {
+bool optionalsize(ScriptReader& sr, int32_t last, int16_t& size) {
     int16_t n = 1;
     int16_t values[2];
-    if (!getints(scriptwords, last, n, values)) return false;
+    if (!getints(sr.words, last, n, values)) return false;
     size = values[1];
     return true;
 }
 
-void echoreal(const char* label, long double v) {
-    appendfield(label, 0, scriptline, 255);
-    appendreal(2, true, 0, scriptline, 255, v);
+void echoreal(LineBuffer& line, const char* label, long double v) {
+    appendfield(label, 0, line, 255);
+    appendreal(2, true, 0, line, 255, v);
 }
 
-void readwindow(int32_t last) {
+void readwindow(ScriptReader& sr, int32_t last) {
     int16_t n = 4;
     long double v[5];
-    if (!getreals(scriptwords, last, n, v))
-        bombed("readdata", "window bad in script (xlow, xhigh, ylow, yhigh needed)");
-    plotwindow.xlow = v[1];
-    plotwindow.xhigh = v[2];
-    plotwindow.ylow = v[3];
-    plotwindow.yhigh = v[4];
-    clearline(scriptline);  // the echo comes before the checks, so a bad window is shown
-    echoreal("window: xlow = ", plotwindow.xlow);
-    echoreal(", xhigh = ", plotwindow.xhigh);
-    echoreal(", ylow = ", plotwindow.ylow);
-    echoreal(", yhigh = ", plotwindow.yhigh);
-    putstr(0, scriptline, 1, setwlog);
-    if (plotwindow.xlow >= plotwindow.xhigh) bombed("readdata", "xhigh must be greater than xlow");
-    if (plotwindow.ylow >= plotwindow.yhigh) bombed("readdata", "yhigh must be greater than ylow");
-    windowgiven = true;
+    if (!getreals(sr.words, last, n, v))
+        bombed(sr.run, "readdata", "window bad in script (xlow, xhigh, ylow, yhigh needed)");
+    sr.d.window.xlow = v[1];
+    sr.d.window.xhigh = v[2];
+    sr.d.window.ylow = v[3];
+    sr.d.window.yhigh = v[4];
+    LineBuffer line;
+    clearline(line);  // the echo comes before the checks, so a bad window is shown
+    echoreal(line, "window: xlow = ", sr.d.window.xlow);
+    echoreal(line, ", xhigh = ", sr.d.window.xhigh);
+    echoreal(line, ", ylow = ", sr.d.window.ylow);
+    echoreal(line, ", yhigh = ", sr.d.window.yhigh);
+    putstr(sr.run, 0, line, 1, setwlog);
+    if (sr.d.window.xlow >= sr.d.window.xhigh) bombed(sr.run, "readdata", "xhigh must be greater than xlow");
+    if (sr.d.window.ylow >= sr.d.window.yhigh) bombed(sr.run, "readdata", "yhigh must be greater than ylow");
+    sr.windowgiven = true;
 }
 
-void readbigticks(int32_t last) {
+void readbigticks(ScriptReader& sr, int32_t last) {
     int16_t n = 4;
     long double v[5];
-    if (!getreals(scriptwords, last, n, v))
-        bombed("readdata", "bigticks bad in script (xtick gap, xstart, ytick gap, ystart needed)");
-    TickMarks& t = tickmarks;
+    if (!getreals(sr.words, last, n, v))
+        bombed(sr.run, "readdata", "bigticks bad in script (xtick gap, xstart, ytick gap, ystart needed)");
+    TickMarks& t = sr.d.ticks;
     t.xtickgap = v[1];
     t.xstart = v[2];
     t.ytickgap = v[3];
     t.ystart = v[4];
-    clearline(scriptline);
-    echoreal("big ticks and axis labels: start x = ", t.xstart);
-    echoreal(", x gap = ", t.xtickgap);
-    echoreal(", start y = ", t.ystart);
-    echoreal(", y gap = ", t.ytickgap);
-    putstr(0, scriptline, 1, setwoutlog);
-    if (t.xtickgap == 0 || t.ytickgap == 0) bombed("read script", "zero gap");
+    LineBuffer line;
+    clearline(line);
+    echoreal(line, "big ticks and axis labels: start x = ", t.xstart);
+    echoreal(line, ", x gap = ", t.xtickgap);
+    echoreal(line, ", start y = ", t.ystart);
+    echoreal(line, ", y gap = ", t.ytickgap);
+    putstr(sr.run, 0, line, 1, setwoutlog);
+    if (t.xtickgap == 0 || t.ytickgap == 0) bombed(sr.run, "read script", "zero gap");
     // A negative gap would make the tick loops of the drawing run forever.
-    if (t.xtickgap < 0 || t.ytickgap < 0) bombed("read script", "negative gap");
-    const PlotWindow& w = plotwindow;
-    if (t.xstart < w.xlow || t.xstart > w.xhigh) bombed("readdata", "x start must be >=xlow and <=xhigh");
-    if (t.ystart < w.ylow || t.ystart > w.yhigh) bombed("readdata", "y start must be >=ylow and <=yhigh");
-    bigticksgiven = true;
+    if (t.xtickgap < 0 || t.ytickgap < 0) bombed(sr.run, "read script", "negative gap");
+    const PlotWindow& w = sr.d.window;
+    if (t.xstart < w.xlow || t.xstart > w.xhigh) bombed(sr.run, "readdata", "x start must be >=xlow and <=xhigh");
+    if (t.ystart < w.ylow || t.ystart > w.yhigh) bombed(sr.run, "readdata", "y start must be >=ylow and <=yhigh");
+    sr.bigticksgiven = true;
 }
 
-void readsmallticks(YesAskNo answer, int32_t last) {
+void readsmallticks(ScriptReader& sr, YesAskNo answer, int32_t last) {
     answer = askasyes(answer);
     if (answer == answeryes) {
         int16_t n = 2;
         long double v[3];
-        if (!getreals(scriptwords, last, n, v)) bombed("readdata", "small ticks bad in script (xtick gap, ytick gap)");
-        tickmarks.smallxgap = v[1];
-        tickmarks.smallygap = v[2];
-        if (v[1] == 0 || v[2] == 0) bombed("read script", "zero small gap");
-        if (v[1] < 0 || v[2] < 0) bombed("read script", "negative small gap");
+        if (!getreals(sr.words, last, n, v)) bombed(sr.run, "readdata", "small ticks bad in script (xtick gap, ytick gap)");
+        sr.d.ticks.smallxgap = v[1];
+        sr.d.ticks.smallygap = v[2];
+        if (v[1] == 0 || v[2] == 0) bombed(sr.run, "read script", "zero small gap");
+        if (v[1] < 0 || v[2] < 0) bombed(sr.run, "read script", "negative small gap");
     }
-    tickmarks.smallticks = answer == answeryes;
+    sr.d.ticks.smallticks = answer == answeryes;
 }
 
-void readinfo(int32_t last) {
-    DrawingOptions& o = drawingoptions;
-    if (o.ninfo + 1 > maxinfo) bombed("script", "too much info!!");
+void readinfo(ScriptReader& sr, int32_t last) {
+    DrawingOptions& o = sr.d.options;
+    if (o.ninfo + 1 > maxinfo) bombed(sr.run, "script", "too much info!!");
     ++o.ninfo;
     Text& info = o.info[o.ninfo];
     info.len = 0;
-    for (int32_t i = last + 1; i <= scriptwords.count && info.len < capof(info); ++i) {
+    for (int32_t i = last + 1; i <= sr.words.count && info.len < capof(info); ++i) {
         addtext(info, " ");
-        addtext(info, wordat(scriptwords, i));
+        addtext(info, wordat(sr.words, i));
     }
 }
 
-void readdarkcolour(int32_t last) {
+void readdarkcolour(ScriptReader& sr, int32_t last) {
     int16_t n = 3;
     long double v[4];
-    if (!getreals(scriptwords, last, n, v)) return;  // ignored without a message
-    for (int i = 0; i < 3; ++i) drawingoptions.darkcolour[i] = v[i + 1];
+    if (!getreals(sr.words, last, n, v)) return;  // ignored without a message
+    for (int i = 0; i < 3; ++i) sr.d.options.darkcolour[i] = v[i + 1];
 }
 
-void applykeyword(const Word& key, YesAskNo answer, int32_t last) {
-    DrawingOptions& o = drawingoptions;
+void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t last) {
+    DrawingOptions& o = sr.d.options;
     if (istext(key, "strict")) {
         // accepted, no effect
     } else if (istext(key, "doareas") || istext(key, "areas")) {
@@ -128,13 +135,13 @@ void applykeyword(const Word& key, YesAskNo answer, int32_t last) {
         o.numbering = askasyes(answer);
         if (o.numbering == answeryes) {
             int16_t size;
-            o.numbersize = clampsize(optionalsize(last, size) ? size : 4, 4, 14);
+            o.numbersize = clampsize(optionalsize(sr, last, size) ? size : 4, 4, 14);
         }
     } else if (istext(key, "docircles") || istext(key, "circles")) {
         o.docircles = askasyes(answer);
         if (o.docircles == answeryes) {
             int16_t size;
-            if (!optionalsize(last, size)) {
+            if (!optionalsize(sr, last, size)) {
                 if (o.numbersize > 0)
                     size = static_cast<int16_t>(roundint(o.numbersize / 2.0L));  // ties to even
                 else
@@ -143,15 +150,15 @@ void applykeyword(const Word& key, YesAskNo answer, int32_t last) {
             o.circlesize = clampsize(size, 1, 7);
         }
     } else if (istext(key, "info")) {
-        readinfo(last);
+        readinfo(sr, last);
     } else if (istext(key, "darkcolour")) {
-        readdarkcolour(last);
+        readdarkcolour(sr, last);
     } else if (istext(key, "window")) {
-        readwindow(last);
+        readwindow(sr, last);
     } else if (istext(key, "bigticks")) {
-        readbigticks(last);
+        readbigticks(sr, last);
     } else if (istext(key, "smallticks")) {
-        readsmallticks(answer, last);
+        readsmallticks(sr, answer, last);
     }
     // any other keyword is ignored
 }
@@ -161,12 +168,11 @@ bool toomany(long double low, long double high, long double gap) { return (high 
 
 }  // namespace
 
-void readscript() {
-    LineReader& file = datafile;
-    DrawingOptions& o = drawingoptions;
-    windowgiven = false;
-    bigticksgiven = false;
-    tickmarks.smallticks = false;
+void readscript(Run& run, Diagram& d, DataFile& datafile) {
+    ScriptReader sr{run, d, {}, false, false};
+    LineReader& file = datafile.reader;
+    DrawingOptions& o = d.options;
+    d.ticks.smallticks = false;
     o.doareas = answeryes;
     o.showlineinfo = answeryes;
     o.numbering = answerno;
@@ -176,27 +182,26 @@ void readscript() {
         o.lightcolour[i] = 255;
         o.darkcolour[i] = 0;
     }
-    clearwords(scriptwords);
     while (!atend(file)) {
-        rstrings(file, scriptwords);
-        if (scriptwords.count == 0) continue;
-        const Word key = wordat(scriptwords, 1);
+        rstrings(run, file, sr.words);
+        if (sr.words.count == 0) continue;
+        const Word key = wordat(sr.words, 1);
         if (istext(key, "*")) break;  // the script ends after this line
         YesAskNo answer;
         int32_t last;
-        readyesno(scriptwords, scriptwords.count, answer, last);
-        applykeyword(key, answer, last);
+        readyesno(sr.words, sr.words.count, answer, last);
+        applykeyword(sr, key, answer, last);
     }
-    if (!windowgiven) bombed("readdata", "window script needed (xlow, xhigh, ylow, yhigh)");
-    if (!bigticksgiven) bombed("readdata", "bigticks script needed (xtick gap, xstart, ytick gap, ystart)");
-    const PlotWindow& w = plotwindow;
-    const TickMarks& t = tickmarks;
+    if (!sr.windowgiven) bombed(run, "readdata", "window script needed (xlow, xhigh, ylow, yhigh)");
+    if (!sr.bigticksgiven) bombed(sr.run, "readdata", "bigticks script needed (xtick gap, xstart, ytick gap, ystart)");
+    const PlotWindow& w = d.window;
+    const TickMarks& t = d.ticks;
     if (toomany(w.xlow, w.xhigh, t.xtickgap) || toomany(w.ylow, w.yhigh, t.ytickgap) ||
         (t.smallticks && (toomany(w.xlow, w.xhigh, t.smallxgap) || toomany(w.ylow, w.yhigh, t.smallygap))))
-        bombed("read script", "too many ticks");
+        bombed(sr.run, "read script", "too many ticks");
     if (!closereader(file)) {
         char path[256];
-        if (!tocstring(datafilename, path)) path[0] = '\0';
-        ioerror(path);
+        if (!tocstring(datafile.name, path)) path[0] = '\0';
+        ioerror(run, path);
     }
 }

@@ -2,6 +2,9 @@
 // drawing options.
 #pragma once
 
+#include "diagram/model.h"
+#include "diagram/readdata.h"
+
 // Read the script from the open data file to its end (or a "*" line),
 // check that the window and the big ticks were given, and close the file.
-void readscript();
+void readscript(Run& run, Diagram& d, DataFile& file);

@@ -1,39 +1,40 @@
 // startdiagram.cpp - the log heading and the creation of the large tables.
 #include "diagram/startdiagram.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "diagram/model.h"
 #include "run/channels.h"
 #include "run/failure.h"
-#include "run/settings.h"
-#include "text/heap.h"
+#include "run/failure.h"
+#include "run/heap.h"
 
 namespace {
 
-// One zeroed block from the heap for a table indexed 1..count; it lives for
-// the whole run.  Running out of memory is reported like an output failure.
-void* takeblock(size_t count, size_t recordsize, const char* tag) {
+// One zeroed block from the heap for a table indexed 1..count, reported to
+// the heap monitor under `tag` (unless it is null).  Running out of memory
+// is reported like an output failure.
+void* takeblock(Run& run, size_t count, size_t recordsize, const char* tag) {
     size_t bytes = (count + 1) * recordsize;
     void* block = std::calloc(count + 1, recordsize);
     if (block == nullptr) {
         std::fputs("gridel: out of memory for the diagram tables\n", stderr);
-        closeonerror("");
+        closeonerror(run, "");
         std::exit(exitioerror);
     }
-    heapalloc(tag, static_cast<int32_t>(bytes));
+    if (tag != nullptr) heapalloc(run, tag, static_cast<int32_t>(bytes));
     return block;
 }
 
 }  // namespace
 
-void startdiagram() {
+void startdiagram(Run& run, Diagram& d) {
     Text heading;
     settext(heading, "running at ");
-    addtext(heading, runstamp);
-    putstr(0, heading, 1, setlog);
-    if (points == nullptr)
-        points = static_cast<InvariantPoint*>(takeblock(maxpoints, sizeof(InvariantPoint), "inv"));
-    if (lines == nullptr)
-        lines = static_cast<UnivariantLine*>(takeblock(maxlines, sizeof(UnivariantLine), "uni"));
+    addtext(heading, run.stamp);
+    putstr(run, 0, heading, 1, setlog);
+    d.points.reset(static_cast<InvariantPoint*>(takeblock(run, maxpoints, sizeof(InvariantPoint), "inv")));
+    d.lines.reset(static_cast<UnivariantLine*>(takeblock(run, maxlines, sizeof(UnivariantLine), "uni")));
+    d.areas.reset(static_cast<ShadedArea*>(takeblock(run, maxareas, sizeof(ShadedArea), nullptr)));
 }

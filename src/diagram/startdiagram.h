@@ -2,6 +2,9 @@
 // large tables.
 #pragma once
 
+#include "diagram/model.h"
+#include "run/run.h"
+
 // Write "running at " and the run stamp to the log, and create the points
 // and lines tables (reported to the heap monitor as "inv" and "uni").
-void startdiagram();
+void startdiagram(Run& run, Diagram& d);

@@ -1,14 +1,14 @@
-// areas.cpp - drawareas, whichline, enddistance, edgeconnect, areaboundary.
+// areas.cpp - traceareas, whichline, enddistance, edgeconnect, areaboundary.
 #include "geometry/areas.h"
 
 #include <cmath>
 
-#include "postscript/pathlines.h"
 #include "run/channels.h"
 #include "run/failure.h"
-#include "run/settings.h"
 
 namespace {
+
+const Word noname = {0, {}};
 
 // Window edges, as stored negated in a line's limit codes.
 constexpr int edgebottom = 1;
@@ -30,30 +30,47 @@ long double endy(const UnivariantLine& line, int end) { return end == 1 ? line.y
 // Both codes name the same invariant point.
 bool samepoint(int16_t a, int16_t b) { return a > 0 && a == b; }
 
+// On to a point of the boundary.
+void lineto(BoundaryPath& path, long double x, long double y, const Word& name) {
+    path.points.push_back({x, y, name});
+}
+
 // The window corner where two neighbouring edges meet.
-void cornerlineto(int edge1, int edge2) {
-    const PlotWindow& w = plotwindow;
+void cornerlineto(BoundaryPath& path, int edge1, int edge2) {
+    const PlotWindow& w = path.window;
     long double x = (edge1 == edgeleft || edge2 == edgeleft) ? w.xlow : w.xhigh;
     long double y = (edge1 == edgebottom || edge2 == edgebottom) ? w.ylow : w.yhigh;
-    pslineto(noname, x, y);
+    lineto(path, x, y, noname);
+}
+
+// On along a line's points after its first (forward) or before its last
+// (backward): the trace is taken to stand at the other end already.  The
+// name goes with the first point.
+void polyline(BoundaryPath& path, bool forward, const Word& name, const UnivariantLine& line) {
+    int n = line.npts > linecapacity ? linecapacity : line.npts;
+    if (forward) {
+        for (int k = 2; k <= n; ++k) lineto(path, line.x[k], line.y[k], k == 2 ? name : noname);
+    } else {
+        for (int k = n - 1; k >= 1; --k) lineto(path, line.x[k], line.y[k], k == n - 1 ? name : noname);
+    }
 }
 
 // The direction of line N that starts it nearest to where line U finished
 // (at end `uend`, code c): forward when c is N's begin code, backward when
 // it is N's end code, otherwise towards N's nearer end.
-bool directionfrom(int16_t c, int uend, const UnivariantLine& U, const UnivariantLine& N) {
+bool directionfrom(const PlotWindow& w, int16_t c, int uend, const UnivariantLine& U, const UnivariantLine& N) {
     if (c == N.beginindex) return true;
     if (c == N.endindex) return false;
-    return enddistance(uend, 1, U, N) < enddistance(uend, 2, U, N);
+    return enddistance(w, uend, 1, U, N) < enddistance(w, uend, 2, U, N);
 }
 
 // The direction of line A that finishes it nearest to where line B starts
 // (at end `bend`, code c): backward when c is A's begin code, forward when
 // it is A's end code, otherwise towards A's nearer end.
-bool directiontowards(int16_t c, int bend, const UnivariantLine& A, const UnivariantLine& B) {
+bool directiontowards(const PlotWindow& w, int16_t c, int bend, const UnivariantLine& A, const UnivariantLine& B) {
     if (c == A.beginindex) return false;
     if (c == A.endindex) return true;
-    return enddistance(2, bend, A, B) < enddistance(1, bend, A, B);
+    return enddistance(w, 2, bend, A, B) < enddistance(w, 1, bend, A, B);
 }
 
 // How the walk goes on from one line to the next.
@@ -70,7 +87,7 @@ WalkStep failed(int16_t code) { return {true, true, false, code}; }
 
 // Directions of the first two lines A and B of a walk, by which of their
 // four codes are points.  Codes are compared as plain numbers.
-WalkStep startwalk(const UnivariantLine& A, const UnivariantLine& B) {
+WalkStep startwalk(const PlotWindow& w, const UnivariantLine& A, const UnivariantLine& B) {
     const int16_t ab = A.beginindex, ae = A.endindex, bb = B.beginindex, be = B.endindex;
     int pattern = (ab > 0 ? 8 : 0) | (ae > 0 ? 4 : 0) | (bb > 0 ? 2 : 0) | (be > 0 ? 1 : 0);
     switch (pattern) {
@@ -110,17 +127,17 @@ WalkStep startwalk(const UnivariantLine& A, const UnivariantLine& B) {
         return joinedbyedge(false, true);
     case 0b0011: return failed(6);
     case 0b1100: return failed(7);
-    case 0b1000: return joinedbyedge(true, directionfrom(ae, 2, A, B));
-    case 0b0100: return joinedbyedge(false, directionfrom(ab, 1, A, B));
-    case 0b0010: return joinedbyedge(directiontowards(be, 2, A, B), false);
-    case 0b0001: return joinedbyedge(directiontowards(bb, 1, A, B), true);
+    case 0b1000: return joinedbyedge(true, directionfrom(w, ae, 2, A, B));
+    case 0b0100: return joinedbyedge(false, directionfrom(w, ab, 1, A, B));
+    case 0b0010: return joinedbyedge(directiontowards(w, be, 2, A, B), false);
+    case 0b0001: return joinedbyedge(directiontowards(w, bb, 1, A, B), true);
     default: return failed(8);
     }
 }
 
 // The direction of the next line N after line U, traced in direction
 // `uforward`, and whether they are joined along the border.
-WalkStep nextstep(const UnivariantLine& U, bool uforward, const UnivariantLine& N) {
+WalkStep nextstep(const PlotWindow& w, const UnivariantLine& U, bool uforward, const UnivariantLine& N) {
     int uend = finishend(uforward);
     int16_t c = endcode(U, uend);
     bool nbegin = N.beginindex > 0, nend = N.endindex > 0;
@@ -137,20 +154,22 @@ WalkStep nextstep(const UnivariantLine& U, bool uforward, const UnivariantLine& 
     if (nbegin && nend) return failed(5);
     if (nbegin) return joinedbyedge(uforward, false);
     if (nend) return joinedbyedge(uforward, true);
-    return joinedbyedge(uforward, directionfrom(c, uend, U, N));
+    return joinedbyedge(uforward, directionfrom(w, c, uend, U, N));
 }
 
-void startwarning(int16_t area, int16_t code) {
+void startwarning(Run& run, int16_t area, int16_t code) {
+    LineBuffer listline;
     clearline(listline);
     appendfield("\xA5 something funny with area ", 0, listline, 255);
     appendint(0, listline, 255, area);
     appendfield(": can't get started (", 0, listline, 255);
     appendint(0, listline, 255, code);
     appendfield(")", 0, listline, 255);
-    putstr(0, listline, 1, setwoutlog);
+    putstr(run, 0, listline, 1, setwoutlog);
 }
 
-void walkwarning(int16_t area, int16_t code, const Word& nextname) {
+void walkwarning(Run& run, int16_t area, int16_t code, const Word& nextname) {
+    LineBuffer listline;
     clearline(listline);
     appendfield("\xA5 something funny (", 0, listline, 255);
     appendint(0, listline, 255, code);
@@ -158,40 +177,41 @@ void walkwarning(int16_t area, int16_t code, const Word& nextname) {
     appendint(0, listline, 255, area);
     appendfield(" looking at line ", 0, listline, 255);
     appendfield(nextname, 0, listline, 255);
-    putstr(0, listline, 1, setwoutlog);
+    putstr(run, 0, listline, 1, setwoutlog);
 }
 
-// Moveto the end where a line's trace starts.
-void movetostart(const UnivariantLine& line, bool forward) {
+// Start the boundary at the end where a line's trace starts.
+void movetostart(BoundaryPath& path, const UnivariantLine& line, bool forward) {
     int end = startend(forward);
-    psmoveto(line.name, endx(line, end), endy(line, end));
+    path.points.clear();
+    lineto(path, endx(line, end), endy(line, end), line.name);
 }
 
 // One line closed along the window's border.
-void oneline(const UnivariantLine& L) {
-    movetostart(L, true);
-    polyline(true, noname, L);
-    edgeconnect(2, 1, L, L);
+void oneline(BoundaryPath& path, const UnivariantLine& L) {
+    movetostart(path, L, true);
+    polyline(path, true, noname, L);
+    edgeconnect(path, 2, 1, L, L);
 }
 
 // Two lines that both run from edge to edge.
-void twolinesedgetoedge(const UnivariantLine& A, const UnivariantLine& B) {
-    movetostart(A, true);
-    polyline(true, noname, A);
+void twolinesedgetoedge(BoundaryPath& path, const UnivariantLine& A, const UnivariantLine& B) {
+    movetostart(path, A, true);
+    polyline(path, true, noname, A);
     bool d;
     if (A.endindex == B.beginindex || A.beginindex == B.endindex)
         d = true;
     else if (A.endindex == B.endindex || A.beginindex == B.beginindex)
         d = false;
     else
-        d = enddistance(2, 1, A, B) < enddistance(2, 2, A, B);
-    edgeconnect(2, startend(d), A, B);
-    polyline(d, B.name, B);
-    edgeconnect(finishend(d), 1, B, A);
+        d = enddistance(path.window, 2, 1, A, B) < enddistance(path.window, 2, 2, A, B);
+    edgeconnect(path, 2, startend(d), A, B);
+    polyline(path, d, B.name, B);
+    edgeconnect(path, finishend(d), 1, B, A);
 }
 
 // Two lines of which at least one end is a point or a data end.
-void twolinesjoined(const UnivariantLine& A, const UnivariantLine& B) {
+void twolinesjoined(BoundaryPath& path, const UnivariantLine& A, const UnivariantLine& B) {
     bool da, db;
     if (samepoint(A.endindex, B.beginindex)) {
         da = true, db = true;
@@ -202,84 +222,58 @@ void twolinesjoined(const UnivariantLine& A, const UnivariantLine& B) {
     } else {
         da = false, db = false;
     }
-    movetostart(A, da);
-    polyline(da, A.name, A);
-    polyline(db, B.name, B);
-    edgeconnect(finishend(db), startend(da), B, A);
+    movetostart(path, A, da);
+    polyline(path, da, A.name, A);
+    polyline(path, db, B.name, B);
+    edgeconnect(path, finishend(db), startend(da), B, A);
 }
 
 // Three or more lines, each traced from where the one before finished.
-void walk(int16_t area, const ShadedArea& a, int16_t m) {
-    const UnivariantLine& first = lines[a.lineindex[1]];
-    WalkStep step = startwalk(first, lines[a.lineindex[2]]);
+void walk(Run& run, BoundaryPath& path, const Diagram& d, int16_t area, const ShadedArea& a, int16_t m) {
+    const PlotWindow& w = d.window;
+    const UnivariantLine& first = d.lines[a.lineindex[1]];
+    WalkStep step = startwalk(w, first, d.lines[a.lineindex[2]]);
     if (step.failure != 0) {
-        startwarning(area, step.failure);
+        startwarning(run, area, step.failure);
         return;
     }
-    movetostart(first, step.fromforward);
-    polyline(step.fromforward, noname, first);
+    movetostart(path, first, step.fromforward);
+    polyline(path, step.fromforward, noname, first);
     if (step.edgejoin)
-        edgeconnect(finishend(step.fromforward), startend(step.nextforward), first,
-                    lines[a.lineindex[2]]);
+        edgeconnect(path, finishend(step.fromforward), startend(step.nextforward), first,
+                    d.lines[a.lineindex[2]]);
     bool firstforward = step.fromforward;
     bool uforward = step.nextforward;
     for (int16_t k = 2; k <= m; ++k) {
-        const UnivariantLine& U = lines[a.lineindex[k]];
+        const UnivariantLine& U = d.lines[a.lineindex[k]];
         if (k < m) {
-            const UnivariantLine& N = lines[a.lineindex[k + 1]];
-            step = nextstep(U, uforward, N);
+            const UnivariantLine& N = d.lines[a.lineindex[k + 1]];
+            step = nextstep(w, U, uforward, N);
             if (step.failure != 0) {
-                walkwarning(area, step.failure, N.name);
+                walkwarning(run, area, step.failure, N.name);
                 return;
             }
-            polyline(uforward, U.name, U);
-            if (step.edgejoin) edgeconnect(finishend(uforward), startend(step.nextforward), U, N);
+            polyline(path, uforward, U.name, U);
+            if (step.edgejoin) edgeconnect(path, finishend(uforward), startend(step.nextforward), U, N);
             uforward = step.nextforward;
         } else {
-            polyline(uforward, U.name, U);
+            polyline(path, uforward, U.name, U);
             // Back to the first line; a data end gets no join and "fill"
             // closes the path straight.
             if (endcode(U, finishend(uforward)) < 0)
-                edgeconnect(finishend(uforward), startend(firstforward), U, first);
+                edgeconnect(path, finishend(uforward), startend(firstforward), U, first);
         }
     }
 }
 
-// One component of an area's colour, mixed from the light and dark colours
-// and clamped to 0..1.
-long double mixcolour(double grayscale, int component) {
-    long double g = grayscale;
-    long double light = drawingoptions.lightcolour[component];
-    long double dark = drawingoptions.darkcolour[component];
-    long double v = (g * light + (1 - g) * dark) / 255;
-    // An infinite grayscale (one beyond the 8-byte range) mixes to no
-    // number at all; it lies beyond 1 or below 0 and is clamped that way.
-    if (std::isnan(v)) v = g > 0 ? 1 : 0;
-    if (v < 0) v = 0;
-    if (v > 1) v = 1;
-    return v;
-}
-
-void colourline(int16_t area) {
-    clearline(psline);
-    for (int c = 0; c < 3; ++c) {
-        if (c > 0) appendfield(" ", 0, psline, 255);
-        appendreal(2, true, 0, psline, 255, mixcolour(areas[area].grayscale, c));
-    }
-    appendfield(" setrgbcolor", 0, psline, 255);
-    appendfield("  % for area ", 0, psline, 255);
-    appendint(0, psline, 255, area);
-    putstr(1, psline, 1, setps);
-}
-
 // Resolve an area's line names and keep, in order, the lines that have
 // points left after cutting; returns their number.
-int16_t visiblelines(ShadedArea& a) {
+int16_t visiblelines(Run& run, const Diagram& d, ShadedArea& a) {
     int16_t names = a.nnames > maxareanames ? maxareanames : a.nnames;
     int16_t m = 0;
     for (int16_t j = 1; j <= names; ++j) {
-        int16_t k = whichline(a.linenames[j]);
-        if (lines[k].npts > 0) a.lineindex[++m] = k;
+        int16_t k = whichline(run, d, a.linenames[j]);
+        if (d.lines[k].npts > 0) a.lineindex[++m] = k;
     }
     a.nnames = m;
     return m;
@@ -287,24 +281,23 @@ int16_t visiblelines(ShadedArea& a) {
 
 }  // namespace
 
-int16_t whichline(const Word& name) {
-    for (int16_t k = 1; k <= nlines && k <= maxlines; ++k)
-        if (sametext(lines[k].name, name)) return k;
+int16_t whichline(Run& run, const Diagram& d, const Word& name) {
+    for (int16_t k = 1; k <= d.nlines && k <= maxlines; ++k)
+        if (sametext(d.lines[k].name, name)) return k;
     Text what;
     settext(what, "not recognised: ");
     addtext(what, name);
-    bombed("which line", what);
+    bombed(run, "which line", what);
 }
 
-long double enddistance(int a, int b, const UnivariantLine& A, const UnivariantLine& B) {
-    const PlotWindow& w = plotwindow;
+long double enddistance(const PlotWindow& w, int a, int b, const UnivariantLine& A, const UnivariantLine& B) {
     long double dx = (endx(A, a) - endx(B, b)) / (w.xhigh - w.xlow);
     long double dy = (endy(A, a) - endy(B, b)) / (w.yhigh - w.ylow);
     return std::sqrt(dx * dx + dy * dy);
 }
 
-void edgeconnect(int a, int b, const UnivariantLine& A, const UnivariantLine& B) {
-    const PlotWindow& w = plotwindow;
+void edgeconnect(BoundaryPath& path, int a, int b, const UnivariantLine& A, const UnivariantLine& B) {
+    const PlotWindow& w = path.window;
     int e = -endcode(A, a);
     int h = -endcode(B, b);
     long double px = endx(A, a), py = endy(A, a);
@@ -315,47 +308,49 @@ void edgeconnect(int a, int b, const UnivariantLine& A, const UnivariantLine& B)
         if (bottomtop) {
             // Bottom to top or back: by the side nearer the ends' mean x.
             int side = (px + qx - 2 * w.xlow) < (w.xhigh - w.xlow) ? edgeleft : edgeright;
-            cornerlineto(e, side);
-            cornerlineto(h, side);
+            cornerlineto(path, e, side);
+            cornerlineto(path, h, side);
         } else if (leftright) {
             // Left to right or back: by the top or the bottom, nearer the mean y.
             int side = (2 * w.yhigh - py - qy) < (w.yhigh - w.ylow) ? edgetop : edgebottom;
-            cornerlineto(e, side);
-            cornerlineto(h, side);
+            cornerlineto(path, e, side);
+            cornerlineto(path, h, side);
         } else {
-            cornerlineto(e, h);
+            cornerlineto(path, e, h);
         }
     }
-    pslineto(noname, qx, qy);
+    lineto(path, qx, qy, noname);
 }
 
-void areaboundary(int16_t area) {
+void areaboundary(Run& run, const Diagram& d, int16_t area, BoundaryPath& path) {
+    path.points.clear();
     if (area < 1 || area > maxareas) return;
-    const ShadedArea& a = areas[area];
+    const ShadedArea& a = d.areas[area];
     int16_t m = a.nnames > maxareanames ? maxareanames : a.nnames;
     if (m < 1) return;
     if (m == 1) {
-        oneline(lines[a.lineindex[1]]);
+        oneline(path, d.lines[a.lineindex[1]]);
         return;
     }
     if (m >= 3) {
-        walk(area, a, m);
+        walk(run, path, d, area, a, m);
         return;
     }
-    const UnivariantLine& A = lines[a.lineindex[1]];
-    const UnivariantLine& B = lines[a.lineindex[2]];
+    const UnivariantLine& A = d.lines[a.lineindex[1]];
+    const UnivariantLine& B = d.lines[a.lineindex[2]];
     if (A.beginindex < 0 && A.endindex < 0 && B.beginindex < 0 && B.endindex < 0)
-        twolinesedgetoedge(A, B);
+        twolinesedgetoedge(path, A, B);
     else
-        twolinesjoined(A, B);
+        twolinesjoined(path, A, B);
 }
 
-void drawareas() {
-    for (int16_t i = 1; i <= nareas && i <= maxareas; ++i) {
-        if (visiblelines(areas[i]) == 0) continue;
-        colourline(i);
-        areaboundary(i);
-        putstr(0, "fill", 1, setps);
+std::vector<AreaBoundary> traceareas(Run& run, Diagram& d) {
+    std::vector<AreaBoundary> boundaries;
+    for (int16_t i = 1; i <= d.nareas && i <= maxareas; ++i) {
+        if (visiblelines(run, d, d.areas[i]) == 0) continue;  // nothing at all is drawn for it
+        BoundaryPath path{d.window, {}};
+        areaboundary(run, d, i, path);
+        boundaries.push_back({i, std::move(path.points)});
     }
-    putstr(1, "0 setgray", 2, setps);
+    return boundaries;
 }

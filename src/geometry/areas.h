@@ -1,39 +1,64 @@
 // areas.h - shaded areas: each traced along its lines and the window's
-// border and filled in its colour.
+// border into one closed boundary, which the drawing fills.
 //
-// Offers `drawareas`, which the drawing driver calls once the lines are
-// assembled and cut, and the steps it is made of: `whichline` (a line by
-// name), `enddistance` (how far apart two line ends are, in window sizes),
-// `edgeconnect` (the path from one line end to another, round the window's
+// Offers `traceareas`, which the run calls once the lines are assembled and
+// cut, and the steps it is made of: `whichline` (a line by name),
+// `enddistance` (how far apart two line ends are, in window sizes),
+// `edgeconnect` (the way from one line end to another, round the window's
 // corners when both lie on edges) and `areaboundary` (one area's closed
-// path).  Every path line goes through psmoveto, pslineto and polyline.
+// boundary).  A boundary that cannot be traced gets a warning on the screen
+// and in the log, and keeps what was traced so far.
 //
 // Line ends are numbered 1 (the first point, the begin) and 2 (the last
 // point, the end).  A line traced forward runs from end 1 to end 2.
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "diagram/model.h"
+#include "run/run.h"
 #include "text/fixedtext.h"
 
-// Paint every area into the drawing: its colour line, its boundary and
-// "fill"; then "0 setgray" (also when there are no areas).
-void drawareas();
+// One point of a boundary, in data coordinates, with the name of the line
+// whose trace it begins (empty for most points).
+struct BoundaryPoint {
+    long double x;
+    long double y;
+    Word name;
+};
+
+// A boundary being traced: the window it runs along, and its points.  The
+// first point starts it, each later one is joined straight to the one
+// before, and filling closes it back to the first.
+struct BoundaryPath {
+    const PlotWindow& window;
+    std::vector<BoundaryPoint> points;
+};
+
+// One area to fill: its number and its boundary (no points when the walk
+// could not start; it is still filled, with nothing to show).
+struct AreaBoundary {
+    int16_t area;
+    std::vector<BoundaryPoint> points;
+};
+
+// Every area that keeps a visible line, in order: the names are resolved
+// (an unknown one ends the run), lines wholly outside the window dropped,
+// and the boundary traced.
+std::vector<AreaBoundary> traceareas(Run& run, Diagram& d);
 
 // The first line in table order with the given name; an unknown name ends
 // the run.
-int16_t whichline(const Word& name);
+int16_t whichline(Run& run, const Diagram& d, const Word& name);
 
 // Distance from end a of line A to end b of line B, measured in window
 // widths and heights.
-long double enddistance(int a, int b, const UnivariantLine& A, const UnivariantLine& B);
+long double enddistance(const PlotWindow& w, int a, int b, const UnivariantLine& A, const UnivariantLine& B);
 
-// Lineto lines from end a of A to end b of B: the window corners between
-// them when both ends lie on different edges, then end b itself.
-void edgeconnect(int a, int b, const UnivariantLine& A, const UnivariantLine& B);
+// On from end a of A to end b of B: the window corners between them when
+// both ends lie on different edges, then end b itself.
+void edgeconnect(BoundaryPath& path, int a, int b, const UnivariantLine& A, const UnivariantLine& B);
 
-// The moveto and lineto lines of one area's boundary.  A boundary that
-// cannot be traced gets a warning on the screen and in the log, and keeps
-// the path written so far.
-void areaboundary(int16_t area);
+// The closed boundary of one area whose visible lines are resolved.
+void areaboundary(Run& run, const Diagram& d, int16_t area, BoundaryPath& path);

@@ -13,7 +13,7 @@ namespace {
 
 // End the run through "add points" when a word limit sits on the wrong side:
 // "\"<word>\" should be \"<other>\" for <line>?".
-[[noreturn]] void wrongword(const char* word, const char* other, const Word& linename) {
+[[noreturn]] void wrongword(Run& run, const char* word, const char* other, const Word& linename) {
     Text what;
     settext(what, "\"");
     addtext(what, word);
@@ -22,7 +22,7 @@ namespace {
     addtext(what, "\" for ");
     addtext(what, linename);
     addtext(what, "?");
-    bombed("add points", what);
+    bombed(run, "add points", what);
 }
 
 // Exchange the two limits of a line: positions, indices and names.
@@ -39,38 +39,38 @@ void exchangelimits(UnivariantLine& line, int16_t& b, int16_t& e) {
 }
 
 // Store point `point` of the points table as point k of the line.
-void putlimit(UnivariantLine& line, int k, int16_t point) {
-    setlinepoint(line, k, points[point].x, points[point].y, "add points");
+void putlimit(Run& run, const Diagram& d, UnivariantLine& line, int k, int16_t point) {
+    setlinepoint(run, line, k, d.points[point].x, d.points[point].y, "add points");
 }
 
 // The line becomes [begin point?, copied data points from..to, end point?];
 // the begin and end points are added when their index is positive.
-void rebuild(UnivariantLine& line, const PointCopy& data, int from, int to, int16_t beginpoint,
+void rebuild(Run& run, const Diagram& d, UnivariantLine& line, const PointCopy& data, int from, int to, int16_t beginpoint,
              int16_t endpoint) {
     int k = 0;
-    if (beginpoint > 0) putlimit(line, ++k, beginpoint);
-    for (int j = from; j <= to; ++j) setlinepoint(line, ++k, data.x[j], data.y[j], "add points");
-    if (endpoint > 0) putlimit(line, ++k, endpoint);
+    if (beginpoint > 0) putlimit(run, d, line, ++k, beginpoint);
+    for (int j = from; j <= to; ++j) setlinepoint(run, line, ++k, data.x[j], data.y[j], "add points");
+    if (endpoint > 0) putlimit(run, d, line, ++k, endpoint);
     line.npts = static_cast<int16_t>(k);
 }
 
 }  // namespace
 
-int16_t whichpoint(const Word& name) {
-    for (int16_t i = 1; i <= npoints; ++i) {
-        if (sametext(points[i].name, name)) return i;
+int16_t whichpoint(Run& run, const Diagram& d, const Word& name) {
+    for (int16_t i = 1; i <= d.npoints; ++i) {
+        if (sametext(d.points[i].name, name)) return i;
     }
     if (!istext(name, "begin") && !istext(name, "end")) {
         Text what;
         settext(what, "not recognised: ");
         addtext(what, name);
-        bombed("which point", what);
+        bombed(run, "which point", what);
     }
     return 0;
 }
 
-void monotone(int16_t line) {
-    UnivariantLine& l = lines[line];
+void monotone(Diagram& d, int16_t line) {
+    UnivariantLine& l = d.lines[line];
     int n = linelength(l);
     if (n < 3) {
         l.xmonotone = true;
@@ -92,10 +92,10 @@ void monotone(int16_t line) {
     l.xmonotone = true;
 }
 
-int16_t pointposition(int16_t line, int16_t point) {
-    const UnivariantLine& l = lines[line];
+int16_t pointposition(const Diagram& d, int16_t line, int16_t point) {
+    const UnivariantLine& l = d.lines[line];
     const long double* a = l.xmonotone ? l.x : l.y;
-    long double v = l.xmonotone ? points[point].x : points[point].y;
+    long double v = l.xmonotone ? d.points[point].x : d.points[point].y;
     int n = linelength(l);
     if (n <= 1) return static_cast<int16_t>(n);
     for (int k = 1; k < n; ++k) {
@@ -107,51 +107,51 @@ int16_t pointposition(int16_t line, int16_t point) {
     return static_cast<int16_t>(v > a[1] ? 0 : n);
 }
 
-void addpoints(int16_t line) {
-    UnivariantLine& l = lines[line];
+void addpoints(Run& run, Diagram& d, int16_t line) {
+    UnivariantLine& l = d.lines[line];
     PointCopy data;  // the line as read
     copypoints(l, data);
     int n = data.n;
-    int16_t b = l.beginindex > 0 ? pointposition(line, l.beginindex) : -1;
-    int16_t e = l.endindex > 0 ? pointposition(line, l.endindex) : -1;
+    int16_t b = l.beginindex > 0 ? pointposition(d, line, l.beginindex) : -1;
+    int16_t e = l.endindex > 0 ? pointposition(d, line, l.endindex) : -1;
 
     if (b < 0 && e < 0) return;  // both limits are the data's own ends
     if (b >= 0 && e >= 0) {
         if (b == e) {  // both in the same gap: the straight segment between them
-            rebuild(l, data, 1, 0, l.beginindex, l.endindex);
+            rebuild(run, d, l, data, 1, 0, l.beginindex, l.endindex);
             return;
         }
         if (b > e) exchangelimits(l, b, e);
-        rebuild(l, data, b + 1, e, l.beginindex, l.endindex);
+        rebuild(run, d, l, data, b + 1, e, l.beginindex, l.endindex);
         return;
     }
     // Exactly one limit is a point: "begin" belongs at the begin, "end" at the end.
     if (istext(l.endname, "begin") || istext(l.beginname, "end")) exchangelimits(l, b, e);
     if (istext(l.endname, "end")) {
-        if (b == n) wrongword("end", "begin", l.name);
-        rebuild(l, data, b + 1, n, l.beginindex, 0);
+        if (b == n) wrongword(run, "end", "begin", l.name);
+        rebuild(run, d, l, data, b + 1, n, l.beginindex, 0);
     } else {
-        if (e == 0) wrongword("begin", "end", l.name);
-        rebuild(l, data, 1, e, 0, l.endindex);
+        if (e == 0) wrongword(run, "begin", "end", l.name);
+        rebuild(run, d, l, data, 1, e, 0, l.endindex);
     }
 }
 
-void assemblelines() {
-    for (int16_t i = 1; i <= nlines; ++i) {
-        UnivariantLine& l = lines[i];
-        monotone(i);
-        l.beginindex = whichpoint(l.beginname);
-        l.endindex = whichpoint(l.endname);
+void assemblelines(Run& run, Diagram& d) {
+    for (int16_t i = 1; i <= d.nlines; ++i) {
+        UnivariantLine& l = d.lines[i];
+        monotone(d, i);
+        l.beginindex = whichpoint(run, d, l.beginname);
+        l.endindex = whichpoint(run, d, l.endname);
         if (l.connect) {
-            if (l.beginindex <= 0 || l.endindex <= 0) bombed("lines", "connect not using a point");
-            setlinepoint(l, 1, points[l.beginindex].x, points[l.beginindex].y, "lines");
-            setlinepoint(l, 2, points[l.endindex].x, points[l.endindex].y, "lines");
+            if (l.beginindex <= 0 || l.endindex <= 0) bombed(run, "lines", "connect not using a point");
+            setlinepoint(run, l, 1, d.points[l.beginindex].x, d.points[l.beginindex].y, "lines");
+            setlinepoint(run, l, 2, d.points[l.endindex].x, d.points[l.endindex].y, "lines");
             l.npts = 2;
         }
-        linereport(i, 1);
-        if (!l.connect) addpoints(i);
-        linereport(i, 2);
-        windowcuts(i);
-        linereport(i, 3);
+        linereport(run, d, i, 1);
+        if (!l.connect) addpoints(run, d, i);
+        linereport(run, d, i, 2);
+        windowcuts(run, d, i);
+        linereport(run, d, i, 3);
     }
 }

@@ -69,21 +69,21 @@ bool segmentscross(const Segment& a, const Segment& b, long double& x, long doub
 }
 
 // The first line of that name, or end the run: "<name> not found".
-int16_t crossline(const Word& name) {
-    for (int16_t i = 1; i <= nlines; ++i) {
-        if (sametext(lines[i].name, name)) return i;
+int16_t crossline(Run& run, const Diagram& d, const Word& name) {
+    for (int16_t i = 1; i <= d.nlines; ++i) {
+        if (sametext(d.lines[i].name, name)) return i;
     }
     Text what;
     settext(what, name);
     addtext(what, " not found");
-    bombed("crossover", what);
+    bombed(run, "crossover", what);
 }
 
 // Place one crossover point at the first crossing of its lines: the first
 // line's segments in order, and for each the second line's in order.
-void placecrossover(InvariantPoint& point) {
-    const UnivariantLine& a = lines[crossline(point.crossline1)];
-    const UnivariantLine& b = lines[crossline(point.crossline2)];
+void placecrossover(Run& run, const Diagram& d, InvariantPoint& point) {
+    const UnivariantLine& a = d.lines[crossline(run, d, point.crossline1)];
+    const UnivariantLine& b = d.lines[crossline(run, d, point.crossline2)];
     int na = linelength(a);
     int nb = linelength(b);
     for (int k = 1; k < na; ++k) {
@@ -95,13 +95,13 @@ void placecrossover(InvariantPoint& point) {
     Text what;
     settext(what, "lines don't cross for ");
     addtext(what, point.name);
-    bombed("crossover", what);
+    bombed(run, "crossover", what);
 }
 
 }  // namespace
 
-void placecrossovers() {
-    for (int16_t i = 1; i <= npoints; ++i) {
-        if (points[i].crossover) placecrossover(points[i]);
+void placecrossovers(Run& run, Diagram& d) {
+    for (int16_t i = 1; i <= d.npoints; ++i) {
+        if (d.points[i].crossover) placecrossover(run, d, d.points[i]);
     }
 }

@@ -5,14 +5,14 @@
 #include "run/failure.h"
 #include "text/numfmt.h"
 
-void setlinepoint(UnivariantLine& line, int k, long double x, long double y, const char* where) {
+void setlinepoint(Run& run, UnivariantLine& line, int k, long double x, long double y, const char* where) {
     if (k < 1 || k > linecapacity) {
         Text what;
         settext(what, "too many points in line ");
         addtext(what, line.name);
         addtext(what, ": max = ");
         addtext(what, real2intstr(linecapacity));
-        bombed(where, what);
+        bombed(run, where, what);
     }
     line.x[k] = x;
     line.y[k] = y;

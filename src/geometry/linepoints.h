@@ -7,6 +7,7 @@
 #pragma once
 
 #include "diagram/model.h"
+#include "run/run.h"
 
 // The line's point count, held within 0..linecapacity, for loops that read
 // its points.
@@ -28,4 +29,4 @@ void copypoints(const UnivariantLine& line, PointCopy& copy);
 // Store (x, y) as point k of the line.  A position outside 1..linecapacity
 // ends the run through `bombed` with the given where-text and the what-text
 // "too many points in line <name>: max = <linecapacity>".
-void setlinepoint(UnivariantLine& line, int k, long double x, long double y, const char* where);
+void setlinepoint(Run& run, UnivariantLine& line, int k, long double x, long double y, const char* where);

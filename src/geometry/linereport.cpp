@@ -1,106 +1,113 @@
 // linereport.cpp - linereport: a line's points and limits written to the log
-// at the three stages of its assembly, each output line built in `listline`.
+// at the three stages of its assembly, each output line built in a line
+// buffer.
 #include "geometry/linereport.h"
 
 #include "diagram/model.h"
 #include "geometry/linepoints.h"
 #include "run/channels.h"
-#include "run/settings.h"
 
 namespace {
 
-void writelist() { putstr(0, listline, 1, setlog); }
+// The report of one line: where it goes, and the output line being built.
+struct Report {
+    Run& run;
+    LineBuffer line;
+};
 
-void dotsline() {
-    setline(listline, "  ........................");
-    writelist();
+void writelist(Report& r) { putstr(r.run, 0, r.line, 1, setlog); }
+
+void dotsline(Report& r) {
+    setline(r.line, "  ........................");
+    writelist(r);
 }
 
 // One row per point: x and y with 4 decimals, each right-aligned in 10.
-void pointrows(const UnivariantLine& l) {
+void pointrows(Report& r, const UnivariantLine& l) {
     int n = linelength(l);
     for (int k = 1; k <= n; ++k) {
-        clearline(listline);
-        appendreal(4, true, 10, listline, capof(listline), l.x[k]);
-        appendreal(4, true, 10, listline, capof(listline), l.y[k]);
-        writelist();
+        clearline(r.line);
+        appendreal(4, true, 10, r.line, capof(r.line), l.x[k]);
+        appendreal(4, true, 10, r.line, capof(r.line), l.y[k]);
+        writelist(r);
     }
 }
 
 // One limit of the limits line: its name in 5 characters, and the point's
 // position in braces when it is a point.
-void appendlimit(const Word& name, int16_t index) {
-    appendfield(name, -5, listline, capof(listline));
-    if (index <= 0 || index > npoints) return;
-    appendfield("{", 0, listline, capof(listline));
-    appendreal(2, true, 0, listline, capof(listline), points[index].x);
-    appendfield(",", 0, listline, capof(listline));
-    appendreal(2, true, 0, listline, capof(listline), points[index].y);
-    appendfield("}", 0, listline, capof(listline));
+void appendlimit(Report& r, const Diagram& d, const Word& name, int16_t index) {
+    appendfield(name, -5, r.line, capof(r.line));
+    if (index <= 0 || index > d.npoints) return;
+    appendfield("{", 0, r.line, capof(r.line));
+    appendreal(2, true, 0, r.line, capof(r.line), d.points[index].x);
+    appendfield(",", 0, r.line, capof(r.line));
+    appendreal(2, true, 0, r.line, capof(r.line), d.points[index].y);
+    appendfield("}", 0, r.line, capof(r.line));
 }
 
 // Where a cut line starts or stops: a point's name or what its code means.
-void appendend(int16_t index, bool begin) {
-    static const char* const edges[5] = {"line end", "bottom edge", "left edge", "top edge",
+void appendend(Report& r, const Diagram& d, int16_t index, bool begin) {
+    static constexpr char edges[5][12] = {"line end", "bottom edge", "left edge", "top edge",
                                          "right edge"};
-    if (index > 0 && index <= npoints) {
-        appendfield(points[index].name, 0, listline, capof(listline));
+    if (index > 0 && index <= d.npoints) {
+        appendfield(d.points[index].name, 0, r.line, capof(r.line));
     } else if (index <= 0 && index >= -4) {
-        appendfield(edges[-index], 0, listline, capof(listline));
+        appendfield(edges[-index], 0, r.line, capof(r.line));
     }
-    if (begin) appendfield("; ", 0, listline, capof(listline));
+    if (begin) appendfield("; ", 0, r.line, capof(r.line));
 }
 
-void resolved(const UnivariantLine& l) {
-    setline(listline, "_________________________________");
-    writelist();
-    clearline(listline);
-    appendfield(l.name, 0, listline, capof(listline));
-    appendfield(") ", 0, listline, capof(listline));
+void resolved(Report& r, const Diagram& d, const UnivariantLine& l) {
+    setline(r.line, "_________________________________");
+    writelist(r);
+    clearline(r.line);
+    appendfield(l.name, 0, r.line, capof(r.line));
+    appendfield(") ", 0, r.line, capof(r.line));
     int nphases = l.nphases > maxphases ? maxphases : l.nphases;
     for (int i = 1; i <= nphases; ++i) {
-        appendfield(l.phases[i], 0, listline, capof(listline));
-        appendfield(" ", 0, listline, capof(listline));
+        appendfield(l.phases[i], 0, r.line, capof(r.line));
+        appendfield(" ", 0, r.line, capof(r.line));
     }
-    appendfield("(", 0, listline, capof(listline));
-    appendfield(l.zeromode, 0, listline, capof(listline));
-    appendfield(")", 0, listline, capof(listline));
-    writelist();
-    pointrows(l);
-    dotsline();
-    setline(listline, "  ");
-    appendlimit(l.beginname, l.beginindex);
-    appendfield(";  ", 0, listline, capof(listline));
-    appendlimit(l.endname, l.endindex);
-    writelist();
+    appendfield("(", 0, r.line, capof(r.line));
+    appendfield(l.zeromode, 0, r.line, capof(r.line));
+    appendfield(")", 0, r.line, capof(r.line));
+    writelist(r);
+    pointrows(r, l);
+    dotsline(r);
+    setline(r.line, "  ");
+    appendlimit(r, d, l.beginname, l.beginindex);
+    appendfield(";  ", 0, r.line, capof(r.line));
+    appendlimit(r, d, l.endname, l.endindex);
+    writelist(r);
 }
 
-void cut(const UnivariantLine& l) {
-    dotsline();
+void cut(Report& r, const Diagram& d, const UnivariantLine& l) {
+    dotsline(r);
     if (l.npts == 0) {
-        setline(listline, "  == not seen ==");
-        writelist();
+        setline(r.line, "  == not seen ==");
+        writelist(r);
         return;
     }
-    setline(listline, "  start = ");
-    appendend(l.beginindex, true);
-    appendfield("end = ", 0, listline, capof(listline));
-    appendend(l.endindex, false);
-    writelist();
-    pointrows(l);
+    setline(r.line, "  start = ");
+    appendend(r, d, l.beginindex, true);
+    appendfield("end = ", 0, r.line, capof(r.line));
+    appendend(r, d, l.endindex, false);
+    writelist(r);
+    pointrows(r, l);
 }
 
 }  // namespace
 
-void linereport(int16_t line, int stage) {
-    if (!isyes(drawingoptions.showlineinfo)) return;
-    const UnivariantLine& l = lines[line];
+void linereport(Run& run, const Diagram& d, int16_t line, int stage) {
+    if (!isyes(d.options.showlineinfo)) return;
+    Report r{run, {}};
+    const UnivariantLine& l = d.lines[line];
     if (stage == 1) {
-        resolved(l);
+        resolved(r, d, l);
     } else if (stage == 2) {
-        dotsline();
-        pointrows(l);
+        dotsline(r);
+        pointrows(r, l);
     } else if (stage == 3) {
-        cut(l);
+        cut(r, d, l);
     }
 }

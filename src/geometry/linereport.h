@@ -4,7 +4,10 @@
 
 #include <cstdint>
 
+#include "diagram/model.h"
+#include "run/run.h"
+
 // Report line `line` to the log at stage 1 (limits resolved), 2 (trimmed to
 // its limit points) or 3 (cut at the window).  Writes nothing unless
 // `showlineinfo` is yes.
-void linereport(int16_t line, int stage);
+void linereport(Run& run, const Diagram& d, int16_t line, int stage);

@@ -35,8 +35,7 @@ bool passes(long double a1, long double a2, long double v) {
 }
 
 // Cut the segment from (x1, y1) to (x2, y2) at the four edges in order.
-SegmentCuts cutsegment(long double x1, long double y1, long double x2, long double y2) {
-    const PlotWindow& w = plotwindow;
+SegmentCuts cutsegment(const PlotWindow& w, long double x1, long double y1, long double x2, long double y2) {
     SegmentCuts cuts = {0, 0, 0, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}};
     bool vertical = x2 == x1;
     bool horizontal = y2 == y1;
@@ -68,8 +67,7 @@ SegmentCuts cutsegment(long double x1, long double y1, long double x2, long doub
 
 // The window corner where edges e and f meet; false for opposite edges or
 // anything that is not an edge.
-bool cornerof(int e, int f, long double& x, long double& y) {
-    const PlotWindow& w = plotwindow;
+bool cornerof(const PlotWindow& w, int e, int f, long double& x, long double& y) {
     int lo = e < f ? e : f;
     int hi = e < f ? f : e;
     if (lo == 1 && hi == 2) { x = w.xlow; y = w.ylow; return true; }
@@ -81,8 +79,7 @@ bool cornerof(int e, int f, long double& x, long double& y) {
 
 // The code of the first edge, in edge order, that the point lies within the
 // tolerance of; 0 when it lies near none.
-int16_t nearedge(long double x, long double y) {
-    const PlotWindow& w = plotwindow;
+int16_t nearedge(const PlotWindow& w, long double x, long double y) {
     auto near = [](long double a, long double b) {
         long double d = a - b;
         return (d < 0 ? -d : d) < edgetolerance;
@@ -94,26 +91,26 @@ int16_t nearedge(long double x, long double y) {
     return 0;
 }
 
-[[noreturn]] void weirdshape(const Word& linename) {
+[[noreturn]] void weirdshape(Run& run, const Word& linename) {
     Text what;
     settext(what, "wierd line shape in ");
     addtext(what, linename);
-    bombed("lines", what);
+    bombed(run, "lines", what);
 }
 
 }  // namespace
 
-bool windowcontains(long double x, long double y) {
-    const PlotWindow& w = plotwindow;
+bool windowcontains(const PlotWindow& w, long double x, long double y) {
     return w.xlow <= x && x <= w.xhigh && w.ylow <= y && y <= w.yhigh;
 }
 
-void windowcuts(int16_t line) {
-    UnivariantLine& l = lines[line];
+void windowcuts(Run& run, Diagram& d, int16_t line) {
+    const PlotWindow& w = d.window;
+    UnivariantLine& l = d.lines[line];
     PointCopy data;  // the line as assembled
     copypoints(l, data);
     int n = data.n;
-    bool inside = n >= 1 && windowcontains(data.x[1], data.y[1]);
+    bool inside = n >= 1 && windowcontains(w, data.x[1], data.y[1]);
     bool started = false;
     int16_t b = l.beginindex;
     int16_t e = l.endindex;
@@ -121,30 +118,30 @@ void windowcuts(int16_t line) {
     int npts = n;  // the line's points in use while it is cut
 
     for (int k = 1; k < n; ++k) {
-        SegmentCuts cuts = cutsegment(data.x[k], data.y[k], data.x[k + 1], data.y[k + 1]);
-        if (cuts.count > 2) bombed("edge", "too many cuts");
+        SegmentCuts cuts = cutsegment(w, data.x[k], data.y[k], data.x[k + 1], data.y[k + 1]);
+        if (cuts.count > 2) bombed(run, "edge", "too many cuts");
         total += cuts.count;
         if (cuts.count == 1) {
             int f = cuts.first;
             if (!started && !inside) b = static_cast<int16_t>(-f);
             if (inside) {  // leaving: keep the points so far and the exit point
                 npts = npts + k - n + 1;
-                setlinepoint(l, npts, cuts.cx[f], cuts.cy[f], "lines");
+                setlinepoint(run, l, npts, cuts.cx[f], cuts.cy[f], "lines");
                 e = static_cast<int16_t>(-f);
             } else {  // entering: the entry point, then the rest of the data
                 int p = started ? npts + 1 : 1;
                 npts = p + n - k;
                 if (started && -f != e) {  // back through another edge: its corner first
                     long double cornerx, cornery;
-                    if (!cornerof(f, -e, cornerx, cornery)) weirdshape(l.name);
-                    setlinepoint(l, p, cornerx, cornery, "lines");
+                    if (!cornerof(w, f, -e, cornerx, cornery)) weirdshape(run, l.name);
+                    setlinepoint(run, l, p, cornerx, cornery, "lines");
                     e = l.endindex;
                     total -= 2;
                     ++npts;
                     ++p;
                 }
-                setlinepoint(l, p, cuts.cx[f], cuts.cy[f], "lines");
-                for (int j = k + 1; j <= n; ++j) setlinepoint(l, p + j - k, data.x[j], data.y[j], "lines");
+                setlinepoint(run, l, p, cuts.cx[f], cuts.cy[f], "lines");
+                for (int j = k + 1; j <= n; ++j) setlinepoint(run, l, p + j - k, data.x[j], data.y[j], "lines");
             }
             inside = !inside;
             started = true;
@@ -156,8 +153,8 @@ void windowcuts(int16_t line) {
             if (started) kept = inside ? npts + k - n : npts;
             npts = kept + 2;
             if (started) total -= 2;
-            setlinepoint(l, npts - 1, cuts.cx[cuts.first], cuts.cy[cuts.first], "lines");
-            setlinepoint(l, npts, cuts.cx[cuts.second], cuts.cy[cuts.second], "lines");
+            setlinepoint(run, l, npts - 1, cuts.cx[cuts.first], cuts.cy[cuts.first], "lines");
+            setlinepoint(run, l, npts, cuts.cx[cuts.second], cuts.cy[cuts.second], "lines");
             if (!started) b = static_cast<int16_t>(-cuts.first);
             e = static_cast<int16_t>(-cuts.second);
             inside = false;
@@ -165,14 +162,14 @@ void windowcuts(int16_t line) {
         }
     }
     l.npts = static_cast<int16_t>(npts);
-    if (total < 0 || total > 2) bombed("lines", "bad cuts of window edge");
+    if (total < 0 || total > 2) bombed(run, "lines", "bad cuts of window edge");
     l.beginindex = b;
     l.endindex = e;
-    l.outsidewindow = total == 0 && !(npts >= 1 && windowcontains(l.x[1], l.y[1]));
+    l.outsidewindow = total == 0 && !(npts >= 1 && windowcontains(w, l.x[1], l.y[1]));
     if (l.outsidewindow) {
         l.npts = 0;
         return;
     }
-    if (l.beginindex == 0) l.beginindex = nearedge(l.x[1], l.y[1]);
-    if (l.endindex == 0 && npts >= 1) l.endindex = nearedge(l.x[npts], l.y[npts]);
+    if (l.beginindex == 0) l.beginindex = nearedge(w, l.x[1], l.y[1]);
+    if (l.endindex == 0 && npts >= 1) l.endindex = nearedge(w, l.x[npts], l.y[npts]);
 }

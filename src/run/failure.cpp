@@ -9,17 +9,18 @@
 
 #include "run/files.h"
 #include "run/lineinput.h"
+#include "run/run.h"
 #include "text/tokens.h"
 
 namespace {
 
-void writeall(FILE* f, const char* bytes, size_t n, const char* path) {
-    if (std::fwrite(bytes, 1, n, f) != n) ioerror(path);
+void writeall(Run& run, FILE* f, const char* bytes, size_t n, const char* path) {
+    if (std::fwrite(bytes, 1, n, f) != n) ioerror(run, path);
 }
 
 }  // namespace
 
-void bombed(const char* where, const char* what, int whatlen) {
+void bombed(Run& run, const char* where, const char* what, int whatlen) {
     // The block: two line ends, " BOMBED in ", where, " : ", what, two line ends.
     char block[600];
     size_t n = 0;
@@ -35,19 +36,19 @@ void bombed(const char* where, const char* what, int whatlen) {
     add(what, static_cast<size_t>(whatlen > 255 ? 255 : whatlen));
     add("\n\n", 2);
 
-    uint32_t open = openChannels;
+    uint32_t open = run.open;
     if (open & (1u << chw)) {
         std::fwrite(block, 1, n, stdout);
         std::fputs("\nhit return to exit program\n", stdout);
-        flushall();
-        skipline(keyboard);  // whatever comes back, the run ends
+        flushall(run);
+        skipline(run.keyboard);  // whatever comes back, the run ends
     }
     // The log gets its copy only after the user has pressed return.
     for (int ch : {chout, chlog, chic}) {
-        if ((open & (1u << ch)) && channels[ch].file != nullptr)
-            writeall(channels[ch].file, block, n, channels[ch].path);
+        OutputChannel& c = run.channels[ch];
+        if ((open & (1u << ch)) && c.file != nullptr) writeall(run, c.file, block, n, c.path);
     }
-    closeall(false);
+    closeall(run, false);
     std::exit(exitfailed);
 }
 
@@ -57,28 +58,29 @@ bool iskill(const char* word, int len) {
     return last - first + 1 == 4 && last > 0 && std::memcmp(word + first - 1, "kill", 4) == 0;
 }
 
-void killrun() {
+void killrun(Run& run) {
     static const char notice[] = "\n-- run killed --\n";
     const size_t n = sizeof notice - 1;
-    uint32_t open = openChannels;
+    uint32_t open = run.open;
     if (open & (1u << chw)) std::fwrite(notice, 1, n, stdout);
     for (int ch : {chout, chlog}) {
-        if ((open & (1u << ch)) && channels[ch].file != nullptr)
-            writeall(channels[ch].file, notice, n, channels[ch].path);
+        OutputChannel& c = run.channels[ch];
+        if ((open & (1u << ch)) && c.file != nullptr) writeall(run, c.file, notice, n, c.path);
     }
-    closeall(false);
+    closeall(run, false);
     std::exit(exitnormal);
 }
 
-void closeall(bool finished) {
+void closeall(Run& run, bool finished) {
     std::fputc('\n', stdout);
     bool complete = true;
     for (int ch = 2; ch < 10; ++ch) {
-        if (!(openChannels & (1u << ch)) || channels[ch].file == nullptr) continue;
-        bool keep = (ch == chout || ch == chlog) ? true : finished && channels[ch].written;
-        if (!closefile(channels[ch], keep, channelname(ch))) complete = false;
+        OutputChannel& c = run.channels[ch];
+        if (!isopen(run, ch) || c.file == nullptr) continue;
+        bool keep = (ch == chout || ch == chlog) ? true : finished && c.written;
+        if (!closefile(c, keep, channelname(ch))) complete = false;
     }
-    openChannels = 0;
+    run.open = 0;
     std::fflush(stdout);
     // A file whose last bytes could not be written is an input/output error:
     // the run must not look successful.
@@ -116,12 +118,13 @@ bool closefile(OutputChannel& channel, bool keep, const char* name) {
     return true;
 }
 
-void closeonerror(const char* failing) {
+void closeonerror(Run& run, const char* failing) {
     for (int ch = 2; ch < 10; ++ch) {
-        if (!(openChannels & (1u << ch)) || channels[ch].file == nullptr) continue;
-        bool keep = (ch == chout || ch == chlog) && std::strcmp(channels[ch].path, failing) != 0;
+        OutputChannel& c = run.channels[ch];
+        if (!isopen(run, ch) || c.file == nullptr) continue;
+        bool keep = (ch == chout || ch == chlog) && std::strcmp(c.path, failing) != 0;
         // The failing file's own close fails again: the run has reported it.
-        if (closeoutput(channels[ch], keep) == Closed::notcompleted && keep) reportfile(channels[ch].path, errno);
+        if (closeoutput(c, keep) == Closed::notcompleted && keep) reportfile(c.path, errno);
     }
-    openChannels = 0;
+    run.open = 0;
 }

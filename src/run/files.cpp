@@ -13,23 +13,28 @@
 #include <cstring>
 
 #include "run/failure.h"
+#include "run/run.h"
 
 namespace {
 
-const size_t outputbuffer = 1 << 16;  // bytes of stdio buffering per output file
-
-// The buffers themselves, one for each channel: given no buffer, the C
-// library would use one of its own size (a block, 4 KB) whatever size is
-// asked for, and a drawing of many megabytes would take thousands of writes.
-char buffers[10][outputbuffer];
+// Bytes of stdio buffering per output file: given no buffer, the C library
+// would use one of its own size (a block, 4 KB) whatever size is asked for,
+// and a drawing of many megabytes would take thousands of writes.
+const size_t outputbuffer = 1 << 16;
 
 const int endingsignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// The channel table whose temporary files the signal handler removes: the
+// one state the program keeps outside its Run, since a handler is given
+// nothing but the signal.
+OutputChannel* guardedchannels = nullptr;
 
 // Remove the temporary files, then end the run by the signal itself, as it
 // would have without the handler.  Only async-signal-safe calls.
 extern "C" void removetemporaries(int sig) {
-    for (OutputChannel& ch : channels)
-        if (ch.pending) ::unlink(ch.temp);
+    if (guardedchannels != nullptr)
+        for (int ch = 0; ch < 10; ++ch)
+            if (guardedchannels[ch].pending) ::unlink(guardedchannels[ch].temp);
     std::signal(sig, SIG_DFL);
     std::raise(sig);  // delivered when the handler returns
 }
@@ -99,12 +104,12 @@ bool samefile(const char* path, const struct stat& st) {
 // Refuse a data file that an output file would replace, leaving that output
 // file as it was: the channel (when the output is open) is dropped, not
 // committed.
-[[noreturn]] void refuse(int channel, const Text& what) {
+[[noreturn]] void refuse(Run& run, int channel, const Text& what) {
     if (channel >= 0) {
-        closeoutput(channels[channel], false);
-        openChannels &= ~(1u << channel);
+        closeoutput(run.channels[channel], false);
+        run.open &= ~(1u << channel);
     }
-    bombed("promptdatafile", what);
+    bombed(run, "promptdatafile", what);
 }
 
 }  // namespace
@@ -120,7 +125,8 @@ void openstandardstreams() {
     }
 }
 
-void guardoutputfiles() {
+void guardoutputfiles(Run& run) {
+    guardedchannels = run.channels;
     struct sigaction action;
     std::memset(&action, 0, sizeof action);
     action.sa_handler = removetemporaries;
@@ -134,9 +140,9 @@ void guardoutputfiles() {
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
-Text promptdatafile(const char* prefix, Word& suffix, LineReader& file) {
-    if (suffix.len == 0) suffix = promptword("suffix to name for datafile");
-    if (suffix.len == 0) bombed("promptdatafile", "expecting a suffix for data filename");
+Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file) {
+    if (suffix.len == 0) suffix = promptword(run, "suffix to name for datafile");
+    if (suffix.len == 0) bombed(run, "promptdatafile", "expecting a suffix for data filename");
     Text name;
     settext(name, prefix);
     addtext(name, suffix);
@@ -145,21 +151,21 @@ Text promptdatafile(const char* prefix, Word& suffix, LineReader& file) {
     bool named = tocstring(name, path);
     // The log is open already: a data file of the log's name would be
     // replaced by the log (the suffix "log").
-    if (named && (openChannels & (1u << chlog)) && std::strcmp(path, channels[chlog].path) == 0) {
+    if (named && isopen(run, chlog) && std::strcmp(path, run.channels[chlog].path) == 0) {
         Text what;
         settext(what, "suffix ");
         addtext(what, suffix);
         addtext(what, " names the log file ");
         addtext(what, path);
-        refuse(chlog, what);
+        refuse(run, chlog, what);
     }
     if (!named || !openreader(file, path)) {
         Text m;
         settext(m, "cannot locate file \"");
         addtext(m, name);
         addtext(m, "\"");
-        putstr(1, m, 1, setwoutlog);
-        bombed("promptdatafile", "datafile needed");
+        putstr(run, 1, m, 1, setwoutlog);
+        bombed(run, "promptdatafile", "datafile needed");
     }
     // Any other name that leads to the data file (a link) is refused too:
     // the open outputs, and the drawings still to come.
@@ -167,11 +173,11 @@ Text promptdatafile(const char* prefix, Word& suffix, LineReader& file) {
     if (::fstat(file.fd, &data) == 0) {
         Text what;
         for (int ch = 2; ch < 10; ++ch) {
-            if (!(openChannels & (1u << ch)) || !samefile(channels[ch].path, data)) continue;
+            if (!isopen(run, ch) || !samefile(run.channels[ch].path, data)) continue;
             settext(what, "output ");
-            addtext(what, channels[ch].path);
+            addtext(what, run.channels[ch].path);
             addtext(what, " is the same file as the datafile");
-            refuse(ch, what);
+            refuse(run, ch, what);
         }
         for (const char* extension : drawingextensions) {
             Text drawing;
@@ -183,13 +189,14 @@ Text promptdatafile(const char* prefix, Word& suffix, LineReader& file) {
             settext(what, "output ");
             addtext(what, drawing);
             addtext(what, " is the same file as the datafile");
-            refuse(-1, what);
+            refuse(run, -1, what);
         }
     }
     return name;
 }
 
-Text openoutput(const char* name, const Word& extension, OutputChannel& channel) {
+Text openoutput(Run& run, const char* name, const Word& extension, int number) {
+    OutputChannel& channel = run.channels[number];
     Text full;
     settext(full, name);
     addtext(full, extension);
@@ -198,7 +205,7 @@ Text openoutput(const char* name, const Word& extension, OutputChannel& channel)
         for (int i = 0; i < full.len; ++i) path[i] = full.c[i] == '\0' ? '?' : full.c[i];
         path[full.len] = '\0';
         errno = EINVAL;
-        ioerror(path);
+        ioerror(run, path);
     }
     std::memcpy(channel.path, path, sizeof channel.path);
     channel.pending = 0;
@@ -207,21 +214,21 @@ Text openoutput(const char* name, const Word& extension, OutputChannel& channel)
     Destination where = resolve(path, channel.target, mode);
     if (where == Destination::direct) {
         f = std::fopen(path, "w");
-        if (f == nullptr) ioerror(path);
+        if (f == nullptr) ioerror(run, path);
     } else {
         // A write-protected file stays protected, as it would be if opened
         // for writing in place.
-        if (where == Destination::regular && ::access(channel.target, W_OK) != 0) ioerror(path);
+        if (where == Destination::regular && ::access(channel.target, W_OK) != 0) ioerror(run, path);
         if (where == Destination::fresh) mode = freshmode();
         if (!tempname(channel.target, channel.temp)) {
             errno = ENAMETOOLONG;
-            ioerror(path);
+            ioerror(run, path);
         }
         channel.pending = 1;  // from here a signal removes whatever mkstemp creates
         int fd = ::mkstemp(channel.temp);
         if (fd < 0) {
             channel.pending = 0;
-            ioerror(path);
+            ioerror(run, path);
         }
         ::fchmod(fd, mode);
         f = ::fdopen(fd, "w");
@@ -231,15 +238,14 @@ Text openoutput(const char* name, const Word& extension, OutputChannel& channel)
             ::unlink(channel.temp);
             channel.pending = 0;
             errno = reason;
-            ioerror(path);
+            ioerror(run, path);
         }
     }
-    char* buffer = nullptr;  // a channel outside the table gets the library's own
-    for (int k = 0; k < 10; ++k)
-        if (&channel == &channels[k]) buffer = buffers[k];
-    std::setvbuf(f, buffer, _IOFBF, outputbuffer);
+    channel.buffer = static_cast<char*>(std::malloc(outputbuffer));  // none: the library's own
+    std::setvbuf(f, channel.buffer, _IOFBF, outputbuffer);
     channel.file = f;
     channel.written = false;
+    run.open |= 1u << number;
     return full;
 }
 
@@ -251,6 +257,8 @@ Closed closeoutput(OutputChannel& channel, bool commit) {
         result = Closed::notcompleted;
     }
     channel.file = nullptr;
+    std::free(channel.buffer);
+    channel.buffer = nullptr;
     if (channel.pending) {
         if (commit && result == Closed::done) {
             if (::rename(channel.temp, channel.target) != 0) {

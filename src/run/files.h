@@ -13,6 +13,8 @@
 #include "run/lineinput.h"
 #include "text/fixedtext.h"
 
+struct Run;
+
 // The extensions of the drawings a run writes, each named like the data
 // file (prefix + suffix + extension): none may be the data file itself.
 constexpr const char* drawingextensions[] = {".eps"};
@@ -22,22 +24,24 @@ constexpr const char* drawingextensions[] = {".eps"};
 // program.
 void openstandardstreams();
 
-// Make SIGINT, SIGTERM and SIGHUP remove every temporary output file before
-// they end the run (signals ignored at start stay ignored), and ignore
-// SIGXFSZ, so that a file passing the size limit is a write error.
-void guardoutputfiles();
+// Make SIGINT, SIGTERM and SIGHUP remove every temporary output file of the
+// run's channels before they end the run (signals ignored at start stay
+// ignored), and ignore SIGXFSZ, so that a file passing the size limit is a
+// write error.
+void guardoutputfiles(Run& run);
 
 // Find and open prefix + suffix + ".txt" for reading, asking for the suffix
 // when it is empty (the suffix is updated in place).  Returns the full name.
 // No suffix, a file that cannot be opened, or a data file that is one of the
 // run's output files (the log, a drawing) ends the run; in the last case the
 // output file is left as it was.
-Text promptdatafile(const char* prefix, Word& suffix, LineReader& file);
+Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file);
 
-// Create the file name + extension for writing on a channel; it replaces a
-// file of that name when committed.  Returns the full name; a file that
-// cannot be created ends the run with an input/output error.
-Text openoutput(const char* name, const Word& extension, OutputChannel& channel);
+// Create the file name + extension for writing as channel `channel` of the
+// run, and open the channel; it replaces a file of that name when
+// committed.  Returns the full name; a file that cannot be created ends the
+// run with an input/output error.
+Text openoutput(Run& run, const char* name, const Word& extension, int channel);
 
 // What closing an output file came to.
 enum class Closed {

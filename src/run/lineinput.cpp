@@ -11,8 +11,7 @@
 
 #include "run/channels.h"
 #include "run/failure.h"
-
-LineReader keyboard = {0, 0, 0, false, false, false, 0, {}};
+#include "run/run.h"
 
 namespace {
 
@@ -34,7 +33,7 @@ bool fill(LineReader& r) {
             return false;
         }
         if (errno == EINTR) continue;
-        if (errno == EBADF && &r == &keyboard) {  // a closed standard input: nothing typed
+        if (errno == EBADF && r.keyboard) {  // a closed standard input: nothing typed
             r.ended = true;
             return false;
         }
@@ -58,6 +57,7 @@ void setreader(LineReader& r, int fd) {
     r.failed = false;
     r.pendingcr = false;
     r.lineno = 0;
+    r.keyboard = false;
 }
 
 // Skip a UTF-8 byte order mark at the start of a newly opened file: some
@@ -79,6 +79,11 @@ void skipbyteordermark(LineReader& r) {
 }
 
 }  // namespace
+
+void openkeyboard(LineReader& reader) {
+    setreader(reader, 0);
+    reader.keyboard = true;
+}
 
 bool openreader(LineReader& reader, const char* path) {
     int fd = ::open(path, O_RDONLY);
@@ -162,30 +167,30 @@ ReadResult skipline(LineReader& reader) {
     }
 }
 
-void flushall() { flushchannels(); }
+void flushall(Run& run) { flushchannels(run); }
 
-void rstrings(LineReader& file, WordList& words) {
+void rstrings(Run& run, LineReader& file, WordList& words) {
     // The file channels are made complete before each line is read; the
     // screen is pushed out wherever the keyboard is read, not here.
-    flushfiles();
+    flushfiles(run);
     ReadResult got = readline(file, words.line);
     if (got == readfailed) {
         size_t shown = words.line.size() < 255 ? words.line.size() : 255;
         std::fputc('"', stdout);
         std::fwrite(words.line.data(), 1, shown, stdout);
         std::fputs("\"\n", stdout);
-        bombed("read in rstrings", "problems reading");
+        bombed(run, "read in rstrings", "problems reading");
     }
-    if (got == readtoolong) bombed("read in rstrings", toolongmessage);
+    if (got == readtoolong) bombed(run, "read in rstrings", toolongmessage);
     splitline(words);
     dropcomment(words);
 }
 
-void prstrings(WordList& words) {
-    flushall();
-    ReadResult got = readline(keyboard, words.line);
-    if (got == readfailed) bombed("read in prstrings", "problems reading");
-    if (got == readtoolong) bombed("read in prstrings", toolongmessage);
+void prstrings(Run& run, WordList& words) {
+    flushall(run);
+    ReadResult got = readline(run.keyboard, words.line);
+    if (got == readfailed) bombed(run, "read in prstrings", "problems reading");
+    if (got == readtoolong) bombed(run, "read in prstrings", toolongmessage);
     // Backspace editing: each backspace takes itself and the character before it.
     std::string& line = words.line;
     size_t n = 0;
@@ -200,13 +205,13 @@ void prstrings(WordList& words) {
     splitline(words);
 }
 
-void promptstrings(const char* prompt, WordList& words) {
+void promptstrings(Run& run, const char* prompt, WordList& words) {
     Text shown;
     settext(shown, prompt);
     addtext(shown, " : ");
-    putstr(0, shown, 0, setwlog);
-    prstrings(words);
-    if (openChannels & (1u << chlog)) {
+    putstr(run, 0, shown, 0, setwlog);
+    prstrings(run, words);
+    if (isopen(run, chlog)) {
         Text copy;
         copy.len = 0;
         if (words.count == 0) {
@@ -220,41 +225,41 @@ void promptstrings(const char* prompt, WordList& words) {
                 addtext(copy, " ");
             }
         }
-        putstr(0, copy, 1, setlog);
+        putstr(run, 0, copy, 1, setlog);
     }
-    if (words.count == 1 && iskill(wordat(words, 1))) killrun();
+    if (words.count == 1 && iskill(wordat(words, 1))) killrun(run);
 }
 
-Word promptword(const char* prompt) {
+Word promptword(Run& run, const char* prompt) {
     WordList words;
-    promptstrings(prompt, words);
+    promptstrings(run, prompt, words);
     return wordat(words, 1);
 }
 
-bool query(const char* question) {
+bool query(Run& run, const char* question) {
     Text shown;
     settext(shown, question);
     addtext(shown, " ? ");
-    putstr(0, shown, 0, setwlog);
-    flushall();
+    putstr(run, 0, shown, 0, setwlog);
+    flushall(run);
     std::string line;
     auto answerline = [&] {
-        ReadResult got = readline(keyboard, line);
-        if (got == readfailed) ioerror("standard input");
-        if (got == readtoolong) bombed("read in prstrings", toolongmessage);
+        ReadResult got = readline(run.keyboard, line);
+        if (got == readfailed) ioerror(run, "standard input");
+        if (got == readtoolong) bombed(run, "read in prstrings", toolongmessage);
     };
     answerline();
     if (line == "?") {
-        putstr(1, "sorry, you are on your own...", 2, setwlog);
-        putstr(0, shown, 0, setwlog);
-        flushall();
+        putstr(run, 1, "sorry, you are on your own...", 2, setwlog);
+        putstr(run, 0, shown, 0, setwlog);
+        flushall(run);
         answerline();
     }
     int first, last;
     trimbounds(line.data(), static_cast<int>(line.size()), first, last);
     TextView t = {line.data() + (last > 0 ? first - 1 : 0), last > 0 ? last - first + 1 : 0};
     bool answer = t.len == 0 || istext(t, "1") || istext(t, "yes") || istext(t, "y") || istext(t, "Y");
-    if (openChannels & (1u << chlog)) putstr(0, answer ? "yes" : "no", 1, setlog);
-    if (iskill(t)) killrun();
+    if (isopen(run, chlog)) putstr(run, 0, answer ? "yes" : "no", 1, setlog);
+    if (iskill(t)) killrun(run);
     return answer;
 }

@@ -13,6 +13,8 @@
 #include "text/fixedtext.h"
 #include "text/tokens.h"
 
+struct Run;
+
 constexpr int readbuffersize = 1 << 16;
 
 // The longest line read, in characters.
@@ -30,11 +32,12 @@ struct LineReader {
     bool failed;            // a read failed
     bool pendingcr;         // the last line ended at CR: an LF right after belongs to it
     int32_t lineno;         // number of the line read last (1 for the first), 0 before any
+    bool keyboard;          // standard input: a closed one has simply nothing to read
     char buf[readbuffersize];  // bytes read ahead
 };
 
-// The keyboard: standard input.
-extern LineReader keyboard;
+// Make the reader the keyboard: standard input.
+void openkeyboard(LineReader& reader);
 
 // Open a text file for reading; false when it cannot be opened.  A UTF-8
 // byte order mark at its start is skipped.
@@ -61,21 +64,21 @@ ReadResult readline(LineReader& reader, std::string& line);
 ReadResult skipline(LineReader& reader);
 
 // Write out the screen and every open file channel before a keyboard read.
-void flushall();
+void flushall(Run& run);
 
 // One line of a text file as words, a word beginning with "%" and all after
 // it dropped.  A read error or an overlong line ends the run.
-void rstrings(LineReader& file, WordList& words);
+void rstrings(Run& run, LineReader& file, WordList& words);
 
 // One line typed at the keyboard, with backspace editing, as words.
-void prstrings(WordList& words);
+void prstrings(Run& run, WordList& words);
 
 // Ask with a prompt, read the answer as words, copy it into the log; "kill"
 // stops the run.
-void promptstrings(const char* prompt, WordList& words);
+void promptstrings(Run& run, const char* prompt, WordList& words);
 
 // Ask with a prompt; the first word typed (or empty).
-Word promptword(const char* prompt);
+Word promptword(Run& run, const char* prompt);
 
 // Ask a yes/no question; return alone means yes.
-bool query(const char* question);
+bool query(Run& run, const char* question);

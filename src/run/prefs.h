@@ -6,6 +6,8 @@
 
 #include "text/tokens.h"
 
+struct Run;
+
 // Answer code of a keyword line.  Every consumer treats only yes as on.
 enum YesAskNo : int32_t {
     answeryes = 0,
@@ -20,4 +22,4 @@ void readyesno(const WordList& words, int32_t n, YesAskNo& code, int32_t& last);
 
 // Fill the run settings from gl-prefs.txt, or announce that there is none
 // and ask whether to continue.
-void readprefs();
+void readprefs(Run& run);

@@ -4,16 +4,13 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "run/settings.h"
 #include "text/numfmt.h"
-
-Text runstamp;
 
 namespace {
 
-const char* const weekdays[7] = {" on Sun ", " on Mon ", " on Tue ", " on Wed ",
+constexpr char weekdays[7][9] = {" on Sun ", " on Mon ", " on Tue ", " on Wed ",
                                  " on Thu ", " on Fri ", " on Sat "};
-const char* const months[12] = {" Jan,", " Feb,", " Mar,", " Apr,", " May,", " Jun,",
+constexpr char months[12][6] = {" Jan,", " Feb,", " Mar,", " Apr,", " May,", " Jun,",
                                 " Jul,", " Aug,", " Sep,", " Oct,", " Nov,", " Dec,"};
 
 // Digits s[0..n-1] as a number, or -1 when one is not a digit.
@@ -84,5 +81,3 @@ Text makerunstamp(const ClockReading& when) {
     addtext(t, real2intstr(when.year));
     return t;
 }
-
-void computerunstamp() { runstamp = makerunstamp(readclock()); }

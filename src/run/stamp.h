@@ -24,6 +24,3 @@ ClockReading readclock();
 
 // The stamp text of a moment.
 Text makerunstamp(const ClockReading& when);
-
-// Compute `runstamp` once from the clock.
-void computerunstamp();

@@ -1,4 +1,4 @@
-// startup.cpp - startup, and the run-wide state it prepares.
+// startup.cpp - startup: the run's environment prepared.
 #include "run/startup.h"
 
 #include <cstdio>
@@ -6,30 +6,25 @@
 #include "run/channels.h"
 #include "run/files.h"
 #include "run/prefs.h"
-#include "run/settings.h"
 #include "run/stamp.h"
 
-RunSettings runsettings = {{0, {}}, true, false, {0, {}}, {0, {}}, 80, -1};
-Text drawingFileName;
-LineBuffer listline;
-LineBuffer scriptline;
-LineBuffer psline;
-
-void startup(const char* banner) {
-    settext(runsettings.banner, banner);
-    openChannels = 1u << chw;
+void startup(Run& run, const char* banner) {
+    RunSettings& s = run.settings;
+    settext(s.banner, banner);
+    s.dontwrap = true;
+    s.monitorheap = false;
+    s.pagewidth = 80;
+    s.calcmode = -1;
+    openkeyboard(run.keyboard);
+    run.open = 1u << chw;
     std::fputs(banner, stdout);  // straight to the screen, not through putstr
     std::fputs(" (portable version)\n", stdout);
-    readprefs();
+    readprefs(run);
     Word extension;
     settext(extension, ".txt");
-    openoutput("gl-log", extension, channels[chlog]);
-    openChannels |= 1u << chlog;
-    putstr(0, "[display/print with fixed width font (eg Monaco)]", 2, setlog);
-    putstr(0, "", 1, setwlog);
-    clearline(listline);
-    clearline(scriptline);
-    clearline(psline);
-    for (int ch = chic; ch <= chps; ++ch) channels[ch].written = false;
-    computerunstamp();
+    openoutput(run, "gl-log", extension, chlog);
+    putstr(run, 0, "[display/print with fixed width font (eg Monaco)]", 2, setlog);
+    putstr(run, 0, "", 1, setwlog);
+    for (int ch = chic; ch <= chps; ++ch) run.channels[ch].written = false;
+    run.stamp = makerunstamp(readclock());
 }

@@ -10,7 +10,7 @@ namespace {
 // Powers 10^(2^i).  The first six are the classic table; the higher ones let
 // every exponent a 16-bit number text can carry be built the same way, and
 // leave every result for exponents below 64 untouched.
-const long double powtable[13] = {
+constexpr long double powtable[13] = {
     1e1L, 1e2L, 1e4L, 1e8L, 1e16L, 1e32L, 1e64L,
     1e128L, 1e256L, 1e512L, 1e1024L, 1e2048L, 1e4096L,
 };
@@ -44,8 +44,10 @@ void setdigits(Word& digits, int32_t v) {
 
 namespace {
 
-// 10 to the n by the table of powers, bit by bit.
-long double pow10bybits(int n) {
+// 10 to the n by the table of powers, bit by bit.  The compiler evaluates
+// it exactly as the machine does: every step is one correctly rounded
+// 80-bit operation either way.
+constexpr long double pow10bybits(int n) {
     long double x = 1.0L;
     int32_t m = n < 0 ? -n : n;
     for (int i = 0; m != 0 && i < 13; ++i, m >>= 1)
@@ -54,27 +56,16 @@ long double pow10bybits(int n) {
     return n < 0 ? 1.0L / x : x;
 }
 
-// The exponents that numbers in files and on the page use, computed once by
-// pow10bybits itself, so a looked-up power is the very value it computes.
-const int cachedpowers = 64;
-
-long double powercache[2 * cachedpowers + 1];  // powercache[cachedpowers + n] = pow10bybits(n)
-bool powercacheready = false;                  // false until the table below is filled
-
-// Fills the table when the program starts; a power asked for before that
-// (by another file's start-up code) is computed instead.
-const bool powercachefilled = [] {
-    for (int n = -cachedpowers; n <= cachedpowers; ++n) powercache[cachedpowers + n] = pow10bybits(n);
-    powercacheready = true;
-    return true;
-}();
-
 }  // namespace
 
-long double pow10(int n) {
-    if (n >= -cachedpowers && n <= cachedpowers && powercacheready) return powercache[cachedpowers + n];
-    return pow10bybits(n);
-}
+// Computed by the compiler, so the table is a constant like any other.
+extern constexpr PowerTable nearpowersof10 = [] {
+    PowerTable t{};
+    for (int n = -nearpowers; n <= nearpowers; ++n) t.at[nearpowers + n] = pow10bybits(n);
+    return t;
+}();
+
+long double pow10far(int n) { return pow10bybits(n); }
 
 int32_t roundint(long double x) {
     if (std::isnan(x)) return 0;

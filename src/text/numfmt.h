@@ -23,8 +23,20 @@ struct DecimalNumber {
 // The two forms a number can be written in.
 enum NumberMode { fixedmode, significantmode };
 
+// The powers of ten that numbers in files and on the page use are looked
+// up; the others are computed.
+constexpr int nearpowers = 64;
+struct PowerTable {
+    long double at[2 * nearpowers + 1];  // at[nearpowers + n] = pow10(n)
+};
+extern const PowerTable nearpowersof10;
+long double pow10far(int n);
+
 // 10 to the n, built bit by bit from a table of powers; 1/x for negative n.
-long double pow10(int n);
+inline long double pow10(int n) {
+    if (n >= -nearpowers && n <= nearpowers) return nearpowersof10.at[nearpowers + n];
+    return pow10far(n);
+}
 
 // Nearest 32-bit integer, ties to even; saturates outside the 32-bit range,
 // NaN gives 0.

@@ -4,7 +4,6 @@
 #include <bit>
 #include <cmath>
 
-#include "run/failure.h"
 
 namespace {
 
@@ -278,24 +277,6 @@ SignificantDigits significant(const NumberShape& n) {
 
 namespace {
 
-// Powers of ten for the exponents numbers in files carry, taken once from
-// pow10 itself (so each is the very value pow10 gives) and looked up here
-// without a call.
-const int nearpowers = 40;
-long double nearpowercache[2 * nearpowers + 1];  // [nearpowers + n] = pow10(n)
-bool nearpowersready = false;
-
-const bool nearpowersfilled = [] {
-    for (int n = -nearpowers; n <= nearpowers; ++n) nearpowercache[nearpowers + n] = pow10(n);
-    nearpowersready = true;
-    return true;
-}();
-
-inline long double powerof10(int n) {
-    if (n >= -nearpowers && n <= nearpowers && nearpowersready) return nearpowercache[nearpowers + n];
-    return pow10(n);
-}
-
 // The value of the non-blank stretch p..end-1 of a number text: every
 // digit, without leading zeros, folded in as v = 10 v + digit in 80-bit
 // arithmetic, then the sign, then times the power of ten.  False where the
@@ -333,20 +314,21 @@ bool readdecimal(const char* p, const char* end, long double& value) {
         if (exponent < -32768 || exponent > 32767) return false;
     }
     if (n.negative) v = -v;
-    value = v * powerof10(exponent);
+    value = v * pow10(exponent);
     return true;
 }
 
-// str2real without its message: the value of a whole text, false when it
-// is blank or does not read.  A value beyond the 80-bit range (or one whose
-// digits alone overflow it) does not read.
-inline bool realvalue(const char* text, int32_t len, long double& value) {
+}  // namespace
+
+bool realvalue(const char* text, int32_t len, long double& value) {
     int32_t f, e;
     if (!trimmed(text, len, f, e)) return false;
     return readdecimal(text + f, text + e, value) && std::isfinite(value);
 }
 
-}  // namespace
+long double rationalvalue(int16_t numerator, int16_t denominator) {
+    return static_cast<long double>(static_cast<double>(numerator) / static_cast<double>(denominator));
+}
 
 bool str2real(const char* text, int32_t len, long double& value, Text& message) {
     message.len = 0;
@@ -433,48 +415,6 @@ bool str2rational(const char* text, int32_t len, int16_t& numerator, int16_t& de
         return false;
     }
     return true;
-}
-
-namespace {
-
-[[noreturn]] void badword(const char* where, const char* prefix, TextView word, const Text& context) {
-    Text what;
-    settext(what, prefix);
-    addtext(what, cuttext(word));
-    addtext(what, " - ");
-    addtext(what, context);
-    bombed(where, what);
-}
-
-// a/b in double precision, widened to 80 bits.
-long double rationalvalue(int16_t numerator, int16_t denominator) {
-    return static_cast<long double>(static_cast<double>(numerator) / static_cast<double>(denominator));
-}
-
-}  // namespace
-
-int16_t getinteger(WordKind kind, TextView word, const Text& context) {
-    if (kind != kindinteger) badword("getinteger", "expecting an integer (1); got: ", word, context);
-    int16_t v;
-    Text message;
-    if (!str2int(word, v, message)) badword("getinteger", "expecting an integer (2); got: ", word, context);
-    return v;
-}
-
-long double getsingle(WordKind kind, TextView word, const Text& context) {
-    if (kind == kindinteger || kind == kindreal) {
-        long double v;  // str2real's value, without its message, which is not shown
-        if (!realvalue(word.c, word.len, v)) badword("reading", "expecting a single (2); got: ", word, context);
-        return v;
-    }
-    Text message;
-    if (kind == kindrational) {
-        int16_t a, b;
-        if (!str2rational(word.c, word.len, a, b, message))
-            badword("reading", "expecting a single (3); got: ", word, context);
-        return rationalvalue(a, b);
-    }
-    badword("reading", "expecting a single (1); got: ", word, context);
 }
 
 namespace {

@@ -4,8 +4,8 @@
 // Blanks are tab, space and the byte 202, and nothing else: every other byte
 // (control characters included) belongs to a word.  The plain readers
 // (`str2real`, `str2int`, `str2rational`, `getreals`, `getints`) return a
-// success flag and never end the run; the checked readers (`getinteger`,
-// `getsingle`) end it through `bombed`.
+// success flag and never end the run: the caller decides what a failure
+// means.
 #pragma once
 
 #include <cstdint>
@@ -100,13 +100,13 @@ inline bool str2real(const Str<Cap>& t, long double& v, Text& m) { return str2re
 template <int Cap>
 inline bool str2int(const Str<Cap>& t, int16_t& v, Text& m) { return str2int(t.c, t.len, v, m); }
 
-// A word that must be an integer; anything else ends the run, quoting the
-// word (its first 20 characters) and the context (what was being read).
-int16_t getinteger(WordKind kind, TextView word, const Text& context);
+// str2real without its message: the value of a whole text, false when it
+// is blank or does not read.  A value beyond the 80-bit range (or one whose
+// digits alone overflow it) does not read.
+bool realvalue(const char* text, int32_t len, long double& value);
 
-// A word that must be a number (integer, real or a/b); anything else ends
-// the run.
-long double getsingle(WordKind kind, TextView word, const Text& context);
+// The value of a/b: the quotient in double precision, widened to 80 bits.
+long double rationalvalue(int16_t numerator, int16_t denominator);
 
 // Read n numbers from the words after position `start` into values[1..n].
 // With n <= 0 every number up to word 40 is read, at least |n| of them, and

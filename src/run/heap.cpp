@@ -1,12 +1,9 @@
 // heap.cpp - heapalloc.
-#include "text/heap.h"
+#include "run/heap.h"
 
 #include <cstdio>
 
-#include "run/settings.h"
 #include "text/numfmt.h"
-
-int32_t heaptotal = 0;
 
 namespace {
 
@@ -14,9 +11,9 @@ void writeword(const Word& w) { std::fwrite(w.c, 1, static_cast<size_t>(w.len), 
 
 }  // namespace
 
-void heapalloc(const char* tag, int32_t bytes) {
-    heaptotal = static_cast<int32_t>(static_cast<uint32_t>(heaptotal) + static_cast<uint32_t>(bytes));
-    if (!runsettings.monitorheap) return;
+void heapalloc(Run& run, const char* tag, int32_t bytes) {
+    run.heaptotal = static_cast<int32_t>(static_cast<uint32_t>(run.heaptotal) + static_cast<uint32_t>(bytes));
+    if (!run.settings.monitorheap) return;
     Word t;
     settext(t, tag);
     // Straight to standard output: neither the log nor the page-width cut sees it.
@@ -25,6 +22,6 @@ void heapalloc(const char* tag, int32_t bytes) {
     std::fputs(" is ", stdout);
     writeword(real2intstr(roundint(static_cast<double>(bytes) / 1024.0)));
     std::fputs("k; , heap now ", stdout);
-    writeword(real2intstr(roundint(static_cast<double>(heaptotal) / 1024.0)));
+    writeword(real2intstr(roundint(static_cast<double>(run.heaptotal) / 1024.0)));
     std::fputs("k\n", stdout);
 }

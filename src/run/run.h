@@ -1,11 +1,13 @@
-// settings.h - run-wide state: the run settings, the run stamp, the drawing's
-// name and the three shared line buffers.  One instance each, alive for the
-// whole run.
+// run.h - everything one run holds while it lasts: its settings, its output
+// channels, the keyboard, the run stamp.  `main` owns the one Run and hands
+// it to every step that writes a transcript line, reads the keyboard or
+// ends the run.
 #pragma once
 
 #include <cstdint>
 
 #include "run/channels.h"
+#include "run/lineinput.h"
 #include "text/fixedtext.h"
 
 // The program's banner; its first word names the program's files.
@@ -22,16 +24,13 @@ struct RunSettings {
     int16_t calcmode;     // set from the preferences; nothing reads it (default -1)
 };
 
-extern RunSettings runsettings;
-
-// Date and time of the run, computed once at start-up.
-extern Text runstamp;
-
-// Full name of the EPS file, set when the drawing is opened.
-extern Text drawingFileName;
-
-// The shared line buffers in which output lines are assembled.  Each user
-// clears the buffer before it builds a line.
-extern LineBuffer listline;    // listings, the line report, area warnings
-extern LineBuffer scriptline;  // the script reader's echo lines
-extern LineBuffer psline;      // PostScript lines
+struct Run {
+    RunSettings settings;
+    OutputChannel channels[10];  // the channel table, by channel number
+    uint32_t open;               // the set of open channels
+    bool unflushed;              // putstr wrote to a file channel since the last flush
+    LineReader keyboard;         // standard input
+    Text stamp;                  // date and time of the run, fixed at start-up
+    Text drawingname;            // full name of the EPS file, once it is opened
+    int32_t heaptotal;           // bytes recorded by the heap monitor
+};

@@ -1,0 +1,18 @@
+// checkedwords.h - the checked word readers of the data section: a word that
+// must be an integer or a number, read or the run ends with a failure
+// report quoting the word and what was being read.
+#pragma once
+
+#include <cstdint>
+
+#include "run/run.h"
+#include "text/fixedtext.h"
+#include "text/tokens.h"
+
+// A word that must be an integer; anything else ends the run, quoting the
+// word (its first 20 characters) and the context (what was being read).
+int16_t getinteger(Run& run, WordKind kind, TextView word, const Text& context);
+
+// A word that must be a number (integer, real or a/b); anything else ends
+// the run.
+long double getsingle(Run& run, WordKind kind, TextView word, const Text& context);

@@ -1,0 +1,47 @@
+// areas.cpp - areacolourof and paintareas.
+#include "drawing/areas.h"
+
+#include <cmath>
+
+#include "drawing/page.h"
+
+namespace {
+
+// One component mixed and clamped to 0..1.
+long double mixcomponent(double grayscale, long double light, long double dark) {
+    long double g = grayscale;
+    long double v = (g * light + (1 - g) * dark) / 255;
+    // An infinite grayscale (one beyond the 8-byte range) mixes to no
+    // number at all; it lies beyond 1 or below 0 and is clamped that way.
+    if (std::isnan(v)) v = g > 0 ? 1 : 0;
+    if (v < 0) v = 0;
+    if (v > 1) v = 1;
+    return v;
+}
+
+}  // namespace
+
+Colour areacolourof(const DrawingOptions& o, double grayscale) {
+    return {mixcomponent(grayscale, o.lightcolour[0], o.darkcolour[0]),
+            mixcomponent(grayscale, o.lightcolour[1], o.darkcolour[1]),
+            mixcomponent(grayscale, o.lightcolour[2], o.darkcolour[2])};
+}
+
+void paintareas(const Diagram& d, const std::vector<AreaBoundary>& boundaries, Canvas& canvas) {
+    const PlotWindow& w = d.window;
+    for (const AreaBoundary& b : boundaries) {
+        canvas.blank();
+        canvas.areacolour(areacolourof(d.options, d.areas[b.area].grayscale), b.area);
+        for (size_t k = 0; k < b.points.size(); ++k) {
+            const BoundaryPoint& p = b.points[k];
+            if (k == 0)
+                canvas.moveto(pathpoint(w, p.x, p.y, p.name));
+            else
+                canvas.lineto(pathpoint(w, p.x, p.y, p.name));
+        }
+        canvas.fill();  // even when the walk stopped short: what was traced is filled
+    }
+    canvas.blank();
+    canvas.black();
+    canvas.blank();
+}

@@ -1,0 +1,94 @@
+// canvas.h - the one interface everything drawn goes through.
+//
+// The drawing of a diagram is a sequence of calls on a Canvas: page
+// coordinates in PostScript points (1/72 inch, y upwards, the page's origin
+// at its lower left corner), paths built point by point and then stroked or
+// filled, texts placed at a point.  Each output format implements it: the
+// EPS writer, which writes every call as text, and the cairo renderer,
+// which paints PDF, SVG and PNG pages.
+//
+// Some calls carry what only a written-out document shows (comments, empty
+// lines, the data point a path point was made from, the way a colour was
+// given): a renderer simply ignores them.
+#pragma once
+
+#include <cstdint>
+
+#include "text/fixedtext.h"
+
+// What the document says of itself before anything is drawn.
+struct PageHeader {
+    int16_t boxleft;    // the part of the page that holds the drawing,
+    int16_t boxbottom;  // in whole points
+    int16_t boxright;
+    int16_t boxtop;
+    Text creator;       // the program that drew it
+    Text created;       // when it was drawn
+    int16_t fontsize;   // the font in force at the start
+};
+
+// A colour, each component on a 0..1 scale (values outside are the
+// writer's to clamp).
+struct Colour {
+    long double red;
+    long double green;
+    long double blue;
+};
+
+// One point of a path: where it goes on the page, and the data point it
+// was made from with an optional name (a written document notes both).
+struct PathPoint {
+    long double px;  // page x, in points
+    long double py;  // page y
+    long double x;   // data x
+    long double y;   // data y
+    Word name;       // a line's name at its first point; empty elsewhere
+};
+
+// How a text sits at its point.
+enum class TextRole {
+    heading,  // a title line of the program's own text, starting at the point
+    caption,  // a line of the user's text, starting at the point
+    centred,  // a label centred on the point (its baseline through the point)
+    right,    // a label ending at the point
+};
+
+class Canvas {
+public:
+    virtual ~Canvas() = default;
+
+    // Start the document; every other call comes after this one.
+    virtual void begin(const PageHeader& header) = 0;
+    // Finish the document.
+    virtual void end() = 0;
+
+    // A comment line, and an empty line, in a written-out document.
+    virtual void comment(const char* text) = 0;
+    virtual void blank() = 0;
+
+    // The state every later stroke, fill or text uses.
+    virtual void font(int16_t size) = 0;           // Helvetica of this size, in points
+    virtual void linewidth(long double width) = 0;  // in points
+    virtual void dash(bool dashed) = 0;            // dashed (3 on, 3 off) or solid
+    // A line's colour: its own given colour, or (null) the plain black of
+    // a line that was given none.
+    virtual void linecolour(const Colour* given) = 0;
+    // The colour of shaded area `area` (its number, which a written-out
+    // document notes).
+    virtual void areacolour(const Colour& colour, int16_t area) = 0;
+    // Back to black after the areas.
+    virtual void black() = 0;
+
+    // Paths: a new path at a point, straight on to a point, a closed circle
+    // of radius r about a centre (a path of its own); then stroke or fill
+    // what was built, which also clears it.
+    virtual void moveto(const PathPoint& p) = 0;
+    virtual void lineto(const PathPoint& p) = 0;
+    virtual void circle(long double px, long double py, long double r) = 0;
+    virtual void stroke() = 0;
+    virtual void fill() = 0;
+
+    // A text in the current font.  Texts from the data file are UTF-8;
+    // a written-out document keeps their bytes.
+    virtual void text(long double px, long double py, TextView text, TextRole role) = 0;
+};

@@ -1,0 +1,229 @@
+// epscanvas.cpp - each canvas call as lines of PostScript.
+#include "drawing/epscanvas.h"
+
+#include <initializer_list>
+
+#include "text/numfmt.h"
+
+namespace {
+
+constexpr unsigned char markbyte = 0xA4;
+const char markescape[] = "\\244";
+
+// A string longer than this would not leave room on its line for the
+// parentheses and the " show" after it.
+constexpr int16_t captionlimit = 250 - 7;
+
+// The number formatting writes "?" for a magnitude beyond 1e20, which no
+// PostScript interpreter reads as a number.  A page coordinate that far out
+// (a line point kept far outside the window, or an overflow) is written as
+// 1e20 with its sign instead: just as far off the page for every purpose.
+long double writablepage(long double p) {
+    if (p >= -1e20L && p <= 1e20L) return p;
+    return p < 0 ? -1e20L : 1e20L;
+}
+
+void appendpagepoint(LineBuffer& line, long double px, long double py) {
+    appendreal(2, true, 0, line, 255, writablepage(px));
+    appendfield(" ", 0, line, 255);
+    appendreal(2, true, 0, line, 255, writablepage(py));
+}
+
+// A PostScript comment ends at a line end or a form feed, and what follows
+// it on the line is run as PostScript; such a byte in a name is written as
+// a blank so that the whole name stays inside the comment.
+Word commentname(const Word& name) {
+    Word safe = name;
+    for (int i = 0; i < safe.len; ++i)
+        if (safe.c[i] == '\n' || safe.c[i] == '\r' || safe.c[i] == '\f') safe.c[i] = ' ';
+    return safe;
+}
+
+void fontline(LineBuffer& line, int16_t width, int16_t size) {
+    clearline(line);
+    appendfield("/Helvetica findfont ", 0, line, 255);
+    appendint(width, line, 255, size);
+    appendfield(" scalefont setfont", 0, line, 255);
+}
+
+}  // namespace
+
+Text psstring(const char* text, int32_t len, int16_t limit) {
+    Text out;
+    out.len = 0;
+    if (limit > 255) limit = 255;
+    for (int32_t i = 0; i < len; ++i) {
+        char ch = text[i];
+        char unit[4];
+        int n = 0;
+        if (static_cast<unsigned char>(ch) == markbyte) {
+            for (n = 0; n < 4; ++n) unit[n] = markescape[n];
+        } else if (ch == '(' || ch == ')' || ch == '\\') {
+            unit[n++] = '\\';
+            unit[n++] = ch;
+        } else {
+            unit[n++] = ch;
+        }
+        if (out.len + n > limit) break;
+        addtext(out, unit, n);
+    }
+    return out;
+}
+
+void EpsCanvas::writeline() { putstr(run, 0, line, 1, setps); }
+
+void EpsCanvas::writeliteral(const char* text) { putstr(run, 0, text, 1, setps); }
+
+void EpsCanvas::begin(const PageHeader& header) {
+    writeliteral("%!PS-Adobe-3.0 EPSF-3.0");
+    setline(line, "%%BoundingBox: ");
+    appendint(0, line, 255, header.boxleft);
+    appendfield(" ", 0, line, 255);
+    appendint(0, line, 255, header.boxbottom);
+    appendfield(" ", 0, line, 255);
+    appendint(0, line, 255, header.boxright);
+    appendfield(" ", 0, line, 255);
+    appendint(0, line, 255, header.boxtop);
+    writeline();
+    writeliteral("%%Title:  output");
+    setline(line, "%%Creator: ");
+    appendfield(header.creator, 0, line, 255);
+    writeline();
+    setline(line, "%%CreationDate: ");
+    appendfield(header.created, 0, line, 255);
+    writeline();
+    writeliteral("%%EndComments");
+    fontline(line, 2, header.fontsize);
+    writeline();
+    blank();
+    // centreshow: x y (text) centred on x; rightshow: ending at x.
+    blank();
+    writeliteral("/centreshow {dup stringwidth  pop 2 div");
+    writeliteral("   4 -1 roll exch sub   3 -1 roll moveto  show} def");
+    blank();
+    blank();
+    writeliteral("/rightshow {dup stringwidth  pop");
+    writeliteral("   4 -1 roll exch sub   3 -1 roll moveto  show} def");
+    blank();
+}
+
+void EpsCanvas::end() {}
+
+void EpsCanvas::comment(const char* text) {
+    setline(line, "% ");
+    appendfield(text, 0, line, 255);
+    writeline();
+}
+
+void EpsCanvas::blank() { putstr(run, 0, "", 1, setps); }
+
+void EpsCanvas::font(int16_t size) {
+    fontline(line, 0, size);
+    writeline();
+}
+
+void EpsCanvas::linewidth(long double width) {
+    // A whole number of points is written without decimals.
+    clearline(line);
+    if (width == static_cast<long double>(roundint(width)))
+        appendint(0, line, 255, width);
+    else
+        appendreal(2, true, 0, line, 255, width);
+    appendfield(" setlinewidth", 0, line, 255);
+    writeline();
+}
+
+void EpsCanvas::dash(bool dashed) { writeliteral(dashed ? "[3]  0  setdash" : "[]  0 setdash"); }
+
+void EpsCanvas::linecolour(const Colour* given) {
+    clearline(line);
+    if (given != nullptr) {
+        // Each component right-aligned in six characters, written as a blank
+        // and a field of five: the same for every text of up to five
+        // characters, and a wider one (a component far out of range) keeps
+        // the blank before it instead of running into its neighbour.
+        for (long double v : {given->red, given->green, given->blue}) {
+            appendfield(" ", 0, line, 255);
+            appendreal(2, true, 5, line, 255, v);
+        }
+    } else {
+        appendfield("0  0  0 ", 0, line, 255);
+    }
+    appendfield(" setrgbcolor", 0, line, 255);
+    writeline();
+}
+
+void EpsCanvas::areacolour(const Colour& colour, int16_t area) {
+    clearline(line);
+    appendreal(2, true, 0, line, 255, colour.red);
+    appendfield(" ", 0, line, 255);
+    appendreal(2, true, 0, line, 255, colour.green);
+    appendfield(" ", 0, line, 255);
+    appendreal(2, true, 0, line, 255, colour.blue);
+    appendfield(" setrgbcolor", 0, line, 255);
+    appendfield("  % for area ", 0, line, 255);
+    appendint(0, line, 255, area);
+    writeline();
+}
+
+void EpsCanvas::black() { writeliteral("0 setgray"); }
+
+void EpsCanvas::pathpoint(const char* op, const PathPoint& p) {
+    clearline(line);
+    appendpagepoint(line, p.px, p.py);
+    appendfield(op, 0, line, 255);
+    appendfield("  %  {", 0, line, 255);
+    appendreal(3, true, 0, line, 255, p.x);
+    appendfield(",", 0, line, 255);
+    appendreal(3, true, 0, line, 255, p.y);
+    appendfield("}  ", 0, line, 255);
+    appendfield(commentname(p.name), 0, line, 255);
+    writeline();
+}
+
+void EpsCanvas::moveto(const PathPoint& p) { pathpoint(" moveto", p); }
+
+void EpsCanvas::lineto(const PathPoint& p) { pathpoint(" lineto", p); }
+
+void EpsCanvas::circle(long double px, long double py, long double r) {
+    // The path starts on the circle at angle 0, so the arc needs no
+    // joining segment.
+    clearline(line);
+    appendpagepoint(line, px + r, py);
+    appendfield(" moveto", 0, line, 255);
+    writeline();
+    clearline(line);
+    appendpagepoint(line, px, py);
+    appendfield(" ", 0, line, 255);
+    appendreal(2, true, 0, line, 255, r);
+    appendfield(" 0 360 arc", 0, line, 255);
+    writeline();
+    writeliteral("closepath");
+}
+
+void EpsCanvas::stroke() { writeliteral("stroke"); }
+
+void EpsCanvas::fill() { writeliteral("fill"); }
+
+void EpsCanvas::text(long double px, long double py, TextView text, TextRole role) {
+    clearline(line);
+    if (role == TextRole::heading || role == TextRole::caption) {
+        appendint(-4, line, 255, px);
+        appendint(-4, line, 255, py);
+        appendfield(" moveto", 0, line, 255);
+        writeline();
+        clearline(line);
+        appendfield("(", 0, line, 255);
+        if (role == TextRole::heading)  // the program's own text, its parentheses balanced
+            appendfield(text.c, text.len > 255 ? 255 : static_cast<int>(text.len), 0, line, 255);
+        else
+            appendfield(psstring(text.c, text.len, captionlimit), 0, line, 255);
+        appendfield(") show", 0, line, 255);
+    } else {
+        appendpagepoint(line, px, py);
+        appendfield(" (", 0, line, 255);
+        appendfield(psstring(text.c, text.len, 255), 0, line, 255);
+        appendfield(role == TextRole::centred ? ") centreshow" : ") rightshow", 0, line, 255);
+    }
+    writeline();
+}

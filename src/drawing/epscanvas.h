@@ -1,0 +1,51 @@
+// epscanvas.h - the canvas written out as Encapsulated PostScript.
+//
+// Every call becomes one line of the drawing file (a circle three), in the
+// program's fixed number forms: page coordinates with two decimals, data
+// coordinates with three in a comment after each path point.  Texts go
+// into PostScript strings with "(", ")" and "\" escaped; labels are shown
+// by the two procedures the document defines at its start, `centreshow`
+// and `rightshow`.
+#pragma once
+
+#include "drawing/canvas.h"
+#include "run/channels.h"
+#include "run/run.h"
+
+class EpsCanvas final : public Canvas {
+public:
+    // Every line goes to the run's channel `ps`.
+    explicit EpsCanvas(Run& run) : run(run) {}
+
+    void begin(const PageHeader& header) override;
+    void end() override;
+    void comment(const char* text) override;
+    void blank() override;
+    void font(int16_t size) override;
+    void linewidth(long double width) override;
+    void dash(bool dashed) override;
+    void linecolour(const Colour* given) override;
+    void areacolour(const Colour& colour, int16_t area) override;
+    void black() override;
+    void moveto(const PathPoint& p) override;
+    void lineto(const PathPoint& p) override;
+    void circle(long double px, long double py, long double r) override;
+    void stroke() override;
+    void fill() override;
+    void text(long double px, long double py, TextView text, TextRole role) override;
+
+private:
+    void writeline();                                   // `line`, then a line end
+    void writeliteral(const char* text);                 // a fixed line
+    void pathpoint(const char* op, const PathPoint& p);  // one moveto or lineto line
+
+    Run& run;         // the run whose drawing channel receives the lines
+    LineBuffer line;  // the line being assembled
+};
+
+// The contents of a PostScript string holding `len` bytes of `text`: "(",
+// ")" and "\" get a backslash in front, and the byte 0xA4 is written as the
+// octal escape \244 (the same character), as the drawing has always
+// written it.  The result holds at most `limit` characters (at most 255)
+// and is cut between whole escapes, never inside one.
+Text psstring(const char* text, int32_t len, int16_t limit);

@@ -1,0 +1,18 @@
+// lines.h - the univariant lines in the drawing: each line's width, dash,
+// colour and path, and with numbering its label half-way along it.
+#pragma once
+
+#include <vector>
+
+#include "diagram/model.h"
+#include "drawing/canvas.h"
+#include "geometry/labels.h"
+
+// Draw every line that has points, in table order, then reset the colour.
+// With numbering, each line's number goes at its half-way point (from
+// `labels`) when that lies inside the window.
+void drawlines(const Diagram& d, const std::vector<LabelPlace>& labels, Canvas& canvas);
+
+// Whether the last line drawn (the last with points) is dashed: its dash
+// stays in force for what is drawn after the lines.
+bool lastlinedashed(const Diagram& d);

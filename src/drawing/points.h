@@ -1,0 +1,11 @@
+// points.h - the invariant points in the drawing: a circle at each point
+// inside the window and, with numbering, its number on the circle.
+#pragma once
+
+#include "diagram/model.h"
+#include "drawing/canvas.h"
+
+// Draw every point that lies strictly inside the window, in table order.
+// The circles are solid: when the dash in force is dashed (`dashed`, left
+// by the last line drawn), it is set solid before the first circle.
+void drawpoints(const Diagram& d, bool dashed, Canvas& canvas);
