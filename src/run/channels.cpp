@@ -10,8 +10,9 @@
 
 namespace {
 
-constexpr char names[10][9] = {
+constexpr char names[channelcount][9] = {
     "", "", "outfile", "logfile", "icfile", "itfile", "glfile", "csvfile", "csv2file", "psfile",
+    "pdffile", "svgfile", "pngfile",
 };
 
 // Line ends for a before or after count: 0 none, 1 one, anything else two.
@@ -49,7 +50,7 @@ void filewrite(Run& run, OutputChannel& ch, int16_t before, const char* text, in
 }  // namespace
 
 const char* channelname(int channel) {
-    return channel >= 0 && channel < 10 ? names[channel] : "";
+    return channel >= 0 && channel < channelcount ? names[channel] : "";
 }
 
 bool isopen(const Run& run, int channel) { return (run.open & (1u << channel)) != 0; }
@@ -76,14 +77,15 @@ void flushfiles(Run& run) {
     // flush: the data reader asks for a flush before every line it reads.
     if (!run.unflushed) return;
     run.unflushed = false;
-    for (int ch = 2; ch < 10; ++ch) {
+    for (int ch = 2; ch <= chps; ++ch) {
         OutputChannel& c = run.channels[ch];
         if (isopen(run, ch) && c.file != nullptr && std::fflush(c.file) != 0) ioerror(run, c.path);
     }
 }
 
-void ioerror(Run& run, const char* path) {
-    const char* reason = std::strerror(errno);
+void ioerror(Run& run, const char* path) { outputfailure(run, path, std::strerror(errno)); }
+
+void outputfailure(Run& run, const char* path, const char* reason) {
     std::fflush(stdout);
     std::fputs("gridel: ", stderr);
     std::fputs(path, stderr);

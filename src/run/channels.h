@@ -25,7 +25,15 @@ enum ChannelNumber : int {
     chcsv = 7,   // text file "csvfile"
     chcsv2 = 8,  // text file "csv2file"
     chps = 9,    // the EPS drawing
+    // The drawing in the other formats, written whole at the end of the
+    // run; never part of a channel set.
+    chpdf = 10,
+    chsvg = 11,
+    chpng = 12,
 };
+
+// Channels in the table: the ten text channels and the three others.
+constexpr int channelcount = 13;
 
 // Channel sets: bit i stands for channel i.  These are the sets the
 // program's call sites use.
@@ -84,3 +92,6 @@ void flushfiles(Run& run);
 // the file and the system's reason, the transcript kept, the drawing
 // dropped, exit status 2.
 [[noreturn]] void ioerror(Run& run, const char* path);
+
+// The same with a reason of the caller's (a library that failed to write).
+[[noreturn]] void outputfailure(Run& run, const char* path, const char* reason);

@@ -39,9 +39,11 @@ void bombed(Run& run, const char* where, const char* what, int whatlen) {
     uint32_t open = run.open;
     if (open & (1u << chw)) {
         std::fwrite(block, 1, n, stdout);
-        std::fputs("\nhit return to exit program\n", stdout);
-        flushall(run);
-        skipline(run.keyboard);  // whatever comes back, the run ends
+        if (run.interactive) {  // a run from the command line never waits
+            std::fputs("\nhit return to exit program\n", stdout);
+            flushall(run);
+            skipline(run.keyboard);  // whatever comes back, the run ends
+        }
     }
     // The log gets its copy only after the user has pressed return.
     for (int ch : {chout, chlog, chic}) {
@@ -74,7 +76,7 @@ void killrun(Run& run) {
 void closeall(Run& run, bool finished) {
     std::fputc('\n', stdout);
     bool complete = true;
-    for (int ch = 2; ch < 10; ++ch) {
+    for (int ch = 2; ch < channelcount; ++ch) {
         OutputChannel& c = run.channels[ch];
         if (!isopen(run, ch) || c.file == nullptr) continue;
         bool keep = (ch == chout || ch == chlog) ? true : finished && c.written;
@@ -119,7 +121,7 @@ bool closefile(OutputChannel& channel, bool keep, const char* name) {
 }
 
 void closeonerror(Run& run, const char* failing) {
-    for (int ch = 2; ch < 10; ++ch) {
+    for (int ch = 2; ch < channelcount; ++ch) {
         OutputChannel& c = run.channels[ch];
         if (!isopen(run, ch) || c.file == nullptr) continue;
         bool keep = (ch == chout || ch == chlog) && std::strcmp(c.path, failing) != 0;

@@ -13,7 +13,8 @@ constexpr int exitfailed = 1;   // a run that ended in a failure report
 constexpr int exitioerror = 2;  // a file could not be created or written
 
 // Report a failure on every open transcript channel, wait for return on the
-// screen, close all files and end the run with the failure status.
+// screen (in an interactive run), close all files and end the run with the
+// failure status.
 [[noreturn]] void bombed(Run& run, const char* where, const char* what, int whatlen);
 
 [[noreturn]] inline void bombed(Run& run, const char* where, const char* what) {

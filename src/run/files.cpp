@@ -33,7 +33,7 @@ OutputChannel* guardedchannels = nullptr;
 // would have without the handler.  Only async-signal-safe calls.
 extern "C" void removetemporaries(int sig) {
     if (guardedchannels != nullptr)
-        for (int ch = 0; ch < 10; ++ch)
+        for (int ch = 0; ch < channelcount; ++ch)
             if (guardedchannels[ch].pending) ::unlink(guardedchannels[ch].temp);
     std::signal(sig, SIG_DFL);
     std::raise(sig);  // delivered when the handler returns
@@ -140,13 +140,39 @@ void guardoutputfiles(Run& run) {
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
-Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file) {
-    if (suffix.len == 0) suffix = promptword(run, "suffix to name for datafile");
-    if (suffix.len == 0) bombed(run, "promptdatafile", "expecting a suffix for data filename");
+const char* outputextension(int channel) {
+    switch (channel) {
+        case chps: return ".eps";
+        case chpdf: return ".pdf";
+        case chsvg: return ".svg";
+        case chpng: return ".png";
+        default: return "";
+    }
+}
+
+Text outputname(const Run& run, int channel) {
     Text name;
-    settext(name, prefix);
-    addtext(name, suffix);
-    addtext(name, ".txt");
+    if (run.outputstem.len > 0) {
+        name = run.outputstem;
+    } else {
+        settext(name, "gl-");
+        addtext(name, run.settings.datafile);
+    }
+    addtext(name, outputextension(channel));
+    return name;
+}
+
+Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file) {
+    Text name;
+    if (run.datafilename.len > 0) {  // named on the command line
+        name = run.datafilename;
+    } else {
+        if (suffix.len == 0) suffix = promptword(run, "suffix to name for datafile");
+        if (suffix.len == 0) bombed(run, "promptdatafile", "expecting a suffix for data filename");
+        settext(name, prefix);
+        addtext(name, suffix);
+        addtext(name, ".txt");
+    }
     char path[256];
     bool named = tocstring(name, path);
     // The log is open already: a data file of the log's name would be
@@ -172,18 +198,16 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
     struct stat data;
     if (::fstat(file.fd, &data) == 0) {
         Text what;
-        for (int ch = 2; ch < 10; ++ch) {
+        for (int ch = 2; ch < channelcount; ++ch) {
             if (!isopen(run, ch) || !samefile(run.channels[ch].path, data)) continue;
             settext(what, "output ");
             addtext(what, run.channels[ch].path);
             addtext(what, " is the same file as the datafile");
             refuse(run, ch, what);
         }
-        for (const char* extension : drawingextensions) {
-            Text drawing;
-            settext(drawing, prefix);
-            addtext(drawing, suffix);
-            addtext(drawing, extension);
+        for (int ch = chps; ch < channelcount; ++ch) {
+            if (!(run.outputs & (1u << ch))) continue;
+            Text drawing = outputname(run, ch);
             char drawingpath[256];
             if (!tocstring(drawing, drawingpath) || !samefile(drawingpath, data)) continue;
             settext(what, "output ");

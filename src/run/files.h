@@ -15,9 +15,13 @@
 
 struct Run;
 
-// The extensions of the drawings a run writes, each named like the data
-// file (prefix + suffix + extension): none may be the data file itself.
-constexpr const char* drawingextensions[] = {".eps"};
+// The extension of an output channel's file: ".eps" for the drawing,
+// ".pdf", ".svg", ".png" for its other formats; "" for the others.
+const char* outputextension(int channel);
+
+// The name of an output of the run: gl-<suffix> (or the stem of a data file
+// named on the command line) and the channel's extension.
+Text outputname(const Run& run, int channel);
 
 // Reopen standard input, output and error on /dev/null when they are closed,
 // so that no file opened later takes their numbers.  The first call of the
@@ -31,10 +35,11 @@ void openstandardstreams();
 void guardoutputfiles(Run& run);
 
 // Find and open prefix + suffix + ".txt" for reading, asking for the suffix
-// when it is empty (the suffix is updated in place).  Returns the full name.
-// No suffix, a file that cannot be opened, or a data file that is one of the
-// run's output files (the log, a drawing) ends the run; in the last case the
-// output file is left as it was.
+// when it is empty (the suffix is updated in place); or the data file named
+// on the command line.  Returns the full name.  No suffix, a file that
+// cannot be opened, or a data file that is one of the run's output files
+// (the log, a drawing) ends the run; in the last case the output file is
+// left as it was.
 Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file);
 
 // Create the file name + extension for writing as channel `channel` of the

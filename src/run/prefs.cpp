@@ -26,7 +26,8 @@ void applyline(Run& run, const WordList& words) {
         if (code == answeryes) settings.dataset = valueafter(words, last);
         if (code == answerask) settext(settings.dataset, "?");
     } else if (istext(key, "datafile") || istext(key, "scriptfile")) {
-        if (code == answeryes) settings.datafile = valueafter(words, last);
+        // A data file named on the command line decides instead.
+        if (code == answeryes && run.datafilename.len == 0) settings.datafile = valueafter(words, last);
     } else if (istext(key, "setpagewidth")) {
         int16_t v;
         Text message;
@@ -76,12 +77,13 @@ void readprefs(Run& run) {
     settings.dontwrap = true;
     settings.monitorheap = false;
     settings.dataset.len = 0;
-    settings.datafile.len = 0;
+    if (run.datafilename.len == 0) settings.datafile.len = 0;  // else named on the command line
     settings.pagewidth = 80;
     settings.calcmode = -1;
 
     LineReader prefsfile;
     if (!openreader(prefsfile, prefsname)) {
+        if (!run.interactive) return;  // nobody to ask: the defaults it is
         Text m;
         settext(m, "no prefs file \"");
         addtext(m, prefsname);

@@ -26,7 +26,11 @@ struct RunSettings {
 
 struct Run {
     RunSettings settings;
-    OutputChannel channels[10];  // the channel table, by channel number
+    bool interactive;            // the keyboard may be read (no data file was named on the command line)
+    Text datafilename;           // the data file named on the command line, in its folder; empty without
+    Text outputstem;             // gl-<name> of every output of such a run; empty without
+    uint32_t outputs;            // the drawing channels the run writes (chps, and chpdf.. by request)
+    OutputChannel channels[channelcount];  // the channel table, by channel number
     uint32_t open;               // the set of open channels
     bool unflushed;              // putstr wrote to a file channel since the last flush
     LineReader keyboard;         // standard input

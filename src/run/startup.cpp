@@ -25,6 +25,6 @@ void startup(Run& run, const char* banner) {
     openoutput(run, "gl-log", extension, chlog);
     putstr(run, 0, "[display/print with fixed width font (eg Monaco)]", 2, setlog);
     putstr(run, 0, "", 1, setwlog);
-    for (int ch = chic; ch <= chps; ++ch) run.channels[ch].written = false;
+    for (int ch = chic; ch < channelcount; ++ch) run.channels[ch].written = false;
     run.stamp = makerunstamp(readclock());
 }

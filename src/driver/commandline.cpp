@@ -1,0 +1,131 @@
+// commandline.cpp - readcommandline and the usage text.
+#include "driver/commandline.h"
+
+#include <getopt.h>
+
+#include <cstring>
+
+namespace {
+
+const char usagetext[] =
+    "Usage: gridel [OPTION]... [DATAFILE]\n"
+    "Draw the phase diagram described in DATAFILE as gl-<name>.eps beside it,\n"
+    "with the transcript of the run on the screen and in gl-log.txt.\n"
+    "Without DATAFILE, draw the diagram that gl-prefs.txt names (or that you\n"
+    "type the name of) in the current folder.\n"
+    "\n"
+    "  -T, --format=FORMAT  also write the drawing as FORMAT: pdf, svg or png\n"
+    "                       (eps is always written); repeat the option or\n"
+    "                       separate formats with commas: -T pdf,png\n"
+    "      --crop           cut every output to the drawn content plus 4 points\n"
+    "      --dpi=N          resolution of the PNG, 10 to 600 (default 150)\n"
+    "      --check          read and check the whole diagram, write no file, and\n"
+    "                       list its problems as FILE:LINE: lines\n"
+    "  -h, --help           show this help and exit\n"
+    "  -V, --version        show the version and exit\n"
+    "\n"
+    "Exit status: 0 when the drawing was made, 1 after a failure report,\n"
+    "2 when a file could not be written or the command line is wrong.\n"
+    "The full reference: man gridel.\n";
+
+enum : int { optcrop = 256, optdpi, optcheck };
+
+const option longoptions[] = {
+    {"format", required_argument, nullptr, 'T'},
+    {"crop", no_argument, nullptr, optcrop},
+    {"dpi", required_argument, nullptr, optdpi},
+    {"check", no_argument, nullptr, optcheck},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, 'V'},
+    {nullptr, 0, nullptr, 0},
+};
+
+// One or more formats separated by commas.
+bool readformats(const char* list, Options& o, std::string& problem) {
+    std::string all = list;
+    size_t at = 0;
+    for (;;) {
+        size_t comma = all.find(',', at);
+        std::string one = all.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
+        if (one == "eps") {
+            // always written
+        } else if (one == "pdf") {
+            o.pdf = true;
+        } else if (one == "svg") {
+            o.svg = true;
+        } else if (one == "png") {
+            o.png = true;
+        } else {
+            problem = "unknown format '" + one + "' (eps, pdf, svg or png)";
+            return false;
+        }
+        if (comma == std::string::npos) return true;
+        at = comma + 1;
+    }
+}
+
+// A whole number from mindpi to maxdpi.
+bool readdpi(const char* text, Options& o, std::string& problem) {
+    size_t n = std::strlen(text);
+    bool good = n >= 1 && n <= 4;
+    int value = 0;
+    for (size_t i = 0; good && i < n; ++i) {
+        good = text[i] >= '0' && text[i] <= '9';
+        value = value * 10 + (text[i] - '0');
+    }
+    if (!good || value < mindpi || value > maxdpi) {
+        problem = std::string("bad resolution '") + text + "' (a whole number from 10 to 600)";
+        return false;
+    }
+    o.dpi = value;
+    return true;
+}
+
+}  // namespace
+
+const char* usage() { return usagetext; }
+
+bool readcommandline(int argc, char** argv, Options& options, std::string& problem) {
+    optind = 1;
+    opterr = 0;  // the messages are ours
+    for (;;) {
+        int c = getopt_long(argc, argv, ":T:hV", longoptions, nullptr);
+        if (c == -1) break;
+        switch (c) {
+            case 'T':
+                if (!readformats(optarg, options, problem)) return false;
+                break;
+            case optcrop: options.crop = true; break;
+            case optdpi:
+                if (!readdpi(optarg, options, problem)) return false;
+                break;
+            case optcheck: options.check = true; break;
+            case 'h': options.help = true; break;
+            case 'V': options.version = true; break;
+            case ':':
+                if (optopt != 0)
+                    problem = std::string("option '-") + static_cast<char>(optopt) + "' needs a value";
+                else
+                    problem = std::string("option '") + argv[optind - 1] + "' needs a value";
+                return false;
+            default:
+                if (optopt != 0)
+                    problem = std::string("unknown option '-") + static_cast<char>(optopt) + "'";
+                else
+                    problem = std::string("unknown option '") + argv[optind - 1] + "'";
+                return false;
+        }
+    }
+    if (argc - optind > 1) {
+        problem = std::string("one data file at most; '") + argv[optind + 1] + "' is one too many";
+        return false;
+    }
+    if (argc - optind == 1) {
+        options.datafile = argv[optind];
+        if (options.datafile.empty()) {
+            problem = "the data file's name is empty";
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,34 @@
+// commandline.h - the command line: options in the usual short and long
+// forms, and at most one data file.
+//
+//   gridel [OPTION]... [DATAFILE]
+//
+// With no argument the run is the classic one: the preferences file, the
+// prompts and the keyboard of the current folder.
+#pragma once
+
+#include <string>
+
+// What the command line asks for.
+struct Options {
+    bool pdf = false;         // -T pdf: the drawing also as PDF
+    bool svg = false;         // -T svg: ... as SVG
+    bool png = false;         // -T png: ... as PNG
+    bool crop = false;        // --crop: every output cut to the drawn content
+    int dpi = 150;            // --dpi: PNG resolution, pixels per inch
+    bool check = false;       // --check: the whole job, no file written
+    bool help = false;        // -h, --help
+    bool version = false;     // -V, --version
+    std::string datafile;     // the data file; empty for the classic run
+};
+
+// The lowest and highest PNG resolutions accepted.
+constexpr int mindpi = 10;
+constexpr int maxdpi = 600;
+
+// Read the command line.  False for an unknown option, a bad value or too
+// many arguments, with one line saying which in `problem`.
+bool readcommandline(int argc, char** argv, Options& options, std::string& problem);
+
+// The usage text, for --help and after a bad command line.
+const char* usage();

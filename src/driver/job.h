@@ -1,0 +1,10 @@
+// job.h - one whole run of the program, as the command line asks for it.
+#pragma once
+
+#include "driver/commandline.h"
+
+// Run the job: start-up, the diagram read, the geometry, the drawing in
+// every format asked for, the closing stamp, every file closed.  Returns
+// the exit status of a run that ends normally; a failure report or an
+// input/output error ends the process on its own.
+int runjob(const Options& options);
