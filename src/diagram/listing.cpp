@@ -6,6 +6,7 @@
 #include "diagram/model.h"
 #include "run/channels.h"
 #include "run/run.h"
+#include "text/numfmt.h"
 
 namespace {
 
@@ -73,6 +74,13 @@ void listarea(Run& run, LineBuffer& line, const ShadedArea& a, int16_t k) {
 }
 
 }  // namespace
+
+Word areaname(int16_t k) {
+    Word name;
+    settext(name, "area ");
+    addtext(name, real2intstr(k));
+    return name;
+}
 
 void listitem(Run& run, const Diagram& d, int16_t kind, int16_t k) {
     LineBuffer line;

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include "run/prefs.h"
 #include "text/fixedtext.h"
@@ -132,12 +133,18 @@ struct Diagram {
     int16_t nlines = 0;            // lines kept
     Table<ShadedArea> areas;       // the areas table, entries 1..300
     int16_t nareas = 0;            // areas read
+    // The line of the data file where each point, line and area was
+    // defined (entry k for item k), for messages that name it.
+    std::vector<int32_t> pointlines, linelines, arealines;
     PlotWindow window = {0, 0, 0, 0};
     TickMarks ticks = {0, 0, 0, 0, 0, 0, false};
     DrawingOptions options = {
         answeryes, answeryes, answerno, answeryes, 0, 0, {0, 0, 0}, {255, 255, 255}, {}, 0,
     };
 };
+
+// "area <k>", the name messages give area k.
+Word areaname(int16_t k);
 
 // Only the answer yes turns an option on.
 inline bool isyes(YesAskNo answer) { return answer == answeryes; }

@@ -2,11 +2,15 @@
 // one-word lookahead, checked as it goes, each item listed as soon as read.
 #include "diagram/readdata.h"
 
+#include <map>
+#include <string>
+
 #include "diagram/checkedwords.h"
 #include "diagram/interpolation.h"
 #include "diagram/listing.h"
 #include "diagram/model.h"
 #include "diagram/readscript.h"
+#include "run/diagnostics.h"
 #include "run/failure.h"
 #include "run/files.h"
 #include "run/run.h"
@@ -47,8 +51,34 @@ struct DataReader {
     int16_t linecount;         // lines kept so far
     int16_t areacount;         // areas read so far
     bool hashmark;             // the current item's name followed a word beginning with "#"
+    std::map<std::string, std::string> pointnames;  // names of the points so far, as kept and as written
+    std::map<std::string, std::string> linenames;   // the same for the lines
 };
 
+
+const Word noitem = {0, {}};
+
+
+// A word in quotes, for a warning.
+std::string quoted(TextView w) { return "'" + std::string(w.c, static_cast<size_t>(w.len)) + "'"; }
+
+// Under --check, warn of a point or line whose name clashes with one read
+// before: the same name (lookups find only the first), or names that differ
+// only after their 20th character.  `seen` maps the names kept to the names
+// as written.
+void checkname(DataReader& rd, std::map<std::string, std::string>& seen, const Word& name, TextView written,
+               const char* kind) {
+    if (!rd.run.checking) return;
+    std::string kept(name.c, static_cast<size_t>(name.len)), whole(written.c, static_cast<size_t>(written.len));
+    auto [at, fresh] = seen.emplace(kept, whole);
+    if (fresh) return;
+    if (at->second == whole)
+        warning(rd.run, rd.previousline, name, std::string("a second ") + kind + " of this name: the first is the one used");
+    else
+        warning(rd.run, rd.previousline, name,
+                "the names " + quoted({at->second.data(), static_cast<int32_t>(at->second.size())}) + " and " +
+                    quoted(written) + " are the same in their first 20 characters");
+}
 
 void setcontext(DataReader& rd, const char* s) { settext(rd.context, s); }
 
@@ -90,6 +120,7 @@ void nextword(DataReader& rd) {
     rd.previouskind = rd.currentkind;
     rd.previousline = rd.currentline;
     if (rd.previouskind == kindempty) {
+        atline(rd.run, rd.previousline);
         Text what;
         settext(what, "unexpected end of input: ");
         addtext(what, rd.context);
@@ -103,7 +134,9 @@ void nextword(DataReader& rd) {
     } else {
         rd.current = {"", 0};
         rd.currentkind = kindempty;
+        rd.currentline = rd.file.reader.lineno;  // the input ended on its last line
     }
+    atline(rd.run, rd.previousline);  // a failure names the line of the word just read
 }
 
 void getname(DataReader& rd, Word& destination, WordKind kind, TextView word) {
@@ -116,6 +149,9 @@ void getname(DataReader& rd, Word& destination, WordKind kind, TextView word) {
         bombed(rd.run, "reading", what);
     }
     destination = cuttext(word);
+    if (word.len > 20)
+        warning(rd.run, rd.previousline, noitem,
+                "the name " + quoted(word) + " is cut to its first 20 characters, " + quoted(viewof(destination)));
 }
 
 // Advance and read the consumed word as a name, an integer or a real.
@@ -213,9 +249,11 @@ void readpointheader(DataReader& rd, InvariantPoint& p) {
         readname(rd, p.phases[k]);
     } while (!currentis(rd, "-") && !endsphaselist(rd));
     p.nphases = k;
+    int32_t itemline = rd.d.pointlines[rd.pointcount];
     if (!currentisname(rd)) {
         p.nphases = 0;
         p.pointword = true;
+        warning(rd.run, itemline, p.name, "its phase list is dropped: a list ends with \"-\", \"invariant\" or \"crossover\"");
     } else if (currentis(rd, "crossover")) {
         nextword(rd);
         p.crossover = true;
@@ -226,6 +264,7 @@ void readpointheader(DataReader& rd, InvariantPoint& p) {
         nextword(rd);
         p.pointword = true;
         p.nphases = 0;
+        warning(rd.run, itemline, p.name, "its phase list is dropped by \"point\"");
     } else {  // "-": the zero-mode phases follow
         nextword(rd);
         setcontext(rd, "zero-mode phases for ", p.name);
@@ -246,6 +285,7 @@ void readpointheader(DataReader& rd, InvariantPoint& p) {
 void readpoint(DataReader& rd, const Word& name) {
     ++rd.pointcount;
     if (rd.pointcount > maxpoints) bombed(rd.run, "read data", "too many points: max = 500");
+    rd.d.pointlines[rd.pointcount] = rd.previousline;
     InvariantPoint& p = rd.d.points[rd.pointcount];
     p.name = name;
     p.nphases = 0;
@@ -319,6 +359,7 @@ void readlineheader(DataReader& rd, UnivariantLine& l) {
         readname(rd, l.phases[k]);
     } while (!currentis(rd, "-") && !currentis(rd, "univariant") && !currentis(rd, "line") && !currentislimit(rd));
     l.nphases = k;
+    int32_t itemline = rd.d.linelines[rd.linecount];
     if (currentis(rd, "univariant")) {
         nextword(rd);
         l.univariantword = true;
@@ -326,9 +367,12 @@ void readlineheader(DataReader& rd, UnivariantLine& l) {
         nextword(rd);
         l.lineword = true;
         l.nphases = 0;
+        warning(rd.run, itemline, l.name, "its phase list is dropped by \"line\"");
     } else if (currentislimit(rd)) {
         l.lineword = true;
         l.nphases = 0;
+        warning(rd.run, itemline, l.name,
+                "its phase list is dropped: before its limits a list ends with \"-\" or \"univariant\"");
     } else {  // "-": the zero-mode phase follows
         nextword(rd);
         setcontext(rd, "zero-mode phase for ", l.name);
@@ -361,9 +405,16 @@ void readstylewords(DataReader& rd, UnivariantLine& l) {
     }
     if (currentis(rd, "rgb")) {
         nextword(rd);
-        int16_t r = colourcomponent(readreal(rd));
-        int16_t g = colourcomponent(readreal(rd));
-        int16_t b = colourcomponent(readreal(rd));
+        long double v[3];
+        for (long double& c : v) {
+            c = readreal(rd);
+            if (!(c >= 0 && c <= 255))
+                warning(rd.run, rd.previousline, l.name,
+                        "the colour component " + quoted(rd.previous) + " lies outside 0..255");
+        }
+        int16_t r = colourcomponent(v[0]);
+        int16_t g = colourcomponent(v[1]);
+        int16_t b = colourcomponent(v[2]);
         setcolour(l, r, g, b);
     }
     if (currentis(rd, "red")) {
@@ -421,6 +472,7 @@ bool isbeginorend(const Word& w) { return istext(w, "begin") || istext(w, "end")
 void readunivariant(DataReader& rd, const Word& name) {
     ++rd.linecount;
     if (rd.linecount > maxlines) bombed(rd.run, "readdata", "too many lines: max = 1500");
+    rd.d.linelines[rd.linecount] = rd.previousline;
     UnivariantLine& l = rd.d.lines[rd.linecount];
     l.name = name;
     l.univariantword = false;
@@ -480,8 +532,10 @@ void readitems(DataReader& rd) {
         }
         if (name.len >= 2 && name.c[1] == '<') bombed(rd.run, "read data", "< in name: line/point name unassigned?");
         if (name.c[0] == 'i') {
+            checkname(rd, rd.pointnames, name, rd.previous, "point");
             readpoint(rd, name);
         } else if (name.c[0] == 'u') {
+            if (!rd.hashmark) checkname(rd, rd.linenames, name, rd.previous, "line");
             readunivariant(rd, name);
             if (rd.hashmark) --rd.linecount;  // the next line overwrites its record
         } else {
@@ -500,6 +554,11 @@ void readareas(DataReader& rd) {
         ShadedArea& area = rd.d.areas[rd.areacount];
         setcontext(rd, "grayscale for area");
         area.grayscale = static_cast<double>(readreal(rd));
+        rd.d.arealines[rd.areacount] = rd.previousline;
+        if (!(area.grayscale >= 0 && area.grayscale <= 1))
+            warning(rd.run, rd.previousline, areaname(rd.areacount),
+                    "its grayscale " + quoted(rd.previous) + " lies outside 0..1 and is taken as " +
+                        (area.grayscale > 0 ? "1" : "0"));
         setcontext(rd, "points for area");
         int16_t k = 0;
         do {

@@ -2,14 +2,19 @@
 // window and big-tick echoes and their checks.
 #include "diagram/readscript.h"
 
+#include <string>
+
 #include "diagram/model.h"
 #include "diagram/readdata.h"
 #include "run/channels.h"
+#include "run/diagnostics.h"
 #include "run/failure.h"
 #include "run/prefs.h"
 #include "run/run.h"
 
 namespace {
+
+const Word noitem = {0, {}};
 
 // A tick gap so small that one axis would carry more ticks than this is
 // refused: drawing it would take hours and gigabytes.
@@ -119,9 +124,30 @@ void readinfo(ScriptReader& sr, int32_t last) {
 void readdarkcolour(ScriptReader& sr, int32_t last) {
     int16_t n = 3;
     long double v[4];
-    if (!getreals(sr.words, last, n, v)) return;  // ignored without a message
+    if (!getreals(sr.words, last, n, v)) {  // ignored without a message
+        warning(sr.run, sr.run.place.line, noitem, "darkcolour needs three numbers: the line is ignored");
+        return;
+    }
     for (int i = 0; i < 3; ++i) sr.d.options.darkcolour[i] = v[i + 1];
 }
+
+// Under --check, what an answer "ask" does to a keyword's setting, since
+// nothing is ever asked.
+void warnask(ScriptReader& sr, const Word& key, YesAskNo answer, const char* becomes) {
+    if (answer != answerask) return;
+    warning(sr.run, sr.run.place.line, noitem,
+            "\"ask\" does not ask: " + std::string(key.c, static_cast<size_t>(key.len)) + " " + becomes);
+}
+
+// Under --check, a size that was given and is not the one used.
+void warnsize(ScriptReader& sr, const char* what, int16_t given, int16_t used) {
+    if (given == used) return;
+    warning(sr.run, sr.run.place.line, noitem,
+            std::string(what) + " size " + std::to_string(given) + " is taken as " + std::to_string(used));
+}
+
+const char* const scriptkeywords[] = {"strict",   "doareas", "areas",      "showlineinfo", "numbering", "docircles",
+                                      "circles",  "info",    "darkcolour", "window",       "bigticks",  "smallticks"};
 
 void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t last) {
     DrawingOptions& o = sr.d.options;
@@ -129,25 +155,33 @@ void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t la
         // accepted, no effect
     } else if (istext(key, "doareas") || istext(key, "areas")) {
         o.doareas = answer;
+        warnask(sr, key, answer, "is taken as no: no areas are painted");
     } else if (istext(key, "showlineinfo")) {
         o.showlineinfo = answer;
+        warnask(sr, key, answer, "is taken as no: the log gets no line report");
     } else if (istext(key, "numbering")) {
         o.numbering = askasyes(answer);
+        warnask(sr, key, answer, "is taken as yes");
         if (o.numbering == answeryes) {
             int16_t size;
-            o.numbersize = clampsize(optionalsize(sr, last, size) ? size : 4, 4, 14);
+            bool given = optionalsize(sr, last, size);
+            o.numbersize = clampsize(given ? size : 4, 4, 14);
+            if (given) warnsize(sr, "numbering", size, o.numbersize);
         }
     } else if (istext(key, "docircles") || istext(key, "circles")) {
         o.docircles = askasyes(answer);
+        warnask(sr, key, answer, "is taken as yes");
         if (o.docircles == answeryes) {
             int16_t size;
-            if (!optionalsize(sr, last, size)) {
+            bool given = optionalsize(sr, last, size);
+            if (!given) {
                 if (o.numbersize > 0)
                     size = static_cast<int16_t>(roundint(o.numbersize / 2.0L));  // ties to even
                 else
                     size = 1;
             }
             o.circlesize = clampsize(size, 1, 7);
+            if (given) warnsize(sr, "circle", size, o.circlesize);
         }
     } else if (istext(key, "info")) {
         readinfo(sr, last);
@@ -158,9 +192,18 @@ void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t la
     } else if (istext(key, "bigticks")) {
         readbigticks(sr, last);
     } else if (istext(key, "smallticks")) {
+        warnask(sr, key, answer, "is taken as yes");
         readsmallticks(sr, answer, last);
+    } else {  // any other keyword is ignored
+        std::string word(key.c, static_cast<size_t>(key.len));
+        std::string near = nearestword(word, scriptkeywords, sizeof scriptkeywords / sizeof scriptkeywords[0]);
+        warning(sr.run, sr.run.place.line, noitem,
+                "unknown script keyword \"" + word + "\" is ignored" +
+                    (near.empty() ? std::string() : " (did you mean \"" + near + "\"?)"));
     }
-    // any other keyword is ignored
+    if (answer == answerask && (istext(key, "strict") || istext(key, "info") || istext(key, "darkcolour") ||
+                                istext(key, "window") || istext(key, "bigticks")))
+        warnask(sr, key, answer, "has no meaning here and is skipped");
 }
 
 // More than `maxticks` ticks of this gap across the span.
@@ -192,6 +235,7 @@ void readscript(Run& run, Diagram& d, DataFile& datafile) {
         readyesno(sr.words, sr.words.count, answer, last);
         applykeyword(sr, key, answer, last);
     }
+    atline(run, 0);  // what is missing is missing from the file as a whole
     if (!sr.windowgiven) bombed(run, "readdata", "window script needed (xlow, xhigh, ylow, yhigh)");
     if (!sr.bigticksgiven) bombed(sr.run, "readdata", "bigticks script needed (xtick gap, xstart, ytick gap, ystart)");
     const PlotWindow& w = d.window;

@@ -37,4 +37,7 @@ void startdiagram(Run& run, Diagram& d) {
     d.points.reset(static_cast<InvariantPoint*>(takeblock(run, maxpoints, sizeof(InvariantPoint), "inv")));
     d.lines.reset(static_cast<UnivariantLine*>(takeblock(run, maxlines, sizeof(UnivariantLine), "uni")));
     d.areas.reset(static_cast<ShadedArea*>(takeblock(run, maxareas, sizeof(ShadedArea), nullptr)));
+    d.pointlines.assign(maxpoints + 1, 0);
+    d.linelines.assign(maxlines + 1, 0);
+    d.arealines.assign(maxareas + 1, 0);
 }

@@ -102,6 +102,15 @@ void writeformat(Run& run, const ExtraFormat& f, const PageBox& box, int dpi,
     channel.written = true;
 }
 
+// The rest of a check: the geometry, with its warnings; nothing is drawn.
+int checkrest(Run& run, Diagram& diagram) {
+    placecrossovers(run, diagram);
+    assemblelines(run, diagram);
+    if (isyes(diagram.options.doareas)) traceareas(run, diagram);
+    placelabels(run, diagram);
+    return exitnormal;
+}
+
 }  // namespace
 
 int runjob(const Options& options) {
@@ -113,7 +122,8 @@ int runjob(const Options& options) {
     std::signal(SIGPIPE, SIG_IGN);
 
     Run run{};
-    run.interactive = options.datafile.empty();
+    run.checking = options.check;
+    run.interactive = options.datafile.empty() && !options.check;
     if (!options.datafile.empty()) namedatafile(run, options.datafile);
     run.outputs = 1u << chps;
     if (options.pdf) run.outputs |= 1u << chpdf;
@@ -125,6 +135,7 @@ int runjob(const Options& options) {
     Diagram diagram;
     startdiagram(run, diagram);
     readdata(run, diagram);
+    if (run.checking) return checkrest(run, diagram);
 
     // The outputs are created before the geometry runs, so that one that
     // cannot be created stops the run before the log reports the lines.

@@ -1,9 +1,12 @@
 // areas.cpp - traceareas, whichline, enddistance, edgeconnect, areaboundary.
 #include "geometry/areas.h"
 
+#include <string>
+
 #include <cmath>
 
 #include "run/channels.h"
+#include "run/diagnostics.h"
 #include "run/failure.h"
 
 namespace {
@@ -158,26 +161,31 @@ WalkStep nextstep(const PlotWindow& w, const UnivariantLine& U, bool uforward, c
 }
 
 void startwarning(Run& run, int16_t area, int16_t code) {
-    LineBuffer listline;
-    clearline(listline);
-    appendfield("\xA5 something funny with area ", 0, listline, 255);
-    appendint(0, listline, 255, area);
-    appendfield(": can't get started (", 0, listline, 255);
-    appendint(0, listline, 255, code);
-    appendfield(")", 0, listline, 255);
-    putstr(run, 0, listline, 1, setwoutlog);
+    LineBuffer line;
+    clearline(line);
+    appendfield("\xA5 something funny with area ", 0, line, 255);
+    appendint(0, line, 255, area);
+    appendfield(": can't get started (", 0, line, 255);
+    appendint(0, line, 255, code);
+    appendfield(")", 0, line, 255);
+    putstr(run, 0, line, 1, setwoutlog);
+    warning(run, run.place.line, run.place.item,
+            "its boundary cannot be started (code " + std::to_string(code) + "): it is filled with nothing");
 }
 
 void walkwarning(Run& run, int16_t area, int16_t code, const Word& nextname) {
-    LineBuffer listline;
-    clearline(listline);
-    appendfield("\xA5 something funny (", 0, listline, 255);
-    appendint(0, listline, 255, code);
-    appendfield(") with area ", 0, listline, 255);
-    appendint(0, listline, 255, area);
-    appendfield(" looking at line ", 0, listline, 255);
-    appendfield(nextname, 0, listline, 255);
-    putstr(run, 0, listline, 1, setwoutlog);
+    LineBuffer line;
+    clearline(line);
+    appendfield("\xA5 something funny (", 0, line, 255);
+    appendint(0, line, 255, code);
+    appendfield(") with area ", 0, line, 255);
+    appendint(0, line, 255, area);
+    appendfield(" looking at line ", 0, line, 255);
+    appendfield(nextname, 0, line, 255);
+    putstr(run, 0, line, 1, setwoutlog);
+    warning(run, run.place.line, run.place.item,
+            "its boundary cannot be traced on to line " + std::string(nextname.c, static_cast<size_t>(nextname.len)) +
+                " (code " + std::to_string(code) + "): what was traced is filled");
 }
 
 // Start the boundary at the end where a line's trace starts.
@@ -347,10 +355,16 @@ void areaboundary(Run& run, const Diagram& d, int16_t area, BoundaryPath& path) 
 std::vector<AreaBoundary> traceareas(Run& run, Diagram& d) {
     std::vector<AreaBoundary> boundaries;
     for (int16_t i = 1; i <= d.nareas && i <= maxareas; ++i) {
+        atitem(run, d.arealines[i], areaname(i));
         if (visiblelines(run, d, d.areas[i]) == 0) continue;  // nothing at all is drawn for it
         BoundaryPath path{d.window, {}};
         areaboundary(run, d, i, path);
+        const std::vector<BoundaryPoint>& p = path.points;
+        if (p.size() >= 2 && (p.back().x != p.front().x || p.back().y != p.front().y))
+            warning(run, run.place.line, run.place.item,
+                    "its boundary does not come back to where it started: it is closed by a straight join");
         boundaries.push_back({i, std::move(path.points)});
     }
+    atline(run, 0);
     return boundaries;
 }

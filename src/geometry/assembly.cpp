@@ -3,11 +3,16 @@
 // cut at the window, one line after the other.
 #include "geometry/assembly.h"
 
+#include <cmath>
+#include <string>
+
 #include "diagram/model.h"
 #include "geometry/linepoints.h"
 #include "geometry/linereport.h"
 #include "geometry/windowcuts.h"
+#include "run/diagnostics.h"
 #include "run/failure.h"
+#include "text/numfmt.h"
 
 namespace {
 
@@ -52,6 +57,30 @@ void rebuild(Run& run, const Diagram& d, UnivariantLine& line, const PointCopy& 
     for (int j = from; j <= to; ++j) setlinepoint(run, line, ++k, data.x[j], data.y[j], "add points");
     if (endpoint > 0) putlimit(run, d, line, ++k, endpoint);
     line.npts = static_cast<int16_t>(k);
+}
+
+// A limit point this far from every data point of its line (in window
+// widths and heights) is likely a slip of a name or a number.
+constexpr long double farlimit = 0.1L;
+
+// Under --check, warn of a limit point that lies far from its line's data.
+void checklimit(Run& run, const Diagram& d, const UnivariantLine& l, int16_t point, const char* which) {
+    if (!run.checking || point <= 0 || l.connect) return;
+    const PlotWindow& w = d.window;
+    const InvariantPoint& p = d.points[point];
+    long double nearest = -1;
+    for (int k = 1; k <= linelength(l); ++k) {
+        long double dx = (l.x[k] - p.x) / (w.xhigh - w.xlow);
+        long double dy = (l.y[k] - p.y) / (w.yhigh - w.ylow);
+        long double r = std::sqrt(dx * dx + dy * dy);
+        if (nearest < 0 || r < nearest) nearest = r;
+    }
+    if (!(nearest > farlimit)) return;
+    Word far = real2str(nearest, 2, true);
+    warning(run, run.place.line, l.name,
+            std::string("its ") + which + " point " + std::string(p.name.c, static_cast<size_t>(p.name.len)) +
+                " lies " + std::string(far.c, static_cast<size_t>(far.len)) +
+                " window sizes from its nearest data point");
 }
 
 }  // namespace
@@ -139,6 +168,7 @@ void addpoints(Run& run, Diagram& d, int16_t line) {
 void assemblelines(Run& run, Diagram& d) {
     for (int16_t i = 1; i <= d.nlines; ++i) {
         UnivariantLine& l = d.lines[i];
+        atitem(run, d.linelines[i], l.name);
         monotone(d, i);
         l.beginindex = whichpoint(run, d, l.beginname);
         l.endindex = whichpoint(run, d, l.endname);
@@ -149,9 +179,13 @@ void assemblelines(Run& run, Diagram& d) {
             l.npts = 2;
         }
         linereport(run, d, i, 1);
+        checklimit(run, d, l, l.beginindex, "begin");
+        checklimit(run, d, l, l.endindex, "end");
         if (!l.connect) addpoints(run, d, i);
         linereport(run, d, i, 2);
         windowcuts(run, d, i);
         linereport(run, d, i, 3);
+        if (l.outsidewindow) warning(run, run.place.line, l.name, "it lies wholly outside the window and is not drawn");
     }
+    atline(run, 0);
 }

@@ -7,6 +7,7 @@
 
 #include "diagram/model.h"
 #include "geometry/linepoints.h"
+#include "run/diagnostics.h"
 #include "run/failure.h"
 
 namespace {
@@ -102,6 +103,18 @@ void placecrossover(Run& run, const Diagram& d, InvariantPoint& point) {
 
 void placecrossovers(Run& run, Diagram& d) {
     for (int16_t i = 1; i <= d.npoints; ++i) {
-        if (d.points[i].crossover) placecrossover(run, d, d.points[i]);
+        if (!d.points[i].crossover) continue;
+        atitem(run, d.pointlines[i], d.points[i].name);
+        placecrossover(run, d, d.points[i]);
+    }
+    atline(run, 0);
+    // Every point has its position now: one outside the window gets no
+    // circle, which a check points out.
+    if (!run.checking || !isyes(d.options.docircles)) return;
+    const PlotWindow& w = d.window;
+    for (int16_t i = 1; i <= d.npoints; ++i) {
+        const InvariantPoint& p = d.points[i];
+        if (!(p.x > w.xlow && p.x < w.xhigh && p.y > w.ylow && p.y < w.yhigh))
+            warning(run, d.pointlines[i], p.name, "it lies outside the window or on its edge: no circle is drawn");
     }
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "geometry/linepoints.h"
+#include "run/diagnostics.h"
 #include "run/failure.h"
 
 void findmid(Run& run, const PlotWindow& w, const UnivariantLine& line, long double& xm, long double& ym) {
@@ -45,7 +46,9 @@ std::vector<LabelPlace> placelabels(Run& run, const Diagram& d) {
         const UnivariantLine& line = d.lines[k];
         if (linelength(line) <= 0) continue;
         LabelPlace& p = places[static_cast<size_t>(k)];
+        atitem(run, d.linelines[k], line.name);
         findmid(run, d.window, line, p.x, p.y);
     }
+    atline(run, 0);
     return places;
 }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "run/diagnostics.h"
 #include "run/files.h"
 #include "run/lineinput.h"
 #include "run/run.h"
@@ -37,8 +38,9 @@ void bombed(Run& run, const char* where, const char* what, int whatlen) {
     add("\n\n", 2);
 
     uint32_t open = run.open;
+    if (open & (1u << chw)) std::fwrite(block, 1, n, stdout);
+    reportfailure(run, what, whatlen);  // where, on standard error
     if (open & (1u << chw)) {
-        std::fwrite(block, 1, n, stdout);
         if (run.interactive) {  // a run from the command line never waits
             std::fputs("\nhit return to exit program\n", stdout);
             flushall(run);
@@ -74,7 +76,7 @@ void killrun(Run& run) {
 }
 
 void closeall(Run& run, bool finished) {
-    std::fputc('\n', stdout);
+    if (!run.checking) std::fputc('\n', stdout);  // a check writes nothing but its findings
     bool complete = true;
     for (int ch = 2; ch < channelcount; ++ch) {
         OutputChannel& c = run.channels[ch];

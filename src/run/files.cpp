@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "run/diagnostics.h"
 #include "run/failure.h"
 #include "run/run.h"
 
@@ -167,12 +168,13 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
     if (run.datafilename.len > 0) {  // named on the command line
         name = run.datafilename;
     } else {
-        if (suffix.len == 0) suffix = promptword(run, "suffix to name for datafile");
+        if (suffix.len == 0 && run.interactive) suffix = promptword(run, "suffix to name for datafile");
         if (suffix.len == 0) bombed(run, "promptdatafile", "expecting a suffix for data filename");
         settext(name, prefix);
         addtext(name, suffix);
         addtext(name, ".txt");
     }
+    enterfile(run, name);  // failures from here on name the data file
     char path[256];
     bool named = tocstring(name, path);
     // The log is open already: a data file of the log's name would be

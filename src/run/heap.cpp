@@ -13,7 +13,7 @@ void writeword(const Word& w) { std::fwrite(w.c, 1, static_cast<size_t>(w.len), 
 
 void heapalloc(Run& run, const char* tag, int32_t bytes) {
     run.heaptotal = static_cast<int32_t>(static_cast<uint32_t>(run.heaptotal) + static_cast<uint32_t>(bytes));
-    if (!run.settings.monitorheap) return;
+    if (!run.settings.monitorheap || run.checking) return;
     Word t;
     settext(t, tag);
     // Straight to standard output: neither the log nor the page-width cut sees it.

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "run/channels.h"
+#include "run/diagnostics.h"
 #include "run/failure.h"
 #include "run/run.h"
 
@@ -174,6 +175,7 @@ void rstrings(Run& run, LineReader& file, WordList& words) {
     // screen is pushed out wherever the keyboard is read, not here.
     flushfiles(run);
     ReadResult got = readline(file, words.line);
+    atline(run, file.lineno);
     if (got == readfailed) {
         size_t shown = words.line.size() < 255 ? words.line.size() : 255;
         std::fputc('"', stdout);

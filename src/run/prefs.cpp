@@ -1,7 +1,10 @@
 // prefs.cpp - reading gl-prefs.txt into the run settings.
 #include "run/prefs.h"
 
+#include <string>
+
 #include "run/channels.h"
+#include "run/diagnostics.h"
 #include "run/lineinput.h"
 #include "run/run.h"
 
@@ -12,6 +15,18 @@ const char* const prefsname = "gl-prefs.txt";
 // The value word after the answer (empty when there is none).
 Word valueafter(const WordList& words, int32_t last) { return wordat(words, last + 1); }
 
+const Word noitem = {0, {}};
+
+const char* const prefskeywords[] = {"dontwrap", "monitorheap", "dataset",     "datafile",
+                                     "scriptfile", "setpagewidth", "calcmode"};
+
+// Under --check, what an answer "ask" does, since nothing is ever asked.
+void warnask(Run& run, const Word& key, YesAskNo code, const char* becomes) {
+    if (code != answerask) return;
+    warning(run, run.place.line, noitem,
+            "\"ask\" does not ask: " + std::string(key.c, static_cast<size_t>(key.len)) + " " + becomes);
+}
+
 void applyline(Run& run, const WordList& words) {
     RunSettings& settings = run.settings;
     const Word key = wordat(words, 1);
@@ -20,14 +35,17 @@ void applyline(Run& run, const WordList& words) {
     readyesno(words, words.count, code, last);
     if (istext(key, "dontwrap")) {
         settings.dontwrap = code == answeryes;
+        warnask(run, key, code, "is taken as no");
     } else if (istext(key, "monitorheap")) {
         settings.monitorheap = code == answeryes;
+        warnask(run, key, code, "is taken as no");
     } else if (istext(key, "dataset")) {
         if (code == answeryes) settings.dataset = valueafter(words, last);
         if (code == answerask) settext(settings.dataset, "?");
     } else if (istext(key, "datafile") || istext(key, "scriptfile")) {
         // A data file named on the command line decides instead.
         if (code == answeryes && run.datafilename.len == 0) settings.datafile = valueafter(words, last);
+        warnask(run, key, code, "leaves the data file as it was");
     } else if (istext(key, "setpagewidth")) {
         int16_t v;
         Text message;
@@ -38,6 +56,8 @@ void applyline(Run& run, const WordList& words) {
                 settings.pagewidth = 80;
             else
                 settings.pagewidth = v;
+        } else {
+            warning(run, run.place.line, noitem, "setpagewidth needs a whole number: the line is ignored");
         }
     } else if (istext(key, "calcmode")) {
         int16_t v;
@@ -50,6 +70,11 @@ void applyline(Run& run, const WordList& words) {
         addtext(m, key);
         addtext(m, "\" unrecognised");
         putstr(run, 0, m, 1, setwoutlog);
+        std::string word(key.c, static_cast<size_t>(key.len));
+        std::string near = nearestword(word, prefskeywords, sizeof prefskeywords / sizeof prefskeywords[0]);
+        warning(run, run.place.line, noitem,
+                "unknown keyword \"" + word + "\" is ignored" +
+                    (near.empty() ? std::string() : " (did you mean \"" + near + "\"?)"));
     }
 }
 
@@ -95,6 +120,7 @@ void readprefs(Run& run) {
         query(run, "continue");  // whatever the answer, the run goes on; "kill" stops it
         return;
     }
+    enterfile(run, maketext(prefsname));
     WordList words;
     while (!atend(prefsfile)) {
         rstrings(run, prefsfile, words);
@@ -103,4 +129,5 @@ void readprefs(Run& run) {
         applyline(run, words);
     }
     closereader(prefsfile);
+    leavefiles(run);
 }

@@ -24,8 +24,19 @@ struct RunSettings {
     int16_t calcmode;     // set from the preferences; nothing reads it (default -1)
 };
 
+// Where the run stands in its input: the file being read and its line, or
+// the item a later step works on and the line that defined it.  A failure
+// report names it on standard error, as compilers do.
+struct SourcePlace {
+    Text file;     // the file; empty when the run is in none
+    int32_t line;  // its line (1 for the first); 0 for the file as a whole
+    Word item;     // the point, line or area concerned; empty while reading
+};
+
 struct Run {
     RunSettings settings;
+    bool checking;               // --check: no transcript and no file; problems listed on standard error
+    SourcePlace place;           // where the run stands in its input
     bool interactive;            // the keyboard may be read (no data file was named on the command line)
     Text datafilename;           // the data file named on the command line, in its folder; empty without
     Text outputstem;             // gl-<name> of every output of such a run; empty without

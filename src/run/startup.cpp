@@ -16,6 +16,11 @@ void startup(Run& run, const char* banner) {
     s.pagewidth = 80;
     s.calcmode = -1;
     openkeyboard(run.keyboard);
+    run.stamp = makerunstamp(readclock());
+    if (run.checking) {  // no transcript and no file: only what the check finds
+        readprefs(run);
+        return;
+    }
     run.open = 1u << chw;
     std::fputs(banner, stdout);  // straight to the screen, not through putstr
     std::fputs(" (portable version)\n", stdout);
@@ -26,5 +31,4 @@ void startup(Run& run, const char* banner) {
     putstr(run, 0, "[display/print with fixed width font (eg Monaco)]", 2, setlog);
     putstr(run, 0, "", 1, setwlog);
     for (int ch = chic; ch < channelcount; ++ch) run.channels[ch].written = false;
-    run.stamp = makerunstamp(readclock());
 }

@@ -3,6 +3,7 @@
 
 #include "run/run.h"
 
-// Prepare the run: the keyboard, the screen, the banner, the preferences,
-// the log and the stamp.  The first step of the run.
+// Prepare the run: the keyboard, the stamp, the screen, the banner, the
+// preferences and the log (a check has no screen, no banner and no log).
+// The first step of the run.
 void startup(Run& run, const char* banner);

@@ -99,15 +99,19 @@ RunResult rungridel(const std::string& dir, const std::string& typed, const std:
     return result;
 }
 
-RunResult rungridelfrom(const std::string& dir, const std::string& inpath, const std::string& clock,
-                        int timeoutseconds, int closedstream) {
+namespace {
+
+// Start the program in `dir` with `args`; standard input from `inpath`, or
+// from the pipe `held` when that is open.
+RunResult launchgridel(const std::string& dir, const std::vector<std::string>& args, const std::string& inpath,
+                       int held, const std::string& clock, int timeoutseconds, int closedstream) {
     RunResult result;
     std::string base = makeworkdir();  // holds the captured outputs
     std::string outpath = base + "/stdout", errpath = base + "/stderr";
     pid_t pid = fork();
     if (pid == 0) {
         if (chdir(dir.c_str()) != 0) _exit(127);
-        int in = open(inpath.c_str(), O_RDONLY);
+        int in = held >= 0 ? held : open(inpath.c_str(), O_RDONLY);
         int out = open(outpath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = open(errpath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (in < 0 || out < 0 || err < 0) _exit(127);
@@ -121,7 +125,11 @@ RunResult rungridelfrom(const std::string& dir, const std::string& inpath, const
         for (int fd : streams)
             if (fd > 2) close(fd);
         setenv("GRIDEL_CLOCK", clock.c_str(), 1);
-        execl(GRIDEL_BINARY, GRIDEL_BINARY, static_cast<char*>(nullptr));
+        std::vector<char*> argv;
+        argv.push_back(const_cast<char*>(GRIDEL_BINARY));
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(GRIDEL_BINARY, argv.data());
         _exit(127);
     }
     int status = 0;
@@ -143,6 +151,29 @@ RunResult rungridelfrom(const std::string& dir, const std::string& inpath, const
     result.errors = readfile(errpath);
     removetree(base);
     return result;
+}
+
+}  // namespace
+
+RunResult rungridelfrom(const std::string& dir, const std::string& inpath, const std::string& clock,
+                        int timeoutseconds, int closedstream) {
+    return launchgridel(dir, {}, inpath, -1, clock, timeoutseconds, closedstream);
+}
+
+RunResult rungridelwith(const Launch& l) {
+    if (l.holdinput) {
+        int fds[2];
+        if (pipe(fds) != 0) return RunResult{};
+        RunResult r = launchgridel(l.dir, l.args, "", fds[0], l.clock, l.timeoutseconds, -1);
+        close(fds[0]);
+        close(fds[1]);
+        return r;
+    }
+    std::string base = makeworkdir();
+    writefile(base + "/stdin", l.typed);
+    RunResult r = launchgridel(l.dir, l.args, base + "/stdin", -1, l.clock, l.timeoutseconds, -1);
+    removetree(base);
+    return r;
 }
 
 namespace {
@@ -195,6 +226,14 @@ std::string runcommand(const std::string& command, int& status) {
 }
 
 }  // namespace
+
+bool cleanerrors(const std::string& errors, int status) {
+    if (errors.empty()) return true;
+    if (status != 1) return false;
+    size_t end = errors.find('\n');
+    return end == errors.size() - 1 && errors.find(": ") != std::string::npos &&
+           errors.find("Sanitizer") == std::string::npos && errors.find("runtime error") == std::string::npos;
+}
 
 std::string showdiff(const std::string& expected, const std::string& actual, const std::string& label) {
     if (expected == actual) return "";

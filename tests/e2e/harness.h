@@ -56,10 +56,27 @@ RunResult rungridelfrom(const std::string& dir, const std::string& inputpath,
                         const std::string& clock = defaultclock, int timeoutseconds = 60,
                         int closedstream = -1);
 
+// How to start the program, for the runs the two above do not cover.
+struct Launch {
+    std::string dir;                // the folder it runs in
+    std::vector<std::string> args;  // its arguments
+    std::string typed;              // what standard input holds
+    bool holdinput = false;         // standard input a pipe kept open (nothing typed, no end)
+    std::string clock = defaultclock;
+    int timeoutseconds = 60;
+};
+
+RunResult rungridelwith(const Launch& launch);
+
 // A readable unified diff of two texts, with control bytes, the bytes 0xA4
 // and 0xA5 and trailing blanks made visible; empty when they are equal.
 std::string showdiff(const std::string& expected, const std::string& actual,
                      const std::string& label);
+
+// True when standard error holds what a run may write there after it ended
+// with status `status`: nothing after a normal end, one FILE:LINE: line
+// naming where a failure was found after a failure report.
+bool cleanerrors(const std::string& errors, int status);
 
 // Run Ghostscript on a drawing; empty when it was accepted, else what it said.
 std::string ghostscriptcomplaint(const std::string& epspath);
