@@ -9,6 +9,9 @@ command -v cmake >/dev/null 2>&1 || need+=(cmake)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 command -v gs >/dev/null 2>&1 || need+=(ghostscript)
+command -v man >/dev/null 2>&1 || need+=(man-db)
+command -v groff >/dev/null 2>&1 || need+=(groff-base)
+command -v col >/dev/null 2>&1 || need+=(bsdextrautils)
 if [ ${#need[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update
