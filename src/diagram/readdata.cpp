@@ -226,6 +226,20 @@ bool endsphaselist(DataReader& rd) {
     return !currentisname(rd) || currentis(rd, "invariant") || currentis(rd, "point") || currentis(rd, "crossover");
 }
 
+// A point's or line's list of phase names, read into phases[1..k] until
+// the current word is "-" or ends the list; returns k.
+template <typename EndsList>
+int16_t readphases(DataReader& rd, const Word& name, Word* phases, EndsList endslist) {
+    setcontext(rd, "nonzero-mode phases for ", name);
+    int16_t k = 0;
+    do {
+        ++k;
+        if (k > maxphases) failwith(rd, "readdata", "too many phases in header in ", rd.context);
+        readname(rd, phases[k]);
+    } while (!currentis(rd, "-") && !endslist(rd));
+    return k;
+}
+
 void readpointheader(DataReader& rd, InvariantPoint& p) {
     if (!currentisname(rd)) {
         p.pointword = true;  // a number follows the name: no header
@@ -241,14 +255,7 @@ void readpointheader(DataReader& rd, InvariantPoint& p) {
         nextword(rd);
         return;
     }
-    setcontext(rd, "nonzero-mode phases for ", p.name);
-    int16_t k = 0;
-    do {
-        ++k;
-        if (k > maxphases) failwith(rd, "readdata", "too many phases in header in ", rd.context);
-        readname(rd, p.phases[k]);
-    } while (!currentis(rd, "-") && !endsphaselist(rd));
-    p.nphases = k;
+    p.nphases = readphases(rd, p.name, p.phases, endsphaselist);
     int32_t itemline = rd.d.pointlines[rd.pointcount];
     if (!currentisname(rd)) {
         p.nphases = 0;
@@ -351,14 +358,9 @@ void readlineheader(DataReader& rd, UnivariantLine& l) {
         nextword(rd);
         return;
     }
-    setcontext(rd, "nonzero-mode phases for ", l.name);
-    int16_t k = 0;
-    do {
-        ++k;
-        if (k > maxphases) failwith(rd, "readdata", "too many phases in header in ", rd.context);
-        readname(rd, l.phases[k]);
-    } while (!currentis(rd, "-") && !currentis(rd, "univariant") && !currentis(rd, "line") && !currentislimit(rd));
-    l.nphases = k;
+    l.nphases = readphases(rd, l.name, l.phases, [](DataReader& r) {
+        return currentis(r, "univariant") || currentis(r, "line") || currentislimit(r);
+    });
     int32_t itemline = rd.d.linelines[rd.linecount];
     if (currentis(rd, "univariant")) {
         nextword(rd);

@@ -435,51 +435,51 @@ int countnumeric(const WordList& words, int32_t start, int32_t limit, Test numer
 
 }  // namespace
 
-bool getreals(const WordList& words, int32_t start, int16_t& n, long double* values) {
-    int absn = n < 0 ? -n : n;
-    if (!(absn + start - 1 < words.count)) return false;
-    int32_t limit = n > 0 ? start + n : kindlimit;
-    int found = countnumeric(words, start, limit, isnumerickind);
-    if (n > 0) {
-        if (found < n) return false;
-    } else {
-        if (found < absn) return false;
-        n = static_cast<int16_t>(found);
-    }
-    Text message;
-    for (int j = 1; j <= n; ++j) {
-        TextView w = wholeword(words, start + j);
-        if (whatis(w) == kindrational) {
-            int16_t a, b;
-            if (!str2rational(w.c, w.len, a, b, message)) return false;
-            values[j] = rationalvalue(a, b);
-        } else {
-            if (!str2real(w, values[j], message)) return false;
-        }
-    }
-    return true;
-}
+namespace {
 
-bool getints(const WordList& words, int32_t start, int16_t& n, int16_t* values) {
-    bool fits;
-    if (n > 0)
-        fits = n + start - 1 < words.count;
-    else if (n < 0)
-        fits = -n + start - 1 < words.count;
-    else
-        fits = start < words.count;
+// The common steps of getreals and getints: given whether the words after
+// `start` can hold the numbers at all, count the words of a numeric kind
+// (up to start + n, or to word 40 in the open mode, where n becomes their
+// count), then read each with `read`.
+template <typename Value, typename IsNumeric, typename Read>
+bool getnumbers(const WordList& words, int32_t start, int16_t& n, Value* values, bool fits, IsNumeric numeric,
+                Read read) {
     if (!fits) return false;
     int absn = n < 0 ? -n : n;
     int32_t limit = n > 0 ? start + n : kindlimit;
-    int found = countnumeric(words, start, limit, [](WordKind k) { return k == kindinteger; });
+    int found = countnumeric(words, start, limit, numeric);
     if (n > 0) {
         if (found < n) return false;
     } else {
         if (found < absn) return false;
         n = static_cast<int16_t>(found);
     }
-    Text message;
     for (int j = 1; j <= n; ++j)
-        if (!str2int(wholeword(words, start + j), values[j], message)) return false;
+        if (!read(wholeword(words, start + j), values[j])) return false;
     return true;
+}
+
+}  // namespace
+
+bool getreals(const WordList& words, int32_t start, int16_t& n, long double* values) {
+    int absn = n < 0 ? -n : n;
+    return getnumbers(words, start, n, values, absn + start - 1 < words.count, isnumerickind,
+                      [](TextView w, long double& value) {
+                          Text message;
+                          if (whatis(w) != kindrational) return str2real(w, value, message);
+                          int16_t a, b;
+                          if (!str2rational(w.c, w.len, a, b, message)) return false;
+                          value = rationalvalue(a, b);
+                          return true;
+                      });
+}
+
+bool getints(const WordList& words, int32_t start, int16_t& n, int16_t* values) {
+    int absn = n < 0 ? -n : n;
+    bool fits = n == 0 ? start < words.count : absn + start - 1 < words.count;
+    return getnumbers(words, start, n, values, fits, [](WordKind k) { return k == kindinteger; },
+                      [](TextView w, int16_t& value) {
+                          Text message;
+                          return str2int(w, value, message);
+                      });
 }
