@@ -29,11 +29,13 @@ Colour areacolourof(const DrawingOptions& o, double grayscale) {
 
 void paintareas(const Diagram& d, const std::vector<AreaBoundary>& boundaries, Canvas& canvas) {
     const PlotWindow& w = d.window;
+    std::vector<BoundaryPoint> points;  // one area's at a time
     for (const AreaBoundary& b : boundaries) {
         canvas.blank();
         canvas.areacolour(areacolourof(d.options, d.areas[b.area].grayscale), b.area);
-        for (size_t k = 0; k < b.points.size(); ++k) {
-            const BoundaryPoint& p = b.points[k];
+        boundarypoints(d, b.pieces, points);
+        for (size_t k = 0; k < points.size(); ++k) {
+            const BoundaryPoint& p = points[k];
             if (k == 0)
                 canvas.moveto(pathpoint(w, p.x, p.y, p.name));
             else

@@ -35,7 +35,7 @@ bool samepoint(int16_t a, int16_t b) { return a > 0 && a == b; }
 
 // On to a point of the boundary.
 void lineto(BoundaryPath& path, long double x, long double y, const Word& name) {
-    path.points.push_back({x, y, name});
+    path.pieces.push_back({x, y, 0, true, name});
 }
 
 // The window corner where two neighbouring edges meet.
@@ -50,12 +50,8 @@ void cornerlineto(BoundaryPath& path, int edge1, int edge2) {
 // (backward): the trace is taken to stand at the other end already.  The
 // name goes with the first point.
 void polyline(BoundaryPath& path, bool forward, const Word& name, const UnivariantLine& line) {
-    int n = line.npts > linecapacity ? linecapacity : line.npts;
-    if (forward) {
-        for (int k = 2; k <= n; ++k) lineto(path, line.x[k], line.y[k], k == 2 ? name : noname);
-    } else {
-        for (int k = n - 1; k >= 1; --k) lineto(path, line.x[k], line.y[k], k == n - 1 ? name : noname);
-    }
+    if (line.npts < 2) return;  // no point besides the one the trace stands at
+    path.pieces.push_back({0, 0, static_cast<int16_t>(&line - path.lines), forward, name});
 }
 
 // The direction of line N that starts it nearest to where line U finished
@@ -191,7 +187,7 @@ void walkwarning(Run& run, int16_t area, int16_t code, const Word& nextname) {
 // Start the boundary at the end where a line's trace starts.
 void movetostart(BoundaryPath& path, const UnivariantLine& line, bool forward) {
     int end = startend(forward);
-    path.points.clear();
+    path.pieces.clear();
     lineto(path, endx(line, end), endy(line, end), line.name);
 }
 
@@ -331,7 +327,7 @@ void edgeconnect(BoundaryPath& path, int a, int b, const UnivariantLine& A, cons
 }
 
 void areaboundary(Run& run, const Diagram& d, int16_t area, BoundaryPath& path) {
-    path.points.clear();
+    path.pieces.clear();
     if (area < 1 || area > maxareas) return;
     const ShadedArea& a = d.areas[area];
     int16_t m = a.nnames > maxareanames ? maxareanames : a.nnames;
@@ -352,18 +348,38 @@ void areaboundary(Run& run, const Diagram& d, int16_t area, BoundaryPath& path) 
         twolinesjoined(path, A, B);
 }
 
+void boundarypoints(const Diagram& d, const std::vector<BoundaryPiece>& pieces, std::vector<BoundaryPoint>& points) {
+    points.clear();
+    for (const BoundaryPiece& piece : pieces) {
+        if (piece.line == 0) {
+            points.push_back({piece.x, piece.y, piece.name});
+            continue;
+        }
+        const UnivariantLine& line = d.lines[piece.line];
+        int n = line.npts > linecapacity ? linecapacity : line.npts;
+        if (piece.forward) {
+            for (int k = 2; k <= n; ++k) points.push_back({line.x[k], line.y[k], k == 2 ? piece.name : noname});
+        } else {
+            for (int k = n - 1; k >= 1; --k) points.push_back({line.x[k], line.y[k], k == n - 1 ? piece.name : noname});
+        }
+    }
+}
+
 std::vector<AreaBoundary> traceareas(Run& run, Diagram& d) {
     std::vector<AreaBoundary> boundaries;
     for (int16_t i = 1; i <= d.nareas && i <= maxareas; ++i) {
         atitem(run, d.arealines[i], areaname(i));
         if (visiblelines(run, d, d.areas[i]) == 0) continue;  // nothing at all is drawn for it
-        BoundaryPath path{d.window, {}};
+        BoundaryPath path{d.window, d.lines.get(), {}};
         areaboundary(run, d, i, path);
-        const std::vector<BoundaryPoint>& p = path.points;
-        if (p.size() >= 2 && (p.back().x != p.front().x || p.back().y != p.front().y))
-            warning(run, run.place.line, run.place.item,
-                    "its boundary does not come back to where it started: it is closed by a straight join");
-        boundaries.push_back({i, std::move(path.points)});
+        if (run.checking) {
+            std::vector<BoundaryPoint> p;
+            boundarypoints(d, path.pieces, p);
+            if (p.size() >= 2 && (p.back().x != p.front().x || p.back().y != p.front().y))
+                warning(run, run.place.line, run.place.item,
+                        "its boundary does not come back to where it started: it is closed by a straight join");
+        }
+        boundaries.push_back({i, std::move(path.pieces)});
     }
     atline(run, 0);
     return boundaries;

@@ -28,20 +28,36 @@ struct BoundaryPoint {
     Word name;
 };
 
-// A boundary being traced: the window it runs along, and its points.  The
-// first point starts it, each later one is joined straight to the one
-// before, and filling closes it back to the first.
-struct BoundaryPath {
-    const PlotWindow& window;
-    std::vector<BoundaryPoint> points;
+// A piece of a boundary: one point, or a stretch of a line's own points,
+// which are read from the line when the boundary is drawn (so a boundary
+// costs a few pieces, not a copy of its lines).
+struct BoundaryPiece {
+    long double x;  // the point, when `line` is 0
+    long double y;
+    int16_t line;   // the line whose points these are: forward its points
+                    // 2..n, backward n-1..1; 0 for a single point
+    bool forward;
+    Word name;      // the name that goes with the piece's first point
 };
 
-// One area to fill: its number and its boundary (no points when the walk
+// A boundary being traced: the window it runs along, the lines table, and
+// its pieces.  The first point starts it, each later one is joined straight
+// to the one before, and filling closes it back to the first.
+struct BoundaryPath {
+    const PlotWindow& window;
+    const UnivariantLine* lines;  // the table the pieces' line numbers index
+    std::vector<BoundaryPiece> pieces;
+};
+
+// One area to fill: its number and its boundary (no pieces when the walk
 // could not start; it is still filled, with nothing to show).
 struct AreaBoundary {
     int16_t area;
-    std::vector<BoundaryPoint> points;
+    std::vector<BoundaryPiece> pieces;
 };
+
+// The points of a boundary, in order.
+void boundarypoints(const Diagram& d, const std::vector<BoundaryPiece>& pieces, std::vector<BoundaryPoint>& points);
 
 // Every area that keeps a visible line, in order: the names are resolved
 // (an unknown one ends the run), lines wholly outside the window dropped,
