@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# draw.sh - on a fresh machine: install what building gridel needs when it
+# is missing, build it, and draw the bundled showcase as EPS, PDF and PNG.
+#   bash examples/draw.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+need=()
+command -v cmake >/dev/null 2>&1 || need+=(cmake)
+command -v g++ >/dev/null 2>&1 || need+=(g++)
+command -v pkg-config >/dev/null 2>&1 || need+=(pkg-config)
+[ -f /usr/include/cairo/cairo.h ] || need+=(libcairo2-dev)
+fc-match Helvetica 2>/dev/null | grep -qi "nimbus sans\|helvetica" || need+=(fonts-urw-base35 fontconfig)
+if [ ${#need[@]} -gt 0 ]; then
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update
+  apt-get install -y "${need[@]}"
+fi
+
+cmake -S . -B build-example -DCMAKE_BUILD_TYPE=Release -DGRIDEL_TESTS=OFF >/dev/null
+cmake --build build-example -j"$(nproc)" --target gridel >/dev/null
+build-example/gridel -T pdf -T png examples/showcase/gl-showcase.txt </dev/null
+echo
+echo "Drawn: examples/showcase/gl-showcase.eps, .pdf and .png (transcript in examples/showcase/gl-log.txt)"
