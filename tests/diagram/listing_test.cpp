@@ -5,34 +5,24 @@
 
 #include "diagram/listing.h"
 #include "diagram/model.h"
-#include "diagram/startdiagram.h"
 #include "run/channels.h"
-#include "support/capture.h"
+#include "support/model.h"
+#include "support/run.h"
 
 namespace {
 
-// Everything listitem writes to the log.
-std::string listed(int16_t kind, int16_t k) {
-    std::string dir = testsupport::enterscratch();
-    uint32_t open = openChannels;
-    channels[chlog].file = std::fopen("log.txt", "w");
-    openChannels = 1u << chlog;
-    listitem(kind, k);
-    std::fclose(channels[chlog].file);
-    channels[chlog].file = nullptr;
-    openChannels = open;
-    std::string text = testsupport::readwhole("log.txt");
-    testsupport::leavescratch(dir);
-    return text;
-}
-
 class Listing : public testing::Test {
 protected:
-    void SetUp() override { startdiagram(); }
+    // Everything listitem writes to the log.
+    std::string listed(int16_t kind, int16_t k) {
+        return testsupport::written(*run, chlog, [&] { listitem(*run, d, kind, k); });
+    }
+    std::unique_ptr<::Run> run = testsupport::freshrun();
+    Diagram d = testsupport::freshdiagram();
 };
 
 TEST_F(Listing, Points) {
-    InvariantPoint& p = points[1];
+    InvariantPoint& p = d.points[1];
     p = InvariantPoint{};
     settext(p.name, "i1");
     p.pointword = true;
@@ -51,7 +41,7 @@ TEST_F(Listing, Points) {
 }
 
 TEST_F(Listing, LinesAndTheirOverflowMark) {
-    UnivariantLine& l = lines[1];
+    UnivariantLine& l = d.lines[1];
     settext(l.name, "u12");
     l.nphases = 0;
     l.univariantword = l.lineword = false;
@@ -69,8 +59,8 @@ TEST_F(Listing, LinesAndTheirOverflowMark) {
 
 TEST_F(Listing, AreasGetAHeadingBeforeTheFirst) {
     for (int k = 1; k <= 10; ++k) {
-        areas[k].nnames = 1;
-        settext(areas[k].linenames[1], "u1");
+        d.areas[k].nnames = 1;
+        settext(d.areas[k].linenames[1], "u1");
     }
     EXPECT_EQ(listed(itemarea, 1), "\nareas\n  1)  u1 \n");
     EXPECT_EQ(listed(itemarea, 9), "  9)  u1 \n");

@@ -6,9 +6,8 @@
 #include "diagram/model.h"
 #include "diagram/readdata.h"
 #include "diagram/startdiagram.h"
-#include "run/channels.h"
-#include "run/settings.h"
 #include "support/capture.h"
+#include "support/run.h"
 
 namespace {
 
@@ -17,21 +16,22 @@ std::string str(const Text& t) { return std::string(t.c, static_cast<size_t>(t.l
 
 const std::string script = "window 0 10 0 10\nbigticks 2 0 2 0\n";
 
-// Read a data file into the model, with every channel closed.
-void readmodel(const std::string& data) {
+// Read a data file into a new diagram, with every channel closed.
+Diagram readmodel(const std::string& data) {
     std::string dir = testsupport::enterscratch();
-    testsupport::writewhole("gl-t.txt", data);
-    uint32_t open = openChannels;
-    openChannels = 0;
-    settext(runsettings.datafile, "t");
-    startdiagram();
-    readdata();
-    openChannels = open;
+    testsupport::writefile("gl-t.txt", data);
+    auto run = testsupport::freshrun();
+    run->open = 0;
+    settext(run->settings.datafile, "t");
+    Diagram d;
+    startdiagram(*run, d);
+    readdata(*run, d);
     testsupport::leavescratch(dir);
+    return d;
 }
 
 TEST(Readdata, PointsLinesAndStyleWords) {
-    readmodel(
+    Diagram d = readmodel(
         "4 3 1 2\n"
         "i1 ky sill and - q H2O 550.0 4.0 0.1 0.2\n"
         "i2 crossover u1 u2\n"
@@ -40,14 +40,14 @@ TEST(Readdata, PointsLinesAndStyleWords) {
         "u3 sill and - ky i1 i2 connect\n"
         "* 0.3 u1 u2 * \n" +
         script);
-    ASSERT_EQ(npoints, 2);
-    ASSERT_EQ(nlines, 3);
-    EXPECT_EQ(str(points[1].zeromode2), "H2O");
-    EXPECT_EQ(points[1].x, 550);
-    EXPECT_EQ(points[1].y, 4);
-    EXPECT_TRUE(points[2].crossover);
-    EXPECT_EQ(str(points[2].crossline2), "u2");
-    const UnivariantLine& u1 = lines[1];
+    ASSERT_EQ(d.npoints, 2);
+    ASSERT_EQ(d.nlines, 3);
+    EXPECT_EQ(str(d.points[1].zeromode2), "H2O");
+    EXPECT_EQ(d.points[1].x, 550);
+    EXPECT_EQ(d.points[1].y, 4);
+    EXPECT_TRUE(d.points[2].crossover);
+    EXPECT_EQ(str(d.points[2].crossline2), "u2");
+    const UnivariantLine& u1 = d.lines[1];
     EXPECT_EQ(str(u1.beginname), "i1");
     EXPECT_EQ(str(u1.endname), "begin");
     EXPECT_TRUE(u1.rgbgiven);
@@ -57,26 +57,26 @@ TEST(Readdata, PointsLinesAndStyleWords) {
     EXPECT_FALSE(u1.dashed);
     EXPECT_EQ(u1.npts, 2);
     EXPECT_EQ(u1.y[2], 5);
-    const UnivariantLine& u2 = lines[2];
+    const UnivariantLine& u2 = d.lines[2];
     EXPECT_EQ(u2.blue, 255);
     EXPECT_TRUE(u2.dashed);
     EXPECT_EQ(u2.x[1], 0.5L);  // a rational value
-    EXPECT_TRUE(lines[3].connect);
-    EXPECT_EQ(lines[3].npts, 0);
-    ASSERT_EQ(nareas, 1);
-    EXPECT_EQ(areas[1].grayscale, 0.3);
-    EXPECT_EQ(areas[1].nnames, 2);
+    EXPECT_TRUE(d.lines[3].connect);
+    EXPECT_EQ(d.lines[3].npts, 0);
+    ASSERT_EQ(d.nareas, 1);
+    EXPECT_EQ(d.areas[1].grayscale, 0.3);
+    EXPECT_EQ(d.areas[1].nnames, 2);
 }
 
 TEST(Readdata, RgbComponentsAreRoundedHalfToEven) {
-    readmodel("2 2 1 2\nu1 i1 i2 rgb 12.5 13.5 -0.5 1 1 2 2\n*\n*\n" + script);
-    EXPECT_EQ(lines[1].red, 12);
-    EXPECT_EQ(lines[1].green, 14);
-    EXPECT_EQ(lines[1].blue, 0);
+    Diagram d = readmodel("2 2 1 2\nu1 i1 i2 rgb 12.5 13.5 -0.5 1 1 2 2\n*\n*\n" + script);
+    EXPECT_EQ(d.lines[1].red, 12);
+    EXPECT_EQ(d.lines[1].green, 14);
+    EXPECT_EQ(d.lines[1].blue, 0);
 }
 
 TEST(Readdata, HashLinesAreDroppedAndOverwritten) {
-    readmodel(
+    Diagram d = readmodel(
         "2 2 1 2\n"
         "u1 begin end 0 0 1 1\n"
         "# u2 begin end 2 2 3 3\n"
@@ -84,47 +84,47 @@ TEST(Readdata, HashLinesAreDroppedAndOverwritten) {
         "#x i1 7 7\n"
         "*\n*\n" +
         script);
-    ASSERT_EQ(nlines, 2);
-    EXPECT_EQ(str(lines[2].name), "u3");
-    EXPECT_EQ(lines[2].npts, 3);
-    ASSERT_EQ(npoints, 1);  // a mark before a point changes nothing
-    EXPECT_EQ(str(points[1].name), "i1");
+    ASSERT_EQ(d.nlines, 2);
+    EXPECT_EQ(str(d.lines[2].name), "u3");
+    EXPECT_EQ(d.lines[2].npts, 3);
+    ASSERT_EQ(d.npoints, 1);  // a mark before a point changes nothing
+    EXPECT_EQ(str(d.points[1].name), "i1");
 }
 
 TEST(Readdata, InterpolatedPointAndLines) {
-    readmodel(
+    Diagram d = readmodel(
         "3 2 1 2 x 3 2.5\n"
         "i1 0 0 1  10 20 2  30 40 3\n"
         "u1 i1 begin 1 1 2.5  2 2 7  3 3 2.5\n"
         "u2 i1 i1 4 4 1\n"  // no row on the target: a connect line
         "*\n*\n" +
         script);
-    EXPECT_EQ(points[1].x, 20);
-    EXPECT_EQ(points[1].y, 30);
-    EXPECT_EQ(lines[1].npts, 2);
-    EXPECT_EQ(lines[1].x[2], 3);
-    EXPECT_TRUE(lines[2].connect);
-    readmodel(
+    EXPECT_EQ(d.points[1].x, 20);
+    EXPECT_EQ(d.points[1].y, 30);
+    EXPECT_EQ(d.lines[1].npts, 2);
+    EXPECT_EQ(d.lines[1].x[2], 3);
+    EXPECT_TRUE(d.lines[2].connect);
+    d = readmodel(
         "3 2 1 2 x 3 1 1\n"
         "u1 begin i1  7 8 0\n"  // one collected row: it is the line's only point
         "*\n*\n" +
         script);
-    EXPECT_EQ(lines[1].npts, 1);
-    EXPECT_EQ(lines[1].x[1], 7);
-    EXPECT_EQ(lines[1].y[1], 8);
+    EXPECT_EQ(d.lines[1].npts, 1);
+    EXPECT_EQ(d.lines[1].x[1], 7);
+    EXPECT_EQ(d.lines[1].y[1], 8);
 }
 
 TEST(Readscript, DefaultsAndOptions) {
-    readmodel("2 2 1 2\ni1 1 1\n*\n*\n" + script);
-    EXPECT_EQ(drawingoptions.doareas, answeryes);
-    EXPECT_EQ(drawingoptions.showlineinfo, answeryes);
-    EXPECT_EQ(drawingoptions.numbering, answerno);
-    EXPECT_EQ(drawingoptions.docircles, answeryes);
-    EXPECT_EQ(drawingoptions.numbersize, 0);
-    EXPECT_EQ(drawingoptions.circlesize, 0);
-    EXPECT_FALSE(tickmarks.smallticks);
-    EXPECT_EQ(plotwindow.xhigh, 10);
-    EXPECT_EQ(tickmarks.xtickgap, 2);
+    Diagram d = readmodel("2 2 1 2\ni1 1 1\n*\n*\n" + script);
+    EXPECT_EQ(d.options.doareas, answeryes);
+    EXPECT_EQ(d.options.showlineinfo, answeryes);
+    EXPECT_EQ(d.options.numbering, answerno);
+    EXPECT_EQ(d.options.docircles, answeryes);
+    EXPECT_EQ(d.options.numbersize, 0);
+    EXPECT_EQ(d.options.circlesize, 0);
+    EXPECT_FALSE(d.ticks.smallticks);
+    EXPECT_EQ(d.window.xhigh, 10);
+    EXPECT_EQ(d.ticks.xtickgap, 2);
 
     const std::string base = "2 2 1 2\ni1 1 1\n*\n*\n" + script;
     struct Case {
@@ -137,33 +137,33 @@ TEST(Readscript, DefaultsAndOptions) {
         {"docircles 12\n", 0, 7},        {"numbering yes 6.5\n", 4, 0}, {"docircles no 5\n", 0, 0},
     };
     for (const Case& c : cases) {
-        readmodel(base + c.lines);
-        EXPECT_EQ(drawingoptions.numbersize, c.numbersize) << c.lines;
-        EXPECT_EQ(drawingoptions.circlesize, c.circlesize) << c.lines;
+        d = readmodel(base + c.lines);
+        EXPECT_EQ(d.options.numbersize, c.numbersize) << c.lines;
+        EXPECT_EQ(d.options.circlesize, c.circlesize) << c.lines;
     }
-    readmodel(base + "numbering ask\ndoareas ask\nshowlineinfo no\ncircles no\nsmallticks 1 1\nsmallticks no 1 1\n");
-    EXPECT_EQ(drawingoptions.numbering, answeryes);
-    EXPECT_EQ(drawingoptions.doareas, answerask);
-    EXPECT_EQ(drawingoptions.showlineinfo, answerno);
-    EXPECT_EQ(drawingoptions.docircles, answerno);
-    EXPECT_FALSE(tickmarks.smallticks);
-    readmodel(base + "smallticks yes 0.5 0.25\ndarkcolour 10 20\nstrict\nbogus line\n*\nwindow 1 2\n");
-    EXPECT_TRUE(tickmarks.smallticks);
-    EXPECT_EQ(tickmarks.smallygap, 0.25L);
-    EXPECT_EQ(drawingoptions.darkcolour[0], 0);  // two numbers leave it black
-    EXPECT_EQ(plotwindow.xlow, 0);               // nothing after "*" is read
-    readmodel(base + "darkcolour 10 20 1/2\n");
-    EXPECT_EQ(drawingoptions.darkcolour[2], 0.5L);
+    d = readmodel(base + "numbering ask\ndoareas ask\nshowlineinfo no\ncircles no\nsmallticks 1 1\nsmallticks no 1 1\n");
+    EXPECT_EQ(d.options.numbering, answeryes);
+    EXPECT_EQ(d.options.doareas, answerask);
+    EXPECT_EQ(d.options.showlineinfo, answerno);
+    EXPECT_EQ(d.options.docircles, answerno);
+    EXPECT_FALSE(d.ticks.smallticks);
+    d = readmodel(base + "smallticks yes 0.5 0.25\ndarkcolour 10 20\nstrict\nbogus line\n*\nwindow 1 2\n");
+    EXPECT_TRUE(d.ticks.smallticks);
+    EXPECT_EQ(d.ticks.smallygap, 0.25L);
+    EXPECT_EQ(d.options.darkcolour[0], 0);  // two numbers leave it black
+    EXPECT_EQ(d.window.xlow, 0);               // nothing after "*" is read
+    d = readmodel(base + "darkcolour 10 20 1/2\n");
+    EXPECT_EQ(d.options.darkcolour[2], 0.5L);
 }
 
 TEST(Readscript, WindowWithAnswerWordAndInfoLines) {
-    readmodel("2 2 1 2\ni1 1 1\n*\n*\nwindow yes 1 2 3 4\nbigticks 1 1 1 3\ninfo\ninfo no idea\ninfo  a   b \n");
-    EXPECT_EQ(plotwindow.xlow, 1);
-    EXPECT_EQ(plotwindow.yhigh, 4);
-    ASSERT_EQ(drawingoptions.ninfo, 3);
-    EXPECT_EQ(str(drawingoptions.info[1]), "");
-    EXPECT_EQ(str(drawingoptions.info[2]), " idea");  // "no" is the answer word
-    EXPECT_EQ(str(drawingoptions.info[3]), " a b");
+    Diagram d = readmodel("2 2 1 2\ni1 1 1\n*\n*\nwindow yes 1 2 3 4\nbigticks 1 1 1 3\ninfo\ninfo no idea\ninfo  a   b \n");
+    EXPECT_EQ(d.window.xlow, 1);
+    EXPECT_EQ(d.window.yhigh, 4);
+    ASSERT_EQ(d.options.ninfo, 3);
+    EXPECT_EQ(str(d.options.info[1]), "");
+    EXPECT_EQ(str(d.options.info[2]), " idea");  // "no" is the answer word
+    EXPECT_EQ(str(d.options.info[3]), " a b");
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 namespace {
 
 std::string example(const std::string& name) {
-    return e2e::readfile(std::string(EXAMPLES_DIR) + "/" + name + "/gl-" + name + ".txt");
+    return testsupport::readfile(std::string(EXAMPLES_DIR) + "/" + name + "/gl-" + name + ".txt");
 }
 
 e2e::RunResult run(const std::string& dir, std::vector<std::string> args) {
@@ -54,21 +54,21 @@ TEST(CommandLine, ADataFileIsDrawnInItsOwnFolder) {
     // nothing, and the outputs are named after the file.  The screen and the
     // log are those of the same diagram drawn the classic way.
     std::string here = e2e::makeworkdir(), there = e2e::makeworkdir(), classic = e2e::makeworkdir();
-    e2e::writefile(there + "/gl-showcase.txt", example("showcase"));
-    e2e::writefile(there + "/gl-prefs.txt", "datafile other\nsetpagewidth 120\n");
-    e2e::writefile(classic + "/gl-showcase.txt", example("showcase"));
-    e2e::writefile(classic + "/gl-prefs.txt", "datafile showcase\nsetpagewidth 120\n");
+    testsupport::writefile(there + "/gl-showcase.txt", example("showcase"));
+    testsupport::writefile(there + "/gl-prefs.txt", "datafile other\nsetpagewidth 120\n");
+    testsupport::writefile(classic + "/gl-showcase.txt", example("showcase"));
+    testsupport::writefile(classic + "/gl-prefs.txt", "datafile showcase\nsetpagewidth 120\n");
     e2e::RunResult named = run(here, {there + "/gl-showcase.txt"});
     e2e::RunResult plain = e2e::rungridel(classic, "");
     EXPECT_EQ(named.status, 0) << named.screen;
     EXPECT_EQ(named.screen, plain.screen);
-    EXPECT_EQ(e2e::readfile(there + "/gl-log.txt"), e2e::readfile(classic + "/gl-log.txt"));
-    EXPECT_EQ(e2e::readfile(there + "/gl-showcase.eps"), e2e::readfile(classic + "/gl-showcase.eps"));
+    EXPECT_EQ(testsupport::readfile(there + "/gl-log.txt"), testsupport::readfile(classic + "/gl-log.txt"));
+    EXPECT_EQ(testsupport::readfile(there + "/gl-showcase.eps"), testsupport::readfile(classic + "/gl-showcase.eps"));
     EXPECT_TRUE(e2e::listfiles(here).empty());
 
     // Any name: without "gl-" and its extension it names the outputs.  No
     // preferences file: no notice and no question.
-    e2e::writefile(here + "/run 5.data.txt", example("basic"));
+    testsupport::writefile(here + "/run 5.data.txt", example("basic"));
     named = run(here, {"run 5.data.txt"});
     EXPECT_EQ(named.status, 0) << named.screen;
     EXPECT_EQ(named.screen.find("prefs"), std::string::npos) << named.screen;
@@ -81,7 +81,7 @@ TEST(CommandLine, AFailingRunNeverWaitsForTheKeyboard) {
     // Standard input is held open and nothing is typed: the failure report
     // ends the run at once, and no drawing is left.
     std::string dir = e2e::makeworkdir();
-    e2e::writefile(dir + "/gl-bad.txt", "2 2 1 2\ni1 1 x\n");
+    testsupport::writefile(dir + "/gl-bad.txt", "2 2 1 2\ni1 1 x\n");
     e2e::Launch l;
     l.dir = dir;
     l.args = {"gl-bad.txt"};
@@ -108,17 +108,17 @@ TEST(CommandLine, OtherFormatsBesideTheDrawing) {
     // either way; --crop cuts every output to the content, the EPS's box
     // included; --dpi sets the PNG's size.
     std::string plain = e2e::makeworkdir(), more = e2e::makeworkdir();
-    for (const std::string& d : {plain, more}) e2e::writefile(d + "/gl-basic.txt", example("basic"));
+    for (const std::string& d : {plain, more}) testsupport::writefile(d + "/gl-basic.txt", example("basic"));
     e2e::RunResult r = run(plain, {"gl-basic.txt"});
     ASSERT_EQ(r.status, 0);
     r = run(more, {"-T", "pdf", "--format=svg,png", "-T", "eps", "gl-basic.txt"});
     ASSERT_EQ(r.status, 0) << r.errors;
     EXPECT_EQ(e2e::listfiles(more), (std::vector<std::string>{"gl-basic.eps", "gl-basic.pdf", "gl-basic.png",
                                                                 "gl-basic.svg", "gl-basic.txt", "gl-log.txt"}));
-    EXPECT_EQ(e2e::readfile(more + "/gl-basic.eps"), e2e::readfile(plain + "/gl-basic.eps"));
-    EXPECT_TRUE(startswith(e2e::readfile(more + "/gl-basic.pdf"), "%PDF-"));
-    EXPECT_NE(e2e::readfile(more + "/gl-basic.svg").find("<svg"), std::string::npos);
-    std::string png = e2e::readfile(more + "/gl-basic.png");
+    EXPECT_EQ(testsupport::readfile(more + "/gl-basic.eps"), testsupport::readfile(plain + "/gl-basic.eps"));
+    EXPECT_TRUE(startswith(testsupport::readfile(more + "/gl-basic.pdf"), "%PDF-"));
+    EXPECT_NE(testsupport::readfile(more + "/gl-basic.svg").find("<svg"), std::string::npos);
+    std::string png = testsupport::readfile(more + "/gl-basic.png");
     ASSERT_TRUE(startswith(png, "\x89PNG\r\n\x1a\n"));
     auto be32 = [&png](size_t at) {
         return (static_cast<unsigned char>(png[at]) << 24) | (static_cast<unsigned char>(png[at + 1]) << 16) |
@@ -129,7 +129,7 @@ TEST(CommandLine, OtherFormatsBesideTheDrawing) {
 
     r = run(more, {"--crop", "-T", "png", "--dpi", "72", "gl-basic.txt"});
     ASSERT_EQ(r.status, 0) << r.errors;
-    std::string eps = e2e::readfile(more + "/gl-basic.eps");
+    std::string eps = testsupport::readfile(more + "/gl-basic.eps");
     size_t box = eps.find("%%BoundingBox: ");
     ASSERT_NE(box, std::string::npos);
     int left, bottom, right, top;
@@ -137,10 +137,10 @@ TEST(CommandLine, OtherFormatsBesideTheDrawing) {
     EXPECT_NE(eps.substr(box, 30), "%%BoundingBox: 4 4 525 750\n%%T");
     EXPECT_LE(right - left, 525 - 4);
     EXPECT_GT(right - left, 400);  // the plot square and its numbers
-    png = e2e::readfile(more + "/gl-basic.png");
+    png = testsupport::readfile(more + "/gl-basic.png");
     EXPECT_EQ(be32(16), static_cast<unsigned>(right - left));  // at 72 dpi a point is a pixel
     EXPECT_EQ(be32(20), static_cast<unsigned>(top - bottom));
-    EXPECT_EQ(e2e::ghostscriptcomplaint(more + "/gl-basic.eps"), "");
+    EXPECT_EQ(testsupport::ghostscript(more + "/gl-basic.eps"), "");
     for (const std::string& d : {plain, more}) e2e::removetree(d);
 }
 

@@ -19,10 +19,10 @@ TEST(FuzzCorpus, EveryInputEndsCleanly) {
     std::vector<std::string> inputs = e2e::listfiles(folder);
     std::string report;
     for (const std::string& name : inputs) {
-        fuzzsplit::Parts parts = fuzzsplit::split(e2e::readfile(folder + "/" + name));
+        fuzzsplit::Parts parts = fuzzsplit::split(testsupport::readfile(folder + "/" + name));
         std::string dir = e2e::makeworkdir();
-        e2e::writefile(dir + "/gl-prefs.txt", parts.prefs);
-        e2e::writefile(dir + "/gl-fuzz.txt", parts.data);
+        testsupport::writefile(dir + "/gl-prefs.txt", parts.prefs);
+        testsupport::writefile(dir + "/gl-fuzz.txt", parts.data);
         e2e::RunResult r = e2e::rungridel(dir, "", e2e::defaultclock, 5);
         std::string problem;
         if (r.timedout) problem += " did not end within 5 s;";
@@ -31,7 +31,7 @@ TEST(FuzzCorpus, EveryInputEndsCleanly) {
             problem += " exit status " + std::to_string(r.status) + ";";
         if (!e2e::cleanerrors(r.errors, r.status)) problem += " standard error: " + r.errors.substr(0, 400);
         if (r.status == 0 && e2e::fileexists(dir + "/gl-fuzz.eps")) {
-            std::string gs = e2e::ghostscriptcomplaint(dir + "/gl-fuzz.eps");
+            std::string gs = testsupport::ghostscript(dir + "/gl-fuzz.eps");
             if (!gs.empty()) problem += " " + gs.substr(0, 400);
         }
         if (!problem.empty()) report += name + ":" + problem + "\n";

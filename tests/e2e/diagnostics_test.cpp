@@ -19,8 +19,8 @@ struct Ran {
 // A data file gl-mine.txt (and preferences, when given) run by name.
 Ran rundata(const std::string& data, std::vector<std::string> options = {}, const std::string& prefs = "") {
     std::string dir = e2e::makeworkdir();
-    e2e::writefile(dir + "/gl-mine.txt", data);
-    if (!prefs.empty()) e2e::writefile(dir + "/gl-prefs.txt", prefs);
+    testsupport::writefile(dir + "/gl-mine.txt", data);
+    if (!prefs.empty()) testsupport::writefile(dir + "/gl-prefs.txt", prefs);
     e2e::Launch l;
     l.dir = dir;
     l.args = std::move(options);

@@ -16,13 +16,13 @@ TEST(Examples, EachFolderDrawsCleanly) {
         std::string dir = e2e::makeworkdir();
         for (const std::string& f : e2e::listfiles(source))
             if (f.compare(0, 3, "gl-") == 0 && f != "gl-log.txt" && f.find(".eps") == std::string::npos)
-                e2e::writefile(dir + "/" + f, e2e::readfile(source + "/" + f));
+                testsupport::writefile(dir + "/" + f, testsupport::readfile(source + "/" + f));
         e2e::RunResult r = e2e::rungridel(dir, "");
         EXPECT_EQ(r.status, 0) << name << "\n" << r.screen;
         EXPECT_EQ(r.screen.find("BOMBED"), std::string::npos) << name;
         std::string eps = dir + "/gl-" + name + ".eps";
         ASSERT_TRUE(e2e::fileexists(eps)) << name;
-        EXPECT_EQ(e2e::ghostscriptcomplaint(eps), "") << name;
+        EXPECT_EQ(testsupport::ghostscript(eps), "") << name;
         e2e::removetree(dir);
     }
 }

@@ -14,11 +14,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <thread>
 
 namespace e2e {
+
+using testsupport::readfile;
+using testsupport::writefile;
 
 std::string makeworkdir() {
     const char* tmp = std::getenv("TMPDIR");
@@ -46,18 +47,6 @@ void removetree(const std::string& dir) {
         closedir(d);
     }
     rmdir(dir.c_str());
-}
-
-std::string readfile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void writefile(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary);
-    out << content;
 }
 
 bool fileexists(const std::string& path) {
@@ -246,19 +235,6 @@ std::string showdiff(const std::string& expected, const std::string& actual, con
     return "--- " + label + " differs (expected -, actual +):\n" + out;
 }
 
-std::string ghostscriptcomplaint(const std::string& epspath) {
-    int status;
-    std::string probe = runcommand("command -v gs 2>/dev/null", status);
-    if (status != 0 || probe.empty())
-        return "Ghostscript (gs) is not installed: the README's test command installs it";
-    std::string out = runcommand("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=nullpage '" + epspath +
-                                     "' </dev/null 2>&1",
-                                 status);
-    if (status != 0 || out.find("Error") != std::string::npos)
-        return "Ghostscript rejects " + epspath + " (status " + std::to_string(status) + "):\n" + out;
-    return "";
-}
-
 std::vector<std::string> casenames() {
     return listfolders(E2E_CASES);
 }
@@ -312,7 +288,7 @@ std::string runcase(const std::string& casedir) {
     }
     if (r.status == 0) {
         for (const std::string& f : listfiles(work)) {
-            if (f.size() > 4 && f.compare(f.size() - 4, 4, ".eps") == 0) report += ghostscriptcomplaint(work + "/" + f);
+            if (f.size() > 4 && f.compare(f.size() - 4, 4, ".eps") == 0) report += testsupport::ghostscript(work + "/" + f);
         }
     }
     if (report.empty()) removetree(work);

@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"
+
 namespace e2e {
 
 constexpr const char* defaultclock = "2026-12-06 09:05";
@@ -37,8 +39,6 @@ std::string makeworkdir();
 // Remove a folder and everything in it.
 void removetree(const std::string& dir);
 
-std::string readfile(const std::string& path);
-void writefile(const std::string& path, const std::string& content);
 bool fileexists(const std::string& path);
 
 // Names of the regular files directly in a folder, sorted.
@@ -77,9 +77,6 @@ std::string showdiff(const std::string& expected, const std::string& actual,
 // with status `status`: nothing after a normal end, one FILE:LINE: line
 // naming where a failure was found after a failure report.
 bool cleanerrors(const std::string& errors, int status);
-
-// Run Ghostscript on a drawing; empty when it was accepted, else what it said.
-std::string ghostscriptcomplaint(const std::string& epspath);
 
 // Names of the folders directly in a folder, sorted.
 std::vector<std::string> listfolders(const std::string& dir);

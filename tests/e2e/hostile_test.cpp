@@ -23,17 +23,17 @@ struct Outcome {
 
 Outcome rundata(const std::string& data, const std::string& prefs = "datafile test\n") {
     std::string dir = e2e::makeworkdir();
-    e2e::writefile(dir + "/gl-prefs.txt", prefs);
-    e2e::writefile(dir + "/gl-test.txt", data);
+    testsupport::writefile(dir + "/gl-prefs.txt", prefs);
+    testsupport::writefile(dir + "/gl-test.txt", data);
     e2e::RunResult r = e2e::rungridel(dir, "", e2e::defaultclock, 30);
     Outcome out;
     out.status = r.signalled || r.timedout ? -2 : r.status;
     out.screen = r.screen;
     out.errors = r.errors;
-    out.log = e2e::readfile(dir + "/gl-log.txt");
+    out.log = testsupport::readfile(dir + "/gl-log.txt");
     if (e2e::fileexists(dir + "/gl-test.eps")) {
-        out.eps = e2e::readfile(dir + "/gl-test.eps");
-        if (out.status == 0) out.gs = e2e::ghostscriptcomplaint(dir + "/gl-test.eps");
+        out.eps = testsupport::readfile(dir + "/gl-test.eps");
+        if (out.status == 0) out.gs = testsupport::ghostscript(dir + "/gl-test.eps");
     }
     e2e::removetree(dir);
     return out;

@@ -15,8 +15,8 @@ const std::string data =
 // Run with one output file sent to a full disk.
 e2e::RunResult runwithfull(const std::string& file) {
     std::string dir = e2e::makeworkdir();
-    e2e::writefile(dir + "/gl-prefs.txt", "datafile test\n");
-    e2e::writefile(dir + "/gl-test.txt", data);
+    testsupport::writefile(dir + "/gl-prefs.txt", "datafile test\n");
+    testsupport::writefile(dir + "/gl-test.txt", data);
     EXPECT_EQ(symlink("/dev/full", (dir + "/" + file).c_str()), 0);
     e2e::RunResult r = e2e::rungridel(dir, "");
     e2e::removetree(dir);

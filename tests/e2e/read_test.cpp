@@ -18,13 +18,13 @@ struct Outcome {
 Outcome runwith(const std::string& data, const std::string& prefs = "datafile test\n",
                 const std::string& typed = "") {
     std::string dir = e2e::makeworkdir();
-    e2e::writefile(dir + "/gl-prefs.txt", prefs);
-    e2e::writefile(dir + "/gl-test.txt", data);
+    testsupport::writefile(dir + "/gl-prefs.txt", prefs);
+    testsupport::writefile(dir + "/gl-test.txt", data);
     e2e::RunResult r = e2e::rungridel(dir, typed);
     Outcome o;
     o.status = r.signalled || r.timedout ? -2 : r.status;
     o.screen = r.screen;
-    o.log = e2e::readfile(dir + "/gl-log.txt");
+    o.log = testsupport::readfile(dir + "/gl-log.txt");
     e2e::removetree(dir);
     return o;
 }

@@ -26,12 +26,12 @@ struct Drawn {
 // Draw one data file (as gl-x.txt, named by the preferences) in a fresh folder.
 Drawn draw(const std::string& data, const std::string& prefs = "datafile x\n") {
     std::string dir = e2e::makeworkdir();
-    e2e::writefile(dir + "/gl-prefs.txt", prefs);
-    e2e::writefile(dir + "/gl-x.txt", data);
+    testsupport::writefile(dir + "/gl-prefs.txt", prefs);
+    testsupport::writefile(dir + "/gl-x.txt", data);
     Drawn d;
     d.run = e2e::rungridel(dir, "");
-    d.log = e2e::readfile(dir + "/gl-log.txt");
-    if (e2e::fileexists(dir + "/gl-x.eps")) d.eps = e2e::readfile(dir + "/gl-x.eps");
+    d.log = testsupport::readfile(dir + "/gl-log.txt");
+    if (e2e::fileexists(dir + "/gl-x.eps")) d.eps = testsupport::readfile(dir + "/gl-x.eps");
     e2e::removetree(dir);
     return d;
 }
@@ -73,7 +73,7 @@ void splitfile(const std::string& data, std::vector<std::string>& section, std::
 }
 
 std::string example(const std::string& name) {
-    return e2e::readfile(std::string(EXAMPLES_DIR) + "/" + name + "/gl-" + name + ".txt");
+    return testsupport::readfile(std::string(EXAMPLES_DIR) + "/" + name + "/gl-" + name + ".txt");
 }
 
 std::string padzeros(const std::string& w) {
@@ -198,7 +198,7 @@ TEST(RealData, InputThatNeverEndsALineEndsTheRun) {
     // A data file that is an endless stream, and an endless keyboard: each
     // ends with its report, within bounded memory.
     std::string dir = e2e::makeworkdir();
-    e2e::writefile(dir + "/gl-prefs.txt", "datafile zero\n");
+    testsupport::writefile(dir + "/gl-prefs.txt", "datafile zero\n");
     ASSERT_EQ(symlink("/dev/zero", (dir + "/gl-zero.txt").c_str()), 0);
     e2e::RunResult r = e2e::rungridel(dir, "", e2e::defaultclock, 30);
     EXPECT_EQ(r.status, 1);

@@ -61,7 +61,7 @@ Running start(const std::string& dir, rlim_t sizelimit = RLIM_INFINITY) {
 // Wait (at most 30 s) until the screen shows `text`.
 bool shows(const Running& r, const std::string& text) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (e2e::readfile(r.base + "/stdout").find(text) == std::string::npos) {
+    while (testsupport::readfile(r.base + "/stdout").find(text) == std::string::npos) {
         if (std::chrono::steady_clock::now() > deadline) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
@@ -82,7 +82,7 @@ int finish(Running& r, std::string& errors) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    errors = e2e::readfile(r.base + "/stderr");
+    errors = testsupport::readfile(r.base + "/stderr");
     e2e::removetree(r.base);
     return status;
 }
@@ -91,16 +91,16 @@ TEST(SafeFiles, AFailedRunLeavesThePreviousDrawing) {
     std::string dir = e2e::makeworkdir();
     const std::string old = "%!PS-Adobe-3.0 EPSF-3.0\n% the last good drawing\n";
     const Files files = {"gl-log.txt", "gl-prefs.txt", "gl-test.eps", "gl-test.txt"};
-    e2e::writefile(dir + "/gl-prefs.txt", "datafile test\n");
-    e2e::writefile(dir + "/gl-test.txt", faileddata);
-    e2e::writefile(dir + "/gl-test.eps", old);
-    e2e::writefile(dir + "/gl-log.txt", "old log\n");
+    testsupport::writefile(dir + "/gl-prefs.txt", "datafile test\n");
+    testsupport::writefile(dir + "/gl-test.txt", faileddata);
+    testsupport::writefile(dir + "/gl-test.eps", old);
+    testsupport::writefile(dir + "/gl-log.txt", "old log\n");
 
     // A failure report in the geometry: the log is the new one.
     e2e::RunResult r = e2e::rungridel(dir, "");
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(e2e::readfile(dir + "/gl-test.eps"), old);
-    std::string log = e2e::readfile(dir + "/gl-log.txt");
+    EXPECT_EQ(testsupport::readfile(dir + "/gl-test.eps"), old);
+    std::string log = testsupport::readfile(dir + "/gl-log.txt");
     EXPECT_NE(log.find(" BOMBED in add points : "), std::string::npos) << log;
     EXPECT_EQ(e2e::listfiles(dir), files);
 
@@ -112,21 +112,21 @@ TEST(SafeFiles, AFailedRunLeavesThePreviousDrawing) {
         std::string errors;
         int status = finish(run, errors);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << sig << " " << status;
-        EXPECT_EQ(e2e::readfile(dir + "/gl-test.eps"), old) << sig;
-        EXPECT_EQ(e2e::readfile(dir + "/gl-log.txt"), log) << sig;
+        EXPECT_EQ(testsupport::readfile(dir + "/gl-test.eps"), old) << sig;
+        EXPECT_EQ(testsupport::readfile(dir + "/gl-log.txt"), log) << sig;
         EXPECT_EQ(e2e::listfiles(dir), files) << sig;
     }
 
     // A drawing that passes the file-size limit is a write error, not a
     // kill: status 2, the log is committed, the old drawing stays.
-    e2e::writefile(dir + "/gl-test.txt", gooddata);
+    testsupport::writefile(dir + "/gl-test.txt", gooddata);
     Running run = start(dir, 1000);
     std::string errors;
     int status = finish(run, errors);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
     EXPECT_EQ(errors, "gridel: gl-test.eps: File too large\n");
-    EXPECT_EQ(e2e::readfile(dir + "/gl-test.eps"), old);
-    EXPECT_NE(e2e::readfile(dir + "/gl-log.txt").find("with diagram in file, gl-test.eps"), std::string::npos);
+    EXPECT_EQ(testsupport::readfile(dir + "/gl-test.eps"), old);
+    EXPECT_NE(testsupport::readfile(dir + "/gl-log.txt").find("with diagram in file, gl-test.eps"), std::string::npos);
     EXPECT_EQ(e2e::listfiles(dir), files);
     e2e::removetree(dir);
 }
@@ -143,8 +143,8 @@ TEST(SafeFiles, NoOutputMayBeTheDataFile) {
     };
     for (const Refused& c : cases) {
         std::string dir = e2e::makeworkdir();
-        e2e::writefile(dir + "/gl-prefs.txt", c.prefs);
-        e2e::writefile(dir + "/" + c.datafile, gooddata);
+        testsupport::writefile(dir + "/gl-prefs.txt", c.prefs);
+        testsupport::writefile(dir + "/" + c.datafile, gooddata);
         if (!c.link.empty()) {
             EXPECT_EQ(symlink(c.datafile.c_str(), (dir + "/" + c.link).c_str()), 0);
         }
@@ -152,7 +152,7 @@ TEST(SafeFiles, NoOutputMayBeTheDataFile) {
         EXPECT_EQ(r.status, 1) << c.what;
         EXPECT_NE(r.screen.find("\n\n BOMBED in promptdatafile : " + c.what + "\n\n"), std::string::npos)
             << r.screen;
-        EXPECT_EQ(e2e::readfile(dir + "/" + c.datafile), gooddata) << c.what;
+        EXPECT_EQ(testsupport::readfile(dir + "/" + c.datafile), gooddata) << c.what;
         for (const std::string& f : e2e::listfiles(dir)) EXPECT_NE(f[0], '.') << c.what << ": " << f;
         e2e::removetree(dir);
     }
@@ -164,7 +164,7 @@ TEST(SafeFiles, ClosedStandardStreams) {
     auto run = [](int closed, std::string& log) {
         std::string dir = e2e::makeworkdir();  // no preferences: two questions, then a report
         e2e::RunResult r = e2e::rungridel(dir, "", e2e::defaultclock, 60, closed);
-        log = e2e::readfile(dir + "/gl-log.txt");
+        log = testsupport::readfile(dir + "/gl-log.txt");
         e2e::removetree(dir);
         return r;
     };

@@ -7,18 +7,19 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <limits>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "diagram/model.h"
-#include "diagram/startdiagram.h"
+#include "drawing/areas.h"
+#include "drawing/epscanvas.h"
 #include "geometry/areas.h"
 #include "run/channels.h"
 #include "support/capture.h"
+#include "support/model.h"
+#include "support/run.h"
 
 // g++ 12 reports a use after free inside the destructors of the nested
 // initializer lists of the case tables below; it is a known false alarm.
@@ -45,47 +46,22 @@ Word word(const char* s) {
 struct Areas : testing::Test {
     void SetUp() override {
         dir = testsupport::enterscratch();
-        savedopen = openChannels;
-        savedwindow = plotwindow;
-        savedoptions = drawingoptions;
-        savedlines = nlines;
-        savedareas = nareas;
-        startdiagram();
-        openChannels = 1u << chw;
-        openfile(chps, "areas.eps");
-        openfile(chlog, "log.txt");
-        plotwindow = {0, 10, 0, 10};
-        nlines = 0;
-        nareas = 0;
+        testsupport::openchannel(run, chps, "areas.eps");
+        testsupport::openchannel(run, chlog, "log.txt");
     }
 
     void TearDown() override {
         closefiles();
-        openChannels = savedopen;
-        plotwindow = savedwindow;
-        drawingoptions = savedoptions;
-        nlines = savedlines;
-        nareas = savedareas;
         testsupport::leavescratch(dir);
     }
 
-    static void openfile(int ch, const char* path) {
-        channels[ch].file = std::fopen(path, "w");
-        std::snprintf(channels[ch].path, sizeof channels[ch].path, "%s", path);
-        channels[ch].written = false;
-        openChannels |= 1u << ch;
+    void closefiles() {
+        testsupport::closechannel(run, chps);
+        testsupport::closechannel(run, chlog);
     }
 
-    static void closefiles() {
-        for (int ch : {chps, chlog}) {
-            if (channels[ch].file != nullptr) std::fclose(channels[ch].file);
-            channels[ch].file = nullptr;
-            openChannels &= ~(1u << ch);
-        }
-    }
-
-    static void addline(const LineData& given) {
-        UnivariantLine& l = lines[++nlines];
+    void addline(const LineData& given) {
+        UnivariantLine& l = d.lines[++d.nlines];
         l = UnivariantLine{};
         settext(l.name, given.name);
         l.npts = static_cast<int16_t>(given.pts.size());
@@ -97,19 +73,23 @@ struct Areas : testing::Test {
         l.endindex = given.end;
     }
 
-    static void addarea(double grayscale, const std::vector<const char*>& names) {
-        ShadedArea& a = areas[++nareas];
+    void addarea(double grayscale, const std::vector<const char*>& names) {
+        ShadedArea& a = d.areas[++d.nareas];
         a = ShadedArea{};
         a.grayscale = grayscale;
         for (const char* n : names) settext(a.linenames[++a.nnames], n);
     }
 
-    // Run drawareas; the screen it wrote, and the drawing and the log.
-    std::string run() {
-        screen = testsupport::capturescreen([] { drawareas(); });
+    // Trace the areas and paint them; the screen it wrote, and the drawing
+    // and the log.
+    std::string paint() {
+        screen = testsupport::capturescreen([&] {
+            EpsCanvas eps(run);
+            paintareas(d, traceareas(run, d), eps);
+        });
         closefiles();
-        eps = testsupport::readwhole("areas.eps");
-        log = testsupport::readwhole("log.txt");
+        eps = testsupport::readfile("areas.eps");
+        log = testsupport::readfile("log.txt");
         return eps;
     }
 
@@ -145,20 +125,16 @@ struct Areas : testing::Test {
         return out;
     }
 
-    void expectghostscript() const {
-        std::string command = "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=nullpage areas.eps >gs.txt 2>&1";
-        EXPECT_EQ(std::system(command.c_str()), 0) << testsupport::readwhole("gs.txt") << eps;
-    }
+    void expectghostscript() const { EXPECT_EQ(testsupport::ghostscript("areas.eps"), "") << eps; }
 
+    std::unique_ptr<::Run> fresh = testsupport::freshrun();
+    ::Run& run = *fresh;
+    Diagram d = testsupport::freshdiagram();
     std::string dir, screen, eps, log;
-    uint32_t savedopen = 0;
-    PlotWindow savedwindow{};
-    DrawingOptions savedoptions{};
-    int16_t savedlines = 0, savedareas = 0;
 };
 
 TEST_F(Areas, NoAreasStillEndWithSetgray) {
-    EXPECT_EQ(run(), "\n0 setgray\n\n");
+    EXPECT_EQ(paint(), "\n0 setgray\n\n");
     EXPECT_EQ(screen, "");
     expectghostscript();
 }
@@ -167,7 +143,7 @@ TEST_F(Areas, NoAreasStillEndWithSetgray) {
 TEST_F(Areas, SingleLineThroughOneCornerByteForByte) {
     addline({"u1", {{3, 0}, {2, 2}, {0, 4}}, -1, -2});
     addarea(0.5, {"u1"});
-    EXPECT_EQ(run(),
+    EXPECT_EQ(paint(),
               "\n0.50 0.50 0.50 setrgbcolor  % for area 1\n"
               "188.00 150.00 moveto  %  {3.000,0}  u1\n"
               "142.00 242.00 lineto  %  {2.000,2.000}  \n"
@@ -228,13 +204,13 @@ TEST(AreasSingleLine, ClosedAlongTheBorder) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        struct Run : Areas {
+        struct Fresh : Areas {
             void TestBody() override {}
         } t;
         t.SetUp();
-        Areas::addline(c.line);
-        Areas::addarea(0.3, {"u1"});
-        t.run();
+        t.addline(c.line);
+        t.addarea(0.3, {"u1"});
+        t.paint();
         EXPECT_EQ(t.path(), c.path);
         t.expectghostscript();
         t.TearDown();
@@ -252,17 +228,17 @@ struct BoundaryCase {
 void runboundaries(const std::vector<BoundaryCase>& cases) {
     for (const BoundaryCase& c : cases) {
         SCOPED_TRACE(c.what);
-        struct Run : Areas {
+        struct Fresh : Areas {
             void TestBody() override {}
         } t;
         t.SetUp();
         std::vector<const char*> names;
         for (const LineData& l : c.lines) {
-            Areas::addline(l);
+            t.addline(l);
             names.push_back(l.name);
         }
-        Areas::addarea(0.3, names);
-        t.run();
+        t.addarea(0.3, names);
+        t.paint();
         EXPECT_EQ(t.path(), c.path);
         EXPECT_EQ(t.screen, c.warning);
         EXPECT_EQ(t.log, c.warning);
@@ -441,12 +417,12 @@ TEST_F(Areas, LinesOutsideTheWindowAreDropped) {
     addarea(0.5, {"u1", "u3"});            // nothing visible: nothing written
     addarea(0.5, {"u1", "u2", "u3", "u4"});  // two visible: the two-line rules
     addarea(0.5, {"u3"});
-    run();
-    EXPECT_EQ(areas[1].nnames, 0);
-    EXPECT_EQ(areas[2].nnames, 2);
-    EXPECT_EQ(areas[2].lineindex[1], 2);
-    EXPECT_EQ(areas[2].lineindex[2], 4);
-    EXPECT_TRUE(istext(areas[2].linenames[3], "u3"));  // the names stay
+    paint();
+    EXPECT_EQ(d.areas[1].nnames, 0);
+    EXPECT_EQ(d.areas[2].nnames, 2);
+    EXPECT_EQ(d.areas[2].lineindex[1], 2);
+    EXPECT_EQ(d.areas[2].lineindex[2], 4);
+    EXPECT_TRUE(istext(d.areas[2].linenames[3], "u3"));  // the names stay
     // Edge to edge, u4 backward, round the bottom corners.
     EXPECT_EQ(drawing(), (Lines{"", "0.50 0.50 0.50 setrgbcolor  % for area 2", "M 2.000,0 u2",
                                 "L 0,2.000", "L 0,0", "L 10.000,0", "L 10.000,2.000", "L 8.000,0 u4",
@@ -461,10 +437,10 @@ TEST_F(Areas, ColoursMixedAndClamped) {
     addarea(1, {"u1"});
     addarea(0.25, {"u1"});
     addarea(std::numeric_limits<double>::infinity(), {"u1"});  // beyond the 8-byte range
-    drawingoptions.darkcolour[0] = 255;  // a red dark colour
-    drawingoptions.darkcolour[1] = 0;
-    drawingoptions.darkcolour[2] = 51;
-    run();
+    d.options.darkcolour[0] = 255;  // a red dark colour
+    d.options.darkcolour[1] = 0;
+    d.options.darkcolour[2] = 51;
+    paint();
     Lines colours;
     for (const std::string& l : drawing())
         if (l.find("setrgbcolor") != std::string::npos) colours.push_back(l);
@@ -479,35 +455,33 @@ TEST_F(Areas, ColoursMixedAndClamped) {
 }
 
 TEST(AreasWhichline, FirstMatchOrTheRunEnds) {
-    struct Run : Areas {
+    struct Fresh : Areas {
         void TestBody() override {}
     } t;
     t.SetUp();
-    Areas::addline({"u1", {{1, 1}, {2, 2}}, 0, 0});
-    Areas::addline({"u2", {{1, 1}, {2, 2}}, 0, 0});
-    Areas::addline({"u1", {{1, 1}, {2, 2}}, 0, 0});
-    EXPECT_EQ(whichline(word("u1")), 1);
-    EXPECT_EQ(whichline(word("u2")), 2);
-    EXPECT_EXIT(testsupport::inchild([] { whichline(word("u9")); }), testing::ExitedWithCode(1),
+    t.addline({"u1", {{1, 1}, {2, 2}}, 0, 0});
+    t.addline({"u2", {{1, 1}, {2, 2}}, 0, 0});
+    t.addline({"u1", {{1, 1}, {2, 2}}, 0, 0});
+    EXPECT_EQ(whichline(t.run, t.d, word("u1")), 1);
+    EXPECT_EQ(whichline(t.run, t.d, word("u2")), 2);
+    EXPECT_EXIT(testsupport::inchild([&] { whichline(t.run, t.d, word("u9")); }), testing::ExitedWithCode(1),
                 testsupport::literal(" BOMBED in which line : not recognised: u9"));
     t.TearDown();
 }
 
 TEST(AreasEnddistance, MeasuredInWindowSizes) {
-    PlotWindow saved = plotwindow;
-    plotwindow = {0, 10, 100, 120};
+    const PlotWindow w = {0, 10, 100, 120};
     UnivariantLine* a = new UnivariantLine{};
     UnivariantLine* b = new UnivariantLine{};
     a->npts = 2;
     a->x[1] = 0, a->y[1] = 100, a->x[2] = 3, a->y[2] = 104;
     b->npts = 3;
     b->x[1] = 6, b->y[1] = 108, b->x[3] = 3, b->y[3] = 124;
-    EXPECT_EQ(enddistance(1, 1, *a, *b), std::sqrt(0.6L * 0.6L + 0.4L * 0.4L));
-    EXPECT_EQ(enddistance(2, 2, *a, *b), 1.0L);
-    EXPECT_EQ(enddistance(2, 2, *a, *b), enddistance(2, 2, *b, *a));
+    EXPECT_EQ(enddistance(w, 1, 1, *a, *b), std::sqrt(0.6L * 0.6L + 0.4L * 0.4L));
+    EXPECT_EQ(enddistance(w, 2, 2, *a, *b), 1.0L);
+    EXPECT_EQ(enddistance(w, 2, 2, *a, *b), enddistance(w, 2, 2, *b, *a));
     delete a;
     delete b;
-    plotwindow = saved;
 }
 
 }  // namespace

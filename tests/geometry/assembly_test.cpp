@@ -5,27 +5,29 @@
 #include <string>
 
 #include "geometry/assembly.h"
-#include "geometry/modelfill.h"
 #include "run/failure.h"
 #include "support/capture.h"
+#include "support/model.h"
+#include "support/run.h"
 
 namespace {
 
-using namespace modelfill;
+using namespace testsupport;
 
 std::string bombtext(const char* where, const std::string& what) {
     return testsupport::literal(std::string(" BOMBED in ") + where + " : " + what + "\n");
 }
 
 TEST(Whichpoint, FirstMatchOrZeroForTheLimitWords) {
-    resetmodel();
-    addpoint("i1", 0, 0);
-    addpoint("i2", 1, 1);
-    addpoint("i2", 2, 2);
-    EXPECT_EQ(whichpoint(maketext<20>("i2")), 2);
-    EXPECT_EQ(whichpoint(maketext<20>("begin")), 0);
-    EXPECT_EQ(whichpoint(maketext<20>("end")), 0);
-    EXPECT_EXIT(testsupport::inchild([] { whichpoint(maketext<20>("I1")); }),
+    auto run = freshrun();
+    Diagram d = freshdiagram();
+    addpoint(d, "i1", 0, 0);
+    addpoint(d, "i2", 1, 1);
+    addpoint(d, "i2", 2, 2);
+    EXPECT_EQ(whichpoint(*run, d, maketext<20>("i2")), 2);
+    EXPECT_EQ(whichpoint(*run, d, maketext<20>("begin")), 0);
+    EXPECT_EQ(whichpoint(*run, d, maketext<20>("end")), 0);
+    EXPECT_EXIT(testsupport::inchild([&] { whichpoint(*run, d, maketext<20>("I1")); }),
                 testing::ExitedWithCode(exitfailed), bombtext("which point", "not recognised: I1"));
 }
 
@@ -46,11 +48,11 @@ TEST(Monotone, DecidesWhetherXEverTurnsBack) {
         {"first change at the last point", {{1, 0}, {1, 1}, {1, 2}, {0, 3}}, true},
     };
     for (const Case& c : cases) {
-        resetmodel();
-        int16_t l = addline("u1", c.pts);
-        lines[l].xmonotone = !c.monotone;
-        monotone(l);
-        EXPECT_EQ(lines[l].xmonotone, c.monotone) << c.what;
+        Diagram d = freshdiagram();
+        int16_t l = addline(d, "u1", c.pts);
+        d.lines[l].xmonotone = !c.monotone;
+        monotone(d, l);
+        EXPECT_EQ(d.lines[l].xmonotone, c.monotone) << c.what;
     }
 }
 
@@ -77,11 +79,11 @@ TEST(Pointposition, FirstGapThatHoldsThePoint) {
         {"one data point", {{5, 5}}, true, 0, 0, 1},
     };
     for (const Case& c : cases) {
-        resetmodel();
-        int16_t p = addpoint("ip", c.px, c.py);
-        int16_t l = addline("u1", c.pts);
-        lines[l].xmonotone = c.xmonotone;
-        EXPECT_EQ(pointposition(l, p), c.position) << c.what;
+        Diagram d = freshdiagram();
+        int16_t p = addpoint(d, "ip", c.px, c.py);
+        int16_t l = addline(d, "u1", c.pts);
+        d.lines[l].xmonotone = c.xmonotone;
+        EXPECT_EQ(pointposition(d, l, p), c.position) << c.what;
     }
 }
 
@@ -96,6 +98,7 @@ struct TrimCase {
 };
 
 TEST(Addpoints, TrimsToTheLimitPoints) {
+    auto run = freshrun();
     const TrimCase cases[] = {
         {"data ends only", "begin", "end", {{1, 10}, {2, 20}, {3, 30}}, "begin", "end"},
         {"begin at a data value", "iat2", "end", {{2, -1}, {2, 20}, {3, 30}}, "iat2", "end"},
@@ -111,24 +114,25 @@ TEST(Addpoints, TrimsToTheLimitPoints) {
         {"begin before the data", "iat0", "end", {{0, -1}, {1, 10}, {2, 20}, {3, 30}}, "iat0", "end"},
     };
     for (const TrimCase& c : cases) {
-        resetmodel();
+        Diagram d = freshdiagram();
         for (const char* name : {"iat-1", "iat0", "iat1.5", "iat2", "iat2.2", "iat2.5", "iat4"}) {
-            addpoint(name, std::stold(name + 3), -1);
+            addpoint(d, name, std::stold(name + 3), -1);
         }
-        int16_t l = addline("u1", {{1, 10}, {2, 20}, {3, 30}}, c.beginname, c.endname);
-        monotone(l);
-        lines[l].beginindex = whichpoint(lines[l].beginname);
-        lines[l].endindex = whichpoint(lines[l].endname);
-        addpoints(l);
-        EXPECT_EQ(pointsof(l), c.expected) << c.what;
-        EXPECT_EQ(str(lines[l].beginname), c.newbegin) << c.what;
-        EXPECT_EQ(str(lines[l].endname), c.newend) << c.what;
-        EXPECT_EQ(lines[l].beginindex, whichpoint(lines[l].beginname)) << c.what;
-        EXPECT_EQ(lines[l].endindex, whichpoint(lines[l].endname)) << c.what;
+        int16_t l = addline(d, "u1", {{1, 10}, {2, 20}, {3, 30}}, c.beginname, c.endname);
+        monotone(d, l);
+        d.lines[l].beginindex = whichpoint(*run, d, d.lines[l].beginname);
+        d.lines[l].endindex = whichpoint(*run, d, d.lines[l].endname);
+        addpoints(*run, d, l);
+        EXPECT_EQ(pointsof(d, l), c.expected) << c.what;
+        EXPECT_EQ(str(d.lines[l].beginname), c.newbegin) << c.what;
+        EXPECT_EQ(str(d.lines[l].endname), c.newend) << c.what;
+        EXPECT_EQ(d.lines[l].beginindex, whichpoint(*run, d, d.lines[l].beginname)) << c.what;
+        EXPECT_EQ(d.lines[l].endindex, whichpoint(*run, d, d.lines[l].endname)) << c.what;
     }
 }
 
 TEST(Addpoints, AWordOnTheWrongSideOfItsPointEndsTheRun) {
+    auto run = freshrun();
     struct Case {
         const char* beginname;
         const char* endname;
@@ -141,46 +145,49 @@ TEST(Addpoints, AWordOnTheWrongSideOfItsPointEndsTheRun) {
         {"iat0", "begin", "\"begin\" should be \"end\" for u1?"},
     };
     for (const Case& c : cases) {
-        resetmodel();
-        addpoint("iat0", 0, 0);
-        addpoint("iat4", 4, 0);
-        addline("u1", {{1, 10}, {2, 20}, {3, 30}}, c.beginname, c.endname);
-        EXPECT_EXIT(testsupport::inchild([] { assemblelines(); }), testing::ExitedWithCode(exitfailed),
+        Diagram d = freshdiagram();
+        addpoint(d, "iat0", 0, 0);
+        addpoint(d, "iat4", 4, 0);
+        addline(d, "u1", {{1, 10}, {2, 20}, {3, 30}}, c.beginname, c.endname);
+        EXPECT_EXIT(testsupport::inchild([&] { assemblelines(*run, d); }), testing::ExitedWithCode(exitfailed),
                     bombtext("add points", c.message))
             << c.beginname << " " << c.endname;
     }
 }
 
 TEST(Assemblelines, ConnectLinesRunStraightBetweenTheirPoints) {
-    resetmodel();
-    addpoint("i1", 1, 2);
-    addpoint("i2", 3, 4);
-    int16_t l = addline("u1", {}, "i2", "i1");
-    assemblelines();
-    EXPECT_EQ(pointsof(l), (Pts{{3, 4}, {1, 2}}));
-    EXPECT_EQ(lines[l].beginindex, 2);
-    EXPECT_EQ(lines[l].endindex, 1);
-    EXPECT_TRUE(lines[l].xmonotone);
+    auto run = freshrun();
+    Diagram d = freshdiagram();
+    addpoint(d, "i1", 1, 2);
+    addpoint(d, "i2", 3, 4);
+    int16_t l = addline(d, "u1", {}, "i2", "i1");
+    assemblelines(*run, d);
+    EXPECT_EQ(pointsof(d, l), (Pts{{3, 4}, {1, 2}}));
+    EXPECT_EQ(d.lines[l].beginindex, 2);
+    EXPECT_EQ(d.lines[l].endindex, 1);
+    EXPECT_TRUE(d.lines[l].xmonotone);
 }
 
 TEST(Assemblelines, AConnectLineNeedsTwoPoints) {
-    resetmodel();
-    addpoint("i1", 1, 2);
-    addline("u1", {}, "i1", "end");
-    EXPECT_EXIT(testsupport::inchild([] { assemblelines(); }), testing::ExitedWithCode(exitfailed),
+    auto run = freshrun();
+    Diagram d = freshdiagram();
+    addpoint(d, "i1", 1, 2);
+    addline(d, "u1", {}, "i1", "end");
+    EXPECT_EXIT(testsupport::inchild([&] { assemblelines(*run, d); }), testing::ExitedWithCode(exitfailed),
                 bombtext("lines", "connect not using a point"));
 }
 
 TEST(Assemblelines, AVerticalLineIsPlacedByY) {
-    resetmodel();
-    addpoint("ib", 100, 3);  // far off the line in x: placed by y, in the gap 2..3
-    int16_t l = addline("u1", {{5, 1}, {5, 2}, {5, 3}, {5, 4}}, "ib", "end");
-    assemblelines();
-    EXPECT_FALSE(lines[l].xmonotone);
+    auto run = freshrun();
+    Diagram d = freshdiagram();
+    addpoint(d, "ib", 100, 3);  // far off the line in x: placed by y, in the gap 2..3
+    int16_t l = addline(d, "u1", {{5, 1}, {5, 2}, {5, 3}, {5, 4}}, "ib", "end");
+    assemblelines(*run, d);
+    EXPECT_FALSE(d.lines[l].xmonotone);
     // Cut at the right edge on its way to the begin point.
-    EXPECT_EQ(pointsof(l), (Pts{{10, 3}, {5, 3}, {5, 4}}));
-    EXPECT_EQ(lines[l].beginindex, -4);
-    EXPECT_EQ(lines[l].endindex, 0);
+    EXPECT_EQ(pointsof(d, l), (Pts{{10, 3}, {5, 3}, {5, 4}}));
+    EXPECT_EQ(d.lines[l].beginindex, -4);
+    EXPECT_EQ(d.lines[l].endindex, 0);
 }
 
 }  // namespace

@@ -5,13 +5,14 @@
 #include <string>
 
 #include "geometry/crossovers.h"
-#include "geometry/modelfill.h"
 #include "run/failure.h"
 #include "support/capture.h"
+#include "support/model.h"
+#include "support/run.h"
 
 namespace {
 
-using namespace modelfill;
+using namespace testsupport;
 
 struct CrossCase {
     const char* what;
@@ -22,6 +23,7 @@ struct CrossCase {
 };
 
 TEST(Placecrossovers, FindsTheFirstCrossingInSearchOrder) {
+    auto run = freshrun();
     const CrossCase cases[] = {
         {"plain crossing", {{0, 0}, {2, 2}}, {{0, 2}, {2, 0}}, 1, 1},
         {"at an inner data point of the first line", {{0, 0}, {1, 1}, {2, 5}}, {{0, 2}, {2, 0}}, 1, 1},
@@ -36,13 +38,13 @@ TEST(Placecrossovers, FindsTheFirstCrossingInSearchOrder) {
          8.0L / 3, 8.0L / 3},
     };
     for (const CrossCase& c : cases) {
-        resetmodel();
-        addline("ua", c.a);
-        addline("ub", c.b);
-        int16_t p = addcrossover("ix", "ua", "ub");
-        placecrossovers();
-        EXPECT_EQ(points[p].x, c.x) << c.what;
-        EXPECT_EQ(points[p].y, c.y) << c.what;
+        Diagram d = freshdiagram();
+        addline(d, "ua", c.a);
+        addline(d, "ub", c.b);
+        int16_t p = addcrossover(d, "ix", "ua", "ub");
+        placecrossovers(*run, d);
+        EXPECT_EQ(d.points[p].x, c.x) << c.what;
+        EXPECT_EQ(d.points[p].y, c.y) << c.what;
     }
 }
 
@@ -56,6 +58,7 @@ struct FailCase {
 };
 
 TEST(Placecrossovers, EndsTheRunWhenAPointCannotBePlaced) {
+    auto run = freshrun();
     const FailCase cases[] = {
         {"first line missing", {{0, 0}, {2, 2}}, {{0, 2}, {2, 0}}, "uz", "ub", "uz not found"},
         {"second line missing", {{0, 0}, {2, 2}}, {{0, 2}, {2, 0}}, "ua", "Ub", "Ub not found"},
@@ -69,11 +72,11 @@ TEST(Placecrossovers, EndsTheRunWhenAPointCannotBePlaced) {
         {"a line of one point", {{1, 1}}, {{0, 2}, {2, 0}}, "ua", "ub", "lines don't cross for ix"},
     };
     for (const FailCase& c : cases) {
-        resetmodel();
-        addline("ua", c.a);
-        addline("ub", c.b);
-        addcrossover("ix", c.line1, c.line2);
-        EXPECT_EXIT(testsupport::inchild([] { placecrossovers(); }),
+        Diagram d = freshdiagram();
+        addline(d, "ua", c.a);
+        addline(d, "ub", c.b);
+        addcrossover(d, "ix", c.line1, c.line2);
+        EXPECT_EXIT(testsupport::inchild([&] { placecrossovers(*run, d); }),
                     testing::ExitedWithCode(exitfailed),
                     testsupport::literal(std::string(" BOMBED in crossover : ") + c.message + "\n"))
             << c.what;

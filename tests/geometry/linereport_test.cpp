@@ -2,55 +2,41 @@
 // three stages, and its silence unless the option is yes.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 #include "geometry/assembly.h"
 #include "geometry/linereport.h"
-#include "geometry/modelfill.h"
 #include "run/channels.h"
 #include "support/capture.h"
+#include "support/model.h"
+#include "support/run.h"
 
 namespace {
 
-using namespace modelfill;
+using namespace testsupport;
 
-// Run `fn` with the log open on a scratch file; returns what the log got.
-template <typename Fn>
-std::string capturelog(Fn fn) {
-    std::string dir = testsupport::enterscratch();
-    uint32_t saved = openChannels;
-    channels[chlog].file = std::fopen("log.txt", "w");
-    openChannels = 1u << chlog;
-    fn();
-    std::fclose(channels[chlog].file);
-    channels[chlog].file = nullptr;
-    openChannels = saved;
-    std::string log = testsupport::readwhole("log.txt");
-    testsupport::leavescratch(dir);
-    return log;
-}
-
-void setphases(int16_t line, std::initializer_list<const char*> phases, const char* zeromode) {
-    for (const char* p : phases) settext(lines[line].phases[++lines[line].nphases], p);
-    settext(lines[line].zeromode, zeromode);
+void setphases(Diagram& d, int16_t line, std::initializer_list<const char*> phases, const char* zeromode) {
+    for (const char* p : phases) settext(d.lines[line].phases[++d.lines[line].nphases], p);
+    settext(d.lines[line].zeromode, zeromode);
 }
 
 // Three lines: trimmed to a point, a connect line cut at the right edge,
 // and a line wholly outside the window.
-void threelines() {
-    resetmodel();
-    addpoint("i1", 2, 3);
-    addpoint("i2", 20, 5);
-    setphases(addline("u1", {{1, 1}, {3, 3}, {5, 5}, {7, 7}}, "i1", "end"), {"ab", "cd"}, "ef");
-    addline("u2", {}, "i1", "i2");
-    addline("u3", {{-20, 0}, {-30, -1.25L}});
+Diagram threelines() {
+    Diagram d = freshdiagram();
+    addpoint(d, "i1", 2, 3);
+    addpoint(d, "i2", 20, 5);
+    setphases(d, addline(d, "u1", {{1, 1}, {3, 3}, {5, 5}, {7, 7}}, "i1", "end"), {"ab", "cd"}, "ef");
+    addline(d, "u2", {}, "i1", "i2");
+    addline(d, "u3", {{-20, 0}, {-30, -1.25L}});
+    return d;
 }
 
 TEST(Linereport, ShowsEachLineAsResolvedTrimmedAndCut) {
-    threelines();
-    drawingoptions.showlineinfo = answeryes;
-    std::string log = capturelog([] { assemblelines(); });
+    auto run = freshrun();
+    Diagram d = threelines();
+    d.options.showlineinfo = answeryes;
+    std::string log = written(*run, chlog, [&] { assemblelines(*run, d); });
     EXPECT_EQ(log,
               "_________________________________\n"
               "u1) ab cd (ef)\n"
@@ -98,9 +84,10 @@ TEST(Linereport, ShowsEachLineAsResolvedTrimmedAndCut) {
 }
 
 TEST(Linereport, NamesEveryKindOfEnd) {
-    resetmodel();
-    drawingoptions.showlineinfo = answeryes;
-    int16_t l = addline("u1", {{1, 1}, {2, 2}});
+    auto run = freshrun();
+    Diagram d = freshdiagram();
+    d.options.showlineinfo = answeryes;
+    int16_t l = addline(d, "u1", {{1, 1}, {2, 2}});
     const struct {
         int16_t begin, end;
         const char* text;
@@ -110,22 +97,23 @@ TEST(Linereport, NamesEveryKindOfEnd) {
         {-4, 0, "  start = right edge; end = line end\n"},
     };
     for (const auto& e : ends) {
-        lines[l].beginindex = e.begin;
-        lines[l].endindex = e.end;
-        std::string log = capturelog([l] { linereport(l, 3); });
+        d.lines[l].beginindex = e.begin;
+        d.lines[l].endindex = e.end;
+        std::string log = written(*run, chlog, [&] { linereport(*run, d, l, 3); });
         EXPECT_EQ(log, std::string("  ........................\n") + e.text +
                            "    1.0000    1.0000\n    2.0000    2.0000\n");
     }
 }
 
 TEST(Linereport, ALongHeadingEndsWithTheOverflowMark) {
-    resetmodel();
-    drawingoptions.showlineinfo = answeryes;
-    int16_t l = addline("u4", {{1, 1}, {2, 2}});
+    auto run = freshrun();
+    Diagram d = freshdiagram();
+    d.options.showlineinfo = answeryes;
+    int16_t l = addline(d, "u4", {{1, 1}, {2, 2}});
     std::string phase = "pqrstuvwxyzabcdefgh";  // 19 characters
-    for (int i = 1; i <= 20; ++i) settext(lines[l].phases[i], phase.c_str());
-    lines[l].nphases = 20;
-    std::string log = capturelog([l] { linereport(l, 1); });
+    for (int i = 1; i <= 20; ++i) settext(d.lines[l].phases[i], phase.c_str());
+    d.lines[l].nphases = 20;
+    std::string log = written(*run, chlog, [&] { linereport(*run, d, l, 1); });
     std::string heading = "u4) ";
     for (int i = 0; i < 12; ++i) heading += phase + " ";
     heading += '\xA4';
@@ -133,10 +121,11 @@ TEST(Linereport, ALongHeadingEndsWithTheOverflowMark) {
 }
 
 TEST(Linereport, SilentUnlessTheOptionIsYes) {
+    auto run = freshrun();
     for (YesAskNo answer : {answerno, answerask}) {
-        threelines();
-        drawingoptions.showlineinfo = answer;
-        EXPECT_EQ(capturelog([] { assemblelines(); }), "");
+        Diagram d = threelines();
+        d.options.showlineinfo = answer;
+        EXPECT_EQ(written(*run, chlog, [&] { assemblelines(*run, d); }), "");
     }
 }
 

@@ -7,14 +7,15 @@
 
 #include "geometry/assembly.h"
 #include "geometry/linepoints.h"
-#include "geometry/modelfill.h"
 #include "geometry/windowcuts.h"
 #include "run/failure.h"
 #include "support/capture.h"
+#include "support/model.h"
+#include "support/run.h"
 
 namespace {
 
-using namespace modelfill;
+using namespace testsupport;
 
 std::string bombtext(const char* where, const std::string& what) {
     return testsupport::literal(std::string(" BOMBED in ") + where + " : " + what + "\n");
@@ -29,6 +30,7 @@ struct CutCase {
 };
 
 TEST(Windowcuts, KeepsTheStretchInsideTheWindow) {
+    auto run = freshrun();
     const CutCase cases[] = {
         {"wholly inside", {{2, 2}, {5, 5}, {8, 3}}, 0, 0, {{2, 2}, {5, 5}, {8, 3}}, 0, 0},
         {"free ends near an edge are put on it", {{1e-8L, 5}, {5, 5}, {5, 10 - 5e-8L}}, 0, 0,
@@ -54,31 +56,33 @@ TEST(Windowcuts, KeepsTheStretchInsideTheWindow) {
         {"ends exactly on an edge, then back in", {{5, 5}, {10, 5}, {5, 6}}, 0, 0, {{5, 5}, {10, 5}}, 0, -4},
     };
     for (const CutCase& c : cases) {
-        resetmodel();
-        int16_t l = addline("u1", c.pts);
-        lines[l].beginindex = c.begincode;
-        lines[l].endindex = c.endcode;
-        windowcuts(l);
-        EXPECT_EQ(pointsof(l), c.expected) << c.what;
-        EXPECT_EQ(lines[l].beginindex, c.newbegin) << c.what;
-        EXPECT_EQ(lines[l].endindex, c.newend) << c.what;
-        EXPECT_FALSE(lines[l].outsidewindow) << c.what;
+        Diagram d = freshdiagram();
+        int16_t l = addline(d, "u1", c.pts);
+        d.lines[l].beginindex = c.begincode;
+        d.lines[l].endindex = c.endcode;
+        windowcuts(*run, d, l);
+        EXPECT_EQ(pointsof(d, l), c.expected) << c.what;
+        EXPECT_EQ(d.lines[l].beginindex, c.newbegin) << c.what;
+        EXPECT_EQ(d.lines[l].endindex, c.newend) << c.what;
+        EXPECT_FALSE(d.lines[l].outsidewindow) << c.what;
     }
 }
 
 TEST(Windowcuts, ALineThatNeverEntersIsNotSeen) {
-    resetmodel();
-    int16_t l = addline("u1", {{-5, -5}, {-5, 20}, {20, 20}, {20, 10.5L}});
-    lines[l].beginindex = 3;
-    lines[l].endindex = 0;
-    windowcuts(l);
-    EXPECT_TRUE(lines[l].outsidewindow);
-    EXPECT_EQ(lines[l].npts, 0);
-    EXPECT_EQ(lines[l].beginindex, 3);
-    EXPECT_EQ(lines[l].endindex, 0);
+    auto run = freshrun();
+    Diagram d = freshdiagram();
+    int16_t l = addline(d, "u1", {{-5, -5}, {-5, 20}, {20, 20}, {20, 10.5L}});
+    d.lines[l].beginindex = 3;
+    d.lines[l].endindex = 0;
+    windowcuts(*run, d, l);
+    EXPECT_TRUE(d.lines[l].outsidewindow);
+    EXPECT_EQ(d.lines[l].npts, 0);
+    EXPECT_EQ(d.lines[l].beginindex, 3);
+    EXPECT_EQ(d.lines[l].endindex, 0);
 }
 
 TEST(Windowcuts, ShapesThatCannotBeCutEndTheRun) {
+    auto run = freshrun();
     struct Case {
         const char* what;
         Pts pts;
@@ -95,9 +99,9 @@ TEST(Windowcuts, ShapesThatCannotBeCutEndTheRun) {
          "bad cuts of window edge"},
     };
     for (const Case& c : cases) {
-        resetmodel();
-        addline("u1", c.pts);
-        EXPECT_EXIT(testsupport::inchild([] { windowcuts(1); }), testing::ExitedWithCode(exitfailed),
+        Diagram d = freshdiagram();
+        addline(d, "u1", c.pts);
+        EXPECT_EXIT(testsupport::inchild([&] { windowcuts(*run, d, 1); }), testing::ExitedWithCode(exitfailed),
                     bombtext(c.where, c.message))
             << c.what;
     }
@@ -107,37 +111,39 @@ TEST(Windowcuts, ShapesThatCannotBeCutEndTheRun) {
 // both limit points beyond the data: 202 points after trimming, and every
 // one of the 201 segments cuts two edges.
 TEST(Windowcuts, A200RowLineCrossingOnEverySegment) {
-    resetmodel();
-    addpoint("ib", -1, 0.2L);
-    addpoint("ie", 11, 9.5L);
+    auto run = freshrun();
+    Diagram d = freshdiagram();
+    addpoint(d, "ib", -1, 0.2L);
+    addpoint(d, "ie", 11, 9.5L);
     Pts data;
     for (int k = 1; k <= maxrows; ++k) data.emplace_back(k % 2 == 1 ? 11 : -1, 0.5L + 0.04L * k);
-    int16_t l = addline("u1", data, "ib", "ie");
-    assemblelines();
-    ASSERT_EQ(lines[l].npts, 402);
-    EXPECT_EQ(lines[l].beginindex, -2);
-    EXPECT_EQ(lines[l].endindex, -4);
-    for (int k = 1; k <= 402; ++k) EXPECT_EQ(lines[l].x[k], k % 2 == 1 ? 0 : 10) << k;
+    int16_t l = addline(d, "u1", data, "ib", "ie");
+    assemblelines(*run, d);
+    ASSERT_EQ(d.lines[l].npts, 402);
+    EXPECT_EQ(d.lines[l].beginindex, -2);
+    EXPECT_EQ(d.lines[l].endindex, -4);
+    for (int k = 1; k <= 402; ++k) EXPECT_EQ(d.lines[l].x[k], k % 2 == 1 ? 0 : 10) << k;
 }
 
 // The longest line that cutting makes when no segment leaves the window
 // through a corner: 200 segments across the window, then an entry by a
 // neighbouring edge with its corner, at the last segment.
 TEST(Windowcuts, TheLongestLineWithoutCornerExits) {
-    resetmodel();
+    auto run = freshrun();
+    Diagram d = freshdiagram();
     Pts pts;
     for (int k = 1; k <= 200; ++k) pts.emplace_back(k % 2 == 1 ? 11 : -1, 5);
     pts.emplace_back(11, 10.45L);  // beyond the top right, reached across the window
     pts.emplace_back(5, 9);        // in through the top
-    int16_t l = addline("u1", pts);
-    windowcuts(l);
-    ASSERT_EQ(lines[l].npts, 403);
-    EXPECT_EQ(lines[l].x[401], 10);  // the corner
-    EXPECT_EQ(lines[l].y[401], 10);
-    EXPECT_EQ(lines[l].y[402], 10);  // the entry point
-    EXPECT_EQ(lines[l].x[403], 5);
-    EXPECT_EQ(lines[l].beginindex, -2);
-    EXPECT_EQ(lines[l].endindex, 0);
+    int16_t l = addline(d, "u1", pts);
+    windowcuts(*run, d, l);
+    ASSERT_EQ(d.lines[l].npts, 403);
+    EXPECT_EQ(d.lines[l].x[401], 10);  // the corner
+    EXPECT_EQ(d.lines[l].y[401], 10);
+    EXPECT_EQ(d.lines[l].y[402], 10);  // the entry point
+    EXPECT_EQ(d.lines[l].x[403], 5);
+    EXPECT_EQ(d.lines[l].beginindex, -2);
+    EXPECT_EQ(d.lines[l].endindex, 0);
 }
 
 // A line of 202 points that goes in and out through the corner (0, 0) on
@@ -145,26 +151,28 @@ TEST(Windowcuts, TheLongestLineWithoutCornerExits) {
 // corner) and by the left: 452 points, the most a line that passes every
 // check reaches less one.
 TEST(Windowcuts, InAndOutThroughACorner) {
-    resetmodel();
+    auto run = freshrun();
+    Diagram d = freshdiagram();
     const Pts cycle = {{-1, -5}, {5, 1}, {-5, -1}, {1, 5}};
     Pts pts;
     for (int k = 0; k < 202; ++k) pts.push_back(cycle[k % 4]);
-    addline("u1", pts);
-    windowcuts(1);
-    ASSERT_EQ(lines[1].npts, 452);
-    EXPECT_EQ(lines[1].beginindex, -1);
-    EXPECT_EQ(lines[1].endindex, 0);
-    Pts all = pointsof(1);
+    addline(d, "u1", pts);
+    windowcuts(*run, d, 1);
+    ASSERT_EQ(d.lines[1].npts, 452);
+    EXPECT_EQ(d.lines[1].beginindex, -1);
+    EXPECT_EQ(d.lines[1].endindex, 0);
+    Pts all = pointsof(d, 1);
     Pts tail(all.end() - 5, all.end());
     EXPECT_EQ(tail, (Pts{{0, 0}, {0, 0}, {0, 0}, {4, 0}, {5, 1}}));
 }
 
 TEST(Setlinepoint, NothingIsWrittenPastTheCapacity) {
-    resetmodel();
-    addline("u7", {{1, 1}, {2, 2}});
-    setlinepoint(lines[1], linecapacity, 3, 4, "lines");
-    EXPECT_EQ(lines[1].x[linecapacity], 3);
-    EXPECT_EXIT(testsupport::inchild([] { setlinepoint(lines[1], linecapacity + 1, 0, 0, "lines"); }),
+    auto run = freshrun();
+    Diagram d = freshdiagram();
+    addline(d, "u7", {{1, 1}, {2, 2}});
+    setlinepoint(*run, d.lines[1], linecapacity, 3, 4, "lines");
+    EXPECT_EQ(d.lines[1].x[linecapacity], 3);
+    EXPECT_EXIT(testsupport::inchild([&] { setlinepoint(*run, d.lines[1], linecapacity + 1, 0, 0, "lines"); }),
                 testing::ExitedWithCode(exitfailed),
                 bombtext("lines", "too many points in line u7: max = " + std::to_string(linecapacity)));
 }

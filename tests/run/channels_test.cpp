@@ -5,9 +5,9 @@
 #include <string>
 
 #include "run/channels.h"
-#include "text/numfmt.h"
-#include "run/settings.h"
 #include "support/capture.h"
+#include "support/run.h"
+#include "text/numfmt.h"
 
 namespace {
 
@@ -17,59 +17,48 @@ std::string str(const Text& t) { return std::string(t.c, static_cast<size_t>(t.l
 
 class Channels : public testing::Test {
 protected:
-    void SetUp() override {
-        saved = openChannels;
-        openChannels = 1u << chw;
-        runsettings.dontwrap = true;
-        runsettings.pagewidth = 80;
-    }
-    void TearDown() override { openChannels = saved; }
-    uint32_t saved = 0;
+    std::unique_ptr<::Run> fresh = testsupport::freshrun();
+    ::Run& run = *fresh;
 };
 
 TEST_F(Channels, LineEndsBeforeAndAfter) {
-    EXPECT_EQ(capturescreen([] { putstr(1, "abc", 1, setwlog); }), "\nabc\n");
-    EXPECT_EQ(capturescreen([] {
-                  putstr(0, "x", 0, setw);
-                  putstr(0, "y", 1, setw);
+    EXPECT_EQ(capturescreen([&] { putstr(run, 1, "abc", 1, setwlog); }), "\nabc\n");
+    EXPECT_EQ(capturescreen([&] {
+                  putstr(run, 0, "x", 0, setw);
+                  putstr(run, 0, "y", 1, setw);
               }),
               "xy\n");
-    EXPECT_EQ(capturescreen([] { putstr(5, "a", -1, setw); }), "\n\na\n\n");
-    EXPECT_EQ(capturescreen([] { putstr(2, "", 0, setw); }), "\n\n");
+    EXPECT_EQ(capturescreen([&] { putstr(run, 5, "a", -1, setw); }), "\n\na\n\n");
+    EXPECT_EQ(capturescreen([&] { putstr(run, 2, "", 0, setw); }), "\n\n");
 }
 
 TEST_F(Channels, TextForClosedChannelsIsDropped) {
-    EXPECT_EQ(capturescreen([] { putstr(1, "to the drawing", 1, setps); }), "");
-    openChannels = 0;
-    EXPECT_EQ(capturescreen([] { putstr(1, "after closing", 1, setw); }), "");
+    EXPECT_EQ(capturescreen([&] { putstr(run, 1, "to the drawing", 1, setps); }), "");
+    run.open = 0;
+    EXPECT_EQ(capturescreen([&] { putstr(run, 1, "after closing", 1, setw); }), "");
 }
 
 TEST_F(Channels, ScreenCutAtThePageWidth) {
     std::string hundred(100, 'a');
-    EXPECT_EQ(capturescreen([&] { putstr(0, hundred.c_str(), 1, setw); }), std::string(78, 'a') + "#\n");
+    EXPECT_EQ(capturescreen([&] { putstr(run, 0, hundred.c_str(), 1, setw); }), std::string(78, 'a') + "#\n");
     std::string s78(78, 'b');
-    EXPECT_EQ(capturescreen([&] { putstr(0, s78.c_str(), 1, setw); }), s78 + "\n");
-    runsettings.pagewidth = 250;
+    EXPECT_EQ(capturescreen([&] { putstr(run, 0, s78.c_str(), 1, setw); }), s78 + "\n");
+    run.settings.pagewidth = 250;
     std::string s249(249, 'c'), s248(248, 'c');
-    EXPECT_EQ(capturescreen([&] { putstr(0, s249.c_str(), 1, setw); }), std::string(248, 'c') + "#\n");
-    EXPECT_EQ(capturescreen([&] { putstr(0, s248.c_str(), 1, setw); }), s248 + "\n");
-    runsettings.dontwrap = false;
-    EXPECT_EQ(capturescreen([&] { putstr(0, hundred.c_str(), 1, setw); }), hundred + "\n");
+    EXPECT_EQ(capturescreen([&] { putstr(run, 0, s249.c_str(), 1, setw); }), std::string(248, 'c') + "#\n");
+    EXPECT_EQ(capturescreen([&] { putstr(run, 0, s248.c_str(), 1, setw); }), s248 + "\n");
+    run.settings.dontwrap = false;
+    EXPECT_EQ(capturescreen([&] { putstr(run, 0, hundred.c_str(), 1, setw); }), hundred + "\n");
 }
 
 TEST_F(Channels, FilesGetTheWholeTextAndTheirWrittenFlag) {
     std::string dir = testsupport::enterscratch();
-    FILE* f = std::fopen("out.txt", "w");
-    channels[chps].file = f;
-    channels[chps].written = false;
-    std::snprintf(channels[chps].path, sizeof channels[chps].path, "out.txt");
-    openChannels |= 1u << chps;
+    testsupport::openchannel(run, chps, "out.txt");
     std::string hundred(100, 'z');
-    std::string screen = capturescreen([&] { putstr(1, hundred.c_str(), 2, setw | setps); });
-    EXPECT_TRUE(channels[chps].written);
-    std::fclose(f);
-    channels[chps].file = nullptr;
-    EXPECT_EQ(testsupport::readwhole("out.txt"), "\n" + hundred + "\n\n");
+    std::string screen = capturescreen([&] { putstr(run, 1, hundred.c_str(), 2, setw | setps); });
+    EXPECT_TRUE(run.channels[chps].written);
+    testsupport::closechannel(run, chps);
+    EXPECT_EQ(testsupport::readfile("out.txt"), "\n" + hundred + "\n\n");
     EXPECT_EQ(screen, "\n" + std::string(78, 'z') + "#\n\n");
     testsupport::leavescratch(dir);
 }

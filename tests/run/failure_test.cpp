@@ -8,6 +8,7 @@
 #include "run/failure.h"
 #include "run/files.h"
 #include "support/capture.h"
+#include "support/run.h"
 
 namespace {
 
@@ -21,48 +22,47 @@ TEST(Iskill, OnlyTheExactWordWithBlanksAround) {
     EXPECT_FALSE(iskill("", 0));
 }
 
-// Open a channel's file as the program does.
-void openchannel(int ch, const char* name, const char* extension) {
-    openoutput(name, maketext<20>(extension), channels[ch]);
-    openChannels |= 1u << ch;
-}
-
 TEST(Closeall, CommitsTheLogAlwaysAndTheDrawingOnlyAtANormalEnd) {
     std::string dir = testsupport::enterscratch();
-    testsupport::writewhole("ic.txt", "old");
-    uint32_t saved = openChannels;
-    openChannels = 1u << chw;
-    openchannel(chlog, "log", ".txt");
-    openchannel(chic, "ic", ".txt");
-    openchannel(chps, "ps", ".eps");
-    putstr(0, "drawn", 1, setps);
-    std::string screen = testsupport::capturescreen([] { closeall(); });
+    testsupport::writefile("ic.txt", "old");
+    auto run = testsupport::freshrun();
+    openoutput(*run, "log", maketext<20>(".txt"), chlog);
+    openoutput(*run, "ic", maketext<20>(".txt"), chic);
+    openoutput(*run, "ps", maketext<20>(".eps"), chps);
+    putstr(*run, 0, "drawn", 1, setps);
+    std::string screen = testsupport::capturescreen([&] { closeall(*run); });
     EXPECT_EQ(screen, "\n");
-    EXPECT_EQ(openChannels, 0u);
-    EXPECT_EQ(testsupport::readwhole("log.txt"), "");  // kept although empty
-    EXPECT_EQ(testsupport::readwhole("ic.txt"), "old");  // never written: the old file stays
-    EXPECT_EQ(testsupport::readwhole("ps.eps"), "drawn\n");
+    EXPECT_EQ(run->open, 0u);
+    EXPECT_EQ(testsupport::readfile("log.txt"), "");  // kept although empty
+    EXPECT_EQ(testsupport::readfile("ic.txt"), "old");  // never written: the old file stays
+    EXPECT_EQ(testsupport::readfile("ps.eps"), "drawn\n");
 
-    openChannels = 1u << chw;
-    openchannel(chlog, "log", ".txt");
-    openchannel(chps, "ps", ".eps");
-    putstr(0, "stopped", 1, setlog | setps);
-    testsupport::capturescreen([] { closeall(false); });
-    EXPECT_EQ(testsupport::readwhole("log.txt"), "stopped\n");
-    EXPECT_EQ(testsupport::readwhole("ps.eps"), "drawn\n");
+    run = testsupport::freshrun();
+    openoutput(*run, "log", maketext<20>(".txt"), chlog);
+    openoutput(*run, "ps", maketext<20>(".eps"), chps);
+    putstr(*run, 0, "stopped", 1, setlog | setps);
+    testsupport::capturescreen([&] { closeall(*run, false); });
+    EXPECT_EQ(testsupport::readfile("log.txt"), "stopped\n");
+    EXPECT_EQ(testsupport::readfile("ps.eps"), "drawn\n");
     EXPECT_EQ(testsupport::folder("."), (std::vector<std::string>{"ic.txt", "log.txt", "ps.eps"}));
-    openChannels = saved;
     testsupport::leavescratch(dir);
 }
 
 TEST(Bombed, WritesTheBlockAndExitsWithTheFailureStatus) {
-    EXPECT_EXIT(testsupport::inchild([] { bombed("promptdatafile", "datafile needed"); }),
+    auto run = testsupport::freshrun();
+    run->interactive = true;
+    EXPECT_EXIT(testsupport::inchild([&] { bombed(*run, "promptdatafile", "datafile needed"); }),
                 testing::ExitedWithCode(exitfailed),
                 "^\n\n BOMBED in promptdatafile : datafile needed\n\n\nhit return to exit program\n\n$");
+    // A run started with a data file on the command line never waits.
+    run->interactive = false;
+    EXPECT_EXIT(testsupport::inchild([&] { bombed(*run, "promptdatafile", "datafile needed"); }),
+                testing::ExitedWithCode(exitfailed), "^\n\n BOMBED in promptdatafile : datafile needed\n\n\n$");
 }
 
 TEST(Killrun, WritesTheNoticeAndExitsNormally) {
-    EXPECT_EXIT(testsupport::inchild([] { killrun(); }), testing::ExitedWithCode(exitnormal),
+    auto run = testsupport::freshrun();
+    EXPECT_EXIT(testsupport::inchild([&] { killrun(*run); }), testing::ExitedWithCode(exitnormal),
                 "^\n-- run killed --\n\n$");
 }
 

@@ -10,54 +10,61 @@
 
 #include "run/files.h"
 #include "support/capture.h"
+#include "support/run.h"
 
 namespace {
 
 using testsupport::folder;
-using testsupport::readwhole;
+using testsupport::readfile;
 
-OutputChannel channel;  // outside the channel table, as a test may use one
-
-void write(const char* name, const char* extension, const char* text, bool commit) {
-    openoutput(name, maketext<20>(extension), channel);
-    std::fputs(text, channel.file);
-    closeoutput(channel, commit);
-}
+// A run whose channel `ic` the tests open and close.
+class OutputFiles : public testing::Test {
+protected:
+    void SetUp() override { dir = testsupport::enterscratch(); }
+    void TearDown() override { testsupport::leavescratch(dir); }
+    void open(const char* name, const char* extension) { openoutput(run, name, maketext<20>(extension), chic); }
+    void write(const char* name, const char* extension, const char* text, bool commit) {
+        open(name, extension);
+        std::fputs(text, channel.file);
+        closeoutput(channel, commit);
+    }
+    std::string dir;
+    std::unique_ptr<::Run> fresh = testsupport::freshrun();
+    ::Run& run = *fresh;
+    OutputChannel& channel = run.channels[chic];
+};
 
 mode_t modeof(const char* path) {
     struct stat st;
     return stat(path, &st) == 0 ? st.st_mode & 07777 : 0;
 }
 
-TEST(OutputFiles, TheOldFileStaysUntilTheNewOneIsCommitted) {
-    std::string dir = testsupport::enterscratch();
-    testsupport::writewhole("a.txt", "old");
-    openoutput("a", maketext<20>(".txt"), channel);
+TEST_F(OutputFiles, TheOldFileStaysUntilTheNewOneIsCommitted) {
+    testsupport::writefile("a.txt", "old");
+    open("a", ".txt");
     std::fputs("new", channel.file);
     std::vector<std::string> during = folder(".");
     ASSERT_EQ(during.size(), 2u);
     EXPECT_EQ(during[0].substr(0, 7), ".a.txt.");  // the temporary file beside it
-    EXPECT_EQ(readwhole("a.txt"), "old");
+    EXPECT_EQ(readfile("a.txt"), "old");
     EXPECT_EQ(closeoutput(channel, false), Closed::done);
-    EXPECT_EQ(readwhole("a.txt"), "old");
+    EXPECT_EQ(readfile("a.txt"), "old");
     EXPECT_EQ(folder("."), std::vector<std::string>{"a.txt"});
     write("a", ".txt", "new", true);
-    EXPECT_EQ(readwhole("a.txt"), "new");
+    EXPECT_EQ(readfile("a.txt"), "new");
     EXPECT_EQ(folder("."), std::vector<std::string>{"a.txt"});
-    testsupport::leavescratch(dir);
 }
 
-TEST(OutputFiles, LinksStayAndPermissionsAreKept) {
-    std::string dir = testsupport::enterscratch();
+TEST_F(OutputFiles, LinksStayAndPermissionsAreKept) {
     mkdir("sub", 0755);
-    testsupport::writewhole("sub/real.eps", "old");
+    testsupport::writefile("sub/real.eps", "old");
     chmod("sub/real.eps", 0640);
     ASSERT_EQ(symlink("sub/real.eps", "link.eps"), 0);
     write("link", ".eps", "new", true);
     struct stat st;
     ASSERT_EQ(lstat("link.eps", &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
-    EXPECT_EQ(readwhole("sub/real.eps"), "new");
+    EXPECT_EQ(readfile("sub/real.eps"), "new");
     EXPECT_EQ(modeof("sub/real.eps"), 0640u);
     EXPECT_EQ(folder("sub"), std::vector<std::string>{"real.eps"});
 
@@ -68,11 +75,10 @@ TEST(OutputFiles, LinksStayAndPermissionsAreKept) {
 
     // A device is written in place: no temporary file, the link stays.
     ASSERT_EQ(symlink("/dev/null", "null.txt"), 0);
-    openoutput("null", maketext<20>(".txt"), channel);
+    open("null", ".txt");
     EXPECT_EQ(channel.pending, 0);
     EXPECT_EQ(closeoutput(channel, false), Closed::done);
     EXPECT_EQ(folder("."), (std::vector<std::string>{"fresh.txt", "link.eps", "null.txt", "sub"}));
-    testsupport::leavescratch(dir);
 }
 
 }  // namespace

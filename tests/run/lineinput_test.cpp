@@ -7,11 +7,11 @@
 #include "run/channels.h"
 #include "run/lineinput.h"
 #include "support/capture.h"
+#include "support/run.h"
 
 namespace {
 
 std::string str(const Word& w) { return std::string(w.c, static_cast<size_t>(w.len)); }
-std::string str(const Text& t) { return std::string(t.c, static_cast<size_t>(t.len)); }
 
 class LineInput : public testing::Test {
 protected:
@@ -22,7 +22,7 @@ protected:
     }
     // Open a file holding `content`.
     void open(const std::string& content) {
-        testsupport::writewhole("in.txt", content);
+        testsupport::writefile("in.txt", content);
         ASSERT_TRUE(openreader(file, "in.txt"));
     }
     std::vector<std::string> alllines() {
@@ -36,6 +36,8 @@ protected:
     }
     std::string dir;
     LineReader file;
+    std::unique_ptr<::Run> fresh = testsupport::freshrun();
+    ::Run& run = *fresh;
 };
 
 TEST_F(LineInput, EveryKindOfLineEndReadsTheSame) {
@@ -82,49 +84,42 @@ TEST_F(LineInput, AByteOrderMarkAtTheStartIsSkipped) {
 TEST_F(LineInput, RstringsDropsComments) {
     open("a b % c d\n%all of it\nx a%b\r\n");
     WordList w;
-    rstrings(file, w);
+    rstrings(run, file, w);
     ASSERT_EQ(w.count, 2);
     EXPECT_EQ(str(wordat(w, 2)), "b");
     EXPECT_EQ(wordat(w, 3).len, 0);
-    rstrings(file, w);
+    rstrings(run, file, w);
     EXPECT_EQ(w.count, 0);
-    rstrings(file, w);
+    rstrings(run, file, w);
     ASSERT_EQ(w.count, 2);
     EXPECT_EQ(str(wordat(w, 2)), "a%b");  // "%" inside a word is an ordinary character
 }
 
 TEST_F(LineInput, BackspaceEditingOfTypedLines) {
-    testsupport::writewhole("typed.txt", "ab\bc\n\ba\nab\b\b\n");
-    LineReader saved = keyboard;
-    ASSERT_TRUE(openreader(keyboard, "typed.txt"));
+    testsupport::writefile("typed.txt", "ab\bc\n\ba\nab\b\b\n");
+    ASSERT_TRUE(openreader(run.keyboard, "typed.txt"));
     WordList w;
-    prstrings(w);
+    prstrings(run, w);
     EXPECT_EQ(str(wordat(w, 1)), "ac");
-    prstrings(w);
+    prstrings(run, w);
     EXPECT_EQ(str(wordat(w, 1)), "a");
-    prstrings(w);
+    prstrings(run, w);
     EXPECT_EQ(w.count, 0);
-    prstrings(w);  // the end of the input is an empty line
+    prstrings(run, w);  // the end of the input is an empty line
     EXPECT_EQ(w.count, 0);
-    closereader(keyboard);
-    keyboard = saved;
+    closereader(run.keyboard);
 }
 
 TEST_F(LineInput, QueryAnswers) {
-    testsupport::writewhole("typed.txt", "\n1\nyes\ny\nY\n  y  \nn\nno\n0\nYes\n?\nn\n");
-    LineReader saved = keyboard;
-    ASSERT_TRUE(openreader(keyboard, "typed.txt"));
-    uint32_t open = openChannels;
-    openChannels = 1u << chw;
+    testsupport::writefile("typed.txt", "\n1\nyes\ny\nY\n  y  \nn\nno\n0\nYes\n?\nn\n");
+    ASSERT_TRUE(openreader(run.keyboard, "typed.txt"));
     std::vector<bool> answers;
     std::string screen = testsupport::capturescreen([&] {
-        for (int i = 0; i < 11; ++i) answers.push_back(query("go"));
+        for (int i = 0; i < 11; ++i) answers.push_back(query(run, "go"));
     });
     EXPECT_EQ(answers, (std::vector<bool>{true, true, true, true, true, true, false, false, false, false, false}));
     EXPECT_NE(screen.find("go ? \nsorry, you are on your own...\n\ngo ? "), std::string::npos);
-    openChannels = open;
-    closereader(keyboard);
-    keyboard = saved;
+    closereader(run.keyboard);
 }
 
 }  // namespace

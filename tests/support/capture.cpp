@@ -8,11 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <vector>
-
-#include "run/channels.h"
 
 namespace testsupport {
 
@@ -31,7 +27,7 @@ std::string capturescreen(const std::function<void()>& fn) {
     dup2(saved, 1);
     close(saved);
     close(fd);
-    std::string text = readwhole(name);
+    std::string text = readfile(name);
     unlink(name);
     return text;
 }
@@ -40,7 +36,6 @@ void inchild(const std::function<void()>& fn) {
     int devnull = open("/dev/null", O_RDONLY);
     dup2(devnull, 0);
     dup2(2, 1);
-    openChannels |= 1u << chw;  // the screen is open from the start of every run
     fn();
 }
 
@@ -68,13 +63,6 @@ void leavescratch(const std::string& dir) {
     if (std::system(command.c_str()) != 0) std::abort();
 }
 
-std::string readwhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 std::vector<std::string> folder(const std::string& path) {
     std::vector<std::string> names;
     if (DIR* d = opendir(path.c_str())) {
@@ -86,11 +74,6 @@ std::vector<std::string> folder(const std::string& path) {
     }
     std::sort(names.begin(), names.end());
     return names;
-}
-
-void writewhole(const std::string& path, const std::string& content) {
-    std::ofstream out(path, std::ios::binary);
-    out << content;
 }
 
 }  // namespace testsupport

@@ -6,12 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"
+
 namespace testsupport {
 
 // Everything `fn` writes to standard output.
 std::string capturescreen(const std::function<void()>& fn);
 
-// Run `fn` in a child process with standard input closed and standard
+// Run `fn` in a child process with standard input at its end and standard
 // output joined to standard error; for EXPECT_EXIT.
 void inchild(const std::function<void()>& fn);
 
@@ -22,10 +24,7 @@ std::string literal(const std::string& text);
 std::string enterscratch();
 void leavescratch(const std::string& dir);
 
-std::string readwhole(const std::string& path);
-
 // Every name in a folder, hidden ones included, sorted.
 std::vector<std::string> folder(const std::string& path);
-void writewhole(const std::string& path, const std::string& content);
 
 }  // namespace testsupport

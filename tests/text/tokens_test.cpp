@@ -4,26 +4,12 @@
 #include <cmath>
 #include <string>
 
-#include "run/channels.h"
-#include "support/capture.h"
 #include "text/tokens.h"
 
 namespace {
 
-using testsupport::inchild;
-using testsupport::literal;
-
 std::string str(const Word& w) { return std::string(w.c, static_cast<size_t>(w.len)); }
 std::string str(const Text& t) { return std::string(t.c, static_cast<size_t>(t.len)); }
-
-// A whole word over a string that outlives the call.
-TextView word(const std::string& s) {
-    static std::string held[16];
-    static int next = 0;
-    std::string& h = held[next++ % 16];
-    h = s;
-    return {h.data(), static_cast<int32_t>(h.size())};
-}
 
 Text text(const std::string& s) {
     Text t;
@@ -240,30 +226,6 @@ TEST(Getints, TakesOnlyIntegers) {
     EXPECT_FALSE(getints(w, 1, n, v));
     w = split("numbering");
     EXPECT_FALSE(getints(w, 1, n, v));
-}
-
-TEST(CheckedReaders, ReturnValuesOfTheRightKind) {
-    Text ctx = text("context");
-    EXPECT_EQ(getinteger(kindinteger, word("-12"), ctx), -12);
-    EXPECT_EQ(getsingle(kindinteger, word("12"), ctx), 12.0L);
-    EXPECT_EQ(getsingle(kindreal, word("0.5"), ctx), 0.5L);
-    EXPECT_EQ(getsingle(kindrational, word("1/3"), ctx), static_cast<long double>(1.0 / 3.0));
-}
-
-TEST(CheckedReaders, EndTheRunQuotingTheWordAndTheContext) {
-    Text ctx = text("no of variables in each point");
-    EXPECT_EXIT(inchild([&] { getinteger(kindreal, word("3.0"), ctx); }), testing::ExitedWithCode(1),
-                literal(" BOMBED in getinteger : expecting an integer (1); got: 3.0 - no of variables in each point"));
-    EXPECT_EXIT(inchild([&] { getinteger(kindinteger, word("40000"), ctx); }), testing::ExitedWithCode(1),
-                literal("expecting an integer (2); got: 40000 - no of"));
-    EXPECT_EXIT(inchild([&] { getsingle(kindother, word("abc"), ctx); }), testing::ExitedWithCode(1),
-                literal(" BOMBED in reading : expecting a single (1); got: abc - no of"));
-    EXPECT_EXIT(inchild([&] { getsingle(kindreal, word("1e+5000"), ctx); }), testing::ExitedWithCode(1),
-                literal("expecting a single (2); got: 1e+5000 - no of"));
-    EXPECT_EXIT(inchild([&] { getsingle(kindother, word(std::string(30, 'x')), ctx); }),
-                testing::ExitedWithCode(1), literal("got: " + std::string(20, 'x') + " - no of"));
-    EXPECT_EXIT(inchild([&] { getsingle(kindrational, word("3/0"), ctx); }), testing::ExitedWithCode(1),
-                literal("expecting a single (3); got: 3/0 - no of"));
 }
 
 TEST(Trim, BoundsAndBlanks) {

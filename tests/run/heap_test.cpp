@@ -5,9 +5,9 @@
 
 #include "diagram/model.h"
 #include "diagram/startdiagram.h"
-#include "run/settings.h"
+#include "run/heap.h"
 #include "support/capture.h"
-#include "text/heap.h"
+#include "support/run.h"
 #include "text/numfmt.h"
 
 namespace {
@@ -18,25 +18,22 @@ std::string kilobytes(int32_t bytes) {
 }
 
 TEST(Heapalloc, ReportsOnlyWhenMonitoringButAlwaysCounts) {
-    int32_t before = heaptotal;
-    runsettings.monitorheap = false;
-    EXPECT_EQ(testsupport::capturescreen([] { heapalloc("quiet", 1000); }), "");
-    EXPECT_EQ(heaptotal, before + 1000);
-    heaptotal = 1024;
-    runsettings.monitorheap = true;
-    EXPECT_EQ(testsupport::capturescreen([] { heapalloc("inv", 1536); }),
+    auto run = testsupport::freshrun();
+    EXPECT_EQ(testsupport::capturescreen([&] { heapalloc(*run, "quiet", 1000); }), "");
+    EXPECT_EQ(run->heaptotal, 1000);
+    run->heaptotal = 1024;
+    run->settings.monitorheap = true;
+    EXPECT_EQ(testsupport::capturescreen([&] { heapalloc(*run, "inv", 1536); }),
               "space allocated for inv is 2k; , heap now 2k\n");  // 1.5 and 2.5 round to 2
-    EXPECT_EQ(testsupport::capturescreen([] { heapalloc("a tag longer than twenty", 2560); }),
+    EXPECT_EQ(testsupport::capturescreen([&] { heapalloc(*run, "a tag longer than twenty", 2560); }),
               "space allocated for a tag longer than tw is 2k; , heap now 5k\n");  // tag cut to 20
-    runsettings.monitorheap = false;
 }
 
 TEST(Heapalloc, TheTwoTablesAreReportedInvBeforeUni) {
-    if (points != nullptr) GTEST_SKIP() << "the tables exist already in this process";
-    heaptotal = 0;
-    runsettings.monitorheap = true;
-    std::string screen = testsupport::capturescreen([] { startdiagram(); });
-    runsettings.monitorheap = false;
+    auto run = testsupport::freshrun();
+    run->settings.monitorheap = true;
+    Diagram d;
+    std::string screen = testsupport::capturescreen([&] { startdiagram(*run, d); });
     int32_t inv = static_cast<int32_t>((maxpoints + 1) * sizeof(InvariantPoint));
     int32_t uni = static_cast<int32_t>((maxlines + 1) * sizeof(UnivariantLine));
     EXPECT_EQ(screen, "space allocated for inv is " + kilobytes(inv) + "k; , heap now " + kilobytes(inv) +

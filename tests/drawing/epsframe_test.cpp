@@ -5,14 +5,15 @@
 
 #include <string>
 
-#include "postscript/drawing.h"
-#include "postscript/epsframe.h"
-#include "run/channels.h"
-#include "run/settings.h"
+#include "drawing/drawing.h"
+#include "drawing/frame.h"
+#include "support/files.h"
+#include "support/model.h"
 
 namespace {
 
-using pstest::drawn;
+using testsupport::addline;
+using testsupport::addpoint;
 
 const std::string prolog =
     "%!PS-Adobe-3.0 EPSF-3.0\n"
@@ -38,12 +39,6 @@ const std::string titleblock =
     "1 setlinewidth\n"
     "50  620  moveto\n"
     "( gridel 1.18 (running at 9.05 on Sun 6 Dec,2026) ) show\n";
-
-// The window 0..10 by 0..10 with big ticks every 2 from 0.
-void tenbyten() {
-    plotwindow = {0, 10, 0, 10};
-    tickmarks = {2, 0, 2, 0, 0, 0, false};
-}
 
 const std::string tenbytenframe =
     titleblock +
@@ -100,65 +95,95 @@ const std::string tenbytenframe =
     "34.67 514.00 (8) rightshow\n"
     "34.67 606.00 (10) rightshow\n";
 
-TEST(Drawdiagram, WritesTheHeaderAndProceduresThenTheFrameAndThePointsWidth) {
-    pstest::resetmodel();
+class Drawframe : public drawtest::Drawing {
+protected:
+    // The window 0..10 by 0..10 with big ticks every 2 from 0.
+    void tenbyten() {
+        d.window = {0, 10, 0, 10};
+        d.ticks = {2, 0, 2, 0, 0, 0, false};
+    }
+
+    std::string drawnframe() {
+        return drawn([&](Canvas& canvas) { drawframe(d, run.settings.banner, run.stamp, canvas); });
+    }
+
+    // The frame between its fixed beginning and the window box.
+    std::string titleandinfo() {
+        std::string frame = drawnframe();
+        return frame.substr(0, frame.find("0.50 setlinewidth"));
+    }
+
+    // The info line's text as drawn, for an info text.
+    std::string infoshown(const std::string& info) {
+        reset();
+        d.options.ninfo = 1;
+        settext(d.options.info[1], info.data(), static_cast<int>(info.size()));
+        std::string block = titleandinfo();
+        size_t at = block.rfind("moveto\n") + 7;
+        return block.substr(at, block.size() - at - 1);
+    }
+
+    // The one x axis number of a window 0..10 with its first tick at `t`.
+    std::string xnumber(long double t) {
+        reset();
+        d.window = {0, 10, 0, 10};
+        d.ticks = {100, t, 100, 0, 0, 0, false};
+        std::string frame = drawnframe();
+        size_t end = frame.find(") centreshow");
+        size_t begin = frame.rfind('(', end) + 1;
+        return frame.substr(begin, end - begin);
+    }
+};
+
+using Drawdiagram = Drawframe;
+
+TEST_F(Drawdiagram, WritesTheHeaderAndProceduresThenTheFrameAndThePointsWidth) {
     tenbyten();
-    std::string file = pstest::drawnfile("test");
+    std::string file = drawnfile("test");
     // The areas step ends its part with the gray reset, even without areas.
     EXPECT_EQ(file, prolog + "\n0 setgray\n\n" + tenbytenframe + "0.20 setlinewidth\n\n");
-    EXPECT_EQ(std::string(drawingFileName.c, drawingFileName.len), "gl-test.eps");
-    EXPECT_TRUE(channels[chps].written);
-    EXPECT_EQ(pstest::ghostscript(file), "");
+    EXPECT_EQ(testsupport::str(run.drawingname), "gl-test.eps");
+    EXPECT_EQ(testsupport::ghostscript("gl-test.eps"), "");
 }
 
-TEST(Drawdiagram, WithoutAreasAndCirclesOnlyTheFrameAndLinesAreDrawn) {
-    pstest::resetmodel();
+TEST_F(Drawdiagram, WithoutAreasAndCirclesOnlyTheFrameAndLinesAreDrawn) {
     tenbyten();
-    drawingoptions.doareas = answerno;
-    drawingoptions.docircles = answerno;
-    EXPECT_EQ(pstest::drawnfile("test"), prolog + tenbytenframe);
+    d.options.doareas = answerno;
+    d.options.docircles = answerno;
+    EXPECT_EQ(drawnfile("test"), prolog + tenbytenframe);
 }
 
-TEST(Drawdiagram, ALongSuffixGivesTheWholeName) {
-    pstest::resetmodel();
-    pstest::drawnfile("abcdefghijklmnopqrst");
-    EXPECT_EQ(std::string(drawingFileName.c, drawingFileName.len), "gl-abcdefghijklmnopqrst.eps");
+TEST_F(Drawdiagram, ALongSuffixGivesTheWholeName) {
+    drawnfile("abcdefghijklmnopqrst");
+    EXPECT_EQ(testsupport::str(run.drawingname), "gl-abcdefghijklmnopqrst.eps");
 }
 
-TEST(Drawdiagram, NamesAndInfoTextsWithParenthesesAndBackslashesDrawCleanly) {
-    pstest::resetmodel();
-    drawingoptions.numbering = answeryes;
-    drawingoptions.numbersize = 10;
-    drawingoptions.circlesize = 5;
-    drawingoptions.ninfo = 2;
-    settext(drawingoptions.info[1], " ) (stop) \\ (");
-    settext(drawingoptions.info[2], std::string(250, ')').c_str());
-    pstest::addline("u)(", {{0.1L, 0.1L}, {0.9L, 0.3L}});
-    pstest::addline("u\\", {{0.1L, 0.9L}, {0.9L, 0.5L}});
-    pstest::addline("u1)showpage(", {{0.2L, 0.2L}, {0.2L, 0.8L}});
-    pstest::addpoint("i(", 0.5L, 0.5L);
-    pstest::addpoint("i\\)", 0.3L, 0.6L);
-    pstest::addpoint("i\xA4", 0.7L, 0.6L);
-    std::string file = pstest::drawnfile("names");
+TEST_F(Drawdiagram, NamesAndInfoTextsWithParenthesesAndBackslashesDrawCleanly) {
+    d.options.numbering = answeryes;
+    d.options.numbersize = 10;
+    d.options.circlesize = 5;
+    d.options.ninfo = 2;
+    settext(d.options.info[1], " ) (stop) \\ (");
+    settext(d.options.info[2], std::string(250, ')').c_str());
+    addline(d, "u)(", {{0.1L, 0.1L}, {0.9L, 0.3L}});
+    addline(d, "u\\", {{0.1L, 0.9L}, {0.9L, 0.5L}});
+    addline(d, "u1)showpage(", {{0.2L, 0.2L}, {0.2L, 0.8L}});
+    addpoint(d, "i(", 0.5L, 0.5L);
+    addpoint(d, "i\\)", 0.3L, 0.6L);
+    addpoint(d, "i\xA4", 0.7L, 0.6L);
+    std::string file = drawnfile("names");
     EXPECT_NE(file.find("( \\) \\(stop\\) \\\\ \\() show\n"), std::string::npos);
     EXPECT_NE(file.find(" (\\)\\() centreshow"), std::string::npos);
     EXPECT_NE(file.find(" (1\\)showpage\\() centreshow"), std::string::npos);
     EXPECT_NE(file.find(" (\\244) centreshow"), std::string::npos);
-    EXPECT_EQ(pstest::ghostscript(file), "");
+    EXPECT_EQ(testsupport::ghostscript("gl-names.eps"), "");
 }
 
-// The frame between its fixed beginning and the window box.
-std::string titleandinfo() {
-    std::string frame = drawn(drawframe);
-    return frame.substr(0, frame.find("0.50 setlinewidth"));
-}
-
-TEST(Drawframe, InfoLinesStandBelowTheTitleWithTheirTextsEscaped) {
-    pstest::resetmodel();
-    drawingoptions.ninfo = 3;
-    settext(drawingoptions.info[1], " plain");
-    settext(drawingoptions.info[2], " first (a) and )(");
-    settext(drawingoptions.info[3], " back\\slash");
+TEST_F(Drawframe, InfoLinesStandBelowTheTitleWithTheirTextsEscaped) {
+    d.options.ninfo = 3;
+    settext(d.options.info[1], " plain");
+    settext(d.options.info[2], " first (a) and )(");
+    settext(d.options.info[3], " back\\slash");
     EXPECT_EQ(titleandinfo(),
               "/Helvetica findfont 12 scalefont setfont\n\n1 setlinewidth\n"
               "50  674  moveto\n"
@@ -171,38 +196,17 @@ TEST(Drawframe, InfoLinesStandBelowTheTitleWithTheirTextsEscaped) {
               "( back\\\\slash) show\n");
 }
 
-// The info line's text as drawn, for an info text.
-std::string infoshown(const std::string& info) {
-    pstest::resetmodel();
-    drawingoptions.ninfo = 1;
-    settext(drawingoptions.info[1], info.data(), static_cast<int>(info.size()));
-    std::string block = titleandinfo();
-    size_t at = block.rfind("moveto\n") + 7;
-    return block.substr(at, block.size() - at - 1);
-}
-
-TEST(Drawframe, LongInfoLinesAreCutToCloseTheirString) {
+TEST_F(Drawframe, LongInfoLinesAreCutToCloseTheirString) {
     const std::string a243(243, 'a');
     EXPECT_EQ(infoshown(a243), "(" + a243 + ") show");
     EXPECT_EQ(infoshown(a243 + "a"), "(" + a243 + ") show");
     EXPECT_EQ(infoshown(std::string(255, 'a')), "(" + a243 + ") show");
     EXPECT_EQ(infoshown(std::string(242, 'a') + ")"), "(" + std::string(242, 'a') + ") show");
     EXPECT_EQ(infoshown(std::string(241, 'a') + ")"), "(" + std::string(241, 'a') + "\\)) show");
-    EXPECT_EQ(pstest::ghostscript("%!PS\n0 0 moveto\n" + infoshown(std::string(130, '(')) + "\n"), "");
+    EXPECT_EQ(ghostscriptof("%!PS\n0 0 moveto\n" + infoshown(std::string(130, '(')) + "\n"), "");
 }
 
-// The one x axis number of a window 0..10 with its first tick at `t`.
-std::string xnumber(long double t) {
-    pstest::resetmodel();
-    plotwindow = {0, 10, 0, 10};
-    tickmarks = {100, t, 100, 0, 0, 0, false};
-    std::string frame = drawn(drawframe);
-    size_t end = frame.find(") centreshow");
-    size_t begin = frame.rfind('(', end) + 1;
-    return frame.substr(begin, end - begin);
-}
-
-TEST(Drawframe, AxisNumbersHaveTheDecimalsTheyNeedUpToFive) {
+TEST_F(Drawframe, AxisNumbersHaveTheDecimalsTheyNeedUpToFive) {
     struct Case {
         long double t;
         const char* label;
@@ -214,26 +218,24 @@ TEST(Drawframe, AxisNumbersHaveTheDecimalsTheyNeedUpToFive) {
     for (const Case& c : cases) EXPECT_EQ(xnumber(c.t), c.label) << c.label;
 }
 
-TEST(Drawframe, TheLastNumberMayStandJustBeyondTheWindow) {
-    pstest::resetmodel();
-    plotwindow = {0, 10, 0, 10};
-    tickmarks = {3.33334L, 0, 5, 0, 0, 0, false};
-    std::string frame = drawn(drawframe);
+TEST_F(Drawframe, TheLastNumberMayStandJustBeyondTheWindow) {
+    d.window = {0, 10, 0, 10};
+    d.ticks = {3.33334L, 0, 5, 0, 0, 0, false};
+    std::string frame = drawnframe();
     // 0.00002 is within 0.001 of a whole number of tenths: one decimal.
     EXPECT_NE(frame.find("510.00 127.00 (10.0) centreshow"), std::string::npos);
-    tickmarks = {3.3334L, 0, 5, 0, 0, 0, false};
-    frame = drawn(drawframe);
+    d.ticks = {3.3334L, 0, 5, 0, 0, 0, false};
+    frame = drawnframe();
     EXPECT_EQ(frame.find("(10.0002) centreshow"), std::string::npos);
     EXPECT_NE(frame.find("(6.6668) centreshow"), std::string::npos);
 }
 
-TEST(Drawframe, SmallTicksRunFromTheWindowEdgeAtHalfLength) {
-    pstest::resetmodel();
+TEST_F(Drawframe, SmallTicksRunFromTheWindowEdgeAtHalfLength) {
     tenbyten();
-    tickmarks.smallticks = true;
-    tickmarks.smallxgap = 1;
-    tickmarks.smallygap = 2.5L;
-    std::string frame = drawn(drawframe);
+    d.ticks.smallticks = true;
+    d.ticks.smallxgap = 1;
+    d.ticks.smallygap = 2.5L;
+    std::string frame = drawnframe();
     std::string small = frame.substr(frame.find("(10) rightshow\n") + 15);
     EXPECT_EQ(small.find("96.00 150.00 moveto  %  {1.000,0}  \n"
                          "96.00 153.83 lineto  %  {1.000,0.083}  \n"
@@ -249,11 +251,10 @@ TEST(Drawframe, SmallTicksRunFromTheWindowEdgeAtHalfLength) {
 
 // A gap that is not positive, or below the resolution of the arithmetic at
 // the window's magnitude, ends its loop without drawing.
-TEST(Drawframe, TickLoopsEndForEveryGap) {
-    pstest::resetmodel();
-    plotwindow = {1e25L, 2e25L, 0, 1};
-    tickmarks = {1, 1e25L, -0.5L, 0, 1, -1, true};
-    std::string frame = drawn(drawframe);
+TEST_F(Drawframe, TickLoopsEndForEveryGap) {
+    d.window = {1e25L, 2e25L, 0, 1};
+    d.ticks = {1, 1e25L, -0.5L, 0, 1, -1, true};
+    std::string frame = drawnframe();
     size_t from = frame.find("0.20 setlinewidth");
     EXPECT_EQ(frame.substr(from),
               "0.20 setlinewidth\n\n/Helvetica findfont 12 scalefont setfont\n\n");

@@ -1,0 +1,57 @@
+// drawing.cpp - the drawing tests' fixture.
+#include "drawing/drawing.h"
+
+#include "drawing/drawdiagram.h"
+#include "drawing/epscanvas.h"
+#include "geometry/assembly.h"
+#include "geometry/crossovers.h"
+#include "run/channels.h"
+#include "run/files.h"
+#include "support/capture.h"
+#include "support/model.h"
+
+namespace drawtest {
+
+void Drawing::SetUp() {
+    dir = testsupport::enterscratch();
+    reset();
+}
+
+void Drawing::TearDown() { testsupport::leavescratch(dir); }
+
+void Drawing::reset() {
+    d = testsupport::freshdiagram();
+    d.window = {0, 1, 0, 1};
+    d.ticks = {0.5L, 0, 0.5L, 0, 0, 0, false};
+}
+
+std::string Drawing::drawn(const std::function<void(Canvas&)>& fn) {
+    testsupport::openchannel(run, chps, "drawn.eps");
+    EpsCanvas eps(run);
+    fn(eps);
+    testsupport::closechannel(run, chps);
+    return testsupport::readfile("drawn.eps");
+}
+
+std::string Drawing::drawnfile(const char* suffix) {
+    run.drawingname = openoutput(run, (std::string("gl-") + suffix).c_str(), maketext<20>(".eps"), chps);
+    EpsCanvas eps(run);
+    eps.begin(pageheader(run.settings.banner, run.stamp));
+    placecrossovers(run, d);
+    assemblelines(run, d);
+    DrawingPlan plan;
+    if (isyes(d.options.doareas)) plan.areas = traceareas(run, d);
+    plan.labels = placelabels(run, d);
+    drawdiagram(d, plan, run.settings.banner, run.stamp, eps);
+    eps.end();
+    closeoutput(run.channels[chps], true);
+    run.open &= ~(1u << chps);
+    return testsupport::readfile(std::string("gl-") + suffix + ".eps");
+}
+
+std::string Drawing::ghostscriptof(const std::string& drawing) {
+    testsupport::writefile("check.eps", drawing);
+    return testsupport::ghostscript("check.eps");
+}
+
+}  // namespace drawtest
