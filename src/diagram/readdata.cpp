@@ -60,7 +60,12 @@ const Word noitem = {0, {}};
 
 
 // A word in quotes, for a warning.
-std::string quoted(TextView w) { return "'" + std::string(w.c, static_cast<size_t>(w.len)) + "'"; }
+std::string quoted(TextView w) {
+    std::string out(1, '\'');
+    out.append(w.c, static_cast<size_t>(w.len));
+    out += '\'';
+    return out;
+}
 
 // Under --check, warn of a point or line whose name clashes with one read
 // before: the same name (lookups find only the first), or names that differ
@@ -579,12 +584,8 @@ void readareas(DataReader& rd) {
 void readdata(Run& run, Diagram& d) {
     DataFile file;
     file.name = promptdatafile(run, "gl-", run.settings.datafile, file.reader);
-    DataReader rd{run, d, file};
-    rd.active = 0;
-    rd.pointcount = 0;
-    rd.linecount = 0;
-    rd.areacount = 0;
-    rd.context.len = 0;
+    DataReader rd{run, d, file, {}, 0, {0, 0}, 0, {"", 0}, kindempty, 0, {"", 0}, kindempty, 0, {0, {}},
+                  0, 0, 0, 0, 0, {}, {}, {}, {}, 0, 0, 0, false, {}, {}};
     if (!nextline(rd) || wholeword(rd.lines[rd.active], 1).c[0] == '*') bombed(run, "readdata", "not enough in file");
     setcurrent(rd);
     readheader(rd);

@@ -7,7 +7,6 @@
 #include "diagram/model.h"
 #include "run/channels.h"
 #include "run/failure.h"
-#include "run/failure.h"
 #include "run/heap.h"
 
 namespace {

@@ -84,9 +84,14 @@ Destination resolve(const char* name, char (&target)[pathcapacity], mode_t& mode
 bool tempname(const char* target, char (&temp)[pathcapacity]) {
     const char* slash = std::strrchr(target, '/');
     size_t folder = slash != nullptr ? static_cast<size_t>(slash - target) + 1 : 0;
-    int n = std::snprintf(temp, sizeof temp, "%.*s.%s.XXXXXX", static_cast<int>(folder), target,
-                          target + folder);
-    return n > 0 && static_cast<size_t>(n) < sizeof temp;
+    size_t name = std::strlen(target + folder);
+    static const char tail[] = ".XXXXXX";
+    if (folder + 1 + name + sizeof tail > sizeof temp) return false;
+    std::memcpy(temp, target, folder);
+    temp[folder] = '.';
+    std::memcpy(temp + folder + 1, target + folder, name);
+    std::memcpy(temp + folder + 1 + name, tail, sizeof tail);  // with its NUL
+    return true;
 }
 
 // The permissions a newly created file gets: 0666 less the umask.
