@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 #include "diagram/model.h"
 #include "geometry/linepoints.h"
@@ -85,10 +87,24 @@ void checklimit(Run& run, const Diagram& d, const UnivariantLine& l, int16_t poi
 
 }  // namespace
 
-int16_t whichpoint(Run& run, const Diagram& d, const Word& name) {
+namespace {
+
+// The number of the first point of each name, so that resolving the limits
+// of every line does not search the points table each time.
+using PointIndex = std::unordered_map<std::string_view, int16_t>;
+
+PointIndex indexpoints(const Diagram& d) {
+    PointIndex index;
+    index.reserve(static_cast<size_t>(d.npoints > 0 ? d.npoints : 0));
     for (int16_t i = 1; i <= d.npoints; ++i) {
-        if (sametext(d.points[i].name, name)) return i;
+        const Word& name = d.points[i].name;
+        index.emplace(std::string_view(name.c, static_cast<size_t>(name.len)), i);  // the first one stays
     }
+    return index;
+}
+
+// A limit that names no point: "begin" or "end" (0), or the run ends.
+int16_t nopoint(Run& run, const Word& name) {
     if (!istext(name, "begin") && !istext(name, "end")) {
         Text what;
         settext(what, "not recognised: ");
@@ -96,6 +112,21 @@ int16_t whichpoint(Run& run, const Diagram& d, const Word& name) {
         bombed(run, "which point", what);
     }
     return 0;
+}
+
+// whichpoint, looked up in the index.
+int16_t indexedpoint(Run& run, const PointIndex& index, const Word& name) {
+    auto at = index.find(std::string_view(name.c, static_cast<size_t>(name.len)));
+    return at != index.end() ? at->second : nopoint(run, name);
+}
+
+}  // namespace
+
+int16_t whichpoint(Run& run, const Diagram& d, const Word& name) {
+    for (int16_t i = 1; i <= d.npoints; ++i) {
+        if (sametext(d.points[i].name, name)) return i;
+    }
+    return nopoint(run, name);
 }
 
 void monotone(Diagram& d, int16_t line) {
@@ -166,12 +197,13 @@ void addpoints(Run& run, Diagram& d, int16_t line) {
 }
 
 void assemblelines(Run& run, Diagram& d) {
+    const PointIndex points = indexpoints(d);
     for (int16_t i = 1; i <= d.nlines; ++i) {
         UnivariantLine& l = d.lines[i];
         atitem(run, d.linelines[i], l.name);
         monotone(d, i);
-        l.beginindex = whichpoint(run, d, l.beginname);
-        l.endindex = whichpoint(run, d, l.endname);
+        l.beginindex = indexedpoint(run, points, l.beginname);
+        l.endindex = indexedpoint(run, points, l.endname);
         if (l.connect) {
             if (l.beginindex <= 0 || l.endindex <= 0) bombed(run, "lines", "connect not using a point");
             setlinepoint(run, l, 1, d.points[l.beginindex].x, d.points[l.beginindex].y, "lines");

@@ -3,9 +3,13 @@
 // buffer.
 #include "geometry/linereport.h"
 
+#include <cstring>
+#include <initializer_list>
+
 #include "diagram/model.h"
 #include "geometry/linepoints.h"
 #include "run/channels.h"
+#include "text/numfmt.h"
 
 namespace {
 
@@ -24,12 +28,20 @@ void dotsline(Report& r) {
 
 // One row per point: x and y with 4 decimals, each right-aligned in 10.
 void pointrows(Report& r, const UnivariantLine& l) {
+    // Two numbers of at most 20 characters, each right-aligned in 10: the
+    // row is written straight into place, as the line buffer would hold it.
     int n = linelength(l);
     for (int k = 1; k <= n; ++k) {
-        clearline(r.line);
-        appendreal(4, true, 10, r.line, capof(r.line), l.x[k]);
-        appendreal(4, true, 10, r.line, capof(r.line), l.y[k]);
-        writelist(r);
+        char row[40];
+        int len = 0;
+        for (long double v : {l.x[k], l.y[k]}) {
+            char number[20];
+            int digits = writefixed(number, v, 4);
+            for (int fill = 10 - digits; fill > 0; --fill) row[len++] = ' ';
+            std::memcpy(row + len, number, static_cast<size_t>(digits));
+            len += digits;
+        }
+        putstr(r.run, 0, row, len, 1, setlog);
     }
 }
 

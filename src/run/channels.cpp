@@ -35,16 +35,26 @@ void screenwrite(const RunSettings& settings, int16_t before, const char* text, 
 }
 
 // The text goes from the caller's line buffer straight into the file's
-// buffer; a line end is one character.
+// buffer, with its line ends, in one write: the program is the file's only
+// user, so the stream need not be locked for each piece.
 void filewrite(Run& run, OutputChannel& ch, int16_t before, const char* text, int len, int16_t after) {
-    FILE* f = ch.file;
     run.unflushed = true;
-    int nb = lineends(before), na = lineends(after);
-    bool ok = true;
-    for (int k = 0; k < nb; ++k) ok = ok && std::fputc('\n', f) != EOF;
-    if (len > 0) ok = ok && std::fwrite(text, 1, static_cast<size_t>(len), f) == static_cast<size_t>(len);
-    for (int k = 0; k < na; ++k) ok = ok && std::fputc('\n', f) != EOF;
-    if (!ok) ioerror(run, ch.path);
+    if (len < 0) len = 0;
+    char line[2 + 255 + 2];
+    const char* out = line;
+    int n = 0;
+    for (int k = lineends(before); k > 0; --k) line[n++] = '\n';
+    if (len <= 255) {
+        std::memcpy(line + n, text, static_cast<size_t>(len));
+        n += len;
+    } else {  // longer than any line buffer: its own write
+        bool ok = fwrite_unlocked(line, 1, static_cast<size_t>(n), ch.file) == static_cast<size_t>(n) &&
+                  fwrite_unlocked(text, 1, static_cast<size_t>(len), ch.file) == static_cast<size_t>(len);
+        if (!ok) ioerror(run, ch.path);
+        n = 0;
+    }
+    for (int k = lineends(after); k > 0; --k) line[n++] = '\n';
+    if (fwrite_unlocked(out, 1, static_cast<size_t>(n), ch.file) != static_cast<size_t>(n)) ioerror(run, ch.path);
 }
 
 }  // namespace

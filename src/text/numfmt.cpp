@@ -173,17 +173,22 @@ namespace {
 // nearest integer with ties to even as roundint does) and writes what
 // decimal2str writes, right to left: n decimals (zeros in front of short
 // digits), the point, then the whole part (at least "0"), then the sign.
-// False when the general steps must decide.
-bool fixedform(long double x, int16_t n, Word& out) {
+// Returns the text's length, or 0 when the general steps must decide.
+int fixedform(long double x, int16_t n, char* out) {
     // The scaled value may have at most n + 5 digits.
     static const uint32_t toomany[5] = {100000u, 1000000u, 10000000u, 100000000u, 1000000000u};
     long double r = std::fabs(x);
-    if (!(r <= writelimit)) return false;
+    if (!(r <= writelimit)) return 0;
     long double s = r * pow10(n);
-    if (!(s < mantissalimit)) return false;  // NaN fails here too
-    // s lies in 0..2147483646, so the checks of roundint cannot apply.
-    uint32_t v = static_cast<uint32_t>(std::llrint(s));
-    if (n < 5 && v >= toomany[n]) return false;
+    if (!(s < mantissalimit)) return 0;  // NaN fails here too
+    // s lies in 0..2147483646, so the checks of roundint cannot apply, and
+    // it is rounded without a library call: 2^63 has a unit in its last
+    // place of exactly 1, so s + 2^63 rounds s to the nearest integer, ties
+    // to even, in the one addition (the mode roundint's llrint uses too),
+    // and taking 2^63 away again is exact.
+    constexpr long double twotothe63 = 9223372036854775808.0L;
+    uint32_t v = static_cast<uint32_t>((s + twotothe63) - twotothe63);
+    if (n < 5 && v >= toomany[n]) return 0;
     // Digits of v: log10(2) ~ 1233 / 4096 estimates them from the bits,
     // one fewer or exact, and one comparison settles it (powers[0] is 0 so
     // that zero, too, has one digit; v < 2^31 keeps the estimate below 10).
@@ -202,7 +207,7 @@ bool fixedform(long double x, int16_t n, Word& out) {
         "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
         "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
         "8081828384858687888990919293949596979899";
-    char* p = out.c + len;
+    char* p = out + len;
     auto twodigits = [&] {
         uint32_t q = v / 100;
         const char* d = pairs + 2 * (v - 100 * q);
@@ -226,8 +231,7 @@ bool fixedform(long double x, int16_t n, Word& out) {
         *--p = static_cast<char>('0' + v);
     }
     if (x < 0) *--p = '-';
-    out.len = static_cast<int16_t>(len);
-    return true;
+    return len;
 }
 
 }  // namespace
@@ -238,7 +242,10 @@ Word real2str(long double x, int16_t n, bool fixed) {
         settext(out, "0");
         return out;
     }
-    if (fixed && n >= 0 && n <= 9 && fixedform(x, n, out)) return out;
+    if (fixed && n >= 0 && n <= 9) {
+        out.len = static_cast<int16_t>(fixedform(x, n, out.c));
+        if (out.len > 0) return out;
+    }
     NumberMode mode;
     DecimalNumber d;
     if (fixed) {
@@ -259,6 +266,20 @@ Word real2str(long double x, int16_t n, bool fixed) {
     }
     out = decimal2str(mode, n, d);
     return out;  // every path returns `out`, so it is built in the caller's result
+}
+
+int writefixed(char* out, long double x, int16_t n) {
+    if (x == 0 || std::fabs(x) < zerolimit) {
+        out[0] = '0';
+        return 1;
+    }
+    if (n >= 0 && n <= 9) {
+        int len = fixedform(x, n, out);
+        if (len > 0) return len;
+    }
+    Word t = real2str(x, n, true);
+    std::memcpy(out, t.c, static_cast<size_t>(t.len));
+    return t.len;
 }
 
 Word real2intstr(long double x) {

@@ -137,9 +137,9 @@ bool str2decimal(const char* text, int len, Decimal& d) {
     }
     size_t k = 0;
     while (digits.size() - k > 1 && digits[k] == '0') ++k;
-    d.digits = digits.substr(k);
+    d.digits.assign(digits, k, std::string::npos);
     if (d.digits.empty() || d.digits == "0") {
-        d.digits = "0";
+        d.digits.assign(1, '0');
         d.exponent = 0;
         return true;
     }
@@ -478,6 +478,9 @@ TEST(FastPaths, NumbersAreWrittenAsStepByStep) {
         for (bool fixed : {true, false})
             ASSERT_EQ(str(real2str(x, n, fixed)), str(ref::real2str(x, n, fixed)))
                 << static_cast<double>(x) << " n=" << n << " fixed=" << fixed;
+        char direct[20];
+        ASSERT_EQ(std::string(direct, static_cast<size_t>(writefixed(direct, x, n))), str(ref::real2str(x, n, true)))
+            << static_cast<double>(x) << " n=" << n;
     };
     for (int i = 0; i < 300000; ++i) {
         int16_t n = static_cast<int16_t>(digits(rng));

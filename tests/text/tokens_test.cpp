@@ -48,7 +48,11 @@ TEST(String2strings, KeepsEveryWordWhole) {
     EXPECT_EQ(str(wordat(w, 1)), "abcdefghijklmnopqrst");
     EXPECT_EQ(whole(w, 1), "abcdefghijklmnopqrstuvwxy");
     std::string line;
-    for (int i = 1; i <= 5000; ++i) line += "w" + std::to_string(i) + " ";
+    for (int i = 1; i <= 5000; ++i) {
+        line += 'w';
+        line += std::to_string(i);
+        line += ' ';
+    }
     w = split(line);
     ASSERT_EQ(w.count, 5000);
     EXPECT_EQ(whole(w, 5000), "w5000");
