@@ -4,7 +4,8 @@
 // The input is the data file gl-fuzz.txt.  When it begins with a line
 // "@prefs", the lines up to a line "@data" are the preferences file instead
 // of the usual "datafile fuzz" (see split.h).  The program's own main is
-// compiled in under another name.
+// compiled in under another name, and asked for every format, so that the
+// PDF, SVG and PNG renderings are fuzzed with the EPS.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,7 +17,7 @@
 
 #include "fuzz/split.h"
 
-int gridelmain();
+int gridelmain(int argc, char** argv);
 
 int main(int argc, char** argv) {
     if (argc < 2) {
@@ -32,8 +33,7 @@ int main(int argc, char** argv) {
     std::string work = dir != nullptr ? dir : "/tmp/gridel-fuzz-work";
     mkdir(work.c_str(), 0755);
     if (chdir(work.c_str()) != 0) return 2;
-    unlink("gl-fuzz.eps");
-    unlink("gl-log.txt");
+    for (const char* old : {"gl-fuzz.eps", "gl-fuzz.pdf", "gl-fuzz.svg", "gl-fuzz.png", "gl-log.txt"}) unlink(old);
     std::ofstream("gl-prefs.txt", std::ios::binary) << parts.prefs;
     std::ofstream("gl-fuzz.txt", std::ios::binary) << parts.data;
 
@@ -41,5 +41,7 @@ int main(int argc, char** argv) {
     dup2(devnull, 0);
     if (std::getenv("GRIDEL_FUZZ_SHOW") == nullptr) dup2(devnull, 1);
     setenv("GRIDEL_CLOCK", "2026-12-06 09:05", 1);
-    return gridelmain();
+    char program[] = "gridel", option[] = "-T", formats[] = "pdf,svg,png";
+    char* args[] = {program, option, formats, nullptr};
+    return gridelmain(3, args);
 }
