@@ -8,10 +8,18 @@ need=()
 command -v cmake >/dev/null 2>&1 || need+=(cmake)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+# cairo draws the PDF, SVG and PNG; its Helvetica is the standard fonts'
+# Nimbus Sans.
+command -v pkg-config >/dev/null 2>&1 || need+=(pkg-config)
+[ -f /usr/include/cairo/cairo.h ] || need+=(libcairo2-dev)
+dpkg -s fonts-urw-base35 >/dev/null 2>&1 || need+=(fonts-urw-base35)
+# The fidelity test rasterises the EPS and the PDF with Ghostscript and
+# the SVG with rsvg-convert.
 command -v gs >/dev/null 2>&1 || need+=(ghostscript)
 command -v man >/dev/null 2>&1 || need+=(man-db)
 command -v groff >/dev/null 2>&1 || need+=(groff-base)
 command -v col >/dev/null 2>&1 || need+=(bsdextrautils)
+command -v rsvg-convert >/dev/null 2>&1 || need+=(librsvg2-bin)
 if [ ${#need[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update
@@ -30,6 +38,7 @@ ctest --test-dir build --output-on-failure --no-tests=error -j"$jobs" </dev/null
 # standard error non-empty, which every end-to-end case checks).
 export ASAN_OPTIONS=exitcode=86:abort_on_error=0
 export UBSAN_OPTIONS=halt_on_error=1:exitcode=87:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan-suppressions.txt:print_suppressions=0
 cmake -S . -B build-san -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGRIDEL_SANITIZE=ON -DGRIDEL_TESTS=ON
 cmake --build build-san -j"$jobs"
 ctest --test-dir build-san --output-on-failure --no-tests=error -j"$jobs" </dev/null

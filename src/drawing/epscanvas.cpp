@@ -49,10 +49,14 @@ void fontline(LineBuffer& line, int16_t width, int16_t size) {
 
 }  // namespace
 
-Text psstring(const char* text, int32_t len, int16_t limit) {
+namespace {
+
+// psstring, also telling how many bytes of `text` went into the string.
+Text psstringcut(const char* text, int32_t len, int16_t limit, int32_t& taken) {
     Text out;
     out.len = 0;
     if (limit > 255) limit = 255;
+    taken = 0;
     for (int32_t i = 0; i < len; ++i) {
         char ch = text[i];
         char unit[4];
@@ -67,8 +71,24 @@ Text psstring(const char* text, int32_t len, int16_t limit) {
         }
         if (out.len + n > limit) break;
         addtext(out, unit, n);
+        taken = i + 1;
     }
     return out;
+}
+
+}  // namespace
+
+Text psstring(const char* text, int32_t len, int16_t limit) {
+    int32_t taken;
+    return psstringcut(text, len, limit, taken);
+}
+
+int32_t shownlength(TextView text, TextRole role) {
+    if (text.len <= 0) return 0;
+    if (role == TextRole::heading) return text.len > 255 ? 255 : text.len;
+    int32_t taken;
+    psstringcut(text.c, text.len, role == TextRole::caption ? captionlimit : 255, taken);
+    return taken;
 }
 
 void EpsCanvas::writeline() { putstr(run, 0, line, 1, setps); }

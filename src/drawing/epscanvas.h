@@ -49,3 +49,8 @@ private:
 // written it.  The result holds at most `limit` characters (at most 255)
 // and is cut between whole escapes, never inside one.
 Text psstring(const char* text, int32_t len, int16_t limit);
+
+// How many leading bytes of `text` the drawing shows for a text in `role`:
+// a string is cut where it would no longer fit on its line.  Other
+// renderings of the same drawing show the same bytes.
+int32_t shownlength(TextView text, TextRole role);

@@ -164,8 +164,15 @@ int runjob(const Options& options) {
     }
     draw(eps);
     eps.end();
+    // The other formats are whole documents too: begun (their creator
+    // named), drawn and ended.
+    auto document = [&](Canvas& canvas) {
+        canvas.begin(pageheader(run.settings.banner, run.stamp));
+        draw(canvas);
+        canvas.end();
+    };
     for (const ExtraFormat& f : extraformats)
-        if (run.outputs & (1u << f.channel)) writeformat(run, f, box, options.dpi, draw);
+        if (run.outputs & (1u << f.channel)) writeformat(run, f, box, options.dpi, document);
 
     Text closing;
     settext(closing, programbanner);

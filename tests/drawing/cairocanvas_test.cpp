@@ -1,0 +1,223 @@
+// cairocanvas_test.cpp - the cairo canvas paints each mark where the EPS
+// puts it, survives texts that are not UTF-8 and points far off the page,
+// and makes pages of the right size.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <string>
+
+#include "drawing/cairocanvas.h"
+
+namespace {
+
+// A 100 by 100 point page (page points 0..100 both ways), 4 pixels to a
+// point, white, drawn on by `draw`.
+struct Page {
+    cairo_surface_t* surface;
+    cairo_t* cr;
+    explicit Page(const std::function<void(CairoCanvas&)>& draw) {
+        surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 400, 400);
+        cr = cairo_create(surface);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_paint(cr);
+        CairoCanvas canvas(cr, {0, 0, 100, 100}, 4);
+        PageHeader header{};
+        header.fontsize = 12;
+        canvas.begin(header);
+        draw(canvas);
+        cairo_surface_flush(surface);
+    }
+    ~Page() {
+        cairo_destroy(cr);
+        cairo_surface_destroy(surface);
+    }
+    // The pixel at page point (x, y), as 0xRRGGBB.
+    uint32_t at(double x, double y) const {
+        int px = static_cast<int>(x * 4), py = static_cast<int>((100 - y) * 4);
+        const unsigned char* row = cairo_image_surface_get_data(surface) + py * cairo_image_surface_get_stride(surface);
+        return *reinterpret_cast<const uint32_t*>(row + 4 * px) & 0xFFFFFF;
+    }
+    // The page x of the leftmost and rightmost dark pixel between page
+    // heights y0 and y1.
+    void inkx(double y0, double y1, double& left, double& right) const {
+        left = 1e9;
+        right = -1e9;
+        for (double y = y0; y <= y1; y += 0.25)
+            for (double x = 0.125; x < 100; x += 0.25)
+                if ((at(x, y) & 0xFF) < 128) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+    }
+};
+
+PathPoint at(long double x, long double y) { return {x, y, 0, 0, {0, {}}}; }
+
+constexpr uint32_t white = 0xFFFFFF, black = 0;
+
+TEST(CairoCanvas, MarksLandWhereTheEpsPutsThem) {
+    Page page([](CairoCanvas& c) {
+        Colour red = {1, 0, 0};
+        c.areacolour(red, 1);  // a square filled, its path left open
+        c.moveto(at(10, 10));
+        c.lineto(at(30, 10));
+        c.lineto(at(30, 30));
+        c.lineto(at(10, 30));
+        c.fill();
+        c.black();
+        c.linewidth(4);  // a thick line, butt ends
+        c.moveto(at(40, 50));
+        c.lineto(at(90, 50));
+        c.stroke();
+        c.linewidth(2);  // a dashed line: 3 on, 3 off from its start
+        c.dash(true);
+        c.moveto(at(10, 70));
+        c.lineto(at(40, 70));
+        c.stroke();
+        c.dash(false);
+        Colour over = {2, -1, 0.5};  // clamped to 1 0 0.5
+        c.linecolour(&over);
+        c.circle(70, 20, 8);
+        c.stroke();
+    });
+    EXPECT_EQ(page.at(20, 20), 0xFF0000u);  // y upwards: low on the page is low in the image
+    EXPECT_EQ(page.at(20, 80), white);
+    EXPECT_EQ(page.at(35, 20), white);
+    EXPECT_EQ(page.at(60, 50.5), black);
+    EXPECT_EQ(page.at(60, 52.5), white);
+    EXPECT_EQ(page.at(39.5, 50), white);  // butt: nothing beyond the ends
+    EXPECT_EQ(page.at(91, 50), white);
+    EXPECT_EQ(page.at(11.5, 70), black);
+    EXPECT_EQ(page.at(14.5, 70), white);
+    EXPECT_EQ(page.at(17.5, 70), black);
+    EXPECT_EQ(page.at(77.9, 20), 0xFF0080u);
+    EXPECT_EQ(page.at(70, 20), white);
+}
+
+TEST(CairoCanvas, LabelsAreCentredAndEndedByTheirWidth) {
+    Page page([](CairoCanvas& c) {
+        c.font(20);
+        c.text(50, 60, {"WAW", 3}, TextRole::centred);
+        c.text(95, 30, {"AW", 2}, TextRole::right);
+        c.text(5.4, 5.4, {"H", 1}, TextRole::caption);  // at whole points
+    });
+    double left, right;
+    page.inkx(61, 75, left, right);  // WAW is symmetric
+    EXPECT_NEAR((left + right) / 2, 50, 0.5);
+    EXPECT_GT(right - left, 40);
+    page.inkx(31, 45, left, right);  // W ends 0.3 point short of its advance
+    EXPECT_NEAR(right, 94.7, 0.5);
+    page.inkx(6, 18, left, right);   // H starts 1.6 points after its origin
+    EXPECT_NEAR(left, 6.6, 0.5);
+}
+
+TEST(CairoCanvas, TextsThatAreNotUtf8) {
+    EXPECT_EQ(utf8text("25\xC2\xB0" "C \xCE\xB1", 8), "25\xC2\xB0" "C \xCE\xB1");
+    EXPECT_EQ(utf8text("25\xB0" "C", 4), "25\xC2\xB0" "C");                // a lone Latin-1 byte
+    EXPECT_EQ(utf8text("\xC0\x80", 2), "\xC3\x80\xC2\x80");                 // overlong
+    EXPECT_EQ(utf8text("\xED\xA0\x80", 3), "\xC3\xAD\xC2\xA0\xC2\x80");     // a surrogate
+    EXPECT_EQ(utf8text("\xF4\x90\x80\x80", 4), "\xC3\xB4\xC2\x90\xC2\x80\xC2\x80");  // past U+10FFFF
+    EXPECT_EQ(utf8text("a\xE2\x82", 3), "a\xC3\xA2\xC2\x82");               // cut short
+    EXPECT_EQ(utf8text("a\0b", 3), "ab");
+
+    // Drawn, they leave cairo working: the fill after them still shows.
+    Page page([](CairoCanvas& c) {
+        c.font(10);
+        const char bad[] = "\xFF\xFE(\xC3\0\xED\xA0\x80";
+        for (TextRole role : {TextRole::heading, TextRole::caption, TextRole::centred, TextRole::right})
+            c.text(50, 50, {bad, 9}, role);
+        c.moveto(at(0, 0));
+        c.lineto(at(10, 0));
+        c.lineto(at(10, 10));
+        c.fill();
+    });
+    EXPECT_EQ(cairo_status(page.cr), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(page.at(5, 5), black);
+}
+
+// A point as far off as the EPS writes (1e20) must not wrap round in
+// cairo's fixed-point numbers: the line still runs straight to the right,
+// and a dashed line cut to the device keeps its place in the pattern.
+TEST(CairoCanvas, PointsFarOffThePage) {
+    Page page([](CairoCanvas& c) {
+        c.linewidth(2);
+        c.moveto(at(50, 50));
+        c.lineto(at(1e30L, 50));
+        c.stroke();
+        c.dash(true);  // 10000002 points before x = 0: a whole number of dashes
+        c.moveto(at(-10000002, 90));
+        c.lineto(at(100, 90));
+        c.stroke();
+        c.moveto(at(-1e9L, -1e9L));  // an area mostly far away
+        c.lineto(at(1e9L, -1e9L));
+        c.lineto(at(50, 20));
+        c.fill();
+    });
+    EXPECT_EQ(page.at(99.5, 50), black);
+    EXPECT_EQ(page.at(49.5, 50), white);
+    EXPECT_EQ(page.at(1.5, 90), black);
+    EXPECT_EQ(page.at(4.5, 90), white);
+    EXPECT_EQ(page.at(7.5, 90), black);
+    EXPECT_EQ(page.at(50, 19), black);
+    EXPECT_EQ(page.at(20, 19), white);
+    for (double x = 0.5; x < 100; x += 1) {
+        EXPECT_EQ(page.at(x, 80), white) << x;
+        EXPECT_EQ(page.at(x, 40), white) << x;
+    }
+}
+
+TEST(CairoCanvas, PagesCoverTheBox) {
+    auto draw = [](Canvas& c) {
+        c.moveto(at(100, 200));
+        c.lineto(at(300, 200));
+        c.lineto(at(300, 400));
+        c.fill();
+        c.moveto(at(600, 100));  // off the EPS's box: no ink for cropping
+        c.lineto(at(700, 100));
+        c.stroke();
+    };
+    PageBox ink;
+    ASSERT_TRUE(inkbox(draw, ink));
+    EXPECT_NEAR(static_cast<double>(ink.left), 100, 0.01);
+    EXPECT_NEAR(static_cast<double>(ink.bottom), 200, 0.01);
+    EXPECT_NEAR(static_cast<double>(ink.right), 300, 0.01);
+    EXPECT_NEAR(static_cast<double>(ink.top), 400, 0.01);
+
+    std::string bytes, reason;
+    auto sink = [&bytes](const unsigned char* b, size_t n) {
+        bytes.append(reinterpret_cast<const char*>(b), n);
+        return true;
+    };
+    const PageBox page = {4, 4, 525, 750};
+    ASSERT_TRUE(renderpage(PageFormat::png, page, 150, sink, draw, reason)) << reason;
+    // 521 by 746 points at 150 dpi: 1085.4 by 1554.2 pixels, rounded up.
+    ASSERT_GT(bytes.size(), 24u);
+    auto word = [&bytes](size_t at) {
+        return static_cast<unsigned>(static_cast<unsigned char>(bytes[at])) << 24 |
+               static_cast<unsigned char>(bytes[at + 1]) << 16 | static_cast<unsigned char>(bytes[at + 2]) << 8 |
+               static_cast<unsigned char>(bytes[at + 3]);
+    };
+    EXPECT_EQ(word(16), 1086u);
+    EXPECT_EQ(word(20), 1555u);
+    bytes.clear();
+    ASSERT_TRUE(renderpage(PageFormat::pdf, page, 150, sink, draw, reason)) << reason;
+    EXPECT_NE(bytes.find("/MediaBox [ 0 0 521 746 ]"), std::string::npos);
+    EXPECT_EQ(bytes.find("/CreationDate"), std::string::npos);  // the same drawing, the same file
+    bytes.clear();
+    ASSERT_TRUE(renderpage(PageFormat::svg, page, 150, sink, draw, reason)) << reason;
+    EXPECT_NE(bytes.find("width=\"521pt\" height=\"746pt\""), std::string::npos);
+
+    // A sink that cannot write is a failure with its reason.
+    auto full = [](const unsigned char*, size_t) {
+        errno = ENOSPC;
+        return false;
+    };
+    for (PageFormat f : {PageFormat::pdf, PageFormat::svg, PageFormat::png}) {
+        reason.clear();
+        EXPECT_FALSE(renderpage(f, page, 150, full, draw, reason));
+        EXPECT_EQ(reason, std::strerror(ENOSPC));
+    }
+    EXPECT_FALSE(renderpage(PageFormat::png, page, 5000, sink, draw, reason));
+}
+
+}  // namespace

@@ -1,0 +1,25 @@
+// diagrams.h - data files made up to exercise every kind of mark the
+// drawing has.
+#pragma once
+
+#include <string>
+
+namespace fidelity {
+
+// Lines from one invariant point to the window's edges in every style
+// (thin, thick, dashed, named and given colours), shaded fields between
+// them over a dark colour, numbered lines and points with circles, big and
+// small ticks, an info line.  The seed varies window, angles, colours and
+// sizes.
+std::string fan(unsigned seed);
+
+// Axis numbers with decimals and signs, small ticks, straight connect
+// lines between points, and info lines with parentheses, backslashes and
+// a long text.
+std::string ticksandtext();
+
+// UTF-8 in info lines and line names (degrees, Greek letters, umlauts),
+// and a byte that is not UTF-8 (shown as its Latin-1 character).
+std::string utf8text();
+
+}  // namespace fidelity

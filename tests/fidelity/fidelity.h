@@ -1,0 +1,63 @@
+// fidelity.h - the same drawing in every format, rasterised and compared
+// pixel by pixel with the EPS as Ghostscript paints it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace fidelity {
+
+// The resolution every raster is made at: a whole multiple of 72, so that
+// a box of whole points is a whole number of pixels in every tool.
+constexpr int dpi = 288;
+
+// An RGB raster, 3 bytes a pixel, row by row from the top.
+struct Raster {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> rgb;
+};
+
+// How two rasters of one drawing differ.
+struct Difference {
+    bool samesize = false;
+    long pixels = 0;  // pixels compared
+    long faint = 0;   // pixels off by more than the faint threshold
+    long strong = 0;  // pixels off by more than the strong threshold
+    int worst = 0;    // the largest difference
+};
+
+Difference compare(const Raster& a, const Raster& b);
+
+// Whether a difference stays within the tolerance (see fidelity.cpp).
+bool withintolerance(const Difference& d);
+
+// One line for a test report.
+std::string describe(const Difference& d);
+
+// A PNG file loaded through cairo, on white; false when it cannot be read.
+bool loadpng(const std::string& path, Raster& raster);
+
+// Rasterise at `dpi` into the PNG file `png`; empty, or what went wrong.
+std::string rasterise_eps(const std::string& eps, const std::string& png);
+std::string rasterise_pdf(const std::string& pdf, const std::string& png);
+std::string rasterise_svg(const std::string& svg, const std::string& png);
+
+// The EPS as a reference for texts beyond ASCII: its strings, UTF-8 as the
+// other formats read them, shown through a Helvetica whose codes 160..255
+// are the Latin-1 characters and 128.. a few Greek letters.  An EPS of
+// plain ASCII strings is returned as it is.
+std::string utf8reference(const std::string& eps);
+
+// Folders and files.
+std::string makeworkdir();
+void removetree(const std::string& dir);
+std::string readfile(const std::string& path);
+void writefile(const std::string& path, const std::string& content);
+
+// Run gridel on `datafile` in its folder with the clock fixed and the
+// keyboard closed; empty, or what went wrong (with the screen).
+std::string rungridel(const std::string& dir, const std::string& datafile,
+                      const std::string& options);
+
+}  // namespace fidelity
