@@ -198,6 +198,7 @@ void addpoints(Run& run, Diagram& d, int16_t line) {
 
 void assemblelines(Run& run, Diagram& d) {
     const PointIndex points = indexpoints(d);
+    ReportRows rows;  // the current line's report rows
     for (int16_t i = 1; i <= d.nlines; ++i) {
         UnivariantLine& l = d.lines[i];
         atitem(run, d.linelines[i], l.name);
@@ -210,13 +211,13 @@ void assemblelines(Run& run, Diagram& d) {
             setlinepoint(run, l, 2, d.points[l.endindex].x, d.points[l.endindex].y, "lines");
             l.npts = 2;
         }
-        linereport(run, d, i, 1);
+        linereport(run, d, i, 1, rows);
         checklimit(run, d, l, l.beginindex, "begin");
         checklimit(run, d, l, l.endindex, "end");
         if (!l.connect) addpoints(run, d, i);
-        linereport(run, d, i, 2);
+        linereport(run, d, i, 2, rows);
         windowcuts(run, d, i);
-        linereport(run, d, i, 3);
+        linereport(run, d, i, 3, rows);
         if (l.outsidewindow) warning(run, run.place.line, l.name, "it lies wholly outside the window and is not drawn");
     }
     atline(run, 0);

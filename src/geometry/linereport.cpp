@@ -13,11 +13,33 @@
 
 namespace {
 
-// The report of one line: where it goes, and the output line being built.
+// The report of one line: where it goes, the output line being built, and
+// the rows written so far.
 struct Report {
     Run& run;
     LineBuffer line;
+    ReportRows* rows;  // null: every row is written afresh
 };
+
+// The slot of the point (x, y) in the rows: where it is, or the free slot
+// where it goes.  Points are told apart by their bits.
+ReportRows::Row& slotof(ReportRows& rows, long double x, long double y) {
+    unsigned char key[20];
+    std::memcpy(key, &x, 10);
+    std::memcpy(key + 10, &y, 10);
+    uint64_t a, b;
+    uint32_t c;
+    std::memcpy(&a, key, 8);
+    std::memcpy(&b, key + 8, 8);
+    std::memcpy(&c, key + 16, 4);
+    uint64_t h = (a * 0x9E3779B97F4A7C15ull) ^ (b * 0xC2B2AE3D27D4EB4Full) ^ (c * 0x165667B19E3779F9ull);
+    size_t mask = rows.slots.size() - 1;
+    for (size_t i = (h ^ (h >> 29)) & mask;; i = (i + 1) & mask) {
+        ReportRows::Row& row = rows.slots[i];
+        if (row.len == 0) return row;
+        if (std::memcmp(&row.x, &x, 10) == 0 && std::memcmp(&row.y, &y, 10) == 0) return row;
+    }
+}
 
 void writelist(Report& r) { putstr(r.run, 0, r.line, 1, setlog); }
 
@@ -26,22 +48,47 @@ void dotsline(Report& r) {
     writelist(r);
 }
 
-// One row per point: x and y with 4 decimals, each right-aligned in 10.
+// The row of a point: x and y with 4 decimals, each right-aligned in 10.
+// Two numbers of at most 20 characters: the row is written straight into
+// place, as the line buffer would hold it.
+int pointrow(char* row, long double x, long double y) {
+    int len = 0;
+    for (long double v : {x, y}) {
+        char number[20];
+        int digits = writefixed(number, v, 4);
+        for (int fill = 10 - digits; fill > 0; --fill) row[len++] = ' ';
+        std::memcpy(row + len, number, static_cast<size_t>(digits));
+        len += digits;
+    }
+    return len;
+}
+
+// One row per point.
 void pointrows(Report& r, const UnivariantLine& l) {
-    // Two numbers of at most 20 characters, each right-aligned in 10: the
-    // row is written straight into place, as the line buffer would hold it.
     int n = linelength(l);
+    ReportRows* rows = r.rows;
+    if (rows != nullptr && static_cast<size_t>(2 * (rows->used + n)) > rows->slots.size()) {
+        // Room for every point at most half full: rows of earlier stages are
+        // dropped when the table grows, which only costs their rewriting.
+        size_t size = 64;
+        while (size < static_cast<size_t>(4 * (rows->used + n))) size *= 2;
+        rows->slots.assign(size, ReportRows::Row{0, 0, {}, 0});
+        rows->used = 0;
+    }
     for (int k = 1; k <= n; ++k) {
-        char row[40];
-        int len = 0;
-        for (long double v : {l.x[k], l.y[k]}) {
-            char number[20];
-            int digits = writefixed(number, v, 4);
-            for (int fill = 10 - digits; fill > 0; --fill) row[len++] = ' ';
-            std::memcpy(row + len, number, static_cast<size_t>(digits));
-            len += digits;
+        if (rows == nullptr) {
+            char row[40];
+            putstr(r.run, 0, row, pointrow(row, l.x[k], l.y[k]), 1, setlog);
+            continue;
         }
-        putstr(r.run, 0, row, len, 1, setlog);
+        ReportRows::Row& row = slotof(*rows, l.x[k], l.y[k]);
+        if (row.len == 0) {
+            row.x = l.x[k];
+            row.y = l.y[k];
+            row.len = static_cast<int8_t>(pointrow(row.text, l.x[k], l.y[k]));
+            ++rows->used;
+        }
+        putstr(r.run, 0, row.text, row.len, 1, setlog);
     }
 }
 
@@ -111,8 +158,17 @@ void cut(Report& r, const Diagram& d, const UnivariantLine& l) {
 }  // namespace
 
 void linereport(Run& run, const Diagram& d, int16_t line, int stage) {
+    ReportRows none;
+    linereport(run, d, line, stage, none);
+}
+
+void linereport(Run& run, const Diagram& d, int16_t line, int stage, ReportRows& rows) {
     if (!isyes(d.options.showlineinfo)) return;
-    Report r{run, {}};
+    if (stage == 1) {
+        for (ReportRows::Row& row : rows.slots) row.len = 0;
+        rows.used = 0;
+    }
+    Report r{run, {}, &rows};
     const UnivariantLine& l = d.lines[line];
     if (stage == 1) {
         resolved(r, d, l);
