@@ -52,7 +52,8 @@ std::string rewritenumbers(const std::string& line, std::string (*rewrite)(const
     std::string out, w;
     while (in >> w) {
         if (w[0] == '%') break;
-        out += (out.empty() ? "" : " ") + (isnumber(w) ? rewrite(w) : w);
+        if (!out.empty()) out += ' ';
+        out += isnumber(w) ? rewrite(w) : w;
     }
     return out;
 }
@@ -78,8 +79,10 @@ std::string example(const std::string& name) {
 
 std::string padzeros(const std::string& w) {
     bool negative = w[0] == '-';
-    std::string digits = negative ? w.substr(1) : w;
-    return (negative ? "-" : "") + std::string(26 - w.size(), '0') + digits;
+    std::string out = negative ? "-" : "";
+    out.append(26 - w.size(), '0');
+    out.append(w, negative ? 1 : 0, std::string::npos);
+    return out;
 }
 
 std::string asnumpy(const std::string& w) {
