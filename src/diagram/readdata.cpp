@@ -175,8 +175,35 @@ long double readreal(DataReader& rd) {
     return getsingle(rd.run, rd.previouskind, rd.previous, rd.context);
 }
 
+// A whole data row that lies in the current word's line, read in one pass
+// per word: only the columns used (x, y and the interpolation value) are
+// converted, and each of the others is only checked as readreal checks it.
+// The reader ends as readreal would leave it after the row's last word.
+// False, with nothing consumed, when the row leaves the line or a word is
+// not one quicksingle decides: the row is then read word by word.
+bool quickrow(DataReader& rd) {
+    const WordList& words = rd.lines[rd.active];
+    const int32_t n = rd.d.nvars;
+    if (rd.currentkind == kindempty || n < 1 || rd.index + n - 1 > words.count) return false;
+    const char* line = words.line.data();
+    const WordSpan* span = &words.spans[static_cast<size_t>(rd.index)];
+    WordKind kind = kindempty;
+    for (int32_t j = 1; j <= n; ++j, ++span) {
+        bool used = j == rd.xcol || j == rd.ycol || j == rd.icol;
+        kind = quicksingle(line + span->start, span->len, used ? &rd.row[j] : nullptr);
+        if (kind == kindempty) return false;
+    }
+    --span;
+    rd.index += n - 1;
+    rd.current = {line + span->start, span->len};
+    rd.currentkind = kind;
+    nextword(rd);
+    return true;
+}
+
 // One data row of nvars values.
 void readrow(DataReader& rd) {
+    if (quickrow(rd)) return;
     for (int j = 1; j <= rd.d.nvars; ++j) rd.row[j] = readreal(rd);
 }
 

@@ -417,6 +417,75 @@ bool str2rational(const char* text, int32_t len, int16_t& numerator, int16_t& de
     return true;
 }
 
+// One pass over the word: the digits gathered in a 64-bit integer as
+// readdecimal gathers them (at most 19 digits, leading zeros included, so
+// that all are exact), the exponent written, and the shape, which is the
+// one `whatis` accepts for a number without inner blanks.  The value is then
+// taken with readdecimal's own steps: the integer widened, its sign, times
+// the power of ten.  A value is finite unless the power of ten passes about
+// 10^4913; beyond 10^4000 it is computed and tested as realvalue tests it.
+WordKind quicksingle(const char* word, int32_t len, long double* value) {
+    const char* p = word;
+    const char* end = word + len;
+    if (len <= 0) return kindempty;
+    bool negative = *p == '-';
+    p += negative;
+    const char* digits = p;
+    uint64_t gathered = 0;
+    while (p < end && isdigitbyte(*p)) gathered = gathered * 10 + static_cast<uint64_t>(*p++ - '0');
+    int32_t nwhole = static_cast<int32_t>(p - digits);
+    if (nwhole == 0 || nwhole > 19) return kindempty;
+    if (p == end) {
+        if (value != nullptr) {
+            long double v = static_cast<long double>(gathered);
+            *value = negative ? -v : v;  // times 10^0, which is 1
+        }
+        return kindinteger;
+    }
+    if (*p == '/') {
+        // a/b through str2int's own fast path: one to five digits each, in
+        // 1..32766, the numerator negated by its minus.
+        if (nwhole > 5 || gathered == 0 || gathered >= 32767) return kindempty;
+        const char* q = ++p;
+        int32_t d = 0;
+        while (p < end && p - q < 5 && isdigitbyte(*p)) d = d * 10 + (*p++ - '0');
+        if (p != end || p == q || d == 0 || d >= 32767) return kindempty;
+        if (value != nullptr) {
+            int32_t a = negative ? -static_cast<int32_t>(gathered) : static_cast<int32_t>(gathered);
+            *value = rationalvalue(static_cast<int16_t>(a), static_cast<int16_t>(d));
+        }
+        return kindrational;
+    }
+    int32_t nfrac = 0;
+    if (*p == '.') {
+        const char* q = ++p;
+        while (p < end && isdigitbyte(*p)) gathered = gathered * 10 + static_cast<uint64_t>(*p++ - '0');
+        nfrac = static_cast<int32_t>(p - q);
+        if (nfrac == 0 || nwhole + nfrac > 19) return kindempty;
+    }
+    int32_t exponent = 0;
+    if (p < end) {
+        if (*p != 'e' && *p != 'E') return kindempty;
+        ++p;
+        bool below = false;
+        if (p < end && (*p == '+' || *p == '-')) below = *p++ == '-';
+        const char* q = p;
+        while (p < end && p - q < 4 && isdigitbyte(*p)) exponent = exponent * 10 + (*p++ - '0');
+        if (p != end || p == q) return kindempty;
+        if (below) exponent = -exponent;
+    }
+    exponent -= nfrac;
+    if (gathered == 0) exponent = 0;  // zero digits read as "0" with no exponent
+    if (value != nullptr || exponent > 4000) {
+        long double v = static_cast<long double>(gathered);
+        if (negative) v = -v;
+        v *= pow10(exponent);
+        if (!std::isfinite(v)) return kindempty;
+        if (value != nullptr) *value = v;
+    }
+    return kindreal;
+}
+
 namespace {
 
 const int kindlimit = 40;  // kinds are looked at for word positions up to 40 only

@@ -108,6 +108,15 @@ bool realvalue(const char* text, int32_t len, long double& value);
 // The value of a/b: the quotient in double precision, widened to 80 bits.
 long double rationalvalue(int16_t numerator, int16_t denominator);
 
+// A data word read in one pass, for the reader of data rows: its kind when
+// it is a number that `realvalue` (integer or real) or `str2rational`
+// (a/b) reads, with that very value in *value when `value` is not null.
+// kindempty means "not decided here": the word may be a name, may not
+// read, or lies outside the common shapes (more than 19 digits, an
+// exponent of five digits, a fraction part of more than five digits);
+// the caller then takes the step-by-step path, which decides and reports.
+WordKind quicksingle(const char* word, int32_t len, long double* value);
+
 // Read n numbers from the words after position `start` into values[1..n].
 // With n <= 0 every number up to word 40 is read, at least |n| of them, and
 // n becomes their count.  Never ends the run.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -394,7 +395,49 @@ std::string randomnumbertext(std::mt19937& rng) {
     }
 }
 
+// The one-pass reader of data words: where it decides, it decides as
+// whatis and the plain readers do, to the last bit of the value; with or
+// without the value asked for, it decides the same.
+void checksingle(const std::string& s) {
+    int len = static_cast<int>(s.size());
+    long double got = 0;
+    WordKind kind = quicksingle(s.data(), len, &got);
+    ASSERT_EQ(quicksingle(s.data(), len, nullptr), kind) << '"' << s << '"';
+    if (kind == kindempty) return;
+    ASSERT_EQ(whatis(s.data(), len), kind) << '"' << s << '"';
+    long double want;
+    if (kind == kindrational) {
+        int16_t a, b;
+        Text message;
+        ASSERT_TRUE(str2rational(s.data(), len, a, b, message)) << '"' << s << '"';
+        want = rationalvalue(a, b);
+    } else {
+        ASSERT_TRUE(realvalue(s.data(), len, want)) << '"' << s << '"';
+    }
+    ASSERT_TRUE(samebits(got, want)) << '"' << s << '"';
+}
+
+// A value of a benchmark data row (bench/gendiagram.py), in the forms its
+// columns are written in.
+std::string benchmarkword(std::mt19937& rng) {
+    std::uniform_real_distribution<double> u(0, 1);
+    std::uniform_int_distribution<int> form(0, 7), small(1, 8), count(0, 399);
+    char text[40];
+    switch (form(rng)) {
+        case 0: std::snprintf(text, sizeof text, "%.2f", 300 + 700 * u(rng)); break;   // x
+        case 1: std::snprintf(text, sizeof text, "%.4f", -2 + 16 * u(rng)); break;     // y
+        case 2: std::snprintf(text, sizeof text, "%.4f", u(rng)); break;
+        case 3: std::snprintf(text, sizeof text, "%.3f", -5 + 10 * u(rng)); break;
+        case 4: std::snprintf(text, sizeof text, "%d", count(rng)); break;
+        case 5: std::snprintf(text, sizeof text, "%.3e", 1e-4 + 9e-3 * u(rng)); break;
+        case 6: std::snprintf(text, sizeof text, "%d/%d", small(rng), small(rng)); break;
+        default: std::snprintf(text, sizeof text, "%.2f", 100 * u(rng)); break;
+    }
+    return text;
+}
+
 void checkword(const std::string& s) {
+    checksingle(s);
     int len = static_cast<int>(s.size());
     ASSERT_EQ(whatis(s.data(), len), ref::whatis(s.data(), len)) << '"' << s << '"';
     long double v1, v2;
@@ -421,6 +464,28 @@ TEST(FastPaths, WordsReadExactlyAsStepByStep) {
     everytext("19.e-/\t", 7, checkword);
     std::mt19937 rng(12345);
     for (int i = 0; i < 400000; ++i) checkword(randomnumbertext(rng));
+}
+
+TEST(FastPaths, DataWordsReadInOnePassAsStepByStep) {
+    // The benchmark's words are all decided in one pass, and rightly.
+    std::mt19937 rng(31);
+    for (int i = 0; i < 1000000; ++i) {
+        std::string s = benchmarkword(rng);
+        ASSERT_NE(quicksingle(s.data(), static_cast<int>(s.size()), nullptr), kindempty) << s;
+        checksingle(s);
+    }
+    for (int i = 0; i < 2000000; ++i) checksingle(randomnumbertext(rng));
+    // Round the limits: 19 and 20 digits, 5-digit parts of a/b, exponents
+    // of four digits and where the values overflow.
+    for (const char* s : {"9999999999999999999", "-18446744073709551615", "99999999999999999999", "0.000000000000000001",
+                          "1.234567890123456789", "32766/32766", "-32766/1", "32767/1", "1/32767", "00001/00002",
+                          "000001/2", "-0/3", "3/0", "-0", "-0.0", "-0e5", "0e99999", "1e9999", "1e-9999", "5e+0000"})
+        checksingle(s);
+    for (int e = 3990; e <= 4960; ++e)
+        for (const char* m : {"1", "9.9", "-9999999999999999999", "0.0001", "1234567.891", "0.000"}) {
+            checksingle(std::string(m) + "e" + std::to_string(e));
+            checksingle(std::string(m) + "E-" + std::to_string(e));
+        }
 }
 
 TEST(FastPaths, LinesSplitAsByteByByte) {
