@@ -184,18 +184,12 @@ long double readreal(DataReader& rd) {
 bool quickrow(DataReader& rd) {
     const WordList& words = rd.lines[rd.active];
     const int32_t n = rd.d.nvars;
-    if (rd.currentkind == kindempty || n < 1 || rd.index + n - 1 > words.count) return false;
-    const char* line = words.line.data();
-    const WordSpan* span = &words.spans[static_cast<size_t>(rd.index)];
-    WordKind kind = kindempty;
-    for (int32_t j = 1; j <= n; ++j, ++span) {
-        bool used = j == rd.xcol || j == rd.ycol || j == rd.icol;
-        kind = quicksingle(line + span->start, span->len, used ? &rd.row[j] : nullptr);
-        if (kind == kindempty) return false;
-    }
-    --span;
+    if (rd.currentkind == kindempty || n < 1 || n > maxvars || rd.index + n - 1 > words.count) return false;
+    uint64_t used = 1u << rd.xcol | 1u << rd.ycol | (rd.icol != 0 ? 1u << rd.icol : 0u);
+    WordKind kind;
+    if (!::quickrow(words, rd.index, n, used, rd.row, kind)) return false;
     rd.index += n - 1;
-    rd.current = {line + span->start, span->len};
+    rd.current = wholeword(words, rd.index);
     rd.currentkind = kind;
     nextword(rd);
     return true;

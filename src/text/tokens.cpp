@@ -1,8 +1,11 @@
 // tokens.cpp - words, their kinds, and the number readers.
 #include "text/tokens.h"
 
+#include <emmintrin.h>
+
 #include <bit>
 #include <cmath>
+#include <cstring>
 
 
 namespace {
@@ -40,22 +43,53 @@ void clearwords(WordList& words) {
     words.count = 0;
 }
 
-void splitline(WordList& words) {
-    const char* text = words.line.data();
-    const int32_t count = static_cast<int32_t>(words.line.size());
-    if (words.spans.empty()) words.spans.resize(1);
-    size_t n = 0;
-    int32_t i = 0;
-    for (;;) {
-        while (i < count && isblankbyte(text[i])) ++i;
-        if (i >= count) break;
-        int32_t start = i;
-        while (i < count && !isblankbyte(text[i])) ++i;
-        ++n;
-        if (n >= words.spans.size()) words.spans.resize(2 * n);
-        words.spans[n] = {start, i - start};
+namespace {
+
+// Bit i set where text[i] is not blank, for the 64 bytes from `text`.
+inline uint64_t nonblankbits(const char* text) {
+    const __m128i space = _mm_set1_epi8(' ');
+    const __m128i tab = _mm_set1_epi8('\t');
+    const __m128i b202 = _mm_set1_epi8(static_cast<char>(202));
+    uint64_t blank = 0;
+    for (int k = 0; k < 4; ++k) {
+        __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16 * k));
+        __m128i b = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, space), _mm_cmpeq_epi8(x, tab)),
+                                 _mm_cmpeq_epi8(x, b202));
+        blank |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(b))) << (16 * k);
     }
-    words.count = static_cast<int32_t>(n);
+    return ~blank;
+}
+
+}  // namespace
+
+// The line is taken 64 bytes at a time: a mask of its non-blank bytes
+// gives the words' first bytes (non-blank after blank) and the bytes after
+// their ends (blank after non-blank), which are taken in order.  The blanks
+// added after the line fill its last block; a last word that ends with a
+// block ends with the line.
+void splitline(WordList& words) {
+    const int32_t count = static_cast<int32_t>(words.line.size());
+    words.line.append(linepadding, ' ');
+    const char* text = words.line.data();
+    const size_t most = static_cast<size_t>(count) / 2 + 2;  // entry 0 and (count + 1) / 2 words
+    if (words.spans.size() < most) words.spans.resize(most);
+    WordSpan* spans = words.spans.data();
+    int32_t starts = 0, ends = 0;
+    uint64_t carry = 0;  // 1 when the byte before the block is not blank
+    for (int32_t base = 0; base < count; base += 64) {
+        uint64_t word = nonblankbits(text + base);
+        uint64_t before = (word << 1) | carry;
+        uint64_t first = word & ~before;
+        uint64_t after = ~word & before;
+        carry = word >> 63;
+        for (; first != 0; first &= first - 1) spans[++starts].start = base + std::countr_zero(first);
+        for (; after != 0; after &= after - 1) {
+            ++ends;
+            spans[ends].len = base + std::countr_zero(after) - spans[ends].start;
+        }
+    }
+    if (ends < starts) spans[starts].len = count - spans[starts].start;  // a word up to a block's end
+    words.count = starts;
 }
 
 void string2strings(const char* text, int32_t count, WordList& words) {
@@ -64,6 +98,7 @@ void string2strings(const char* text, int32_t count, WordList& words) {
 }
 
 void dropcomment(WordList& words) {
+    if (std::memchr(words.line.data(), '%', words.line.size()) == nullptr) return;
     for (int32_t i = 1; i <= words.count; ++i) {
         if (words.line[static_cast<size_t>(words.spans[static_cast<size_t>(i)].start)] == '%') {
             words.count = i - 1;
@@ -417,13 +452,44 @@ bool str2rational(const char* text, int32_t len, int16_t& numerator, int16_t& de
     return true;
 }
 
+namespace {
+
+// The end of a one-pass read of a real: `gathered` holds every digit (at
+// most 19, so exactly), `exponent` is the one written less the digits
+// after the point.  The value is taken with readdecimal's own steps: the
+// integer widened, its sign, times the power of ten.  It is finite unless
+// the power of ten passes about 10^4913 (the digits are below 10^19);
+// beyond 10^4000 it is computed and tested as realvalue tests it.
+inline WordKind quickreal(uint64_t gathered, bool negative, int32_t exponent, long double* value) {
+    if (gathered == 0) exponent = 0;  // zero digits read as "0" with no exponent
+    if (value != nullptr || exponent > 4000) {
+        long double v = static_cast<long double>(gathered);
+        if (negative) v = -v;
+        v *= pow10(exponent);
+        if (!std::isfinite(v)) return kindempty;
+        if (value != nullptr) *value = v;
+    }
+    return kindreal;
+}
+
+// The end of a one-pass read of a/b, each of one to five digits: str2int's
+// own fast path takes each part (1..32766, the numerator negated by its
+// minus), str2rational then wants both non-zero.
+inline WordKind quickrational(uint64_t numerator, bool negative, uint64_t denominator, long double* value) {
+    if (numerator == 0 || numerator >= 32767 || denominator == 0 || denominator >= 32767) return kindempty;
+    if (value != nullptr) {
+        int32_t a = static_cast<int32_t>(numerator);
+        *value = rationalvalue(static_cast<int16_t>(negative ? -a : a), static_cast<int16_t>(denominator));
+    }
+    return kindrational;
+}
+
+}  // namespace
+
 // One pass over the word: the digits gathered in a 64-bit integer as
 // readdecimal gathers them (at most 19 digits, leading zeros included, so
 // that all are exact), the exponent written, and the shape, which is the
-// one `whatis` accepts for a number without inner blanks.  The value is then
-// taken with readdecimal's own steps: the integer widened, its sign, times
-// the power of ten.  A value is finite unless the power of ten passes about
-// 10^4913; beyond 10^4000 it is computed and tested as realvalue tests it.
+// one `whatis` accepts for a number without inner blanks.
 WordKind quicksingle(const char* word, int32_t len, long double* value) {
     const char* p = word;
     const char* end = word + len;
@@ -443,18 +509,11 @@ WordKind quicksingle(const char* word, int32_t len, long double* value) {
         return kindinteger;
     }
     if (*p == '/') {
-        // a/b through str2int's own fast path: one to five digits each, in
-        // 1..32766, the numerator negated by its minus.
-        if (nwhole > 5 || gathered == 0 || gathered >= 32767) return kindempty;
         const char* q = ++p;
-        int32_t d = 0;
-        while (p < end && p - q < 5 && isdigitbyte(*p)) d = d * 10 + (*p++ - '0');
-        if (p != end || p == q || d == 0 || d >= 32767) return kindempty;
-        if (value != nullptr) {
-            int32_t a = negative ? -static_cast<int32_t>(gathered) : static_cast<int32_t>(gathered);
-            *value = rationalvalue(static_cast<int16_t>(a), static_cast<int16_t>(d));
-        }
-        return kindrational;
+        uint64_t d = 0;
+        while (p < end && p - q < 5 && isdigitbyte(*p)) d = d * 10 + static_cast<uint64_t>(*p++ - '0');
+        if (p != end || nwhole > 5) return kindempty;
+        return quickrational(gathered, negative, d, value);
     }
     int32_t nfrac = 0;
     if (*p == '.') {
@@ -474,16 +533,118 @@ WordKind quicksingle(const char* word, int32_t len, long double* value) {
         if (p != end || p == q) return kindempty;
         if (below) exponent = -exponent;
     }
-    exponent -= nfrac;
-    if (gathered == 0) exponent = 0;  // zero digits read as "0" with no exponent
-    if (value != nullptr || exponent > 4000) {
-        long double v = static_cast<long double>(gathered);
-        if (negative) v = -v;
-        v *= pow10(exponent);
-        if (!std::isfinite(v)) return kindempty;
-        if (value != nullptr) *value = v;
+    return quickreal(gathered, negative, exponent - nfrac, value);
+}
+
+namespace {
+
+static_assert(std::endian::native == std::endian::little, "the word masks take the first byte as the lowest");
+
+// The value of the k digits from p (1 <= k <= 8), with 8 bytes readable
+// from p: the eight bytes less '0' each, shifted so that the bytes after
+// the digits fall out (a byte that is not a digit may borrow only from the
+// bytes above it), then folded in pairs, fours and eights.
+inline uint64_t eightdigits(const char* p, int32_t k) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    v -= 0x3030303030303030u;
+    v <<= 8 * (8 - k);
+    v = v * 10 + (v >> 8);
+    return (((v & 0x000000FF000000FFu) * (100 + (1000000ull << 32))) +
+            (((v >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32)))) >> 32;
+}
+
+// The value of the k digits from p (0 <= k <= 16), with 16 bytes readable.
+inline uint64_t digitsvalue(const char* p, int32_t k) {
+    if (k <= 0) return 0;
+    if (k <= 8) return eightdigits(p, k);
+    return eightdigits(p, k - 8) * 100000000u + eightdigits(p + k - 8, 8);
+}
+
+const uint64_t tenpowers[16] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000,
+                                1000000000, 10000000000, 100000000000, 1000000000000, 10000000000000,
+                                100000000000000, 1000000000000000};
+
+// quicksingle for a word of 1..16 characters with 32 bytes readable from
+// its start (the padding of a split line gives them): one 16-byte load gives the mask of the characters that are
+// not digits, and the shape is read off their positions (a leading minus;
+// then "/", "." or an exponent letter; after a point the letter; after the
+// letter a sign), so that no loop runs over the characters.
+inline WordKind quickword(const char* w, int32_t len, long double* value) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(w));
+    const __m128i d = _mm_sub_epi8(x, _mm_set1_epi8('0'));
+    const __m128i digit = _mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d);
+    const int32_t s = w[0] == '-';
+    uint32_t other = ~static_cast<uint32_t>(_mm_movemask_epi8(digit)) & ((1u << len) - 1) & ~static_cast<uint32_t>(s);
+    if (other == 0) {  // ["-"] digits
+        if (len == s) return kindempty;
+        if (value != nullptr) {
+            long double v = static_cast<long double>(digitsvalue(w + s, len - s));
+            *value = s ? -v : v;
+        }
+        return kindinteger;
     }
-    return kindreal;
+    const int32_t p1 = std::countr_zero(other);
+    const int32_t whole = p1 - s;
+    if (whole == 0) return kindempty;
+    uint32_t rest = other & (other - 1);  // the characters after p1 that are not digits
+    const char c1 = w[p1];
+    if (c1 == '/') {
+        const int32_t below = len - p1 - 1;
+        if (rest != 0 || whole > 5 || below > 5) return kindempty;
+        return quickrational(digitsvalue(w + s, whole), s, digitsvalue(w + p1 + 1, below), value);
+    }
+    int32_t frac = 0;
+    int32_t pe = p1;  // the exponent letter, or len
+    if (c1 == '.') {
+        if (rest == 0) {
+            pe = len;
+        } else {
+            pe = std::countr_zero(rest);
+            rest &= rest - 1;
+        }
+        frac = pe - p1 - 1;
+        if (frac == 0) return kindempty;
+    }
+    int32_t exponent = 0;
+    if (pe < len) {
+        if ((w[pe] | 0x20) != 'e') return kindempty;
+        int32_t q = pe + 1;
+        bool below = false;
+        if (rest != 0) {  // only a sign right after the letter
+            if (rest != 1u << q || (w[q] != '-' && w[q] != '+')) return kindempty;
+            below = w[q] == '-';
+            ++q;
+        }
+        const int32_t ne = len - q;
+        if (ne == 0 || ne > 4) return kindempty;
+        // Below four digits the exponent cannot pass 4000: a value not
+        // asked for needs no exponent.
+        if (value != nullptr || ne == 4) {
+            exponent = static_cast<int32_t>(eightdigits(w + q, ne));
+            if (below) exponent = -exponent;
+        }
+    }
+    if (value == nullptr && exponent <= 4000) return kindreal;  // the digits cannot make it overflow
+    uint64_t gathered = digitsvalue(w + s, whole) * tenpowers[frac] + digitsvalue(w + p1 + 1, frac);
+    return quickreal(gathered, s, exponent - frac, value);
+}
+
+}  // namespace
+
+bool quickrow(const WordList& words, int32_t first, int32_t n, uint64_t used, long double* values,
+              WordKind& lastkind) {
+    const char* line = words.line.data();
+    const WordSpan* span = &words.spans[static_cast<size_t>(first)];
+    WordKind kind = kindempty;
+    for (int32_t j = 1; j <= n; ++j, ++span) {
+        const char* w = line + span->start;
+        long double* value = (used >> j & 1) != 0 ? &values[j] : nullptr;
+        kind = span->len > 16 ? quicksingle(w, span->len, value) : quickword(w, span->len, value);
+        if (kind == kindempty) return false;
+    }
+    lastkind = kind;
+    return true;
 }
 
 namespace {

@@ -26,10 +26,14 @@ struct WordSpan {
 // characters, while `wordat` gives the first 20 characters, the form in
 // which a word is stored or shown as a name, keyword or text.
 struct WordList {
-    std::string line;              // the characters of the line
+    std::string line;              // the characters of the line, then the padding splitline adds
     std::vector<WordSpan> spans;   // spans[1..count]; entry 0 is unused
     int32_t count = 0;             // words in the line
 };
+
+// Blanks that splitline adds after a line, so that the line can be read in
+// blocks and each word in fixed-size pieces without a test for its end.
+constexpr size_t linepadding = 64;
 
 // What `whatis` finds a word to be.
 enum WordKind : int16_t {
@@ -57,7 +61,8 @@ inline Word wordat(const WordList& words, int32_t i) { return cuttext(wholeword(
 // Make the list empty.
 void clearwords(WordList& words);
 
-// Split the list's own line into words.
+// Split the list's own line into words; the line gets `linepadding`
+// blanks at its end, which belong to no word.
 void splitline(WordList& words);
 
 // Take the first `count` characters of a text as the list's line and split
@@ -116,6 +121,13 @@ long double rationalvalue(int16_t numerator, int16_t denominator);
 // exponent of five digits, a fraction part of more than five digits);
 // the caller then takes the step-by-step path, which decides and reports.
 WordKind quicksingle(const char* word, int32_t len, long double* value);
+
+// The words first..first+n-1 of the list read as by quicksingle, a data
+// row (the list split by splitline): values[j] is set for each word j (1..n) whose bit j is set in
+// `used`, and `lastkind` is the kind of the last word.  False when a word
+// is not decided, and then the values are not all set.
+bool quickrow(const WordList& words, int32_t first, int32_t n, uint64_t used, long double* values,
+              WordKind& lastkind);
 
 // Read n numbers from the words after position `start` into values[1..n].
 // With n <= 0 every number up to word 40 is read, at least |n| of them, and
