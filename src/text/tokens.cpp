@@ -3,6 +3,7 @@
 
 #include <emmintrin.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -45,51 +46,167 @@ void clearwords(WordList& words) {
 
 namespace {
 
-// Bit i set where text[i] is not blank, for the 64 bytes from `text`.
-inline uint64_t nonblankbits(const char* text) {
-    const __m128i space = _mm_set1_epi8(' ');
-    const __m128i tab = _mm_set1_epi8('\t');
-    const __m128i b202 = _mm_set1_epi8(static_cast<char>(202));
-    uint64_t blank = 0;
-    for (int k = 0; k < 4; ++k) {
-        __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16 * k));
-        __m128i b = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, space), _mm_cmpeq_epi8(x, tab)),
-                                 _mm_cmpeq_epi8(x, b202));
-        blank |= static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(b))) << (16 * k);
+// The classes of bytes that splitline marks, one mask each.
+enum ByteClass {
+    cword,        // not blank
+    cdigit,       // 0..9
+    cnonzero,     // 1..9
+    cpointslash,  // . or /
+    cslash,       // /
+    cexp,         // e or E
+    cminus,       // -
+    cplus,        // +
+    classcount
+};
+
+// The class masks of the 64-byte block at `text`, of which the first
+// `pieces` 16-byte pieces (1..4) are taken and the others count as blank:
+// bit i of masks[c] stands for byte i.
+inline void classify(const char* text, int32_t pieces, uint64_t masks[classcount]) {
+    uint64_t m[classcount] = {};
+    for (int32_t k = 0; k < pieces; ++k) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16 * k));
+        auto bits = [k](__m128i c) {
+            return static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(c))) << (16 * k);
+        };
+        auto is = [&x](char c) { return _mm_cmpeq_epi8(x, _mm_set1_epi8(c)); };
+        const __m128i blank = _mm_or_si128(_mm_or_si128(is(' '), is('\t')), is(static_cast<char>(202)));
+        const __m128i d = _mm_sub_epi8(x, _mm_set1_epi8('0'));
+        const __m128i nz = _mm_sub_epi8(x, _mm_set1_epi8('1'));
+        const __m128i slash = is('/');
+        m[cword] |= bits(_mm_cmpeq_epi8(blank, _mm_setzero_si128()));
+        m[cdigit] |= bits(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d));
+        m[cnonzero] |= bits(_mm_cmpeq_epi8(_mm_min_epu8(nz, _mm_set1_epi8(8)), nz));
+        m[cpointslash] |= bits(_mm_or_si128(is('.'), slash));
+        m[cslash] |= bits(slash);
+        m[cexp] |= bits(_mm_cmpeq_epi8(_mm_or_si128(x, _mm_set1_epi8(0x20)), _mm_set1_epi8('e')));
+        m[cminus] |= bits(is('-'));
+        m[cplus] |= bits(is('+'));
     }
-    return ~blank;
+    for (int c = 0; c < classcount; ++c) masks[c] = m[c];
+}
+
+// Masks shifted by k (1..63) across blocks: bit i of `earlier` is bit i - k
+// of the text (the block before fills in), bit i of `later` is bit i + k
+// (the block after fills in).
+inline uint64_t earlier(uint64_t m, uint64_t before, int k) { return m << k | before >> (64 - k); }
+inline uint64_t later(uint64_t m, uint64_t after, int k) { return m >> k | after << (64 - k); }
+
+// The bytes of each word from its first byte in `from` to its end: adding
+// `from` to the word mask carries from that byte through the rest of the
+// word and stops at the blank after it.  `carry` links the blocks.
+inline uint64_t fillfrom(uint64_t word, uint64_t from, uint64_t& carry) {
+    uint64_t sum;
+    uint64_t c1 = __builtin_add_overflow(word, from, &sum);
+    uint64_t c2 = __builtin_add_overflow(sum, carry, &sum);
+    carry = c1 | c2;
+    return (word & ~sum) | from;
 }
 
 }  // namespace
 
-// The line is taken 64 bytes at a time: a mask of its non-blank bytes
-// gives the words' first bytes (non-blank after blank) and the bytes after
-// their ends (blank after non-blank), which are taken in order.  The blanks
-// added after the line fill its last block; a last word that ends with a
-// block ends with the line.
+// The line is classified 16 bytes at a time into masks of its byte
+// classes, which are then read 64 bits at a time.  The mask of its
+// non-blank bytes gives the words' first bytes (non-blank after blank) and
+// the bytes after their ends (blank after non-blank), which are taken in
+// order; the blanks added after the line fill its last piece, and a last
+// word that ends with a block ends with the line.
+//
+// The other masks mark every byte of a word that is not a number in the
+// common shapes:
+//   ["-"] digits [ "." digits ] [ ("e"|"E") ["+"|"-"] digits ]   or
+//   ["-"] digits "/" digits,
+// with at most three digits in an exponent, before a "/" and after it, the
+// parts of a/b not zero.  Such a word is what whatis calls an integer, a
+// real or a rational, and it reads: as a real (an exponent below 1000 and at
+// most 2048 digits keep the value finite and its power of ten in range), or
+// as a/b through str2int's plain path.  Each rule below marks the bytes
+// where the shape is broken; blanks carry no marks.
 void splitline(WordList& words) {
     const int32_t count = static_cast<int32_t>(words.line.size());
     words.line.append(linepadding, ' ');
     const char* text = words.line.data();
     const size_t most = static_cast<size_t>(count) / 2 + 2;  // entry 0 and (count + 1) / 2 words
     if (words.spans.size() < most) words.spans.resize(most);
+    const int32_t pieces = (count + 15) / 16, blocks = (count + 63) / 64;
+    if (words.odd.size() < static_cast<size_t>(blocks)) words.odd.resize(static_cast<size_t>(blocks));
+    // The class masks of each block, with a blank block before the first
+    // and after the last.
+    const size_t stride = static_cast<size_t>(blocks) + 2;
+    if (words.classes.size() < classcount * stride) words.classes.resize(classcount * stride);
+    uint64_t* masks = words.classes.data();
+    for (int32_t b = 0; b < blocks; ++b) {
+        uint64_t m[classcount];
+        classify(text + 64 * b, std::min(4, pieces - 4 * b), m);
+        for (int c = 0; c < classcount; ++c) masks[c * stride + 1 + static_cast<size_t>(b)] = m[c];
+    }
+    const uint64_t* mask[classcount];
+    for (int c = 0; c < classcount; ++c) {
+        masks[c * stride] = 0;
+        masks[c * stride + 1 + static_cast<size_t>(blocks)] = 0;
+        mask[c] = masks + c * stride + 1;
+    }
+
     WordSpan* spans = words.spans.data();
-    int32_t starts = 0, ends = 0;
-    uint64_t carry = 0;  // 1 when the byte before the block is not blank
-    for (int32_t base = 0; base < count; base += 64) {
-        uint64_t word = nonblankbits(text + base);
-        uint64_t before = (word << 1) | carry;
-        uint64_t first = word & ~before;
-        uint64_t after = ~word & before;
-        carry = word >> 63;
-        for (; first != 0; first &= first - 1) spans[++starts].start = base + std::countr_zero(first);
-        for (; after != 0; after &= after - 1) {
+    uint64_t* odd = words.odd.data();
+    int32_t starts = 0, ends = 0, longest = 0;
+    uint64_t fillall = 0, fillslashexp = 0;          // carries of the two fills
+    uint64_t lastfromspecial = 0, lastfromslashexp = 0;  // the fills of the block before
+    for (int32_t b = 0; b < blocks; ++b) {
+        const uint64_t w = mask[cword][b], d = mask[cdigit][b], nz = mask[cnonzero][b];
+        const uint64_t pointslash = mask[cpointslash][b], slash = mask[cslash][b], exp = mask[cexp][b];
+        const uint64_t minus = mask[cminus][b], plus = mask[cplus][b];
+        const uint64_t pw = mask[cword][b - 1], pd = mask[cdigit][b - 1];
+        const uint64_t pnz = mask[cnonzero][b - 1], pexp = mask[cexp][b - 1];
+        const uint64_t nd = mask[cdigit][b + 1], nnz = mask[cnonzero][b + 1], nslash = mask[cslash][b + 1];
+        const uint64_t nsign = mask[cminus][b + 1] | mask[cplus][b + 1];
+
+        const uint64_t before = earlier(w, pw, 1);
+        const uint64_t first = w & ~before;
+        const uint64_t sign = minus | plus;
+        const uint64_t special = pointslash | exp;
+        const uint64_t d1 = earlier(d, pd, 1), d2 = earlier(d, pd, 2);
+        const uint64_t l1 = later(d, nd, 1), l2 = later(d, nd, 2), l3 = later(d, nd, 3);
+        const uint64_t e1 = earlier(exp, pexp, 1);
+        const uint64_t fromspecial = fillfrom(w, special, fillall);
+        const uint64_t fromslashexp = fillfrom(w, slash | exp, fillslashexp);
+        // a sign followed by a digit right after the byte
+        const uint64_t signeddigit = later(sign & l1, nsign & nd >> 1, 1);
+        // four digits from here on
+        const uint64_t four = d & l1 & l2 & l3;
+        // a non-zero digit among the (up to three) digits just before / just after
+        const uint64_t nzbefore = earlier(nz, pnz, 1) | (d1 & earlier(nz, pnz, 2)) | (d1 & d2 & earlier(nz, pnz, 3));
+        const uint64_t nzafter = later(nz, nnz, 1) | (l1 & later(nz, nnz, 2)) | (l1 & l2 & later(nz, nnz, 3));
+        uint64_t bad = w & ~(d | special | sign);                      // a byte of no number
+        bad |= minus & ~(first | e1);                                   // a minus inside, not after the letter
+        bad |= plus & ~e1;                                              // a plus not after the letter
+        bad |= first & ~(d | (minus & l1));                             // no digit first, after a minus
+        bad |= pointslash & ~(d1 & l1);                                 // no digit each side of . or /
+        bad |= exp & ~(d1 & (l1 | signeddigit));                        // no digit before the letter or after it
+        bad |= pointslash & earlier(fromspecial, lastfromspecial, 1);   // . or / after . / e
+        bad |= special & earlier(fromslashexp, lastfromslashexp, 1);    // anything after / or e
+        bad |= four & (fromslashexp | later(slash, nslash, 4));         // four digits in an exponent, or round /
+        bad |= slash & ~(nzbefore & nzafter);                           // a zero part of a/b
+        odd[b] = bad;
+        lastfromspecial = fromspecial;
+        lastfromslashexp = fromslashexp;
+
+        const int32_t base = 64 * b;
+        for (uint64_t f = first; f != 0; f &= f - 1) spans[++starts].start = base + std::countr_zero(f);
+        for (uint64_t after = ~w & before; after != 0; after &= after - 1) {
             ++ends;
-            spans[ends].len = base + std::countr_zero(after) - spans[ends].start;
+            int32_t len = base + std::countr_zero(after) - spans[ends].start;
+            spans[ends].len = len;
+            longest = len > longest ? len : longest;
         }
     }
-    if (ends < starts) spans[starts].len = count - spans[starts].start;  // a word up to a block's end
+    if (ends < starts) {  // a word up to a block's end
+        int32_t len = count - spans[starts].start;
+        spans[starts].len = len;
+        longest = len > longest ? len : longest;
+    }
     words.count = starts;
+    words.longest = longest;
 }
 
 void string2strings(const char* text, int32_t count, WordList& words) {
@@ -632,10 +749,44 @@ inline WordKind quickword(const char* w, int32_t len, long double* value) {
 
 }  // namespace
 
+namespace {
+
+// True when no word in the bytes from..to-1 of the split line is marked
+// odd: each is a number in the common shapes, which getsingle reads.
+bool commonnumbers(const WordList& words, int32_t from, int32_t to) {
+    const uint64_t* odd = words.odd.data();
+    int32_t b = from / 64, last = (to - 1) / 64;
+    uint64_t marks = odd[b] & (~uint64_t{0} << (from % 64));
+    while (b < last) {
+        if (marks != 0) return false;
+        marks = odd[++b];
+    }
+    return (marks & (~uint64_t{0} >> (63 - (to - 1) % 64))) == 0;
+}
+
+}  // namespace
+
 bool quickrow(const WordList& words, int32_t first, int32_t n, uint64_t used, long double* values,
               WordKind& lastkind) {
+    if (n < 1 || n > 63) return false;
     const char* line = words.line.data();
     const WordSpan* span = &words.spans[static_cast<size_t>(first)];
+    const WordSpan& last = span[n - 1];
+    if (words.longest <= 2048 && commonnumbers(words, span->start, last.start + last.len)) {
+        // Every word reads: only the columns used are converted.
+        bool converted = true;
+        for (uint64_t u = used & (~uint64_t{0} >> (63 - n)) & ~uint64_t{1}; u != 0 && converted; u &= u - 1) {
+            int32_t j = std::countr_zero(u);
+            const WordSpan& s = span[j - 1];
+            const char* w = line + s.start;
+            converted = (s.len > 16 ? quicksingle(w, s.len, &values[j]) : quickword(w, s.len, &values[j])) != kindempty;
+        }
+        if (converted) {
+            lastkind = whatis(line + last.start, last.len);
+            return true;
+        }
+    }
+    // Word by word.
     WordKind kind = kindempty;
     for (int32_t j = 1; j <= n; ++j, ++span) {
         const char* w = line + span->start;

@@ -29,6 +29,11 @@ struct WordList {
     std::string line;              // the characters of the line, then the padding splitline adds
     std::vector<WordSpan> spans;   // spans[1..count]; entry 0 is unused
     int32_t count = 0;             // words in the line
+    int32_t longest = 0;           // characters in its longest word
+    // Bit i of odd[k] set where byte 64 k + i belongs to a word that is not
+    // a number in the common shapes (see splitline).
+    std::vector<uint64_t> odd;
+    std::vector<uint64_t> classes;  // splitline's masks of byte classes
 };
 
 // Blanks that splitline adds after a line, so that the line can be read in
@@ -125,7 +130,7 @@ WordKind quicksingle(const char* word, int32_t len, long double* value);
 // The words first..first+n-1 of the list read as by quicksingle, a data
 // row (the list split by splitline): values[j] is set for each word j (1..n) whose bit j is set in
 // `used`, and `lastkind` is the kind of the last word.  False when a word
-// is not decided, and then the values are not all set.
+// is not decided, and then the values are not all set; n is at most 63.
 bool quickrow(const WordList& words, int32_t first, int32_t n, uint64_t used, long double* values,
               WordKind& lastkind);
 

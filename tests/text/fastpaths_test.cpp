@@ -488,6 +488,78 @@ TEST(FastPaths, DataWordsReadInOnePassAsStepByStep) {
         }
 }
 
+// A word of a data row in its common forms, or one of its near misses: a
+// byte changed or added, a long run of digits, a zero part.
+std::string rowword(std::mt19937& rng) {
+    std::uniform_int_distribution<int> form(0, 15), pick(0, 19), digits(1, 30);
+    static const char bytes[] = "0123456789.eE-+/a0\xca";
+    std::string s = benchmarkword(rng);
+    switch (form(rng)) {
+        case 0: s[static_cast<size_t>(pick(rng)) % s.size()] = bytes[pick(rng)]; break;
+        case 1: s.insert(static_cast<size_t>(pick(rng)) % (s.size() + 1), 1, bytes[pick(rng)]); break;
+        case 2: s = std::string(static_cast<size_t>(digits(rng)), static_cast<char>('0' + pick(rng) % 10)) + s; break;
+        case 3: s = randomnumbertext(rng); break;
+        case 4: s = std::to_string(pick(rng) * 1000 % 7001) + "/" + std::to_string(pick(rng) * 37 % 1201); break;
+        case 5: s += "e" + std::string(pick(rng) % 2 ? "-" : "") + std::to_string(pick(rng) * 79 % 1300); break;
+        default: break;
+    }
+    return s;
+}
+
+TEST(FastPaths, DataRowsReadAsWordByWord) {
+    // Lines of row words between runs of blanks; every stretch of words read
+    // as a row is read as getsingle reads its words one by one, to the bit.
+    std::mt19937 rng(77);
+    std::uniform_int_distribution<int> words(1, 30), gap(1, 3), blank(0, 2), pick(0, 1 << 30);
+    const char blanks[] = {' ', '\t', static_cast<char>(202)};
+    WordList list;
+    long double got[64], want[64];
+    int whole = 0;
+    for (int i = 0; i < 200000; ++i) {
+        std::string line(static_cast<size_t>(blank(rng)), ' ');
+        for (int k = words(rng); k > 0; --k) {
+            line += rowword(rng);
+            for (int g = gap(rng); g > 0; --g) line += blanks[blank(rng)];
+        }
+        string2strings(line.data(), static_cast<int32_t>(line.size()), list);
+        if (list.count == 0) continue;
+        int32_t first = 1 + pick(rng) % list.count;
+        int32_t n = 1 + pick(rng) % (list.count - first + 1);
+        uint64_t used = static_cast<uint64_t>(pick(rng)) << 1;
+        WordKind lastkind = kindempty;
+        bool fast = quickrow(list, first, n, used, got, lastkind);
+        bool plain = true;
+        for (int32_t j = 1; j <= n && plain; ++j) {
+            TextView w = wholeword(list, first + j - 1);
+            WordKind kind = whatis(w);
+            if (kind == kindrational) {
+                int16_t a, b;
+                Text message;
+                plain = str2rational(w.c, w.len, a, b, message);
+                want[j] = rationalvalue(a, b);
+            } else {
+                plain = (kind == kindinteger || kind == kindreal) && realvalue(w.c, w.len, want[j]);
+            }
+        }
+        if (!fast) continue;
+        ++whole;
+        ASSERT_TRUE(plain) << line << " words " << first << ".." << first + n - 1;
+        ASSERT_EQ(lastkind, whatis(wholeword(list, first + n - 1))) << line;
+        for (int32_t j = 1; j <= n; ++j) {
+            if (used >> j & 1) {
+                ASSERT_TRUE(samebits(got[j], want[j])) << line << " word " << first + j - 1;
+            }
+        }
+    }
+    EXPECT_GT(whole, 10000);  // the test reaches the rows read whole
+    // Digits enough to overflow, however common their shape.
+    for (const std::string& big : {std::string(5000, '9'), "0." + std::string(40000, '1')}) {
+        WordKind lastkind;
+        string2strings(("1 " + big + " 2").data(), static_cast<int32_t>(big.size() + 4), list);
+        EXPECT_FALSE(quickrow(list, 1, 3, 0, got, lastkind));
+    }
+}
+
 TEST(FastPaths, LinesSplitAsByteByByte) {
     // Random lines of every length up to 300 over blanks (space, tab, the
     // byte 202) and other bytes, in runs so that long words occur too.
