@@ -59,12 +59,11 @@ enum ByteClass {
     classcount
 };
 
-// The class masks of the 64-byte block at `text`, of which the first
-// `pieces` 16-byte pieces (1..4) are taken and the others count as blank:
-// bit i of masks[c] stands for byte i.
-inline void classify(const char* text, int32_t pieces, uint64_t masks[classcount]) {
+// The class masks of the 64-byte block at `text`: bit i of masks[c]
+// stands for byte i.
+inline void classify(const char* text, uint64_t* masks) {
     uint64_t m[classcount] = {};
-    for (int32_t k = 0; k < pieces; ++k) {
+    for (int32_t k = 0; k < 4; ++k) {
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16 * k));
         auto bits = [k](__m128i c) {
             return static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(c))) << (16 * k);
@@ -83,7 +82,7 @@ inline void classify(const char* text, int32_t pieces, uint64_t masks[classcount
         m[cminus] |= bits(is('-'));
         m[cplus] |= bits(is('+'));
     }
-    for (int c = 0; c < classcount; ++c) masks[c] = m[c];
+    std::memcpy(masks, m, sizeof m);
 }
 
 // Masks shifted by k (1..63) across blocks: bit i of `earlier` is bit i - k
@@ -105,12 +104,11 @@ inline uint64_t fillfrom(uint64_t word, uint64_t from, uint64_t& carry) {
 
 }  // namespace
 
-// The line is classified 16 bytes at a time into masks of its byte
-// classes, which are then read 64 bits at a time.  The mask of its
-// non-blank bytes gives the words' first bytes (non-blank after blank) and
-// the bytes after their ends (blank after non-blank), which are taken in
-// order; the blanks added after the line fill its last piece, and a last
-// word that ends with a block ends with the line.
+// The line is classified 64 bytes at a time into masks of its byte
+// classes (the padding makes every block whole).  The mask of its non-blank
+// bytes gives where words begin (non-blank after blank) and end (blank
+// after non-blank), which alternate; a last word that ends with a block
+// ends with the line.
 //
 // The other masks mark every byte of a word that is not a number in the
 // common shapes:
@@ -118,48 +116,44 @@ inline uint64_t fillfrom(uint64_t word, uint64_t from, uint64_t& carry) {
 //   ["-"] digits "/" digits,
 // with at most three digits in an exponent, before a "/" and after it, the
 // parts of a/b not zero.  Such a word is what whatis calls an integer, a
-// real or a rational, and it reads: as a real (an exponent below 1000 and at
-// most 2048 digits keep the value finite and its power of ten in range), or
-// as a/b through str2int's plain path.  Each rule below marks the bytes
-// where the shape is broken; blanks carry no marks.
+// real or a rational, and it reads: as a real (an exponent below 1000 and,
+// unless `longwords`, at most 2046 digits keep the value finite and its
+// power of ten in range), or as a/b through str2int's plain path.  Each
+// rule below marks the bytes where the shape is broken; blanks carry no
+// marks.
 void splitline(WordList& words) {
     const int32_t count = static_cast<int32_t>(words.line.size());
     words.line.append(linepadding, ' ');
     const char* text = words.line.data();
-    const size_t most = static_cast<size_t>(count) / 2 + 2;  // entry 0 and (count + 1) / 2 words
-    if (words.spans.size() < most) words.spans.resize(most);
-    const int32_t pieces = (count + 15) / 16, blocks = (count + 63) / 64;
+    if (words.edges.size() < static_cast<size_t>(count) + 2) words.edges.resize(static_cast<size_t>(count) + 2);
+    const int32_t blocks = (count + 63) / 64;
     if (words.odd.size() < static_cast<size_t>(blocks)) words.odd.resize(static_cast<size_t>(blocks));
     // The class masks of each block, with a blank block before the first
-    // and after the last.
-    const size_t stride = static_cast<size_t>(blocks) + 2;
-    if (words.classes.size() < classcount * stride) words.classes.resize(classcount * stride);
+    // and after the last; the padding makes every block whole.
+    const size_t stride = classcount;
+    if (words.classes.size() < stride * static_cast<size_t>(blocks + 2))
+        words.classes.resize(stride * static_cast<size_t>(blocks + 2));
     uint64_t* masks = words.classes.data();
-    for (int32_t b = 0; b < blocks; ++b) {
-        uint64_t m[classcount];
-        classify(text + 64 * b, std::min(4, pieces - 4 * b), m);
-        for (int c = 0; c < classcount; ++c) masks[c * stride + 1 + static_cast<size_t>(b)] = m[c];
-    }
-    const uint64_t* mask[classcount];
-    for (int c = 0; c < classcount; ++c) {
-        masks[c * stride] = 0;
-        masks[c * stride + 1 + static_cast<size_t>(blocks)] = 0;
-        mask[c] = masks + c * stride + 1;
-    }
+    std::memset(masks, 0, sizeof(uint64_t) * stride);
+    for (int32_t b = 0; b < blocks; ++b) classify(text + 64 * b, masks + stride * static_cast<size_t>(b + 1));
+    std::memset(masks + stride * static_cast<size_t>(blocks + 1), 0, sizeof(uint64_t) * stride);
 
-    WordSpan* spans = words.spans.data();
     uint64_t* odd = words.odd.data();
-    int32_t starts = 0, ends = 0, longest = 0;
+    int32_t* edge = words.edges.data();
+    int32_t nedges = 0, fullblocks = 0;
+    bool longwords = false;
     uint64_t fillall = 0, fillslashexp = 0;          // carries of the two fills
     uint64_t lastfromspecial = 0, lastfromslashexp = 0;  // the fills of the block before
     for (int32_t b = 0; b < blocks; ++b) {
-        const uint64_t w = mask[cword][b], d = mask[cdigit][b], nz = mask[cnonzero][b];
-        const uint64_t pointslash = mask[cpointslash][b], slash = mask[cslash][b], exp = mask[cexp][b];
-        const uint64_t minus = mask[cminus][b], plus = mask[cplus][b];
-        const uint64_t pw = mask[cword][b - 1], pd = mask[cdigit][b - 1];
-        const uint64_t pnz = mask[cnonzero][b - 1], pexp = mask[cexp][b - 1];
-        const uint64_t nd = mask[cdigit][b + 1], nnz = mask[cnonzero][b + 1], nslash = mask[cslash][b + 1];
-        const uint64_t nsign = mask[cminus][b + 1] | mask[cplus][b + 1];
+        const uint64_t* cur = masks + stride * static_cast<size_t>(b + 1);
+        const uint64_t* prev = cur - stride;
+        const uint64_t* next = cur + stride;
+        const uint64_t w = cur[cword], d = cur[cdigit], nz = cur[cnonzero];
+        const uint64_t pointslash = cur[cpointslash], slash = cur[cslash], exp = cur[cexp];
+        const uint64_t minus = cur[cminus], plus = cur[cplus];
+        const uint64_t pw = prev[cword], pd = prev[cdigit], pnz = prev[cnonzero], pexp = prev[cexp];
+        const uint64_t nd = next[cdigit], nnz = next[cnonzero], nslash = next[cslash];
+        const uint64_t nsign = next[cminus] | next[cplus];
 
         const uint64_t before = earlier(w, pw, 1);
         const uint64_t first = w & ~before;
@@ -191,22 +185,18 @@ void splitline(WordList& words) {
         lastfromspecial = fromspecial;
         lastfromslashexp = fromslashexp;
 
+        // Where words begin and where they end (the byte after each), in
+        // order: they alternate, a beginning first.
+        uint64_t edges = first | (~w & before);
         const int32_t base = 64 * b;
-        for (uint64_t f = first; f != 0; f &= f - 1) spans[++starts].start = base + std::countr_zero(f);
-        for (uint64_t after = ~w & before; after != 0; after &= after - 1) {
-            ++ends;
-            int32_t len = base + std::countr_zero(after) - spans[ends].start;
-            spans[ends].len = len;
-            longest = len > longest ? len : longest;
-        }
+        for (; edges != 0; edges &= edges - 1) edge[nedges++] = base + __builtin_ctzll(edges);
+        // A word of more than 2046 characters holds 31 blocks without a blank.
+        fullblocks = w == ~uint64_t{0} ? fullblocks + 1 : 0;
+        longwords |= fullblocks > 30;
     }
-    if (ends < starts) {  // a word up to a block's end
-        int32_t len = count - spans[starts].start;
-        spans[starts].len = len;
-        longest = len > longest ? len : longest;
-    }
-    words.count = starts;
-    words.longest = longest;
+    if (nedges % 2 != 0) edge[nedges++] = count;  // a word up to a block's end
+    words.count = nedges / 2;
+    words.longwords = longwords;
 }
 
 void string2strings(const char* text, int32_t count, WordList& words) {
@@ -217,7 +207,7 @@ void string2strings(const char* text, int32_t count, WordList& words) {
 void dropcomment(WordList& words) {
     if (std::memchr(words.line.data(), '%', words.line.size()) == nullptr) return;
     for (int32_t i = 1; i <= words.count; ++i) {
-        if (words.line[static_cast<size_t>(words.spans[static_cast<size_t>(i)].start)] == '%') {
+        if (words.line[static_cast<size_t>(words.edges[2 * static_cast<size_t>(i) - 2])] == '%') {
             words.count = i - 1;
             return;
         }
@@ -770,28 +760,28 @@ bool quickrow(const WordList& words, int32_t first, int32_t n, uint64_t used, lo
               WordKind& lastkind) {
     if (n < 1 || n > 63) return false;
     const char* line = words.line.data();
-    const WordSpan* span = &words.spans[static_cast<size_t>(first)];
-    const WordSpan& last = span[n - 1];
-    if (words.longest <= 2048 && commonnumbers(words, span->start, last.start + last.len)) {
+    const int32_t* edge = &words.edges[2 * static_cast<size_t>(first) - 2];  // word j: edge[2j - 2..2j - 1]
+    if (!words.longwords && commonnumbers(words, edge[0], edge[2 * n - 1])) {
         // Every word reads: only the columns used are converted.
         bool converted = true;
         for (uint64_t u = used & (~uint64_t{0} >> (63 - n)) & ~uint64_t{1}; u != 0 && converted; u &= u - 1) {
             int32_t j = std::countr_zero(u);
-            const WordSpan& s = span[j - 1];
-            const char* w = line + s.start;
-            converted = (s.len > 16 ? quicksingle(w, s.len, &values[j]) : quickword(w, s.len, &values[j])) != kindempty;
+            const char* w = line + edge[2 * j - 2];
+            int32_t len = edge[2 * j - 1] - edge[2 * j - 2];
+            converted = (len > 16 ? quicksingle(w, len, &values[j]) : quickword(w, len, &values[j])) != kindempty;
         }
         if (converted) {
-            lastkind = whatis(line + last.start, last.len);
+            lastkind = whatis(line + edge[2 * n - 2], edge[2 * n - 1] - edge[2 * n - 2]);
             return true;
         }
     }
     // Word by word.
     WordKind kind = kindempty;
-    for (int32_t j = 1; j <= n; ++j, ++span) {
-        const char* w = line + span->start;
+    for (int32_t j = 1; j <= n; ++j) {
+        const char* w = line + edge[2 * j - 2];
+        int32_t len = edge[2 * j - 1] - edge[2 * j - 2];
         long double* value = (used >> j & 1) != 0 ? &values[j] : nullptr;
-        kind = span->len > 16 ? quicksingle(w, span->len, value) : quickword(w, span->len, value);
+        kind = len > 16 ? quicksingle(w, len, value) : quickword(w, len, value);
         if (kind == kindempty) return false;
     }
     lastkind = kind;

@@ -15,21 +15,17 @@
 #include "text/fixedtext.h"
 #include "text/numfmt.h"
 
-// Where one word lies in its line.
-struct WordSpan {
-    int32_t start;  // offset of its first character
-    int32_t len;    // its characters, however many
-};
-
 // A line split into words, indexed 1..count.  The list owns the line, and
 // every word is kept whole: its kind and its value come from all its
 // characters, while `wordat` gives the first 20 characters, the form in
 // which a word is stored or shown as a name, keyword or text.
 struct WordList {
     std::string line;              // the characters of the line, then the padding splitline adds
-    std::vector<WordSpan> spans;   // spans[1..count]; entry 0 is unused
+    // Where the words lie in the line: word i from offset edges[2i - 2] up
+    // to edges[2i - 1], exclusive.
+    std::vector<int32_t> edges;
     int32_t count = 0;             // words in the line
-    int32_t longest = 0;           // characters in its longest word
+    bool longwords = false;        // some word may be longer than 2048 characters
     // Bit i of odd[k] set where byte 64 k + i belongs to a word that is not
     // a number in the common shapes (see splitline).
     std::vector<uint64_t> odd;
@@ -56,8 +52,8 @@ inline bool isblankbyte(char ch) {
 // Word i whole; empty when there is no such word.
 inline TextView wholeword(const WordList& words, int32_t i) {
     if (i < 1 || i > words.count) return {"", 0};
-    const WordSpan& s = words.spans[static_cast<size_t>(i)];
-    return {words.line.data() + s.start, s.len};
+    const int32_t* e = &words.edges[2 * static_cast<size_t>(i) - 2];
+    return {words.line.data() + e[0], e[1] - e[0]};
 }
 
 // Word i as a name: its first 20 characters; empty when there is no such word.
