@@ -114,7 +114,7 @@ bool nextline(DataReader& rd) {
 
 void setcurrent(DataReader& rd) {
     rd.current = wholeword(rd.lines[rd.active], rd.index);
-    rd.currentkind = whatis(rd.current);
+    rd.currentkind = wordkind(rd.lines[rd.active], rd.index);
     rd.currentline = rd.lineno[rd.active];
 }
 

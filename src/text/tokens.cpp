@@ -142,6 +142,7 @@ void splitline(WordList& words) {
     int32_t* edge = words.edges.data();
     int32_t nedges = 0, fullblocks = 0;
     bool longwords = false;
+    uint64_t anyodd = 0;
     uint64_t fillall = 0, fillslashexp = 0;          // carries of the two fills
     uint64_t lastfromspecial = 0, lastfromslashexp = 0;  // the fills of the block before
     for (int32_t b = 0; b < blocks; ++b) {
@@ -182,6 +183,7 @@ void splitline(WordList& words) {
         bad |= four & (fromslashexp | later(slash, nslash, 4));         // four digits in an exponent, or round /
         bad |= slash & ~(nzbefore & nzafter);                           // a zero part of a/b
         odd[b] = bad;
+        anyodd |= bad;
         lastfromspecial = fromspecial;
         lastfromslashexp = fromslashexp;
 
@@ -197,6 +199,7 @@ void splitline(WordList& words) {
     if (nedges % 2 != 0) edge[nedges++] = count;  // a word up to a block's end
     words.count = nedges / 2;
     words.longwords = longwords;
+    words.commonline = anyodd == 0;
 }
 
 void string2strings(const char* text, int32_t count, WordList& words) {
@@ -205,7 +208,8 @@ void string2strings(const char* text, int32_t count, WordList& words) {
 }
 
 void dropcomment(WordList& words) {
-    if (std::memchr(words.line.data(), '%', words.line.size()) == nullptr) return;
+    // A word of the common number shapes holds no "%".
+    if (words.commonline || std::memchr(words.line.data(), '%', words.line.size()) == nullptr) return;
     for (int32_t i = 1; i <= words.count; ++i) {
         if (words.line[static_cast<size_t>(words.edges[2 * static_cast<size_t>(i) - 2])] == '%') {
             words.count = i - 1;
@@ -573,7 +577,7 @@ inline WordKind quickreal(uint64_t gathered, bool negative, int32_t exponent, lo
         long double v = static_cast<long double>(gathered);
         if (negative) v = -v;
         v *= pow10(exponent);
-        if (!std::isfinite(v)) return kindempty;
+        if (exponent > 4000 && !std::isfinite(v)) return kindempty;
         if (value != nullptr) *value = v;
     }
     return kindreal;
@@ -754,7 +758,25 @@ bool commonnumbers(const WordList& words, int32_t from, int32_t to) {
     return (marks & (~uint64_t{0} >> (63 - (to - 1) % 64))) == 0;
 }
 
+// The kind of a word of the common number shapes: a/b is rational, a word
+// with a point or an exponent real, digits alone an integer.
+WordKind commonkind(const char* word, int32_t len) {
+    WordKind kind = kindinteger;
+    for (const char* p = word; p < word + len; ++p) {
+        if (*p == '/') return kindrational;
+        if (*p == '.' || (*p | 0x20) == 'e') kind = kindreal;
+    }
+    return kind;
+}
+
 }  // namespace
+
+WordKind wordkind(const WordList& words, int32_t i) {
+    if (i < 1 || i > words.count) return kindempty;
+    const int32_t* e = &words.edges[2 * static_cast<size_t>(i) - 2];
+    const char* word = words.line.data() + e[0];
+    return commonnumbers(words, e[0], e[1]) ? commonkind(word, e[1] - e[0]) : whatis(word, e[1] - e[0]);
+}
 
 bool quickrow(const WordList& words, int32_t first, int32_t n, uint64_t used, long double* values,
               WordKind& lastkind) {
@@ -771,7 +793,7 @@ bool quickrow(const WordList& words, int32_t first, int32_t n, uint64_t used, lo
             converted = (len > 16 ? quicksingle(w, len, &values[j]) : quickword(w, len, &values[j])) != kindempty;
         }
         if (converted) {
-            lastkind = whatis(line + edge[2 * n - 2], edge[2 * n - 1] - edge[2 * n - 2]);
+            lastkind = commonkind(line + edge[2 * n - 2], edge[2 * n - 1] - edge[2 * n - 2]);
             return true;
         }
     }

@@ -522,6 +522,7 @@ TEST(FastPaths, DataRowsReadAsWordByWord) {
             for (int g = gap(rng); g > 0; --g) line += blanks[blank(rng)];
         }
         string2strings(line.data(), static_cast<int32_t>(line.size()), list);
+        for (int32_t k = 1; k <= list.count; ++k) ASSERT_EQ(wordkind(list, k), whatis(wholeword(list, k))) << line;
         if (list.count == 0) continue;
         int32_t first = 1 + pick(rng) % list.count;
         int32_t n = 1 + pick(rng) % (list.count - first + 1);
@@ -583,6 +584,11 @@ TEST(FastPaths, LinesSplitAsByteByByte) {
             TextView w = wholeword(got, k);
             ASSERT_EQ(std::string(w.c, static_cast<size_t>(w.len)), want[static_cast<size_t>(k - 1)]) << i << " word " << k;
         }
+        // A comment: the words from the first that begins with "%" on.
+        size_t kept = 0;
+        while (kept < want.size() && want[kept][0] != '%') ++kept;
+        dropcomment(got);
+        ASSERT_EQ(got.count, static_cast<int32_t>(kept)) << i;
     }
 }
 
