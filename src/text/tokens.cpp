@@ -59,11 +59,13 @@ enum ByteClass {
     classcount
 };
 
-// The class masks of the 64-byte block at `text`: bit i of masks[c]
-// stands for byte i.
+// The class masks of the 64-byte block at `text`, of which the first
+// `Pieces` 16-byte pieces are read and the others count as blank: bit i of
+// masks[c] stands for byte i.
+template <int32_t Pieces>
 inline void classify(const char* text, uint64_t* masks) {
     uint64_t m[classcount] = {};
-    for (int32_t k = 0; k < 4; ++k) {
+    for (int32_t k = 0; k < Pieces; ++k) {
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16 * k));
         auto bits = [k](__m128i c) {
             return static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(c))) << (16 * k);
@@ -102,6 +104,43 @@ inline uint64_t fillfrom(uint64_t word, uint64_t from, uint64_t& carry) {
     return (word & ~sum) | from;
 }
 
+// For each byte value: the positions of its bits that are set, in order,
+// and their count.
+struct BitPositions {
+    uint8_t at[256][8];
+    uint8_t count[256];
+};
+
+constexpr BitPositions bitpositiontable = [] {
+    BitPositions t{};
+    for (int v = 0; v < 256; ++v) {
+        int n = 0;
+        for (int i = 0; i < 8; ++i)
+            if (v >> i & 1) t.at[v][n++] = static_cast<uint8_t>(i);
+        t.count[v] = static_cast<uint8_t>(n);
+    }
+    return t;
+}();
+
+// base + the position of each bit set in m, in order, into out[0..]; their
+// count is returned.  The mask is taken a byte at a time, each giving eight
+// entries from the table, of which as many as it has bits count: up to
+// seven entries past the count are written (and are written over later).
+inline int32_t bitpositions(uint64_t m, int32_t base, int32_t* out) {
+    int32_t n = 0;
+    const __m128i zero = _mm_setzero_si128();
+    for (int k = 0; k < 8; ++k) {
+        const unsigned byte = static_cast<unsigned>(m >> (8 * k)) & 0xFF;
+        const __m128i at = _mm_unpacklo_epi8(
+            _mm_loadl_epi64(reinterpret_cast<const __m128i*>(bitpositiontable.at[byte])), zero);
+        const __m128i from = _mm_set1_epi32(base + 8 * k);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + n), _mm_add_epi32(_mm_unpacklo_epi16(at, zero), from));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + n + 4), _mm_add_epi32(_mm_unpackhi_epi16(at, zero), from));
+        n += bitpositiontable.count[byte];
+    }
+    return n;
+}
+
 }  // namespace
 
 // The line is classified 64 bytes at a time into masks of its byte
@@ -125,7 +164,7 @@ void splitline(WordList& words) {
     const int32_t count = static_cast<int32_t>(words.line.size());
     words.line.append(linepadding, ' ');
     const char* text = words.line.data();
-    if (words.edges.size() < static_cast<size_t>(count) + 2) words.edges.resize(static_cast<size_t>(count) + 2);
+    if (words.edges.size() < static_cast<size_t>(count) + 10) words.edges.resize(static_cast<size_t>(count) + 10);
     const int32_t blocks = (count + 63) / 64;
     if (words.odd.size() < static_cast<size_t>(blocks)) words.odd.resize(static_cast<size_t>(blocks));
     // The class masks of each block, with a blank block before the first
@@ -135,7 +174,13 @@ void splitline(WordList& words) {
         words.classes.resize(stride * static_cast<size_t>(blocks + 2));
     uint64_t* masks = words.classes.data();
     std::memset(masks, 0, sizeof(uint64_t) * stride);
-    for (int32_t b = 0; b < blocks; ++b) classify(text + 64 * b, masks + stride * static_cast<size_t>(b + 1));
+    for (int32_t b = 0; b < blocks; ++b) {
+        // A last block of at most 16 bytes is classified from its first 16.
+        if (count - 64 * b > 16)
+            classify<4>(text + 64 * b, masks + stride * static_cast<size_t>(b + 1));
+        else
+            classify<1>(text + 64 * b, masks + stride * static_cast<size_t>(b + 1));
+    }
     std::memset(masks + stride * static_cast<size_t>(blocks + 1), 0, sizeof(uint64_t) * stride);
 
     uint64_t* odd = words.odd.data();
@@ -191,7 +236,7 @@ void splitline(WordList& words) {
         // order: they alternate, a beginning first.
         uint64_t edges = first | (~w & before);
         const int32_t base = 64 * b;
-        for (; edges != 0; edges &= edges - 1) edge[nedges++] = base + __builtin_ctzll(edges);
+        nedges += bitpositions(edges, base, edge + nedges);
         // A word of more than 2046 characters holds 31 blocks without a blank.
         fullblocks = w == ~uint64_t{0} ? fullblocks + 1 : 0;
         longwords |= fullblocks > 30;
