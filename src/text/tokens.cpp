@@ -64,27 +64,33 @@ enum ByteClass {
 // masks[c] stands for byte i.
 template <int32_t Pieces>
 inline void classify(const char* text, uint64_t* masks) {
-    uint64_t m[classcount] = {};
+    uint64_t blank = 0, digit = 0, nonzero = 0, pointslash = 0, slash = 0, exp = 0, minus = 0, plus = 0;
     for (int32_t k = 0; k < Pieces; ++k) {
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16 * k));
         auto bits = [k](__m128i c) {
             return static_cast<uint64_t>(static_cast<uint32_t>(_mm_movemask_epi8(c))) << (16 * k);
         };
         auto is = [&x](char c) { return _mm_cmpeq_epi8(x, _mm_set1_epi8(c)); };
-        const __m128i blank = _mm_or_si128(_mm_or_si128(is(' '), is('\t')), is(static_cast<char>(202)));
         const __m128i d = _mm_sub_epi8(x, _mm_set1_epi8('0'));
         const __m128i nz = _mm_sub_epi8(x, _mm_set1_epi8('1'));
-        const __m128i slash = is('/');
-        m[cword] |= bits(_mm_cmpeq_epi8(blank, _mm_setzero_si128()));
-        m[cdigit] |= bits(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d));
-        m[cnonzero] |= bits(_mm_cmpeq_epi8(_mm_min_epu8(nz, _mm_set1_epi8(8)), nz));
-        m[cpointslash] |= bits(_mm_or_si128(is('.'), slash));
-        m[cslash] |= bits(slash);
-        m[cexp] |= bits(_mm_cmpeq_epi8(_mm_or_si128(x, _mm_set1_epi8(0x20)), _mm_set1_epi8('e')));
-        m[cminus] |= bits(is('-'));
-        m[cplus] |= bits(is('+'));
+        const __m128i sl = is('/');
+        blank |= bits(_mm_or_si128(_mm_or_si128(is(' '), is('\t')), is(static_cast<char>(202))));
+        digit |= bits(_mm_cmpeq_epi8(_mm_min_epu8(d, _mm_set1_epi8(9)), d));
+        nonzero |= bits(_mm_cmpeq_epi8(_mm_min_epu8(nz, _mm_set1_epi8(8)), nz));
+        pointslash |= bits(_mm_or_si128(is('.'), sl));
+        slash |= bits(sl);
+        exp |= bits(_mm_cmpeq_epi8(_mm_or_si128(x, _mm_set1_epi8(0x20)), _mm_set1_epi8('e')));
+        minus |= bits(is('-'));
+        plus |= bits(is('+'));
     }
-    std::memcpy(masks, m, sizeof m);
+    masks[cword] = ~blank & (~uint64_t{0} >> (64 - 16 * Pieces));  // the pieces not read are blank
+    masks[cdigit] = digit;
+    masks[cnonzero] = nonzero;
+    masks[cpointslash] = pointslash;
+    masks[cslash] = slash;
+    masks[cexp] = exp;
+    masks[cminus] = minus;
+    masks[cplus] = plus;
 }
 
 // Masks shifted by k (1..63) across blocks: bit i of `earlier` is bit i - k
@@ -804,14 +810,24 @@ bool commonnumbers(const WordList& words, int32_t from, int32_t to) {
 }
 
 // The kind of a word of the common number shapes: a/b is rational, a word
-// with a point or an exponent real, digits alone an integer.
+// with a point or an exponent real, digits alone an integer.  A word of a
+// split line is followed by the padding at least, so 16 bytes are read.
 WordKind commonkind(const char* word, int32_t len) {
-    WordKind kind = kindinteger;
-    for (const char* p = word; p < word + len; ++p) {
-        if (*p == '/') return kindrational;
-        if (*p == '.' || (*p | 0x20) == 'e') kind = kindreal;
+    if (len > 16) {
+        WordKind kind = kindinteger;
+        for (const char* p = word; p < word + len; ++p) {
+            if (*p == '/') return kindrational;
+            if (*p == '.' || (*p | 0x20) == 'e') kind = kindreal;
+        }
+        return kind;
     }
-    return kind;
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(word));
+    const int inword = (1 << len) - 1;
+    const int slash = _mm_movemask_epi8(_mm_cmpeq_epi8(x, _mm_set1_epi8('/'))) & inword;
+    const int real = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(x, _mm_set1_epi8('.')),
+                                                    _mm_cmpeq_epi8(_mm_or_si128(x, _mm_set1_epi8(0x20)),
+                                                                   _mm_set1_epi8('e')))) & inword;
+    return slash != 0 ? kindrational : real != 0 ? kindreal : kindinteger;
 }
 
 }  // namespace
