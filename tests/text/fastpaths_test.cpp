@@ -395,6 +395,39 @@ std::string randomnumbertext(std::mt19937& rng) {
     }
 }
 
+// Words first..first+n-1 of the list read as a data row: where quickrow
+// takes the row, getsingle takes each word, with the same value to the bit
+// for each word asked for, and the last word has the kind whatis gives it.
+// `taken` tells whether quickrow took the row.
+void checkrow(const WordList& list, int32_t first, int32_t n, uint64_t used, bool& taken) {
+    long double got[64], want[64];
+    WordKind lastkind = kindempty;
+    taken = quickrow(list, first, n, used, got, lastkind);
+    if (!taken) return;
+    std::string line(list.line.data(), static_cast<size_t>(wholeword(list, list.count).c - list.line.data()) +
+                                            static_cast<size_t>(wholeword(list, list.count).len));
+    for (int32_t j = 1; j <= n; ++j) {
+        TextView w = wholeword(list, first + j - 1);
+        WordKind kind = whatis(w);
+        bool reads;
+        if (kind == kindrational) {
+            int16_t a, b;
+            Text message;
+            reads = str2rational(w.c, w.len, a, b, message);
+            want[j] = rationalvalue(a, b);
+        } else {
+            reads = (kind == kindinteger || kind == kindreal) && realvalue(w.c, w.len, want[j]);
+        }
+        ASSERT_TRUE(reads) << line << " word " << first + j - 1;
+        if (used >> j & 1) {
+            ASSERT_TRUE(samebits(got[j], want[j])) << line << " word " << first + j - 1;
+        }
+        if (j == n) {
+            ASSERT_EQ(lastkind, kind) << line;
+        }
+    }
+}
+
 // The one-pass reader of data words: where it decides, it decides as
 // whatis and the plain readers do, to the last bit of the value; with or
 // without the value asked for, it decides the same.
@@ -415,6 +448,19 @@ void checksingle(const std::string& s) {
         ASSERT_TRUE(realvalue(s.data(), len, want)) << '"' << s << '"';
     }
     ASSERT_TRUE(samebits(got, want)) << '"' << s << '"';
+}
+
+// A text read as one data row, every value asked for or none (a row
+// whose values are all read is also read without them).
+void checkasrow(const std::string& s, bool& taken) {
+    static WordList list;
+    string2strings(s.data(), static_cast<int32_t>(s.size()), list);
+    taken = false;
+    if (list.count == 0 || list.count > 63) return;
+    bool none;
+    checkrow(list, 1, list.count, ~uint64_t{0} >> (63 - list.count) & ~uint64_t{1}, taken);
+    checkrow(list, 1, list.count, 0, none);
+    ASSERT_TRUE(none || !taken) << s;
 }
 
 // A value of a benchmark data row (bench/gendiagram.py), in the forms its
@@ -438,6 +484,8 @@ std::string benchmarkword(std::mt19937& rng) {
 
 void checkword(const std::string& s) {
     checksingle(s);
+    bool taken;
+    checkasrow(s, taken);
     int len = static_cast<int>(s.size());
     ASSERT_EQ(whatis(s.data(), len), ref::whatis(s.data(), len)) << '"' << s << '"';
     long double v1, v2;
@@ -473,8 +521,16 @@ TEST(FastPaths, DataWordsReadInOnePassAsStepByStep) {
         std::string s = benchmarkword(rng);
         ASSERT_NE(quicksingle(s.data(), static_cast<int>(s.size()), nullptr), kindempty) << s;
         checksingle(s);
+        bool taken;
+        checkasrow(s, taken);
+        ASSERT_TRUE(taken) << s;
     }
-    for (int i = 0; i < 2000000; ++i) checksingle(randomnumbertext(rng));
+    for (int i = 0; i < 2000000; ++i) {
+        std::string s = randomnumbertext(rng);
+        checksingle(s);
+        bool taken;
+        checkasrow(s, taken);
+    }
     // Round the limits: 19 and 20 digits, 5-digit parts of a/b, exponents
     // of four digits and where the values overflow.
     for (const char* s : {"9999999999999999999", "-18446744073709551615", "99999999999999999999", "0.000000000000000001",
@@ -513,7 +569,6 @@ TEST(FastPaths, DataRowsReadAsWordByWord) {
     std::uniform_int_distribution<int> words(1, 30), gap(1, 3), blank(0, 2), pick(0, 1 << 30);
     const char blanks[] = {' ', '\t', static_cast<char>(202)};
     WordList list;
-    long double got[64], want[64];
     int whole = 0;
     for (int i = 0; i < 200000; ++i) {
         std::string line(static_cast<size_t>(blank(rng)), ' ');
@@ -526,36 +581,15 @@ TEST(FastPaths, DataRowsReadAsWordByWord) {
         if (list.count == 0) continue;
         int32_t first = 1 + pick(rng) % list.count;
         int32_t n = 1 + pick(rng) % (list.count - first + 1);
-        uint64_t used = static_cast<uint64_t>(pick(rng)) << 1;
-        WordKind lastkind = kindempty;
-        bool fast = quickrow(list, first, n, used, got, lastkind);
-        bool plain = true;
-        for (int32_t j = 1; j <= n && plain; ++j) {
-            TextView w = wholeword(list, first + j - 1);
-            WordKind kind = whatis(w);
-            if (kind == kindrational) {
-                int16_t a, b;
-                Text message;
-                plain = str2rational(w.c, w.len, a, b, message);
-                want[j] = rationalvalue(a, b);
-            } else {
-                plain = (kind == kindinteger || kind == kindreal) && realvalue(w.c, w.len, want[j]);
-            }
-        }
-        if (!fast) continue;
-        ++whole;
-        ASSERT_TRUE(plain) << line << " words " << first << ".." << first + n - 1;
-        ASSERT_EQ(lastkind, whatis(wholeword(list, first + n - 1))) << line;
-        for (int32_t j = 1; j <= n; ++j) {
-            if (used >> j & 1) {
-                ASSERT_TRUE(samebits(got[j], want[j])) << line << " word " << first + j - 1;
-            }
-        }
+        bool taken;
+        checkrow(list, first, n, static_cast<uint64_t>(pick(rng)) << 1, taken);
+        whole += taken;
     }
     EXPECT_GT(whole, 10000);  // the test reaches the rows read whole
     // Digits enough to overflow, however common their shape.
     for (const std::string& big : {std::string(5000, '9'), "0." + std::string(40000, '1')}) {
         WordKind lastkind;
+        long double got[4];
         string2strings(("1 " + big + " 2").data(), static_cast<int32_t>(big.size() + 4), list);
         EXPECT_FALSE(quickrow(list, 1, 3, 0, got, lastkind));
     }
