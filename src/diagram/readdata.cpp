@@ -114,7 +114,7 @@ bool nextline(DataReader& rd) {
 
 void setcurrent(DataReader& rd) {
     rd.current = wholeword(rd.lines[rd.active], rd.index);
-    rd.currentkind = whatis(rd.current);
+    rd.currentkind = wordkind(rd.lines[rd.active], rd.index);
     rd.currentline = rd.lineno[rd.active];
 }
 
@@ -175,8 +175,29 @@ long double readreal(DataReader& rd) {
     return getsingle(rd.run, rd.previouskind, rd.previous, rd.context);
 }
 
+// A whole data row that lies in the current word's line, read in one pass
+// per word: only the columns used (x, y and the interpolation value) are
+// converted, and each of the others is only checked as readreal checks it.
+// The reader ends as readreal would leave it after the row's last word.
+// False, with nothing consumed, when the row leaves the line or a word is
+// not one quicksingle decides: the row is then read word by word.
+bool quickrow(DataReader& rd) {
+    const WordList& words = rd.lines[rd.active];
+    const int32_t n = rd.d.nvars;
+    if (rd.currentkind == kindempty || n < 1 || n > maxvars || rd.index + n - 1 > words.count) return false;
+    uint64_t used = 1u << rd.xcol | 1u << rd.ycol | (rd.icol != 0 ? 1u << rd.icol : 0u);
+    WordKind kind;
+    if (!::quickrow(words, rd.index, n, used, rd.row, kind)) return false;
+    rd.index += n - 1;
+    rd.current = wholeword(words, rd.index);
+    rd.currentkind = kind;
+    nextword(rd);
+    return true;
+}
+
 // One data row of nvars values.
 void readrow(DataReader& rd) {
+    if (quickrow(rd)) return;
     for (int j = 1; j <= rd.d.nvars; ++j) rd.row[j] = readreal(rd);
 }
 

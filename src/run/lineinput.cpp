@@ -59,6 +59,7 @@ void setreader(LineReader& r, int fd) {
     r.pendingcr = false;
     r.lineno = 0;
     r.keyboard = false;
+    r.regular = false;
 }
 
 // Skip a UTF-8 byte order mark at the start of a newly opened file: some
@@ -95,6 +96,7 @@ bool openreader(LineReader& reader, const char* path) {
         return false;
     }
     setreader(reader, fd);
+    reader.regular = S_ISREG(st.st_mode);
     skipbyteordermark(reader);
     return true;
 }
@@ -171,9 +173,11 @@ ReadResult skipline(LineReader& reader) {
 void flushall(Run& run) { flushchannels(run); }
 
 void rstrings(Run& run, LineReader& file, WordList& words) {
-    // The file channels are made complete before each line is read; the
-    // screen is pushed out wherever the keyboard is read, not here.
-    flushfiles(run);
+    // The file channels are made complete before a read that may wait (a
+    // pipe, a terminal); a regular file never waits, and its lines are read
+    // without a system call each for the log.  The screen is pushed out
+    // wherever the keyboard is read, not here.
+    if (!file.regular) flushfiles(run);
     ReadResult got = readline(file, words.line);
     atline(run, file.lineno);
     if (got == readfailed) {

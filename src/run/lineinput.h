@@ -33,6 +33,7 @@ struct LineReader {
     bool pendingcr;         // the last line ended at CR: an LF right after belongs to it
     int32_t lineno;         // number of the line read last (1 for the first), 0 before any
     bool keyboard;          // standard input: a closed one has simply nothing to read
+    bool regular;           // a regular file, whose reads never wait
     char buf[readbuffersize];  // bytes read ahead
 };
 

@@ -15,21 +15,27 @@
 #include "text/fixedtext.h"
 #include "text/numfmt.h"
 
-// Where one word lies in its line.
-struct WordSpan {
-    int32_t start;  // offset of its first character
-    int32_t len;    // its characters, however many
-};
-
 // A line split into words, indexed 1..count.  The list owns the line, and
 // every word is kept whole: its kind and its value come from all its
 // characters, while `wordat` gives the first 20 characters, the form in
 // which a word is stored or shown as a name, keyword or text.
 struct WordList {
-    std::string line;              // the characters of the line
-    std::vector<WordSpan> spans;   // spans[1..count]; entry 0 is unused
+    std::string line;              // the characters of the line, then the padding splitline adds
+    // Where the words lie in the line: word i from offset edges[2i - 2] up
+    // to edges[2i - 1], exclusive.
+    std::vector<int32_t> edges;
     int32_t count = 0;             // words in the line
+    bool longwords = false;        // some word may be longer than 2046 characters
+    bool commonline = false;       // every word is a number in the common shapes (see splitline)
+    // Bit i of odd[k] set where byte 64 k + i belongs to a word that is not
+    // a number in the common shapes (see splitline).
+    std::vector<uint64_t> odd;
+    std::vector<uint64_t> classes;  // splitline's masks of byte classes
 };
+
+// Blanks that splitline adds after a line, so that the line can be read in
+// blocks and each word in fixed-size pieces without a test for its end.
+constexpr size_t linepadding = 64;
 
 // What `whatis` finds a word to be.
 enum WordKind : int16_t {
@@ -47,8 +53,8 @@ inline bool isblankbyte(char ch) {
 // Word i whole; empty when there is no such word.
 inline TextView wholeword(const WordList& words, int32_t i) {
     if (i < 1 || i > words.count) return {"", 0};
-    const WordSpan& s = words.spans[static_cast<size_t>(i)];
-    return {words.line.data() + s.start, s.len};
+    const int32_t* e = &words.edges[2 * static_cast<size_t>(i) - 2];
+    return {words.line.data() + e[0], e[1] - e[0]};
 }
 
 // Word i as a name: its first 20 characters; empty when there is no such word.
@@ -57,7 +63,8 @@ inline Word wordat(const WordList& words, int32_t i) { return cuttext(wholeword(
 // Make the list empty.
 void clearwords(WordList& words);
 
-// Split the list's own line into words.
+// Split the list's own line into words; the line gets `linepadding`
+// blanks at its end, which belong to no word.
 void splitline(WordList& words);
 
 // Take the first `count` characters of a text as the list's line and split
@@ -78,6 +85,10 @@ Text trimblanks(const Text& text);
 WordKind whatis(const char* word, int32_t len);
 
 inline WordKind whatis(TextView word) { return whatis(word.c, word.len); }
+
+// whatis(wholeword(words, i)), found quicker for a word of a split line
+// that is a number in the common shapes.
+WordKind wordkind(const WordList& words, int32_t i);
 
 template <int Cap>
 inline WordKind whatis(const Str<Cap>& word) { return whatis(word.c, word.len); }
@@ -107,6 +118,24 @@ bool realvalue(const char* text, int32_t len, long double& value);
 
 // The value of a/b: the quotient in double precision, widened to 80 bits.
 long double rationalvalue(int16_t numerator, int16_t denominator);
+
+// A data word read in one pass, for the reader of data rows: its kind when
+// it is a number that `realvalue` (integer or real) or `str2rational`
+// (a/b) reads, with that very value in *value when `value` is not null.
+// kindempty means "not decided here": the word may be a name, may not
+// read, or lies outside the common shapes (more than 19 digits, an
+// exponent of five digits or more, a part of a/b of more than five
+// digits); the caller then takes the step-by-step path, which decides and
+// reports.
+WordKind quicksingle(const char* word, int32_t len, long double* value);
+
+// The words first..first+n-1 of a split list read as a data row, each
+// decided as by quicksingle: values[j] is set for each word j (1..n) whose
+// bit j is set in `used` (the others are only checked), and `lastkind` is
+// the kind of the last word.  False when a word is not decided, and then
+// the values are not all set; n is at most 63.
+bool quickrow(const WordList& words, int32_t first, int32_t n, uint64_t used, long double* values,
+              WordKind& lastkind);
 
 // Read n numbers from the words after position `start` into values[1..n].
 // With n <= 0 every number up to word 40 is read, at least |n| of them, and

@@ -41,6 +41,8 @@ TEST(Diagnostics, EachFailureNamesItsLine) {
         // the data reader: the line of the word it was at
         {"data section", "2 2 1 2\ni1 1 2\nu1 line begin end\n  1 1\n  2 600,0\n" + script, "",
          "gl-mine.txt:5: expecting a single (1); got: 600,0 - reading coordinates for u1\n"},
+        {"unused column", "3 2 1 2\ni1 1 2 3\nu1 line begin end\n  1 1 1  2 2 2\n  3 3 1/0 4 4 4\n" + script, "",
+         "gl-mine.txt:5: expecting a single (3); got: 1/0 - reading coordinates for u1\n"},
         {"end of input", "2 2 1 2\ni1 1 2\n\nu1 line begin", "", "gl-mine.txt:4: unexpected end of input: line limit names for u1\n"},
         // the script reader: its line, or the file when something is missing
         {"script line", "2 2 1 2\ni1 1 2\n*\n*\nwindow 0 4 0 4\nbigticks 0 0 1 0\n", "",

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -394,7 +395,97 @@ std::string randomnumbertext(std::mt19937& rng) {
     }
 }
 
+// Words first..first+n-1 of the list read as a data row: where quickrow
+// takes the row, getsingle takes each word, with the same value to the bit
+// for each word asked for, and the last word has the kind whatis gives it.
+// `taken` tells whether quickrow took the row.
+void checkrow(const WordList& list, int32_t first, int32_t n, uint64_t used, bool& taken) {
+    long double got[64], want[64];
+    WordKind lastkind = kindempty;
+    taken = quickrow(list, first, n, used, got, lastkind);
+    if (!taken) return;
+    std::string line(list.line.data(), static_cast<size_t>(wholeword(list, list.count).c - list.line.data()) +
+                                            static_cast<size_t>(wholeword(list, list.count).len));
+    for (int32_t j = 1; j <= n; ++j) {
+        TextView w = wholeword(list, first + j - 1);
+        WordKind kind = whatis(w);
+        bool reads;
+        if (kind == kindrational) {
+            int16_t a, b;
+            Text message;
+            reads = str2rational(w.c, w.len, a, b, message);
+            want[j] = rationalvalue(a, b);
+        } else {
+            reads = (kind == kindinteger || kind == kindreal) && realvalue(w.c, w.len, want[j]);
+        }
+        ASSERT_TRUE(reads) << line << " word " << first + j - 1;
+        if (used >> j & 1) {
+            ASSERT_TRUE(samebits(got[j], want[j])) << line << " word " << first + j - 1;
+        }
+        if (j == n) {
+            ASSERT_EQ(lastkind, kind) << line;
+        }
+    }
+}
+
+// The one-pass reader of data words: where it decides, it decides as
+// whatis and the plain readers do, to the last bit of the value; with or
+// without the value asked for, it decides the same.
+void checksingle(const std::string& s) {
+    int len = static_cast<int>(s.size());
+    long double got = 0;
+    WordKind kind = quicksingle(s.data(), len, &got);
+    ASSERT_EQ(quicksingle(s.data(), len, nullptr), kind) << '"' << s << '"';
+    if (kind == kindempty) return;
+    ASSERT_EQ(whatis(s.data(), len), kind) << '"' << s << '"';
+    long double want;
+    if (kind == kindrational) {
+        int16_t a, b;
+        Text message;
+        ASSERT_TRUE(str2rational(s.data(), len, a, b, message)) << '"' << s << '"';
+        want = rationalvalue(a, b);
+    } else {
+        ASSERT_TRUE(realvalue(s.data(), len, want)) << '"' << s << '"';
+    }
+    ASSERT_TRUE(samebits(got, want)) << '"' << s << '"';
+}
+
+// A text read as one data row, every value asked for or none (a row
+// whose values are all read is also read without them).
+void checkasrow(const std::string& s, bool& taken) {
+    static WordList list;
+    string2strings(s.data(), static_cast<int32_t>(s.size()), list);
+    taken = false;
+    if (list.count == 0 || list.count > 63) return;
+    bool none;
+    checkrow(list, 1, list.count, ~uint64_t{0} >> (63 - list.count) & ~uint64_t{1}, taken);
+    checkrow(list, 1, list.count, 0, none);
+    ASSERT_TRUE(none || !taken) << s;
+}
+
+// A value of a benchmark data row (bench/gendiagram.py), in the forms its
+// columns are written in.
+std::string benchmarkword(std::mt19937& rng) {
+    std::uniform_real_distribution<double> u(0, 1);
+    std::uniform_int_distribution<int> form(0, 7), small(1, 8), count(0, 399);
+    char text[40];
+    switch (form(rng)) {
+        case 0: std::snprintf(text, sizeof text, "%.2f", 300 + 700 * u(rng)); break;   // x
+        case 1: std::snprintf(text, sizeof text, "%.4f", -2 + 16 * u(rng)); break;     // y
+        case 2: std::snprintf(text, sizeof text, "%.4f", u(rng)); break;
+        case 3: std::snprintf(text, sizeof text, "%.3f", -5 + 10 * u(rng)); break;
+        case 4: std::snprintf(text, sizeof text, "%d", count(rng)); break;
+        case 5: std::snprintf(text, sizeof text, "%.3e", 1e-4 + 9e-3 * u(rng)); break;
+        case 6: std::snprintf(text, sizeof text, "%d/%d", small(rng), small(rng)); break;
+        default: std::snprintf(text, sizeof text, "%.2f", 100 * u(rng)); break;
+    }
+    return text;
+}
+
 void checkword(const std::string& s) {
+    checksingle(s);
+    bool taken;
+    checkasrow(s, taken);
     int len = static_cast<int>(s.size());
     ASSERT_EQ(whatis(s.data(), len), ref::whatis(s.data(), len)) << '"' << s << '"';
     long double v1, v2;
@@ -423,6 +514,87 @@ TEST(FastPaths, WordsReadExactlyAsStepByStep) {
     for (int i = 0; i < 400000; ++i) checkword(randomnumbertext(rng));
 }
 
+TEST(FastPaths, DataWordsReadInOnePassAsStepByStep) {
+    // The benchmark's words are all decided in one pass, and rightly.
+    std::mt19937 rng(31);
+    for (int i = 0; i < 1000000; ++i) {
+        std::string s = benchmarkword(rng);
+        ASSERT_NE(quicksingle(s.data(), static_cast<int>(s.size()), nullptr), kindempty) << s;
+        checksingle(s);
+        bool taken;
+        checkasrow(s, taken);
+        ASSERT_TRUE(taken) << s;
+    }
+    for (int i = 0; i < 2000000; ++i) {
+        std::string s = randomnumbertext(rng);
+        checksingle(s);
+        bool taken;
+        checkasrow(s, taken);
+    }
+    // Round the limits: 19 and 20 digits, 5-digit parts of a/b, exponents
+    // of four digits and where the values overflow.
+    for (const char* s : {"9999999999999999999", "-18446744073709551615", "99999999999999999999", "0.000000000000000001",
+                          "1.234567890123456789", "32766/32766", "-32766/1", "32767/1", "1/32767", "00001/00002",
+                          "000001/2", "-0/3", "3/0", "-0", "-0.0", "-0e5", "0e99999", "1e9999", "1e-9999", "5e+0000"})
+        checksingle(s);
+    for (int e = 3990; e <= 4960; ++e)
+        for (const char* m : {"1", "9.9", "-9999999999999999999", "0.0001", "1234567.891", "0.000"}) {
+            checksingle(std::string(m) + "e" + std::to_string(e));
+            checksingle(std::string(m) + "E-" + std::to_string(e));
+        }
+}
+
+// A word of a data row in its common forms, or one of its near misses: a
+// byte changed or added, a long run of digits, a zero part.
+std::string rowword(std::mt19937& rng) {
+    std::uniform_int_distribution<int> form(0, 15), pick(0, 19), digits(1, 30);
+    static const char bytes[] = "0123456789.eE-+/a0\xca";
+    std::string s = benchmarkword(rng);
+    switch (form(rng)) {
+        case 0: s[static_cast<size_t>(pick(rng)) % s.size()] = bytes[pick(rng)]; break;
+        case 1: s.insert(static_cast<size_t>(pick(rng)) % (s.size() + 1), 1, bytes[pick(rng)]); break;
+        case 2: s = std::string(static_cast<size_t>(digits(rng)), static_cast<char>('0' + pick(rng) % 10)) + s; break;
+        case 3: s = randomnumbertext(rng); break;
+        case 4: s = std::to_string(pick(rng) * 1000 % 7001) + "/" + std::to_string(pick(rng) * 37 % 1201); break;
+        case 5: s += "e" + std::string(pick(rng) % 2 ? "-" : "") + std::to_string(pick(rng) * 79 % 1300); break;
+        default: break;
+    }
+    return s;
+}
+
+TEST(FastPaths, DataRowsReadAsWordByWord) {
+    // Lines of row words between runs of blanks; every stretch of words read
+    // as a row is read as getsingle reads its words one by one, to the bit.
+    std::mt19937 rng(77);
+    std::uniform_int_distribution<int> words(1, 30), gap(1, 3), blank(0, 2), pick(0, 1 << 30);
+    const char blanks[] = {' ', '\t', static_cast<char>(202)};
+    WordList list;
+    int whole = 0;
+    for (int i = 0; i < 200000; ++i) {
+        std::string line(static_cast<size_t>(blank(rng)), ' ');
+        for (int k = words(rng); k > 0; --k) {
+            line += rowword(rng);
+            for (int g = gap(rng); g > 0; --g) line += blanks[blank(rng)];
+        }
+        string2strings(line.data(), static_cast<int32_t>(line.size()), list);
+        for (int32_t k = 1; k <= list.count; ++k) ASSERT_EQ(wordkind(list, k), whatis(wholeword(list, k))) << line;
+        if (list.count == 0) continue;
+        int32_t first = 1 + pick(rng) % list.count;
+        int32_t n = 1 + pick(rng) % (list.count - first + 1);
+        bool taken;
+        checkrow(list, first, n, static_cast<uint64_t>(pick(rng)) << 1, taken);
+        whole += taken;
+    }
+    EXPECT_GT(whole, 10000);  // the test reaches the rows read whole
+    // Digits enough to overflow, however common their shape.
+    for (const std::string& big : {std::string(5000, '9'), "0." + std::string(40000, '1')}) {
+        WordKind lastkind;
+        long double got[4];
+        string2strings(("1 " + big + " 2").data(), static_cast<int32_t>(big.size() + 4), list);
+        EXPECT_FALSE(quickrow(list, 1, 3, 0, got, lastkind));
+    }
+}
+
 TEST(FastPaths, LinesSplitAsByteByByte) {
     // Random lines of every length up to 300 over blanks (space, tab, the
     // byte 202) and other bytes, in runs so that long words occur too.
@@ -446,6 +618,11 @@ TEST(FastPaths, LinesSplitAsByteByByte) {
             TextView w = wholeword(got, k);
             ASSERT_EQ(std::string(w.c, static_cast<size_t>(w.len)), want[static_cast<size_t>(k - 1)]) << i << " word " << k;
         }
+        // A comment: the words from the first that begins with "%" on.
+        size_t kept = 0;
+        while (kept < want.size() && want[kept][0] != '%') ++kept;
+        dropcomment(got);
+        ASSERT_EQ(got.count, static_cast<int32_t>(kept)) << i;
     }
 }
 
