@@ -386,10 +386,16 @@ TEST(AreasWalk, Warnings) {
     const Points p = {{1, 1}, {2, 2}};
     const Points q = {{2, 2}, {3, 1}};
     auto start = [](int code) {
-        return "\xA5 something funny with area 1: can't get started (" + std::to_string(code) + ")\n";
+        std::string text = "\xA5 something funny with area 1: can't get started (";
+        text += std::to_string(code);
+        text += ")\n";
+        return text;
     };
     auto walk = [](int code) {
-        return "\xA5 something funny (" + std::to_string(code) + ") with area 1 looking at line u3\n";
+        std::string text = "\xA5 something funny (";
+        text += std::to_string(code);
+        text += ") with area 1 looking at line u3\n";
+        return text;
     };
     const Lines firstline = {"M 1.000,1.000 u1", "L 2.000,2.000"};
     runboundaries({
