@@ -21,26 +21,6 @@ struct Report {
     ReportRows* rows;  // null: every row is written afresh
 };
 
-// The slot of the point (x, y) in the rows: where it is, or the free slot
-// where it goes.  Points are told apart by their bits.
-ReportRows::Row& slotof(ReportRows& rows, long double x, long double y) {
-    unsigned char key[20];
-    std::memcpy(key, &x, 10);
-    std::memcpy(key + 10, &y, 10);
-    uint64_t a, b;
-    uint32_t c;
-    std::memcpy(&a, key, 8);
-    std::memcpy(&b, key + 8, 8);
-    std::memcpy(&c, key + 16, 4);
-    uint64_t h = (a * 0x9E3779B97F4A7C15ull) ^ (b * 0xC2B2AE3D27D4EB4Full) ^ (c * 0x165667B19E3779F9ull);
-    size_t mask = rows.slots.size() - 1;
-    for (size_t i = (h ^ (h >> 29)) & mask;; i = (i + 1) & mask) {
-        ReportRows::Row& row = rows.slots[i];
-        if (row.len == 0) return row;
-        if (std::memcmp(&row.x, &x, 10) == 0 && std::memcmp(&row.y, &y, 10) == 0) return row;
-    }
-}
-
 void writelist(Report& r) { putstr(r.run, 0, r.line, 1, setlog); }
 
 void dotsline(Report& r) {
@@ -63,32 +43,45 @@ int pointrow(char* row, long double x, long double y) {
     return len;
 }
 
-// One row per point.
-void pointrows(Report& r, const UnivariantLine& l) {
+// The same point, bit for bit.
+bool samepoint(const ReportRows::Row& row, long double x, long double y) {
+    return std::memcmp(&row.x, &x, 10) == 0 && std::memcmp(&row.y, &y, 10) == 0;
+}
+
+// One row per point.  Stage 1 keeps its rows; a later stage looks for each
+// point a few rows on from where the last one was found.
+void pointrows(Report& r, const UnivariantLine& l, int stage) {
+    constexpr size_t lookahead = 4;
     int n = linelength(l);
     ReportRows* rows = r.rows;
-    if (rows != nullptr && static_cast<size_t>(2 * (rows->used + n)) > rows->slots.size()) {
-        // Room for every point at most half full: rows of earlier stages are
-        // dropped when the table grows, which only costs their rewriting.
-        size_t size = 64;
-        while (size < static_cast<size_t>(4 * (rows->used + n))) size *= 2;
-        rows->slots.assign(size, ReportRows::Row{0, 0, {}, 0});
-        rows->used = 0;
-    }
+    if (rows != nullptr && stage == 1) rows->first.clear();
+    size_t cursor = 0;
     for (int k = 1; k <= n; ++k) {
-        if (rows == nullptr) {
-            char row[40];
-            putstr(r.run, 0, row, pointrow(row, l.x[k], l.y[k]), 1, setlog);
+        const long double x = l.x[k], y = l.y[k];
+        const ReportRows::Row* found = nullptr;
+        if (rows != nullptr && stage != 1) {
+            for (size_t j = cursor; j < rows->first.size() && j < cursor + lookahead; ++j) {
+                if (samepoint(rows->first[j], x, y)) {
+                    found = &rows->first[j];
+                    cursor = j + 1;
+                    break;
+                }
+            }
+        }
+        if (found != nullptr) {
+            putstr(r.run, 0, found->text, found->len, 1, setlog);
             continue;
         }
-        ReportRows::Row& row = slotof(*rows, l.x[k], l.y[k]);
-        if (row.len == 0) {
-            row.x = l.x[k];
-            row.y = l.y[k];
-            row.len = static_cast<int8_t>(pointrow(row.text, l.x[k], l.y[k]));
-            ++rows->used;
+        char text[40];
+        int len = pointrow(text, x, y);
+        putstr(r.run, 0, text, len, 1, setlog);
+        if (rows != nullptr && stage == 1) {
+            ReportRows::Row& row = rows->first.emplace_back();
+            row.x = x;
+            row.y = y;
+            std::memcpy(row.text, text, static_cast<size_t>(len));
+            row.len = len;
         }
-        putstr(r.run, 0, row.text, row.len, 1, setlog);
     }
 }
 
@@ -131,7 +124,7 @@ void resolved(Report& r, const Diagram& d, const UnivariantLine& l) {
     appendfield(l.zeromode, 0, r.line, capof(r.line));
     appendfield(")", 0, r.line, capof(r.line));
     writelist(r);
-    pointrows(r, l);
+    pointrows(r, l, 1);
     dotsline(r);
     setline(r.line, "  ");
     appendlimit(r, d, l.beginname, l.beginindex);
@@ -152,7 +145,7 @@ void cut(Report& r, const Diagram& d, const UnivariantLine& l) {
     appendfield("end = ", 0, r.line, capof(r.line));
     appendend(r, d, l.endindex, false);
     writelist(r);
-    pointrows(r, l);
+    pointrows(r, l, 3);
 }
 
 }  // namespace
@@ -164,17 +157,13 @@ void linereport(Run& run, const Diagram& d, int16_t line, int stage) {
 
 void linereport(Run& run, const Diagram& d, int16_t line, int stage, ReportRows& rows) {
     if (!isyes(d.options.showlineinfo)) return;
-    if (stage == 1) {
-        for (ReportRows::Row& row : rows.slots) row.len = 0;
-        rows.used = 0;
-    }
     Report r{run, {}, &rows};
     const UnivariantLine& l = d.lines[line];
     if (stage == 1) {
         resolved(r, d, l);
     } else if (stage == 2) {
         dotsline(r);
-        pointrows(r, l);
+        pointrows(r, l, stage);
     } else if (stage == 3) {
         cut(r, d, l);
     }

@@ -13,18 +13,18 @@
 // `showlineinfo` is yes.
 void linereport(Run& run, const Diagram& d, int16_t line, int stage);
 
-// The rows a line's report has written, by their point: the three stages
-// mostly show the same points, so each row is written once and then
-// copied.  One is kept for each line while it is assembled.
+// The rows a line's report wrote at stage 1, in order: the later stages
+// show mostly the same points in the same order, so their rows are copied
+// instead of written again.  One is kept for each line while it is
+// assembled.
 struct ReportRows {
     struct Row {
         long double x;   // the point
         long double y;
         char text[40];   // its row, as written
-        int8_t len;      // its length; 0 for a free slot
+        int len;         // its length
     };
-    std::vector<Row> slots;  // open addressing, a power of two in size
-    int used = 0;            // slots in use
+    std::vector<Row> first;  // stage 1's rows
 };
 
 // linereport, keeping its rows in `rows` (emptied at stage 1).

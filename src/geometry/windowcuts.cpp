@@ -37,6 +37,11 @@ bool passes(long double a1, long double a2, long double v) {
 // Cut the segment from (x1, y1) to (x2, y2) at the four edges in order.
 SegmentCuts cutsegment(const PlotWindow& w, long double x1, long double y1, long double x2, long double y2) {
     SegmentCuts cuts = {0, 0, 0, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}};
+    // A segment that passes no edge's level cuts none, whatever its slope:
+    // most segments of a line lie within the window, and need no division.
+    if (!passes(y1, y2, w.ylow) && !passes(x1, x2, w.xlow) && !passes(y1, y2, w.yhigh) &&
+        !passes(x1, x2, w.xhigh))
+        return cuts;
     bool vertical = x2 == x1;
     bool horizontal = y2 == y1;
     long double m = 0;
