@@ -92,7 +92,7 @@ void writeformat(Run& run, const ExtraFormat& f, const PageBox& box, int dpi,
                  const std::function<void(Canvas&)>& draw) {
     OutputChannel& channel = run.channels[f.channel];
     auto sink = [&channel](const unsigned char* bytes, size_t n) {
-        return std::fwrite(bytes, 1, n, channel.file) == n;
+        return channelwrite(channel, reinterpret_cast<const char*>(bytes), n);
     };
     std::string reason;
     if (!renderpage(f.format, box, dpi, sink, draw, reason)) {

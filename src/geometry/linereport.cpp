@@ -43,9 +43,23 @@ int pointrow(char* row, long double x, long double y) {
     return len;
 }
 
+// The ten bytes of an 80-bit value as two numbers.
+struct Bits {
+    uint64_t low;
+    uint16_t high;
+};
+
+inline Bits bitsof(long double v) {
+    Bits b;
+    std::memcpy(&b.low, &v, 8);
+    std::memcpy(&b.high, reinterpret_cast<const char*>(&v) + 8, 2);
+    return b;
+}
+
 // The same point, bit for bit.
 bool samepoint(const ReportRows::Row& row, long double x, long double y) {
-    return std::memcmp(&row.x, &x, 10) == 0 && std::memcmp(&row.y, &y, 10) == 0;
+    Bits a = bitsof(row.x), b = bitsof(x), c = bitsof(row.y), d = bitsof(y);
+    return a.low == b.low && a.high == b.high && c.low == d.low && c.high == d.high;
 }
 
 // One row per point.  Stage 1 keeps its rows; a later stage looks for each

@@ -34,33 +34,50 @@ void screenwrite(const RunSettings& settings, int16_t before, const char* text, 
     if (after == 0) std::fflush(stdout);  // a prompt must be visible before the keyboard is read
 }
 
-// The text goes from the caller's line buffer straight into the file's
-// buffer, with its line ends, in one write: the program is the file's only
-// user, so the stream need not be locked for each piece.
+// The text goes from the caller's line buffer into the channel's staging
+// buffer, with its line ends.
 void filewrite(Run& run, OutputChannel& ch, int16_t before, const char* text, int len, int16_t after) {
     run.unflushed = true;
     if (len < 0) len = 0;
-    char line[2 + 255 + 2];
-    const char* out = line;
-    int n = 0;
-    for (int k = lineends(before); k > 0; --k) line[n++] = '\n';
-    if (len <= 255) {
-        std::memcpy(line + n, text, static_cast<size_t>(len));
-        n += len;
-    } else {  // longer than any line buffer: its own write
-        bool ok = fwrite_unlocked(line, 1, static_cast<size_t>(n), ch.file) == static_cast<size_t>(n) &&
-                  fwrite_unlocked(text, 1, static_cast<size_t>(len), ch.file) == static_cast<size_t>(len);
-        if (!ok) ioerror(run, ch.path);
-        n = 0;
+    int nb = lineends(before), na = lineends(after);
+    if (ch.buffer != nullptr && ch.staged + nb + len + na <= stagingsize) {  // the usual case: one copy
+        char* out = ch.buffer + ch.staged;
+        for (int k = 0; k < nb; ++k) *out++ = '\n';
+        std::memcpy(out, text, static_cast<size_t>(len));
+        out += len;
+        for (int k = 0; k < na; ++k) *out++ = '\n';
+        ch.staged = static_cast<int>(out - ch.buffer);
+        return;
     }
-    for (int k = lineends(after); k > 0; --k) line[n++] = '\n';
-    if (fwrite_unlocked(out, 1, static_cast<size_t>(n), ch.file) != static_cast<size_t>(n)) ioerror(run, ch.path);
+    static const char ends[2] = {'\n', '\n'};
+    if (!channelwrite(ch, ends, static_cast<size_t>(nb)) ||
+        !channelwrite(ch, text, static_cast<size_t>(len)) ||
+        !channelwrite(ch, ends, static_cast<size_t>(na)))
+        ioerror(run, ch.path);
 }
 
 }  // namespace
 
 const char* channelname(int channel) {
     return channel >= 0 && channel < channelcount ? names[channel] : "";
+}
+
+bool drainchannel(OutputChannel& channel) {
+    if (channel.staged == 0) return true;
+    size_t n = static_cast<size_t>(channel.staged);
+    channel.staged = 0;
+    return fwrite_unlocked(channel.buffer, 1, n, channel.file) == n;
+}
+
+bool channelwrite(OutputChannel& channel, const char* bytes, size_t n) {
+    if (channel.buffer == nullptr) return fwrite_unlocked(bytes, 1, n, channel.file) == n;
+    if (static_cast<size_t>(channel.staged) + n > static_cast<size_t>(stagingsize)) {
+        if (!drainchannel(channel)) return false;
+        if (n > static_cast<size_t>(stagingsize)) return fwrite_unlocked(bytes, 1, n, channel.file) == n;
+    }
+    std::memcpy(channel.buffer + channel.staged, bytes, n);
+    channel.staged += static_cast<int>(n);
+    return true;
 }
 
 bool isopen(const Run& run, int channel) { return (run.open & (1u << channel)) != 0; }
@@ -89,7 +106,8 @@ void flushfiles(Run& run) {
     run.unflushed = false;
     for (int ch = 2; ch <= chps; ++ch) {
         OutputChannel& c = run.channels[ch];
-        if (isopen(run, ch) && c.file != nullptr && std::fflush(c.file) != 0) ioerror(run, c.path);
+        if (isopen(run, ch) && c.file != nullptr && (!drainchannel(c) || std::fflush(c.file) != 0))
+            ioerror(run, c.path);
     }
 }
 

@@ -51,13 +51,26 @@ constexpr int pathcapacity = 4096;
 // files.h), so an old file stays whole until then.
 struct OutputChannel {
     FILE* file;       // the open text file; null while closed (the screen uses stdout)
-    char* buffer;     // its stdio buffer, taken from the heap while it is open
+    char* buffer;     // bytes on their way to the file, taken from the heap while it is open
+    int staged;       // bytes in `buffer`
     bool written;     // text was written since start-up (kept for channels 4..9)
     char path[256];   // full file name, for input/output error reports
     char target[pathcapacity];  // the file the temporary one replaces when committed
     char temp[pathcapacity];    // the temporary file being written
     volatile sig_atomic_t pending;  // `temp` exists and is neither committed nor removed
 };
+
+// Bytes of an output file gathered before they are handed to the system:
+// the file itself is unbuffered, so a drawing of many megabytes costs a
+// copy a line and a system call a block, not a library call a line.
+constexpr int stagingsize = 1 << 16;
+
+// Append bytes to a channel's file (through its staging buffer); false on
+// a write error, with errno set.
+bool channelwrite(OutputChannel& channel, const char* bytes, size_t n);
+
+// Hand the staged bytes to the system; false on a write error.
+bool drainchannel(OutputChannel& channel);
 
 // The channel's name in messages ("logfile", "psfile", ...; empty for 0 and 1).
 const char* channelname(int channel);

@@ -15,8 +15,8 @@
 
 namespace {
 
-void writeall(Run& run, FILE* f, const char* bytes, size_t n, const char* path) {
-    if (std::fwrite(bytes, 1, n, f) != n) ioerror(run, path);
+void writeall(Run& run, OutputChannel& channel, const char* bytes, size_t n) {
+    if (!channelwrite(channel, bytes, n)) ioerror(run, channel.path);
 }
 
 }  // namespace
@@ -50,7 +50,7 @@ void bombed(Run& run, const char* where, const char* what, int whatlen) {
     // The log gets its copy only after the user has pressed return.
     for (int ch : {chout, chlog, chic}) {
         OutputChannel& c = run.channels[ch];
-        if ((open & (1u << ch)) && c.file != nullptr) writeall(run, c.file, block, n, c.path);
+        if ((open & (1u << ch)) && c.file != nullptr) writeall(run, c, block, n);
     }
     closeall(run, false);
     std::exit(exitfailed);
@@ -69,7 +69,7 @@ void killrun(Run& run) {
     if (open & (1u << chw)) std::fwrite(notice, 1, n, stdout);
     for (int ch : {chout, chlog}) {
         OutputChannel& c = run.channels[ch];
-        if ((open & (1u << ch)) && c.file != nullptr) writeall(run, c.file, notice, n, c.path);
+        if ((open & (1u << ch)) && c.file != nullptr) writeall(run, c, notice, n);
     }
     closeall(run, false);
     std::exit(exitnormal);

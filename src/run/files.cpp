@@ -18,10 +18,6 @@
 
 namespace {
 
-// Bytes of stdio buffering per output file: given no buffer, the C library
-// would use one of its own size (a block, 4 KB) whatever size is asked for,
-// and a drawing of many megabytes would take thousands of writes.
-const size_t outputbuffer = 1 << 16;
 
 const int endingsignals[] = {SIGINT, SIGTERM, SIGHUP};
 
@@ -272,8 +268,11 @@ Text openoutput(Run& run, const char* name, const Word& extension, int number) {
             ioerror(run, path);
         }
     }
-    channel.buffer = static_cast<char*>(std::malloc(outputbuffer));  // none: the library's own
-    std::setvbuf(f, channel.buffer, _IOFBF, outputbuffer);
+    // The staging buffer gathers the bytes (see channels.h); without one, the
+    // file keeps the library's own buffering.
+    channel.buffer = static_cast<char*>(std::malloc(stagingsize));
+    channel.staged = 0;
+    if (channel.buffer != nullptr) std::setvbuf(f, nullptr, _IONBF, 0);
     channel.file = f;
     channel.written = false;
     run.open |= 1u << number;
@@ -283,7 +282,11 @@ Text openoutput(Run& run, const char* name, const Word& extension, int number) {
 Closed closeoutput(OutputChannel& channel, bool commit) {
     Closed result = Closed::done;
     int reason = 0;
-    if (channel.file != nullptr && std::fclose(channel.file) != 0) {
+    if (channel.file != nullptr && !drainchannel(channel)) {
+        reason = errno;
+        result = Closed::notcompleted;
+    }
+    if (channel.file != nullptr && std::fclose(channel.file) != 0 && result == Closed::done) {
         reason = errno;
         result = Closed::notcompleted;
     }
