@@ -63,9 +63,10 @@ bool samepoint(const ReportRows::Row& row, long double x, long double y) {
 }
 
 // One row per point.  Stage 1 keeps its rows; a later stage looks for each
-// point a few rows on from where the last one was found.
+// point from where the last one was found on: the stages keep the order of
+// the data, and only the few points they add (limit points, cut points,
+// corners) are looked for in vain.
 void pointrows(Report& r, const UnivariantLine& l, int stage) {
-    constexpr size_t lookahead = 4;
     int n = linelength(l);
     ReportRows* rows = r.rows;
     if (rows != nullptr && stage == 1) rows->first.clear();
@@ -74,7 +75,7 @@ void pointrows(Report& r, const UnivariantLine& l, int stage) {
         const long double x = l.x[k], y = l.y[k];
         const ReportRows::Row* found = nullptr;
         if (rows != nullptr && stage != 1) {
-            for (size_t j = cursor; j < rows->first.size() && j < cursor + lookahead; ++j) {
+            for (size_t j = cursor; j < rows->first.size(); ++j) {
                 if (samepoint(rows->first[j], x, y)) {
                     found = &rows->first[j];
                     cursor = j + 1;

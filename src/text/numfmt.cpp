@@ -3,6 +3,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -174,7 +175,7 @@ namespace {
 // decimal2str writes, right to left: n decimals (zeros in front of short
 // digits), the point, then the whole part (at least "0"), then the sign.
 // Returns the text's length, or 0 when the general steps must decide.
-int fixedform(long double x, int16_t n, char* out) {
+inline __attribute__((always_inline)) int fixedform(long double x, int16_t n, char* out) {
     // The scaled value may have at most n + 5 digits.
     static const uint32_t toomany[5] = {100000u, 1000000u, 10000000u, 100000000u, 1000000000u};
     long double r = std::fabs(x);
@@ -182,12 +183,17 @@ int fixedform(long double x, int16_t n, char* out) {
     long double s = r * pow10(n);
     if (!(s < mantissalimit)) return 0;  // NaN fails here too
     // s lies in 0..2147483646, so the checks of roundint cannot apply, and
-    // it is rounded without a library call: 2^63 has a unit in its last
-    // place of exactly 1, so s + 2^63 rounds s to the nearest integer, ties
-    // to even, in the one addition (the mode roundint's llrint uses too),
-    // and taking 2^63 away again is exact.
+    // it is rounded without a library call or a change of the rounding
+    // mode: 2^63 has a unit in its last place of exactly 1, so s + 2^63
+    // rounds s to the nearest integer, ties to even, in the one addition
+    // (the mode roundint's llrint uses too), and the 64-bit significand of
+    // the sum is 2^63 + the rounded value.
+    static_assert(std::numeric_limits<long double>::digits == 64, "80-bit extended reals");
     constexpr long double twotothe63 = 9223372036854775808.0L;
-    uint32_t v = static_cast<uint32_t>((s + twotothe63) - twotothe63);
+    long double sum = s + twotothe63;
+    uint64_t significand;
+    std::memcpy(&significand, &sum, sizeof significand);
+    uint32_t v = static_cast<uint32_t>(significand - 0x8000000000000000ull);
     if (n < 5 && v >= toomany[n]) return 0;
     // Digits of v: log10(2) ~ 1233 / 4096 estimates them from the bits,
     // one fewer or exact, and one comparison settles it (powers[0] is 0 so
@@ -269,11 +275,12 @@ Word real2str(long double x, int16_t n, bool fixed) {
 }
 
 int writefixed(char* out, long double x, int16_t n) {
-    if (x == 0 || std::fabs(x) < zerolimit) {
-        out[0] = '0';
-        return 1;
-    }
-    if (n >= 0 && n <= 9) {
+    if (!(std::fabs(x) >= zerolimit)) {  // zero, or below the zero limit (NaN goes on)
+        if (!std::isnan(x)) {
+            out[0] = '0';
+            return 1;
+        }
+    } else if (n >= 0 && n <= 9) {
         int len = fixedform(x, n, out);
         if (len > 0) return len;
     }
