@@ -210,7 +210,7 @@ void EpsCanvas::pathpoint(const char* op, const PathPoint& p) {
     add("}  ", 3);
     Word name = commentname(p.name);
     add(name.c, static_cast<size_t>(name.len));
-    putstr(run, 0, text, n, 1, setps);
+    putline(run, chps, text, n);
 }
 
 void EpsCanvas::moveto(const PathPoint& p) { pathpoint(" moveto", p); }

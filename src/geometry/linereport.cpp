@@ -84,12 +84,12 @@ void pointrows(Report& r, const UnivariantLine& l, int stage) {
             }
         }
         if (found != nullptr) {
-            putstr(r.run, 0, found->text, found->len, 1, setlog);
+            putline(r.run, chlog, found->text, found->len);
             continue;
         }
         char text[40];
         int len = pointrow(text, x, y);
-        putstr(r.run, 0, text, len, 1, setlog);
+        putline(r.run, chlog, text, len);
         if (rows != nullptr && stage == 1) {
             ReportRows::Row& row = rows->first.emplace_back();
             row.x = x;

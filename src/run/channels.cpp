@@ -94,6 +94,13 @@ void putstr(Run& run, int16_t before, const char* text, int len, int16_t after, 
     }
 }
 
+void putline(Run& run, int channel, const char* text, int len) {
+    if (!isopen(run, channel)) return;
+    OutputChannel& ch = run.channels[channel];
+    if (channel >= chic) ch.written = true;
+    filewrite(run, ch, 0, text, len, 1);
+}
+
 void flushchannels(Run& run) {
     std::fflush(stdout);
     flushfiles(run);

@@ -95,6 +95,10 @@ inline void putstr(Run& run, int16_t before, const LineBuffer& line, int16_t aft
     putstr(run, before, line.text.c, line.text.len, after, set);
 }
 
+// putstr(run, 0, text, len, 1, {channel}) for one file channel (2..9),
+// for the lines a drawing or a report writes by the hundred thousand.
+void putline(Run& run, int channel, const char* text, int len);
+
 // Push the screen and every open file channel out to their devices.
 void flushchannels(Run& run);
 
