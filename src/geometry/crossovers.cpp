@@ -4,6 +4,7 @@
 #include "geometry/crossovers.h"
 
 #include <cmath>
+#include <vector>
 
 #include "diagram/model.h"
 #include "geometry/linepoints.h"
@@ -87,10 +88,15 @@ void placecrossover(Run& run, const Diagram& d, InvariantPoint& point) {
     const UnivariantLine& b = d.lines[crossline(run, d, point.crossline2)];
     int na = linelength(a);
     int nb = linelength(b);
+    // The second line's segments, each worked out once rather than once for
+    // every segment of the first.
+    std::vector<Segment> bs;
+    bs.reserve(static_cast<size_t>(nb > 1 ? nb - 1 : 0));
+    for (int l = 1; l < nb; ++l) bs.push_back(segmentof(b, l));
     for (int k = 1; k < na; ++k) {
         Segment sa = segmentof(a, k);
-        for (int l = 1; l < nb; ++l) {
-            if (segmentscross(sa, segmentof(b, l), point.x, point.y)) return;
+        for (const Segment& sb : bs) {
+            if (segmentscross(sa, sb, point.x, point.y)) return;
         }
     }
     Text what;

@@ -112,6 +112,24 @@ bool windowcontains(const PlotWindow& w, long double x, long double y) {
 void windowcuts(Run& run, Diagram& d, int16_t line) {
     const PlotWindow& w = d.window;
     UnivariantLine& l = d.lines[line];
+    // Most lines pass no edge at all: then nothing is cut, and the line
+    // stays as it is, whole inside the window or whole outside it.
+    int count = linelength(l);
+    bool passesanedge = false;
+    for (int k = 1; k < count && !passesanedge; ++k)
+        passesanedge = passes(l.y[k], l.y[k + 1], w.ylow) || passes(l.x[k], l.x[k + 1], w.xlow) ||
+                       passes(l.y[k], l.y[k + 1], w.yhigh) || passes(l.x[k], l.x[k + 1], w.xhigh);
+    if (!passesanedge) {
+        l.npts = static_cast<int16_t>(count);
+        l.outsidewindow = !(count >= 1 && windowcontains(w, l.x[1], l.y[1]));
+        if (l.outsidewindow) {
+            l.npts = 0;
+            return;
+        }
+        if (l.beginindex == 0) l.beginindex = nearedge(w, l.x[1], l.y[1]);
+        if (l.endindex == 0 && count >= 1) l.endindex = nearedge(w, l.x[count], l.y[count]);
+        return;
+    }
     PointCopy data;  // the line as assembled
     copypoints(l, data);
     int n = data.n;
