@@ -180,20 +180,19 @@ inline __attribute__((always_inline)) int fixedform(long double x, int16_t n, ch
     static const uint32_t toomany[5] = {100000u, 1000000u, 10000000u, 100000000u, 1000000000u};
     long double r = std::fabs(x);
     if (!(r <= writelimit)) return 0;
-    long double s = r * pow10(n);
+    // 10^0..10^9 are exact in a double, which loads faster than an 80-bit
+    // constant: the product is the same as with pow10(n).
+    static constexpr double scales[10] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    long double s = r * static_cast<long double>(scales[n]);
     if (!(s < mantissalimit)) return 0;  // NaN fails here too
     // s lies in 0..2147483646, so the checks of roundint cannot apply, and
-    // it is rounded without a library call or a change of the rounding
-    // mode: 2^63 has a unit in its last place of exactly 1, so s + 2^63
-    // rounds s to the nearest integer, ties to even, in the one addition
-    // (the mode roundint's llrint uses too), and the 64-bit significand of
-    // the sum is 2^63 + the rounded value.
+    // it is rounded as roundint's llrint rounds it, in the current mode
+    // (to nearest, ties to even), by the one x87 store to a 64-bit integer,
+    // without a library call.
     static_assert(std::numeric_limits<long double>::digits == 64, "80-bit extended reals");
-    constexpr long double twotothe63 = 9223372036854775808.0L;
-    long double sum = s + twotothe63;
-    uint64_t significand;
-    std::memcpy(&significand, &sum, sizeof significand);
-    uint32_t v = static_cast<uint32_t>(significand - 0x8000000000000000ull);
+    int64_t rounded;
+    asm("fistpll %0" : "=m"(rounded) : "t"(s) : "st");
+    uint32_t v = static_cast<uint32_t>(rounded);
     if (n < 5 && v >= toomany[n]) return 0;
     // Digits of v: log10(2) ~ 1233 / 4096 estimates them from the bits,
     // one fewer or exact, and one comparison settles it (powers[0] is 0 so
