@@ -24,6 +24,14 @@ long double writablepage(long double p) {
     return p < 0 ? -1e20L : 1e20L;
 }
 
+// writablepage for a value in memory: the value itself when it is in
+// range, else its bound in `spare`.
+const long double& writablepage(const long double& p, long double& spare) {
+    if (p >= -1e20L && p <= 1e20L) return p;
+    spare = writablepage(p);
+    return spare;
+}
+
 void appendpagepoint(LineBuffer& line, long double px, long double py) {
     appendreal(2, true, 0, line, 255, writablepage(px));
     appendfield(" ", 0, line, 255);
@@ -195,9 +203,10 @@ void EpsCanvas::pathpoint(const char* op, const PathPoint& p) {
     // stay far below the 250 characters where a line buffer would close, so
     // the bytes are those the line buffer would hold.
     char text[160];
-    int n = writefixed(text, writablepage(p.px), 2);
+    long double spare;
+    int n = writefixed(text, writablepage(p.px, spare), 2);
     text[n++] = ' ';
-    n += writefixed(text + n, writablepage(p.py), 2);
+    n += writefixed(text + n, writablepage(p.py, spare), 2);
     auto add = [&](const char* s, size_t len) {
         std::memcpy(text + n, s, len);
         n += static_cast<int>(len);

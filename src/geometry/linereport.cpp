@@ -31,11 +31,11 @@ void dotsline(Report& r) {
 // The row of a point: x and y with 4 decimals, each right-aligned in 10.
 // Two numbers of at most 20 characters: the row is written straight into
 // place, as the line buffer would hold it.
-int pointrow(char* row, long double x, long double y) {
+int pointrow(char* row, const long double& x, const long double& y) {
     int len = 0;
-    for (long double v : {x, y}) {
+    for (const long double* v : {&x, &y}) {
         char number[20];
-        int digits = writefixed(number, v, 4);
+        int digits = writefixed(number, *v, 4);
         for (int fill = 10 - digits; fill > 0; --fill) row[len++] = ' ';
         std::memcpy(row + len, number, static_cast<size_t>(digits));
         len += digits;
@@ -43,23 +43,15 @@ int pointrow(char* row, long double x, long double y) {
     return len;
 }
 
-// The ten bytes of an 80-bit value as two numbers.
-struct Bits {
-    uint64_t low;
-    uint16_t high;
-};
-
-inline Bits bitsof(long double v) {
-    Bits b;
-    std::memcpy(&b.low, &v, 8);
-    std::memcpy(&b.high, reinterpret_cast<const char*>(&v) + 8, 2);
-    return b;
-}
-
-// The same point, bit for bit.
-bool samepoint(const ReportRows::Row& row, long double x, long double y) {
-    Bits a = bitsof(row.x), b = bitsof(x), c = bitsof(row.y), d = bitsof(y);
-    return a.low == b.low && a.high == b.high && c.low == d.low && c.high == d.high;
+// The ten bytes of each of x and y, read from the line's own memory as
+// integers: comparing them needs no 80-bit load or store.
+inline void pointkey(const long double* x, const long double* y, uint64_t key[3]) {
+    uint16_t xhigh, yhigh;
+    std::memcpy(&key[0], x, 8);
+    std::memcpy(&xhigh, reinterpret_cast<const char*>(x) + 8, 2);
+    std::memcpy(&key[1], y, 8);
+    std::memcpy(&yhigh, reinterpret_cast<const char*>(y) + 8, 2);
+    key[2] = uint64_t{xhigh} << 16 | yhigh;
 }
 
 // One row per point.  Stage 1 keeps its rows; a later stage looks for each
@@ -72,11 +64,13 @@ void pointrows(Report& r, const UnivariantLine& l, int stage) {
     if (rows != nullptr && stage == 1) rows->first.clear();
     size_t cursor = 0;
     for (int k = 1; k <= n; ++k) {
-        const long double x = l.x[k], y = l.y[k];
+        uint64_t key[3];
+        pointkey(&l.x[k], &l.y[k], key);
         const ReportRows::Row* found = nullptr;
         if (rows != nullptr && stage != 1) {
             for (size_t j = cursor; j < rows->first.size(); ++j) {
-                if (samepoint(rows->first[j], x, y)) {
+                const uint64_t* k2 = rows->first[j].key;
+                if (k2[0] == key[0] && k2[1] == key[1] && k2[2] == key[2]) {
                     found = &rows->first[j];
                     cursor = j + 1;
                     break;
@@ -88,14 +82,14 @@ void pointrows(Report& r, const UnivariantLine& l, int stage) {
             continue;
         }
         char text[40];
-        int len = pointrow(text, x, y);
+        int len = pointrow(text, l.x[k], l.y[k]);
         putline(r.run, chlog, text, len);
         if (rows != nullptr && stage == 1) {
-            ReportRows::Row& row = rows->first.emplace_back();
-            row.x = x;
-            row.y = y;
-            std::memcpy(row.text, text, static_cast<size_t>(len));
+            ReportRows::Row row;
+            std::memcpy(row.key, key, sizeof key);
+            std::memcpy(row.text, text, sizeof text);
             row.len = len;
+            rows->first.push_back(row);
         }
     }
 }

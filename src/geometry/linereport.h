@@ -19,10 +19,9 @@ void linereport(Run& run, const Diagram& d, int16_t line, int stage);
 // assembled.
 struct ReportRows {
     struct Row {
-        long double x;   // the point
-        long double y;
-        char text[40];   // its row, as written
-        int len;         // its length
+        uint64_t key[3];  // the point's x and y, bit for bit (see pointkey)
+        char text[40];    // its row, as written
+        int len;          // its length
     };
     std::vector<Row> first;  // stage 1's rows
 };

@@ -273,7 +273,7 @@ Word real2str(long double x, int16_t n, bool fixed) {
     return out;  // every path returns `out`, so it is built in the caller's result
 }
 
-int writefixed(char* out, long double x, int16_t n) {
+int writefixed(char* out, const long double& x, int16_t n) {
     if (!(std::fabs(x) >= zerolimit)) {  // zero, or below the zero limit (NaN goes on)
         if (!std::isnan(x)) {
             out[0] = '0';

@@ -56,7 +56,7 @@ Word real2str(long double x, int16_t n, bool fixed);
 
 // real2str(x, n, true) written straight into `out` (room for 20
 // characters); returns its length.
-int writefixed(char* out, long double x, int16_t n);
+int writefixed(char* out, const long double& x, int16_t n);
 
 // x rounded to an integer, written without a point.
 Word real2intstr(long double x);
