@@ -351,6 +351,18 @@ void CairoCanvas::paint(bool filling) {
     cairo_new_path(cr);
 }
 
+bool CairoCanvas::polygonof(const Subpath& s, std::vector<Point>& points, bool& inside) {
+    if (s.circle && s.radius == 0) return false;
+    if (s.circle && circlesafe(s)) {
+        addcircle(s);
+        return false;
+    }
+    points = s.circle ? circlepolygon(s.centre, s.radius) : s.points;
+    inside = true;
+    for (const Point& p : points) inside = inside && safe(p);
+    return true;
+}
+
 void CairoCanvas::stroke() {
     // What lies beyond the device's reach is cut off; a dashed piece that
     // starts past the start of its subpath keeps its place in the pattern.
@@ -361,15 +373,9 @@ void CairoCanvas::stroke() {
     std::vector<Piece> pieces;
     cairo_new_path(cr);
     for (const Subpath& s : path) {
-        if (s.circle && s.radius == 0) continue;
-        if (s.circle && circlesafe(s)) {
-            addcircle(s);
-            continue;
-        }
-        std::vector<Point> points = s.circle ? circlepolygon(s.centre, s.radius) : s.points;
-        if (points.size() < 2) continue;
-        bool inside = true;
-        for (const Point& p : points) inside = inside && safe(p);
+        std::vector<Point> points;
+        bool inside;
+        if (!polygonof(s, points, inside) || points.size() < 2) continue;
         if (inside) {
             addpolyline(cr, points, s.closed);
             continue;
@@ -419,14 +425,9 @@ void CairoCanvas::stroke() {
 void CairoCanvas::fill() {
     cairo_new_path(cr);
     for (const Subpath& s : path) {
-        if (s.circle && s.radius == 0) continue;
-        if (s.circle && circlesafe(s)) {
-            addcircle(s);
-            continue;
-        }
-        std::vector<Point> points = s.circle ? circlepolygon(s.centre, s.radius) : s.points;
-        bool inside = true;
-        for (const Point& p : points) inside = inside && safe(p);
+        std::vector<Point> points;
+        bool inside;
+        if (!polygonof(s, points, inside)) continue;
         if (!inside) points = cutpolygon(points, safelow, safehigh);
         if (points.size() >= 3) addpolyline(cr, points, true);
     }

@@ -84,6 +84,10 @@ private:
     bool safe(const Point& p) const;
     bool circlesafe(const Subpath& s) const;
     void addcircle(const Subpath& s);
+    // The points of a subpath to paint as a polygon, and whether all lie
+    // within the device's reach; false when there is none to paint (a
+    // circle of radius 0, or one added to the path as an arc).
+    bool polygonof(const Subpath& s, std::vector<Point>& points, bool& inside);
     void paint(bool filling);
     void addink(double x1, double y1, double x2, double y2);
 
