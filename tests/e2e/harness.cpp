@@ -20,6 +20,7 @@ namespace e2e {
 
 using testsupport::readfile;
 using testsupport::writefile;
+using testsupport::runcommand;
 
 std::string makeworkdir() {
     const char* tmp = std::getenv("TMPDIR");
@@ -197,21 +198,6 @@ std::string visiblelines(const std::string& text) {
     }
     if (!text.empty() && text.back() != '\n') out += "  (no line end)\n";
     return out;
-}
-
-std::string runcommand(const std::string& command, int& status) {
-    std::string output;
-    FILE* p = popen(command.c_str(), "r");
-    if (p == nullptr) {
-        status = -1;
-        return output;
-    }
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) output.append(buf, n);
-    int rc = pclose(p);
-    status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    return output;
 }
 
 }  // namespace

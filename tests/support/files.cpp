@@ -21,8 +21,6 @@ void writefile(const std::string& path, const std::string& content) {
     out << content;
 }
 
-namespace {
-
 std::string runcommand(const std::string& command, int& status) {
     std::string output;
     FILE* p = popen(command.c_str(), "r");
@@ -37,8 +35,6 @@ std::string runcommand(const std::string& command, int& status) {
     status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
     return output;
 }
-
-}  // namespace
 
 std::string ghostscript(const std::string& epspath) {
     int status;
