@@ -136,14 +136,14 @@ void readdarkcolour(ScriptReader& sr, int32_t last) {
 void warnask(ScriptReader& sr, const Word& key, YesAskNo answer, const char* becomes) {
     if (answer != answerask) return;
     warning(sr.run, sr.run.place.line, noitem,
-            "\"ask\" does not ask: " + std::string(key.c, static_cast<size_t>(key.len)) + " " + becomes);
+            "\"ask\" does not ask: " + wordtext(key) + " " + becomes);
 }
 
 // Under --check, a size that was given and is not the one used.
 void warnsize(ScriptReader& sr, const char* what, int16_t given, int16_t used) {
     if (given == used) return;
     warning(sr.run, sr.run.place.line, noitem,
-            std::string(what) + " size " + std::to_string(given) + " is taken as " + std::to_string(used));
+            std::string(what) + " size " + wholetext(given) + " is taken as " + wholetext(used));
 }
 
 const char* const scriptkeywords[] = {"strict",   "doareas", "areas",      "showlineinfo", "numbering", "docircles",

@@ -166,7 +166,7 @@ void startwarning(Run& run, int16_t area, int16_t code) {
     appendfield(")", 0, line, 255);
     putstr(run, 0, line, 1, setwoutlog);
     warning(run, run.place.line, run.place.item,
-            "its boundary cannot be started (code " + std::to_string(code) + "): it is filled with nothing");
+            "its boundary cannot be started (code " + wholetext(code) + "): it is filled with nothing");
 }
 
 void walkwarning(Run& run, int16_t area, int16_t code, const Word& nextname) {
@@ -180,8 +180,8 @@ void walkwarning(Run& run, int16_t area, int16_t code, const Word& nextname) {
     appendfield(nextname, 0, line, 255);
     putstr(run, 0, line, 1, setwoutlog);
     warning(run, run.place.line, run.place.item,
-            "its boundary cannot be traced on to line " + std::string(nextname.c, static_cast<size_t>(nextname.len)) +
-                " (code " + std::to_string(code) + "): what was traced is filled");
+            "its boundary cannot be traced on to line " + wordtext(nextname) +
+                " (code " + wholetext(code) + "): what was traced is filled");
 }
 
 // Start the boundary at the end where a line's trace starts.

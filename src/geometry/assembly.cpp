@@ -80,8 +80,8 @@ void checklimit(Run& run, const Diagram& d, const UnivariantLine& l, int16_t poi
     if (!(nearest > farlimit)) return;
     Word far = real2str(nearest, 2, true);
     warning(run, run.place.line, l.name,
-            std::string("its ") + which + " point " + std::string(p.name.c, static_cast<size_t>(p.name.len)) +
-                " lies " + std::string(far.c, static_cast<size_t>(far.len)) +
+            std::string("its ") + which + " point " + wordtext(p.name) +
+                " lies " + wordtext(far) +
                 " window sizes from its nearest data point");
 }
 

@@ -71,6 +71,10 @@ void warning(Run& run, int32_t line, const Word& item, const std::string& text) 
     writetext("\n");
 }
 
+std::string wordtext(const Word& word) { return std::string(word.c, static_cast<size_t>(word.len)); }
+
+std::string wholetext(long double value) { return wordtext(real2intstr(value)); }
+
 std::string nearestword(const std::string& word, const char* const* known, int count) {
     std::string best;
     size_t bestcost = 0;

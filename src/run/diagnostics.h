@@ -32,6 +32,11 @@ void reportfailure(Run& run, const char* what, int whatlen);
 // otherwise nothing.
 void warning(Run& run, int32_t line, const Word& item, const std::string& text);
 
+// A word, and a whole number written as the program writes numbers, as
+// parts of a warning's text.
+std::string wordtext(const Word& word);
+std::string wholetext(long double value);
+
 // The known word nearest to `word` by the count of letters to change,
 // insert or delete, when it is near enough to be a likely slip; else "".
 std::string nearestword(const std::string& word, const char* const* known, int count);

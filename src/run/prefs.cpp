@@ -24,7 +24,7 @@ const char* const prefskeywords[] = {"dontwrap", "monitorheap", "dataset",     "
 void warnask(Run& run, const Word& key, YesAskNo code, const char* becomes) {
     if (code != answerask) return;
     warning(run, run.place.line, noitem,
-            "\"ask\" does not ask: " + std::string(key.c, static_cast<size_t>(key.len)) + " " + becomes);
+            "\"ask\" does not ask: " + wordtext(key) + " " + becomes);
 }
 
 void applyline(Run& run, const WordList& words) {
