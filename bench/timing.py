@@ -80,10 +80,10 @@ def floor(launcher, rounds=9):
 
 def cmd_run(args):
     progs = []
-    for spec in args.progs:
-        name, sep, command = spec.partition("=")
+    for entry in args.progs:
+        name, sep, command = entry.partition("=")
         if not sep or not name or not command:
-            sys.exit("timing.py: expected NAME=COMMAND, got %r" % spec)
+            sys.exit("timing.py: expected NAME=COMMAND, got %r" % entry)
         argv = shlex.split(command)
         path = shutil.which(argv[0])
         if not path:
@@ -116,8 +116,8 @@ def cmd_run(args):
 
 # -- checking the peers -------------------------------------------------------
 
-def usingspec(script):
-    """The data file and the using spec of the plot line of a gnuplot script."""
+def usingclause(script):
+    """The data file and the using clause of the plot line of a gnuplot script."""
     with open(script) as f:
         for text in f:
             words = text.split()
@@ -127,7 +127,7 @@ def usingspec(script):
 
 
 def gnuplotstats(data, using):
-    """(records, invalid) of gnuplot's stats over data with the using spec."""
+    """(records, invalid) of gnuplot's stats over data with the using clause."""
     out = subprocess.run(
         ["gnuplot", "-e", "stats '%s' using %s nooutput; print STATS_records, STATS_invalid"
          % (data, using)], stdin=subprocess.DEVNULL, capture_output=True, text=True, check=True)
@@ -164,7 +164,7 @@ def neededcolumns(data, using, tmp):
 
 def cmd_check(args):
     os.chdir(args.folder)
-    data, every = usingspec("bench-all.gp")
+    data, every = usingclause("bench-all.gp")
     needed, ncols = neededcolumns(data, every, "junk-rows.dat")
     if needed != list(range(1, ncols + 1)):
         sys.exit("timing.py: bench-all.gp converts only columns %s of %d" % (needed, ncols))
@@ -174,7 +174,7 @@ def cmd_check(args):
     if (records, invalid) != (datarows, 0):
         sys.exit("timing.py: bench-all.gp keeps %d of %d rows (%d invalid)"
                  % (records, datarows, invalid))
-    data1, plain = usingspec("bench.gp")
+    data1, plain = usingclause("bench.gp")
     needed1, _ = neededcolumns(data1, plain, "junk-rows.dat")
     print("gnuplot: bench-all.gp converts all %d columns of all %d rows; bench.gp needs"
           " columns %s" % (ncols, datarows, ", ".join(map(str, needed1))))

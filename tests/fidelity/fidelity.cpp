@@ -303,18 +303,6 @@ void removetree(const std::string& dir) {
     std::filesystem::remove_all(dir, ignored);
 }
 
-std::string readfile(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-void writefile(const std::string& path, const std::string& content) {
-    std::ofstream f(path, std::ios::binary);
-    f << content;
-}
-
 std::string rungridel(const std::string& dir, const std::string& datafile, const std::string& options) {
     std::string output;
     if (runcommand("cd " + quoted(dir) + " && GRIDEL_CLOCK='2026-12-06 09:05' " + quoted(GRIDEL_BINARY) + " " +

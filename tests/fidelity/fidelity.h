@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "support/files.h"
+
 namespace fidelity {
 
 // The resolution every raster is made at: a whole multiple of 72, so that
@@ -52,8 +54,8 @@ std::string utf8reference(const std::string& eps);
 // Folders and files.
 std::string makeworkdir();
 void removetree(const std::string& dir);
-std::string readfile(const std::string& path);
-void writefile(const std::string& path, const std::string& content);
+using testsupport::readfile;
+using testsupport::writefile;
 
 // Run gridel on `datafile` in its folder with the clock fixed and the
 // keyboard closed; empty, or what went wrong (with the screen).
