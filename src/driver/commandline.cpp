@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "text/tokens.h"
+
 namespace {
 
 const char usagetext[] =
@@ -64,15 +66,14 @@ bool readformats(const char* list, Options& o, std::string& problem) {
     }
 }
 
-// A whole number from mindpi to maxdpi.
+// A whole number from mindpi to maxdpi, written in plain digits and read
+// by the program's own integer reader.
 bool readdpi(const char* text, Options& o, std::string& problem) {
     size_t n = std::strlen(text);
-    bool good = n >= 1 && n <= 4;
-    int value = 0;
-    for (size_t i = 0; good && i < n; ++i) {
-        good = text[i] >= '0' && text[i] <= '9';
-        value = value * 10 + (text[i] - '0');
-    }
+    bool good = n >= 1 && n <= 4 && std::strspn(text, "0123456789") == n;
+    int16_t value = 0;
+    Text message;
+    good = good && str2int(text, static_cast<int32_t>(n), value, message);
     if (!good || value < mindpi || value > maxdpi) {
         problem = std::string("bad resolution '") + text + "' (a whole number from 10 to 600)";
         return false;
