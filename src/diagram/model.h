@@ -115,6 +115,35 @@ struct DrawingOptions {
     int16_t ninfo;             // info lines given
 };
 
+// The title line above the plot.
+enum class TitleMode : int8_t {
+    stamp,  // the program's line with the run's time (the default)
+    given,  // the script's own text
+    off,    // none
+};
+
+// Where the key of numbered lines, points and fields stands.
+enum class LegendPlace : int8_t { none, right, below };
+
+// What a script may ask of a figure meant for print: titles, the plot's
+// size, text sizes and line widths, halos, field names and a key.  All of
+// it is off by default, and a script that asks for none of it is drawn as
+// it always was.  Sizes of 0 stand for "not given".
+struct FigureOptions {
+    TitleMode title;         // the title line
+    Text titletext;          // its text, when given
+    Text xlabel;             // the axis titles; empty for none
+    Text ylabel;
+    long double widthmm;     // the plot box in millimetres; 0: the 460-point square
+    long double heightmm;
+    long double fontsize;    // points, for every text of the figure; 0: the sizes of old
+    long double linewidth;   // points, of a plain line (thick twice it); 0: the widths of old
+    bool halo;               // line and point numbers over a white halo, point numbers beside their point
+    bool paper;              // "style paper": a journal's defaults for whatever was not given
+    bool fieldcomments;      // name the areas by the comments of their lines in the data file
+    LegendPlace legend;      // the key
+};
+
 // Frees a table taken from the heap as one zeroed block.
 struct FreeBlock {
     void operator()(void* block) const { std::free(block); }
@@ -136,11 +165,18 @@ struct Diagram {
     // The line of the data file where each point, line and area was
     // defined (entry k for item k), for messages that name it.
     std::vector<int32_t> pointlines, linelines, arealines;
+    // The comment that ends each area's line in the data file, and the name
+    // each area is drawn with (entry k for area k; an empty text: none).
+    // Each is empty until an area has one; the script reader makes the
+    // names nareas + 1 entries long when it names any.
+    std::vector<Text> areacomments, fieldnames;
     PlotWindow window = {0, 0, 0, 0};
     TickMarks ticks = {0, 0, 0, 0, 0, 0, false};
     DrawingOptions options = {
         answeryes, answeryes, answerno, answeryes, 0, 0, {0, 0, 0}, {255, 255, 255}, {}, 0,
     };
+    FigureOptions figure = {TitleMode::stamp, {0, {}}, {0, {}}, {0, {}}, 0, 0, 0, 0, false, false, false,
+                            LegendPlace::none};
 };
 
 // "area <k>", the name messages give area k.

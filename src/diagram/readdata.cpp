@@ -595,6 +595,15 @@ void readareas(DataReader& rd) {
             readname(rd, area.linenames[k]);
         } while (!currentis(rd, "*") && currentisname(rd));
         area.nnames = k;
+        // The comment after the area's last name, when that name ends its
+        // text line (the lookahead has moved on to a later line).
+        if (rd.current.len > 0 && rd.currentline != rd.previousline) {
+            Text comment = commenttext(rd.lines[1 - rd.active]);
+            if (comment.len > 0) {
+                rd.d.areacomments.resize(static_cast<size_t>(maxareas) + 1, Text{0, {}});
+                rd.d.areacomments[static_cast<size_t>(rd.areacount)] = comment;
+            }
+        }
         listitem(rd.run, rd.d, itemarea, rd.areacount);
     }
     rd.d.nareas = rd.areacount;

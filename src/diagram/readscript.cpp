@@ -11,6 +11,8 @@
 #include "run/failure.h"
 #include "run/prefs.h"
 #include "run/run.h"
+#include "text/numfmt.h"
+#include "text/tokens.h"
 
 namespace {
 
@@ -27,7 +29,22 @@ struct ScriptReader {
     WordList words;      // the words of the current line
     bool windowgiven;    // a "window" line was read
     bool bigticksgiven;  // a "bigticks" line was read
+    bool titlegiven;     // a "title" line was read ("style paper" leaves it as it is)
+    bool labelsgiven;    // a "labels" line was read
 };
+
+// What "style paper" gives a figure where the script gave nothing: text
+// and line widths that stay legible in an 84-millimetre column (no text
+// under 6 points, no line under a quarter point: ticks and circles are
+// two thirds of a plain line).
+constexpr long double paperfontsize = 7;
+constexpr long double paperlinewidth = 0.5L;
+
+// The bounds of the figure's sizes: the plot box in millimetres, text in
+// points, a plain line's width in points.
+constexpr long double minplotmm = 1, maxplotmm = 2000;
+constexpr long double minfontsize = 1, maxfontsize = 100;
+constexpr long double minlinewidth = 0.01L, maxlinewidth = 20;
 
 // An option that takes a size: "ask" counts as yes.
 YesAskNo askasyes(YesAskNo answer) { return answer == answerask ? answeryes : answer; }
@@ -146,8 +163,179 @@ void warnsize(ScriptReader& sr, const char* what, int16_t given, int16_t used) {
             std::string(what) + " size " + wholetext(given) + " is taken as " + wholetext(used));
 }
 
-const char* const scriptkeywords[] = {"strict",   "doareas", "areas",      "showlineinfo", "numbering", "docircles",
-                                      "circles",  "info",    "darkcolour", "window",       "bigticks",  "smallticks"};
+// The words of the line from word `first` to its last word, as written
+// (the blanks between them kept), cut to 255 characters; empty when the
+// line has no such word.
+Text textfrom(const WordList& words, int32_t first) {
+    Text out;
+    out.len = 0;
+    if (first < 1 || first > words.count) return out;
+    size_t from = static_cast<size_t>(words.edges[2 * static_cast<size_t>(first) - 2]);
+    size_t to = static_cast<size_t>(words.edges[2 * static_cast<size_t>(words.count) - 1]);
+    settext(out, words.line.data() + from, static_cast<int>(to - from));
+    return out;
+}
+
+// A bound as a message writes it: with the decimals it needs.
+std::string numbertext(long double v) {
+    return v == roundint(v) ? wholetext(v) : wordtext(real2str(v, decimalsneeded(true, 2, v), true));
+}
+
+// Under --check, a line that is ignored, and why.
+void ignored(ScriptReader& sr, const std::string& why) {
+    warning(sr.run, sr.run.place.line, noitem, why + ": the line is ignored");
+}
+
+// One number after word `last` within low..high into `value`; false (with
+// a warning) when there is none or it lies outside.
+bool readbounded(ScriptReader& sr, int32_t last, long double low, long double high, long double& value,
+                 const char* what) {
+    int16_t n = 1;
+    long double v[2];
+    if (!getreals(sr.words, last, n, v) || sr.words.count != last + 1 || !(v[1] >= low && v[1] <= high)) {
+        ignored(sr, std::string(what) + " needs one number from " + numbertext(low) + " to " + numbertext(high));
+        return false;
+    }
+    value = v[1];
+    return true;
+}
+
+// "size WIDTH [HEIGHT]": the plot box in millimetres, square when only the
+// width is given.
+void readsize(ScriptReader& sr, YesAskNo answer, int32_t last) {
+    FigureOptions& f = sr.d.figure;
+    if (answer != answeryes) {
+        f.widthmm = f.heightmm = 0;
+        return;
+    }
+    int16_t n = -1;
+    long double v[41];
+    bool read = getreals(sr.words, last, n, v) && n <= 2;
+    for (int i = 1; read && i <= n; ++i) read = v[i] >= minplotmm && v[i] <= maxplotmm;
+    if (!read) {
+        ignored(sr, "size needs a width and an optional height in millimetres, each from " + numbertext(minplotmm) +
+                        " to " + numbertext(maxplotmm));
+        return;
+    }
+    f.widthmm = v[1];
+    f.heightmm = n == 2 ? v[2] : v[1];
+}
+
+// A keyword whose one word after the answer must be `word`: true when it
+// is; a warning when another word (or none) stands there.
+bool oneword(ScriptReader& sr, const Word& key, int32_t last, const char* word) {
+    if (sr.words.count == last + 1 && istext(wordat(sr.words, last + 1), word)) return true;
+    ignored(sr, wordtext(key) + " takes the word \"" + word + "\"");
+    return false;
+}
+
+// "field N TEXT": area N is named TEXT.
+void readfield(ScriptReader& sr, int32_t last) {
+    int16_t n = 1;
+    int16_t v[2];
+    Text name = textfrom(sr.words, last + 2);
+    if (whatis(wholeword(sr.words, last + 1)) != kindinteger || !getints(sr.words, last, n, v) || name.len == 0) {
+        ignored(sr, "field needs an area's number and its name");
+        return;
+    }
+    if (v[1] < 1 || v[1] > sr.d.nareas) {
+        ignored(sr, "there is no area " + wholetext(v[1]) + " (the data file has " + wholetext(sr.d.nareas) + ")");
+        return;
+    }
+    sr.d.fieldnames.resize(static_cast<size_t>(maxareas) + 1, Text{0, {}});
+    sr.d.fieldnames[static_cast<size_t>(v[1])] = name;
+}
+
+// "legend [right|below]".
+void readlegend(ScriptReader& sr, YesAskNo answer, int32_t last) {
+    FigureOptions& f = sr.d.figure;
+    if (answer != answeryes) {
+        f.legend = LegendPlace::none;
+        return;
+    }
+    Word where = wordat(sr.words, last + 1);
+    if (sr.words.count == last || (sr.words.count == last + 1 && istext(where, "right")))
+        f.legend = LegendPlace::right;
+    else if (sr.words.count == last + 1 && istext(where, "below"))
+        f.legend = LegendPlace::below;
+    else
+        ignored(sr, "legend takes \"right\" or \"below\"");
+}
+
+// The keywords of a figure for print; false when `key` is none of them.
+bool applyfigurekeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t last) {
+    FigureOptions& f = sr.d.figure;
+    bool on = answer == answeryes;
+    if (istext(key, "title")) {
+        sr.titlegiven = true;
+        Text text = textfrom(sr.words, last + 1);
+        if (!on || istext(text, "off"))
+            f.title = TitleMode::off;
+        else if (text.len == 0)
+            f.title = TitleMode::stamp;
+        else
+            f.title = TitleMode::given;
+        f.titletext = text;
+    } else if (istext(key, "xlabel")) {
+        f.xlabel = on ? textfrom(sr.words, last + 1) : Text{0, {}};
+    } else if (istext(key, "ylabel")) {
+        f.ylabel = on ? textfrom(sr.words, last + 1) : Text{0, {}};
+    } else if (istext(key, "size")) {
+        readsize(sr, answer, last);
+    } else if (istext(key, "fontsize")) {
+        if (!on) f.fontsize = 0;
+        else readbounded(sr, last, minfontsize, maxfontsize, f.fontsize, "fontsize");
+    } else if (istext(key, "linewidth")) {
+        if (!on) f.linewidth = 0;
+        else readbounded(sr, last, minlinewidth, maxlinewidth, f.linewidth, "linewidth");
+    } else if (istext(key, "labels")) {
+        if (!on || oneword(sr, key, last, "halo")) {
+            f.halo = on;
+            sr.labelsgiven = true;
+        }
+    } else if (istext(key, "field")) {
+        readfield(sr, last);
+    } else if (istext(key, "fields")) {
+        if (!on || oneword(sr, key, last, "comments")) f.fieldcomments = on;
+    } else if (istext(key, "legend")) {
+        readlegend(sr, answer, last);
+    } else if (istext(key, "style")) {
+        if (!on || oneword(sr, key, last, "paper")) f.paper = on;
+    } else {
+        return false;
+    }
+    warnask(sr, key, answer, "is taken as no");
+    return true;
+}
+
+// Once the script is read: what "style paper" gives where nothing was
+// given, and the names of the areas (a "field" line before the comment of
+// the area's line).
+void finishfigure(ScriptReader& sr) {
+    Diagram& d = sr.d;
+    FigureOptions& f = d.figure;
+    if (f.paper) {
+        if (!sr.titlegiven) f.title = TitleMode::off;
+        if (!sr.labelsgiven) f.halo = true;
+        if (f.fontsize == 0) f.fontsize = paperfontsize;
+        if (f.linewidth == 0) f.linewidth = paperlinewidth;
+    }
+    if (f.fieldcomments && !d.areacomments.empty()) d.fieldnames.resize(static_cast<size_t>(maxareas) + 1, Text{0, {}});
+    if (d.fieldnames.empty()) return;
+    d.fieldnames.resize(static_cast<size_t>(d.nareas) + 1);
+    for (size_t k = 1; k < d.fieldnames.size(); ++k) {
+        if (d.fieldnames[k].len > 0) continue;
+        if (f.fieldcomments && k < d.areacomments.size()) d.fieldnames[k] = d.areacomments[k];
+        if (f.fieldcomments && d.fieldnames[k].len == 0)
+            warning(sr.run, d.arealines[k], areaname(static_cast<int16_t>(k)),
+                    "gets no name: its line ends with no comment and no field line names it");
+    }
+}
+
+const char* const scriptkeywords[] = {"strict",   "doareas",  "areas",  "showlineinfo", "numbering", "docircles",
+                                      "circles",  "info",     "darkcolour", "window",   "bigticks",  "smallticks",
+                                      "title",    "xlabel",   "ylabel", "size",         "fontsize",  "linewidth",
+                                      "labels",   "field",    "fields", "legend",       "style"};
 
 void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t last) {
     DrawingOptions& o = sr.d.options;
@@ -194,6 +382,8 @@ void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t la
     } else if (istext(key, "smallticks")) {
         warnask(sr, key, answer, "is taken as yes");
         readsmallticks(sr, answer, last);
+    } else if (applyfigurekeyword(sr, key, answer, last)) {
+        // read
     } else {  // any other keyword is ignored
         std::string word(key.c, static_cast<size_t>(key.len));
         std::string near = nearestword(word, scriptkeywords, sizeof scriptkeywords / sizeof scriptkeywords[0]);
@@ -212,7 +402,7 @@ bool toomany(long double low, long double high, long double gap) { return (high 
 }  // namespace
 
 void readscript(Run& run, Diagram& d, DataFile& datafile) {
-    ScriptReader sr{run, d, {}, false, false};
+    ScriptReader sr{run, d, {}, false, false, false, false};
     LineReader& file = datafile.reader;
     DrawingOptions& o = d.options;
     d.ticks.smallticks = false;
@@ -235,6 +425,7 @@ void readscript(Run& run, Diagram& d, DataFile& datafile) {
         readyesno(sr.words, sr.words.count, answer, last);
         applykeyword(sr, key, answer, last);
     }
+    finishfigure(sr);
     atline(run, 0);  // what is missing is missing from the file as a whole
     if (!sr.windowgiven) bombed(run, "readdata", "window script needed (xlow, xhigh, ylow, yhigh)");
     if (!sr.bigticksgiven) bombed(sr.run, "readdata", "bigticks script needed (xtick gap, xstart, ytick gap, ystart)");

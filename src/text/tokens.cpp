@@ -269,6 +269,20 @@ void dropcomment(WordList& words) {
     }
 }
 
+Text commenttext(const WordList& words) {
+    size_t at = words.count > 0 ? static_cast<size_t>(words.edges[2 * static_cast<size_t>(words.count) - 1]) : 0;
+    const std::string& line = words.line;
+    while (at < line.size() && isblankbyte(line[at])) ++at;
+    Text out;
+    out.len = 0;
+    if (at >= line.size() || line[at] != '%') return out;
+    while (at < line.size() && line[at] == '%') ++at;
+    size_t end = line.size();
+    while (end > at && isblankbyte(line[end - 1])) --end;
+    settext(out, line.data() + at, static_cast<int>(end - at));
+    return trimblanks(out);
+}
+
 void trimbounds(const char* text, int len, int& first, int& last) {
     int f, e;
     if (trimmed(text, len, f, e)) {

@@ -74,6 +74,11 @@ void string2strings(const char* text, int32_t count, WordList& words);
 // Keep only the words before the first one that begins with "%" (a comment).
 void dropcomment(WordList& words);
 
+// The comment a line ends with, once `dropcomment` has left its words: the
+// text after the "%" signs that begin it, without leading and trailing
+// blanks, cut to 255 characters; empty when the line has none.
+Text commenttext(const WordList& words);
+
 // Positions (1-based) of the first and last non-blank characters; both 0
 // for an empty or all-blank text.
 void trimbounds(const char* text, int len, int& first, int& last);
