@@ -28,7 +28,7 @@ Colour areacolourof(const DrawingOptions& o, double grayscale) {
 }
 
 void paintareas(const Diagram& d, const std::vector<AreaBoundary>& boundaries, Canvas& canvas) {
-    const PlotWindow& w = d.window;
+    const PageMap w = pagemap(d);
     std::vector<BoundaryPoint> points;  // one area's at a time
     for (const AreaBoundary& b : boundaries) {
         canvas.blank();

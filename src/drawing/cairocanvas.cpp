@@ -467,6 +467,56 @@ void CairoCanvas::text(long double px, long double py, TextView text, TextRole r
     path.back().points.push_back({start + width, y});
 }
 
+void selectface(cairo_t* cr, TextFace face, long double size) {
+    cairo_select_font_face(cr, "Helvetica", face == TextFace::italic ? CAIRO_FONT_SLANT_OBLIQUE : CAIRO_FONT_SLANT_NORMAL,
+                           face == TextFace::bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    cairo_matrix_t m;
+    cairo_matrix_init(&m, static_cast<double>(size), 0, 0, -static_cast<double>(size), 0, 0);
+    cairo_set_font_matrix(cr, &m);
+}
+
+void CairoCanvas::styledtext(long double px, long double py, TextView text, TextRole role, const TextStyle& style) {
+    std::string s = utf8text(text.c, text.len);
+    long double x = pagecoord(px), y = pagecoord(py);
+    if (s.empty() || !(style.size > 0) || !safe({x, y})) return;
+    // The glyphs are set in a space moved to the point (and turned); the
+    // path they make is kept in device space, so it is stroked and filled,
+    // and its extents found, back on the page.
+    auto set = [&](bool outline) {
+        cairo_save(cr);
+        selectface(cr, style.face, style.size);
+        cairo_text_extents_t e;
+        cairo_text_extents(cr, s.c_str(), &e);
+        double back = role == TextRole::centred ? e.x_advance / 2 : role == TextRole::right ? e.x_advance : 0;
+        cairo_translate(cr, static_cast<double>(x), static_cast<double>(y));
+        if (style.turned) cairo_rotate(cr, static_cast<double>(pi) / 2);
+        cairo_move_to(cr, -back, 0);
+        if (outline)
+            cairo_text_path(cr, s.c_str());
+        else
+            cairo_show_text(cr, s.c_str());
+        cairo_restore(cr);
+    };
+    cairo_new_path(cr);
+    if (style.halo > 0) {
+        set(true);
+        cairo_save(cr);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_set_line_width(cr, static_cast<double>(style.halo));
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_set_dash(cr, nullptr, 0, 0);
+        paint(false);
+        cairo_restore(cr);
+    }
+    if (measuring) {
+        set(true);
+        paint(true);
+    } else {
+        set(false);
+    }
+    cairo_new_path(cr);
+}
+
 bool renderpage(PageFormat format, const PageBox& box, int dpi,
                 const std::function<bool(const unsigned char*, size_t)>& write,
                 const std::function<void(Canvas&)>& draw, std::string& reason) {
@@ -531,12 +581,16 @@ bool renderpage(PageFormat format, const PageBox& box, int dpi,
 }
 
 bool inkbox(const std::function<void(Canvas&)>& draw, PageBox& box) {
+    return inkbox(draw, {pageboxleft, pageboxbottom, pageboxright, pageboxtop}, box);
+}
+
+bool inkbox(const std::function<void(Canvas&)>& draw, const PageBox& within, PageBox& box) {
     cairo_surface_t* surface = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
     cairo_t* cr = cairo_create(surface);
     bool found;
     {
         CairoCanvas canvas(cr, {0, 0, 0, 0}, 1);
-        canvas.measure({pageboxleft, pageboxbottom, pageboxright, pageboxtop});
+        canvas.measure(within);
         draw(canvas);
         found = canvas.ink(box) && cairo_status(cr) == CAIRO_STATUS_SUCCESS;
     }

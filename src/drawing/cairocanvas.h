@@ -61,6 +61,7 @@ public:
     void stroke() override;
     void fill() override;
     void text(long double px, long double py, TextView text, TextRole role) override;
+    void styledtext(long double px, long double py, TextView text, TextRole role, const TextStyle& style) override;
 
     // A point in page points.
     struct Point {
@@ -111,6 +112,10 @@ private:
 // (NUL bytes, which cairo cannot take, are left out).
 std::string utf8text(const char* text, int32_t len);
 
+// Make the font of a face at a size in points the one cairo sets texts in,
+// its y axis pointing up the page.
+void selectface(cairo_t* cr, TextFace face, long double size);
+
 // Paint the page `box` with `draw` in the format `format` (a PNG at `dpi`
 // pixels per inch, antialiased, on white) and hand its bytes to `write`,
 // which says false when it could not write them (errno set).  A PDF or SVG
@@ -121,6 +126,7 @@ bool renderpage(PageFormat format, const PageBox& box, int dpi,
                 const std::function<bool(const unsigned char*, size_t)>& write,
                 const std::function<void(Canvas&)>& draw, std::string& reason);
 
-// The extents of the ink `draw` puts on the EPS's page box (ink outside
-// that box counts for nothing): false when it puts none there.
+// The extents of the ink `draw` puts on the EPS's page box, or within
+// `within` (ink outside counts for nothing): false when it puts none there.
 bool inkbox(const std::function<void(Canvas&)>& draw, PageBox& box);
+bool inkbox(const std::function<void(Canvas&)>& draw, const PageBox& within, PageBox& box);

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 
+#include "geometry/textmeasure.h"
 #include "text/fixedtext.h"
 
 // What the document says of itself before anything is drawn.
@@ -51,6 +52,14 @@ enum class TextRole {
     caption,  // a line of the user's text, starting at the point
     centred,  // a label centred on the point (its baseline through the point)
     right,    // a label ending at the point
+};
+
+// A text's own look, apart from the font in force.
+struct TextStyle {
+    long double size;  // in points
+    TextFace face;     // regular, bold or italic (oblique)
+    bool turned;       // turned a quarter anticlockwise about its point: it reads upwards
+    long double halo;  // width of a white band drawn round the glyphs' outlines first; 0: none
 };
 
 class Canvas {
@@ -91,4 +100,8 @@ public:
     // A text in the current font.  Texts from the data file are UTF-8;
     // a written-out document keeps their bytes.
     virtual void text(long double px, long double py, TextView text, TextRole role) = 0;
+    // A text in a style of its own, in the current colour: starting at the
+    // point (heading, caption), centred on it or ending at it, along its
+    // baseline; the whole text, UTF-8.  The font in force stays as it was.
+    virtual void styledtext(long double px, long double py, TextView text, TextRole role, const TextStyle& style) = 0;
 };

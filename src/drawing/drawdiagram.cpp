@@ -2,6 +2,7 @@
 #include "drawing/drawdiagram.h"
 
 #include "drawing/areas.h"
+#include "drawing/figure.h"
 #include "drawing/frame.h"
 #include "drawing/lines.h"
 #include "drawing/page.h"
@@ -30,8 +31,21 @@ PageHeader pageheader(const Text& banner, const Text& stamp) {
 
 void drawdiagram(const Diagram& d, const DrawingPlan& plan, const Text& banner, const Text& stamp,
                  Canvas& canvas) {
-    if (isyes(d.options.doareas)) paintareas(d, plan.areas, canvas);
-    drawframe(d, banner, stamp, canvas);
-    drawlines(d, plan.labels, canvas);
-    if (isyes(d.options.docircles)) drawpoints(d, lastlinedashed(d), canvas);
+    if (isyes(d.options.doareas)) {
+        paintareas(d, plan.areas, canvas);
+        drawfieldnames(d, plan.figure, canvas);
+    }
+    drawframe(d, plan.figure, banner, stamp, canvas);
+    drawlines(d, plan.figure, canvas);
+    if (isyes(d.options.docircles)) drawpoints(d, plan.figure, lastlinedashed(d), canvas);
+    drawhalolabels(d, plan.figure, canvas);
+    drawtitlesandkey(plan.figure, canvas);
+}
+
+PageFit pagefit(const Diagram& d, bool crop) {
+    const FigureOptions& f = d.figure;
+    bool reaching = f.legend != LegendPlace::none || f.xlabel.len > 0 || f.ylabel.len > 0 || f.fontsize > 0;
+    if (f.widthmm > 0 || (crop && reaching)) return PageFit::content;
+    if (crop) return PageFit::cropped;
+    return reaching ? PageFit::grown : PageFit::fixed;
 }

@@ -7,6 +7,7 @@
 #include "diagram/model.h"
 #include "drawing/canvas.h"
 #include "geometry/areas.h"
+#include "geometry/figure.h"
 #include "geometry/labels.h"
 #include "text/fixedtext.h"
 
@@ -14,16 +15,29 @@
 // time of the run.
 PageHeader pageheader(const Text& banner, const Text& stamp);
 
-// What the geometry found for the drawing: the areas' boundaries and the
-// lines' label places.
+// What the geometry found for the drawing: the areas' boundaries, the
+// lines' half-way points, and the places of the figure's texts made from
+// them (planfigure).
 struct DrawingPlan {
     std::vector<AreaBoundary> areas;
     std::vector<LabelPlace> labels;
+    FigurePlan figure;
 };
 
-// Draw the assembled diagram: the traced areas (when `doareas` is yes),
-// the frame, the lines, and the points (when `docircles` is yes).  The
+// Draw the assembled diagram: the traced areas with their field names
+// (when `doareas` is yes), the frame, the lines, the points (when
+// `docircles` is yes), the numbers that have halos, the axis titles and
+// the key.  The
 // canvas has begun; it is not ended here.  Drawing never fails, so the
 // same diagram can be drawn on several canvases.
 void drawdiagram(const Diagram& d, const DrawingPlan& plan, const Text& banner, const Text& stamp,
                  Canvas& canvas);
+
+// Which page a drawing gets: the fixed page box; the drawn content on it
+// with a margin (--crop); the drawn content wherever it lies with a margin
+// (a plot of the script's size, or --crop with what may reach past the
+// fixed box: an axis title, a key, a font size); or the fixed box grown to
+// hold such content.
+enum class PageFit { fixed, cropped, content, grown };
+
+PageFit pagefit(const Diagram& d, bool crop);

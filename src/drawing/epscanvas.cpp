@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "text/numfmt.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -97,6 +98,98 @@ int32_t shownlength(TextView text, TextRole role) {
     int32_t taken;
     psstringcut(text.c, text.len, role == TextRole::caption ? captionlimit : 255, taken);
     return taken;
+}
+
+namespace {
+
+// The longest line of a styled text's string, in characters.
+constexpr size_t stringline = 200;
+
+// The procedures of styled texts, defined before the first is drawn: the
+// three faces re-encoded as Latin-1, and `styledshow`, which takes a
+// string, the fraction of its width to move back (0 start, 0.5 centre, 1
+// end) and the width of its halo, and shows it, over a white band round
+// its outlines when the halo is wider than 0.
+const char* const styleprocedures[] = {
+    "% styled texts: Latin-1 faces and styledshow",
+    "/latin1font {findfont dup length dict begin {1 index /FID ne {def} {pop pop} ifelse} forall",
+    "   /Encoding ISOLatin1Encoding def currentdict end definefont pop} def",
+    "/Helvetica-Latin1 /Helvetica latin1font",
+    "/Helvetica-Bold-Latin1 /Helvetica-Bold latin1font",
+    "/Helvetica-Oblique-Latin1 /Helvetica-Oblique latin1font",
+    "/styledshow {3 1 roll 1 index stringwidth pop mul neg 0 rmoveto exch",
+    "   dup 0 gt {gsave 1 setgray setlinewidth 1 setlinejoin dup false charpath stroke grestore} {pop} ifelse",
+    "   show} def",
+};
+
+const char* facefont(TextFace face) {
+    switch (face) {
+        case TextFace::bold: return "/Helvetica-Bold-Latin1";
+        case TextFace::italic: return "/Helvetica-Oblique-Latin1";
+        default: return "/Helvetica-Latin1";
+    }
+}
+
+void appendnumber(LineBuffer& line, long double v) { appendreal(2, true, 0, line, 255, writablepage(v)); }
+
+}  // namespace
+
+std::vector<std::string> latin1string(TextView text) {
+    std::vector<std::string> lines(1, "(");
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(text.c);
+    for (int32_t i = 0; i < text.len;) {
+        int n = utf8sequence(s + i, text.len - i);
+        int32_t code = n > 0 ? utf8code(s + i, n) : s[i];
+        i += n > 0 ? n : 1;
+        if (code > 0xFF) code = '?';
+        char unit[5];
+        if (code == '(' || code == ')' || code == '\\') {
+            unit[0] = '\\';
+            unit[1] = static_cast<char>(code);
+            unit[2] = '\0';
+        } else if (code < 0x20 || code >= 0x7F) {
+            unit[0] = '\\';
+            unit[1] = static_cast<char>('0' + (code >> 6));
+            unit[2] = static_cast<char>('0' + ((code >> 3) & 7));
+            unit[3] = static_cast<char>('0' + (code & 7));
+            unit[4] = '\0';
+        } else {
+            unit[0] = static_cast<char>(code);
+            unit[1] = '\0';
+        }
+        if (lines.back().size() >= stringline) {
+            lines.back() += '\\';
+            lines.emplace_back();
+        }
+        lines.back() += unit;
+    }
+    lines.back() += ')';
+    return lines;
+}
+
+void EpsCanvas::styledtext(long double px, long double py, TextView text, TextRole role, const TextStyle& style) {
+    if (!styles) {
+        for (const char* l : styleprocedures) writeliteral(l);
+        styles = true;
+    }
+    writeliteral("gsave");
+    setline(line, facefont(style.face));
+    appendfield(" findfont ", 0, line, 255);
+    appendnumber(line, style.size);
+    appendfield(" scalefont setfont", 0, line, 255);
+    writeline();
+    clearline(line);
+    appendpagepoint(line, px, py);
+    appendfield(style.turned ? " translate 90 rotate 0 0 moveto" : " moveto", 0, line, 255);
+    writeline();
+    std::vector<std::string> lines = latin1string(text);
+    for (size_t i = 0; i + 1 < lines.size(); ++i) putline(run, chps, lines[i].data(), static_cast<int>(lines[i].size()));
+    setline(line, lines.back().c_str());
+    appendfield(role == TextRole::centred ? " 0.5 " : role == TextRole::right ? " 1 " : " 0 ", 0, line, 255);
+    appendnumber(line, style.halo);
+    appendfield(" styledshow", 0, line, 255);
+    writeline();
+    writeliteral("grestore");
 }
 
 void EpsCanvas::writeline() { putstr(run, 0, line, 1, setps); }

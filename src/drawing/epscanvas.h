@@ -8,6 +8,9 @@
 // and `rightshow`.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "drawing/canvas.h"
 #include "run/channels.h"
 #include "run/run.h"
@@ -33,6 +36,7 @@ public:
     void stroke() override;
     void fill() override;
     void text(long double px, long double py, TextView text, TextRole role) override;
+    void styledtext(long double px, long double py, TextView text, TextRole role, const TextStyle& style) override;
 
 private:
     void writeline();                                   // `line`, then a line end
@@ -41,6 +45,7 @@ private:
 
     Run& run;         // the run whose drawing channel receives the lines
     LineBuffer line;  // the line being assembled
+    bool styles = false;  // the procedures of styled texts are defined
 };
 
 // The contents of a PostScript string holding `len` bytes of `text`: "(",
@@ -49,6 +54,14 @@ private:
 // written it.  The result holds at most `limit` characters (at most 255)
 // and is cut between whole escapes, never inside one.
 Text psstring(const char* text, int32_t len, int16_t limit);
+
+// A UTF-8 text as the lines of a PostScript string in the Latin-1 fonts of
+// styled texts: "(" and the contents of the string, then ")" after the last
+// line; each line but the last ends with a backslash (the string goes on
+// on the next line).  A character beyond Latin-1 is written "?"; a byte
+// that is not part of a valid UTF-8 sequence stands for the Latin-1
+// character of its code.
+std::vector<std::string> latin1string(TextView text);
 
 // How many leading bytes of `text` the drawing shows for a text in `role`:
 // a string is cut where it would no longer fit on its line.  Other

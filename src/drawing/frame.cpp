@@ -3,14 +3,14 @@
 
 #include <cmath>
 
+#include "drawing/figure.h"
 #include "drawing/page.h"
+#include "geometry/axisnumbers.h"
 #include "text/numfmt.h"
 
 namespace {
 
 constexpr long double titlelinewidth = 1;      // the title block's lines
-constexpr long double boxlinewidth = 0.5L;     // the window box
-constexpr long double ticklinewidth = 0.2L;    // ticks
 constexpr int titleleading = 18;               // points between title lines
 constexpr int titlegap = 10;                   // from the square's top to the last title line
 
@@ -19,118 +19,130 @@ constexpr int titlegap = 10;                   // from the square's top to the l
 // also ends when adding the gap no longer changes t (a gap below the
 // arithmetic's resolution at that magnitude), and draws nothing for a gap
 // that is not positive, which the script reader never lets through.
-void ticks(const PlotWindow& w, Canvas& canvas, bool xaxis, long double t, long double gap, long double high,
+void ticks(const PageMap& m, Canvas& canvas, bool xaxis, long double t, long double gap, long double high,
            long double length) {
+    const PlotWindow& w = m.window;
     if (!(gap > 0)) return;
     for (;;) {
         long double next = t + gap;
         if (next == t) return;
         t = next;
         if (xaxis) {
-            canvas.moveto(pathpoint(w, t, w.ylow, noname));
-            canvas.lineto(pathpoint(w, t, w.ylow + length, noname));
+            canvas.moveto(pathpoint(m, t, w.ylow, noname));
+            canvas.lineto(pathpoint(m, t, w.ylow + length, noname));
         } else {
-            canvas.moveto(pathpoint(w, w.xlow, t, noname));
-            canvas.lineto(pathpoint(w, w.xlow + length, t, noname));
+            canvas.moveto(pathpoint(m, w.xlow, t, noname));
+            canvas.lineto(pathpoint(m, w.xlow + length, t, noname));
         }
         canvas.stroke();
         if (t >= high - gap) return;
     }
 }
 
-// The axis number of a tick value: an integer text within 1e-5 of a whole
-// number, else at most five decimals, as many as the value needs.
-Word ticklabel(long double t) {
-    int32_t whole = roundint(t);
-    if (std::fabs(t - whole) < 1e-5L) return real2intstr(whole);
-    int16_t n = decimalsneeded(true, 1, t);
-    if (n > 5) n = 5;
-    return real2str(t, n, true);
-}
-
-// Numbers along the bottom edge (xaxis) or the left edge, from `t` by
-// `gap` while t stays below high plus 1e-5 of the window's span; the same
-// guards as `ticks`.
-void numbers(const PlotWindow& w, Canvas& canvas, bool xaxis, long double t, long double gap,
+// Numbers along the bottom edge (xaxis) or the left edge at the values
+// axisvalues gives from `t` by `gap`: where they always stood, or where
+// the plan puts them.
+void numbers(const FigurePlan& plan, Canvas& canvas, bool xaxis, long double t, long double gap,
              long double high, long double low, long double ticklength) {
-    if (!(gap > 0)) return;
-    for (;;) {
-        long double next = t + gap;
-        if (next == t) return;
-        t = next;
-        if (t - high >= 1e-5L * (high - low)) return;
+    const PageMap& m = plan.map;
+    const PlotWindow& w = m.window;
+    for (long double v : axisvalues(t, gap, high, low)) {
         long double px, py;
-        Word label = ticklabel(t);
-        if (xaxis) {
-            topage(w, t, w.ylow - 3 * ticklength, px, py);
+        Word label = ticklabel(v);
+        if (plan.style.metricframe) {
+            TextStyle style = textstyle(plan.style.fontsize);
+            if (xaxis) {
+                topage(m, v, w.ylow, px, py);
+                canvas.styledtext(px, plan.numbers.xbaseline, viewof(label), TextRole::centred, style);
+            } else {
+                topage(m, w.xlow, v, px, py);
+                canvas.styledtext(plan.numbers.yright, py - plan.numbers.ydrop, viewof(label), TextRole::right, style);
+            }
+        } else if (xaxis) {
+            topage(m, v, w.ylow - 3 * ticklength, px, py);
             canvas.text(px, py, viewof(label), TextRole::centred);
         } else {
-            topage(w, w.xlow - 2 * ticklength, t, px, py);
+            topage(m, w.xlow - 2 * ticklength, v, px, py);
             canvas.text(px, py - 4, viewof(label), TextRole::right);
         }
     }
 }
 
-// The title line and the info lines above the plot, the last at top + 10.
-void titleblock(const Diagram& d, const Text& banner, const Text& stamp, Canvas& canvas) {
+// The title line and the info lines above the plot, the last at top + 10
+// (with a font size, 10 points in 12 above and 18 in 12 apart).
+void titleblock(const Diagram& d, const FigurePlan& plan, const Text& banner, const Text& stamp, Canvas& canvas) {
     const DrawingOptions& o = d.options;
+    const FigureOptions& f = d.figure;
     int16_t n = o.ninfo;
     if (n < 0) n = 0;
     if (n > maxinfo) n = maxinfo;
-    float y = static_cast<float>((n + 1) * titleleading + plottop + titlegap);
+    bool metric = plan.style.metricframe;
+    long double fs = plan.style.fontsize;
+    long double leading = metric ? fs * titleleading / framefontsize : titleleading;
+    long double gap = metric ? fs * titlegap / framefontsize : titlegap;
+    long double top = plan.map.top;
+    float y = static_cast<float>((n + 1) * leading + top + gap);
     for (int k = 1; k <= n + 1; ++k) {
-        y -= titleleading;
-        if (k == 1) {
-            Text title;
-            settext(title, " ");
-            addtext(title, banner);
-            addtext(title, " (running at ");
-            addtext(title, stamp);
-            addtext(title, ") ");
-            canvas.text(plotleft, y, viewof(title), TextRole::heading);
+        y -= static_cast<float>(leading);
+        Text line;
+        TextRole role = TextRole::caption;
+        if (k == 1 && f.title == TitleMode::off) continue;
+        if (k == 1 && f.title == TitleMode::stamp) {
+            settext(line, " ");
+            addtext(line, banner);
+            addtext(line, " (running at ");
+            addtext(line, stamp);
+            addtext(line, ") ");
+            role = TextRole::heading;
         } else {
-            canvas.text(plotleft, y, viewof(o.info[k - 1]), TextRole::caption);
+            line = k == 1 ? f.titletext : o.info[k - 1];
         }
+        if (metric)
+            canvas.styledtext(plan.map.left, y, viewof(line), TextRole::caption, textstyle(fs));
+        else
+            canvas.text(plotleft, y, viewof(line), role);
     }
 }
 
 }  // namespace
 
-void drawframe(const Diagram& d, const Text& banner, const Text& stamp, Canvas& canvas) {
+void drawframe(const Diagram& d, const FigurePlan& plan, const Text& banner, const Text& stamp, Canvas& canvas) {
+    const PageMap& m = plan.map;
     const PlotWindow& w = d.window;
     const TickMarks& tm = d.ticks;
+    LineWeights weights = lineweights(d);
     long double xt = (w.xhigh - w.xlow) / 60;
     long double yt = (w.yhigh - w.ylow) / 60;
 
     canvas.font(framefontsize);
     canvas.blank();
     canvas.linewidth(titlelinewidth);
-    titleblock(d, banner, stamp, canvas);
+    titleblock(d, plan, banner, stamp, canvas);
 
-    canvas.linewidth(boxlinewidth);
+    canvas.linewidth(weights.box);
     canvas.blank();
     canvas.comment("window box");
     canvas.blank();
-    canvas.moveto(pathpoint(w, w.xlow, w.ylow, noname));
-    canvas.lineto(pathpoint(w, w.xlow, w.yhigh, noname));
-    canvas.lineto(pathpoint(w, w.xhigh, w.yhigh, noname));
-    canvas.lineto(pathpoint(w, w.xhigh, w.ylow, noname));
-    canvas.lineto(pathpoint(w, w.xlow, w.ylow, noname));
+    canvas.moveto(pathpoint(m, w.xlow, w.ylow, noname));
+    canvas.lineto(pathpoint(m, w.xlow, w.yhigh, noname));
+    canvas.lineto(pathpoint(m, w.xhigh, w.yhigh, noname));
+    canvas.lineto(pathpoint(m, w.xhigh, w.ylow, noname));
+    canvas.lineto(pathpoint(m, w.xlow, w.ylow, noname));
     canvas.stroke();
     canvas.blank();
 
-    canvas.linewidth(ticklinewidth);
+    canvas.linewidth(weights.tick);
     canvas.blank();
-    ticks(w, canvas, true, tm.xstart - tm.xtickgap, tm.xtickgap, w.xhigh, yt);
-    ticks(w, canvas, false, tm.ystart - tm.ytickgap, tm.ytickgap, w.yhigh, xt);
+    ticks(m, canvas, true, tm.xstart - tm.xtickgap, tm.xtickgap, w.xhigh, yt);
+    ticks(m, canvas, false, tm.ystart - tm.ytickgap, tm.ytickgap, w.yhigh, xt);
 
     canvas.font(framefontsize);
     canvas.blank();
-    numbers(w, canvas, true, tm.xstart - tm.xtickgap, tm.xtickgap, w.xhigh, w.xlow, yt);
-    numbers(w, canvas, false, tm.ystart - tm.ytickgap, tm.ytickgap, w.yhigh, w.ylow, xt);
+    numbers(plan, canvas, true, tm.xstart - tm.xtickgap, tm.xtickgap, w.xhigh, w.xlow, yt);
+    numbers(plan, canvas, false, tm.ystart - tm.ytickgap, tm.ytickgap, w.yhigh, w.ylow, xt);
 
     if (tm.smallticks) {
-        ticks(w, canvas, true, w.xlow, tm.smallxgap, w.xhigh, yt / 2);
-        ticks(w, canvas, false, w.ylow, tm.smallygap, w.yhigh, xt / 2);
+        ticks(m, canvas, true, w.xlow, tm.smallxgap, w.xhigh, yt / 2);
+        ticks(m, canvas, false, w.ylow, tm.smallygap, w.yhigh, xt / 2);
     }
 }

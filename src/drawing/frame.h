@@ -5,7 +5,10 @@
 
 #include "diagram/model.h"
 #include "drawing/canvas.h"
+#include "geometry/figure.h"
 #include "text/fixedtext.h"
 
-// Draw the frame.  The title line reads " <banner> (running at <stamp>) ".
-void drawframe(const Diagram& d, const Text& banner, const Text& stamp, Canvas& canvas);
+// Draw the frame on the plan's plot box.  The title line reads
+// " <banner> (running at <stamp>) " unless the script gives its own or
+// none.
+void drawframe(const Diagram& d, const FigurePlan& plan, const Text& banner, const Text& stamp, Canvas& canvas);

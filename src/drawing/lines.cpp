@@ -1,6 +1,7 @@
 // lines.cpp - findmid and drawlines.
 #include "drawing/lines.h"
 
+#include "drawing/figure.h"
 #include "drawing/page.h"
 #include "geometry/linepoints.h"
 
@@ -9,26 +10,14 @@ namespace {
 // Between the lines' blocks in a written-out drawing.
 constexpr const char* separator = "---------------------------------------------------";
 
-constexpr long double thinwidth = 0.3L;   // a line's width
-constexpr long double thickwidth = 0.6L;  // a thick line's width
-
-// The line's number at its half-way point, when that lies inside the window.
-void linelabel(const Diagram& d, const UnivariantLine& line, const LabelPlace& mid, Canvas& canvas) {
-    const PlotWindow& w = d.window;
-    long double xm = mid.x, ym = mid.y;
-    if (!(xm > w.xlow && xm < w.xhigh && ym > w.ylow && ym < w.yhigh)) return;
-    long double px, py;
-    topage(w, xm, ym, px, py);
-    TextView label = {line.name.c + (line.name.len > 1 ? 1 : 0), line.name.len > 1 ? line.name.len - 1 : 0};
-    canvas.text(px, py - d.options.numbersize / 3.0L, label, TextRole::centred);
-    canvas.blank();
-}
-
 }  // namespace
 
-void drawlines(const Diagram& d, const std::vector<LabelPlace>& labels, Canvas& canvas) {
-    const PlotWindow& w = d.window;
-    bool numbering = isyes(d.options.numbering);
+void drawlines(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
+    const PageMap& w = plan.map;
+    LineWeights weights = lineweights(d);
+    // With halos the numbers are drawn once every line is.
+    bool numbering = isyes(d.options.numbering) && plan.style.halo == 0;
+    size_t nextlabel = 0;
     if (numbering) {
         canvas.blank();
         canvas.font(d.options.numbersize);
@@ -40,7 +29,7 @@ void drawlines(const Diagram& d, const std::vector<LabelPlace>& labels, Canvas& 
         if (n <= 0) continue;
         canvas.comment(separator);
         canvas.blank();
-        canvas.linewidth(line.thick ? thickwidth : thinwidth);
+        canvas.linewidth(line.thick ? weights.thick : weights.line);
         canvas.dash(line.dashed);
         // Components on 0..255 as given, scaled in double precision.
         Colour given = {static_cast<double>(line.red) / 255.0, static_cast<double>(line.green) / 255.0,
@@ -51,7 +40,11 @@ void drawlines(const Diagram& d, const std::vector<LabelPlace>& labels, Canvas& 
         for (int j = 2; j <= n; ++j) canvas.lineto(pathpoint(w, line.x[j], line.y[j], noname));
         canvas.stroke();
         canvas.blank();
-        if (numbering && static_cast<size_t>(k) < labels.size()) linelabel(d, line, labels[static_cast<size_t>(k)], canvas);
+        // The line's number at its half-way point, when that lies inside the window.
+        if (numbering && nextlabel < plan.linelabels.size() && plan.linelabels[nextlabel].item == k) {
+            drawlabel(d, plan, plan.linelabels[nextlabel++], TextFace::regular, canvas);
+            canvas.blank();
+        }
     }
     if (d.nlines <= 0) return;
     canvas.linecolour(nullptr);

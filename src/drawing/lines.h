@@ -6,12 +6,12 @@
 
 #include "diagram/model.h"
 #include "drawing/canvas.h"
-#include "geometry/labels.h"
+#include "geometry/figure.h"
 
 // Draw every line that has points, in table order, then reset the colour.
-// With numbering, each line's number goes at its half-way point (from
-// `labels`) when that lies inside the window.
-void drawlines(const Diagram& d, const std::vector<LabelPlace>& labels, Canvas& canvas);
+// With numbering and without halos, each line's number goes where the plan
+// put it, right after the line.
+void drawlines(const Diagram& d, const FigurePlan& plan, Canvas& canvas);
 
 // Whether the last line drawn (the last with points) is dashed: its dash
 // stays in force for what is drawn after the lines.

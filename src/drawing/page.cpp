@@ -1,33 +1,27 @@
-// page.cpp - topage and pathpoint.
+// page.cpp - topage on the square and pathpoint.
 #include "drawing/page.h"
-
-#include <cmath>
 
 const Word noname = {0, {}};
 
 namespace {
 
-// size * (v - low) / (high - low) + origin; when the product overflows (a
-// window spanning more than a 460th of the 80-bit range) the quotient is
-// taken first, so that the window still maps onto the plot square.
-long double scaletopage(long double size, long double v, long double low, long double high, long double origin) {
-    long double p = size * (v - low) / (high - low) + origin;
-    if (std::isinf(size * (v - low)) && !std::isinf(v - low)) p = (v - low) / (high - low) * size + origin;
-    return p;
-}
+PageMap squaremap(const PlotWindow& w) { return {w, plotleft, plotbottom, plotright, plottop}; }
 
 }  // namespace
 
 void topage(const PlotWindow& w, long double x, long double y, long double& px, long double& py) {
-    px = scaletopage(plotright - plotleft, x, w.xlow, w.xhigh, plotleft);
-    py = scaletopage(plottop - plotbottom, y, w.ylow, w.yhigh, plotbottom);
+    topage(squaremap(w), x, y, px, py);
 }
 
-PathPoint pathpoint(const PlotWindow& w, long double x, long double y, const Word& name) {
+PathPoint pathpoint(const PageMap& m, long double x, long double y, const Word& name) {
     PathPoint p;
-    topage(w, x, y, p.px, p.py);
+    topage(m, x, y, p.px, p.py);
     p.x = x;
     p.y = y;
     p.name = name;
     return p;
+}
+
+PathPoint pathpoint(const PlotWindow& w, long double x, long double y, const Word& name) {
+    return pathpoint(squaremap(w), x, y, name);
 }

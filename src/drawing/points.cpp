@@ -1,19 +1,16 @@
 // points.cpp - drawpoints.
 #include "drawing/points.h"
 
+#include "drawing/figure.h"
 #include "drawing/page.h"
 
-namespace {
-
-constexpr long double circlelinewidth = 0.2L;
-
-}  // namespace
-
-void drawpoints(const Diagram& d, bool dashed, Canvas& canvas) {
+void drawpoints(const Diagram& d, const FigurePlan& plan, bool dashed, Canvas& canvas) {
     const PlotWindow& w = d.window;
     const DrawingOptions& o = d.options;
-    bool numbering = isyes(o.numbering);
-    canvas.linewidth(circlelinewidth);
+    // With halos the numbers are drawn once every point is.
+    bool numbering = isyes(o.numbering) && plan.style.halo == 0;
+    size_t nextlabel = 0;
+    canvas.linewidth(lineweights(d).circle);
     canvas.blank();
     for (int k = 1; k <= d.npoints && k <= maxpoints; ++k) {
         const InvariantPoint& p = d.points[k];
@@ -23,15 +20,15 @@ void drawpoints(const Diagram& d, bool dashed, Canvas& canvas) {
             dashed = false;
         }
         long double px, py;
-        topage(w, p.x, p.y, px, py);
+        topage(plan.map, p.x, p.y, px, py);
         canvas.circle(px, py, o.circlesize);
         canvas.stroke();
         if (!numbering) {
             canvas.blank();
             continue;
         }
-        TextView label = {p.name.c + (p.name.len > 1 ? 1 : 0), p.name.len > 1 ? p.name.len - 1 : 0};
-        canvas.text(px, py - o.numbersize / 3.0L, label, TextRole::centred);
+        if (nextlabel < plan.pointlabels.size() && plan.pointlabels[nextlabel].item == k)
+            drawlabel(d, plan, plan.pointlabels[nextlabel++], TextFace::regular, canvas);
         canvas.blank();
     }
 }

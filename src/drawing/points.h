@@ -4,8 +4,11 @@
 
 #include "diagram/model.h"
 #include "drawing/canvas.h"
+#include "geometry/figure.h"
 
 // Draw every point that lies strictly inside the window, in table order.
 // The circles are solid: when the dash in force is dashed (`dashed`, left
 // by the last line drawn), it is set solid before the first circle.
-void drawpoints(const Diagram& d, bool dashed, Canvas& canvas);
+// Without halos each point's number goes where the plan put it, right
+// after its circle.
+void drawpoints(const Diagram& d, const FigurePlan& plan, bool dashed, Canvas& canvas);

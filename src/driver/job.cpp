@@ -14,6 +14,7 @@
 #include "drawing/cairocanvas.h"
 #include "drawing/drawdiagram.h"
 #include "drawing/epscanvas.h"
+#include "drawing/fontmeasure.h"
 #include "drawing/page.h"
 #include "geometry/areas.h"
 #include "geometry/assembly.h"
@@ -77,14 +78,21 @@ Text openformat(Run& run, int channel) {
     return openoutput(run, stem, maketext<20>(extension), channel);
 }
 
-// The page box of the drawing: the whole page, or the drawn content with a
-// margin round it, in whole points.
-PageBox pagebox(bool crop, const std::function<void(Canvas&)>& draw) {
+// Where ink is looked for when a figure's content decides its page: far
+// round any plot box a script can ask for.
+constexpr PageBox figurereach = {-20000, -20000, 20000, 20000};
+
+// The page box of the drawing: the whole page, the drawn content with a
+// margin round it, or the whole page grown to hold that, in whole points.
+PageBox pagebox(PageFit fit, const std::function<void(Canvas&)>& draw) {
     PageBox page = {pageboxleft, pageboxbottom, pageboxright, pageboxtop};
     PageBox ink;
-    if (!crop || !inkbox(draw, ink)) return page;
-    return {std::floor(ink.left - cropmargin), std::floor(ink.bottom - cropmargin),
-            std::ceil(ink.right + cropmargin), std::ceil(ink.top + cropmargin)};
+    if (fit == PageFit::fixed || !inkbox(draw, fit == PageFit::cropped ? page : figurereach, ink)) return page;
+    PageBox content = {std::floor(ink.left - cropmargin), std::floor(ink.bottom - cropmargin),
+                       std::ceil(ink.right + cropmargin), std::ceil(ink.top + cropmargin)};
+    if (fit != PageFit::grown) return content;
+    return {std::fmin(page.left, content.left), std::fmin(page.bottom, content.bottom),
+            std::fmax(page.right, content.right), std::fmax(page.top, content.top)};
 }
 
 // Write the drawing in one of the other formats to its open channel.
@@ -143,7 +151,8 @@ int runjob(const Options& options) {
     for (const ExtraFormat& f : extraformats)
         if (run.outputs & (1u << f.channel)) openformat(run, f.channel);
     EpsCanvas eps(run);
-    if (!options.crop) eps.begin(pageheader(run.settings.banner, run.stamp));
+    PageFit fit = pagefit(diagram, options.crop);
+    if (fit == PageFit::fixed) eps.begin(pageheader(run.settings.banner, run.stamp));
     run.channels[chps].written = true;
 
     placecrossovers(run, diagram);
@@ -151,10 +160,11 @@ int runjob(const Options& options) {
     DrawingPlan plan;
     if (isyes(diagram.options.doareas)) plan.areas = traceareas(run, diagram);
     plan.labels = placelabels(run, diagram);
+    plan.figure = planfigure(diagram, plan.areas, plan.labels, FontMeasure());
 
     auto draw = [&](Canvas& canvas) { drawdiagram(diagram, plan, run.settings.banner, run.stamp, canvas); };
-    PageBox box = pagebox(options.crop, draw);
-    if (options.crop) {
+    PageBox box = pagebox(fit, draw);
+    if (fit != PageFit::fixed) {
         PageHeader header = pageheader(run.settings.banner, run.stamp);
         header.boxleft = static_cast<int16_t>(box.left);
         header.boxbottom = static_cast<int16_t>(box.bottom);

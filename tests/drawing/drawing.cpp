@@ -3,6 +3,7 @@
 
 #include "drawing/drawdiagram.h"
 #include "drawing/epscanvas.h"
+#include "drawing/fontmeasure.h"
 #include "geometry/assembly.h"
 #include "geometry/crossovers.h"
 #include "run/channels.h"
@@ -42,12 +43,15 @@ std::string Drawing::drawnfile(const char* suffix) {
     DrawingPlan plan;
     if (isyes(d.options.doareas)) plan.areas = traceareas(run, d);
     plan.labels = placelabels(run, d);
+    plan.figure = planfigure(d, plan.areas, plan.labels, FontMeasure());
     drawdiagram(d, plan, run.settings.banner, run.stamp, eps);
     eps.end();
     closeoutput(run.channels[chps], true);
     run.open &= ~(1u << chps);
     return testsupport::readfile(std::string("gl-") + suffix + ".eps");
 }
+
+FigurePlan Drawing::figureplan() { return planfigure(d, {}, placelabels(run, d), FontMeasure()); }
 
 std::string Drawing::ghostscriptof(const std::string& drawing) {
     testsupport::writefile("check.eps", drawing);

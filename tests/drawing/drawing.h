@@ -11,6 +11,7 @@
 
 #include "diagram/model.h"
 #include "drawing/canvas.h"
+#include "geometry/figure.h"
 #include "run/run.h"
 #include "support/run.h"
 
@@ -31,6 +32,10 @@ protected:
     // The whole drawing file gl-<suffix>.eps, made from the diagram as a
     // run makes it once the data are read; its name goes to the run.
     std::string drawnfile(const char* suffix);
+
+    // The places of the figure's texts, as a run plans them once the
+    // lines are assembled (no areas).
+    FigurePlan figureplan();
 
     // Ghostscript's verdict on a drawing given as text (see
     // testsupport::ghostscript).

@@ -33,7 +33,7 @@ class Drawlines : public drawtest::Drawing {
 protected:
     // The lines drawn with their labels placed as a run places them.
     std::string drawnlines() {
-        return drawn([&](Canvas& canvas) { drawlines(d, placelabels(run, d), canvas); });
+        return drawn([&](Canvas& canvas) { drawlines(d, figureplan(), canvas); });
     }
 
     // The thick dashed red line of three points, numbered at size 12.

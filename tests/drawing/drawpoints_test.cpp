@@ -21,7 +21,7 @@ class Drawpoints : public drawtest::Drawing {
 protected:
     // The points drawn, after a solid (or a dashed) line.
     std::string drawnpoints(bool dashed = false) {
-        return drawn([&](Canvas& canvas) { drawpoints(d, dashed, canvas); });
+        return drawn([&](Canvas& canvas) { drawpoints(d, figureplan(), dashed, canvas); });
     }
 
     // One point at the centre, its circle of radius 3, numbered at size 12.

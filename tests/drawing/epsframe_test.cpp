@@ -104,7 +104,7 @@ protected:
     }
 
     std::string drawnframe() {
-        return drawn([&](Canvas& canvas) { drawframe(d, run.settings.banner, run.stamp, canvas); });
+        return drawn([&](Canvas& canvas) { drawframe(d, figureplan(), run.settings.banner, run.stamp, canvas); });
     }
 
     // The frame between its fixed beginning and the window box.

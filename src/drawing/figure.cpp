@@ -1,0 +1,91 @@
+// figure.cpp - lineweights and the texts of a figure for print.
+#include "drawing/figure.h"
+
+#include "drawing/areas.h"
+
+namespace {
+
+// The widths of old, in points.
+constexpr long double oldline = 0.3L;
+constexpr long double oldthick = 0.6L;
+constexpr long double oldbox = 0.5L;
+constexpr long double oldtick = 0.2L;
+constexpr long double oldcircle = 0.2L;
+
+// A field whose colour is darker than this (its luminance, 0 black to 1
+// white) gets its name in white.
+constexpr long double darkfield = 0.45L;
+
+long double luminance(const Colour& c) { return 0.2126L * c.red + 0.7152L * c.green + 0.0722L * c.blue; }
+
+}  // namespace
+
+LineWeights lineweights(const Diagram& d) {
+    long double w = d.figure.linewidth;
+    if (w == 0) return {oldline, oldthick, oldbox, oldtick, oldcircle};
+    return {w, 2 * w, w * oldbox / oldline, w * oldtick / oldline, w * oldcircle / oldline};
+}
+
+TextStyle textstyle(long double size, TextFace face) { return {size, face, false, 0}; }
+
+bool plainlabels(const Diagram& d) { return d.figure.fontsize == 0 && !d.figure.halo; }
+
+void drawlabel(const Diagram& d, const FigurePlan& plan, const PlacedLabel& label, TextFace face, Canvas& canvas) {
+    if (plainlabels(d)) {
+        canvas.text(label.x, label.baseline, label.text, TextRole::centred);
+        return;
+    }
+    TextStyle style = textstyle(plan.style.labelsize, face);
+    style.halo = plan.style.halo;
+    canvas.styledtext(label.x, label.baseline, label.text, TextRole::centred, style);
+}
+
+void drawfieldnames(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
+    if (plan.fields.empty()) return;
+    canvas.blank();
+    canvas.comment("field names");
+    for (const FieldLabel& f : plan.fields) {
+        Colour fill = areacolourof(d.options, d.areas[f.area].grayscale);
+        Colour white = {1, 1, 1};
+        bool dark = luminance(fill) < darkfield;
+        if (dark) canvas.linecolour(&white);
+        TextStyle style = textstyle(f.size, f.number > 0 ? TextFace::italic : TextFace::regular);
+        for (size_t i = 0; i < f.lines.size(); ++i)
+            canvas.styledtext(f.x, f.baseline - static_cast<long double>(i) * f.leading, viewof(f.lines[i]),
+                              TextRole::centred, style);
+        if (dark) canvas.black();
+    }
+}
+
+void drawhalolabels(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
+    if (plan.style.halo == 0) return;
+    canvas.blank();
+    canvas.comment("line and point numbers");
+    canvas.dash(false);
+    for (const PlacedLabel& l : plan.linelabels) {
+        const UnivariantLine& line = d.lines[l.item];
+        Colour given = {line.red / 255.0L, line.green / 255.0L, line.blue / 255.0L};
+        canvas.linecolour(line.rgbgiven ? &given : nullptr);
+        drawlabel(d, plan, l, TextFace::regular, canvas);
+    }
+    canvas.black();
+    for (const PlacedLabel& l : plan.pointlabels) drawlabel(d, plan, l, TextFace::bold, canvas);
+}
+
+void drawtitlesandkey(const FigurePlan& plan, Canvas& canvas) {
+    long double fs = plan.style.fontsize;
+    if (plan.xlabel.text.len > 0)
+        canvas.styledtext(plan.xlabel.x, plan.xlabel.y, viewof(plan.xlabel.text), TextRole::centred, textstyle(fs));
+    if (plan.ylabel.text.len > 0) {
+        TextStyle turned = textstyle(fs);
+        turned.turned = true;
+        canvas.styledtext(plan.ylabel.x, plan.ylabel.y, viewof(plan.ylabel.text), TextRole::centred, turned);
+    }
+    if (plan.legend.entries.empty()) return;
+    canvas.blank();
+    canvas.comment("key");
+    for (const LegendEntry& e : plan.legend.entries) {
+        canvas.styledtext(e.numberright, e.baseline, viewof(e.number), TextRole::right, textstyle(fs, e.face));
+        canvas.styledtext(e.textleft, e.baseline, viewof(e.text), TextRole::caption, textstyle(fs));
+    }
+}

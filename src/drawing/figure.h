@@ -1,0 +1,41 @@
+// figure.h - what a figure for print adds to the drawing: the widths of
+// its lines, the names of its fields, the line and point numbers over
+// their halos, the axis titles and the key, each where the geometry placed
+// it.
+#pragma once
+
+#include "diagram/model.h"
+#include "drawing/canvas.h"
+#include "geometry/figure.h"
+
+// The widths of the drawing's lines, in points.
+struct LineWeights {
+    long double line;    // a plain line
+    long double thick;   // a thick line
+    long double box;     // the window box
+    long double tick;    // ticks
+    long double circle;  // the points' circles
+};
+
+// The widths of old, or those of the script's line width: thick twice
+// it, the box and the ticks and circles in the old proportions.
+LineWeights lineweights(const Diagram& d);
+
+// The look of a text of the figure at a size.
+TextStyle textstyle(long double size, TextFace face = TextFace::regular);
+
+// Whether the line and point numbers are drawn as they always were: in
+// the font in force, at the numbering size, without halos.
+bool plainlabels(const Diagram& d);
+
+// One line's or point's number, as the plan placed it.
+void drawlabel(const Diagram& d, const FigurePlan& plan, const PlacedLabel& label, TextFace face, Canvas& canvas);
+
+// The field names, over the areas: black, or white on a dark field.
+void drawfieldnames(const Diagram& d, const FigurePlan& plan, Canvas& canvas);
+
+// With halos, every line and point number, over the lines and the points.
+void drawhalolabels(const Diagram& d, const FigurePlan& plan, Canvas& canvas);
+
+// The axis titles and the key.
+void drawtitlesandkey(const FigurePlan& plan, Canvas& canvas);

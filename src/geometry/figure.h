@@ -1,0 +1,106 @@
+// figure.h - where the texts of a figure go: the line and point numbers
+// (with halos: each point's beside it, clear of its lines, and no two
+// labels on one another), the names of the fields at their visual centres
+// (a number in a name's place when the name does not fit), the axis titles
+// outside the axis numbers, and the key with its columns.  Places only:
+// the drawing floor draws them.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "diagram/model.h"
+#include "geometry/areas.h"
+#include "geometry/labels.h"
+#include "geometry/pagemap.h"
+#include "geometry/polylabel.h"
+#include "geometry/textmeasure.h"
+#include "text/fixedtext.h"
+
+// The sizes of a figure's texts, in points, from its options.
+struct FigureStyle {
+    long double fontsize;    // axis numbers, title and info lines, axis titles, the key
+    long double labelsize;   // line and point numbers
+    long double fieldsize;   // field names, made smaller when they do not fit ...
+    long double leastsize;   // ... down to this
+    long double halo;        // width of the white band round a line's or point's number; 0: none
+    bool metricframe;        // the frame's texts are placed by the font's metrics (a size or
+                             // a font size was given); else where they always stood
+};
+
+FigureStyle figurestyle(const Diagram& d);
+
+// A line's or point's number on the page.
+struct PlacedLabel {
+    int16_t item;          // the line's or point's number in its table
+    TextView text;         // its name without the first letter
+    long double x;         // the text is centred on x ...
+    long double baseline;  // ... with its baseline here
+    Rect box;              // the room it takes, its halo included
+};
+
+// A field's name (or the number standing in for it).
+struct FieldLabel {
+    int16_t area;               // the area's number
+    int16_t number;             // 0: the name is shown; else the number shown in its place
+    long double size;           // points
+    std::vector<Text> lines;    // the text, line by line, each centred on x
+    long double x;
+    long double baseline;       // of the first line; each next one `leading` lower
+    long double leading;
+    Rect box;                   // the room the text takes
+};
+
+// One entry of the key: a number and what it stands for.
+struct LegendEntry {
+    Text number;
+    TextFace face;           // the number's face, as on the plot
+    Text text;
+    long double numberright;  // the number ends here ...
+    long double textleft;     // ... and the text starts here
+    long double baseline;
+};
+
+struct Legend {
+    std::vector<LegendEntry> entries;  // none: no key
+    Rect box;
+};
+
+// An axis title: its text centred on (x, y), on its baseline; the y
+// axis's turned a quarter, reading upwards.
+struct AxisTitle {
+    Text text;  // empty: none
+    long double x;
+    long double y;
+};
+
+// Where the frame's numbers go when the frame is placed by metrics.
+struct FrameNumbers {
+    long double xbaseline;  // the x axis numbers' baseline
+    long double yright;     // the y axis numbers end here ...
+    long double ydrop;      // ... with their baselines this far below their ticks
+};
+
+struct FigurePlan {
+    PageMap map;
+    FigureStyle style;
+    FrameNumbers numbers;
+    std::vector<PlacedLabel> linelabels;   // in line order; only the labels drawn
+    std::vector<PlacedLabel> pointlabels;  // in point order
+    std::vector<FieldLabel> fields;        // in area order
+    AxisTitle xlabel;
+    AxisTitle ylabel;
+    Legend legend;
+};
+
+// Plan the figure's texts once the lines are assembled and the areas
+// traced: `mids` are the lines' half-way points (placelabels).  Texts are
+// measured only where a place depends on their width.
+FigurePlan planfigure(const Diagram& d, const std::vector<AreaBoundary>& areas, const std::vector<LabelPlace>& mids,
+                      const TextMeasure& measure);
+
+// What the key says of a line or a point: its phases as the log lists
+// them, the zero-mode phases in parentheses ("ky and (sill)"); empty when
+// it has none.
+Text phasetext(const UnivariantLine& line);
+Text phasetext(const InvariantPoint& point);

@@ -1,0 +1,215 @@
+// polylabel.cpp - visualcentre, boxroom, roomiestspot and the tests they
+// are made of.
+#include "geometry/polylabel.h"
+
+#include <algorithm>
+#include <cmath>
+#include <queue>
+
+namespace {
+
+// A search stops splitting cells after this many, whatever the precision:
+// it then answers with the best point found so far.
+constexpr int maxcells = 200000;
+
+// A long or narrow region is covered by at most this many starting cells
+// along its long side.
+constexpr long double maxstartcells = 64;
+
+long double distance(Spot p, Spot q) { return std::hypot(p.x - q.x, p.y - q.y); }
+
+// Euclidean distance from p to the segment a-b.
+long double segmentdistance(Spot p, Spot a, Spot b) {
+    long double dx = b.x - a.x, dy = b.y - a.y;
+    long double len2 = dx * dx + dy * dy;
+    long double t = len2 > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / len2 : 0;
+    t = std::clamp(t, 0.0L, 1.0L);
+    return distance(p, {a.x + t * dx, a.y + t * dy});
+}
+
+// Distance along the axes (the larger of the two offsets) from p to the
+// segment a-b: the least over the segment of a convex piecewise-linear
+// function, found at one of its corners.
+long double axisdistance(Spot p, Spot a, Spot b) {
+    long double ax = a.x - p.x, ay = a.y - p.y, dx = b.x - a.x, dy = b.y - a.y;
+    auto at = [&](long double t) { return std::max(std::fabs(ax + t * dx), std::fabs(ay + t * dy)); };
+    long double best = std::min(at(0), at(1));
+    auto consider = [&](long double num, long double den) {
+        if (den == 0) return;
+        long double t = num / den;
+        if (t > 0 && t < 1) best = std::min(best, at(t));
+    };
+    consider(-ax, dx);            // x offset zero
+    consider(-ay, dy);            // y offset zero
+    consider(ay - ax, dx - dy);   // offsets equal
+    consider(-ay - ax, dx + dy);  // offsets opposite
+    return best;
+}
+
+// Signed distance to a rectangle's edges: positive inside, negative
+// outside; along the axes, or Euclidean outside when `euclid`.
+long double rectdistance(Spot p, const Rect& r, bool euclid) {
+    long double inside = std::min({p.x - r.left, r.right - p.x, p.y - r.bottom, r.top - p.y});
+    if (inside >= 0) return inside;
+    long double ox = std::max({r.left - p.x, p.x - r.right, 0.0L});
+    long double oy = std::max({r.bottom - p.y, p.y - r.top, 0.0L});
+    return euclid ? -std::hypot(ox, oy) : -std::max(ox, oy);
+}
+
+// Signed distance to the polygon's edges: positive inside.
+long double polygondistance(const std::vector<Spot>& polygon, Spot p, bool euclid) {
+    long double least = INFINITY;
+    size_t n = polygon.size();
+    for (size_t i = 0; i < n; ++i) {
+        const Spot& a = polygon[i];
+        const Spot& b = polygon[(i + 1) % n];
+        least = std::min(least, euclid ? segmentdistance(p, a, b) : axisdistance(p, a, b));
+    }
+    return insidepolygon(polygon, p) ? least : -least;
+}
+
+// The region's room at p: Euclidean from the polygon and the window only,
+// or along the axes from everything, obstacles included.
+long double room(const Region& r, Spot p, bool euclid) {
+    long double d = std::min(polygondistance(r.polygon, p, euclid), rectdistance(p, r.window, euclid));
+    if (euclid) return d;
+    for (const Segment& s : r.segments) d = std::min(d, axisdistance(p, s.a, s.b));
+    for (const Rect& b : r.boxes) d = std::min(d, -rectdistance(p, b, false));
+    return d;
+}
+
+struct Cell {
+    Spot c;
+    long double half;  // half the cell's side
+    long double d;     // the room at its centre
+    long double most;  // the most room any point of the cell can have
+};
+
+// The polylabel search over the rectangle `box` for the point of most room
+// by `measure`, whose value changes no faster than the distance (reach
+// times the half side bounds a cell); stops when no cell can beat the best
+// by more than `precision`.
+template <class Measure>
+Spot search(const Rect& box, const Measure& measure, long double reach, long double precision, long double& best) {
+    Spot centre = {(box.left + box.right) / 2, (box.bottom + box.top) / 2};
+    long double width = box.right - box.left, height = box.top - box.bottom;
+    Cell top = {centre, 0, measure(centre), 0};
+    best = top.d;
+    Spot found = centre;
+    long double side = std::min(width, height);
+    if (!(side > 0)) return found;
+    side = std::max(side, std::max(width, height) / maxstartcells);
+    auto cell = [&](Spot c, long double half) {
+        long double d = measure(c);
+        return Cell{c, half, d, d + reach * half};
+    };
+    auto lower = [](const Cell& a, const Cell& b) { return a.most < b.most; };
+    std::priority_queue<Cell, std::vector<Cell>, decltype(lower)> queue(lower);
+    for (long double x = box.left; x < box.right; x += side)
+        for (long double y = box.bottom; y < box.top; y += side) queue.push(cell({x + side / 2, y + side / 2}, side / 2));
+    int cells = 0;
+    while (!queue.empty() && cells < maxcells) {
+        Cell c = queue.top();
+        queue.pop();
+        if (c.d > best) {
+            best = c.d;
+            found = c.c;
+        }
+        if (c.most - best <= precision) break;  // the queue holds none better
+        long double h = c.half / 2;
+        for (int i = 0; i < 4; ++i) {
+            queue.push(cell({c.c.x + (i % 2 == 0 ? -h : h), c.c.y + (i < 2 ? -h : h)}, h));
+            ++cells;
+        }
+    }
+    return found;
+}
+
+// The part of the window the polygon covers at most.
+Rect searchbox(const Region& r) {
+    Rect b = {INFINITY, INFINITY, -INFINITY, -INFINITY};
+    for (const Spot& p : r.polygon) {
+        b.left = std::min(b.left, p.x);
+        b.bottom = std::min(b.bottom, p.y);
+        b.right = std::max(b.right, p.x);
+        b.top = std::max(b.top, p.y);
+    }
+    b.left = std::max(b.left, r.window.left);
+    b.bottom = std::max(b.bottom, r.window.bottom);
+    b.right = std::min(b.right, r.window.right);
+    b.top = std::min(b.top, r.window.top);
+    return b;
+}
+
+// The region in coordinates where a w by h box is the unit square.
+Region scaled(const Region& r, long double w, long double h) {
+    auto s = [&](Spot p) { return Spot{p.x / w, p.y / h}; };
+    auto sr = [&](const Rect& q) { return Rect{q.left / w, q.bottom / h, q.right / w, q.top / h}; };
+    Region out;
+    for (const Spot& p : r.polygon) out.polygon.push_back(s(p));
+    out.window = sr(r.window);
+    for (const Segment& g : r.segments) out.segments.push_back({s(g.a), s(g.b)});
+    for (const Rect& b : r.boxes) out.boxes.push_back(sr(b));
+    return out;
+}
+
+}  // namespace
+
+bool insidepolygon(const std::vector<Spot>& polygon, Spot p) {
+    int winding = 0;
+    size_t n = polygon.size();
+    for (size_t i = 0; i < n; ++i) {
+        const Spot& a = polygon[i];
+        const Spot& b = polygon[(i + 1) % n];
+        long double side = (b.x - a.x) * (p.y - a.y) - (p.x - a.x) * (b.y - a.y);
+        if (a.y <= p.y) {
+            if (b.y > p.y && side > 0) ++winding;
+        } else if (b.y <= p.y && side < 0) {
+            --winding;
+        }
+    }
+    return winding != 0;
+}
+
+bool overlaps(const Rect& a, const Rect& b) {
+    return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
+}
+
+bool crosses(const Segment& s, const Rect& r) {
+    // Cut the segment to the rectangle's slab in x, then in y.
+    long double t0 = 0, t1 = 1;
+    long double dx = s.b.x - s.a.x, dy = s.b.y - s.a.y;
+    auto slab = [&](long double p, long double d, long double low, long double high) {
+        if (d == 0) return p >= low && p <= high;
+        long double ta = (low - p) / d, tb = (high - p) / d;
+        if (ta > tb) std::swap(ta, tb);
+        t0 = std::max(t0, ta);
+        t1 = std::min(t1, tb);
+        return t0 <= t1;
+    };
+    return slab(s.a.x, dx, r.left, r.right) && slab(s.a.y, dy, r.bottom, r.top);
+}
+
+Spot visualcentre(const Region& region, long double precision, long double& best) {
+    best = 0;
+    if (region.polygon.size() < 3) return {0, 0};
+    auto measure = [&](Spot p) { return room(region, p, true); };
+    return search(searchbox(region), measure, std::sqrt(2.0L), precision, best);
+}
+
+long double boxroom(const Region& region, Spot c, long double w, long double h) {
+    if (!(w > 0 && h > 0) || region.polygon.size() < 3) return 0;
+    Region s = scaled(region, w, h);
+    return 2 * room(s, {c.x / w, c.y / h}, false);
+}
+
+Spot roomiestspot(const Region& region, long double w, long double h, long double precision, long double& best) {
+    best = 0;
+    if (!(w > 0 && h > 0) || region.polygon.size() < 3) return {0, 0};
+    Region s = scaled(region, w, h);
+    auto measure = [&](Spot p) { return 2 * room(s, p, false); };
+    Rect box = searchbox(s);
+    // The room is twice the distance, so it grows at most twice as fast.
+    Spot found = search(box, measure, 2, precision, best);
+    return {found.x * w, found.y * h};
+}

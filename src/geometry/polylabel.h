@@ -1,0 +1,64 @@
+// polylabel.h - where a text has the most room inside a region of the page:
+// the region's visual centre (the inside point farthest from its boundary,
+// found by the polylabel method: a search over square cells that keeps
+// splitting the cells that could still hold a farther point), and the
+// place where a box of a given width and height keeps clearest of the
+// boundary and of obstacles (the same search, in coordinates where the
+// box is a square and distances are measured along the axes).
+#pragma once
+
+#include <vector>
+
+// A point of the page, in points.
+struct Spot {
+    long double x;
+    long double y;
+};
+
+// A rectangle of the page; left <= right, bottom <= top.
+struct Rect {
+    long double left;
+    long double bottom;
+    long double right;
+    long double top;
+};
+
+struct Segment {
+    Spot a;
+    Spot b;
+};
+
+// Room for a text: inside a polygon (closed back to its first point,
+// inside by the non-zero winding rule) and inside a window, clear of some
+// segments and rectangles.
+struct Region {
+    std::vector<Spot> polygon;
+    Rect window;
+    std::vector<Segment> segments;
+    std::vector<Rect> boxes;
+};
+
+// The region's visual centre, within `precision` points: the point inside
+// the polygon and the window farthest from the polygon's edges and the
+// window's; `room` is that distance (0 or less when there is no inside).
+// The obstacles play no part.
+Spot visualcentre(const Region& region, long double precision, long double& room);
+
+// How much a box of width w and height h centred at c could grow, as a
+// factor of its size, and still lie inside the polygon and the window clear
+// of every obstacle: 1 or more when the box fits, 0 or less when its centre
+// is outside or on an obstacle.
+long double boxroom(const Region& region, Spot c, long double w, long double h);
+
+// The centre where a w by h box has the most room (see boxroom), found
+// within `precision` of the box's size; that room in `room`.
+Spot roomiestspot(const Region& region, long double w, long double h, long double precision, long double& room);
+
+// Whether two rectangles share more than an edge.
+bool overlaps(const Rect& a, const Rect& b);
+
+// Whether the segment crosses or touches the inside of the rectangle.
+bool crosses(const Segment& s, const Rect& r);
+
+// The non-zero winding rule: whether p is inside the closed polygon.
+bool insidepolygon(const std::vector<Spot>& polygon, Spot p);
