@@ -2,7 +2,6 @@
 #include "run/channels.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "run/failure.h"
@@ -120,13 +119,12 @@ void flushfiles(Run& run) {
 
 void ioerror(Run& run, const char* path) { outputfailure(run, path, std::strerror(errno)); }
 
-void outputfailure(Run& run, const char* path, const char* reason) {
+void outputfailure(Run&, const char* path, const char* reason) {
     std::fflush(stdout);
     std::fputs("gridel: ", stderr);
     std::fputs(path, stderr);
     std::fputs(": ", stderr);
     std::fputs(reason, stderr);
     std::fputc('\n', stderr);
-    closeonerror(run, path);
-    std::exit(exitioerror);
+    throw ioerrorend(path);
 }
