@@ -8,6 +8,7 @@
 #include "geometry/axisnumbers.h"
 #include "geometry/linepoints.h"
 #include "text/numfmt.h"
+#include "text/tokens.h"
 
 namespace {
 
@@ -130,6 +131,18 @@ struct Planner {
 
     long double width(TextView t, TextFace face, long double size) const { return measure.width(t, face, size); }
 
+    // A label on its point as of old: centred, its baseline a third of its
+    // size below.  When field names are placed it is in their way.
+    PlacedLabel oldlabel(int16_t item, TextView text, Spot c) {
+        long double s = plan.style.labelsize, baseline = c.y - s / 3;
+        PlacedLabel l = {item, text, c.x, baseline, {c.x, baseline, c.x, baseline}};
+        if (d.fieldnames.empty()) return l;
+        long double w = width(text, TextFace::regular, s);
+        l.box = {c.x - w / 2, baseline, c.x + w / 2, baseline + capheight * s};
+        taken.push_back(l.box);
+        return l;
+    }
+
     // How bad a label's box is where it stands; `own` is a line the label
     // may sit on (0: none).
     int badness(const Rect& box, int16_t own) const {
@@ -205,8 +218,7 @@ void placepointlabels(Planner& pl) {
         topage(plan.map, p.x, p.y, c.x, c.y);
         TextView text = labeltext(p.name);
         if (st.halo == 0) {
-            plan.pointlabels.push_back({static_cast<int16_t>(k), text, c.x, c.y - st.labelsize / 3,
-                                        {c.x, c.y, c.x, c.y}});
+            plan.pointlabels.push_back(pl.oldlabel(static_cast<int16_t>(k), text, c));
             continue;
         }
         long double w = pl.width(text, TextFace::bold, s);
@@ -249,8 +261,7 @@ void placelinelabels(Planner& pl, const std::vector<LabelPlace>& mids) {
         topage(plan.map, mid.x, mid.y, c.x, c.y);
         TextView text = labeltext(line.name);
         if (st.halo == 0) {
-            plan.linelabels.push_back({static_cast<int16_t>(k), text, c.x, c.y - st.labelsize / 3,
-                                       {c.x, c.y, c.x, c.y}});
+            plan.linelabels.push_back(pl.oldlabel(static_cast<int16_t>(k), text, c));
             continue;
         }
         long double w = pl.width(text, TextFace::regular, s);
@@ -492,89 +503,111 @@ long double placeframe(Planner& pl) {
     return below;
 }
 
-// Append the key's entry for a number standing for a text.
-void addentry(Legend& key, TextView number, TextFace face, const Text& text) {
-    if (text.len == 0) return;
-    LegendEntry e{};
-    settext(e.number, number.c, number.len);
-    e.face = face;
-    e.text = text;
-    key.entries.push_back(e);
+// The key's entries of one kind: a number, its face and the text it
+// stands for, in the order of the numbers' values (labels that are not
+// whole numbers after those that are, in table order).
+struct KeyItem {
+    TextView number;
+    Text text;
+};
+
+void addgroup(Legend& key, std::vector<KeyItem> items, TextFace face, int group) {
+    auto value = [](TextView t) {
+        long double v;
+        return realvalue(t.c, t.len, v) && v == std::floor(v) ? v : INFINITY;
+    };
+    std::stable_sort(items.begin(), items.end(),
+                     [&](const KeyItem& a, const KeyItem& b) { return value(a.number) < value(b.number); });
+    for (const KeyItem& item : items) {
+        if (item.text.len == 0) continue;
+        LegendEntry e{};
+        settext(e.number, item.number.c, item.number.len);
+        e.face = face;
+        e.text = item.text;
+        e.group = group;
+        key.entries.push_back(e);
+    }
 }
 
-// The key: each numbered line, then each numbered point, then each
-// numbered field, in columns of numbers right-aligned and texts after
-// them.  Beside the plot a column is at most the plot's height; below it
-// the entries take as many columns as the plot's width holds.
+// The key: the numbered lines, the numbered points and the numbered
+// fields, each kind set a half line apart from the next, in columns of
+// numbers right-aligned and texts after them.  Beside the plot a column
+// is at most the plot's height; below it the columns are as short as the
+// plot's width lets them be.
 void placelegend(Planner& pl, long double below) {
     const Diagram& d = pl.d;
     FigurePlan& plan = pl.plan;
     Legend& key = plan.legend;
     if (d.figure.legend == LegendPlace::none) return;
-    for (const PlacedLabel& l : plan.linelabels)
-        addentry(key, l.text, TextFace::regular, phasetext(d.lines[l.item]));
-    TextFace pointface = plan.style.halo > 0 ? TextFace::bold : TextFace::regular;
-    for (const PlacedLabel& l : plan.pointlabels) addentry(key, l.text, pointface, phasetext(d.points[l.item]));
+    std::vector<KeyItem> lines, points, fields;
+    for (const PlacedLabel& l : plan.linelabels) lines.push_back({l.text, phasetext(d.lines[l.item])});
+    for (const PlacedLabel& l : plan.pointlabels) points.push_back({l.text, phasetext(d.points[l.item])});
     for (const FieldLabel& f : plan.fields)
-        if (f.number > 0) addentry(key, viewof(f.lines[0]), TextFace::italic, d.fieldnames[static_cast<size_t>(f.area)]);
+        if (f.number > 0) fields.push_back({viewof(f.lines[0]), d.fieldnames[static_cast<size_t>(f.area)]});
+    addgroup(key, lines, TextFace::regular, 0);
+    addgroup(key, points, plan.style.halo > 0 ? TextFace::bold : TextFace::regular, 1);
+    addgroup(key, fields, TextFace::italic, 2);
     size_t n = key.entries.size();
     if (n == 0) return;
 
-    long double fs = plan.style.fontsize, leading = keyleading * fs;
+    long double fs = plan.style.fontsize, leading = keyleading * fs, rowheight = (capheight + descent) * fs;
     std::vector<long double> numw(n), textw(n);
     for (size_t i = 0; i < n; ++i) {
         numw[i] = pl.width(viewof(key.entries[i].number), key.entries[i].face, fs);
         textw[i] = pl.width(viewof(key.entries[i].text), TextFace::regular, fs);
     }
-    const PageMap& m = plan.map;
-    // Rows a column: beside the plot as many as its height holds; below
-    // it the fewest that let the columns fit its width.
-    auto columnwidths = [&](size_t rows, std::vector<long double>& numcol) {
-        std::vector<long double> widths;
-        numcol.clear();
-        for (size_t first = 0; first < n; first += rows) {
-            long double nw = 0, tw = 0;
-            for (size_t i = first; i < std::min(n, first + rows); ++i) {
-                nw = std::max(nw, numw[i]);
-                tw = std::max(tw, textw[i]);
+    // The entries in columns no taller than `height`: each entry's column
+    // and its drop below the column's top; the columns' widths.
+    std::vector<size_t> column(n);
+    std::vector<long double> drop(n), numcol, widths;
+    auto setcolumns = [&](long double height) {
+        numcol.assign(1, 0);
+        widths.assign(1, 0);
+        long double y = 0;
+        for (size_t i = 0; i < n; ++i) {
+            if (i > 0) {
+                long double next = y + leading + (key.entries[i].group != key.entries[i - 1].group ? leading / 2 : 0);
+                if (next + rowheight > height) {
+                    numcol.push_back(0);
+                    widths.push_back(0);
+                    next = 0;
+                }
+                y = next;
             }
-            numcol.push_back(nw);
-            widths.push_back(nw + keyspace * fs + tw);
+            column[i] = numcol.size() - 1;
+            drop[i] = y;
+            numcol.back() = std::max(numcol.back(), numw[i]);
+            widths.back() = std::max(widths.back(), textw[i]);
         }
-        return widths;
+        long double total = 0;
+        for (size_t c = 0; c < widths.size(); ++c) {
+            widths[c] += numcol[c] + keyspace * fs;
+            total += widths[c] + (c > 0 ? keycolumns * fs : 0);
+        }
+        return total;
     };
-    size_t rows;
+    const PageMap& m = plan.map;
     long double left, top;
     if (d.figure.legend == LegendPlace::right) {
-        long double room = m.top - m.bottom - (capheight + descent) * fs;
-        rows = std::max<size_t>(1, static_cast<size_t>(std::floor(room / leading)) + 1);
         left = m.right + keydistance * fs;
         top = m.top;
+        setcolumns(m.top - m.bottom);
     } else {
         left = m.left;
         top = below - keydistance * fs;
-        std::vector<long double> numcol;
-        for (rows = 1; rows < n; ++rows) {
-            std::vector<long double> widths = columnwidths(rows, numcol);
-            long double total = (static_cast<long double>(widths.size()) - 1) * keycolumns * fs;
-            for (long double w : widths) total += w;
-            if (total <= m.right - m.left) break;
+        for (long double height = rowheight; setcolumns(height) > m.right - m.left && widths.size() > 1;
+             height += leading / 2) {
         }
     }
-    std::vector<long double> numcol;
-    std::vector<long double> widths = columnwidths(rows, numcol);
-    long double x = left;
-    key.box = {left, top, left, top};
-    for (size_t c = 0; c < widths.size(); ++c) {
-        for (size_t r = 0; r < rows && c * rows + r < n; ++r) {
-            LegendEntry& e = key.entries[c * rows + r];
-            e.numberright = x + numcol[c];
-            e.textleft = e.numberright + keyspace * fs;
-            e.baseline = top - capheight * fs - static_cast<long double>(r) * leading;
-            key.box.bottom = std::min(key.box.bottom, e.baseline - descent * fs);
-        }
-        key.box.right = x + widths[c];
-        x += widths[c] + keycolumns * fs;
+    std::vector<long double> columnleft(widths.size(), left);
+    for (size_t c = 1; c < widths.size(); ++c) columnleft[c] = columnleft[c - 1] + widths[c - 1] + keycolumns * fs;
+    key.box = {left, top, columnleft.back() + widths.back(), top};
+    for (size_t i = 0; i < n; ++i) {
+        LegendEntry& e = key.entries[i];
+        e.numberright = columnleft[column[i]] + numcol[column[i]];
+        e.textleft = e.numberright + keyspace * fs;
+        e.baseline = top - capheight * fs - drop[i];
+        key.box.bottom = std::min(key.box.bottom, e.baseline - descent * fs);
     }
 }
 

@@ -59,6 +59,7 @@ struct LegendEntry {
     long double numberright;  // the number ends here ...
     long double textleft;     // ... and the text starts here
     long double baseline;
+    int group;                // 0 lines, 1 points, 2 fields
 };
 
 struct Legend {
