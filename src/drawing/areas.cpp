@@ -27,8 +27,7 @@ Colour areacolourof(const DrawingOptions& o, double grayscale) {
             mixcomponent(grayscale, o.lightcolour[2], o.darkcolour[2])};
 }
 
-void paintareas(const Diagram& d, const std::vector<AreaBoundary>& boundaries, Canvas& canvas) {
-    const PageMap w = pagemap(d);
+void paintareas(const Diagram& d, const PageMap& w, const std::vector<AreaBoundary>& boundaries, Canvas& canvas) {
     std::vector<BoundaryPoint> points;  // one area's at a time
     for (const AreaBoundary& b : boundaries) {
         canvas.blank();

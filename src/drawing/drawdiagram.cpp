@@ -32,7 +32,7 @@ PageHeader pageheader(const Text& banner, const Text& stamp) {
 void drawdiagram(const Diagram& d, const DrawingPlan& plan, const Text& banner, const Text& stamp,
                  Canvas& canvas) {
     if (isyes(d.options.doareas)) {
-        paintareas(d, plan.areas, canvas);
+        paintareas(d, plan.figure.map, plan.areas, canvas);
         drawfieldnames(d, plan.figure, canvas);
     }
     drawframe(d, plan.figure, banner, stamp, canvas);

@@ -366,19 +366,18 @@ FieldLabel fieldtext(int16_t area, const std::vector<Text>& lines, long double s
 }
 
 // Where a w by h box goes in the region: at the visual centre when it fits
-// there, else where it has the most room when it fits there; false when
-// it fits nowhere.
-bool fitbox(const Region& region, Spot centre, long double centreroom, long double w, long double h, Spot& at) {
+// there (`anywhere` false), else where it has the most room when it fits
+// there; false when it does not fit.
+bool fitbox(const Region& region, Spot centre, long double centreroom, long double w, long double h, bool anywhere,
+            Spot& at) {
     if (2 * centreroom < std::min(w, h)) return false;  // not even the inscribed circle holds it
-    if (boxroom(region, centre, w, h) >= 1) {
+    if (!anywhere) {
         at = centre;
-        return true;
+        return boxroom(region, centre, w, h) >= 1;
     }
     long double room;
-    Spot best = roomiestspot(region, w, h, 0.01L, room);
-    if (room < 1) return false;
-    at = best;
-    return true;
+    at = roomiestspot(region, w, h, 0.01L, room);
+    return room >= 1;
 }
 
 // The sizes a field's text is tried at: from the field size down to the
@@ -434,14 +433,17 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
             for (TextView w : words) widths.push_back(pl.width(w, TextFace::regular, s));
             long double space = pl.width({" ", 1}, TextFace::regular, s);
             int most = std::min(maxfieldlines, static_cast<int>(words.size()));
-            for (int n = 1; n <= most && !fitted; ++n) {
+            // At this size: in the fewest lines at the visual centre, else
+            // in the fewest lines where the text has most room.
+            for (int tries = 0; tries < 2 * most && !fitted; ++tries) {
+                int n = tries % most + 1;
                 std::vector<Text> lines = brokenlines(words, n, widths, space);
                 long double w = 0;
                 for (const Text& t : lines) w = std::max(w, pl.width(viewof(t), TextFace::regular, s));
                 long double h = capheight * s + (n - 1) * fieldleading * s + descent * s;
                 long double pad = 2 * fieldpad * s;
                 Spot at;
-                if (fitbox(region, centre, centreroom, w + pad, h + pad, at)) {
+                if (fitbox(region, centre, centreroom, w + pad, h + pad, tries >= most, at)) {
                     label = fieldtext(b.area, lines, s, at, w);
                     fitted = true;
                 }
@@ -456,7 +458,9 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
                 long double w = pl.width(viewof(number), TextFace::italic, s), h = (capheight + descent) * s;
                 long double pad = 2 * fieldpad * s;
                 Spot at = centre;
-                fitted = fitbox(region, centre, centreroom, w + pad, h + pad, at);
+                fitted = fitbox(region, centre, centreroom, w + pad, h + pad, false, at) ||
+                         fitbox(region, centre, centreroom, w + pad, h + pad, true, at);
+                if (!fitted) at = centre;
                 if (fitted || s == st.leastsize) label = fieldtext(b.area, {number}, s, at, w);
                 if (fitted) break;
             }
@@ -663,10 +667,13 @@ FigureStyle figurestyle(const Diagram& d) {
     return st;
 }
 
-FigurePlan planfigure(const Diagram& d, const std::vector<AreaBoundary>& areas, const std::vector<LabelPlace>& mids,
-                      const TextMeasure& measure) {
+namespace {
+
+// The figure's texts planned on a map.
+FigurePlan planon(const PageMap& map, const Diagram& d, const std::vector<AreaBoundary>& areas,
+                  const std::vector<LabelPlace>& mids, const TextMeasure& measure) {
     FigurePlan plan{};
-    plan.map = pagemap(d);
+    plan.map = map;
     plan.style = figurestyle(d);
     const PageMap& m = plan.map;
     Rect window = {m.left, m.bottom, m.right, m.top};
@@ -692,4 +699,30 @@ FigurePlan planfigure(const Diagram& d, const std::vector<AreaBoundary>& areas, 
     if (isyes(d.options.doareas)) placefields(pl, areas);
     placelegend(pl, placeframe(pl));
     return plan;
+}
+
+// The least distance kept between what is drawn and the page's lower and
+// left edges (where its coordinates would turn negative).
+constexpr long double pageorigin = 20;
+
+}  // namespace
+
+FigurePlan planfigure(const Diagram& d, const std::vector<AreaBoundary>& areas, const std::vector<LabelPlace>& mids,
+                      const TextMeasure& measure) {
+    PageMap map = pagemap(d);
+    FigurePlan plan = planon(map, d, areas, mids, measure);
+    // A key below a small plot, or the axis titles, may reach past the
+    // page's origin: the plot then moves up and right, and all is planned
+    // again.
+    long double fs = plan.style.fontsize, low = INFINITY, left = INFINITY;
+    if (plan.xlabel.text.len > 0) low = std::min(low, plan.xlabel.y - descent * fs);
+    if (!plan.legend.entries.empty()) low = std::min(low, plan.legend.box.bottom);
+    if (plan.ylabel.text.len > 0) left = std::min(left, plan.ylabel.x - capheight * fs);
+    long double up = std::max(0.0L, pageorigin - low), right = std::max(0.0L, pageorigin - left);
+    if (up == 0 && right == 0) return plan;
+    map.left += right;
+    map.right += right;
+    map.bottom += up;
+    map.top += up;
+    return planon(map, d, areas, mids, measure);
 }

@@ -167,3 +167,60 @@ TEST(Readscript, WindowWithAnswerWordAndInfoLines) {
 }
 
 }  // namespace
+
+namespace {
+
+// The figure's keywords as the model holds them; "style paper" fills in
+// only what the script left out, in either order.
+TEST(Readscript, FigureKeywords) {
+    const std::string data =
+        "2 2 1 2\nu1 begin end 0 0 1 1\nu2 begin end 0 1 1 0\n*\n"
+        "0.5 u1 u2   %  g + bi + mu \n0.6 u2 u1\n0.7 u1 u2 %\n*\nwindow 0 1 0 1\nbigticks 1 0 1 0\n";
+    struct Case {
+        const char* script;
+        TitleMode title;
+        const char* titletext;
+        long double widthmm, heightmm, fontsize, linewidth;
+        bool halo;
+        LegendPlace legend;
+        const char* field1;
+        const char* field2;
+    };
+    const Case cases[] = {
+        {"", TitleMode::stamp, "", 0, 0, 0, 0, false, LegendPlace::none, nullptr, nullptr},
+        {"title  Garnet  zone (°C) % not shown\nsize 84\nfontsize 8.5\nlinewidth 0.4\nlabels halo\nlegend\n",
+         TitleMode::given, "Garnet  zone (°C)", 84, 84, 8.5L, 0.4L, true, LegendPlace::right, nullptr, nullptr},
+        {"title off\nsize 84 60\nlegend below\nsize 0\nfontsize 200\nlinewidth\nlabels glow\nlegend up\n",
+         TitleMode::off, "off", 84, 60, 0, 0, false, LegendPlace::below, nullptr, nullptr},
+        {"style paper\n", TitleMode::off, "", 0, 0, 7, 0.5L, true, LegendPlace::none, nullptr, nullptr},
+        {"title T\nlabels no\nfontsize 9\nstyle paper\nlegend no\n", TitleMode::given, "T", 0, 0, 9, 0.5L, false,
+         LegendPlace::none, nullptr, nullptr},
+        {"field 2 melt + q\nfields comments\nfield 9 x\nfield 1\n", TitleMode::stamp, "", 0, 0, 0, 0, false,
+         LegendPlace::none, "g + bi + mu", "melt + q"},
+        {"fields comments\nfield 1  ky  +  q\n", TitleMode::stamp, "", 0, 0, 0, 0, false, LegendPlace::none,
+         "ky  +  q", ""},
+        {"field 2 melt\n", TitleMode::stamp, "", 0, 0, 0, 0, false, LegendPlace::none, "", "melt"},
+    };
+    for (const Case& c : cases) {
+        Diagram d = readmodel(data + c.script);
+        const FigureOptions& f = d.figure;
+        EXPECT_EQ(f.title, c.title) << c.script;
+        EXPECT_EQ(str(f.titletext), c.titletext) << c.script;
+        EXPECT_EQ(f.widthmm, c.widthmm) << c.script;
+        EXPECT_EQ(f.heightmm, c.heightmm) << c.script;
+        EXPECT_EQ(f.fontsize, c.fontsize) << c.script;
+        EXPECT_EQ(f.linewidth, c.linewidth) << c.script;
+        EXPECT_EQ(f.halo, c.halo) << c.script;
+        EXPECT_EQ(f.legend, c.legend) << c.script;
+        if (c.field1 == nullptr) {
+            EXPECT_TRUE(d.fieldnames.empty()) << c.script;
+            continue;
+        }
+        ASSERT_EQ(d.fieldnames.size(), 4u) << c.script;
+        EXPECT_EQ(str(d.fieldnames[1]), c.field1) << c.script;
+        EXPECT_EQ(str(d.fieldnames[2]), c.field2) << c.script;
+        EXPECT_EQ(str(d.fieldnames[3]), "") << c.script;  // an empty comment names nothing
+    }
+}
+
+}  // namespace

@@ -16,6 +16,7 @@
 #include "drawing/areas.h"
 #include "drawing/epscanvas.h"
 #include "geometry/areas.h"
+#include "geometry/pagemap.h"
 #include "run/channels.h"
 #include "support/capture.h"
 #include "support/model.h"
@@ -85,7 +86,7 @@ struct Areas : testing::Test {
     std::string paint() {
         screen = testsupport::capturescreen([&] {
             EpsCanvas eps(run);
-            paintareas(d, traceareas(run, d), eps);
+            paintareas(d, pagemap(d), traceareas(run, d), eps);
         });
         closefiles();
         eps = testsupport::readfile("areas.eps");

@@ -1,0 +1,129 @@
+// figure_test.cpp - a figure for print drawn whole: a data file in the shape
+// calculators' front ends write, its fields named from its comments, the
+// EPS that Ghostscript renders with the content's bounding box, and what
+// --check says of the fields left without a name.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "e2e/harness.h"
+
+namespace {
+
+// The bundled pseudosection, with a key beside the plot.
+std::string frontendfile() {
+    std::string data = testsupport::readfile(EXAMPLES_DIR "/paper/gl-paper.txt");
+    data.replace(data.find("legend below"), 12, "legend right");
+    return data;
+}
+
+struct Drawn {
+    e2e::RunResult run;
+    std::string eps;
+    std::string dir;
+};
+
+// Run gridel with `args` on the data file gl-fig.txt in a fresh folder,
+// which stays for the caller to look into (and remove).
+Drawn draw(const std::string& data, std::vector<std::string> args = {}) {
+    Drawn d;
+    d.dir = e2e::makeworkdir();
+    testsupport::writefile(d.dir + "/gl-fig.txt", data);
+    e2e::Launch l;
+    l.dir = d.dir;
+    l.args = std::move(args);
+    l.args.push_back("gl-fig.txt");
+    d.run = e2e::rungridelwith(l);
+    if (e2e::fileexists(d.dir + "/gl-fig.eps")) d.eps = testsupport::readfile(d.dir + "/gl-fig.eps");
+    return d;
+}
+
+// The texts of the styled strings between a comment line and the next
+// comment line that begins a part of the drawing, joined by blanks.
+std::string styledtexts(const std::string& eps, const std::string& part) {
+    size_t from = eps.find("% " + part + "\n");
+    if (from == std::string::npos) return "";
+    size_t to = eps.find("\n% ", from + 1);
+    std::string body = eps.substr(from, to == std::string::npos ? std::string::npos : to - from);
+    std::string joined;
+    std::regex shown(R"(\(((?:[^()\\]|\\.)*)\) [0-9.]+ [0-9.]+ styledshow)");
+    for (std::sregex_iterator m(body.begin(), body.end(), shown), end; m != end; ++m)
+        joined += (joined.empty() ? "" : " ") + (*m)[1].str();
+    return joined;
+}
+
+TEST(Figure, FieldsOfAFrontEndFileAreNamedInPlaceOrInTheKey) {
+    std::string data = frontendfile();
+    Drawn d = draw(data);
+    EXPECT_EQ(d.run.status, 0) << d.run.screen;
+    EXPECT_EQ(testsupport::ghostscript(d.dir + "/gl-fig.eps"), "");
+    std::string inplace = styledtexts(d.eps, "field names"), key = styledtexts(d.eps, "key");
+    std::istringstream areas(data.substr(data.find("% areas")));
+    int named = 0, numbered = 0;
+    for (std::string line; std::getline(areas, line);) {
+        size_t percent = line.find('%');
+        if (line.empty() || line[0] == '%' || line[0] == '*' || percent == std::string::npos) continue;
+        std::string name = line.substr(line.find_first_not_of(' ', percent + 1));
+        if (inplace.find(name) != std::string::npos)
+            ++named;
+        else if (key.find(name) != std::string::npos)
+            ++numbered;
+        else
+            ADD_FAILURE() << "field not named: " << name << "\nin place: " << inplace << "\nkey: " << key;
+    }
+    EXPECT_EQ(named + numbered, 8);
+    EXPECT_GE(numbered, 1);  // the narrow wedge
+    e2e::removetree(d.dir);
+}
+
+// The four numbers of a "%%BoundingBox:" line in a text.
+std::vector<double> boundingbox(const std::string& text) {
+    std::vector<double> box(4, 0);
+    size_t at = text.find("%%BoundingBox:");
+    if (at == std::string::npos ||
+        std::sscanf(text.c_str() + at, "%%%%BoundingBox: %lf %lf %lf %lf", &box[0], &box[1], &box[2], &box[3]) != 4)
+        box.clear();
+    return box;
+}
+
+TEST(Figure, TheEpsBoundingBoxIsTheContentsWithItsMargin) {
+    for (const char* extra : {"", "size 60 40\nlegend below\ntitle Metapelite\n"}) {
+        std::string data = frontendfile();
+        data.insert(data.rfind("*"), extra);
+        Drawn d = draw(data);
+        ASSERT_EQ(d.run.status, 0) << d.run.screen;
+        int status;
+        std::string out = testsupport::runcommand(
+            "gs -q -dSAFER -dBATCH -dNOPAUSE -r288 -sDEVICE=bbox '" + d.dir + "/gl-fig.eps' 2>&1", status);
+        std::vector<double> stated = boundingbox(d.eps), inked = boundingbox(out);
+        ASSERT_EQ(stated.size(), 4u) << extra;
+        ASSERT_EQ(inked.size(), 4u) << out;
+        for (int i = 0; i < 4; ++i) {
+            double margin = i < 2 ? inked[i] - stated[i] : stated[i] - inked[i];
+            EXPECT_NEAR(margin, 4, 1.5) << extra << "side " << i << "\n" << out;
+        }
+        e2e::removetree(d.dir);
+    }
+}
+
+TEST(Figure, CheckListsTheFieldsWithoutAName) {
+    std::string data = frontendfile();
+    data.replace(data.find("% g sill bi kfs pl q H2O"), 24, "");
+    data.insert(data.rfind("*"), "field 9 melt\n");
+    Drawn d = draw(data, {"--check"});
+    EXPECT_EQ(d.run.status, 0);
+    std::string lines = data.substr(0, data.find("0.84 u10 u9"));
+    std::string arealine = std::to_string(std::count(lines.begin(), lines.end(), '\n') + 1);
+    std::string fieldline = std::to_string(std::count(data.begin(), data.begin() + static_cast<long>(data.find("field 9")), '\n') + 1);
+    EXPECT_EQ(d.run.errors, "gl-fig.txt:" + fieldline +
+                                ": warning: there is no area 9 (the data file has 8): the line is ignored\n"
+                                "gl-fig.txt:" + arealine +
+                                ": warning: area 7: gets no name: its line ends with no comment and no field line "
+                                "names it\n");
+    e2e::removetree(d.dir);
+}
+
+}  // namespace
