@@ -480,13 +480,13 @@ long double placeframe(Planner& pl) {
     const PageMap& m = plan.map;
     long double fs = st.fontsize;
     if (st.metricframe) {
-        plan.numbers = {m.bottom - numbergap * fs - capheight * fs, m.left - numbergap * fs, capheight * fs / 2};
+        plan.numbers = {m.bottom - numbergap * fs - capheight * fs, m.left - numbergap * fs, capheight * fs / 2, m.left};
     } else {
         // Where the numbers always stood: 3 and 2 tick lengths off the axes.
         const PlotWindow& w = d.window;
         long double px, py;
         topage(m, w.xlow - 2 * ((w.xhigh - w.xlow) / 60), w.ylow - 3 * ((w.yhigh - w.ylow) / 60), px, py);
-        plan.numbers = {py, px, oldydrop};
+        plan.numbers = {py, px, oldydrop, m.left};
     }
     const TickMarks& t = d.ticks;
     bool xnumbers = !axisvalues(t.xstart - t.xtickgap, t.xtickgap, d.window.xhigh, d.window.xlow).empty();
@@ -496,14 +496,16 @@ long double placeframe(Planner& pl) {
         plan.xlabel = {f.xlabel, (m.left + m.right) / 2, below - titlegap * fs - capheight * fs};
         below = plan.xlabel.y - descent * fs;
     }
-    if (f.ylabel.len > 0) {
-        long double leftmost = m.left;
+    plan.numbers.yleft = m.left;
+    if (f.ylabel.len > 0 || st.metricframe) {
         for (long double v : axisvalues(t.ystart - t.ytickgap, t.ytickgap, d.window.yhigh, d.window.ylow)) {
             Word label = ticklabel(v);
-            leftmost = std::min(leftmost, plan.numbers.yright - pl.width(viewof(label), TextFace::regular, fs));
+            plan.numbers.yleft =
+                std::min(plan.numbers.yleft, plan.numbers.yright - pl.width(viewof(label), TextFace::regular, fs));
         }
-        plan.ylabel = {f.ylabel, leftmost - titlegap * fs - descent * fs, (m.bottom + m.top) / 2};
     }
+    if (f.ylabel.len > 0)
+        plan.ylabel = {f.ylabel, plan.numbers.yleft - titlegap * fs - descent * fs, (m.bottom + m.top) / 2};
     return below;
 }
 
@@ -711,10 +713,14 @@ FigurePlan planfigure(const Diagram& d, const std::vector<AreaBoundary>& areas, 
                       const TextMeasure& measure) {
     PageMap map = pagemap(d);
     FigurePlan plan = planon(map, d, areas, mids, measure);
-    // A key below a small plot, or the axis titles, may reach past the
-    // page's origin: the plot then moves up and right, and all is planned
+    // A key below a small plot, the axis titles, or large axis numbers may
+    // reach past the page's origin: the plot then moves up and right, and all is planned
     // again.
     long double fs = plan.style.fontsize, low = INFINITY, left = INFINITY;
+    if (plan.style.metricframe) {
+        low = plan.numbers.xbaseline - descent * fs;
+        left = plan.numbers.yleft;
+    }
     if (plan.xlabel.text.len > 0) low = std::min(low, plan.xlabel.y - descent * fs);
     if (!plan.legend.entries.empty()) low = std::min(low, plan.legend.box.bottom);
     if (plan.ylabel.text.len > 0) left = std::min(left, plan.ylabel.x - capheight * fs);

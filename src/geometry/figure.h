@@ -80,6 +80,7 @@ struct FrameNumbers {
     long double xbaseline;  // the x axis numbers' baseline
     long double yright;     // the y axis numbers end here ...
     long double ydrop;      // ... with their baselines this far below their ticks
+    long double yleft;      // the left end of the widest y number (measured only for a figure)
 };
 
 struct FigurePlan {

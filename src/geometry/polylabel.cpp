@@ -10,7 +10,7 @@ namespace {
 
 // A search stops splitting cells after this many, whatever the precision:
 // it then answers with the best point found so far.
-constexpr int maxcells = 200000;
+constexpr int maxcells = 20000;
 
 // A long or narrow region is covered by at most this many starting cells
 // along its long side.
@@ -97,7 +97,7 @@ Spot search(const Rect& box, const Measure& measure, long double reach, long dou
     best = top.d;
     Spot found = centre;
     long double side = std::min(width, height);
-    if (!(side > 0)) return found;
+    if (!(side > 0) || !std::isfinite(width) || !std::isfinite(height)) return found;
     side = std::max(side, std::max(width, height) / maxstartcells);
     auto cell = [&](Spot c, long double half) {
         long double d = measure(c);
