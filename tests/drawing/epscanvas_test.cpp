@@ -85,4 +85,18 @@ TEST(Psstring, CutsBetweenWholeEscapes) {
     EXPECT_EQ(escaped(std::string(200, '\\')), std::string(254, '\\'));
 }
 
+TEST(Latin1string, EachCharacterAsTheLatin1FontsShowIt) {
+    struct Case {
+        std::string in;
+        std::vector<std::string> out;
+    } cases[] = {
+        {"", {"()"}},
+        {"T (\xC2\xB0" "C)", {"(T \\(\\260C\\))"}},      // a degree sign in UTF-8
+        {"\\ \xC3\xA4 \xE2\x82\xAC", {"(\\\\ \\344 ?)"}},  // a backslash, a-umlaut, a euro sign
+        {"\xFF\x80\tx", {"(\\377\\200\\011x)"}},          // not UTF-8: the bytes' own characters
+        {std::string(201, 'a'), {"(" + std::string(199, 'a') + "\\", "aa)"}},  // 200 characters a line
+    };
+    for (const Case& c : cases) EXPECT_EQ(latin1string({c.in.data(), static_cast<int32_t>(c.in.size())}), c.out) << c.in;
+}
+
 }  // namespace
