@@ -4,6 +4,7 @@
 // --check says of the fields left without a name.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <regex>
 #include <sstream>
