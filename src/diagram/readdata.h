@@ -10,6 +10,10 @@
 struct DataFile {
     LineReader reader;  // the open file
     Text name;          // its full name
+    // Words after the "*" that ends the areas, on its line, are not read:
+    // the first of them, when there are any (its line; 0 for none).
+    int32_t restline = 0;
+    int32_t restcolumn = 0;
 };
 
 // Ask for and open the data file, read its data section into the diagram

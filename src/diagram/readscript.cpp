@@ -3,9 +3,11 @@
 #include "diagram/readscript.h"
 
 #include <string>
+#include <vector>
 
 #include "diagram/model.h"
 #include "diagram/readdata.h"
+#include "diagram/slips.h"
 #include "run/channels.h"
 #include "run/diagnostics.h"
 #include "run/failure.h"
@@ -27,7 +29,43 @@ struct ScriptReader {
     WordList words;      // the words of the current line
     bool windowgiven;    // a "window" line was read
     bool bigticksgiven;  // a "bigticks" line was read
+    std::vector<std::string> slips;  // notes on unknown keywords that are slips of "window" or "bigticks"
 };
+
+// Stand at word i of the current line; past its last word, just after it.
+void atwordof(ScriptReader& sr, int32_t i) {
+    const WordList& w = sr.words;
+    int32_t line = sr.run.place.line;
+    if (i >= 1 && i <= w.count)
+        atword(sr.run, line, w.edges[2 * static_cast<size_t>(i) - 2] + 1, wholeword(w, i).len);
+    else if (w.count > 0)
+        atword(sr.run, line, w.edges[2 * static_cast<size_t>(w.count) - 1] + 1, 0);
+}
+
+// A keyword's line that lacks `count` numbers after word `last`: the place
+// and the plain text name the first word that is not a number, or the end
+// of the line when there are too few words.
+void explainnumbers(ScriptReader& sr, int32_t last, int count, const std::string& needs) {
+    for (int32_t i = last + 1; i <= last + count; ++i) {
+        TextView w = wholeword(sr.words, i);
+        WordKind k = whatis(w);
+        if (k == kindinteger || k == kindreal || k == kindrational) {
+            long double v;
+            int16_t a, b;
+            Text message;
+            bool reads = k == kindrational ? str2rational(w.c, w.len, a, b, message) : realvalue(w.c, w.len, v);
+            if (reads) continue;
+        }
+        atwordof(sr, i);
+        if (i > sr.words.count) {
+            explain(sr.run, needs + ": the line ends after " + wholetext(i - last - 1) + " of them");
+        } else {
+            explain(sr.run, needs + ": " + quotedword(w) + " is not one", numbernotes(w));
+        }
+        return;
+    }
+    explain(sr.run, needs);
+}
 
 // An option that takes a size: "ask" counts as yes.
 YesAskNo askasyes(YesAskNo answer) { return answer == answerask ? answeryes : answer; }
@@ -51,8 +89,10 @@ void echoreal(LineBuffer& line, const char* label, long double v) {
 void readwindow(ScriptReader& sr, int32_t last) {
     int16_t n = 4;
     long double v[5];
-    if (!getreals(sr.words, last, n, v))
+    if (!getreals(sr.words, last, n, v)) {
+        explainnumbers(sr, last, 4, "window needs four numbers, xlow xhigh ylow yhigh");
         bombed(sr.run, "readdata", "window bad in script (xlow, xhigh, ylow, yhigh needed)");
+    }
     sr.d.window.xlow = v[1];
     sr.d.window.xhigh = v[2];
     sr.d.window.ylow = v[3];
@@ -64,16 +104,28 @@ void readwindow(ScriptReader& sr, int32_t last) {
     echoreal(line, ", ylow = ", sr.d.window.ylow);
     echoreal(line, ", yhigh = ", sr.d.window.yhigh);
     putstr(sr.run, 0, line, 1, setwlog);
-    if (sr.d.window.xlow >= sr.d.window.xhigh) bombed(sr.run, "readdata", "xhigh must be greater than xlow");
-    if (sr.d.window.ylow >= sr.d.window.yhigh) bombed(sr.run, "readdata", "yhigh must be greater than ylow");
+    if (sr.d.window.xlow >= sr.d.window.xhigh) {
+        atwordof(sr, last + 2);
+        explain(sr.run, "the window's xhigh, " + quotedword(wholeword(sr.words, last + 2)) + ", is not greater than its xlow",
+                {"the window is written xlow xhigh ylow yhigh"});
+        bombed(sr.run, "readdata", "xhigh must be greater than xlow");
+    }
+    if (sr.d.window.ylow >= sr.d.window.yhigh) {
+        atwordof(sr, last + 4);
+        explain(sr.run, "the window's yhigh, " + quotedword(wholeword(sr.words, last + 4)) + ", is not greater than its ylow",
+                {"the window is written xlow xhigh ylow yhigh"});
+        bombed(sr.run, "readdata", "yhigh must be greater than ylow");
+    }
     sr.windowgiven = true;
 }
 
 void readbigticks(ScriptReader& sr, int32_t last) {
     int16_t n = 4;
     long double v[5];
-    if (!getreals(sr.words, last, n, v))
+    if (!getreals(sr.words, last, n, v)) {
+        explainnumbers(sr, last, 4, "bigticks needs four numbers, x gap, x start, y gap, y start");
         bombed(sr.run, "readdata", "bigticks bad in script (xtick gap, xstart, ytick gap, ystart needed)");
+    }
     TickMarks& t = sr.d.ticks;
     t.xtickgap = v[1];
     t.xstart = v[2];
@@ -86,12 +138,25 @@ void readbigticks(ScriptReader& sr, int32_t last) {
     echoreal(line, ", start y = ", t.ystart);
     echoreal(line, ", y gap = ", t.ytickgap);
     putstr(sr.run, 0, line, 1, setwoutlog);
-    if (t.xtickgap == 0 || t.ytickgap == 0) bombed(sr.run, "read script", "zero gap");
-    // A negative gap would make the tick loops of the drawing run forever.
-    if (t.xtickgap < 0 || t.ytickgap < 0) bombed(sr.run, "read script", "negative gap");
+    const char* const order = "bigticks is written x gap, x start, y gap, y start";
+    if (t.xtickgap <= 0 || t.ytickgap <= 0) {
+        // A negative gap would make the tick loops of the drawing run forever.
+        bool zero = t.xtickgap == 0 || t.ytickgap == 0;
+        atwordof(sr, last + ((zero ? t.xtickgap == 0 : t.xtickgap < 0) ? 1 : 3));
+        explain(sr.run, "the gap between big ticks must be greater than 0", {order});
+        bombed(sr.run, "read script", zero ? "zero gap" : "negative gap");
+    }
     const PlotWindow& w = sr.d.window;
-    if (t.xstart < w.xlow || t.xstart > w.xhigh) bombed(sr.run, "readdata", "x start must be >=xlow and <=xhigh");
-    if (t.ystart < w.ylow || t.ystart > w.yhigh) bombed(sr.run, "readdata", "y start must be >=ylow and <=yhigh");
+    bool xoutside = t.xstart < w.xlow || t.xstart > w.xhigh;
+    if (xoutside || t.ystart < w.ylow || t.ystart > w.yhigh) {
+        atwordof(sr, last + (xoutside ? 2 : 4));
+        std::vector<std::string> notes = {order};
+        if (!sr.windowgiven) notes.push_back("the window line must come before the bigticks line");
+        explain(sr.run, std::string("the first big tick along ") + (xoutside ? "x" : "y") + " lies outside the window",
+                notes);
+        bombed(sr.run, "readdata",
+               xoutside ? "x start must be >=xlow and <=xhigh" : "y start must be >=ylow and <=yhigh");
+    }
     sr.bigticksgiven = true;
 }
 
@@ -100,18 +165,30 @@ void readsmallticks(ScriptReader& sr, YesAskNo answer, int32_t last) {
     if (answer == answeryes) {
         int16_t n = 2;
         long double v[3];
-        if (!getreals(sr.words, last, n, v)) bombed(sr.run, "readdata", "small ticks bad in script (xtick gap, ytick gap)");
+        if (!getreals(sr.words, last, n, v)) {
+            explainnumbers(sr, last, 2, "smallticks needs two numbers, x gap and y gap");
+            addnote(sr.run, "'smallticks no' turns them off");
+            bombed(sr.run, "readdata", "small ticks bad in script (xtick gap, ytick gap)");
+        }
         sr.d.ticks.smallxgap = v[1];
         sr.d.ticks.smallygap = v[2];
-        if (v[1] == 0 || v[2] == 0) bombed(sr.run, "read script", "zero small gap");
-        if (v[1] < 0 || v[2] < 0) bombed(sr.run, "read script", "negative small gap");
+        if (v[1] <= 0 || v[2] <= 0) {
+            bool zero = v[1] == 0 || v[2] == 0;
+            atwordof(sr, last + ((zero ? v[1] == 0 : v[1] < 0) ? 1 : 2));
+            explain(sr.run, "the gap between small ticks must be greater than 0");
+            bombed(sr.run, "read script", zero ? "zero small gap" : "negative small gap");
+        }
     }
     sr.d.ticks.smallticks = answer == answeryes;
 }
 
 void readinfo(ScriptReader& sr, int32_t last) {
     DrawingOptions& o = sr.d.options;
-    if (o.ninfo + 1 > maxinfo) bombed(sr.run, "script", "too much info!!");
+    if (o.ninfo + 1 > maxinfo) {
+        atwordof(sr, 1);
+        explain(sr.run, "a script has at most 10 info lines");
+        bombed(sr.run, "script", "too much info!!");
+    }
     ++o.ninfo;
     Text& info = o.info[o.ninfo];
     info.len = 0;
@@ -145,9 +222,6 @@ void warnsize(ScriptReader& sr, const char* what, int16_t given, int16_t used) {
     warning(sr.run, sr.run.place.line, noitem,
             std::string(what) + " size " + wholetext(given) + " is taken as " + wholetext(used));
 }
-
-const char* const scriptkeywords[] = {"strict",   "doareas", "areas",      "showlineinfo", "numbering", "docircles",
-                                      "circles",  "info",    "darkcolour", "window",       "bigticks",  "smallticks"};
 
 void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t last) {
     DrawingOptions& o = sr.d.options;
@@ -196,10 +270,13 @@ void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t la
         readsmallticks(sr, answer, last);
     } else {  // any other keyword is ignored
         std::string word(key.c, static_cast<size_t>(key.len));
-        std::string near = nearestword(word, scriptkeywords, sizeof scriptkeywords / sizeof scriptkeywords[0]);
+        std::string near = nearestword(word, scriptkeywords, scriptkeywordcount);
         warning(sr.run, sr.run.place.line, noitem,
                 "unknown script keyword \"" + word + "\" is ignored" +
                     (near.empty() ? std::string() : " (did you mean \"" + near + "\"?)"));
+        if (near == "window" || near == "bigticks")
+            sr.slips.push_back(quotedword(key) + " on line " + wholetext(sr.run.place.line) + ": did you mean '" + near +
+                               "'?");
     }
     if (answer == answerask && (istext(key, "strict") || istext(key, "info") || istext(key, "darkcolour") ||
                                 istext(key, "window") || istext(key, "bigticks")))
@@ -212,7 +289,7 @@ bool toomany(long double low, long double high, long double gap) { return (high 
 }  // namespace
 
 void readscript(Run& run, Diagram& d, DataFile& datafile) {
-    ScriptReader sr{run, d, {}, false, false};
+    ScriptReader sr{run, d, {}, false, false, {}};
     LineReader& file = datafile.reader;
     DrawingOptions& o = d.options;
     d.ticks.smallticks = false;
@@ -236,13 +313,26 @@ void readscript(Run& run, Diagram& d, DataFile& datafile) {
         applykeyword(sr, key, answer, last);
     }
     atline(run, 0);  // what is missing is missing from the file as a whole
-    if (!sr.windowgiven) bombed(run, "readdata", "window script needed (xlow, xhigh, ylow, yhigh)");
-    if (!sr.bigticksgiven) bombed(sr.run, "readdata", "bigticks script needed (xtick gap, xstart, ytick gap, ystart)");
+    if (!sr.windowgiven || !sr.bigticksgiven) {
+        std::vector<std::string> notes = sr.slips;
+        if (datafile.restline > 0)
+            notes.push_back("the words after the '*' on line " + wholetext(datafile.restline) +
+                            " are not read: the script begins on the next line");
+        if (sr.windowgiven)
+            explain(run, "the script has no bigticks line (x gap, x start, y gap, y start)", notes);
+        else
+            explain(run, "the script has no window line (xlow xhigh ylow yhigh)", notes);
+        bombed(run, "readdata", sr.windowgiven ? "bigticks script needed (xtick gap, xstart, ytick gap, ystart)"
+                                                : "window script needed (xlow, xhigh, ylow, yhigh)");
+    }
     const PlotWindow& w = d.window;
     const TickMarks& t = d.ticks;
     if (toomany(w.xlow, w.xhigh, t.xtickgap) || toomany(w.ylow, w.yhigh, t.ytickgap) ||
-        (t.smallticks && (toomany(w.xlow, w.xhigh, t.smallxgap) || toomany(w.ylow, w.yhigh, t.smallygap))))
+        (t.smallticks && (toomany(w.xlow, w.xhigh, t.smallxgap) || toomany(w.ylow, w.yhigh, t.smallygap)))) {
+        explain(run, "a tick gap so small that more than 10000 ticks fall across the window",
+                {"check the gaps of bigticks and smallticks against the window's units"});
         bombed(sr.run, "read script", "too many ticks");
+    }
     if (!closereader(file)) {
         char path[256];
         if (!tocstring(datafile.name, path)) path[0] = '\0';

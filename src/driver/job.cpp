@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -20,6 +21,7 @@
 #include "geometry/crossovers.h"
 #include "geometry/labels.h"
 #include "run/channels.h"
+#include "run/diagnostics.h"
 #include "run/failure.h"
 #include "run/files.h"
 #include "run/run.h"
@@ -62,6 +64,22 @@ void namedatafile(Run& run, const std::string& path) {
     settext(run.settings.datafile, stem.data(), static_cast<int>(stem.size()));
     settext(run.outputstem, "gl-");
     addtext(run.outputstem, stem.data(), static_cast<int>(stem.size()));
+}
+
+// The command that lists the warnings of this run: the data file as it
+// was named, quoted for the shell when it needs to be.
+std::string checkcommand(const Options& options) {
+    std::string command = "gridel --check";
+    const std::string& file = options.datafile;
+    if (file.empty()) return command;
+    if (file[0] == '-') command += " --";  // not an option
+    bool plain = true;
+    for (char c : file)
+        plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || std::strchr("/._-+,:@%", c) != nullptr);
+    if (plain) return command + " " + file;
+    std::string quoted = "'";
+    for (char c : file) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return command + " " + quoted + "'";
 }
 
 // Create an output file of the run as its channel; its name goes back.
@@ -183,5 +201,6 @@ int runjob(const Options& options) {
     addtext(closing, run.drawingname);
     putstr(run, 0, closing, 1, setwoutlog);
     closeall(run);
+    reportwarnings(run, checkcommand(options));
     return exitnormal;
 }

@@ -2,11 +2,13 @@
 // written only inside its capacity.
 #include "geometry/linepoints.h"
 
+#include "run/diagnostics.h"
 #include "run/failure.h"
 #include "text/numfmt.h"
 
 void setlinepoint(Run& run, UnivariantLine& line, int k, long double x, long double y, const char* where) {
     if (k < 1 || k > linecapacity) {
+        explain(run, wordtext(line.name) + " has more points than gridel holds for a line");
         Text what;
         settext(what, "too many points in line ");
         addtext(what, line.name);

@@ -194,6 +194,7 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
         addtext(m, name);
         addtext(m, "\"");
         putstr(run, 1, m, 1, setwoutlog);
+        explain(run, "the data file was not found");
         bombed(run, "promptdatafile", "datafile needed");
     }
     // Any other name that leads to the data file (a link) is refused too:
