@@ -169,14 +169,24 @@ std::string wordof(const Word& w) { return wordtext(w); }
 std::string online(int32_t line) { return "on line " + wholetext(line); }
 
 // Notes for the names taken for the failing item and the one before that
-// are slips of a keyword ("begn" for "begin"), each once.
+// are slips of a keyword ("begn" for "begin") or numbers that do not read
+// (".5"), each once; the word at fault has notes of its own.
 void slipnotes(DataReader& rd) {
     std::vector<std::string> seen;
     for (const std::vector<TakenName>& names : rd.taken) {
         for (const TakenName& t : names) {
+            if (t.line == rd.run.place.line && t.column == rd.run.place.column) continue;  // the word at fault
+            std::string note;
             std::string keyword = misspeltkeyword(viewof(t.name));
-            if (keyword.empty()) continue;
-            std::string note = quotedword(t.name) + " " + online(t.line) + ": did you mean '" + keyword + "'?";
+            if (!keyword.empty()) {
+                note = quotedword(t.name) + " " + online(t.line) + ": did you mean '" + keyword + "'?";
+            } else if (meantasnumber(viewof(t.name))) {
+                std::vector<std::string> shape = numbernotes(viewof(t.name));
+                note = quotedword(t.name) + " " + online(t.line) + " was read as a name, not a number" +
+                       (shape.empty() ? std::string() : ": " + shape.front());
+            } else {
+                continue;
+            }
             bool again = false;
             for (const std::string& s : seen) again = again || s == note;
             if (again) continue;
@@ -282,16 +292,18 @@ int16_t readinteger(DataReader& rd) {
 void explainname(DataReader& rd) {
     TextView w = rd.previous;
     bool grayscale = istext(viewof(rd.context), "grayscale for area");
+    slipnotes(rd);  // a slipped keyword or number first: it explains more than a guess
     if (grayscale && isscriptkeyword(w)) {
         addnote(rd.run, "the areas end with a line holding '*', even when there are none; the script follows it");
     } else if (isscriptkeyword(w)) {
         addnote(rd.run, "the script comes after two lines holding '*': one ends the points and lines, one the areas");
     } else if (!grayscale && isreadline(rd, w)) {
         addnote(rd.run, "if the areas begin here, a line holding '*' must come before them, to end the points and lines");
+    } else if (!grayscale && istext(w, "*")) {
+        addnote(rd.run, "'*' ends the points and lines: " + rowsize(rd) + ", and the row before it has fewer");
     } else if (!grayscale && beginsitem(w)) {
         addnote(rd.run, quoted(w) + " looks like the next item: " + rowsize(rd) + ", and the row before it has fewer");
     }
-    slipnotes(rd);
     if (istext(viewof(rd.context), "points for area") || grayscale) scriptinareanotes(rd);
 }
 
@@ -392,6 +404,7 @@ void readheader(DataReader& rd) {
 // keyword, which would have ended the list; else "".
 std::string slipinlist(const Word* phases, int16_t count) {
     if (count < 1) return "";
+    if (meantasnumber(viewof(phases[count]))) return " (" + quotedword(phases[count]) + " is not a number)";
     std::string keyword = misspeltkeyword(viewof(phases[count]));
     if (keyword.empty()) return "";
     return " (is " + quotedword(phases[count]) + " meant as \"" + keyword + "\"?)";

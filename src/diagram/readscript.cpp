@@ -144,7 +144,8 @@ void readbigticks(ScriptReader& sr, int32_t last) {
         bool zero = t.xtickgap == 0 || t.ytickgap == 0;
         atwordof(sr, last + ((zero ? t.xtickgap == 0 : t.xtickgap < 0) ? 1 : 3));
         explain(sr.run, "the gap between big ticks must be greater than 0", {order});
-        bombed(sr.run, "read script", zero ? "zero gap" : "negative gap");
+        if (zero) bombed(sr.run, "read script", "zero gap");
+        bombed(sr.run, "read script", "negative gap");
     }
     const PlotWindow& w = sr.d.window;
     bool xoutside = t.xstart < w.xlow || t.xstart > w.xhigh;
@@ -154,8 +155,8 @@ void readbigticks(ScriptReader& sr, int32_t last) {
         if (!sr.windowgiven) notes.push_back("the window line must come before the bigticks line");
         explain(sr.run, std::string("the first big tick along ") + (xoutside ? "x" : "y") + " lies outside the window",
                 notes);
-        bombed(sr.run, "readdata",
-               xoutside ? "x start must be >=xlow and <=xhigh" : "y start must be >=ylow and <=yhigh");
+        if (xoutside) bombed(sr.run, "readdata", "x start must be >=xlow and <=xhigh");
+        bombed(sr.run, "readdata", "y start must be >=ylow and <=yhigh");
     }
     sr.bigticksgiven = true;
 }
@@ -176,7 +177,8 @@ void readsmallticks(ScriptReader& sr, YesAskNo answer, int32_t last) {
             bool zero = v[1] == 0 || v[2] == 0;
             atwordof(sr, last + ((zero ? v[1] == 0 : v[1] < 0) ? 1 : 2));
             explain(sr.run, "the gap between small ticks must be greater than 0");
-            bombed(sr.run, "read script", zero ? "zero small gap" : "negative small gap");
+            if (zero) bombed(sr.run, "read script", "zero small gap");
+            bombed(sr.run, "read script", "negative small gap");
         }
     }
     sr.d.ticks.smallticks = answer == answeryes;
@@ -322,8 +324,8 @@ void readscript(Run& run, Diagram& d, DataFile& datafile) {
             explain(run, "the script has no bigticks line (x gap, x start, y gap, y start)", notes);
         else
             explain(run, "the script has no window line (xlow xhigh ylow yhigh)", notes);
-        bombed(run, "readdata", sr.windowgiven ? "bigticks script needed (xtick gap, xstart, ytick gap, ystart)"
-                                                : "window script needed (xlow, xhigh, ylow, yhigh)");
+        if (!sr.windowgiven) bombed(run, "readdata", "window script needed (xlow, xhigh, ylow, yhigh)");
+        bombed(run, "readdata", "bigticks script needed (xtick gap, xstart, ytick gap, ystart)");
     }
     const PlotWindow& w = d.window;
     const TickMarks& t = d.ticks;
