@@ -49,11 +49,9 @@ struct DataReader {
     TextView current = {"", 0};      // the lookahead: the word to be read next, whole
     WordKind currentkind = kindempty;  // its kind
     int32_t currentline = 0;         // the line it stands on
-    int32_t currentcolumn = 0;       // the byte of that line where it begins (1 for the first)
     TextView previous = {"", 0};     // the word just consumed, whole
     WordKind previouskind = kindempty;  // its kind
     int32_t previousline = 0;        // the line it stood on
-    int32_t previouscolumn = 0;      // where it began in that line
     Text context = {0, {}};          // what is being read, quoted by failure messages
     int16_t xcol = 0;                // column of x in a data row
     int16_t ycol = 0;                // column of y
@@ -130,14 +128,27 @@ bool nextline(DataReader& rd) {
 // The column of word i of the active line.
 int32_t columnof(const DataReader& rd, int32_t i) { return rd.lines[rd.active].edges[2 * static_cast<size_t>(i) - 2] + 1; }
 
+// The column of a word of one of the two lines held (1 for the first
+// byte); 0 for none.  Worked out only where a word's place is kept or
+// reported, not for every word read.
+int32_t columnat(const DataReader& rd, TextView w) {
+    for (const WordList& l : rd.lines) {
+        const char* start = l.line.data();
+        if (w.c >= start && w.c < start + l.line.size()) return static_cast<int32_t>(w.c - start) + 1;
+    }
+    return 0;
+}
+
+// Stand at a word of the file, for a failure that names it.
+void placeat(DataReader& rd, int32_t line, TextView w) { atword(rd.run, line, columnat(rd, w), w.len); }
+
 __attribute__((always_inline)) inline void setcurrent(DataReader& rd) {
     rd.current = wholeword(rd.lines[rd.active], rd.index);
     rd.currentkind = wordkind(rd.lines[rd.active], rd.index);
     rd.currentline = rd.lineno[rd.active];
-    rd.currentcolumn = columnof(rd, rd.index);
 }
 
-[[noreturn]] void endofinput(DataReader& rd);
+[[noreturn, gnu::cold]] void endofinput(DataReader& rd);
 
 // Consume the current word: it becomes the previous word, and the next word
 // of the file becomes current (empty at the end of the file).
@@ -145,7 +156,6 @@ void nextword(DataReader& rd) {
     rd.previous = rd.current;
     rd.previouskind = rd.currentkind;
     rd.previousline = rd.currentline;
-    rd.previouscolumn = rd.currentcolumn;
     if (rd.previouskind == kindempty) endofinput(rd);
     if (rd.index < rd.lines[rd.active].count) {
         ++rd.index;
@@ -156,10 +166,10 @@ void nextword(DataReader& rd) {
         rd.current = {"", 0};
         rd.currentkind = kindempty;
         rd.currentline = rd.file.reader.lineno;  // the input ended on its last line
-        rd.currentcolumn = 0;
     }
-    // A failure names the word just read.
-    atword(rd.run, rd.previousline, rd.previouscolumn, rd.previous.len);
+    // A failure names the line of the word just read; the readers that may
+    // fail on the word itself name the word.
+    atline(rd.run, rd.previousline);
 }
 
 // The words of the file that the reader's hints quote.
@@ -227,7 +237,7 @@ void atname(DataReader& rd, const std::vector<int32_t>& lines, const std::vector
     atword(rd.run, lines[static_cast<size_t>(k)], columns[static_cast<size_t>(k)], name.len);
 }
 
-[[noreturn]] void endofinput(DataReader& rd) {
+[[noreturn, gnu::cold]] void endofinput(DataReader& rd) {
     const WordList& last = rd.lines[rd.active];
     int32_t after = last.count > 0 ? last.edges[2 * static_cast<size_t>(last.count) - 1] + 1 : 0;
     atword(rd.run, rd.lineno[rd.active], after, 0);
@@ -246,8 +256,9 @@ void atname(DataReader& rd, const std::vector<int32_t>& lines, const std::vector
     bombed(rd.run, "reading", what);
 }
 
-void getname(DataReader& rd, Word& destination, WordKind kind, TextView word) {
-    if (kind != kindother) {
+// A number where a name is expected: explained, and the run ends.
+[[noreturn, gnu::cold]] void notaname(DataReader& rd, TextView word) {
+    {
         std::vector<std::string> notes;
         std::string c(rd.context.c, static_cast<size_t>(rd.context.len));
         if (c.compare(0, 16, "line limit names") == 0)
@@ -269,8 +280,12 @@ void getname(DataReader& rd, Word& destination, WordKind kind, TextView word) {
         addtext(what, rd.context);
         bombed(rd.run, "reading", what);
     }
+}
+
+void getname(DataReader& rd, Word& destination, WordKind kind, TextView word) {
+    if (kind != kindother) notaname(rd, word);
     destination = cuttext(word);
-    rd.taken[1].push_back({destination, rd.previousline, rd.previouscolumn});
+    rd.taken[1].push_back({destination, rd.previousline, rd.run.place.column});
     if (word.len > 20)
         warning(rd.run, rd.previousline, noitem,
                 "the name " + quoted(word) + " is cut to its first 20 characters, " + quoted(viewof(destination)));
@@ -279,17 +294,19 @@ void getname(DataReader& rd, Word& destination, WordKind kind, TextView word) {
 // Advance and read the consumed word as a name, an integer or a real.
 void readname(DataReader& rd, Word& destination) {
     nextword(rd);
+    placeat(rd, rd.previousline, rd.previous);
     getname(rd, destination, rd.previouskind, rd.previous);
 }
 
 int16_t readinteger(DataReader& rd) {
     nextword(rd);
+    placeat(rd, rd.previousline, rd.previous);
     return getinteger(rd.run, rd.previouskind, rd.previous, rd.context);
 }
 
 // Notes for a name met where a value of a data row or an area's grayscale
 // was expected.
-void explainname(DataReader& rd) {
+[[gnu::cold]] void explainname(DataReader& rd) {
     TextView w = rd.previous;
     bool grayscale = istext(viewof(rd.context), "grayscale for area");
     slipnotes(rd);  // a slipped keyword or number first: it explains more than a guess
@@ -309,6 +326,7 @@ void explainname(DataReader& rd) {
 
 long double readreal(DataReader& rd) {
     nextword(rd);
+    placeat(rd, rd.previousline, rd.previous);
     if (rd.previouskind == kindother) explainname(rd);
     return getsingle(rd.run, rd.previouskind, rd.previous, rd.context);
 }
@@ -329,7 +347,6 @@ bool quickrow(DataReader& rd) {
     rd.index += n - 1;
     rd.current = wholeword(words, rd.index);
     rd.currentkind = kind;
-    rd.currentcolumn = columnof(rd, rd.index);
     nextword(rd);
     return true;
 }
@@ -491,25 +508,38 @@ void readpointheader(DataReader& rd, InvariantPoint& p) {
 void rowsended(DataReader& rd, const Word& name) {
     rd.rowsof = name;
     rd.rowsendline = rd.currentline;
-    rd.rowsendcolumn = rd.currentcolumn;
+    rd.rowsendcolumn = columnat(rd, rd.current);
 }
 
 // The word just read is the one that ended the last item's rows.
 bool endedrows(const DataReader& rd) {
-    return rd.rowsof.len > 0 && rd.previousline == rd.rowsendline && rd.previouscolumn == rd.rowsendcolumn;
+    return rd.rowsof.len > 0 && rd.previousline == rd.rowsendline && columnat(rd, rd.previous) == rd.rowsendcolumn;
 }
 
 // An item beyond the capacity of its table.
-[[noreturn]] void toomany(DataReader& rd, const char* items, const char* where, const char* what) {
+[[noreturn, gnu::cold]] void toomany(DataReader& rd, const char* items, const char* where, const char* what) {
     explain(rd.run, std::string("the diagram has more ") + items + " than gridel holds");
     bombed(rd.run, where, what);
+}
+
+// An interpolated point with too many rows, or rows that never meet the
+// target: explained, and the run ends.
+[[noreturn, gnu::cold]] void interpolationfailure(DataReader& rd, const InvariantPoint& p, bool toomanyrows) {
+    atname(rd, rd.d.pointlines, rd.d.pointcolumns, rd.pointcount, p.name);
+    if (toomanyrows) {
+        explain(rd.run, wordof(p.name) + " has more than 200 data rows");
+        bombed(rd.run, "read data", "too much data for line: max = 200");
+    }
+    explain(rd.run, "the data rows of " + wordof(p.name) + " never meet the interpolation target",
+            {"check the column to interpolate in and the target in the header, and that the rows reach the target"});
+    failwith(rd, "read data", "interpolation failed for ", p.name);
 }
 
 void readpoint(DataReader& rd, const Word& name) {
     ++rd.pointcount;
     if (rd.pointcount > maxpoints) toomany(rd, "points (500)", "read data", "too many points: max = 500");
     rd.d.pointlines[rd.pointcount] = rd.previousline;
-    rd.d.pointcolumns[rd.pointcount] = rd.previouscolumn;
+    rd.d.pointcolumns[rd.pointcount] = columnat(rd, rd.previous);
     InvariantPoint& p = rd.d.points[rd.pointcount];
     p.name = name;
     p.nphases = 0;
@@ -545,24 +575,14 @@ void readpoint(DataReader& rd, const Word& name) {
         int16_t k = 0;
         do {  // at least one row before looking for "*" or a name
             ++k;
-            if (k > maxrows) {
-                atname(rd, rd.d.pointlines, rd.d.pointcolumns, rd.pointcount, p.name);
-                explain(rd.run, wordof(p.name) + " has more than 200 data rows");
-                bombed(rd.run, "read data", "too much data for line: max = 200");
-            }
+            if (k > maxrows) interpolationfailure(rd, p, true);
             readrow(rd);
             rd.cx[k] = rd.row[rd.xcol];
             rd.cy[k] = rd.row[rd.ycol];
             rd.ci[k] = rd.row[rd.icol];
         } while (!currentisname(rd));
         rowsended(rd, p.name);
-        if (!interpolate(rd.cx, rd.cy, rd.ci, k, rd.a, rd.b, p.x, p.y)) {
-            atname(rd, rd.d.pointlines, rd.d.pointcolumns, rd.pointcount, p.name);
-            explain(rd.run, "the data rows of " + wordof(p.name) + " never meet the interpolation target",
-                    {"check the column to interpolate in and the target in the header, and that the rows reach the "
-                     "target"});
-            failwith(rd, "read data", "interpolation failed for ", p.name);
-        }
+        if (!interpolate(rd.cx, rd.cy, rd.ci, k, rd.a, rd.b, p.x, p.y)) interpolationfailure(rd, p, false);
     }
     listitem(rd.run, rd.d, itempoint, rd.pointcount);
 }
@@ -671,16 +691,19 @@ void readstylewords(DataReader& rd, UnivariantLine& l) {
     }
 }
 
+// More than maxrows rows for line l: explained, and the run ends.
+[[noreturn, gnu::cold]] void toomanyrows(DataReader& rd, const UnivariantLine& l) {
+    atname(rd, rd.d.linelines, rd.d.linecolumns, rd.linecount, l.name);
+    explain(rd.run, wordof(l.name) + " has more than 200 data rows",
+            {"a missing '*' can make the rows of several lines, or the areas, run together"});
+    failwith(rd, "readdata", "too much data for line in ", rd.context);
+}
+
 // Data rows until "*" or a name; returns the rows kept (or collected).
 int16_t readlinedata(DataReader& rd, UnivariantLine& l) {
     int16_t k = 0;
     do {
-        if (k + 1 > maxrows) {
-            atname(rd, rd.d.linelines, rd.d.linecolumns, rd.linecount, l.name);
-            explain(rd.run, wordof(l.name) + " has more than 200 data rows",
-                    {"a missing '*' can make the rows of several lines, or the areas, run together"});
-            failwith(rd, "readdata", "too much data for line in ", rd.context);
-        }
+        if (k + 1 > maxrows) toomanyrows(rd, l);
         readrow(rd);
         long double x = rd.row[rd.xcol], y = rd.row[rd.ycol];
         if (rd.icol == 0) {
@@ -712,7 +735,7 @@ bool isbeginorend(const Word& w) { return istext(w, "begin") || istext(w, "end")
 void onerow(DataReader& rd, const UnivariantLine& l) {
     const std::string rowsnote = "a line from 'begin' to 'end' needs at least two data rows";
     if (rd.currentkind != kindempty && !beginsitem(rd.current)) {
-        atword(rd.run, rd.currentline, rd.currentcolumn, rd.current.len);
+        placeat(rd, rd.currentline, rd.current);
         std::vector<std::string> notes = numbernotes(rd.current);
         notes.push_back(rowsnote);
         if (commentslip(rd.current))
@@ -729,11 +752,28 @@ void onerow(DataReader& rd, const UnivariantLine& l) {
     explain(rd.run, wordof(l.name) + " has one data row, and its limits are 'begin' and 'end'", {rowsnote});
 }
 
+// A line with one data row or none, which its limits "begin" or "end"
+// cannot have.
+[[gnu::cold]] void checkfewrows(DataReader& rd, const UnivariantLine& l) {
+    bool beginend = isbeginorend(l.beginname), endend = isbeginorend(l.endname);
+    if (l.npts == 0 && (beginend || endend)) {
+        atname(rd, rd.d.linelines, rd.d.linecolumns, rd.linecount, l.name);
+        explain(rd.run, "no data row of " + wordof(l.name) + " lies on the interpolation target, and its limit '" +
+                            wordof(beginend ? l.beginname : l.endname) + "' needs data",
+                {"give it rows on the target, or two points as its limits"});
+        failwith(rd, "readdata", "default connect with begin/end: ", rd.context);
+    }
+    if (l.npts == 1 && beginend && endend) {
+        onerow(rd, l);
+        failwith(rd, "readdata", "one point with begin end: ", rd.context);
+    }
+}
+
 void readunivariant(DataReader& rd, const Word& name) {
     ++rd.linecount;
     if (rd.linecount > maxlines) toomany(rd, "lines (1500)", "readdata", "too many lines: max = 1500");
     rd.d.linelines[rd.linecount] = rd.previousline;
-    rd.d.linecolumns[rd.linecount] = rd.previouscolumn;
+    rd.d.linecolumns[rd.linecount] = columnat(rd, rd.previous);
     UnivariantLine& l = rd.d.lines[rd.linecount];
     l.name = name;
     l.univariantword = false;
@@ -772,20 +812,7 @@ void readunivariant(DataReader& rd, const Word& name) {
     }
     l.connect = l.npts == 0;
     // A line given "connect" is checked when it is assembled instead.
-    if (!givenconnect && l.npts <= 1) {
-        bool beginend = isbeginorend(l.beginname), endend = isbeginorend(l.endname);
-        if (l.npts == 0 && (beginend || endend)) {
-            atname(rd, rd.d.linelines, rd.d.linecolumns, rd.linecount, l.name);
-            explain(rd.run, "no data row of " + wordof(l.name) + " lies on the interpolation target, and its limit '" +
-                                wordof(beginend ? l.beginname : l.endname) + "' needs data",
-                    {"give it rows on the target, or two points as its limits"});
-            failwith(rd, "readdata", "default connect with begin/end: ", rd.context);
-        }
-        if (l.npts == 1 && beginend && endend) {
-            onerow(rd, l);
-            failwith(rd, "readdata", "one point with begin end: ", rd.context);
-        }
-    }
+    if (!givenconnect && l.npts <= 1) checkfewrows(rd, l);
     listitem(rd.run, rd.d, itemline, rd.linecount);
 }
 
@@ -863,7 +890,7 @@ void readareas(DataReader& rd) {
         setcontext(rd, "grayscale for area");
         area.grayscale = static_cast<double>(readreal(rd));
         rd.d.arealines[rd.areacount] = rd.previousline;
-        rd.d.areacolumns[rd.areacount] = rd.previouscolumn;
+        rd.d.areacolumns[rd.areacount] = columnat(rd, rd.previous);
         if (!(area.grayscale >= 0 && area.grayscale <= 1))
             warning(rd.run, rd.previousline, areaname(rd.areacount),
                     "its grayscale " + quoted(rd.previous) + " lies outside 0..1 and is taken as " +

@@ -159,8 +159,6 @@ void enterfile(Run& run, const Text& path, const Text& shown) {
     run.place.path = path;
 }
 
-void atline(Run& run, int32_t line) { atword(run, line, 0, 0); }
-
 void atitem(Run& run, int32_t line, int32_t column, const Word& item) {
     run.place.line = line;
     run.place.column = column;

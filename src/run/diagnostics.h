@@ -20,7 +20,11 @@ void enterfile(Run& run, const Text& path, const Text& shown);
 inline void enterfile(Run& run, const Text& file) { enterfile(run, file, file); }
 
 // Stand at a line of the current file; no word, no item.
-void atline(Run& run, int32_t line);
+inline void atline(Run& run, int32_t line) {
+    run.place.line = line;
+    run.place.column = 0;
+    run.place.item.len = 0;
+}
 
 // Stand at the word of `width` bytes that begins at byte `column` (1 for
 // the first) of a line of the current file; no item.
