@@ -22,8 +22,7 @@ void* takeblock(Run& run, size_t count, size_t recordsize, const char* tag) {
     void* block = std::calloc(count + 1, recordsize);
     if (block == nullptr) {
         std::fputs("gridel: out of memory for the diagram tables\n", stderr);
-        closeonerror(run, "");
-        std::exit(exitioerror);
+        throw ioerrorend("");
     }
     // A large table is filled page by page as the data is read: asking for
     // 2 MB pages where the system gives them on request spares a fault for

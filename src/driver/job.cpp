@@ -46,15 +46,16 @@ constexpr ExtraFormat extraformats[] = {
 // A run for a data file named on the command line works in that file's
 // folder: its preferences, its log and its outputs are there, and its
 // outputs are named gl-<name>, where <name> is the file's name without a
-// leading "gl-" and without its extension.
-void namedatafile(Run& run, const std::string& path) {
+// leading "gl-" and without its extension.  False when the folder cannot
+// be entered (reported).
+bool namedatafile(Run& run, const std::string& path) {
     size_t slash = path.rfind('/');
     std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
     std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
     if (!folder.empty() && ::chdir(folder.c_str()) != 0) {
         int reason = errno;
         std::fprintf(stderr, "gridel: %s: %s\n", folder.c_str(), std::strerror(reason));
-        std::exit(exitioerror);
+        return false;
     }
     std::string stem = base;
     if (stem.compare(0, 3, "gl-") == 0) stem.erase(0, 3);
@@ -64,6 +65,7 @@ void namedatafile(Run& run, const std::string& path) {
     settext(run.settings.datafile, stem.data(), static_cast<int>(stem.size()));
     settext(run.outputstem, "gl-");
     addtext(run.outputstem, stem.data(), static_cast<int>(stem.size()));
+    return true;
 }
 
 // The command that lists the warnings of this run: the data file as it
@@ -129,26 +131,9 @@ int checkrest(Run& run, Diagram& diagram) {
     return exitnormal;
 }
 
-}  // namespace
-
-int runjob(const Options& options) {
-    // Before any file is opened: a closed standard stream must not lend its
-    // number to the log or the drawing.
-    openstandardstreams();
-    // A screen piped into a program that stops reading must not kill the
-    // run: the log and the drawing are still completed.
-    std::signal(SIGPIPE, SIG_IGN);
-
-    Run run{};
-    run.checking = options.check;
-    run.interactive = options.datafile.empty() && !options.check;
-    if (!options.datafile.empty()) namedatafile(run, options.datafile);
-    run.outputs = 1u << chps;
-    if (options.pdf) run.outputs |= 1u << chpdf;
-    if (options.svg) run.outputs |= 1u << chsvg;
-    if (options.png) run.outputs |= 1u << chpng;
-
-    guardoutputfiles(run);
+// The run from start-up to its closed files, when it ends normally; a run
+// that ends early throws its end (RunEnd) from wherever it stops.
+int drawrun(Run& run, const Options& options) {
     startup(run, programbanner);
     Diagram diagram;
     startdiagram(run, diagram);
@@ -200,7 +185,34 @@ int runjob(const Options& options) {
     settext(closing, "with diagram in file, ");
     addtext(closing, run.drawingname);
     putstr(run, 0, closing, 1, setwoutlog);
-    closeall(run);
+    if (!closeall(run)) return exitioerror;
     reportwarnings(run, checkcommand(options));
     return exitnormal;
+}
+
+}  // namespace
+
+int runjob(const Options& options) {
+    // Before any file is opened: a closed standard stream must not lend its
+    // number to the log or the drawing.
+    openstandardstreams();
+    // A screen piped into a program that stops reading must not kill the
+    // run: the log and the drawing are still completed.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    Run run{};
+    run.checking = options.check;
+    run.interactive = options.datafile.empty() && !options.check;
+    if (!options.datafile.empty() && !namedatafile(run, options.datafile)) return exitioerror;
+    run.outputs = 1u << chps;
+    if (options.pdf) run.outputs |= 1u << chpdf;
+    if (options.svg) run.outputs |= 1u << chsvg;
+    if (options.png) run.outputs |= 1u << chpng;
+
+    guardoutputfiles(run);
+    try {
+        return drawrun(run, options);
+    } catch (const RunEnd& end) {
+        return closeended(run, end);
+    }
 }

@@ -5,6 +5,6 @@
 
 // Run the job: start-up, the diagram read, the geometry, the drawing in
 // every format asked for, the closing stamp, every file closed.  Returns
-// the exit status of a run that ends normally; a failure report or an
-// input/output error ends the process on its own.
+// the exit status, of a run that ended normally or early (a failure
+// report, a kill, an input/output error).
 int runjob(const Options& options);

@@ -2,7 +2,6 @@
 #include "run/channels.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "run/failure.h"
@@ -121,13 +120,12 @@ void flushfiles(Run& run) {
 
 void ioerror(Run& run, const char* path) { outputfailure(run, path, std::strerror(errno)); }
 
-void outputfailure(Run& run, const char* path, const char* reason) {
+void outputfailure(Run&, const char* path, const char* reason) {
     std::fflush(stdout);
     std::fputs("gridel: ", stderr);
     std::fputs(shownbytes(path, std::strlen(path)).c_str(), stderr);  // a name may come from a file
     std::fputs(": ", stderr);
     std::fputs(reason, stderr);
     std::fputc('\n', stderr);
-    closeonerror(run, path);
-    std::exit(exitioerror);
+    throw ioerrorend(path);
 }

@@ -3,7 +3,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <initializer_list>
 
@@ -53,8 +52,7 @@ void bombed(Run& run, const char* where, const char* what, int whatlen) {
         OutputChannel& c = run.channels[ch];
         if ((open & (1u << ch)) && c.file != nullptr) writeall(run, c, block, n);
     }
-    closeall(run, false);
-    std::exit(exitfailed);
+    throw RunEnd{exitfailed, false, {}};
 }
 
 bool iskill(const char* word, int len) {
@@ -72,11 +70,16 @@ void killrun(Run& run) {
         OutputChannel& c = run.channels[ch];
         if ((open & (1u << ch)) && c.file != nullptr) writeall(run, c, notice, n);
     }
-    closeall(run, false);
-    std::exit(exitnormal);
+    throw RunEnd{exitnormal, false, {}};
 }
 
-void closeall(Run& run, bool finished) {
+RunEnd ioerrorend(const char* failing) {
+    RunEnd end{exitioerror, true, {}};
+    std::snprintf(end.failing, sizeof end.failing, "%s", failing);
+    return end;
+}
+
+bool closeall(Run& run, bool finished) {
     if (!run.checking) std::fputc('\n', stdout);  // a check writes nothing but its findings
     bool complete = true;
     for (int ch = 2; ch < channelcount; ++ch) {
@@ -89,7 +92,7 @@ void closeall(Run& run, bool finished) {
     std::fflush(stdout);
     // A file whose last bytes could not be written is an input/output error:
     // the run must not look successful.
-    if (!complete) std::exit(exitioerror);
+    return complete;
 }
 
 namespace {
@@ -132,4 +135,12 @@ void closeonerror(Run& run, const char* failing) {
         if (closeoutput(c, keep) == Closed::notcompleted && keep) reportfile(c.path, errno);
     }
     run.open = 0;
+}
+
+int closeended(Run& run, const RunEnd& end) {
+    if (end.ioerror) {
+        closeonerror(run, end.failing);
+        return end.status;
+    }
+    return closeall(run, false) ? end.status : exitioerror;
 }

@@ -1,5 +1,6 @@
 // failure.h - the one way a run gives up (`bombed`), the stop on "kill",
-// and the closing of every channel file.
+// the value that carries a run's end up to the job, and the closing of
+// every channel file.
 #pragma once
 
 #include "run/channels.h"
@@ -12,9 +13,22 @@ constexpr int exitnormal = 0;   // a normal run, or one stopped by "kill"
 constexpr int exitfailed = 1;   // a run that ended in a failure report
 constexpr int exitioerror = 2;  // a file could not be created or written
 
+// The end of a run before its normal close.  The failure report, the kill
+// and an input/output error write what they have to say and throw it; the
+// job catches it once, closes the run's files as `failing` asks and returns
+// `status`.  Nothing else throws it, and nothing but the job catches it.
+struct RunEnd {
+    int status;
+    bool ioerror;       // an input/output error: the transcripts are kept but for the failing file
+    char failing[256];  // that file's name as reported ("" for none)
+};
+
+// The end of a run by an input/output error in the file `failing`.
+RunEnd ioerrorend(const char* failing);
+
 // Report a failure on every open transcript channel, wait for return on the
-// screen (in an interactive run), close all files and end the run with the
-// failure status.
+// screen (in an interactive run) and end the run with the failure status:
+// the job closes its files.
 [[noreturn]] void bombed(Run& run, const char* where, const char* what, int whatlen);
 
 [[noreturn]] inline void bombed(Run& run, const char* where, const char* what) {
@@ -34,14 +48,17 @@ inline bool iskill(const Str<Cap>& word) { return iskill(word.c, word.len); }
 
 inline bool iskill(TextView word) { return iskill(word.c, static_cast<int>(word.len)); }
 
-// Stop the run at the user's request: "-- run killed --", close, exit 0.
+// Stop the run at the user's request: "-- run killed --", then the end of
+// the run with status 0.
 [[noreturn]] void killrun(Run& run);
 
 // End the screen line and close every open channel file.  The transcript
 // files (out, log) are always committed; the files of channels 4 to 9 only
 // when they were written and the run `finished` normally, else they are
-// dropped and the files they would replace stay as they were.
-void closeall(Run& run, bool finished = true);
+// dropped and the files they would replace stay as they were.  False when a
+// file could not be completed on disk (reported): the run must then end
+// with an input/output error.
+bool closeall(Run& run, bool finished = true);
 
 // Close one channel file, committing it when it is to be kept (see
 // closeoutput).  Returns false when the file could not be completed on disk.
@@ -52,3 +69,7 @@ bool closefile(OutputChannel& channel, bool keep, const char* name);
 // transcript files are committed unless they are the failing file, every
 // other file is dropped.
 void closeonerror(Run& run, const char* failing);
+
+// Close the files of a run that ended early, as its end asks; the exit
+// status of the run.
+int closeended(Run& run, const RunEnd& end);

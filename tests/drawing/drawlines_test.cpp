@@ -147,12 +147,10 @@ TEST_F(Findmid, ALineWithoutLengthEndsTheRun) {
     const UnivariantLine& one = d.lines[addline(d, "u7", {{0.5L, 0.5L}})];
     const UnivariantLine& same = d.lines[addline(d, "u8", {{0.5L, 0.5L}, {0.5L, 0.5L}})];
     long double xm, ym;
-    EXPECT_EXIT(testsupport::inchild([&] { findmid(run, d.window, one, xm, ym); }),
-                testing::ExitedWithCode(exitfailed),
-                testsupport::literal(" BOMBED in findmid : zero sum distance for u7\n"));
-    EXPECT_EXIT(testsupport::inchild([&] { findmid(run, d.window, same, xm, ym); }),
-                testing::ExitedWithCode(exitfailed),
-                testsupport::literal(" BOMBED in findmid : zero sum distance for u8\n"));
+    EXPECT_TRUE(testsupport::endsrun([&] { findmid(run, d.window, one, xm, ym); }, exitfailed,
+                " BOMBED in findmid : zero sum distance for u7\n"));
+    EXPECT_TRUE(testsupport::endsrun([&] { findmid(run, d.window, same, xm, ym); }, exitfailed,
+                " BOMBED in findmid : zero sum distance for u8\n"));
 }
 
 }  // namespace

@@ -470,8 +470,8 @@ TEST(AreasWhichline, FirstMatchOrTheRunEnds) {
     t.addline({"u1", {{1, 1}, {2, 2}}, 0, 0});
     EXPECT_EQ(whichline(t.run, t.d, word("u1")), 1);
     EXPECT_EQ(whichline(t.run, t.d, word("u2")), 2);
-    EXPECT_EXIT(testsupport::inchild([&] { whichline(t.run, t.d, word("u9")); }), testing::ExitedWithCode(1),
-                testsupport::literal(" BOMBED in which line : not recognised: u9"));
+    EXPECT_TRUE(testsupport::endsrun([&] { whichline(t.run, t.d, word("u9")); }, 1,
+                " BOMBED in which line : not recognised: u9"));
     t.TearDown();
 }
 

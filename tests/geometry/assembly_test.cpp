@@ -15,7 +15,7 @@ namespace {
 using namespace testsupport;
 
 std::string bombtext(const char* where, const std::string& what) {
-    return testsupport::literal(std::string(" BOMBED in ") + where + " : " + what + "\n");
+    return std::string(" BOMBED in ") + where + " : " + what + "\n";
 }
 
 TEST(Whichpoint, FirstMatchOrZeroForTheLimitWords) {
@@ -27,8 +27,7 @@ TEST(Whichpoint, FirstMatchOrZeroForTheLimitWords) {
     EXPECT_EQ(whichpoint(*run, d, maketext<20>("i2")), 2);
     EXPECT_EQ(whichpoint(*run, d, maketext<20>("begin")), 0);
     EXPECT_EQ(whichpoint(*run, d, maketext<20>("end")), 0);
-    EXPECT_EXIT(testsupport::inchild([&] { whichpoint(*run, d, maketext<20>("I1")); }),
-                testing::ExitedWithCode(exitfailed), bombtext("which point", "not recognised: I1"));
+    EXPECT_TRUE(testsupport::endsrun([&] { whichpoint(*run, d, maketext<20>("I1")); }, exitfailed, bombtext("which point", "not recognised: I1")));
 }
 
 TEST(Monotone, DecidesWhetherXEverTurnsBack) {
@@ -149,8 +148,8 @@ TEST(Addpoints, AWordOnTheWrongSideOfItsPointEndsTheRun) {
         addpoint(d, "iat0", 0, 0);
         addpoint(d, "iat4", 4, 0);
         addline(d, "u1", {{1, 10}, {2, 20}, {3, 30}}, c.beginname, c.endname);
-        EXPECT_EXIT(testsupport::inchild([&] { assemblelines(*run, d); }), testing::ExitedWithCode(exitfailed),
-                    bombtext("add points", c.message))
+        EXPECT_TRUE(testsupport::endsrun([&] { assemblelines(*run, d); }, exitfailed,
+                    bombtext("add points", c.message)))
             << c.beginname << " " << c.endname;
     }
 }
@@ -173,8 +172,8 @@ TEST(Assemblelines, AConnectLineNeedsTwoPoints) {
     Diagram d = freshdiagram();
     addpoint(d, "i1", 1, 2);
     addline(d, "u1", {}, "i1", "end");
-    EXPECT_EXIT(testsupport::inchild([&] { assemblelines(*run, d); }), testing::ExitedWithCode(exitfailed),
-                bombtext("lines", "connect not using a point"));
+    EXPECT_TRUE(testsupport::endsrun([&] { assemblelines(*run, d); }, exitfailed,
+                bombtext("lines", "connect not using a point")));
 }
 
 TEST(Assemblelines, AVerticalLineIsPlacedByY) {

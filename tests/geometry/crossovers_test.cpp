@@ -76,9 +76,8 @@ TEST(Placecrossovers, EndsTheRunWhenAPointCannotBePlaced) {
         addline(d, "ua", c.a);
         addline(d, "ub", c.b);
         addcrossover(d, "ix", c.line1, c.line2);
-        EXPECT_EXIT(testsupport::inchild([&] { placecrossovers(*run, d); }),
-                    testing::ExitedWithCode(exitfailed),
-                    testsupport::literal(std::string(" BOMBED in crossover : ") + c.message + "\n"))
+        EXPECT_TRUE(testsupport::endsrun([&] { placecrossovers(*run, d); }, exitfailed,
+                    std::string(" BOMBED in crossover : ") + c.message + "\n"))
             << c.what;
     }
 }

@@ -18,7 +18,7 @@ namespace {
 using namespace testsupport;
 
 std::string bombtext(const char* where, const std::string& what) {
-    return testsupport::literal(std::string(" BOMBED in ") + where + " : " + what + "\n");
+    return std::string(" BOMBED in ") + where + " : " + what + "\n";
 }
 
 struct CutCase {
@@ -101,8 +101,8 @@ TEST(Windowcuts, ShapesThatCannotBeCutEndTheRun) {
     for (const Case& c : cases) {
         Diagram d = freshdiagram();
         addline(d, "u1", c.pts);
-        EXPECT_EXIT(testsupport::inchild([&] { windowcuts(*run, d, 1); }), testing::ExitedWithCode(exitfailed),
-                    bombtext(c.where, c.message))
+        EXPECT_TRUE(testsupport::endsrun([&] { windowcuts(*run, d, 1); }, exitfailed,
+                    bombtext(c.where, c.message)))
             << c.what;
     }
 }
@@ -172,9 +172,8 @@ TEST(Setlinepoint, NothingIsWrittenPastTheCapacity) {
     addline(d, "u7", {{1, 1}, {2, 2}});
     setlinepoint(*run, d.lines[1], linecapacity, 3, 4, "lines");
     EXPECT_EQ(d.lines[1].x[linecapacity], 3);
-    EXPECT_EXIT(testsupport::inchild([&] { setlinepoint(*run, d.lines[1], linecapacity + 1, 0, 0, "lines"); }),
-                testing::ExitedWithCode(exitfailed),
-                bombtext("lines", "too many points in line u7: max = " + std::to_string(linecapacity)));
+    EXPECT_TRUE(testsupport::endsrun([&] { setlinepoint(*run, d.lines[1], linecapacity + 1, 0, 0, "lines"); }, exitfailed,
+                bombtext("lines", "too many points in line u7: max = " + std::to_string(linecapacity))));
 }
 
 }  // namespace

@@ -48,22 +48,22 @@ TEST(Closeall, CommitsTheLogAlwaysAndTheDrawingOnlyAtANormalEnd) {
     testsupport::leavescratch(dir);
 }
 
-TEST(Bombed, WritesTheBlockAndExitsWithTheFailureStatus) {
+TEST(Bombed, WritesTheBlockAndEndsTheRunWithTheFailureStatus) {
     auto run = testsupport::freshrun();
     run->interactive = true;
-    EXPECT_EXIT(testsupport::inchild([&] { bombed(*run, "promptdatafile", "datafile needed"); }),
-                testing::ExitedWithCode(exitfailed),
-                "^\n\n BOMBED in promptdatafile : datafile needed\n\n\nhit return to exit program\n\n$");
+    EXPECT_TRUE(testsupport::endsrun([&] { bombed(*run, "promptdatafile", "datafile needed"); }, exitfailed,
+                                     "\n\n BOMBED in promptdatafile : datafile needed\n\n\nhit return to exit program\n"));
     // A run started with a data file on the command line never waits.
     run->interactive = false;
-    EXPECT_EXIT(testsupport::inchild([&] { bombed(*run, "promptdatafile", "datafile needed"); }),
-                testing::ExitedWithCode(exitfailed), "^\n\n BOMBED in promptdatafile : datafile needed\n\n\n$");
+    std::string screen = testsupport::capturescreen([&] {
+        EXPECT_THROW(bombed(*run, "promptdatafile", "datafile needed"), RunEnd);
+    });
+    EXPECT_EQ(screen, "\n\n BOMBED in promptdatafile : datafile needed\n\n");
 }
 
-TEST(Killrun, WritesTheNoticeAndExitsNormally) {
+TEST(Killrun, WritesTheNoticeAndEndsTheRunNormally) {
     auto run = testsupport::freshrun();
-    EXPECT_EXIT(testsupport::inchild([&] { killrun(*run); }), testing::ExitedWithCode(exitnormal),
-                "^\n-- run killed --\n\n$");
+    EXPECT_TRUE(testsupport::endsrun([&] { killrun(*run); }, exitnormal, "\n-- run killed --\n"));
 }
 
 }  // namespace

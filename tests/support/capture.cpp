@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "run/failure.h"
+
 namespace testsupport {
 
 namespace {
@@ -32,20 +34,26 @@ std::string capturescreen(const std::function<void()>& fn) {
     return text;
 }
 
-void inchild(const std::function<void()>& fn) {
+testing::AssertionResult endsrun(const std::function<void()>& fn, int status, const std::string& text) {
+    int saved = dup(0);
     int devnull = open("/dev/null", O_RDONLY);
     dup2(devnull, 0);
-    dup2(2, 1);
-    fn();
-}
-
-std::string literal(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos) out += '\\';
-        out += c;
-    }
-    return out;
+    close(devnull);
+    int ended = -1;
+    std::string screen = capturescreen([&] {
+        try {
+            fn();
+        } catch (const RunEnd& end) {
+            ended = end.status;
+        }
+    });
+    dup2(saved, 0);
+    close(saved);
+    if (ended == -1) return testing::AssertionFailure() << "the run went on; the screen:\n" << screen;
+    if (ended != status) return testing::AssertionFailure() << "the run ended with status " << ended;
+    if (screen.find(text) == std::string::npos)
+        return testing::AssertionFailure() << "the screen lacks \"" << text << "\":\n" << screen;
+    return testing::AssertionSuccess();
 }
 
 std::string enterscratch() {

@@ -2,6 +2,8 @@
 // ends the run, work in a scratch folder.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -13,12 +15,9 @@ namespace testsupport {
 // Everything `fn` writes to standard output.
 std::string capturescreen(const std::function<void()>& fn);
 
-// Run `fn` in a child process with standard input at its end and standard
-// output joined to standard error; for EXPECT_EXIT.
-void inchild(const std::function<void()>& fn);
-
-// A regular expression matching the literal text.
-std::string literal(const std::string& text);
+// Success when `fn`, with standard input at its end, ends the run with the
+// exit status `status` and shows `text` on the screen on its way.
+testing::AssertionResult endsrun(const std::function<void()>& fn, int status, const std::string& text);
 
 // A fresh scratch folder that becomes the current folder until `leave`.
 std::string enterscratch();
