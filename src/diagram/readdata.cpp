@@ -373,9 +373,14 @@ void readrow(DataReader& rd) {
 
 void checkcolumn(DataReader& rd, int16_t col, const char* which, const char* message) {
     if (col >= 1 && col <= rd.d.nvars) return;
-    explain(rd.run, std::string("the column of ") + which + ", " + wholetext(col) + ", is not one of the " +
-                        wholetext(rd.d.nvars) + " values of a data row",
-            {"the header is NVARS SIZE XCOL YCOL: the columns count from 1 to NVARS"});
+    if (rd.d.nvars < 1)
+        explain(rd.run, "the header's first number, the count of values on each data row, is " +
+                            wholetext(rd.d.nvars) + ": there is no column " + wholetext(col),
+                {"the header is NVARS SIZE XCOL YCOL, as in '2 2 1 2'"});
+    else
+        explain(rd.run, std::string("the column of ") + which + ", " + wholetext(col) + ", is not one of the " +
+                            wholetext(rd.d.nvars) + " values of a data row",
+                {"the header is NVARS SIZE XCOL YCOL: the columns count from 1 to NVARS"});
     failwith(rd, "readdata", message, real2intstr(rd.d.nvars));
 }
 
@@ -923,9 +928,10 @@ void readareas(DataReader& rd) {
 
 }  // namespace
 
-void readdata(Run& run, Diagram& d) {
+void readdata(Run& run, Diagram& d, ReadProgress& progress) {
     DataFile file;
     file.name = promptdatafile(run, "gl-", run.settings.datafile, file.reader);
+    progress.datafile = file.name;
     DataReader rd(run, d, file);
     if (!nextline(rd) || wholeword(rd.lines[rd.active], 1).c[0] == '*') {
         if (rd.lineno[rd.active] > 0) atword(run, rd.lineno[rd.active], columnof(rd, 1), 1);
@@ -937,5 +943,6 @@ void readdata(Run& run, Diagram& d) {
     readheader(rd);
     readitems(rd);
     readareas(rd);
+    progress.script = true;
     readscript(run, d, file);
 }

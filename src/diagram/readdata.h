@@ -16,7 +16,19 @@ struct DataFile {
     int32_t restcolumn = 0;
 };
 
+// How far the reading of the data file got, for a check that goes on
+// after a failure.
+struct ReadProgress {
+    Text datafile = {0, {}};   // the data file's name as opened; empty until it is
+    bool script = false;       // the script reader has begun
+};
+
 // Ask for and open the data file, read its data section into the diagram
 // (whose tables exist), then hand the file to the script reader, which
 // closes it.
-void readdata(Run& run, Diagram& d);
+void readdata(Run& run, Diagram& d, ReadProgress& progress);
+
+inline void readdata(Run& run, Diagram& d) {
+    ReadProgress progress;
+    readdata(run, d, progress);
+}

@@ -26,11 +26,21 @@ const long double maxticks = 10000;
 struct ScriptReader {
     Run& run;            // the run: its transcript and its failure path
     Diagram& d;          // the diagram whose settings it fills
+    const DataFile& file;  // the data file it reads
     WordList words;      // the words of the current line
     bool windowgiven;    // a "window" line was read
     bool bigticksgiven;  // a "bigticks" line was read
     std::vector<std::string> slips;  // notes on unknown keywords that are slips of "window" or "bigticks"
 };
+
+// A note on words after the "*" that ends the areas, which are not read
+// (a script written on that line), for a failure that a missing line may
+// explain.
+void addrestnote(ScriptReader& sr, std::vector<std::string>& notes) {
+    if (sr.file.restline > 0)
+        notes.push_back("the words after the '*' on line " + wholetext(sr.file.restline) +
+                        " are not read: the script begins on the next line");
+}
 
 // Stand at word i of the current line; past its last word, just after it.
 void atwordof(ScriptReader& sr, int32_t i) {
@@ -152,7 +162,10 @@ void readbigticks(ScriptReader& sr, int32_t last) {
     if (xoutside || t.ystart < w.ylow || t.ystart > w.yhigh) {
         atwordof(sr, last + (xoutside ? 2 : 4));
         std::vector<std::string> notes = {order};
-        if (!sr.windowgiven) notes.push_back("the window line must come before the bigticks line");
+        if (!sr.windowgiven) {
+            notes.push_back("the window line must come before the bigticks line");
+            addrestnote(sr, notes);
+        }
         explain(sr.run, std::string("the first big tick along ") + (xoutside ? "x" : "y") + " lies outside the window",
                 notes);
         if (xoutside) bombed(sr.run, "readdata", "x start must be >=xlow and <=xhigh");
@@ -290,8 +303,46 @@ bool toomany(long double low, long double high, long double gap) { return (high 
 
 }  // namespace
 
+void readscriptafterfailure(Run& run, Diagram& d, const Text& datafile) {
+    DataFile file;
+    file.name = datafile;
+    char path[256];
+    if (!tocstring(datafile, path) || !openreader(file.reader, path)) return;
+    // Find the script's first line without ending the run: a line the data
+    // reader could not read is not read here either.
+    WordList words;
+    int32_t star = 0, from = 0, begin = 0;
+    while (readline(file.reader, words.line) == readok) {
+        splitline(words);
+        dropcomment(words);
+        if (words.count == 0) continue;
+        int32_t n = file.reader.lineno;
+        TextView first = wholeword(words, 1);
+        if (star > 0 && isscriptkeyword(first)) {
+            begin = from;
+            break;
+        }
+        int32_t at = 0;
+        for (int32_t i = 1; i <= words.count && at == 0; ++i)
+            if (istext(wholeword(words, i), "*")) at = i;
+        if (at > 0) {
+            star = n;
+            from = n + 1;
+            file.restline = at < words.count ? n : 0;
+            file.restcolumn = at < words.count ? words.edges[2 * static_cast<size_t>(at)] + 1 : 0;
+        } else if (star > 0 && whatis(first) != kindother) {
+            from = n + 1;  // an area's line: the areas ran on past their "*"
+        }
+    }
+    closereader(file.reader);
+    if (begin == 0 || !openreader(file.reader, path)) return;
+    while (file.reader.lineno + 1 < begin && skipline(file.reader) == readok) {
+    }
+    readscript(run, d, file);
+}
+
 void readscript(Run& run, Diagram& d, DataFile& datafile) {
-    ScriptReader sr{run, d, {}, false, false, {}};
+    ScriptReader sr{run, d, datafile, {}, false, false, {}};
     LineReader& file = datafile.reader;
     DrawingOptions& o = d.options;
     d.ticks.smallticks = false;
@@ -317,9 +368,7 @@ void readscript(Run& run, Diagram& d, DataFile& datafile) {
     atline(run, 0);  // what is missing is missing from the file as a whole
     if (!sr.windowgiven || !sr.bigticksgiven) {
         std::vector<std::string> notes = sr.slips;
-        if (datafile.restline > 0)
-            notes.push_back("the words after the '*' on line " + wholetext(datafile.restline) +
-                            " are not read: the script begins on the next line");
+        addrestnote(sr, notes);
         if (sr.windowgiven)
             explain(run, "the script has no bigticks line (x gap, x start, y gap, y start)", notes);
         else

@@ -8,9 +8,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "diagram/readdata.h"
+#include "diagram/readscript.h"
 #include "diagram/startdiagram.h"
 #include "drawing/cairocanvas.h"
 #include "drawing/drawdiagram.h"
@@ -122,23 +124,49 @@ void writeformat(Run& run, const ExtraFormat& f, const PageBox& box, int dpi,
     channel.written = true;
 }
 
-// The rest of a check: the geometry, with its warnings; nothing is drawn.
-int checkrest(Run& run, Diagram& diagram) {
-    placecrossovers(run, diagram);
-    assemblelines(run, diagram);
-    if (isyes(diagram.options.doareas)) traceareas(run, diagram);
-    placelabels(run, diagram);
-    return exitnormal;
+// A check: what a run reads and computes, with its warnings, and nothing
+// drawn or written.  A failure is reported and the check goes on with what
+// can still be read: after one in the preferences, the data file with the
+// defaults; after one in the data section, the script section.  The
+// geometry needs the whole diagram: it runs only when all was read.
+int checkrun(Run& run) {
+    int status = exitnormal;
+    auto attempt = [&](const std::function<void()>& step) {
+        try {
+            step();
+            return true;
+        } catch (const RunEnd& end) {
+            if (end.status != exitfailed) throw;  // an input/output error ends the check
+            status = exitfailed;
+            return false;
+        }
+    };
+    attempt([&] { startup(run, programbanner); });
+    Diagram diagram;
+    startdiagram(run, diagram);
+    ReadProgress progress;
+    if (!attempt([&] { readdata(run, diagram, progress); })) {
+        if (progress.datafile.len > 0 && !progress.script)
+            attempt([&] { readscriptafterfailure(run, diagram, progress.datafile); });
+        return status;
+    }
+    attempt([&] {
+        placecrossovers(run, diagram);
+        assemblelines(run, diagram);
+        if (isyes(diagram.options.doareas)) traceareas(run, diagram);
+        placelabels(run, diagram);
+    });
+    return status;
 }
 
 // The run from start-up to its closed files, when it ends normally; a run
 // that ends early throws its end (RunEnd) from wherever it stops.
 int drawrun(Run& run, const Options& options) {
+    if (run.checking) return checkrun(run);
     startup(run, programbanner);
     Diagram diagram;
     startdiagram(run, diagram);
     readdata(run, diagram);
-    if (run.checking) return checkrest(run, diagram);
 
     // The outputs are created before the geometry runs, so that one that
     // cannot be created stops the run before the log reports the lines.

@@ -30,6 +30,13 @@ Ran rundata(const std::string& data, std::vector<std::string> options = {}, cons
     return r;
 }
 
+// Preferences whose second line is too long to be read.
+std::string overlongprefs() {
+    std::string prefs = "dontwrap\n";
+    prefs.append(1048577, 'x');
+    return prefs + "\n";
+}
+
 TEST(Diagnostics, EachFailureNamesItsLine) {
     struct Case {
         const char* label;
@@ -52,7 +59,7 @@ TEST(Diagnostics, EachFailureNamesItsLine) {
         {"script missing", "2 2 1 2\ni1 1 2\n*\n*\nwindow 0 4 0 4\n", "",
          "gl-mine.txt: error: the script has no bigticks line (x gap, x start, y gap, y start)\n"},
         // the line reader of the preferences file
-        {"preferences", "2 2 1 2\ni1 1 2\n" + script, "dontwrap\n" + std::string(1048577, 'x') + "\n",
+        {"preferences", "2 2 1 2\ni1 1 2\n" + script, overlongprefs(),
          "gl-prefs.txt:2: error: this line is longer than 1048576 bytes\nnote: is it a text file, with its lines "
          "ended?\n"},
         // later steps: the name of the item, where it was defined
@@ -244,6 +251,20 @@ TEST(Diagnostics, CheckListsWhatIsAcceptedSilentlyAndWritesNothing) {
               "u3 line i1 i9 0 0 1 1\n^~\nnote: a limit is a point's name, 'begin' (the first data row) or 'end' "
               "(the last)\n");
     EXPECT_EQ(r.files, (std::vector<std::string>{"gl-mine.txt"}));
+
+    // After a failure the check goes on with what it can still read: the
+    // data file after the preferences, the script after the data section.
+    r = rundata("2 2 1 2\ni1 1 2\nu1 line begin end 0 0 1 1 2,5 3\n*\n*\nwindow 0 4 0 4\nbigticks 1 0 1 0\n"
+                "numbering 20\n*\n",
+                {"--check"}, overlongprefs());
+    EXPECT_EQ(r.run.status, 1);
+    EXPECT_EQ(r.run.errors,
+              "gl-prefs.txt:2: error: this line is longer than 1048576 bytes\nnote: is it a text file, with its lines "
+              "ended?\n"
+              "gl-mine.txt:3:27: error: '2,5' is not a number, so the data rows of u1 end before it\n"
+              "u1 line begin end 0 0 1 1 2,5 3\n                          ^~~\n"
+              "note: decimals are written with a point: '2.5', not '2,5'\n"
+              "gl-mine.txt:8: warning: numbering size 20 is taken as 14\n");
 
     // A limit point on its line between sparse rows is not far from it; two
     // lines of an area that share no point are named.
