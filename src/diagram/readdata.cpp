@@ -142,7 +142,19 @@ int32_t columnat(const DataReader& rd, TextView w) {
 // Stand at a word of the file, for a failure that names it.
 void placeat(DataReader& rd, int32_t line, TextView w) { atword(rd.run, line, columnat(rd, w), w.len); }
 
-__attribute__((always_inline)) inline void setcurrent(DataReader& rd) {
+// The data rows of an item ended before the current word.
+void rowsended(DataReader& rd, const Word& name) {
+    rd.rowsof = name;
+    rd.rowsendline = rd.currentline;
+    rd.rowsendcolumn = columnat(rd, rd.current);
+}
+
+// The word just read is the one that ended the last item's rows.
+bool endedrows(const DataReader& rd) {
+    return rd.rowsof.len > 0 && rd.previousline == rd.rowsendline && columnat(rd, rd.previous) == rd.rowsendcolumn;
+}
+
+void setcurrent(DataReader& rd) {
     rd.current = wholeword(rd.lines[rd.active], rd.index);
     rd.currentkind = wordkind(rd.lines[rd.active], rd.index);
     rd.currentline = rd.lineno[rd.active];
@@ -171,9 +183,6 @@ void nextword(DataReader& rd) {
     // fail on the word itself name the word.
     atline(rd.run, rd.previousline);
 }
-
-// The words of the file that the reader's hints quote.
-std::string wordof(const Word& w) { return wordtext(w); }
 
 // "LINE" of a place, for a note that points to another line.
 std::string online(int32_t line) { return "on line " + wholetext(line); }
@@ -258,28 +267,26 @@ void atname(DataReader& rd, const std::vector<int32_t>& lines, const std::vector
 
 // A number where a name is expected: explained, and the run ends.
 [[noreturn, gnu::cold]] void notaname(DataReader& rd, TextView word) {
-    {
-        std::vector<std::string> notes;
-        std::string c(rd.context.c, static_cast<size_t>(rd.context.len));
-        if (c.compare(0, 16, "line limit names") == 0)
-            notes.push_back("a line's name is followed by its two limits (points, 'begin' or 'end'), then its data rows");
-        else if (c == "point/line name" && rd.rowsof.len > 0)
-            notes.push_back(rowsize(rd) + ": has a row of " + wordof(rd.rowsof) + " one value too many?");
-        else if (c == "points for area")
-            notes.push_back("an area is a grayscale followed by the names of its lines");
-        else if (c.compare(0, 23, "reading crossover lines") == 0)
-            notes.push_back("a crossover point is followed by the names of the two lines that cross there");
-        explain(rd.run, "a name was expected here (" + contextphrase(rd.context) + "), not the number " + quoted(word));
-        slipnotes(rd);  // a slipped keyword first: it explains more than a guess
-        for (std::string& note : notes) addnote(rd.run, std::move(note));
-        if (c == "points for area") scriptinareanotes(rd);
-        Text what;
-        settext(what, "expecting a name; got: ");
-        addtext(what, cuttext(word));
-        addtext(what, " - ");
-        addtext(what, rd.context);
-        bombed(rd.run, "reading", what);
-    }
+    std::vector<std::string> notes;
+    std::string c(rd.context.c, static_cast<size_t>(rd.context.len));
+    if (c.compare(0, 16, "line limit names") == 0)
+        notes.push_back("a line's name is followed by its two limits (points, 'begin' or 'end'), then its data rows");
+    else if (c == "point/line name" && endedrows(rd))
+        notes.push_back(rowsize(rd) + ": has a row of " + wordtext(rd.rowsof) + " one value too many?");
+    else if (c == "points for area")
+        notes.push_back("an area is a grayscale followed by the names of its lines");
+    else if (c.compare(0, 23, "reading crossover lines") == 0)
+        notes.push_back("a crossover point is followed by the names of the two lines that cross there");
+    explain(rd.run, "a name was expected here (" + contextphrase(rd.context) + "), not the number " + quoted(word));
+    slipnotes(rd);  // a slipped keyword first: it explains more than a guess
+    for (std::string& note : notes) addnote(rd.run, std::move(note));
+    if (c == "points for area") scriptinareanotes(rd);
+    Text what;
+    settext(what, "expecting a name; got: ");
+    addtext(what, cuttext(word));
+    addtext(what, " - ");
+    addtext(what, rd.context);
+    bombed(rd.run, "reading", what);
 }
 
 void getname(DataReader& rd, Word& destination, WordKind kind, TextView word) {
@@ -447,7 +454,7 @@ int16_t readphases(DataReader& rd, const Word& name, Word* phases, EndsList ends
     do {
         ++k;
         if (k > maxphases) {
-            explain(rd.run, "the phase list of " + wordof(name) + " has more than 20 names",
+            explain(rd.run, "the phase list of " + wordtext(name) + " has more than 20 names",
                     {"a point's list ends with '-', 'invariant' or 'crossover', a line's with '-', 'univariant' or a "
                      "limit"});
             slipnotes(rd);
@@ -509,18 +516,6 @@ void readpointheader(DataReader& rd, InvariantPoint& p) {
     }
 }
 
-// The data rows of an item ended before the current word.
-void rowsended(DataReader& rd, const Word& name) {
-    rd.rowsof = name;
-    rd.rowsendline = rd.currentline;
-    rd.rowsendcolumn = columnat(rd, rd.current);
-}
-
-// The word just read is the one that ended the last item's rows.
-bool endedrows(const DataReader& rd) {
-    return rd.rowsof.len > 0 && rd.previousline == rd.rowsendline && columnat(rd, rd.previous) == rd.rowsendcolumn;
-}
-
 // An item beyond the capacity of its table.
 [[noreturn, gnu::cold]] void toomany(DataReader& rd, const char* items, const char* where, const char* what) {
     explain(rd.run, std::string("the diagram has more ") + items + " than gridel holds");
@@ -532,10 +527,10 @@ bool endedrows(const DataReader& rd) {
 [[noreturn, gnu::cold]] void interpolationfailure(DataReader& rd, const InvariantPoint& p, bool toomanyrows) {
     atname(rd, rd.d.pointlines, rd.d.pointcolumns, rd.pointcount, p.name);
     if (toomanyrows) {
-        explain(rd.run, wordof(p.name) + " has more than 200 data rows");
+        explain(rd.run, wordtext(p.name) + " has more than 200 data rows");
         bombed(rd.run, "read data", "too much data for line: max = 200");
     }
-    explain(rd.run, "the data rows of " + wordof(p.name) + " never meet the interpolation target",
+    explain(rd.run, "the data rows of " + wordtext(p.name) + " never meet the interpolation target",
             {"check the column to interpolate in and the target in the header, and that the rows reach the target"});
     failwith(rd, "read data", "interpolation failed for ", p.name);
 }
@@ -699,7 +694,7 @@ void readstylewords(DataReader& rd, UnivariantLine& l) {
 // More than maxrows rows for line l: explained, and the run ends.
 [[noreturn, gnu::cold]] void toomanyrows(DataReader& rd, const UnivariantLine& l) {
     atname(rd, rd.d.linelines, rd.d.linecolumns, rd.linecount, l.name);
-    explain(rd.run, wordof(l.name) + " has more than 200 data rows",
+    explain(rd.run, wordtext(l.name) + " has more than 200 data rows",
             {"a missing '*' can make the rows of several lines, or the areas, run together"});
     failwith(rd, "readdata", "too much data for line in ", rd.context);
 }
@@ -745,16 +740,16 @@ void onerow(DataReader& rd, const UnivariantLine& l) {
         notes.push_back(rowsnote);
         if (commentslip(rd.current))
             explain(rd.run, quoted(rd.current) + " does not begin a comment: it ends the data rows of " +
-                                wordof(l.name) + " after one row", notes);
+                                wordtext(l.name) + " after one row", notes);
         else if (meantasnumber(rd.current) || notes.size() > 1)
-            explain(rd.run, quoted(rd.current) + " is not a number, so the data rows of " + wordof(l.name) +
+            explain(rd.run, quoted(rd.current) + " is not a number, so the data rows of " + wordtext(l.name) +
                                 " end before it, after one row", notes);
         else
-            explain(rd.run, quoted(rd.current) + " ends the data rows of " + wordof(l.name) + " after one row", notes);
+            explain(rd.run, quoted(rd.current) + " ends the data rows of " + wordtext(l.name) + " after one row", notes);
         return;
     }
     atname(rd, rd.d.linelines, rd.d.linecolumns, rd.linecount, l.name);
-    explain(rd.run, wordof(l.name) + " has one data row, and its limits are 'begin' and 'end'", {rowsnote});
+    explain(rd.run, wordtext(l.name) + " has one data row, and its limits are 'begin' and 'end'", {rowsnote});
 }
 
 // A line with one data row or none, which its limits "begin" or "end"
@@ -763,8 +758,8 @@ void onerow(DataReader& rd, const UnivariantLine& l) {
     bool beginend = isbeginorend(l.beginname), endend = isbeginorend(l.endname);
     if (l.npts == 0 && (beginend || endend)) {
         atname(rd, rd.d.linelines, rd.d.linecolumns, rd.linecount, l.name);
-        explain(rd.run, "no data row of " + wordof(l.name) + " lies on the interpolation target, and its limit '" +
-                            wordof(beginend ? l.beginname : l.endname) + "' needs data",
+        explain(rd.run, "no data row of " + wordtext(l.name) + " lies on the interpolation target, and its limit '" +
+                            wordtext(beginend ? l.beginname : l.endname) + "' needs data",
                 {"give it rows on the target, or two points as its limits"});
         failwith(rd, "readdata", "default connect with begin/end: ", rd.context);
     }
@@ -835,9 +830,9 @@ void explainitemname(DataReader& rd, const Word& mark) {
     if (commentslip(w)) {
         plain = quoted(w) + " does not begin a comment: it is read as the name of the next point or line";
     } else if (endedrows(rd) && (meantasnumber(w) || !notes.empty())) {
-        plain = quoted(w) + " is not a number, so the data rows of " + wordof(rd.rowsof) + " end before it";
+        plain = quoted(w) + " is not a number, so the data rows of " + wordtext(rd.rowsof) + " end before it";
     } else if (endedrows(rd)) {
-        plain = quoted(w) + " ends the data rows of " + wordof(rd.rowsof) +
+        plain = quoted(w) + " ends the data rows of " + wordtext(rd.rowsof) +
                 ", but a point's name begins with 'i' and a line's with 'u'";
     } else {
         plain = quoted(w) + " stands where the name of a point or a line is expected, but a point's name begins with "
@@ -907,7 +902,7 @@ void readareas(DataReader& rd) {
             if (k > maxareanames) {
                 atname(rd, rd.d.arealines, rd.d.areacolumns, rd.areacount, areaname(rd.areacount));
                 rd.run.place.width = 0;  // an area has no name: its place is its grayscale
-                explain(rd.run, wordof(areaname(rd.areacount)) + " lists more than 15 lines",
+                explain(rd.run, wordtext(areaname(rd.areacount)) + " lists more than 15 lines",
                         {"an area is a grayscale followed by its lines: is the grayscale of the next area missing?"});
                 scriptinareanotes(rd);
                 bombed(rd.run, "readdata", "too many points in area: max = 15");
