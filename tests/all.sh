@@ -8,11 +8,14 @@ need=()
 command -v cmake >/dev/null 2>&1 || need+=(cmake)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
-# cairo draws the PDF, SVG and PNG; its Helvetica is the standard fonts'
-# Nimbus Sans.
+# cairo draws the PDF and PNG, Pango sets their texts; Helvetica is the
+# standard fonts' Nimbus Sans, and DejaVu has the characters it lacks
+# (subscripts, arrows).
 command -v pkg-config >/dev/null 2>&1 || need+=(pkg-config)
 [ -f /usr/include/cairo/cairo.h ] || need+=(libcairo2-dev)
+[ -f /usr/include/pango-1.0/pango/pangocairo.h ] || need+=(libpango1.0-dev)
 dpkg -s fonts-urw-base35 >/dev/null 2>&1 || need+=(fonts-urw-base35)
+dpkg -s fonts-dejavu-core >/dev/null 2>&1 || need+=(fonts-dejavu-core)
 # The fidelity test rasterises the EPS and the PDF with Ghostscript and
 # the SVG with rsvg-convert.
 command -v gs >/dev/null 2>&1 || need+=(ghostscript)
