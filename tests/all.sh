@@ -23,10 +23,18 @@ command -v man >/dev/null 2>&1 || need+=(man-db)
 command -v groff >/dev/null 2>&1 || need+=(groff-base)
 command -v col >/dev/null 2>&1 || need+=(bsdextrautils)
 command -v rsvg-convert >/dev/null 2>&1 || need+=(librsvg2-bin)
-if [ ${#need[@]} -gt 0 ]; then
+# The viewers' test opens the SVG with Python's XML parser and Inkscape's
+# command line, and reads the PDF's text and fonts with poppler.
+command -v python3 >/dev/null 2>&1 || need+=(python3)
+command -v pdftotext >/dev/null 2>&1 || need+=(poppler-utils)
+lean=()
+command -v inkscape >/dev/null 2>&1 || lean+=(inkscape)
+if [ ${#need[@]} -gt 0 ] || [ ${#lean[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update
-  apt-get install -y "${need[@]}"
+  [ ${#need[@]} -eq 0 ] || apt-get install -y "${need[@]}"
+  # Inkscape's command line needs none of the extras it recommends.
+  [ ${#lean[@]} -eq 0 ] || apt-get install -y --no-install-recommends "${lean[@]}"
 fi
 
 # Both builds are configured with the tests on, whatever an earlier
