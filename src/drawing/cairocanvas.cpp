@@ -206,26 +206,36 @@ void CairoCanvas::fill() {
 }
 
 void CairoCanvas::text(long double px, long double py, TextView text, TextRole role) {
-    std::string s = drawabletext(text.c, shownlength(text, role));
     long double x = pagecoord(px), y = pagecoord(py);
     if (role == TextRole::heading || role == TextRole::caption) {
         // These are placed at whole points.
         x = roundint(x);
         y = roundint(y);
     }
-    bool shows = fontsize > 0 && !s.empty();
-    long double width = shows ? setter.set(s, TextStyle{static_cast<long double>(fontsize)}) : 0;
-    long double start = role == TextRole::centred ? x - width / 2 : role == TextRole::right ? x - width : x;
-    if (shows && reach.holds({start, y}) && reach.holds({start + width, y})) {
+    TextAnchor anchor = role == TextRole::centred ? TextAnchor::middle
+                        : role == TextRole::right ? TextAnchor::end
+                                                  : TextAnchor::start;
+    showtext(x, y, drawabletext(text.c, shownlength(text, role)), anchor,
+             TextStyle{static_cast<long double>(fontsize)}, 0);
+}
+
+void CairoCanvas::showtext(long double x, long double y, const std::string& utf8, TextAnchor anchor,
+                           const TextStyle& style, long double angle) {
+    bool shows = style.size > 0 && !utf8.empty();
+    long double width = shows ? setter.set(utf8, style) : 0;  // PostScript's stringwidth
+    long double back = anchor == TextAnchor::middle ? width / 2 : anchor == TextAnchor::end ? width : 0;
+    long double along = angle * pi / 180, dx = std::cos(along), dy = std::sin(along);
+    PagePoint start = {x - back * dx, y - back * dy}, end = {start.x + width * dx, start.y + width * dy};
+    if (shows && reach.holds(start) && reach.holds(end)) {
         cairo_new_path(cr);
-        setter.show(cr, start, y, 0, measuring);
+        setter.show(cr, start.x, start.y, angle, measuring);
         if (measuring)
             paint(true);
         else
             cairo_new_path(cr);
     }
     // As after PostScript's show: a new subpath at the end of the text.
-    path.moveto(start + width, y);
+    path.moveto(end.x, end.y);
 }
 
 bool inkbox(const std::function<void(Canvas&)>& draw, PageBox& box) {

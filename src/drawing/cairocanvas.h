@@ -54,6 +54,10 @@ public:
 
 private:
     void colour(long double red, long double green, long double blue);
+    // A text (UTF-8 as drawabletext gives it) at page point (x, y), turned
+    // by `angle` degrees anticlockwise about it.
+    void showtext(long double x, long double y, const std::string& utf8, TextAnchor anchor, const TextStyle& style,
+                  long double angle);
     void addpieces(const std::vector<PathPiece>& pieces, bool cut);
     void paint(bool filling);
     void addink(double x1, double y1, double x2, double y2);

@@ -17,6 +17,10 @@
 
 #include "text/fixedtext.h"
 
+// Where a text stands on its point: starting there, centred on it, or
+// ending there.
+enum class TextAnchor { start, middle, end };
+
 // How a text is set.
 struct TextStyle {
     long double size = 0;  // in points; 0 shows nothing

@@ -253,7 +253,8 @@ void SvgCanvas::stroke() {
     path.clear();
 }
 
-// The pieces kept alive by the path, which is cleared after them.
+// The elements of a stroke.  Its pieces point into the path, which is
+// cleared only after them.
 void SvgCanvas::strokepath(const std::vector<PathPiece>& pieces) {
     if (pieces.empty()) return;
     if (pieces.size() == 1 && pieces[0].circle != nullptr && !dashed) {
@@ -310,7 +311,9 @@ void SvgCanvas::text(long double px, long double py, TextView text, TextRole rol
         x = roundint(x);
         y = roundint(y);
     }
-    Anchor anchor = role == TextRole::centred ? Anchor::middle : role == TextRole::right ? Anchor::end : Anchor::start;
+    TextAnchor anchor = role == TextRole::centred ? TextAnchor::middle
+                        : role == TextRole::right ? TextAnchor::end
+                                                  : TextAnchor::start;
     showtext(x, y, drawabletext(text.c, shownlength(text, role)), anchor, TextStyle{static_cast<long double>(fontsize)},
              0);
     // As after PostScript's show, a new subpath: where its text ends is the
@@ -319,7 +322,7 @@ void SvgCanvas::text(long double px, long double py, TextView text, TextRole rol
     path.moveto(x, y);
 }
 
-void SvgCanvas::showtext(long double x, long double y, const std::string& utf8, Anchor anchor,
+void SvgCanvas::showtext(long double x, long double y, const std::string& utf8, TextAnchor anchor,
                          const TextStyle& style, long double angle) {
     if (utf8.empty() || !(style.size > 0) || !reach.holds({x, y})) return;
     element("<text");
@@ -328,7 +331,8 @@ void SvgCanvas::showtext(long double x, long double y, const std::string& utf8, 
     numberattribute(out, "font-size", style.size);
     if (style.bold) out += " font-weight=\"bold\"";
     if (style.italic) out += " font-style=\"italic\"";
-    if (anchor != Anchor::start) out += anchor == Anchor::middle ? " text-anchor=\"middle\"" : " text-anchor=\"end\"";
+    if (anchor != TextAnchor::start)
+        out += anchor == TextAnchor::middle ? " text-anchor=\"middle\"" : " text-anchor=\"end\"";
     if (angle != 0) {
         // Anticlockwise on the page is a negative angle with y downwards.
         out += " transform=\"rotate(";

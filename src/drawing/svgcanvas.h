@@ -56,11 +56,10 @@ public:
     void endgroup() override;
 
 private:
-    // Where a text stands on its point.
-    enum class Anchor { start, middle, end };
-
     void colour(long double red, long double green, long double blue);
-    void showtext(long double x, long double y, const std::string& utf8, Anchor anchor, const TextStyle& style,
+    // A text (UTF-8 as drawabletext gives it) at page point (x, y), turned
+    // by `angle` degrees anticlockwise about it.
+    void showtext(long double x, long double y, const std::string& utf8, TextAnchor anchor, const TextStyle& style,
                   long double angle);
     void coordinate(long double v);
     void point(const PagePoint& p);
