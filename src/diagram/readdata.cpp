@@ -18,6 +18,7 @@
 #include "run/run.h"
 #include "text/numfmt.h"
 #include "text/tokens.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -296,6 +297,7 @@ void getname(DataReader& rd, Word& destination, WordKind kind, TextView word) {
     if (word.len > 20)
         warning(rd.run, rd.previousline, noitem,
                 "the name " + quoted(word) + " is cut to its first 20 characters, " + quoted(viewof(destination)));
+    warnundrawable(rd.run, rd.previousline, viewof(destination), "the name");
 }
 
 // Advance and read the consumed word as a name, an integer or a real.
@@ -922,6 +924,14 @@ void readareas(DataReader& rd) {
 }
 
 }  // namespace
+
+void warnundrawable(Run& run, int32_t line, TextView text, const char* what) {
+    if (isdrawable(text.c, text.len)) return;
+    warning(run, line, noitem,
+            std::string(what) + " " + quoted(text) +
+                " holds bytes that are not UTF-8 or characters that cannot be drawn: the PDF, SVG and PNG show "
+                "U+FFFD for them");
+}
 
 void readdata(Run& run, Diagram& d, ReadProgress& progress) {
     DataFile file;

@@ -32,3 +32,8 @@ inline void readdata(Run& run, Diagram& d) {
     ReadProgress progress;
     readdata(run, d, progress);
 }
+
+// A warning for a text of the data file at `line` (a name,
+// an info line) that holds bytes that are not UTF-8 or characters no
+// drawing can show: the PDF, SVG and PNG draw U+FFFD for them.
+void warnundrawable(Run& run, int32_t line, TextView text, const char* what);

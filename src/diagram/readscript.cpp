@@ -211,6 +211,7 @@ void readinfo(ScriptReader& sr, int32_t last) {
         addtext(info, " ");
         addtext(info, wordat(sr.words, i));
     }
+    warnundrawable(sr.run, sr.run.place.line, viewof(info), "the info line");
 }
 
 void readdarkcolour(ScriptReader& sr, int32_t last) {

@@ -25,6 +25,25 @@ struct PageHeader {
     Text creator;       // the program that drew it
     Text created;       // when it was drawn
     int16_t fontsize;   // the font in force at the start
+    Text title;         // the document's title (the data file's name); the EPS keeps its own
+};
+
+// A part of the page, in points, y upwards.
+struct PageBox {
+    long double left;
+    long double bottom;
+    long double right;
+    long double top;
+};
+
+// One item of the drawing: the marks drawn between begingroup and the
+// matching endgroup (groups nest).  A format that keeps items apart makes
+// them one group that a user can select, style or script by its id and
+// its classes.
+struct GroupInfo {
+    TextView id;     // unique in the drawing and the same from run to run: "u3", "area-4", "frame"
+    TextView kind;   // its classes, words separated by blanks: "line", "line dashed", "point"
+    TextView title;  // what a viewer shows for it ("u3: ky sill (and)"); may be empty
 };
 
 // A colour, each component on a 0..1 scale (values outside are the
@@ -91,4 +110,9 @@ public:
     // A text in the current font.  Texts from the data file are UTF-8;
     // a written-out document keeps their bytes.
     virtual void text(long double px, long double py, TextView text, TextRole role) = 0;
+
+    // The marks drawn from here to the matching endgroup make up one item.
+    // The texts of `group` are read during the call only.
+    virtual void begingroup(const GroupInfo& group) = 0;
+    virtual void endgroup() = 0;
 };

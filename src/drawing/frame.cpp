@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "drawing/items.h"
 #include "drawing/page.h"
 #include "text/numfmt.h"
 
@@ -78,19 +79,21 @@ void titleblock(const Diagram& d, const Text& banner, const Text& stamp, Canvas&
     if (n < 0) n = 0;
     if (n > maxinfo) n = maxinfo;
     float y = static_cast<float>((n + 1) * titleleading + plottop + titlegap);
-    for (int k = 1; k <= n + 1; ++k) {
+    y -= titleleading;
+    {
+        ItemGroup group(canvas, "title", "title");
+        Text title;
+        settext(title, " ");
+        addtext(title, banner);
+        addtext(title, " (running at ");
+        addtext(title, stamp);
+        addtext(title, ") ");
+        canvas.text(plotleft, y, viewof(title), TextRole::heading);
+    }
+    ItemGroup group(canvas, "info", "info");
+    for (int k = 2; k <= n + 1; ++k) {
         y -= titleleading;
-        if (k == 1) {
-            Text title;
-            settext(title, " ");
-            addtext(title, banner);
-            addtext(title, " (running at ");
-            addtext(title, stamp);
-            addtext(title, ") ");
-            canvas.text(plotleft, y, viewof(title), TextRole::heading);
-        } else {
-            canvas.text(plotleft, y, viewof(o.info[k - 1]), TextRole::caption);
-        }
+        canvas.text(plotleft, y, viewof(o.info[k - 1]), TextRole::caption);
     }
 }
 
@@ -111,25 +114,35 @@ void drawframe(const Diagram& d, const Text& banner, const Text& stamp, Canvas& 
     canvas.blank();
     canvas.comment("window box");
     canvas.blank();
-    canvas.moveto(pathpoint(w, w.xlow, w.ylow, noname));
-    canvas.lineto(pathpoint(w, w.xlow, w.yhigh, noname));
-    canvas.lineto(pathpoint(w, w.xhigh, w.yhigh, noname));
-    canvas.lineto(pathpoint(w, w.xhigh, w.ylow, noname));
-    canvas.lineto(pathpoint(w, w.xlow, w.ylow, noname));
-    canvas.stroke();
+    {
+        ItemGroup group(canvas, "frame", "frame");
+        canvas.moveto(pathpoint(w, w.xlow, w.ylow, noname));
+        canvas.lineto(pathpoint(w, w.xlow, w.yhigh, noname));
+        canvas.lineto(pathpoint(w, w.xhigh, w.yhigh, noname));
+        canvas.lineto(pathpoint(w, w.xhigh, w.ylow, noname));
+        canvas.lineto(pathpoint(w, w.xlow, w.ylow, noname));
+        canvas.stroke();
+    }
     canvas.blank();
 
     canvas.linewidth(ticklinewidth);
     canvas.blank();
-    ticks(w, canvas, true, tm.xstart - tm.xtickgap, tm.xtickgap, w.xhigh, yt);
-    ticks(w, canvas, false, tm.ystart - tm.ytickgap, tm.ytickgap, w.yhigh, xt);
+    {
+        ItemGroup group(canvas, "ticks", "ticks");
+        ticks(w, canvas, true, tm.xstart - tm.xtickgap, tm.xtickgap, w.xhigh, yt);
+        ticks(w, canvas, false, tm.ystart - tm.ytickgap, tm.ytickgap, w.yhigh, xt);
+    }
 
     canvas.font(framefontsize);
     canvas.blank();
-    numbers(w, canvas, true, tm.xstart - tm.xtickgap, tm.xtickgap, w.xhigh, w.xlow, yt);
-    numbers(w, canvas, false, tm.ystart - tm.ytickgap, tm.ytickgap, w.yhigh, w.ylow, xt);
+    {
+        ItemGroup group(canvas, "axis-numbers", "axis-numbers");
+        numbers(w, canvas, true, tm.xstart - tm.xtickgap, tm.xtickgap, w.xhigh, w.xlow, yt);
+        numbers(w, canvas, false, tm.ystart - tm.ytickgap, tm.ytickgap, w.yhigh, w.ylow, xt);
+    }
 
     if (tm.smallticks) {
+        ItemGroup group(canvas, "small-ticks", "ticks small");
         ticks(w, canvas, true, w.xlow, tm.smallxgap, w.xhigh, yt / 2);
         ticks(w, canvas, false, w.ylow, tm.smallygap, w.yhigh, xt / 2);
     }

@@ -1,6 +1,7 @@
 // lines.cpp - findmid and drawlines.
 #include "drawing/lines.h"
 
+#include "drawing/items.h"
 #include "drawing/page.h"
 #include "geometry/linepoints.h"
 
@@ -40,6 +41,9 @@ void drawlines(const Diagram& d, const std::vector<LabelPlace>& labels, Canvas& 
         if (n <= 0) continue;
         canvas.comment(separator);
         canvas.blank();
+        ItemGroup group(canvas, itemid(line.name, "line", k),
+                        std::string("line") + (line.dashed ? " dashed" : "") + (line.thick ? " thick" : ""),
+                        linetitle(line));
         canvas.linewidth(line.thick ? thickwidth : thinwidth);
         canvas.dash(line.dashed);
         // Components on 0..255 as given, scaled in double precision.

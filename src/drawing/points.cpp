@@ -1,6 +1,7 @@
 // points.cpp - drawpoints.
 #include "drawing/points.h"
 
+#include "drawing/items.h"
 #include "drawing/page.h"
 
 namespace {
@@ -22,6 +23,7 @@ void drawpoints(const Diagram& d, bool dashed, Canvas& canvas) {
             canvas.dash(false);
             dashed = false;
         }
+        ItemGroup group(canvas, itemid(p.name, "point", k), "point", pointtitle(p));
         long double px, py;
         topage(w, p.x, p.y, px, py);
         canvas.circle(px, py, o.circlesize);

@@ -18,6 +18,7 @@
 #include "drawing/drawdiagram.h"
 #include "drawing/epscanvas.h"
 #include "drawing/page.h"
+#include "drawing/pages.h"
 #include "geometry/areas.h"
 #include "geometry/assembly.h"
 #include "geometry/crossovers.h"
@@ -196,9 +197,12 @@ int drawrun(Run& run, const Options& options) {
     draw(eps);
     eps.end();
     // The other formats are whole documents too: begun (their creator
-    // named), drawn and ended.
+    // named, their title the data file's name, where the steps after
+    // reading stand), drawn and ended.
+    PageHeader documentheader = pageheader(run.settings.banner, run.stamp);
+    documentheader.title = run.place.file;
     auto document = [&](Canvas& canvas) {
-        canvas.begin(pageheader(run.settings.banner, run.stamp));
+        canvas.begin(documentheader);
         draw(canvas);
         canvas.end();
     };
