@@ -10,7 +10,10 @@ command -v cmake >/dev/null 2>&1 || need+=(cmake)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
 command -v pkg-config >/dev/null 2>&1 || need+=(pkg-config)
 [ -f /usr/include/cairo/cairo.h ] || need+=(libcairo2-dev)
+[ -f /usr/include/pango-1.0/pango/pangocairo.h ] || need+=(libpango1.0-dev)
 fc-match Helvetica 2>/dev/null | grep -qi "nimbus sans\|helvetica" || need+=(fonts-urw-base35 fontconfig)
+# Characters Helvetica lacks (subscripts, arrows) come from DejaVu.
+dpkg -s fonts-dejavu-core >/dev/null 2>&1 || need+=(fonts-dejavu-core)
 if [ ${#need[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update

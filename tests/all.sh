@@ -8,11 +8,14 @@ need=()
 command -v cmake >/dev/null 2>&1 || need+=(cmake)
 command -v g++ >/dev/null 2>&1 || need+=(g++)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
-# cairo draws the PDF, SVG and PNG; its Helvetica is the standard fonts'
-# Nimbus Sans.
+# cairo draws the PDF and PNG, Pango sets their texts; Helvetica is the
+# standard fonts' Nimbus Sans, and DejaVu has the characters it lacks
+# (subscripts, arrows).
 command -v pkg-config >/dev/null 2>&1 || need+=(pkg-config)
 [ -f /usr/include/cairo/cairo.h ] || need+=(libcairo2-dev)
+[ -f /usr/include/pango-1.0/pango/pangocairo.h ] || need+=(libpango1.0-dev)
 dpkg -s fonts-urw-base35 >/dev/null 2>&1 || need+=(fonts-urw-base35)
+dpkg -s fonts-dejavu-core >/dev/null 2>&1 || need+=(fonts-dejavu-core)
 # The fidelity test rasterises the EPS and the PDF with Ghostscript and
 # the SVG with rsvg-convert.
 command -v gs >/dev/null 2>&1 || need+=(ghostscript)
@@ -20,10 +23,18 @@ command -v man >/dev/null 2>&1 || need+=(man-db)
 command -v groff >/dev/null 2>&1 || need+=(groff-base)
 command -v col >/dev/null 2>&1 || need+=(bsdextrautils)
 command -v rsvg-convert >/dev/null 2>&1 || need+=(librsvg2-bin)
-if [ ${#need[@]} -gt 0 ]; then
+# The viewers' test opens the SVG with Python's XML parser and Inkscape's
+# command line, and reads the PDF's text and fonts with poppler.
+command -v python3 >/dev/null 2>&1 || need+=(python3)
+command -v pdftotext >/dev/null 2>&1 || need+=(poppler-utils)
+lean=()
+command -v inkscape >/dev/null 2>&1 || lean+=(inkscape)
+if [ ${#need[@]} -gt 0 ] || [ ${#lean[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update
-  apt-get install -y "${need[@]}"
+  [ ${#need[@]} -eq 0 ] || apt-get install -y "${need[@]}"
+  # Inkscape's command line needs none of the extras it recommends.
+  [ ${#lean[@]} -eq 0 ] || apt-get install -y --no-install-recommends "${lean[@]}"
 fi
 
 # Both builds are configured with the tests on, whatever an earlier

@@ -1,6 +1,11 @@
 // checkedwords.cpp - getinteger and getsingle.
 #include "diagram/checkedwords.h"
 
+#include <string>
+#include <vector>
+
+#include "diagram/slips.h"
+#include "run/diagnostics.h"
 #include "run/failure.h"
 
 namespace {
@@ -14,28 +19,60 @@ namespace {
     bombed(run, where, what);
 }
 
+// The plain text of a word that is not the number expected, unless the
+// reader said it already, and the notes its shape suggests before the
+// reader's own.
+void explainword(Run& run, const std::string& plain, TextView word, std::vector<std::string> notes = {}) {
+    std::vector<std::string> shape = numbernotes(word);
+    notes.insert(notes.begin(), shape.begin(), shape.end());
+    std::string keyword = misspeltkeyword(word);
+    if (shape.empty() && !keyword.empty()) notes.push_back("did you mean '" + keyword + "'?");
+    notes.insert(notes.end(), run.place.notes.begin(), run.place.notes.end());
+    explain(run, run.place.plain.empty() ? plain : run.place.plain, std::move(notes));
+}
+
+std::string expected(const char* what, TextView word, const Text& context) {
+    return std::string(what) + " was expected here (" + contextphrase(context) + "), not " + quotedword(word);
+}
+
 }  // namespace
 
 int16_t getinteger(Run& run, WordKind kind, TextView word, const Text& context) {
-    if (kind != kindinteger) badword(run, "getinteger", "expecting an integer (1); got: ", word, context);
+    if (kind != kindinteger) {
+        std::vector<std::string> notes;
+        if (kind == kindreal) notes.push_back("write it without a decimal point or an exponent");
+        explainword(run, expected("a whole number", word, context), word, notes);
+        badword(run, "getinteger", "expecting an integer (1); got: ", word, context);
+    }
     int16_t v;
     Text message;
-    if (!str2int(word, v, message)) badword(run, "getinteger", "expecting an integer (2); got: ", word, context);
+    if (!str2int(word, v, message)) {
+        explainword(run, quotedword(word) + " is too large: a whole number lies between -32766 and 32766", word);
+        badword(run, "getinteger", "expecting an integer (2); got: ", word, context);
+    }
     return v;
 }
 
 long double getsingle(Run& run, WordKind kind, TextView word, const Text& context) {
     if (kind == kindinteger || kind == kindreal) {
         long double v;  // str2real's value, without its message, which is not shown
-        if (!realvalue(word.c, word.len, v)) badword(run, "reading", "expecting a single (2); got: ", word, context);
+        if (!realvalue(word.c, word.len, v)) {
+            explainword(run, quotedword(word) + " cannot be read: it lies beyond the numbers gridel holds (about 1.19e4932)",
+                        word);
+            badword(run, "reading", "expecting a single (2); got: ", word, context);
+        }
         return v;
     }
     if (kind == kindrational) {
         int16_t a, b;
         Text message;
-        if (!str2rational(word.c, word.len, a, b, message))
+        if (!str2rational(word.c, word.len, a, b, message)) {
+            explainword(run, quotedword(word) + " cannot be read: each part of a fraction is a whole number from 1 to 32766 in size",
+                        word);
             badword(run, "reading", "expecting a single (3); got: ", word, context);
+        }
         return rationalvalue(a, b);
     }
+    explainword(run, expected("a number", word, context), word);
     badword(run, "reading", "expecting a single (1); got: ", word, context);
 }

@@ -163,8 +163,10 @@ struct Diagram {
     Table<ShadedArea> areas;       // the areas table, entries 1..300
     int16_t nareas = 0;            // areas read
     // The line of the data file where each point, line and area was
-    // defined (entry k for item k), for messages that name it.
+    // defined (entry k for item k), and the byte of that line where its
+    // name (an area's grayscale) begins, for messages that name it.
     std::vector<int32_t> pointlines, linelines, arealines;
+    std::vector<int32_t> pointcolumns, linecolumns, areacolumns;
     // The comment that ends each area's line in the data file, and the name
     // each area is drawn with (entry k for area k; an empty text: none).
     // Each is empty until an area has one; the script reader makes the

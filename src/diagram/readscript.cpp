@@ -3,9 +3,11 @@
 #include "diagram/readscript.h"
 
 #include <string>
+#include <vector>
 
 #include "diagram/model.h"
 #include "diagram/readdata.h"
+#include "diagram/slips.h"
 #include "run/channels.h"
 #include "run/diagnostics.h"
 #include "run/failure.h"
@@ -26,11 +28,13 @@ const long double maxticks = 10000;
 struct ScriptReader {
     Run& run;            // the run: its transcript and its failure path
     Diagram& d;          // the diagram whose settings it fills
+    const DataFile& file;  // the data file it reads
     WordList words;      // the words of the current line
     bool windowgiven;    // a "window" line was read
     bool bigticksgiven;  // a "bigticks" line was read
     bool titlegiven;     // a "title" line was read ("style paper" leaves it as it is)
     bool labelsgiven;    // a "labels" line was read
+    std::vector<std::string> slips;  // notes on unknown keywords that are slips of "window" or "bigticks"
 };
 
 // What "style paper" gives a figure where the script gave nothing: text
@@ -45,6 +49,50 @@ constexpr long double paperlinewidth = 0.5L;
 constexpr long double minplotmm = 1, maxplotmm = 2000;
 constexpr long double minfontsize = 1, maxfontsize = 100;
 constexpr long double minlinewidth = 0.01L, maxlinewidth = 20;
+
+// A note on words after the "*" that ends the areas, which are not read
+// (a script written on that line), for a failure that a missing line may
+// explain.
+void addrestnote(ScriptReader& sr, std::vector<std::string>& notes) {
+    if (sr.file.restline > 0)
+        notes.push_back("the words after the '*' on line " + wholetext(sr.file.restline) +
+                        " are not read: the script begins on the next line");
+}
+
+// Stand at word i of the current line; past its last word, just after it.
+void atwordof(ScriptReader& sr, int32_t i) {
+    const WordList& w = sr.words;
+    int32_t line = sr.run.place.line;
+    if (i >= 1 && i <= w.count)
+        atword(sr.run, line, w.edges[2 * static_cast<size_t>(i) - 2] + 1, wholeword(w, i).len);
+    else if (w.count > 0)
+        atword(sr.run, line, w.edges[2 * static_cast<size_t>(w.count) - 1] + 1, 0);
+}
+
+// A keyword's line that lacks `count` numbers after word `last`: the place
+// and the plain text name the first word that is not a number, or the end
+// of the line when there are too few words.
+void explainnumbers(ScriptReader& sr, int32_t last, int count, const std::string& needs) {
+    for (int32_t i = last + 1; i <= last + count; ++i) {
+        TextView w = wholeword(sr.words, i);
+        WordKind k = whatis(w);
+        if (k == kindinteger || k == kindreal || k == kindrational) {
+            long double v;
+            int16_t a, b;
+            Text message;
+            bool reads = k == kindrational ? str2rational(w.c, w.len, a, b, message) : realvalue(w.c, w.len, v);
+            if (reads) continue;
+        }
+        atwordof(sr, i);
+        if (i > sr.words.count) {
+            explain(sr.run, needs + ": the line ends after " + wholetext(i - last - 1) + " of them");
+        } else {
+            explain(sr.run, needs + ": " + quotedword(w) + " is not one", numbernotes(w));
+        }
+        return;
+    }
+    explain(sr.run, needs);
+}
 
 // An option that takes a size: "ask" counts as yes.
 YesAskNo askasyes(YesAskNo answer) { return answer == answerask ? answeryes : answer; }
@@ -68,8 +116,10 @@ void echoreal(LineBuffer& line, const char* label, long double v) {
 void readwindow(ScriptReader& sr, int32_t last) {
     int16_t n = 4;
     long double v[5];
-    if (!getreals(sr.words, last, n, v))
+    if (!getreals(sr.words, last, n, v)) {
+        explainnumbers(sr, last, 4, "window needs four numbers, xlow xhigh ylow yhigh");
         bombed(sr.run, "readdata", "window bad in script (xlow, xhigh, ylow, yhigh needed)");
+    }
     sr.d.window.xlow = v[1];
     sr.d.window.xhigh = v[2];
     sr.d.window.ylow = v[3];
@@ -81,16 +131,28 @@ void readwindow(ScriptReader& sr, int32_t last) {
     echoreal(line, ", ylow = ", sr.d.window.ylow);
     echoreal(line, ", yhigh = ", sr.d.window.yhigh);
     putstr(sr.run, 0, line, 1, setwlog);
-    if (sr.d.window.xlow >= sr.d.window.xhigh) bombed(sr.run, "readdata", "xhigh must be greater than xlow");
-    if (sr.d.window.ylow >= sr.d.window.yhigh) bombed(sr.run, "readdata", "yhigh must be greater than ylow");
+    if (sr.d.window.xlow >= sr.d.window.xhigh) {
+        atwordof(sr, last + 2);
+        explain(sr.run, "the window's xhigh, " + quotedword(wholeword(sr.words, last + 2)) + ", is not greater than its xlow",
+                {"the window is written xlow xhigh ylow yhigh"});
+        bombed(sr.run, "readdata", "xhigh must be greater than xlow");
+    }
+    if (sr.d.window.ylow >= sr.d.window.yhigh) {
+        atwordof(sr, last + 4);
+        explain(sr.run, "the window's yhigh, " + quotedword(wholeword(sr.words, last + 4)) + ", is not greater than its ylow",
+                {"the window is written xlow xhigh ylow yhigh"});
+        bombed(sr.run, "readdata", "yhigh must be greater than ylow");
+    }
     sr.windowgiven = true;
 }
 
 void readbigticks(ScriptReader& sr, int32_t last) {
     int16_t n = 4;
     long double v[5];
-    if (!getreals(sr.words, last, n, v))
+    if (!getreals(sr.words, last, n, v)) {
+        explainnumbers(sr, last, 4, "bigticks needs four numbers, x gap, x start, y gap, y start");
         bombed(sr.run, "readdata", "bigticks bad in script (xtick gap, xstart, ytick gap, ystart needed)");
+    }
     TickMarks& t = sr.d.ticks;
     t.xtickgap = v[1];
     t.xstart = v[2];
@@ -103,12 +165,29 @@ void readbigticks(ScriptReader& sr, int32_t last) {
     echoreal(line, ", start y = ", t.ystart);
     echoreal(line, ", y gap = ", t.ytickgap);
     putstr(sr.run, 0, line, 1, setwoutlog);
-    if (t.xtickgap == 0 || t.ytickgap == 0) bombed(sr.run, "read script", "zero gap");
-    // A negative gap would make the tick loops of the drawing run forever.
-    if (t.xtickgap < 0 || t.ytickgap < 0) bombed(sr.run, "read script", "negative gap");
+    const char* const order = "bigticks is written x gap, x start, y gap, y start";
+    if (t.xtickgap <= 0 || t.ytickgap <= 0) {
+        // A negative gap would make the tick loops of the drawing run forever.
+        bool zero = t.xtickgap == 0 || t.ytickgap == 0;
+        atwordof(sr, last + ((zero ? t.xtickgap == 0 : t.xtickgap < 0) ? 1 : 3));
+        explain(sr.run, "the gap between big ticks must be greater than 0", {order});
+        if (zero) bombed(sr.run, "read script", "zero gap");
+        bombed(sr.run, "read script", "negative gap");
+    }
     const PlotWindow& w = sr.d.window;
-    if (t.xstart < w.xlow || t.xstart > w.xhigh) bombed(sr.run, "readdata", "x start must be >=xlow and <=xhigh");
-    if (t.ystart < w.ylow || t.ystart > w.yhigh) bombed(sr.run, "readdata", "y start must be >=ylow and <=yhigh");
+    bool xoutside = t.xstart < w.xlow || t.xstart > w.xhigh;
+    if (xoutside || t.ystart < w.ylow || t.ystart > w.yhigh) {
+        atwordof(sr, last + (xoutside ? 2 : 4));
+        std::vector<std::string> notes = {order};
+        if (!sr.windowgiven) {
+            notes.push_back("the window line must come before the bigticks line");
+            addrestnote(sr, notes);
+        }
+        explain(sr.run, std::string("the first big tick along ") + (xoutside ? "x" : "y") + " lies outside the window",
+                notes);
+        if (xoutside) bombed(sr.run, "readdata", "x start must be >=xlow and <=xhigh");
+        bombed(sr.run, "readdata", "y start must be >=ylow and <=yhigh");
+    }
     sr.bigticksgiven = true;
 }
 
@@ -117,18 +196,31 @@ void readsmallticks(ScriptReader& sr, YesAskNo answer, int32_t last) {
     if (answer == answeryes) {
         int16_t n = 2;
         long double v[3];
-        if (!getreals(sr.words, last, n, v)) bombed(sr.run, "readdata", "small ticks bad in script (xtick gap, ytick gap)");
+        if (!getreals(sr.words, last, n, v)) {
+            explainnumbers(sr, last, 2, "smallticks needs two numbers, x gap and y gap");
+            addnote(sr.run, "'smallticks no' turns them off");
+            bombed(sr.run, "readdata", "small ticks bad in script (xtick gap, ytick gap)");
+        }
         sr.d.ticks.smallxgap = v[1];
         sr.d.ticks.smallygap = v[2];
-        if (v[1] == 0 || v[2] == 0) bombed(sr.run, "read script", "zero small gap");
-        if (v[1] < 0 || v[2] < 0) bombed(sr.run, "read script", "negative small gap");
+        if (v[1] <= 0 || v[2] <= 0) {
+            bool zero = v[1] == 0 || v[2] == 0;
+            atwordof(sr, last + ((zero ? v[1] == 0 : v[1] < 0) ? 1 : 2));
+            explain(sr.run, "the gap between small ticks must be greater than 0");
+            if (zero) bombed(sr.run, "read script", "zero small gap");
+            bombed(sr.run, "read script", "negative small gap");
+        }
     }
     sr.d.ticks.smallticks = answer == answeryes;
 }
 
 void readinfo(ScriptReader& sr, int32_t last) {
     DrawingOptions& o = sr.d.options;
-    if (o.ninfo + 1 > maxinfo) bombed(sr.run, "script", "too much info!!");
+    if (o.ninfo + 1 > maxinfo) {
+        atwordof(sr, 1);
+        explain(sr.run, "a script has at most 10 info lines");
+        bombed(sr.run, "script", "too much info!!");
+    }
     ++o.ninfo;
     Text& info = o.info[o.ninfo];
     info.len = 0;
@@ -136,6 +228,7 @@ void readinfo(ScriptReader& sr, int32_t last) {
         addtext(info, " ");
         addtext(info, wordat(sr.words, i));
     }
+    warnundrawable(sr.run, sr.run.place.line, viewof(info), "the info line");
 }
 
 void readdarkcolour(ScriptReader& sr, int32_t last) {
@@ -332,11 +425,6 @@ void finishfigure(ScriptReader& sr) {
     }
 }
 
-const char* const scriptkeywords[] = {"strict",   "doareas",  "areas",  "showlineinfo", "numbering", "docircles",
-                                      "circles",  "info",     "darkcolour", "window",   "bigticks",  "smallticks",
-                                      "title",    "xlabel",   "ylabel", "size",         "fontsize",  "linewidth",
-                                      "labels",   "field",    "fields", "legend",       "style"};
-
 void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t last) {
     DrawingOptions& o = sr.d.options;
     if (istext(key, "strict")) {
@@ -386,10 +474,13 @@ void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t la
         // read
     } else {  // any other keyword is ignored
         std::string word(key.c, static_cast<size_t>(key.len));
-        std::string near = nearestword(word, scriptkeywords, sizeof scriptkeywords / sizeof scriptkeywords[0]);
+        std::string near = nearestword(word, scriptkeywords, scriptkeywordcount);
         warning(sr.run, sr.run.place.line, noitem,
                 "unknown script keyword \"" + word + "\" is ignored" +
                     (near.empty() ? std::string() : " (did you mean \"" + near + "\"?)"));
+        if (near == "window" || near == "bigticks")
+            sr.slips.push_back(quotedword(key) + " on line " + wholetext(sr.run.place.line) + ": did you mean '" + near +
+                               "'?");
     }
     if (answer == answerask && (istext(key, "strict") || istext(key, "info") || istext(key, "darkcolour") ||
                                 istext(key, "window") || istext(key, "bigticks")))
@@ -401,8 +492,46 @@ bool toomany(long double low, long double high, long double gap) { return (high 
 
 }  // namespace
 
+void readscriptafterfailure(Run& run, Diagram& d, const Text& datafile) {
+    DataFile file;
+    file.name = datafile;
+    char path[256];
+    if (!tocstring(datafile, path) || !openreader(file.reader, path)) return;
+    // Find the script's first line without ending the run: a line the data
+    // reader could not read is not read here either.
+    WordList words;
+    int32_t star = 0, from = 0, begin = 0;
+    while (readline(file.reader, words.line) == readok) {
+        splitline(words);
+        dropcomment(words);
+        if (words.count == 0) continue;
+        int32_t n = file.reader.lineno;
+        TextView first = wholeword(words, 1);
+        if (star > 0 && isscriptkeyword(first)) {
+            begin = from;
+            break;
+        }
+        int32_t at = 0;
+        for (int32_t i = 1; i <= words.count && at == 0; ++i)
+            if (istext(wholeword(words, i), "*")) at = i;
+        if (at > 0) {
+            star = n;
+            from = n + 1;
+            file.restline = at < words.count ? n : 0;
+            file.restcolumn = at < words.count ? words.edges[2 * static_cast<size_t>(at)] + 1 : 0;
+        } else if (star > 0 && whatis(first) != kindother) {
+            from = n + 1;  // an area's line: the areas ran on past their "*"
+        }
+    }
+    closereader(file.reader);
+    if (begin == 0 || !openreader(file.reader, path)) return;
+    while (file.reader.lineno + 1 < begin && skipline(file.reader) == readok) {
+    }
+    readscript(run, d, file);
+}
+
 void readscript(Run& run, Diagram& d, DataFile& datafile) {
-    ScriptReader sr{run, d, {}, false, false, false, false};
+    ScriptReader sr{run, d, datafile, {}, false, false, false, false, {}};
     LineReader& file = datafile.reader;
     DrawingOptions& o = d.options;
     d.ticks.smallticks = false;
@@ -427,13 +556,24 @@ void readscript(Run& run, Diagram& d, DataFile& datafile) {
     }
     finishfigure(sr);
     atline(run, 0);  // what is missing is missing from the file as a whole
-    if (!sr.windowgiven) bombed(run, "readdata", "window script needed (xlow, xhigh, ylow, yhigh)");
-    if (!sr.bigticksgiven) bombed(sr.run, "readdata", "bigticks script needed (xtick gap, xstart, ytick gap, ystart)");
+    if (!sr.windowgiven || !sr.bigticksgiven) {
+        std::vector<std::string> notes = sr.slips;
+        addrestnote(sr, notes);
+        if (sr.windowgiven)
+            explain(run, "the script has no bigticks line (x gap, x start, y gap, y start)", notes);
+        else
+            explain(run, "the script has no window line (xlow xhigh ylow yhigh)", notes);
+        if (!sr.windowgiven) bombed(run, "readdata", "window script needed (xlow, xhigh, ylow, yhigh)");
+        bombed(run, "readdata", "bigticks script needed (xtick gap, xstart, ytick gap, ystart)");
+    }
     const PlotWindow& w = d.window;
     const TickMarks& t = d.ticks;
     if (toomany(w.xlow, w.xhigh, t.xtickgap) || toomany(w.ylow, w.yhigh, t.ytickgap) ||
-        (t.smallticks && (toomany(w.xlow, w.xhigh, t.smallxgap) || toomany(w.ylow, w.yhigh, t.smallygap))))
+        (t.smallticks && (toomany(w.xlow, w.xhigh, t.smallxgap) || toomany(w.ylow, w.yhigh, t.smallygap)))) {
+        explain(run, "a tick gap so small that more than 10000 ticks fall across the window",
+                {"check the gaps of bigticks and smallticks against the window's units"});
         bombed(sr.run, "read script", "too many ticks");
+    }
     if (!closereader(file)) {
         char path[256];
         if (!tocstring(datafile.name, path)) path[0] = '\0';

@@ -48,4 +48,7 @@ void startdiagram(Run& run, Diagram& d) {
     d.pointlines.assign(maxpoints + 1, 0);
     d.linelines.assign(maxlines + 1, 0);
     d.arealines.assign(maxareas + 1, 0);
+    d.pointcolumns.assign(maxpoints + 1, 0);
+    d.linecolumns.assign(maxlines + 1, 0);
+    d.areacolumns.assign(maxareas + 1, 0);
 }

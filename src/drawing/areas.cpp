@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "drawing/items.h"
 #include "drawing/page.h"
 
 namespace {
@@ -31,7 +32,9 @@ void paintareas(const Diagram& d, const PageMap& w, const std::vector<AreaBounda
     std::vector<BoundaryPoint> points;  // one area's at a time
     for (const AreaBoundary& b : boundaries) {
         canvas.blank();
-        canvas.areacolour(areacolourof(d.options, d.areas[b.area].grayscale), b.area);
+        const ShadedArea& area = d.areas[b.area];
+        ItemGroup group(canvas, areaid(b.area), "area", areatitle(area, b.area));
+        canvas.areacolour(areacolourof(d.options, area.grayscale), b.area);
         boundarypoints(d, b.pieces, points);
         for (size_t k = 0; k < points.size(); ++k) {
             const BoundaryPoint& p = points[k];

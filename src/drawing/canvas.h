@@ -26,6 +26,25 @@ struct PageHeader {
     Text creator;       // the program that drew it
     Text created;       // when it was drawn
     int16_t fontsize;   // the font in force at the start
+    Text title;         // the document's title (the data file's name); the EPS keeps its own
+};
+
+// A part of the page, in points, y upwards.
+struct PageBox {
+    long double left;
+    long double bottom;
+    long double right;
+    long double top;
+};
+
+// One item of the drawing: the marks drawn between begingroup and the
+// matching endgroup (groups nest).  A format that keeps items apart makes
+// them one group that a user can select, style or script by its id and
+// its classes.
+struct GroupInfo {
+    TextView id;     // unique in the drawing and the same from run to run: "u3", "area-4", "frame"
+    TextView kind;   // its classes, words separated by blanks: "line", "line dashed", "point"
+    TextView title;  // what a viewer shows for it ("u3: ky sill (and)"); may be empty
 };
 
 // A colour, each component on a 0..1 scale (values outside are the
@@ -55,7 +74,7 @@ enum class TextRole {
 };
 
 // A text's own look, apart from the font in force.
-struct TextStyle {
+struct TextLook {
     long double size;  // in points
     TextFace face;     // regular, bold or italic (oblique)
     bool turned;       // turned a quarter anticlockwise about its point: it reads upwards
@@ -100,8 +119,13 @@ public:
     // A text in the current font.  Texts from the data file are UTF-8;
     // a written-out document keeps their bytes.
     virtual void text(long double px, long double py, TextView text, TextRole role) = 0;
-    // A text in a style of its own, in the current colour: starting at the
+    // A text in a look of its own, in the current colour: starting at the
     // point (heading, caption), centred on it or ending at it, along its
     // baseline; the whole text, UTF-8.  The font in force stays as it was.
-    virtual void styledtext(long double px, long double py, TextView text, TextRole role, const TextStyle& style) = 0;
+    virtual void styledtext(long double px, long double py, TextView text, TextRole role, const TextLook& look) = 0;
+
+    // The marks drawn from here to the matching endgroup make up one item.
+    // The texts of `group` are read during the call only.
+    virtual void begingroup(const GroupInfo& group) = 0;
+    virtual void endgroup() = 0;
 };

@@ -167,26 +167,26 @@ std::vector<std::string> latin1string(TextView text) {
     return lines;
 }
 
-void EpsCanvas::styledtext(long double px, long double py, TextView text, TextRole role, const TextStyle& style) {
+void EpsCanvas::styledtext(long double px, long double py, TextView text, TextRole role, const TextLook& look) {
     if (!styles) {
         for (const char* l : styleprocedures) writeliteral(l);
         styles = true;
     }
     writeliteral("gsave");
-    setline(line, facefont(style.face));
+    setline(line, facefont(look.face));
     appendfield(" findfont ", 0, line, 255);
-    appendnumber(line, style.size);
+    appendnumber(line, look.size);
     appendfield(" scalefont setfont", 0, line, 255);
     writeline();
     clearline(line);
     appendpagepoint(line, px, py);
-    appendfield(style.turned ? " translate 90 rotate 0 0 moveto" : " moveto", 0, line, 255);
+    appendfield(look.turned ? " translate 90 rotate 0 0 moveto" : " moveto", 0, line, 255);
     writeline();
     std::vector<std::string> lines = latin1string(text);
     for (size_t i = 0; i + 1 < lines.size(); ++i) putline(run, chps, lines[i].data(), static_cast<int>(lines[i].size()));
     setline(line, lines.back().c_str());
     appendfield(role == TextRole::centred ? " 0.5 " : role == TextRole::right ? " 1 " : " 0 ", 0, line, 255);
-    appendnumber(line, style.halo);
+    appendnumber(line, look.halo);
     appendfield(" styledshow", 0, line, 255);
     writeline();
     writeliteral("grestore");

@@ -36,7 +36,10 @@ public:
     void stroke() override;
     void fill() override;
     void text(long double px, long double py, TextView text, TextRole role) override;
-    void styledtext(long double px, long double py, TextView text, TextRole role, const TextStyle& style) override;
+    void styledtext(long double px, long double py, TextView text, TextRole role, const TextLook& look) override;
+    // The document keeps no items: nothing is written for them.
+    void begingroup(const GroupInfo&) override {}
+    void endgroup() override {}
 
 private:
     void writeline();                                   // `line`, then a line end

@@ -2,6 +2,7 @@
 #include "drawing/figure.h"
 
 #include "drawing/areas.h"
+#include "drawing/items.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ LineWeights lineweights(const Diagram& d) {
     return {w, 2 * w, w * oldbox / oldline, w * oldtick / oldline, w * oldcircle / oldline};
 }
 
-TextStyle textstyle(long double size, TextFace face) { return {size, face, false, 0}; }
+TextLook textlook(long double size, TextFace face) { return {size, face, false, 0}; }
 
 bool plainlabels(const Diagram& d) { return d.figure.fontsize == 0 && !d.figure.halo; }
 
@@ -35,7 +36,7 @@ void drawlabel(const Diagram& d, const FigurePlan& plan, const PlacedLabel& labe
         canvas.text(label.x, label.baseline, label.text, TextRole::centred);
         return;
     }
-    TextStyle style = textstyle(plan.style.labelsize, face);
+    TextLook style = textlook(plan.style.labelsize, face);
     style.halo = plan.style.halo;
     canvas.styledtext(label.x, label.baseline, label.text, TextRole::centred, style);
 }
@@ -45,11 +46,14 @@ void drawfieldnames(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
     canvas.blank();
     canvas.comment("field names");
     for (const FieldLabel& f : plan.fields) {
+        const Text& name = d.fieldnames[static_cast<size_t>(f.area)];
+        ItemGroup group(canvas, "field-" + std::to_string(f.area), f.number > 0 ? "field numbered" : "field",
+                        std::string(name.c, static_cast<size_t>(name.len)));
         Colour fill = areacolourof(d.options, d.areas[f.area].grayscale);
         Colour white = {1, 1, 1};
         bool dark = luminance(fill) < darkfield;
         if (dark) canvas.linecolour(&white);
-        TextStyle style = textstyle(f.size, f.number > 0 ? TextFace::italic : TextFace::regular);
+        TextLook style = textlook(f.size, f.number > 0 ? TextFace::italic : TextFace::regular);
         for (size_t i = 0; i < f.lines.size(); ++i)
             canvas.styledtext(f.x, f.baseline - static_cast<long double>(i) * f.leading, viewof(f.lines[i]),
                               TextRole::centred, style);
@@ -62,6 +66,7 @@ void drawhalolabels(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
     canvas.blank();
     canvas.comment("line and point numbers");
     canvas.dash(false);
+    ItemGroup group(canvas, "labels", "labels halo");
     for (const PlacedLabel& l : plan.linelabels) {
         const UnivariantLine& line = d.lines[l.item];
         Colour given = {line.red / 255.0L, line.green / 255.0L, line.blue / 255.0L};
@@ -74,18 +79,22 @@ void drawhalolabels(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
 
 void drawtitlesandkey(const FigurePlan& plan, Canvas& canvas) {
     long double fs = plan.style.fontsize;
-    if (plan.xlabel.text.len > 0)
-        canvas.styledtext(plan.xlabel.x, plan.xlabel.y, viewof(plan.xlabel.text), TextRole::centred, textstyle(fs));
+    if (plan.xlabel.text.len > 0) {
+        ItemGroup group(canvas, "xlabel", "axis-title");
+        canvas.styledtext(plan.xlabel.x, plan.xlabel.y, viewof(plan.xlabel.text), TextRole::centred, textlook(fs));
+    }
     if (plan.ylabel.text.len > 0) {
-        TextStyle turned = textstyle(fs);
+        ItemGroup group(canvas, "ylabel", "axis-title");
+        TextLook turned = textlook(fs);
         turned.turned = true;
         canvas.styledtext(plan.ylabel.x, plan.ylabel.y, viewof(plan.ylabel.text), TextRole::centred, turned);
     }
     if (plan.legend.entries.empty()) return;
     canvas.blank();
     canvas.comment("key");
+    ItemGroup group(canvas, "legend", "legend");
     for (const LegendEntry& e : plan.legend.entries) {
-        canvas.styledtext(e.numberright, e.baseline, viewof(e.number), TextRole::right, textstyle(fs, e.face));
-        canvas.styledtext(e.textleft, e.baseline, viewof(e.text), TextRole::caption, textstyle(fs));
+        canvas.styledtext(e.numberright, e.baseline, viewof(e.number), TextRole::right, textlook(fs, e.face));
+        canvas.styledtext(e.textleft, e.baseline, viewof(e.text), TextRole::caption, textlook(fs));
     }
 }

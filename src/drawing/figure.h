@@ -22,7 +22,7 @@ struct LineWeights {
 LineWeights lineweights(const Diagram& d);
 
 // The look of a text of the figure at a size.
-TextStyle textstyle(long double size, TextFace face = TextFace::regular);
+TextLook textlook(long double size, TextFace face = TextFace::regular);
 
 // Whether the line and point numbers are drawn as they always were: in
 // the font in force, at the numbering size, without halos.

@@ -2,20 +2,13 @@
 // with, for the geometry's places.
 #pragma once
 
-#include <cairo.h>
-
+#include "drawing/fonts.h"
 #include "geometry/textmeasure.h"
 
 class FontMeasure final : public TextMeasure {
 public:
-    FontMeasure();
-    ~FontMeasure() override;
-    FontMeasure(const FontMeasure&) = delete;
-    FontMeasure& operator=(const FontMeasure&) = delete;
-
     long double width(TextView text, TextFace face, long double size) const override;
 
 private:
-    cairo_surface_t* surface;
-    cairo_t* cr;
+    mutable TextSetter setter;  // one Pango context for every text measured
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "drawing/figure.h"
+#include "drawing/items.h"
 #include "drawing/page.h"
 #include "geometry/axisnumbers.h"
 #include "text/numfmt.h"
@@ -50,7 +51,7 @@ void numbers(const FigurePlan& plan, Canvas& canvas, bool xaxis, long double t, 
         long double px, py;
         Word label = ticklabel(v);
         if (plan.style.metricframe) {
-            TextStyle style = textstyle(plan.style.fontsize);
+            TextLook style = textlook(plan.style.fontsize);
             if (xaxis) {
                 topage(m, v, w.ylow, px, py);
                 canvas.styledtext(px, plan.numbers.xbaseline, viewof(label), TextRole::centred, style);
@@ -82,25 +83,31 @@ void titleblock(const Diagram& d, const FigurePlan& plan, const Text& banner, co
     long double gap = metric ? fs * titlegap / framefontsize : titlegap;
     long double top = plan.map.top;
     float y = static_cast<float>((n + 1) * leading + top + gap);
-    for (int k = 1; k <= n + 1; ++k) {
-        y -= static_cast<float>(leading);
-        Text line;
-        TextRole role = TextRole::caption;
-        if (k == 1 && f.title == TitleMode::off) continue;
-        if (k == 1 && f.title == TitleMode::stamp) {
-            settext(line, " ");
-            addtext(line, banner);
-            addtext(line, " (running at ");
-            addtext(line, stamp);
-            addtext(line, ") ");
-            role = TextRole::heading;
-        } else {
-            line = k == 1 ? f.titletext : o.info[k - 1];
-        }
+    auto show = [&](const Text& line, TextRole role) {
         if (metric)
-            canvas.styledtext(plan.map.left, y, viewof(line), TextRole::caption, textstyle(fs));
+            canvas.styledtext(plan.map.left, y, viewof(line), TextRole::caption, textlook(fs));
         else
-            canvas.text(plotleft, y, viewof(line), role);
+            canvas.text(plan.map.left, y, viewof(line), role);
+    };
+    y -= static_cast<float>(leading);
+    if (f.title != TitleMode::off) {
+        ItemGroup group(canvas, "title", "title");
+        Text title;
+        if (f.title == TitleMode::given) {
+            title = f.titletext;
+        } else {
+            settext(title, " ");
+            addtext(title, banner);
+            addtext(title, " (running at ");
+            addtext(title, stamp);
+            addtext(title, ") ");
+        }
+        show(title, f.title == TitleMode::given ? TextRole::caption : TextRole::heading);
+    }
+    ItemGroup group(canvas, "info", "info");
+    for (int k = 2; k <= n + 1; ++k) {
+        y -= static_cast<float>(leading);
+        show(o.info[k - 1], TextRole::caption);
     }
 }
 
@@ -123,25 +130,35 @@ void drawframe(const Diagram& d, const FigurePlan& plan, const Text& banner, con
     canvas.blank();
     canvas.comment("window box");
     canvas.blank();
-    canvas.moveto(pathpoint(m, w.xlow, w.ylow, noname));
-    canvas.lineto(pathpoint(m, w.xlow, w.yhigh, noname));
-    canvas.lineto(pathpoint(m, w.xhigh, w.yhigh, noname));
-    canvas.lineto(pathpoint(m, w.xhigh, w.ylow, noname));
-    canvas.lineto(pathpoint(m, w.xlow, w.ylow, noname));
-    canvas.stroke();
+    {
+        ItemGroup group(canvas, "frame", "frame");
+        canvas.moveto(pathpoint(m, w.xlow, w.ylow, noname));
+        canvas.lineto(pathpoint(m, w.xlow, w.yhigh, noname));
+        canvas.lineto(pathpoint(m, w.xhigh, w.yhigh, noname));
+        canvas.lineto(pathpoint(m, w.xhigh, w.ylow, noname));
+        canvas.lineto(pathpoint(m, w.xlow, w.ylow, noname));
+        canvas.stroke();
+    }
     canvas.blank();
 
     canvas.linewidth(weights.tick);
     canvas.blank();
-    ticks(m, canvas, true, tm.xstart - tm.xtickgap, tm.xtickgap, w.xhigh, yt);
-    ticks(m, canvas, false, tm.ystart - tm.ytickgap, tm.ytickgap, w.yhigh, xt);
+    {
+        ItemGroup group(canvas, "ticks", "ticks");
+        ticks(m, canvas, true, tm.xstart - tm.xtickgap, tm.xtickgap, w.xhigh, yt);
+        ticks(m, canvas, false, tm.ystart - tm.ytickgap, tm.ytickgap, w.yhigh, xt);
+    }
 
     canvas.font(framefontsize);
     canvas.blank();
-    numbers(plan, canvas, true, tm.xstart - tm.xtickgap, tm.xtickgap, w.xhigh, w.xlow, yt);
-    numbers(plan, canvas, false, tm.ystart - tm.ytickgap, tm.ytickgap, w.yhigh, w.ylow, xt);
+    {
+        ItemGroup group(canvas, "axis-numbers", "axis-numbers");
+        numbers(plan, canvas, true, tm.xstart - tm.xtickgap, tm.xtickgap, w.xhigh, w.xlow, yt);
+        numbers(plan, canvas, false, tm.ystart - tm.ytickgap, tm.ytickgap, w.yhigh, w.ylow, xt);
+    }
 
     if (tm.smallticks) {
+        ItemGroup group(canvas, "small-ticks", "ticks small");
         ticks(m, canvas, true, w.xlow, tm.smallxgap, w.xhigh, yt / 2);
         ticks(m, canvas, false, w.ylow, tm.smallygap, w.yhigh, xt / 2);
     }

@@ -2,6 +2,7 @@
 #include "drawing/lines.h"
 
 #include "drawing/figure.h"
+#include "drawing/items.h"
 #include "drawing/page.h"
 #include "geometry/linepoints.h"
 
@@ -29,6 +30,9 @@ void drawlines(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
         if (n <= 0) continue;
         canvas.comment(separator);
         canvas.blank();
+        ItemGroup group(canvas, itemid(line.name, "line", k),
+                        std::string("line") + (line.dashed ? " dashed" : "") + (line.thick ? " thick" : ""),
+                        linetitle(line));
         canvas.linewidth(line.thick ? weights.thick : weights.line);
         canvas.dash(line.dashed);
         // Components on 0..255 as given, scaled in double precision.

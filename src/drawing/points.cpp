@@ -2,6 +2,7 @@
 #include "drawing/points.h"
 
 #include "drawing/figure.h"
+#include "drawing/items.h"
 #include "drawing/page.h"
 
 void drawpoints(const Diagram& d, const FigurePlan& plan, bool dashed, Canvas& canvas) {
@@ -19,6 +20,7 @@ void drawpoints(const Diagram& d, const FigurePlan& plan, bool dashed, Canvas& c
             canvas.dash(false);
             dashed = false;
         }
+        ItemGroup group(canvas, itemid(p.name, "point", k), "point", pointtitle(p));
         long double px, py;
         topage(plan.map, p.x, p.y, px, py);
         canvas.circle(px, py, o.circlesize);

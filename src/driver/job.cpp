@@ -3,24 +3,29 @@
 
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "diagram/readdata.h"
+#include "diagram/readscript.h"
 #include "diagram/startdiagram.h"
 #include "drawing/cairocanvas.h"
 #include "drawing/drawdiagram.h"
 #include "drawing/epscanvas.h"
 #include "drawing/fontmeasure.h"
 #include "drawing/page.h"
+#include "drawing/pages.h"
 #include "geometry/areas.h"
 #include "geometry/assembly.h"
 #include "geometry/crossovers.h"
 #include "geometry/labels.h"
 #include "run/channels.h"
+#include "run/diagnostics.h"
 #include "run/failure.h"
 #include "run/files.h"
 #include "run/run.h"
@@ -65,6 +70,22 @@ bool namedatafile(Run& run, const std::string& path) {
     settext(run.outputstem, "gl-");
     addtext(run.outputstem, stem.data(), static_cast<int>(stem.size()));
     return true;
+}
+
+// The command that lists the warnings of this run: the data file as it
+// was named, quoted for the shell when it needs to be.
+std::string checkcommand(const Options& options) {
+    std::string command = "gridel --check";
+    const std::string& file = options.datafile;
+    if (file.empty()) return command;
+    if (file[0] == '-') command += " --";  // not an option
+    bool plain = true;
+    for (char c : file)
+        plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || std::strchr("/._-+,:@%", c) != nullptr);
+    if (plain) return command + " " + file;
+    std::string quoted = "'";
+    for (char c : file) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return command + " " + quoted + "'";
 }
 
 // Create an output file of the run as its channel; its name goes back.
@@ -112,23 +133,49 @@ void writeformat(Run& run, const ExtraFormat& f, const PageBox& box, int dpi,
     channel.written = true;
 }
 
-// The rest of a check: the geometry, with its warnings; nothing is drawn.
-int checkrest(Run& run, Diagram& diagram) {
-    placecrossovers(run, diagram);
-    assemblelines(run, diagram);
-    if (isyes(diagram.options.doareas)) traceareas(run, diagram);
-    placelabels(run, diagram);
-    return exitnormal;
+// A check: what a run reads and computes, with its warnings, and nothing
+// drawn or written.  A failure is reported and the check goes on with what
+// can still be read: after one in the preferences, the data file with the
+// defaults; after one in the data section, the script section.  The
+// geometry needs the whole diagram: it runs only when all was read.
+int checkrun(Run& run) {
+    int status = exitnormal;
+    auto attempt = [&](const std::function<void()>& step) {
+        try {
+            step();
+            return true;
+        } catch (const RunEnd& end) {
+            if (end.status != exitfailed) throw;  // an input/output error ends the check
+            status = exitfailed;
+            return false;
+        }
+    };
+    attempt([&] { startup(run, programbanner); });
+    Diagram diagram;
+    startdiagram(run, diagram);
+    ReadProgress progress;
+    if (!attempt([&] { readdata(run, diagram, progress); })) {
+        if (progress.datafile.len > 0 && !progress.script)
+            attempt([&] { readscriptafterfailure(run, diagram, progress.datafile); });
+        return status;
+    }
+    attempt([&] {
+        placecrossovers(run, diagram);
+        assemblelines(run, diagram);
+        if (isyes(diagram.options.doareas)) traceareas(run, diagram);
+        placelabels(run, diagram);
+    });
+    return status;
 }
 
 // The run from start-up to its closed files, when it ends normally; a run
 // that ends early throws its end (RunEnd) from wherever it stops.
 int drawrun(Run& run, const Options& options) {
+    if (run.checking) return checkrun(run);
     startup(run, programbanner);
     Diagram diagram;
     startdiagram(run, diagram);
     readdata(run, diagram);
-    if (run.checking) return checkrest(run, diagram);
 
     // The outputs are created before the geometry runs, so that one that
     // cannot be created stops the run before the log reports the lines.
@@ -160,9 +207,12 @@ int drawrun(Run& run, const Options& options) {
     draw(eps);
     eps.end();
     // The other formats are whole documents too: begun (their creator
-    // named), drawn and ended.
+    // named, their title the data file's name, where the steps after
+    // reading stand), drawn and ended.
+    PageHeader documentheader = pageheader(run.settings.banner, run.stamp);
+    documentheader.title = run.place.file;
     auto document = [&](Canvas& canvas) {
-        canvas.begin(pageheader(run.settings.banner, run.stamp));
+        canvas.begin(documentheader);
         draw(canvas);
         canvas.end();
     };
@@ -177,7 +227,9 @@ int drawrun(Run& run, const Options& options) {
     settext(closing, "with diagram in file, ");
     addtext(closing, run.drawingname);
     putstr(run, 0, closing, 1, setwoutlog);
-    return closeall(run) ? exitnormal : exitioerror;
+    if (!closeall(run)) return exitioerror;
+    reportwarnings(run, checkcommand(options));
+    return exitnormal;
 }
 
 }  // namespace

@@ -288,6 +288,8 @@ int16_t visiblelines(Run& run, const Diagram& d, ShadedArea& a) {
 int16_t whichline(Run& run, const Diagram& d, const Word& name) {
     for (int16_t k = 1; k <= d.nlines && k <= maxlines; ++k)
         if (sametext(d.lines[k].name, name)) return k;
+    explain(run, wordtext(run.place.item) + " names the line " + quotedword(name) + ", which is not defined",
+            {"an area's lines are the names of lines read before the first '*'"});
     Text what;
     settext(what, "not recognised: ");
     addtext(what, name);
@@ -365,20 +367,59 @@ void boundarypoints(const Diagram& d, const std::vector<BoundaryPiece>& pieces, 
     }
 }
 
+namespace {
+
+// Whether the boundary comes back to where it started: its first and last
+// points as boundarypoints would list them (a boundary of fewer than two
+// points does), found without listing them all.
+bool boundarycloses(const Diagram& d, const std::vector<BoundaryPiece>& pieces) {
+    BoundaryPoint first{0, 0, noname}, last{0, 0, noname};
+    size_t count = 0;
+    for (const BoundaryPiece& piece : pieces) {
+        if (piece.line == 0) {
+            if (count++ == 0) first = {piece.x, piece.y, noname};
+            last = {piece.x, piece.y, noname};
+            continue;
+        }
+        const UnivariantLine& line = d.lines[piece.line];
+        int n = line.npts > linecapacity ? linecapacity : line.npts;
+        if (n < 2) continue;
+        int head = piece.forward ? 2 : n - 1, tail = piece.forward ? n : 1;
+        if (count == 0) first = {line.x[head], line.y[head], noname};
+        last = {line.x[tail], line.y[tail], noname};
+        count += static_cast<size_t>(n - 1);
+    }
+    return count < 2 || (first.x == last.x && first.y == last.y);
+}
+
+// Two lines of an area that share no point while one of them ends at a
+// point: the boundary cannot go round a field from one to the other.
+bool twolinesapart(const UnivariantLine& A, const UnivariantLine& B) {
+    bool points = A.beginindex > 0 || A.endindex > 0 || B.beginindex > 0 || B.endindex > 0;
+    return points && !samepoint(A.beginindex, B.beginindex) && !samepoint(A.beginindex, B.endindex) &&
+           !samepoint(A.endindex, B.beginindex) && !samepoint(A.endindex, B.endindex);
+}
+
+}  // namespace
+
 std::vector<AreaBoundary> traceareas(Run& run, Diagram& d) {
     std::vector<AreaBoundary> boundaries;
     for (int16_t i = 1; i <= d.nareas && i <= maxareas; ++i) {
-        atitem(run, d.arealines[i], areaname(i));
-        if (visiblelines(run, d, d.areas[i]) == 0) continue;  // nothing at all is drawn for it
+        atitem(run, d.arealines[i], d.areacolumns[i], areaname(i));
+        run.place.width = 0;  // its place is its grayscale, not a name
+        int16_t m = visiblelines(run, d, d.areas[i]);
+        if (m == 0) continue;  // nothing at all is drawn for it
+        const ShadedArea& a = d.areas[i];
+        if (m == 2 && twolinesapart(d.lines[a.lineindex[1]], d.lines[a.lineindex[2]]))
+            warning(run, run.place.line, run.place.item,
+                    "its lines " + wordtext(d.lines[a.lineindex[1]].name) + " and " +
+                        wordtext(d.lines[a.lineindex[2]].name) +
+                        " share no point: the shape filled is likely not the field meant");
         BoundaryPath path{d.window, d.lines.get(), {}};
         areaboundary(run, d, i, path);
-        if (run.checking) {
-            std::vector<BoundaryPoint> p;
-            boundarypoints(d, path.pieces, p);
-            if (p.size() >= 2 && (p.back().x != p.front().x || p.back().y != p.front().y))
-                warning(run, run.place.line, run.place.item,
-                        "its boundary does not come back to where it started: it is closed by a straight join");
-        }
+        if (!boundarycloses(d, path.pieces))
+            warning(run, run.place.line, run.place.item,
+                    "its boundary does not come back to where it started: it is closed by a straight join");
         boundaries.push_back({i, std::move(path.pieces)});
     }
     atline(run, 0);

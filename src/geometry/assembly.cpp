@@ -4,6 +4,7 @@
 #include "geometry/assembly.h"
 
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -20,7 +21,19 @@ namespace {
 
 // End the run through "add points" when a word limit sits on the wrong side:
 // "\"<word>\" should be \"<other>\" for <line>?".
-[[noreturn]] void wrongword(Run& run, const char* word, const char* other, const Word& linename) {
+[[noreturn]] void wrongword(Run& run, const char* word, const char* other, const UnivariantLine& line, int rows,
+                            const Word& point) {
+    const Word& linename = line.name;
+    std::string name = wordtext(linename), at = wordtext(point);
+    bool toend = std::strcmp(word, "end") == 0;
+    std::string run1 = toend ? "from " + at + " to 'end'" : "from 'begin' to " + at;
+    if (rows <= 1)
+        explain(run, name + " has one data row, so it cannot run " + run1,
+                {"give " + name + " at least two data rows, or two points as its limits"});
+    else
+        explain(run, at + (toend ? " lies after the last" : " lies before the first") + std::string(" data row of ") +
+                         name + ", so " + name + " cannot run " + run1,
+                {std::string("did you mean '") + other + "'? Or reverse the order of the rows"});
     Text what;
     settext(what, "\"");
     addtext(what, word);
@@ -61,28 +74,47 @@ void rebuild(Run& run, const Diagram& d, UnivariantLine& line, const PointCopy& 
     line.npts = static_cast<int16_t>(k);
 }
 
-// A limit point this far from every data point of its line (in window
-// widths and heights) is likely a slip of a name or a number.
+// A limit point this far from its line as read (in window widths and
+// heights) is likely a slip of a name or a number.
 constexpr long double farlimit = 0.1L;
 
-// Under --check, warn of a limit point that lies far from its line's data.
+// The square of the distance from (px, py) to the segment from (ax, ay)
+// to (bx, by).
+long double segmentdistance2(long double ax, long double ay, long double bx, long double by, long double px,
+                             long double py) {
+    long double dx = bx - ax, dy = by - ay;
+    long double length2 = dx * dx + dy * dy;
+    long double t = length2 > 0 ? ((px - ax) * dx + (py - ay) * dy) / length2 : 0;
+    if (!(t > 0)) t = 0;  // a t that is not a number counts as 0 too
+    if (t > 1) t = 1;
+    long double ex = ax + t * dx - px, ey = ay + t * dy - py;
+    return ex * ex + ey * ey;
+}
+
+// Warn of a limit point that lies far from the line its data rows draw
+// (measured to the line between the rows, not to the rows alone, so that
+// sparse rows do not make a point on the line look far from it).  The
+// search stops at the first segment near enough.
 void checklimit(Run& run, const Diagram& d, const UnivariantLine& l, int16_t point, const char* which) {
-    if (!run.checking || point <= 0 || l.connect) return;
+    if (point <= 0 || l.connect) return;
     const PlotWindow& w = d.window;
     const InvariantPoint& p = d.points[point];
-    long double nearest = -1;
-    for (int k = 1; k <= linelength(l); ++k) {
-        long double dx = (l.x[k] - p.x) / (w.xhigh - w.xlow);
-        long double dy = (l.y[k] - p.y) / (w.yhigh - w.ylow);
-        long double r = std::sqrt(dx * dx + dy * dy);
-        if (nearest < 0 || r < nearest) nearest = r;
+    const long double width = w.xhigh - w.xlow, height = w.yhigh - w.ylow;
+    const long double px = p.x / width, py = p.y / height;
+    int n = linelength(l);
+    long double nearest2 = -1;
+    for (int k = 1; k <= n; ++k) {
+        int j = k < n ? k + 1 : k;  // a line of one row is that row
+        long double r2 = segmentdistance2(l.x[k] / width, l.y[k] / height, l.x[j] / width, l.y[j] / height, px, py);
+        if (r2 <= farlimit * farlimit) return;
+        if (nearest2 < 0 || r2 < nearest2) nearest2 = r2;
     }
+    long double nearest = std::sqrt(nearest2);
     if (!(nearest > farlimit)) return;
     Word far = real2str(nearest, 2, true);
     warning(run, run.place.line, l.name,
-            std::string("its ") + which + " point " + wordtext(p.name) +
-                " lies " + wordtext(far) +
-                " window sizes from its nearest data point");
+            std::string("its ") + which + " point " + wordtext(p.name) + " lies " + wordtext(far) +
+                " window sizes away from the line of its data rows");
 }
 
 }  // namespace
@@ -106,6 +138,12 @@ PointIndex indexpoints(const Diagram& d) {
 // A limit that names no point: "begin" or "end" (0), or the run ends.
 int16_t nopoint(Run& run, const Word& name) {
     if (!istext(name, "begin") && !istext(name, "end")) {
+        static const char* const limits[] = {"begin", "end"};
+        std::string near = nearestword(wordtext(name), limits, 2);
+        explain(run, "the limit " + quotedword(name) + " of " + wordtext(run.place.item) +
+                         " is not a point, nor 'begin' or 'end'",
+                {near.empty() ? "a limit is a point's name, 'begin' (the first data row) or 'end' (the last)"
+                              : "did you mean '" + near + "'?"});
         Text what;
         settext(what, "not recognised: ");
         addtext(what, name);
@@ -188,10 +226,10 @@ void addpoints(Run& run, Diagram& d, int16_t line) {
     // Exactly one limit is a point: "begin" belongs at the begin, "end" at the end.
     if (istext(l.endname, "begin") || istext(l.beginname, "end")) exchangelimits(l, b, e);
     if (istext(l.endname, "end")) {
-        if (b == n) wrongword(run, "end", "begin", l.name);
+        if (b == n) wrongword(run, "end", "begin", l, n, d.points[l.beginindex].name);
         rebuild(run, d, l, data, b + 1, n, l.beginindex, 0);
     } else {
-        if (e == 0) wrongword(run, "begin", "end", l.name);
+        if (e == 0) wrongword(run, "begin", "end", l, n, d.points[l.endindex].name);
         rebuild(run, d, l, data, 1, e, 0, l.endindex);
     }
 }
@@ -201,12 +239,15 @@ void assemblelines(Run& run, Diagram& d) {
     ReportRows rows;  // the current line's report rows
     for (int16_t i = 1; i <= d.nlines; ++i) {
         UnivariantLine& l = d.lines[i];
-        atitem(run, d.linelines[i], l.name);
+        atitem(run, d.linelines[i], d.linecolumns[i], l.name);
         monotone(d, i);
         l.beginindex = indexedpoint(run, points, l.beginname);
         l.endindex = indexedpoint(run, points, l.endname);
         if (l.connect) {
-            if (l.beginindex <= 0 || l.endindex <= 0) bombed(run, "lines", "connect not using a point");
+            if (l.beginindex <= 0 || l.endindex <= 0) {
+                explain(run, wordtext(l.name) + " is a connect line, so both its limits must be points, not 'begin' or 'end'");
+                bombed(run, "lines", "connect not using a point");
+            }
             setlinepoint(run, l, 1, d.points[l.beginindex].x, d.points[l.beginindex].y, "lines");
             setlinepoint(run, l, 2, d.points[l.endindex].x, d.points[l.endindex].y, "lines");
             l.npts = 2;

@@ -4,6 +4,8 @@
 #include "geometry/crossovers.h"
 
 #include <cmath>
+#include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "diagram/model.h"
@@ -75,6 +77,8 @@ int16_t crossline(Run& run, const Diagram& d, const Word& name) {
     for (int16_t i = 1; i <= d.nlines; ++i) {
         if (sametext(d.lines[i].name, name)) return i;
     }
+    explain(run, "the crossover point " + wordtext(run.place.item) + " names the line " + quotedword(name) +
+                     ", which is not defined");
     Text what;
     settext(what, name);
     addtext(what, " not found");
@@ -99,6 +103,15 @@ void placecrossover(Run& run, const Diagram& d, InvariantPoint& point) {
             if (segmentscross(sa, sb, point.x, point.y)) return;
         }
     }
+    std::vector<std::string> notes;
+    for (const UnivariantLine* line : {&a, &b})
+        if (linelength(*line) < 2) notes.push_back(wordtext(line->name) + " has fewer than two data rows");
+    notes.push_back("extend the lines' rows past their crossing, or give " + wordtext(point.name) +
+                    " its position as a data row");
+    explain(run,
+            "the lines " + wordtext(a.name) + " and " + wordtext(b.name) + " do not cross within their data rows, so " +
+                wordtext(point.name) + " has no place",
+            notes);
     Text what;
     settext(what, "lines don't cross for ");
     addtext(what, point.name);
@@ -110,13 +123,13 @@ void placecrossover(Run& run, const Diagram& d, InvariantPoint& point) {
 void placecrossovers(Run& run, Diagram& d) {
     for (int16_t i = 1; i <= d.npoints; ++i) {
         if (!d.points[i].crossover) continue;
-        atitem(run, d.pointlines[i], d.points[i].name);
+        atitem(run, d.pointlines[i], d.pointcolumns[i], d.points[i].name);
         placecrossover(run, d, d.points[i]);
     }
     atline(run, 0);
     // Every point has its position now: one outside the window gets no
-    // circle, which a check points out.
-    if (!run.checking || !isyes(d.options.docircles)) return;
+    // circle, which a warning points out.
+    if (!isyes(d.options.docircles)) return;
     const PlotWindow& w = d.window;
     for (int16_t i = 1; i <= d.npoints; ++i) {
         const InvariantPoint& p = d.points[i];

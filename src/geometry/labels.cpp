@@ -20,6 +20,8 @@ void findmid(Run& run, const PlotWindow& w, const UnivariantLine& line, long dou
     }
     long double half = n >= 1 ? 0.5L * cum[n] : 0;
     if (half == 0) {
+        explain(run, wordtext(line.name) + " has no length to put its number on: its drawn points all coincide",
+                {"check its rows and limits, or leave out numbering"});
         Text what;
         settext(what, "zero sum distance for ");
         addtext(what, line.name);
@@ -46,7 +48,7 @@ std::vector<LabelPlace> placelabels(Run& run, const Diagram& d) {
         const UnivariantLine& line = d.lines[k];
         if (linelength(line) <= 0) continue;
         LabelPlace& p = places[static_cast<size_t>(k)];
-        atitem(run, d.linelines[k], line.name);
+        atitem(run, d.linelines[k], d.linecolumns[k], line.name);
         findmid(run, d.window, line, p.x, p.y);
     }
     atline(run, 0);

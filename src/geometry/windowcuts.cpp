@@ -8,6 +8,7 @@
 
 #include "diagram/model.h"
 #include "geometry/linepoints.h"
+#include "run/diagnostics.h"
 #include "run/failure.h"
 
 namespace {
@@ -97,6 +98,8 @@ int16_t nearedge(const PlotWindow& w, long double x, long double y) {
 }
 
 [[noreturn]] void weirdshape(Run& run, const Word& linename) {
+    explain(run, wordtext(linename) + " leaves the window by one edge and comes back by the opposite one",
+            {"split the line where it leaves, or widen the window"});
     Text what;
     settext(what, "wierd line shape in ");
     addtext(what, linename);
@@ -142,7 +145,11 @@ void windowcuts(Run& run, Diagram& d, int16_t line) {
 
     for (int k = 1; k < n; ++k) {
         SegmentCuts cuts = cutsegment(w, data.x[k], data.y[k], data.x[k + 1], data.y[k + 1]);
-        if (cuts.count > 2) bombed(run, "edge", "too many cuts");
+        if (cuts.count > 2) {
+            explain(run, "a segment of " + wordtext(l.name) + " passes exactly through a corner of the window",
+                    {"move the window slightly"});
+            bombed(run, "edge", "too many cuts");
+        }
         total += cuts.count;
         if (cuts.count == 1) {
             int f = cuts.first;
@@ -185,7 +192,11 @@ void windowcuts(Run& run, Diagram& d, int16_t line) {
         }
     }
     l.npts = static_cast<int16_t>(npts);
-    if (total < 0 || total > 2) bombed(run, "lines", "bad cuts of window edge");
+    if (total < 0 || total > 2) {
+        explain(run, wordtext(l.name) + " leaves and enters the window in a way that cannot be followed",
+                {"split the line where it leaves, or widen the window"});
+        bombed(run, "lines", "bad cuts of window edge");
+    }
     l.beginindex = b;
     l.endindex = e;
     l.outsidewindow = total == 0 && !(npts >= 1 && windowcontains(w, l.x[1], l.y[1]));

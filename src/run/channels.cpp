@@ -6,6 +6,7 @@
 
 #include "run/failure.h"
 #include "run/run.h"
+#include "text/shown.h"
 
 namespace {
 
@@ -122,7 +123,7 @@ void ioerror(Run& run, const char* path) { outputfailure(run, path, std::strerro
 void outputfailure(Run&, const char* path, const char* reason) {
     std::fflush(stdout);
     std::fputs("gridel: ", stderr);
-    std::fputs(path, stderr);
+    std::fputs(shownbytes(path, std::strlen(path)).c_str(), stderr);  // a name may come from a file
     std::fputs(": ", stderr);
     std::fputs(reason, stderr);
     std::fputc('\n', stderr);

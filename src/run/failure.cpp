@@ -10,6 +10,7 @@
 #include "run/files.h"
 #include "run/lineinput.h"
 #include "run/run.h"
+#include "text/shown.h"
 #include "text/tokens.h"
 
 namespace {
@@ -99,7 +100,7 @@ namespace {
 // One line on standard error: the file and the system's reason.
 void reportfile(const char* path, int reason) {
     std::fputs("gridel: ", stderr);
-    std::fputs(path, stderr);
+    std::fputs(shownbytes(path, std::strlen(path)).c_str(), stderr);  // a name may come from a file
     std::fputs(": ", stderr);
     std::fputs(std::strerror(reason), stderr);
     std::fputc('\n', stderr);

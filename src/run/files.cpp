@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "run/diagnostics.h"
 #include "run/failure.h"
@@ -186,6 +187,8 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
         addtext(what, suffix);
         addtext(what, " names the log file ");
         addtext(what, path);
+        explain(run, std::string("the data file would be the log, ") + path + ", which every run rewrites",
+                {"give the data file another name, such as gl-mylog.txt"});
         refuse(run, chlog, what);
     }
     if (!named || !openreader(file, path)) {
@@ -194,6 +197,7 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
         addtext(m, name);
         addtext(m, "\"");
         putstr(run, 1, m, 1, setwoutlog);
+        explain(run, "the data file was not found");
         bombed(run, "promptdatafile", "datafile needed");
     }
     // Any other name that leads to the data file (a link) is refused too:
@@ -206,6 +210,7 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
             settext(what, "output ");
             addtext(what, run.channels[ch].path);
             addtext(what, " is the same file as the datafile");
+            explain(run, std::string("the output ") + run.channels[ch].path + " would replace the data file");
             refuse(run, ch, what);
         }
         for (int ch = chps; ch < channelcount; ++ch) {
@@ -216,6 +221,7 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
             settext(what, "output ");
             addtext(what, drawing);
             addtext(what, " is the same file as the datafile");
+            explain(run, std::string("the output ") + drawingpath + " would replace the data file");
             refuse(run, -1, what);
         }
     }

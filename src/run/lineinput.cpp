@@ -181,13 +181,18 @@ void rstrings(Run& run, LineReader& file, WordList& words) {
     ReadResult got = readline(file, words.line);
     atline(run, file.lineno);
     if (got == readfailed) {
+        int reason = errno;
         size_t shown = words.line.size() < 255 ? words.line.size() : 255;
         std::fputc('"', stdout);
         std::fwrite(words.line.data(), 1, shown, stdout);
         std::fputs("\"\n", stdout);
+        explain(run, std::string("the file could not be read: ") + std::strerror(reason));
         bombed(run, "read in rstrings", "problems reading");
     }
-    if (got == readtoolong) bombed(run, "read in rstrings", toolongmessage);
+    if (got == readtoolong) {
+        explain(run, "this line is longer than 1048576 bytes", {"is it a text file, with its lines ended?"});
+        bombed(run, "read in rstrings", toolongmessage);
+    }
     splitline(words);
     dropcomment(words);
 }

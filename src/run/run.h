@@ -5,6 +5,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "run/channels.h"
 #include "run/lineinput.h"
@@ -24,13 +26,20 @@ struct RunSettings {
     int16_t calcmode;     // set from the preferences; nothing reads it (default -1)
 };
 
-// Where the run stands in its input: the file being read and its line, or
-// the item a later step works on and the line that defined it.  A failure
-// report names it on standard error, as compilers do.
+// Where the run stands in its input: the file being read, its line and the
+// word at fault, or the item a later step works on and where its name
+// stands in the file.  A failure report names it on standard error, as
+// compilers do, with the line quoted and a mark under the word, and says
+// the problem plainly when the step that fails gave a plain text.
 struct SourcePlace {
-    Text file;     // the file; empty when the run is in none
-    int32_t line;  // its line (1 for the first); 0 for the file as a whole
-    Word item;     // the point, line or area concerned; empty while reading
+    Text file;      // the file as messages name it; empty when the run is in none
+    Text path;      // the name it is opened by to quote its lines
+    int32_t line;   // its line (1 for the first); 0 for the file as a whole
+    int32_t column; // the byte of the line where the word at fault begins (1 for the first); 0 for none
+    int32_t width;  // the bytes of that word
+    Word item;      // the point, line or area concerned; empty while reading
+    std::string plain;               // the failure about to be reported, said plainly; empty for its own words
+    std::vector<std::string> notes;  // hints that go with it
 };
 
 struct Run {
@@ -48,4 +57,5 @@ struct Run {
     Text stamp;                  // date and time of the run, fixed at start-up
     Text drawingname;            // full name of the EPS file, once it is opened
     int32_t heaptotal;           // bytes recorded by the heap monitor
+    int32_t warnings;            // warnings found (listed on standard error by --check only)
 };

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "text/utf8.h"
+
 template <int Cap>
 struct Str {
     int16_t len;        // characters in use, 0..Cap
@@ -102,11 +104,12 @@ inline Str<Cap> maketext(const char* s) {
 }
 
 // The first characters of a stretch, as many as the text holds: how a whole
-// word becomes a name, a keyword or the word quoted in a message.
+// word becomes a name, a keyword or the word quoted in a message.  A UTF-8
+// character that would be split is left out whole (see wholecut).
 template <int Cap = 20>
 inline Str<Cap> cuttext(TextView v) {
     Str<Cap> t;
-    settext(t, v.c, v.len > Cap ? Cap : static_cast<int>(v.len));
+    settext(t, v.c, static_cast<int>(wholecut(v.c, v.len, Cap)));
     return t;
 }
 

@@ -297,6 +297,11 @@ Word real2intstr(long double x) {
     return decimal2str(fixedmode, 0, real2decimal(fixedmode, 0, x));
 }
 
+int writehex(char* out, uint32_t v, int digits) {
+    for (int k = digits - 1; k >= 0; --k, v >>= 4) out[k] = "0123456789abcdef"[v & 15];
+    return digits;
+}
+
 int16_t decimalsneeded(bool exact, int16_t n, long double x) {
     long double r = std::fabs(x);
     if (r == 0) return 1;

@@ -61,6 +61,10 @@ int writefixed(char* out, const long double& x, int16_t n);
 // x rounded to an integer, written without a point.
 Word real2intstr(long double x);
 
+// The low `digits` hexadecimal digits of v, in lower case, written into
+// `out` (room for `digits` characters, at most 8); returns `digits`.
+int writehex(char* out, uint32_t v, int digits);
+
 // Count of decimals a tick label needs (exact mode) or a value deserves.
 int16_t decimalsneeded(bool exact, int16_t n, long double x);
 

@@ -13,11 +13,9 @@ namespace {
 
 inline bool isdigitbyte(char ch) { return static_cast<unsigned char>(ch - '0') <= 9; }
 
-int32_t cut20(int32_t len) { return len > 20 ? 20 : len; }
-
-// message = the text followed by a fixed tail.
+// message = the word's first 20 characters followed by a fixed tail.
 void setmessage(Text& message, const char* text, int32_t len, const char* tail) {
-    settext(message, text, cut20(len));
+    settext(message, text, static_cast<int>(wholecut(text, len, 20)));
     addtext(message, tail);
 }
 

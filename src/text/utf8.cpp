@@ -1,34 +1,62 @@
-// utf8.cpp - utf8sequence and utf8code.
+// utf8.cpp - drawabletext and isdrawable.
 #include "text/utf8.h"
 
-int utf8sequence(const unsigned char* s, int32_t n) {
-    unsigned char b = s[0];
-    if (b < 0x80) return 1;
-    int len;
-    unsigned char lo = 0x80, hi = 0xBF;  // the allowed range of the second byte
-    if (b >= 0xC2 && b <= 0xDF) {
-        len = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        len = 3;
-        if (b == 0xE0) lo = 0xA0;  // no overlong form
-        if (b == 0xED) hi = 0x9F;  // no surrogate
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        len = 4;
-        if (b == 0xF0) lo = 0x90;  // no overlong form
-        if (b == 0xF4) hi = 0x8F;  // nothing beyond U+10FFFF
-    } else {
-        return 0;
-    }
-    if (n < len) return 0;
-    if (s[1] < lo || s[1] > hi) return 0;
-    for (int k = 2; k < len; ++k)
-        if (s[k] < 0x80 || s[k] > 0xBF) return 0;
-    return len;
+namespace {
+
+// The code point of the valid sequence of n bytes at s.
+uint32_t decode(const unsigned char* s, int n) {
+    if (n == 1) return s[0];
+    uint32_t c = s[0] & (0x7F >> n);
+    for (int k = 1; k < n; ++k) c = c << 6 | (s[k] & 0x3F);
+    return c;
 }
 
-int32_t utf8code(const unsigned char* s, int len) {
-    if (len <= 1) return s[0];
-    int32_t code = s[0] & (0x7F >> len);
-    for (int k = 1; k < len; ++k) code = (code << 6) | (s[k] & 0x3F);
-    return code;
+// Calls `keep(from, n)` for each stretch of bytes that stays as it is and
+// `replace()` for each byte or character that becomes U+FFFD; stops when
+// one of them returns false.
+template <class Keep, class Replace>
+void scan(const char* text, int32_t len, Keep keep, Replace replace) {
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(text);
+    int32_t kept = 0;  // start of the stretch not yet handed on
+    for (int32_t i = 0; i < len;) {
+        int n = utf8sequence(s + i, len - i);
+        if (n > 0 && drawablechar(decode(s + i, n))) {
+            i += n;
+            continue;
+        }
+        if (i > kept && !keep(kept, i - kept)) return;
+        if (!replace()) return;
+        i += n > 0 ? n : 1;
+        kept = i;
+    }
+    if (len > kept) keep(kept, len - kept);
+}
+
+}  // namespace
+
+std::string drawabletext(const char* text, int32_t len) {
+    std::string out;
+    out.reserve(static_cast<size_t>(len > 0 ? len : 0));
+    scan(
+        text, len,
+        [&](int32_t from, int32_t n) {
+            out.append(text + from, static_cast<size_t>(n));
+            return true;
+        },
+        [&] {
+            out += replacementchar;
+            return true;
+        });
+    return out;
+}
+
+bool isdrawable(const char* text, int32_t len) {
+    bool drawable = true;
+    scan(
+        text, len, [](int32_t, int32_t) { return true; },
+        [&] {
+            drawable = false;
+            return false;
+        });
+    return drawable;
 }

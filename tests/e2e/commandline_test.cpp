@@ -94,7 +94,8 @@ TEST(CommandLine, AFailingRunNeverWaitsForTheKeyboard) {
               std::string::npos)
         << r.screen;
     EXPECT_EQ(r.screen.find("hit return"), std::string::npos);
-    EXPECT_EQ(r.errors, "gl-bad.txt:2: expecting a single (1); got: x - reading coordinates for i1\n");
+    EXPECT_EQ(r.errors,
+              "gl-bad.txt:2:6: error: a number was expected here (a data row of i1), not 'x'\ni1 1 x\n     ^\n");
     EXPECT_EQ(e2e::listfiles(dir), (std::vector<std::string>{"gl-bad.txt", "gl-log.txt"}));
     // A data file that is not there.
     r = run(dir, {"gl-none.txt"});

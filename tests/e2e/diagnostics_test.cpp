@@ -30,45 +30,167 @@ Ran rundata(const std::string& data, std::vector<std::string> options = {}, cons
     return r;
 }
 
+// Preferences whose second line is too long to be read.
+std::string overlongprefs() {
+    std::string prefs = "dontwrap\n";
+    prefs.append(1048577, 'x');
+    return prefs + "\n";
+}
+
 TEST(Diagnostics, EachFailureNamesItsLine) {
     struct Case {
         const char* label;
         std::string data;
         std::string prefs;
-        std::string line;  // the line on standard error
+        std::string errors;  // standard error
     };
     const Case cases[] = {
-        // the data reader: the line of the word it was at
-        {"data section", "2 2 1 2\ni1 1 2\nu1 line begin end\n  1 1\n  2 600,0\n" + script, "",
-         "gl-mine.txt:5: expecting a single (1); got: 600,0 - reading coordinates for u1\n"},
+        // the data reader: the word it was at
         {"unused column", "3 2 1 2\ni1 1 2 3\nu1 line begin end\n  1 1 1  2 2 2\n  3 3 1/0 4 4 4\n" + script, "",
-         "gl-mine.txt:5: expecting a single (3); got: 1/0 - reading coordinates for u1\n"},
-        {"end of input", "2 2 1 2\ni1 1 2\n\nu1 line begin", "", "gl-mine.txt:4: unexpected end of input: line limit names for u1\n"},
-        // the script reader: its line, or the file when something is missing
+         "gl-mine.txt:5:7: error: '1/0' cannot be read: each part of a fraction is a whole number from 1 to 32766 "
+         "in size\n  3 3 1/0 4 4 4\n      ^~~\n"},
+        {"end of input", "2 2 1 2\ni1 1 2\n\nu1 line begin", "",
+         "gl-mine.txt:4:14: error: the file ends in the middle of the two limits of u1\nu1 line begin\n"
+         "             ^\n"},
+        // the script reader: the word at fault, or the file when something is missing
         {"script line", "2 2 1 2\ni1 1 2\n*\n*\nwindow 0 4 0 4\nbigticks 0 0 1 0\n", "",
-         "gl-mine.txt:6: zero gap\n"},
+         "gl-mine.txt:6:10: error: the gap between big ticks must be greater than 0\nbigticks 0 0 1 0\n         ^\n"
+         "note: bigticks is written x gap, x start, y gap, y start\n"},
         {"script missing", "2 2 1 2\ni1 1 2\n*\n*\nwindow 0 4 0 4\n", "",
-         "gl-mine.txt: bigticks script needed (xtick gap, xstart, ytick gap, ystart)\n"},
+         "gl-mine.txt: error: the script has no bigticks line (x gap, x start, y gap, y start)\n"},
         // the line reader of the preferences file
-        {"preferences", "2 2 1 2\ni1 1 2\n" + script, "dontwrap\n" + std::string(1048577, 'x') + "\n",
-         "gl-prefs.txt:2: line longer than 1048576 characters\n"},
-        // later steps: the line where the item was defined, and the item
+        {"preferences", "2 2 1 2\ni1 1 2\n" + script, overlongprefs(),
+         "gl-prefs.txt:2: error: this line is longer than 1048576 bytes\nnote: is it a text file, with its lines "
+         "ended?\n"},
+        // later steps: the name of the item, where it was defined
         {"crossover", "2 2 1 2\ni1 crossover u1 u2\nu1 line begin end 0 0 1 1\nu2 line begin end 0 1 1 2\n" + script,
-         "", "gl-mine.txt:2: i1: lines don't cross for i1\n"},
-        {"assembly", "2 2 1 2\ni1 1 2\nu1 line begin end 0 0 1 1\n\nu3 line i1 i9 0 0 1 1\n" + script, "",
-         "gl-mine.txt:5: u3: not recognised: i9\n"},
+         "",
+         "gl-mine.txt:2:1: error: the lines u1 and u2 do not cross within their data rows, so i1 has no place\n"
+         "i1 crossover u1 u2\n^~\nnote: extend the lines' rows past their crossing, or give i1 its position as a "
+         "data row\n"},
+        {"assembly", "2 2 1 2\ni1 1 2\nu1 line begin end 0 0 1 1\n\n  u3 line i1 i9 0 0 1 1\n" + script, "",
+         "gl-mine.txt:5:3: error: the limit 'i9' of u3 is not a point, nor 'begin' or 'end'\n"
+         "  u3 line i1 i9 0 0 1 1\n  ^~\nnote: a limit is a point's name, 'begin' (the first data row) or 'end' "
+         "(the last)\n"},
         {"window cuts", "2 2 1 2\nu1 line begin end\n 2 2  2 -2  6 -2  6 6  2 6  2 2\n" + script, "",
-         "gl-mine.txt:2: u1: wierd line shape in u1\n"},
+         "gl-mine.txt:2:1: error: u1 leaves the window by one edge and comes back by the opposite one\n"
+         "u1 line begin end\n^~\nnote: split the line where it leaves, or widen the window\n"},
         {"areas", "2 2 1 2\nu1 line begin end 0 0 1 1\n*\n0.5 u1\n\n0.5 u7\n*\nwindow 0 4 0 4\nbigticks 1 0 1 0\n*\n",
-         "", "gl-mine.txt:6: area 2: not recognised: u7\n"},
+         "",
+         "gl-mine.txt:6:1: error: area 2 names the line 'u7', which is not defined\n0.5 u7\n^\n"
+         "note: an area's lines are the names of lines read before the first '*'\n"},
         {"labels", "2 2 1 2\nu1 line begin end 1 1 1 1\n" + script, "",
-         "gl-mine.txt:2: u1: zero sum distance for u1\n"},
+         "gl-mine.txt:2:1: error: u1 has no length to put its number on: its drawn points all coincide\n"
+         "u1 line begin end 1 1 1 1\n^~\nnote: check its rows and limits, or leave out numbering\n"},
     };
     for (const Case& c : cases) {
         Ran r = rundata(c.data, {}, c.prefs);
         EXPECT_EQ(r.run.status, 1) << c.label;
-        EXPECT_EQ(r.run.errors, c.line) << c.label;
+        EXPECT_EQ(r.run.errors, c.errors) << c.label;
         EXPECT_NE(r.run.screen.find(" BOMBED in "), std::string::npos) << c.label;
+    }
+}
+
+// The common slips, each in a diagram written the way a user writes it:
+// the error names the word at fault where it stands, and a note the fix.
+TEST(Diagnostics, CommonSlipsAreNamedWithTheirFix) {
+    const std::string diagram =
+        "% The aluminosilicate triple point: T (C) and P (kbar).\n"
+        "%   values per row, system size, x column, y column\n"
+        "2 3 1 2\n"
+        "i1 ky and sill invariant        % the triple point\n"
+        "   504 3.75\n"
+        "u1 ky and - sill i1 end         % kyanite = andalusite\n"
+        "   504 3.75\n"
+        "   200 0.1\n"
+        "u2 and sill - ky i1 end         % andalusite = sillimanite\n"
+        "   504 3.75   800 -0.7\n"
+        "u3 ky sill - and i1 end thick   % kyanite = sillimanite\n"
+        "   504 3.75   800 9.67\n"
+        "*\n"
+        "0.9 u1 u2\n"
+        "*\n"
+        "window 200 800 0 10\n"
+        "bigticks 100 200 2 0\n"
+        "smallticks 50 1\n"
+        "*\n";
+    struct Slip {
+        const char* label;
+        std::vector<std::pair<std::string, std::string>> edits;  // the slip made in the diagram
+        std::vector<std::string> options;
+        int status;
+        std::string errors;  // standard error
+    };
+    const Slip slips[] = {
+        {"decimal comma", {{"   504 3.75\nu1", "   504,5 3.75\nu1"}}, {}, 1,
+         "gl-mine.txt:5:4: error: a number was expected here (a data row of i1), not '504,5'\n   504,5 3.75\n"
+         "   ^~~~~\nnote: decimals are written with a point: '504.5', not '504,5'\n"},
+        {"rows stop at a word that is not a number", {{"200 0.1", "200,0 0.1"}}, {}, 1,
+         "gl-mine.txt:8:4: error: '200,0' is not a number, so the data rows of u1 end before it\n   200,0 0.1\n"
+         "   ^~~~~\nnote: decimals are written with a point: '200.0', not '200,0'\n"},
+        {"... after one row of a line from begin to end",
+         {{"sill i1 end ", "sill begin end"}, {"200 0.1", "200,0 0.1"}}, {}, 1,
+         "gl-mine.txt:8:4: error: '200,0' is not a number, so the data rows of u1 end before it, after one row\n"
+         "   200,0 0.1\n   ^~~~~\nnote: decimals are written with a point: '200.0', not '200,0'\n"
+         "note: a line from 'begin' to 'end' needs at least two data rows\n"},
+        {"a line with one data row", {{"   504 3.75   800 9.67", "   800 9.67"}}, {}, 1,
+         "gl-mine.txt:11:1: error: u3 has one data row, so it cannot run from i1 to 'end'\n"
+         "u3 ky sill - and i1 end thick   % kyanite = sillimanite\n^~\n"
+         "note: give u3 at least two data rows, or two points as its limits\n"},
+        {"a numpy header", {{"% The alum", "# The alum"}}, {}, 1,
+         "gl-mine.txt:1:1: error: a whole number was expected here (the header's first number, the count of values "
+         "on each data row), not '#'\n# The aluminosilicate triple point: T (C) and P (kbar).\n^\n"
+         "note: a comment begins with '%': '#' and '//' do not begin comments\n"
+         "note: a data file begins with its header, NVARS SIZE XCOL YCOL, as in '2 2 1 2'\n"},
+        {"a // comment", {{"   504 3.75\nu1", "   504 3.75     // the triple point\nu1"}}, {}, 1,
+         "gl-mine.txt:5:17: error: '//' does not begin a comment: it is read as the name of the next point or line\n"
+         "   504 3.75     // the triple point\n                ^~\n"
+         "note: a comment begins with '%': '#' and '//' do not begin comments\n"},
+        {"no * before the areas", {{"*\n0.9", "0.9"}}, {}, 1,
+         "gl-mine.txt:13:5: error: a number was expected here (a data row of u3), not 'u1'\n0.9 u1 u2\n    ^~\n"
+         "note: if the areas begin here, a line holding '*' must come before them, to end the points and lines\n"},
+        {"no * after the areas", {{"0.9 u1 u2\n*\n", "0.9 u1 u2\n"}}, {}, 1,
+         "gl-mine.txt:15:12: error: a name was expected here (the lines of an area), not the number '800'\n"
+         "window 200 800 0 10\n           ^~~\nnote: an area is a grayscale followed by the names of its lines\n"
+         "note: 'window' on line 15 was read as a line of an area: a line holding '*' ends the areas, and the script "
+         "comes after it\n"},
+        {"dahsed", {{"end thick ", "end thick dahsed"}}, {}, 1,
+         "gl-mine.txt:11:31: error: a number was expected here (a data row of u3), not 'dahsed'\n"
+         "u3 ky sill - and i1 end thick dahsed  % kyanite = sillimanite\n                              ^~~~~~\n"
+         "note: did you mean 'dashed'?\n"},
+        {"begn", {{"ky i1 end", "ky begn i1"}}, {}, 1,
+         "gl-mine.txt:9:1: error: the limit 'begn' of u2 is not a point, nor 'begin' or 'end'\n"
+         "u2 and sill - ky begn i1         % andalusite = sillimanite\n^~\nnote: did you mean 'begin'?\n"},
+        {"conect", {{"ky i1 end ", "ky i1 end conect"}}, {}, 1,
+         "gl-mine.txt:9:25: error: a number was expected here (a data row of u2), not 'conect'\n"
+         "u2 and sill - ky i1 end conect        % andalusite = sillimanite\n                        ^~~~~~\n"
+         "note: did you mean 'connect'?\n"},
+        {"invarient", {{"sill invariant", "sill invarient"}}, {"--check"}, 0,
+         "gl-mine.txt:4: warning: i1: its phase list is dropped: a list ends with \"-\", \"invariant\" or "
+         "\"crossover\" (is 'invarient' meant as \"invariant\"?)\n"},
+        {"smalticks", {{"smallticks", "smalticks"}}, {}, 0,
+         "gl-mine.txt: note: 1 warning; 'gridel --check gl-mine.txt' lists them\n"},
+        {"smalticks, checked", {{"smallticks", "smalticks"}}, {"--check"}, 0,
+         "gl-mine.txt:18: warning: unknown script keyword \"smalticks\" is ignored (did you mean \"smallticks\"?)\n"},
+        {"a decimal comma in the script", {{"0 10\nbig", "0 10,5\nbig"}}, {}, 1,
+         "gl-mine.txt:16:18: error: window needs four numbers, xlow xhigh ylow yhigh: '10,5' is not one\n"
+         "window 200 800 0 10,5\n                 ^~~~\nnote: decimals are written with a point: '10.5', not '10,5'\n"},
+        // Bytes that would command the terminal are shown escaped.
+        {"control bytes", {{"800 9.67", "800 \x1b]0;owned\a9.67"}}, {}, 1,
+         "gl-mine.txt:12:19: error: a number was expected here (a data row of u3), not '\\x1b]0;owned\\x079.67'\n"
+         "   504 3.75   800 \\x1b]0;owned\\x079.67\n                  ^~~~~~~~~~~~~~~~~~~~\n"},
+    };
+    EXPECT_EQ(rundata(diagram).run.errors, "");  // the diagram itself is clean
+    for (const Slip& slip : slips) {
+        std::string data = diagram;
+        for (const auto& [from, to] : slip.edits) {
+            size_t at = data.find(from);
+            ASSERT_NE(at, std::string::npos) << slip.label;
+            data.replace(at, from.size(), to);
+        }
+        Ran r = rundata(data, slip.options);
+        EXPECT_EQ(r.run.status, slip.status) << slip.label;
+        EXPECT_EQ(r.run.errors, slip.errors) << slip.label;
     }
 }
 
@@ -114,7 +236,7 @@ TEST(Diagnostics, CheckListsWhatIsAcceptedSilentlyAndWritesNothing) {
         "gl-mine.txt:24: warning: \"ask\" does not ask: showlineinfo is taken as no: the log gets no line report\n"
         "gl-mine.txt:25: warning: numbering size 20 is taken as 14\n"
         "gl-mine.txt:4: warning: i3: it lies outside the window or on its edge: no circle is drawn\n"
-        "gl-mine.txt:5: warning: u1: its end point i2 lies 0.35 window sizes from its nearest data point\n"
+        "gl-mine.txt:5: warning: u1: its end point i2 lies 0.35 window sizes away from the line of its data rows\n"
         "gl-mine.txt:8: warning: u3: it lies wholly outside the window and is not drawn\n"
         "gl-mine.txt:19: warning: area 2: its boundary does not come back to where it started: it is closed by a "
         "straight join\n";
@@ -124,8 +246,35 @@ TEST(Diagnostics, CheckListsWhatIsAcceptedSilentlyAndWritesNothing) {
     r = rundata("2 2 1 2\ni1 1 2\nu3 line i1 i9 0 0 1 1\n" + script, {"--check"});
     EXPECT_EQ(r.run.status, 1);
     EXPECT_EQ(r.run.screen, "");
-    EXPECT_EQ(r.run.errors, "gl-mine.txt:3: error: u3: not recognised: i9\n");
+    EXPECT_EQ(r.run.errors,
+              "gl-mine.txt:3:1: error: the limit 'i9' of u3 is not a point, nor 'begin' or 'end'\n"
+              "u3 line i1 i9 0 0 1 1\n^~\nnote: a limit is a point's name, 'begin' (the first data row) or 'end' "
+              "(the last)\n");
     EXPECT_EQ(r.files, (std::vector<std::string>{"gl-mine.txt"}));
+
+    // After a failure the check goes on with what it can still read: the
+    // data file after the preferences, the script after the data section.
+    r = rundata("2 2 1 2\ni1 1 2\nu1 line begin end 0 0 1 1 2,5 3\n*\n*\nwindow 0 4 0 4\nbigticks 1 0 1 0\n"
+                "numbering 20\n*\n",
+                {"--check"}, overlongprefs());
+    EXPECT_EQ(r.run.status, 1);
+    EXPECT_EQ(r.run.errors,
+              "gl-prefs.txt:2: error: this line is longer than 1048576 bytes\nnote: is it a text file, with its lines "
+              "ended?\n"
+              "gl-mine.txt:3:27: error: '2,5' is not a number, so the data rows of u1 end before it\n"
+              "u1 line begin end 0 0 1 1 2,5 3\n                          ^~~\n"
+              "note: decimals are written with a point: '2.5', not '2,5'\n"
+              "gl-mine.txt:8: warning: numbering size 20 is taken as 14\n");
+
+    // A limit point on its line between sparse rows is not far from it; two
+    // lines of an area that share no point are named.
+    r = rundata("2 2 1 2\ni1 crossover u1 u2\nu1 line begin end 0 0 4 4\nu2 line begin end 0 4 4 0\n"
+                "u3 line i1 end 0 0 4 4\ni2 1 3\ni3 3 3\nu4 line i2 i3 connect\n*\n0.5 u4 u3\n*\n"
+                "window 0 4 0 4\nbigticks 1 0 1 0\n*\n",
+                {"--check"});
+    EXPECT_EQ(r.run.errors,
+              "gl-mine.txt:10: warning: area 1: its lines u4 and u3 share no point: the shape filled is likely not "
+              "the field meant\n");
 }
 
 }  // namespace

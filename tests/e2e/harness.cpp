@@ -204,10 +204,21 @@ std::string visiblelines(const std::string& text) {
 
 bool cleanerrors(const std::string& errors, int status) {
     if (errors.empty()) return true;
-    if (status != 1) return false;
+    if (errors.back() != '\n' || errors.find("Sanitizer") != std::string::npos ||
+        errors.find("runtime error") != std::string::npos)
+        return false;
+    // Bytes from the files are shown escaped: no control byte but the line
+    // ends and tabs reaches the terminal.
+    for (char c : errors)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\n' && c != '\t') || c == 0x7F) return false;
     size_t end = errors.find('\n');
-    return end == errors.size() - 1 && errors.find(": ") != std::string::npos &&
-           errors.find("Sanitizer") == std::string::npos && errors.find("runtime error") == std::string::npos;
+    std::string first = errors.substr(0, end);
+    if (status == 0)  // the count of the warnings, in one line
+        return end == errors.size() - 1 && first.find(": note: ") != std::string::npos &&
+               first.find(" lists them") != std::string::npos;
+    // One failure: its line, then the quoted line and the notes.
+    return status == 1 && first.find(": error: ") != std::string::npos &&
+           errors.find(": error: ", end) == std::string::npos;
 }
 
 std::string showdiff(const std::string& expected, const std::string& actual, const std::string& label) {

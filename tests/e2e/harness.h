@@ -74,8 +74,10 @@ std::string showdiff(const std::string& expected, const std::string& actual,
                      const std::string& label);
 
 // True when standard error holds what a run may write there after it ended
-// with status `status`: nothing after a normal end, one FILE:LINE: line
-// naming where a failure was found after a failure report.
+// with status `status`: nothing or the one line counting the warnings after
+// a normal end; after a failure report, one FILE:LINE:COLUMN: error: line
+// with the lines that quote the file and give notes; never a raw control
+// byte.
 bool cleanerrors(const std::string& errors, int status);
 
 // Names of the folders directly in a folder, sorted.

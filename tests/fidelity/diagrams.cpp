@@ -142,7 +142,7 @@ std::string utf8text() {
            "info Temperature in \xC2\xB0" "C, pressure in kbar\n"
            "info \xCE\xB1-quartz, \xCE\xB2-quartz, \xCE\x94G, Gl\xC3\xA4ser, \xC3\x96l, \xC3\x9C" "bergang, "
            "\xC2\xB5m, \xC2\xB1 5\n"
-           "info An old Latin-1 byte: 25\xB0" "C\n"
+           "info Units: 25\xC2\xB0" "C, \xC2\xB1 2 \xC2\xB5m\n"
            "*\n";
 }
 

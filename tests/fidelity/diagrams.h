@@ -18,8 +18,7 @@ std::string fan(unsigned seed);
 // a long text.
 std::string ticksandtext();
 
-// UTF-8 in info lines and line names (degrees, Greek letters, umlauts),
-// and a byte that is not UTF-8 (shown as its Latin-1 character).
+// UTF-8 in info lines and line names (degrees, Greek letters, umlauts).
 std::string utf8text();
 
 }  // namespace fidelity

@@ -145,8 +145,8 @@ std::string unescape(const std::string& s) {
     return out;
 }
 
-// UTF-8 bytes as the reference font's codes: a byte outside a valid
-// sequence is the Latin-1 character of its code.
+// UTF-8 bytes as the reference font's codes.  A byte outside a valid
+// sequence, which the other formats show as U+FFFD, has no reference.
 std::string recode(const std::string& bytes) {
     std::string out;
     const unsigned char* s = reinterpret_cast<const unsigned char*>(bytes.data());
@@ -161,6 +161,7 @@ std::string recode(const std::string& bytes) {
                          : (c & 0x0F) << 12 | (s[i + 1] & 0x3F) << 6 | (s[i + 2] & 0x3F);
             i += len;
         } else {
+            if (c >= 0x80) c = 0xFFFD;
             ++i;
         }
         int code = referencecode(c);

@@ -1,0 +1,140 @@
+// fonts.cpp - TextSetter and textwidth, with Pango.
+#include "drawing/fonts.h"
+
+#include <pango/pangocairo.h>
+
+#include <cstring>
+
+#include "text/utf8.h"
+
+namespace {
+
+// PostScript's show places each glyph by its advance alone.
+constexpr const char* plainfeatures = "kern 0, liga 0, clig 0";
+
+}  // namespace
+
+struct TextSetter::Pango {
+    PangoContext* context;
+    PangoLayout* layout;  // as PostScript sets texts
+    PangoLayout* shaped;  // as text layouts do by default: kerned, with ligatures
+    PangoFontDescription* font;
+};
+
+namespace {
+
+PangoLayout* newlayout(PangoContext* context) {
+    PangoLayout* layout = pango_layout_new(context);
+    pango_layout_set_single_paragraph_mode(layout, TRUE);
+    pango_layout_set_auto_dir(layout, FALSE);
+    return layout;
+}
+
+void setlayout(PangoLayout* layout, const PangoFontDescription* font, const std::string& utf8) {
+    pango_layout_set_font_description(layout, font);
+    pango_layout_set_text(layout, utf8.data(), static_cast<int>(utf8.size()));
+}
+
+// Where each character of the layout's text starts, in Pango units from
+// the start (a character inside a glyph cluster, a combining accent say,
+// somewhere in the cluster); false when some of it runs right to left.
+bool starts(PangoLayout* layout, std::vector<int>& x) {
+    x.clear();
+    PangoLayoutLine* line = pango_layout_get_line_readonly(layout, 0);
+    for (GSList* run = line->runs; run != nullptr; run = run->next)
+        if (static_cast<PangoGlyphItem*>(run->data)->item->analysis.level % 2 != 0) return false;
+    const char* text = pango_layout_get_text(layout);
+    const char* end = text + std::strlen(text);
+    for (const char* c = text; c < end; c = g_utf8_next_char(c)) {
+        int at;
+        pango_layout_line_index_to_x(line, static_cast<int>(c - text), FALSE, &at);
+        x.push_back(at);
+    }
+    return true;
+}
+
+}  // namespace
+
+TextSetter::TextSetter() : pango(new Pango) {
+    pango->context = pango_font_map_create_context(pango_cairo_font_map_get_default());
+    // One user unit is one point: sizes are given in points, at 72 to the inch.
+    pango_cairo_context_set_resolution(pango->context, 72);
+    // Glyphs where the outlines put them and advances as the face gives
+    // them: grid fitting or rounding would move labels off their centres.
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+    pango_cairo_context_set_font_options(pango->context, options);
+    cairo_font_options_destroy(options);
+    pango_context_set_round_glyph_positions(pango->context, FALSE);
+    pango_context_set_base_dir(pango->context, PANGO_DIRECTION_LTR);
+
+    pango->layout = newlayout(pango->context);
+    pango->shaped = newlayout(pango->context);
+    PangoAttrList* attributes = pango_attr_list_new();
+    pango_attr_list_insert(attributes, pango_attr_font_features_new(plainfeatures));
+    pango_layout_set_attributes(pango->layout, attributes);
+    pango_attr_list_unref(attributes);
+
+    pango->font = pango_font_description_new();
+    pango_font_description_set_family_static(pango->font, textfamily);
+}
+
+TextSetter::~TextSetter() {
+    pango_font_description_free(pango->font);
+    g_object_unref(pango->layout);
+    g_object_unref(pango->shaped);
+    g_object_unref(pango->context);
+    delete pango;
+}
+
+void TextSetter::style(const TextStyle& style) {
+    pango_font_description_set_absolute_size(pango->font, static_cast<double>(style.size) * PANGO_SCALE);
+    pango_font_description_set_weight(pango->font, style.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+    pango_font_description_set_style(pango->font, style.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+}
+
+long double TextSetter::set(const std::string& utf8, const TextStyle& style) {
+    this->style(style);
+    setlayout(pango->layout, pango->font, utf8);
+    PangoRectangle logical;
+    pango_layout_line_get_extents(pango_layout_get_line_readonly(pango->layout, 0), nullptr, &logical);
+    return static_cast<long double>(logical.width) / PANGO_SCALE;
+}
+
+void TextSetter::show(cairo_t* cr, long double x, long double y, long double angle, bool aspath) const {
+    cairo_save(cr);
+    cairo_translate(cr, static_cast<double>(x), static_cast<double>(y));
+    if (angle != 0) cairo_rotate(cr, static_cast<double>(angle) * G_PI / 180);
+    cairo_scale(cr, 1, -1);  // Pango sets text with y downwards
+    cairo_move_to(cr, 0, 0);
+    PangoLayoutLine* line = pango_layout_get_line_readonly(pango->layout, 0);
+    if (aspath)
+        pango_cairo_layout_line_path(cr, line);
+    else
+        pango_cairo_show_layout_line(cr, line);
+    cairo_restore(cr);  // the path stays: it is not part of the saved state
+}
+
+std::vector<size_t> TextSetter::kerned(const std::string& utf8, const TextStyle& style) {
+    set(utf8, style);
+    setlayout(pango->shaped, pango->font, utf8);
+    std::vector<size_t> at;
+    std::vector<int> plain, shaped;
+    if (!starts(pango->layout, plain) || !starts(pango->shaped, shaped)) return at;
+    size_t offset = 0;
+    for (size_t i = 0; i + 1 < plain.size(); ++i) {
+        offset = static_cast<size_t>(g_utf8_next_char(utf8.data() + offset) - utf8.data());
+        if (shaped[i + 1] - shaped[i] != plain[i + 1] - plain[i]) at.push_back(offset);
+    }
+    return at;
+}
+
+int TextSetter::missing() const { return pango_layout_get_unknown_glyphs_count(pango->layout); }
+
+long double textwidth(TextView text, const TextStyle& style) {
+    if (text.len <= 0 || !(style.size > 0)) return 0;
+    TextSetter setter;
+    return setter.set(drawabletext(text.c, text.len), style);
+}

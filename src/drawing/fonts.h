@@ -1,0 +1,81 @@
+// fonts.h - texts set in the fonts of the PDF and PNG, and measured in
+// them.
+//
+// A text is set with Pango in Helvetica as fontconfig finds it (Nimbus
+// Sans where the standard fonts are installed, a metric-compatible face);
+// a character that face lacks (subscript digits, say) comes from the next
+// installed font that has it, as fontconfig orders them.  Positions are
+// those of PostScript's show: glyph advances as the face gives them, no
+// kerning, no ligatures, no hinting, no rounding to whole units, one line
+// left to right from its start.
+#pragma once
+
+#include <cairo.h>
+
+#include <string>
+#include <vector>
+
+#include "drawing/canvas.h"
+#include "text/fixedtext.h"
+
+// Where a text stands on its point: starting there, centred on it, or
+// ending there.
+enum class TextAnchor { start, middle, end };
+
+// Where a text of a role stands on its point.
+inline TextAnchor anchorof(TextRole role) {
+    return role == TextRole::centred ? TextAnchor::middle : role == TextRole::right ? TextAnchor::end : TextAnchor::start;
+}
+
+// How a text is set.
+struct TextStyle {
+    long double size = 0;  // in points; 0 shows nothing
+    bool bold = false;
+    bool italic = false;
+};
+
+// The family the PDF and PNG ask fontconfig for, and the list the SVG
+// gives its viewer: the same face under its usual names, then any sans-serif.
+constexpr const char* textfamily = "Helvetica";
+constexpr const char* svgfamilies = "Helvetica, Arial, 'Nimbus Sans', sans-serif";
+
+// A text set for cairo.  Each setter has its own Pango context; the fonts
+// found are shared by all.
+class TextSetter {
+public:
+    TextSetter();
+    ~TextSetter();
+    TextSetter(const TextSetter&) = delete;
+    TextSetter& operator=(const TextSetter&) = delete;
+
+    // Set `utf8` (as drawabletext gives it) in `style`; its advance width
+    // in points.
+    long double set(const std::string& utf8, const TextStyle& style);
+
+    // The text last set on `cr` (user units of points, y upwards), its
+    // baseline from (x, y), turned by `angle` degrees anticlockwise about
+    // that point: painted in the current source, or added to the path
+    // (`aspath`).
+    void show(cairo_t* cr, long double x, long double y, long double angle, bool aspath) const;
+
+    // How many characters of the text last set no installed font has.
+    int missing() const;
+
+    // The byte offsets in `utf8` (as drawabletext gives it) of the
+    // characters that a layout kerning pairs and joining ligatures, as a
+    // viewer's does unless told otherwise, would place otherwise than
+    // `set` does, when the text is set in `style`: the text cut before each
+    // of them sets as `set` sets it in every layout that shapes its pieces
+    // apart.  None when some of the text runs right to left.
+    std::vector<size_t> kerned(const std::string& utf8, const TextStyle& style);
+
+private:
+    void style(const TextStyle& style);
+    struct Pango;
+    Pango* pango;
+};
+
+// The advance width, in points, of `text` (its bytes taken as drawabletext
+// takes them) set in `style` as the PDF and PNG set it; 0 for an empty
+// text or a size of 0.
+long double textwidth(TextView text, const TextStyle& style);

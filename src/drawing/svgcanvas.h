@@ -1,0 +1,94 @@
+// svgcanvas.h - the canvas written as SVG: a drawing a user can edit,
+// style and script.
+//
+// The document is the page box in points (user units are points, y
+// downwards from the box's top left corner, coordinates to 0.01 point).
+// Every item of the drawing is a group `<g id=".." class="..">` with a
+// `<title>` when it has one; groups with nothing drawn in them are left
+// out.  Strokes and fills are `<path>` elements (a circle alone is a
+// `<circle>`) with their colour, width and dash as presentation
+// attributes, which a style sheet overrides; texts are `<text>` elements
+// in the font list of fonts.h with their size in points, centred and
+// right-aligned labels anchored by `text-anchor`, so that the viewer's own
+// font metrics place them.  As in the EPS, no pair of characters is
+// kerned: a text is cut into `<tspan>` pieces before each character that
+// the face would kern, which viewers set apart.  Texts are written as drawabletext gives
+// them, with & < > " ' escaped, so any input makes well-formed XML.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "drawing/canvas.h"
+#include "drawing/fonts.h"
+#include "drawing/pagepath.h"
+
+class SvgCanvas final : public Canvas {
+public:
+    // Write the page `box` to `write`, which says false when it could not
+    // take the bytes (errno set).
+    SvgCanvas(const PageBox& box, std::function<bool(const unsigned char*, size_t)> write);
+
+    // Hand on what is left; false, with errno of the first failed write in
+    // `error`, when some bytes could not be written.
+    bool finish(int& error);
+
+    void begin(const PageHeader& header) override;
+    void end() override;
+    void comment(const char* text) override;
+    void blank() override;
+    void font(int16_t size) override;
+    void linewidth(long double width) override;
+    void dash(bool dashed) override;
+    void linecolour(const Colour* given) override;
+    void areacolour(const Colour& colour, int16_t area) override;
+    void black() override;
+    void moveto(const PathPoint& p) override;
+    void lineto(const PathPoint& p) override;
+    void circle(long double px, long double py, long double r) override;
+    void stroke() override;
+    void fill() override;
+    void text(long double px, long double py, TextView text, TextRole role) override;
+    void styledtext(long double px, long double py, TextView text, TextRole role, const TextLook& look) override;
+    void begingroup(const GroupInfo& group) override;
+    void endgroup() override;
+
+private:
+    void colour(long double red, long double green, long double blue);
+    // A text (UTF-8 as drawabletext gives it) at page point (x, y), turned
+    // by `angle` degrees anticlockwise about it.
+    void showtext(long double x, long double y, const std::string& utf8, TextAnchor anchor, const TextStyle& style,
+                  long double angle);
+    void coordinate(long double v);
+    void point(const PagePoint& p);
+    void piece(const PathPiece& p);
+    void strokepath(const std::vector<PathPiece>& pieces);
+    void element(const char* open);  // opens the groups still pending, then starts an element
+    void paintattributes(bool filling, const PathPiece* only);
+    void flush();
+
+    std::function<bool(const unsigned char*, size_t)> write;
+    int error = 0;        // errno of the first failed write; 0 while all went well
+    PageBox box;          // the page
+    Reach reach;          // paths are cut to this, far outside the page
+    std::string out;      // written, not yet handed on
+    int16_t fontsize = 0;
+    long double width = 1;
+    bool dashed = false;
+    std::string paint = "#000000";  // the current colour
+    long double halo = 0;           // while a text's halo is written: the width of its outline
+    PagePath path;
+    TextSetter setter;  // finds where texts are cut so that no viewer kerns them
+
+    // The groups open, each with its start tag; one not yet in the
+    // document (nothing drawn in it yet) is written with the first mark.
+    struct Group {
+        std::string start;
+        bool written;
+    };
+    std::vector<Group> groups;
+    std::set<std::string> ids;  // every id given so far
+};
