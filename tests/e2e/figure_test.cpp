@@ -58,9 +58,14 @@ std::string styledtexts(const std::string& eps, const std::string& part) {
 
 TEST(Figure, FieldsOfAFrontEndFileAreNamedInPlaceOrInTheKey) {
     std::string data = frontendfile();
-    Drawn d = draw(data);
+    Drawn d = draw(data, {"-T", "svg"});
     EXPECT_EQ(d.run.status, 0) << d.run.screen;
     EXPECT_EQ(testsupport::ghostscript(d.dir + "/gl-fig.eps"), "");
+    // In the SVG every field is a group of its own, and the key one more.
+    std::string svg = testsupport::readfile(d.dir + "/gl-fig.svg");
+    for (int k = 1; k <= 8; ++k)
+        EXPECT_NE(svg.find("<g id=\"field-" + std::to_string(k) + "\""), std::string::npos) << k;
+    EXPECT_NE(svg.find("<g id=\"legend\""), std::string::npos);
     std::string inplace = styledtexts(d.eps, "field names"), key = styledtexts(d.eps, "key");
     std::istringstream areas(data.substr(data.find("% areas")));
     int named = 0, numbered = 0;
@@ -108,6 +113,31 @@ TEST(Figure, TheEpsBoundingBoxIsTheContentsWithItsMargin) {
         }
         e2e::removetree(d.dir);
     }
+}
+
+// Every number of an attribute in a text.
+std::vector<double> attributes(const std::string& text, const std::string& name) {
+    std::vector<double> out;
+    std::regex re(" " + name + "=\"([0-9.]+)\"");
+    for (std::sregex_iterator m(text.begin(), text.end(), re), end; m != end; ++m) out.push_back(std::stod((*m)[1]));
+    return out;
+}
+
+TEST(Figure, PaperStyleAtAnEightyFourMillimetrePlotMeetsTheFloors) {
+    std::string data = testsupport::readfile(EXAMPLES_DIR "/showcase/gl-showcase.txt");
+    data.insert(data.rfind("info "), "style paper\nsize 84\nxlabel T\nylabel P\nlegend below\nfields comments\n"
+                                     "field 5 a name far too long for its field, which the key takes instead, since not even in three lines of the least size does it find the room it needs anywhere in its field\n"
+                                     "field 6 a longer name that is made smaller\n");
+    Drawn d = draw(data, {"-T", "svg"});
+    ASSERT_EQ(d.run.status, 0) << d.run.screen;
+    std::string svg = testsupport::readfile(d.dir + "/gl-fig.svg");
+    std::vector<double> sizes = attributes(svg, "font-size"), widths = attributes(svg, "stroke-width");
+    ASSERT_GT(sizes.size(), 30u);
+    ASSERT_GT(widths.size(), 20u);
+    EXPECT_GE(*std::min_element(sizes.begin(), sizes.end()), 6);
+    EXPECT_GE(*std::min_element(widths.begin(), widths.end()), 0.25);
+    EXPECT_NE(svg.find("field numbered"), std::string::npos);
+    e2e::removetree(d.dir);
 }
 
 TEST(Figure, CheckListsTheFieldsWithoutAName) {
