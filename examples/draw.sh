@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # draw.sh - on a fresh machine: install what building gridel needs when it
-# is missing, build it, and draw the bundled showcase as EPS, PDF and PNG.
+# is missing, build it, and draw the bundled showcase and the figure for a
+# journal column as EPS, PDF and PNG.
 #   bash examples/draw.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,5 +24,7 @@ fi
 cmake -S . -B build-example -DCMAKE_BUILD_TYPE=Release -DGRIDEL_TESTS=OFF >/dev/null
 cmake --build build-example -j"$(nproc)" --target gridel >/dev/null
 build-example/gridel -T pdf -T png examples/showcase/gl-showcase.txt </dev/null
+build-example/gridel -T pdf -T png --dpi 300 examples/paper/gl-paper.txt </dev/null
 echo
 echo "Drawn: examples/showcase/gl-showcase.eps, .pdf and .png (transcript in examples/showcase/gl-log.txt)"
+echo "       examples/paper/gl-paper.eps, .pdf and .png, the figure for a journal column"
