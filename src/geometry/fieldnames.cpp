@@ -1,0 +1,208 @@
+// fieldnames.cpp - where the names of the fields go: at their visual
+// centres when they fit, made smaller and broken into lines when not, and
+// numbered when they fit nowhere.
+#include <algorithm>
+#include <cmath>
+
+#include "geometry/planner.h"
+#include "text/numfmt.h"
+
+namespace {
+
+// The step a field's name is made smaller by, and the most lines it is
+// broken into.
+constexpr long double fieldstep = 0.5L;
+constexpr int maxfieldlines = 3;
+
+// In font sizes: the room kept round a field's name, the leading of its
+// lines.
+constexpr long double fieldpad = 0.2L;
+constexpr long double fieldleading = 1.15L;
+
+// The words of a text, split at blanks.
+std::vector<TextView> wordsof(const Text& t) {
+    std::vector<TextView> out;
+    int i = 0;
+    while (i < t.len) {
+        while (i < t.len && (t.c[i] == ' ' || t.c[i] == '\t')) ++i;
+        int start = i;
+        while (i < t.len && t.c[i] != ' ' && t.c[i] != '\t') ++i;
+        if (i > start) out.push_back({t.c + start, i - start});
+    }
+    return out;
+}
+
+// Words first..last-1 joined by single blanks.
+Text joined(const std::vector<TextView>& words, size_t first, size_t last) {
+    Text t;
+    t.len = 0;
+    for (size_t i = first; i < last; ++i) {
+        if (i > first) addtext(t, " ");
+        addtext(t, words[i].c, static_cast<int>(words[i].len));
+    }
+    return t;
+}
+
+// The text broken into n lines whose widest is as narrow as can be, the
+// breaks between words; the widths are summed word by word to choose.
+std::vector<Text> brokenlines(const std::vector<TextView>& words, int n, const std::vector<long double>& widths,
+                              long double space) {
+    size_t count = words.size();
+    auto span = [&](size_t a, size_t b) {
+        long double w = 0;
+        for (size_t i = a; i < b; ++i) w += widths[i] + (i > a ? space : 0);
+        return w;
+    };
+    std::vector<size_t> best;
+    long double bestwidth = INFINITY;
+    if (n == 1) return {joined(words, 0, count)};
+    for (size_t a = 1; a < count; ++a) {
+        if (n == 2) {
+            long double w = std::max(span(0, a), span(a, count));
+            if (w < bestwidth) {
+                bestwidth = w;
+                best = {a};
+            }
+            continue;
+        }
+        for (size_t b = a + 1; b < count; ++b) {
+            long double w = std::max({span(0, a), span(a, b), span(b, count)});
+            if (w < bestwidth) {
+                bestwidth = w;
+                best = {a, b};
+            }
+        }
+    }
+    std::vector<Text> lines;
+    size_t from = 0;
+    for (size_t cut : best) {
+        lines.push_back(joined(words, from, cut));
+        from = cut;
+    }
+    lines.push_back(joined(words, from, count));
+    return lines;
+}
+
+// A field's text set at size s as `lines` at centre c.
+FieldLabel fieldtext(int16_t area, const std::vector<Text>& lines, long double s, Spot c, long double w) {
+    FieldLabel f;
+    f.area = area;
+    f.number = 0;
+    f.size = s;
+    f.lines = lines;
+    f.leading = fieldleading * s;
+    long double height = capheight * s + (static_cast<long double>(lines.size()) - 1) * f.leading + descent * s;
+    f.x = c.x;
+    f.baseline = c.y + height / 2 - capheight * s;
+    f.box = {c.x - w / 2, c.y - height / 2, c.x + w / 2, c.y + height / 2};
+    return f;
+}
+
+// Where a w by h box goes in the region: at the visual centre when it fits
+// there (`anywhere` false), else where it has the most room when it fits
+// there; false when it does not fit.
+bool fitbox(const Region& region, Spot centre, long double centreroom, long double w, long double h, bool anywhere,
+            Spot& at) {
+    if (2 * centreroom < std::min(w, h)) return false;  // not even the inscribed circle holds it
+    if (!anywhere) {
+        at = centre;
+        return boxroom(region, centre, w, h) >= 1;
+    }
+    long double room;
+    at = roomiestspot(region, w, h, 0.01L, room);
+    return room >= 1;
+}
+
+// The sizes a field's text is tried at: from the field size down to the
+// least size.
+std::vector<long double> fieldsizes(const FigureStyle& st) {
+    std::vector<long double> sizes;
+    for (long double s = st.fieldsize; s > st.leastsize; s -= fieldstep) sizes.push_back(s);
+    sizes.push_back(st.leastsize);
+    return sizes;
+}
+
+}  // namespace
+
+// The field names, in area order: each at the largest size (and in the
+// fewest lines at that size) at which it fits its area clear of the lines
+// and the labels; a name that fits at no size down to the least gets a
+// number of its own series, set where it has most room.
+void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
+    const Diagram& d = pl.d;
+    FigurePlan& plan = pl.plan;
+    const FigureStyle& st = plan.style;
+    if (d.fieldnames.empty()) return;
+    std::vector<BoundaryPoint> points;
+    int16_t numbered = 0;
+    for (const AreaBoundary& b : areas) {
+        if (static_cast<size_t>(b.area) >= d.fieldnames.size()) continue;
+        const Text& name = d.fieldnames[static_cast<size_t>(b.area)];
+        if (name.len == 0) continue;
+        boundarypoints(d, b.pieces, points);
+        Region region;
+        region.window = pl.window;
+        for (const BoundaryPoint& p : points) {
+            Spot s;
+            topage(plan.map, p.x, p.y, s.x, s.y);
+            if (region.polygon.empty() || s.x != region.polygon.back().x || s.y != region.polygon.back().y)
+                region.polygon.push_back(s);
+        }
+        if (region.polygon.size() < 3) continue;
+        Rect extent = {INFINITY, INFINITY, -INFINITY, -INFINITY};
+        for (const Spot& s : region.polygon)
+            extent = {std::min(extent.left, s.x), std::min(extent.bottom, s.y), std::max(extent.right, s.x),
+                      std::max(extent.top, s.y)};
+        pl.grid.near(extent, [&](const Segment& s, int16_t) { region.segments.push_back(s); });
+        region.boxes = pl.taken;
+        region.boxes.insert(region.boxes.end(), pl.circles.begin(), pl.circles.end());
+        long double centreroom;
+        Spot centre = visualcentre(region, 0.25L, centreroom);
+        if (centreroom <= 0) continue;
+
+        std::vector<TextView> words = wordsof(name);
+        FieldLabel label{};
+        bool fitted = false;
+        for (long double s : fieldsizes(st)) {
+            std::vector<long double> widths;
+            for (TextView w : words) widths.push_back(pl.width(w, TextFace::regular, s));
+            long double space = pl.width({" ", 1}, TextFace::regular, s);
+            int most = std::min(maxfieldlines, static_cast<int>(words.size()));
+            // At this size: in the fewest lines at the visual centre, else
+            // in the fewest lines where the text has most room.
+            for (int tries = 0; tries < 2 * most && !fitted; ++tries) {
+                int n = tries % most + 1;
+                std::vector<Text> lines = brokenlines(words, n, widths, space);
+                long double w = 0;
+                for (const Text& t : lines) w = std::max(w, pl.width(viewof(t), TextFace::regular, s));
+                long double h = capheight * s + (n - 1) * fieldleading * s + descent * s;
+                long double pad = 2 * fieldpad * s;
+                Spot at;
+                if (fitbox(region, centre, centreroom, w + pad, h + pad, tries >= most, at)) {
+                    label = fieldtext(b.area, lines, s, at, w);
+                    fitted = true;
+                }
+            }
+            if (fitted) break;
+        }
+        if (!fitted) {
+            // At the visual centre when it fits nowhere, even at the least size.
+            Text number;
+            settext(number, real2intstr(++numbered));
+            for (long double s : fieldsizes(st)) {
+                long double w = pl.width(viewof(number), TextFace::italic, s), h = (capheight + descent) * s;
+                long double pad = 2 * fieldpad * s;
+                Spot at = centre;
+                fitted = fitbox(region, centre, centreroom, w + pad, h + pad, false, at) ||
+                         fitbox(region, centre, centreroom, w + pad, h + pad, true, at);
+                if (!fitted) at = centre;
+                if (fitted || s == st.leastsize) label = fieldtext(b.area, {number}, s, at, w);
+                if (fitted) break;
+            }
+            label.number = numbered;
+        }
+        plan.fields.push_back(label);
+        pl.taken.push_back(label.box);
+    }
+}
+

@@ -1,0 +1,111 @@
+// planner.h - what the steps that plan a figure's texts share: the figure
+// being planned, the measure of texts, the visible lines filed by where
+// they lie, the points' circles and every label placed so far.  Used by
+// figure.cpp, labelsides.cpp, fieldnames.cpp and legend.cpp only.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "geometry/figure.h"
+#include "geometry/polylabel.h"
+
+// The segments of the visible lines, filed by the cells of a grid over the
+// plot box, so that what lies near a box is found without looking at all.
+class SegmentGrid {
+public:
+    SegmentGrid(const Rect& area, long double cell) : area(area), cell(cell) {
+        columns = std::max(1, static_cast<int>(std::min(256.0L, std::ceil((area.right - area.left) / cell))));
+        rows = std::max(1, static_cast<int>(std::min(256.0L, std::ceil((area.top - area.bottom) / cell))));
+        buckets.resize(static_cast<size_t>(columns * rows));
+    }
+
+    void add(const Segment& s, int16_t line) {
+        int index = static_cast<int>(segments.size());
+        segments.push_back(s);
+        owners.push_back(line);
+        seen.push_back(0);
+        Rect r = {std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)};
+        visitcells(r, [&](int k) { buckets[static_cast<size_t>(k)].push_back(index); });
+    }
+
+    // Each segment whose cells meet the rectangle, once: visit(segment, line).
+    template <class Visit>
+    void near(const Rect& r, const Visit& visit) const {
+        ++stamp;
+        visitcells(r, [&](int k) {
+            for (int i : buckets[static_cast<size_t>(k)]) {
+                if (seen[static_cast<size_t>(i)] == stamp) continue;
+                seen[static_cast<size_t>(i)] = stamp;
+                visit(segments[static_cast<size_t>(i)], owners[static_cast<size_t>(i)]);
+            }
+        });
+    }
+
+private:
+    template <class Visit>
+    void visitcells(const Rect& r, const Visit& visit) const {
+        auto at = [&](long double v, long double low, int count) {
+            long double k = std::floor((v - low) / cell);
+            if (!(k >= 0)) return 0;  // below, or not a number
+            return k >= count ? count - 1 : static_cast<int>(k);
+        };
+        int c0 = at(r.left, area.left, columns), c1 = at(r.right, area.left, columns);
+        int r0 = at(r.bottom, area.bottom, rows), r1 = at(r.top, area.bottom, rows);
+        for (int c = c0; c <= c1; ++c)
+            for (int w = r0; w <= r1; ++w) visit(w * columns + c);
+    }
+
+    Rect area;
+    long double cell;
+    int columns;
+    int rows;
+    std::vector<std::vector<int>> buckets;
+    std::vector<Segment> segments;
+    std::vector<int16_t> owners;
+    mutable std::vector<unsigned> seen;
+    mutable unsigned stamp = 0;
+};
+
+inline Rect grown(const Rect& r, long double by) { return {r.left - by, r.bottom - by, r.right + by, r.top + by}; }
+
+inline bool within(const Rect& inner, const Rect& outer) {
+    return inner.left >= outer.left && inner.right <= outer.right && inner.bottom >= outer.bottom &&
+           inner.top <= outer.top;
+}
+
+// Everything the planning steps share.
+struct Planner {
+    const Diagram& d;
+    const TextMeasure& measure;
+    FigurePlan& plan;
+    Rect window;                 // the plot box
+    SegmentGrid grid;            // the visible lines (when labels or names need them)
+    std::vector<Rect> circles;   // the drawn points' circles (the same)
+    std::vector<Rect> taken;     // every label placed so far
+
+    long double width(TextView t, TextFace face, long double size) const { return measure.width(t, face, size); }
+};
+
+// Whether a data point lies strictly inside the window.
+inline bool insidewindow(const PlotWindow& w, long double x, long double y) {
+    return x > w.xlow && x < w.xhigh && y > w.ylow && y < w.yhigh;
+}
+
+// Whether a point is drawn: circles are on and it lies strictly inside
+// the window.
+bool pointdrawn(const Diagram& d, const InvariantPoint& p);
+
+// The page points of a line.
+std::vector<Spot> pagepoints(const PageMap& m, const UnivariantLine& line);
+
+// The planning steps, in the order they run: the point labels, the line
+// labels, the field names, the frame's numbers and axis titles (how far
+// down they reach below the plot comes back), the key under them or
+// beside the plot.
+void placepointlabels(Planner& pl);
+void placelinelabels(Planner& pl, const std::vector<LabelPlace>& mids);
+void placefields(Planner& pl, const std::vector<AreaBoundary>& areas);
+long double placeframe(Planner& pl);
+void placelegend(Planner& pl, long double below);
