@@ -15,6 +15,7 @@
 #include "run/run.h"
 #include "text/numfmt.h"
 #include "text/tokens.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -257,15 +258,16 @@ void warnsize(ScriptReader& sr, const char* what, int16_t given, int16_t used) {
 }
 
 // The words of the line from word `first` to its last word, as written
-// (the blanks between them kept), cut to 255 characters; empty when the
-// line has no such word.
+// (the blanks between them kept), cut to 255 bytes between characters;
+// empty when the line has no such word.
 Text textfrom(const WordList& words, int32_t first) {
     Text out;
     out.len = 0;
     if (first < 1 || first > words.count) return out;
     size_t from = static_cast<size_t>(words.edges[2 * static_cast<size_t>(first) - 2]);
     size_t to = static_cast<size_t>(words.edges[2 * static_cast<size_t>(words.count) - 1]);
-    settext(out, words.line.data() + from, static_cast<int>(to - from));
+    const char* text = words.line.data() + from;
+    settext(out, text, wholecut(text, static_cast<int32_t>(to - from), capof(out)));
     return out;
 }
 
@@ -413,9 +415,8 @@ void finishfigure(ScriptReader& sr) {
         if (f.fontsize == 0) f.fontsize = paperfontsize;
         if (f.linewidth == 0) f.linewidth = paperlinewidth;
     }
-    if (f.fieldcomments && !d.areacomments.empty()) d.fieldnames.resize(static_cast<size_t>(maxareas) + 1, Text{0, {}});
-    if (d.fieldnames.empty()) return;
-    d.fieldnames.resize(static_cast<size_t>(d.nareas) + 1);
+    if (d.fieldnames.empty() && !f.fieldcomments) return;
+    d.fieldnames.resize(static_cast<size_t>(d.nareas) + 1, Text{0, {}});
     for (size_t k = 1; k < d.fieldnames.size(); ++k) {
         if (d.fieldnames[k].len > 0) continue;
         if (f.fieldcomments && k < d.areacomments.size()) d.fieldnames[k] = d.areacomments[k];

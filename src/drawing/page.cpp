@@ -1,17 +1,7 @@
-// page.cpp - topage on the square and pathpoint.
+// page.cpp - pathpoint.
 #include "drawing/page.h"
 
 const Word noname = {0, {}};
-
-namespace {
-
-PageMap squaremap(const PlotWindow& w) { return {w, plotleft, plotbottom, plotright, plottop}; }
-
-}  // namespace
-
-void topage(const PlotWindow& w, long double x, long double y, long double& px, long double& py) {
-    topage(squaremap(w), x, y, px, py);
-}
 
 PathPoint pathpoint(const PageMap& m, long double x, long double y, const Word& name) {
     PathPoint p;
@@ -20,8 +10,4 @@ PathPoint pathpoint(const PageMap& m, long double x, long double y, const Word& 
     p.y = y;
     p.name = name;
     return p;
-}
-
-PathPoint pathpoint(const PlotWindow& w, long double x, long double y, const Word& name) {
-    return pathpoint(squaremap(w), x, y, name);
 }

@@ -17,13 +17,9 @@ constexpr int16_t pageboxtop = 750;
 // The font in force when the drawing starts, and that of the frame.
 constexpr int16_t framefontsize = 12;
 
-// Data coordinates to a point of the 460-point plot square.
-void topage(const PlotWindow& w, long double x, long double y, long double& px, long double& py);
-
-// A path point for the data point (x, y), with a name: on the map's plot
-// box, or on the 460-point square.
+// A path point for the data point (x, y) on the map's plot box, with a
+// name.
 PathPoint pathpoint(const PageMap& m, long double x, long double y, const Word& name);
-PathPoint pathpoint(const PlotWindow& w, long double x, long double y, const Word& name);
 
 // The empty name, for path points that carry none.
 extern const Word noname;

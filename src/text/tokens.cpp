@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "text/utf8.h"
 
 namespace {
 
@@ -277,7 +278,8 @@ Text commenttext(const WordList& words) {
     while (at < line.size() && line[at] == '%') ++at;
     size_t end = line.size();
     while (end > at && isblankbyte(line[end - 1])) --end;
-    settext(out, line.data() + at, static_cast<int>(end - at));
+    const char* text = line.data() + at;
+    settext(out, text, wholecut(text, static_cast<int32_t>(end - at), capof(out)));
     return trimblanks(out);
 }
 

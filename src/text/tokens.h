@@ -76,7 +76,8 @@ void dropcomment(WordList& words);
 
 // The comment a line ends with, once `dropcomment` has left its words: the
 // text after the "%" signs that begin it, without leading and trailing
-// blanks, cut to 255 characters; empty when the line has none.
+// blanks, cut to 255 bytes between characters; empty when the line has
+// none.
 Text commenttext(const WordList& words);
 
 // Positions (1-based) of the first and last non-blank characters; both 0

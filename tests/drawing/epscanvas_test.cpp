@@ -14,7 +14,7 @@ namespace {
 using Pathlines = drawtest::Drawing;
 
 TEST(Topage, WindowCornersMapOntoThePlotSquare) {
-    const PlotWindow w = {-3, 7, 100, 600};
+    const PageMap w = {{-3, 7, 100, 600}, plotleft, plotbottom, plotright, plottop};
     long double px, py;
     topage(w, -3, 100, px, py);
     EXPECT_EQ(px, 50);
@@ -39,17 +39,17 @@ TEST_F(Pathlines, WriteThePagePointAndTheDataPointInTheComment) {
         {300, -300, "", "1.4e+5 -1.4e+5 moveto  %  {300.000,-300.000}  \n"},
     };
     for (const Case& c : cases) {
-        PathPoint p = pathpoint(d.window, c.x, c.y, maketext<20>(c.name));
+        PathPoint p = pathpoint(pagemap(d), c.x, c.y, maketext<20>(c.name));
         EXPECT_EQ(drawn([&](Canvas& canvas) { canvas.moveto(p); }), c.expected) << c.name;
     }
-    PathPoint corner = pathpoint(d.window, 1, 1, noname);
+    PathPoint corner = pathpoint(pagemap(d), 1, 1, noname);
     EXPECT_EQ(drawn([&](Canvas& canvas) { canvas.lineto(corner); }), "510.00 610.00 lineto  %  {1.000,1.000}  \n");
 }
 
 // A form feed ends a PostScript comment: a name holding one must not get
 // the rest of itself run as PostScript.
 TEST_F(Pathlines, FormFeedInANameStaysInTheComment) {
-    PathPoint p = pathpoint(d.window, 0.5L, 0.5L, maketext<20>("u1\f(INJECTED) print"));
+    PathPoint p = pathpoint(pagemap(d), 0.5L, 0.5L, maketext<20>("u1\f(INJECTED) print"));
     std::string line = drawn([&](Canvas& canvas) { canvas.moveto(p); });
     EXPECT_EQ(line, "280.00 380.00 moveto  %  {0.500,0.500}  u1 (INJECTED) print\n");
     EXPECT_EQ(ghostscriptof("%!PS\n" + line), "");
