@@ -339,6 +339,7 @@ void readfield(ScriptReader& sr, int32_t last) {
     }
     sr.d.fieldnames.resize(static_cast<size_t>(maxareas) + 1, Text{0, {}});
     sr.d.fieldnames[static_cast<size_t>(v[1])] = name;
+    warnundrawable(sr.run, sr.run.place.line, viewof(name), "the field name");
 }
 
 // "legend [right|below]".
@@ -371,10 +372,13 @@ bool applyfigurekeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int3
         else
             f.title = TitleMode::given;
         f.titletext = text;
+        warnundrawable(sr.run, sr.run.place.line, viewof(text), "the title");
     } else if (istext(key, "xlabel")) {
         f.xlabel = on ? textfrom(sr.words, last + 1) : Text{0, {}};
+        warnundrawable(sr.run, sr.run.place.line, viewof(f.xlabel), "the axis title");
     } else if (istext(key, "ylabel")) {
         f.ylabel = on ? textfrom(sr.words, last + 1) : Text{0, {}};
+        warnundrawable(sr.run, sr.run.place.line, viewof(f.ylabel), "the axis title");
     } else if (istext(key, "size")) {
         readsize(sr, answer, last);
     } else if (istext(key, "fontsize")) {
@@ -419,7 +423,10 @@ void finishfigure(ScriptReader& sr) {
     d.fieldnames.resize(static_cast<size_t>(d.nareas) + 1, Text{0, {}});
     for (size_t k = 1; k < d.fieldnames.size(); ++k) {
         if (d.fieldnames[k].len > 0) continue;
-        if (f.fieldcomments && k < d.areacomments.size()) d.fieldnames[k] = d.areacomments[k];
+        if (f.fieldcomments && k < d.areacomments.size()) {
+            d.fieldnames[k] = d.areacomments[k];
+            warnundrawable(sr.run, d.arealines[k], viewof(d.fieldnames[k]), "the field name");
+        }
         if (f.fieldcomments && d.fieldnames[k].len == 0)
             warning(sr.run, d.arealines[k], areaname(static_cast<int16_t>(k)),
                     "gets no name: its line ends with no comment and no field line names it");
