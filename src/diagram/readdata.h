@@ -2,15 +2,7 @@
 #pragma once
 
 #include "diagram/model.h"
-#include "run/lineinput.h"
 #include "run/run.h"
-#include "text/fixedtext.h"
-
-// The data file being read: the script reader closes it.
-struct DataFile {
-    LineReader reader;  // the open file
-    Text name;          // its full name
-};
 
 // Ask for and open the data file, read its data section into the diagram
 // (whose tables exist), then hand the file to the script reader, which

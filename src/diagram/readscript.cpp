@@ -5,10 +5,10 @@
 #include <string>
 
 #include "diagram/model.h"
-#include "diagram/readdata.h"
 #include "run/channels.h"
 #include "run/diagnostics.h"
 #include "run/failure.h"
+#include "run/lineinput.h"
 #include "run/prefs.h"
 #include "run/run.h"
 

@@ -20,9 +20,11 @@
 #include "geometry/crossovers.h"
 #include "geometry/labels.h"
 #include "run/channels.h"
+#include "run/commit.h"
 #include "run/failure.h"
 #include "run/files.h"
 #include "run/run.h"
+#include "run/signals.h"
 #include "run/startup.h"
 
 namespace {
@@ -189,7 +191,7 @@ int runjob(const Options& options) {
     if (options.svg) run.outputs |= 1u << chsvg;
     if (options.png) run.outputs |= 1u << chpng;
 
-    guardoutputfiles(run);
+    guardoutputfiles(run.channels, channelcount);
     try {
         return drawrun(run, options);
     } catch (const RunEnd& end) {

@@ -61,24 +61,6 @@ const char* channelname(int channel) {
     return channel >= 0 && channel < channelcount ? names[channel] : "";
 }
 
-bool drainchannel(OutputChannel& channel) {
-    if (channel.staged == 0) return true;
-    size_t n = static_cast<size_t>(channel.staged);
-    channel.staged = 0;
-    return fwrite_unlocked(channel.buffer, 1, n, channel.file) == n;
-}
-
-bool channelwrite(OutputChannel& channel, const char* bytes, size_t n) {
-    if (channel.buffer == nullptr) return fwrite_unlocked(bytes, 1, n, channel.file) == n;
-    if (static_cast<size_t>(channel.staged) + n > static_cast<size_t>(stagingsize)) {
-        if (!drainchannel(channel)) return false;
-        if (n > static_cast<size_t>(stagingsize)) return fwrite_unlocked(bytes, 1, n, channel.file) == n;
-    }
-    std::memcpy(channel.buffer + channel.staged, bytes, n);
-    channel.staged += static_cast<int>(n);
-    return true;
-}
-
 bool isopen(const Run& run, int channel) { return (run.open & (1u << channel)) != 0; }
 
 void putstr(Run& run, int16_t before, const char* text, int len, int16_t after, uint32_t set) {
@@ -115,16 +97,4 @@ void flushfiles(Run& run) {
         if (isopen(run, ch) && c.file != nullptr && (!drainchannel(c) || std::fflush(c.file) != 0))
             ioerror(run, c.path);
     }
-}
-
-void ioerror(Run& run, const char* path) { outputfailure(run, path, std::strerror(errno)); }
-
-void outputfailure(Run&, const char* path, const char* reason) {
-    std::fflush(stdout);
-    std::fputs("gridel: ", stderr);
-    std::fputs(path, stderr);
-    std::fputs(": ", stderr);
-    std::fputs(reason, stderr);
-    std::fputc('\n', stderr);
-    throw ioerrorend(path);
 }

@@ -1,9 +1,10 @@
-// failure.h - the one way a run gives up (`bombed`), the stop on "kill",
-// the value that carries a run's end up to the job, and the closing of
-// every channel file.
+// failure.h - the value that carries a run's end up to the job, and the
+// ways a run ends early: the one failure report (`bombed`), the stop on
+// "kill" and the input/output error.
 #pragma once
 
-#include "run/channels.h"
+#include <cstring>
+
 #include "text/fixedtext.h"
 
 struct Run;
@@ -52,24 +53,10 @@ inline bool iskill(TextView word) { return iskill(word.c, static_cast<int>(word.
 // the run with status 0.
 [[noreturn]] void killrun(Run& run);
 
-// End the screen line and close every open channel file.  The transcript
-// files (out, log) are always committed; the files of channels 4 to 9 only
-// when they were written and the run `finished` normally, else they are
-// dropped and the files they would replace stay as they were.  False when a
-// file could not be completed on disk (reported): the run must then end
-// with an input/output error.
-bool closeall(Run& run, bool finished = true);
+// End the run on an input/output error: one line on standard error naming
+// the file and the system's reason, the transcript kept, the drawing
+// dropped, exit status 2.
+[[noreturn]] void ioerror(Run& run, const char* path);
 
-// Close one channel file, committing it when it is to be kept (see
-// closeoutput).  Returns false when the file could not be completed on disk.
-bool closefile(OutputChannel& channel, bool keep, const char* name);
-
-// Close every open channel file for a run that ends on an input/output
-// error in the file `failing` (its name as reported; "" for none): the
-// transcript files are committed unless they are the failing file, every
-// other file is dropped.
-void closeonerror(Run& run, const char* failing);
-
-// Close the files of a run that ended early, as its end asks; the exit
-// status of the run.
-int closeended(Run& run, const RunEnd& end);
+// The same with a reason of the caller's (a library that failed to write).
+[[noreturn]] void outputfailure(Run& run, const char* path, const char* reason);

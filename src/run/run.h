@@ -6,12 +6,35 @@
 
 #include <cstdint>
 
-#include "run/channels.h"
-#include "run/lineinput.h"
+#include "run/linereader.h"
+#include "run/outputfile.h"
 #include "text/fixedtext.h"
 
 // The program's banner; its first word names the program's files.
 constexpr const char* programbanner = "gridel 1.18";
+
+// Channel numbers.  Only `w`, `log`, `ps` and the three other formats are
+// ever opened.
+enum ChannelNumber : int {
+    chw = 0,     // the screen (standard output)
+    chte = 1,    // reserved, never open
+    chout = 2,   // text file "outfile"
+    chlog = 3,   // the log gl-log.txt
+    chic = 4,    // text file "icfile"
+    chit = 5,    // text file "itfile"
+    chgl = 6,    // text file "glfile"
+    chcsv = 7,   // text file "csvfile"
+    chcsv2 = 8,  // text file "csv2file"
+    chps = 9,    // the EPS drawing
+    // The drawing in the other formats, written whole at the end of the
+    // run; never part of a channel set.
+    chpdf = 10,
+    chsvg = 11,
+    chpng = 12,
+};
+
+// Channels in the table: the ten text channels and the three others.
+constexpr int channelcount = 13;
 
 // Settings of the run, filled by `startup` and `readprefs`.
 struct RunSettings {

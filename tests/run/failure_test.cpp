@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "run/channels.h"
+#include "run/commit.h"
 #include "run/failure.h"
 #include "run/files.h"
 #include "support/capture.h"
