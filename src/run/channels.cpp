@@ -3,16 +3,14 @@
 
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
 
 #include "run/failure.h"
 #include "run/run.h"
 
 namespace {
 
-constexpr char names[channelcount][9] = {
-    "", "", "outfile", "logfile", "icfile", "itfile", "glfile", "csvfile", "csv2file", "psfile",
-    "pdffile", "svgfile", "pngfile",
-};
+constexpr char names[channelcount][8] = {"", "logfile", "psfile", "pdffile", "svgfile", "pngfile"};
 
 // Line ends for a before or after count: 0 none, 1 one, anything else two.
 int lineends(int16_t count) { return count == 0 ? 0 : (count == 1 ? 1 : 2); }
@@ -64,22 +62,18 @@ const char* channelname(int channel) {
 bool isopen(const Run& run, int channel) { return (run.open & (1u << channel)) != 0; }
 
 void putstr(Run& run, int16_t before, const char* text, int len, int16_t after, uint32_t set) {
+    stopifinterrupted();
     uint32_t effective = set & run.open;
     if (effective == 0) return;
-    if (effective & 1u) screenwrite(run.settings, before, text, len, after);
-    for (int ch = 2; ch < 10; ++ch) {
-        if (effective & (1u << ch)) {
-            filewrite(run, run.channels[ch], before, text, len, after);
-            if (ch >= 4) run.channels[ch].written = true;
-        }
-    }
+    if (effective & (1u << chw)) screenwrite(run.settings, before, text, len, after);
+    for (int ch : {chlog, chps})
+        if (effective & (1u << ch)) filewrite(run, run.channels[ch], before, text, len, after);
 }
 
 void putline(Run& run, int channel, const char* text, int len) {
+    stopifinterrupted();
     if (!isopen(run, channel)) return;
-    OutputChannel& ch = run.channels[channel];
-    if (channel >= chic) ch.written = true;
-    filewrite(run, ch, 0, text, len, 1);
+    filewrite(run, run.channels[channel], 0, text, len, 1);
 }
 
 void flushchannels(Run& run) {
@@ -92,7 +86,7 @@ void flushfiles(Run& run) {
     // flush: the data reader asks for a flush before every line it reads.
     if (!run.unflushed) return;
     run.unflushed = false;
-    for (int ch = 2; ch <= chps; ++ch) {
+    for (int ch : {chlog, chps}) {
         OutputChannel& c = run.channels[ch];
         if (isopen(run, ch) && c.file != nullptr && (!drainchannel(c) || std::fflush(c.file) != 0))
             ioerror(run, c.path);

@@ -13,20 +13,23 @@
 
 // Channel sets: bit i stands for channel i.  These are the sets the
 // program's call sites use.
-constexpr uint32_t setw = 1;          // {w}
-constexpr uint32_t setlog = 8;        // {log}
-constexpr uint32_t setwlog = 9;       // {w, log}
-constexpr uint32_t setwoutlog = 13;   // {w, out, log}
-constexpr uint32_t setps = 512;       // {ps}
+constexpr uint32_t setw = 1u << chw;                 // {w}
+constexpr uint32_t setlog = 1u << chlog;             // {log}
+constexpr uint32_t setwlog = setw | setlog;          // {w, log}
+constexpr uint32_t setps = 1u << chps;               // {ps}
+// {w, log}: the lines once also copied to a text file "outfile", which no
+// run ever opens.
+constexpr uint32_t setwoutlog = setwlog;
 
-// The channel's name in messages ("logfile", "psfile", ...; empty for 0 and 1).
+// The channel's name in messages ("logfile", "psfile", ...; empty for the screen).
 const char* channelname(int channel);
 
 // True when the channel is open in the run.
 bool isopen(const Run& run, int channel);
 
 // Write a text to every open channel of the set, with line ends before and
-// after: 0 gives none, 1 gives one, any other count two.
+// after: 0 gives none, 1 gives one, any other count two.  An ending signal
+// that has come ends the run here (see signals.h).
 void putstr(Run& run, int16_t before, const char* text, int len, int16_t after, uint32_t set);
 
 inline void putstr(Run& run, int16_t before, const char* text, int16_t after, uint32_t set) {
@@ -42,7 +45,7 @@ inline void putstr(Run& run, int16_t before, const LineBuffer& line, int16_t aft
     putstr(run, before, line.text.c, line.text.len, after, set);
 }
 
-// putstr(run, 0, text, len, 1, {channel}) for one file channel (2..9),
+// putstr(run, 0, text, len, 1, {channel}) for one file channel (log, ps),
 // for the lines a drawing or a report writes by the hundred thousand.
 void putline(Run& run, int channel, const char* text, int len);
 

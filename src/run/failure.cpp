@@ -5,11 +5,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <initializer_list>
 
 #include "run/diagnostics.h"
 #include "run/linereader.h"
 #include "run/run.h"
+#include "run/signals.h"
 #include "text/tokens.h"
 
 namespace {
@@ -47,10 +47,8 @@ void bombed(Run& run, const char* where, const char* what, int whatlen) {
         }
     }
     // The log gets its copy only after the user has pressed return.
-    for (int ch : {chout, chlog, chic}) {
-        OutputChannel& c = run.channels[ch];
-        if ((open & (1u << ch)) && c.file != nullptr) writeall(run, c, block, n);
-    }
+    OutputChannel& log = run.channels[chlog];
+    if ((open & (1u << chlog)) && log.file != nullptr) writeall(run, log, block, n);
     throw RunEnd{exitfailed, false, {}};
 }
 
@@ -65,11 +63,13 @@ void killrun(Run& run) {
     const size_t n = sizeof notice - 1;
     uint32_t open = run.open;
     if (open & (1u << chw)) std::fwrite(notice, 1, n, stdout);
-    for (int ch : {chout, chlog}) {
-        OutputChannel& c = run.channels[ch];
-        if ((open & (1u << ch)) && c.file != nullptr) writeall(run, c, notice, n);
-    }
+    OutputChannel& log = run.channels[chlog];
+    if ((open & (1u << chlog)) && log.file != nullptr) writeall(run, log, notice, n);
     throw RunEnd{exitnormal, false, {}};
+}
+
+void stopifinterrupted() {
+    if (int sig = pendingsignal()) throw RunEnd{exitsignalled + sig, false, {}};
 }
 
 RunEnd ioerrorend(const char* failing) {

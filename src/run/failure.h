@@ -13,6 +13,8 @@ struct Run;
 constexpr int exitnormal = 0;   // a normal run, or one stopped by "kill"
 constexpr int exitfailed = 1;   // a run that ended in a failure report
 constexpr int exitioerror = 2;  // a file could not be created or written
+// A run ended by a signal: this plus the signal's number, as shells report it.
+constexpr int exitsignalled = 128;
 
 // The end of a run before its normal close.  The failure report, the kill
 // and an input/output error write what they have to say and throw it; the
@@ -52,6 +54,10 @@ inline bool iskill(TextView word) { return iskill(word.c, static_cast<int>(word.
 // Stop the run at the user's request: "-- run killed --", then the end of
 // the run with status 0.
 [[noreturn]] void killrun(Run& run);
+
+// End the run when an ending signal has come (see signals.h): the job
+// then closes its files as an interrupted run's.
+void stopifinterrupted();
 
 // End the run on an input/output error: one line on standard error naming
 // the file and the system's reason, the transcript kept, the drawing

@@ -8,9 +8,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "run/diagnostics.h"
 #include "run/failure.h"
+#include "run/lock.h"
 #include "run/run.h"
 
 namespace {
@@ -26,7 +28,7 @@ bool samefile(const char* path, const struct stat& st) {
 // committed.
 [[noreturn]] void refuse(Run& run, int channel, const Text& what) {
     if (channel >= 0) {
-        closeoutput(run.channels[channel], false);
+        dropoutput(run.channels[channel]);
         run.open &= ~(1u << channel);
     }
     bombed(run, "promptdatafile", what);
@@ -55,16 +57,23 @@ const char* outputextension(int channel) {
     }
 }
 
-Text outputname(const Run& run, int channel) {
-    Text name;
-    if (run.outputstem.len > 0) {
-        name = run.outputstem;
-    } else {
-        settext(name, "gl-");
-        addtext(name, run.settings.datafile);
-    }
-    addtext(name, outputextension(channel));
-    return name;
+std::string outputstem(const Run& run) {
+    if (run.outputstem.len > 0) return std::string(run.outputstem.c, static_cast<size_t>(run.outputstem.len));
+    return "gl-" + std::string(run.settings.datafile.c, static_cast<size_t>(run.settings.datafile.len));
+}
+
+std::string outputname(const Run& run, int channel) { return outputstem(run) + outputextension(channel); }
+
+std::string logname(const Run& run) {
+    if (run.outputstem.len > 0) return outputstem(run) + ".log";
+    return "gl-log.txt";
+}
+
+std::string shownname(const Run& run, const char* name) {
+    const Text& typed = run.typedname;
+    int folder = typed.len;
+    while (folder > 0 && typed.c[folder - 1] != '/') --folder;
+    return std::string(typed.c, static_cast<size_t>(folder)) + name;
 }
 
 Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file) {
@@ -77,21 +86,39 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
         settext(name, prefix);
         addtext(name, suffix);
         addtext(name, ".txt");
+        // The drawings are named now: no other run may write them from here.
+        if (!run.checking) lockoutputs(run, 1, outputstem(run).c_str());
     }
-    enterfile(run, name);  // failures from here on name the data file
+    // Failures from here on name the data file, as the command line did.
+    enterfile(run, run.typedname.len > 0 ? run.typedname : name);
     char path[256];
     bool named = tocstring(name, path);
     // The log is open already: a data file of the log's name would be
-    // replaced by the log (the suffix "log").
+    // replaced by the log (the suffix "log" of a classic run, a data file
+    // named gl-<name>.log on the command line).
     if (named && isopen(run, chlog) && std::strcmp(path, run.channels[chlog].path) == 0) {
         Text what;
-        settext(what, "suffix ");
-        addtext(what, suffix);
-        addtext(what, " names the log file ");
-        addtext(what, path);
+        if (run.datafilename.len > 0) {
+            settext(what, "output ");
+            addtext(what, path);
+            addtext(what, " is the same file as the datafile");
+        } else {
+            settext(what, "suffix ");
+            addtext(what, suffix);
+            addtext(what, " names the log file ");
+            addtext(what, path);
+        }
         refuse(run, chlog, what);
     }
-    if (!named || !openreader(file, path)) {
+    bool opened = named && openreader(file, path);
+    if (!opened && named && errno != ENOENT && errno != ENOTDIR && errno != EISDIR) {
+        // There, but not to be read (no permission, a loop of links, ...):
+        // an input/output error, as for any file the run cannot use.
+        std::string shown = run.typedname.len > 0 ? std::string(run.typedname.c, static_cast<size_t>(run.typedname.len))
+                                                  : std::string(path);
+        ioerror(run, shown.c_str());
+    }
+    if (!opened) {
         Text m;
         settext(m, "cannot locate file \"");
         addtext(m, name);
@@ -104,7 +131,7 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
     struct stat data;
     if (::fstat(file.fd, &data) == 0) {
         Text what;
-        for (int ch = 2; ch < channelcount; ++ch) {
+        for (int ch = chlog; ch < channelcount; ++ch) {
             if (!isopen(run, ch) || !samefile(run.channels[ch].path, data)) continue;
             settext(what, "output ");
             addtext(what, run.channels[ch].path);
@@ -113,11 +140,10 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
         }
         for (int ch = chps; ch < channelcount; ++ch) {
             if (!(run.outputs & (1u << ch))) continue;
-            Text drawing = outputname(run, ch);
-            char drawingpath[256];
-            if (!tocstring(drawing, drawingpath) || !samefile(drawingpath, data)) continue;
+            std::string drawing = outputname(run, ch);
+            if (!samefile(drawing.c_str(), data)) continue;
             settext(what, "output ");
-            addtext(what, drawing);
+            addtext(what, drawing.data(), static_cast<int>(drawing.size()));
             addtext(what, " is the same file as the datafile");
             refuse(run, -1, what);
         }
@@ -127,17 +153,22 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
 
 Text openoutput(Run& run, const char* name, const Word& extension, int number) {
     OutputChannel& channel = run.channels[number];
-    Text full;
-    settext(full, name);
-    addtext(full, extension);
-    char path[256];
-    if (!tocstring(full, path)) {  // a name holding a NUL byte cannot be created
-        for (int i = 0; i < full.len; ++i) path[i] = full.c[i] == '\0' ? '?' : full.c[i];
-        path[full.len] = '\0';
+    std::string full = std::string(name) + std::string(extension.c, static_cast<size_t>(extension.len));
+    // A name holding a NUL byte cannot be created; one longer than a path
+    // name may be cannot either.
+    if (full.find('\0') != std::string::npos) {
+        for (char& c : full)
+            if (c == '\0') c = '?';
         errno = EINVAL;
-        ioerror(run, path);
+        ioerror(run, full.c_str());
     }
-    if (!createoutput(channel, path)) ioerror(run, path);
+    if (full.size() >= sizeof channel.path) {
+        errno = ENAMETOOLONG;
+        ioerror(run, full.c_str());
+    }
+    if (!createoutput(channel, full.c_str())) ioerror(run, full.c_str());
     run.open |= 1u << number;
-    return full;
+    Text shown;
+    settext(shown, full.data(), static_cast<int>(full.size()));
+    return shown;
 }

@@ -21,6 +21,7 @@ void rstrings(Run& run, LineReader& file, WordList& words) {
     ReadResult got = readline(file, words.line);
     atline(run, file.lineno);
     if (got == readfailed) {
+        stopifinterrupted();
         size_t shown = words.line.size() < 255 ? words.line.size() : 255;
         std::fputc('"', stdout);
         std::fwrite(words.line.data(), 1, shown, stdout);
@@ -35,6 +36,7 @@ void rstrings(Run& run, LineReader& file, WordList& words) {
 void prstrings(Run& run, WordList& words) {
     flushall(run);
     ReadResult got = readline(run.keyboard, words.line);
+    if (got == readfailed) stopifinterrupted();
     if (got == readfailed) bombed(run, "read in prstrings", "problems reading");
     if (got == readtoolong) bombed(run, "read in prstrings", toolongmessage);
     // Backspace editing: each backspace takes itself and the character before it.
@@ -91,6 +93,7 @@ bool query(Run& run, const char* question) {
     std::string line;
     auto answerline = [&] {
         ReadResult got = readline(run.keyboard, line);
+        if (got == readfailed) stopifinterrupted();
         if (got == readfailed) ioerror(run, "standard input");
         if (got == readtoolong) bombed(run, "read in prstrings", toolongmessage);
     };

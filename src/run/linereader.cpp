@@ -8,10 +8,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include "run/signals.h"
+
 namespace {
 
 // Make at least one unread byte available; false at the end or on an error
-// (which sets `failed`).  read(2) is used rather than stdio so that a
+// (which sets `failed`), an ending signal included.  read(2) is used rather than stdio so that a
 // keyboard read returns as soon as a line is typed.
 bool fill(LineReader& r) {
     if (r.pos < r.end) return true;
@@ -27,7 +29,9 @@ bool fill(LineReader& r) {
             r.ended = true;
             return false;
         }
-        if (errno == EINTR) continue;
+        // A read cut short by an ending signal fails, so that the run sees
+        // the signal's note; any other signal is only a pause.
+        if (errno == EINTR && pendingsignal() == 0) continue;
         if (errno == EBADF && r.keyboard) {  // a closed standard input: nothing typed
             r.ended = true;
             return false;
@@ -67,7 +71,7 @@ void skipbyteordermark(LineReader& r) {
             r.end += static_cast<int>(n);
         } else if (n == 0) {
             r.ended = true;
-        } else if (errno != EINTR) {
+        } else if (errno != EINTR || pendingsignal() != 0) {
             r.failed = true;
         }
     }
@@ -85,8 +89,11 @@ bool openreader(LineReader& reader, const char* path) {
     int fd = ::open(path, O_RDONLY);
     if (fd < 0) return false;
     struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {  // a folder is not a text file
+    bool known = ::fstat(fd, &st) == 0;
+    if (!known || S_ISDIR(st.st_mode)) {  // a folder is not a text file
+        int reason = known ? EISDIR : errno;
         ::close(fd);
+        errno = reason;
         return false;
     }
     setreader(reader, fd);

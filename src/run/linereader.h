@@ -35,8 +35,9 @@ struct LineReader {
 // Make the reader the keyboard: standard input.
 void openkeyboard(LineReader& reader);
 
-// Open a text file for reading; false when it cannot be opened.  A UTF-8
-// byte order mark at its start is skipped.
+// Open a text file for reading; false when it cannot be opened, with errno
+// set (EISDIR for a folder).  A UTF-8 byte order mark at its start is
+// skipped.
 bool openreader(LineReader& reader, const char* path);
 
 // Close the file; false when closing failed.

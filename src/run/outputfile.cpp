@@ -1,5 +1,5 @@
 // outputfile.cpp - output files created under temporary names, written
-// through their staging buffers, and committed or dropped.
+// through their staging buffers, finished and dropped.
 #include "run/outputfile.h"
 
 #include <fcntl.h>
@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cinttypes>
 #include <cstdlib>
 #include <cstring>
 
@@ -52,17 +53,16 @@ Destination resolve(const char* name, char (&target)[pathcapacity], mode_t& mode
     return Destination::direct;  // a loop of links: the open reports it
 }
 
-// The temporary name beside `target`: ".<name>.XXXXXX" in its folder.
+// The temporary name beside `target`, for mkstemp: its folder, the hidden
+// stem of its name and ".XXXXXX".
 bool tempname(const char* target, char (&temp)[pathcapacity]) {
     const char* slash = std::strrchr(target, '/');
-    size_t folder = slash != nullptr ? static_cast<size_t>(slash - target) + 1 : 0;
-    size_t name = std::strlen(target + folder);
-    static const char tail[] = ".XXXXXX";
-    if (folder + 1 + name + sizeof tail > sizeof temp) return false;
-    std::memcpy(temp, target, folder);
-    temp[folder] = '.';
-    std::memcpy(temp + folder + 1, target + folder, name);
-    std::memcpy(temp + folder + 1 + name, tail, sizeof tail);  // with its NUL
+    std::string folder(target, slash != nullptr ? static_cast<size_t>(slash - target) + 1 : 0);
+    std::string name = target + folder.size();
+    std::string whole = folder + hiddenstem(name, 1 + randomtail, namelimit(folder.c_str())) + "." +
+                        std::string(randomtail, 'X');
+    if (whole.size() >= sizeof temp) return false;
+    std::memcpy(temp, whole.c_str(), whole.size() + 1);
     return true;
 }
 
@@ -75,9 +75,31 @@ mode_t freshmode() {
 
 }  // namespace
 
+std::string hiddenstem(const std::string& name, size_t taillength, size_t namemax) {
+    std::string stem = ".";
+    if (1 + name.size() + taillength <= namemax) return stem += name;
+    // 64-bit FNV-1a of the whole name.
+    uint64_t hash = 14695981039346656037ull;
+    for (unsigned char c : name) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    char digits[17];
+    std::snprintf(digits, sizeof digits, "%016" PRIx64, hash);
+    size_t room = namemax > 1 + 17 + taillength ? namemax - 1 - 17 - taillength : 0;
+    stem.append(name, 0, room);
+    stem += '~';
+    return stem += digits;
+}
+
+size_t namelimit(const char* folder) {
+    long limit = ::pathconf(*folder != '\0' ? folder : ".", _PC_NAME_MAX);
+    return limit > 0 ? static_cast<size_t>(limit) : 255;
+}
+
 bool createoutput(OutputChannel& channel, const char* path) {
     std::snprintf(channel.path, sizeof channel.path, "%s", path);
-    channel.pending = 0;
+    channel.pending = false;
     FILE* f = nullptr;
     mode_t mode = 0;
     Destination where = resolve(path, channel.target, mode);
@@ -93,19 +115,15 @@ bool createoutput(OutputChannel& channel, const char* path) {
             errno = ENAMETOOLONG;
             return false;
         }
-        channel.pending = 1;  // from here a signal removes whatever mkstemp creates
         int fd = ::mkstemp(channel.temp);
-        if (fd < 0) {
-            channel.pending = 0;
-            return false;
-        }
+        if (fd < 0) return false;
+        channel.pending = true;
         ::fchmod(fd, mode);
         f = ::fdopen(fd, "w");
         if (f == nullptr) {
             int reason = errno;
             ::close(fd);
-            ::unlink(channel.temp);
-            channel.pending = 0;
+            dropoutput(channel);
             errno = reason;
             return false;
         }
@@ -116,7 +134,6 @@ bool createoutput(OutputChannel& channel, const char* path) {
     channel.staged = 0;
     if (channel.buffer != nullptr) std::setvbuf(f, nullptr, _IONBF, 0);
     channel.file = f;
-    channel.written = false;
     return true;
 }
 
@@ -138,33 +155,34 @@ bool channelwrite(OutputChannel& channel, const char* bytes, size_t n) {
     return true;
 }
 
-Closed closeoutput(OutputChannel& channel, bool commit) {
-    Closed result = Closed::done;
-    int reason = 0;
-    if (channel.file != nullptr && !drainchannel(channel)) {
+bool finishoutput(OutputChannel& channel) {
+    if (channel.file == nullptr) return true;
+    bool done = drainchannel(channel) && std::fflush(channel.file) == 0 &&
+                (!channel.pending || ::fsync(fileno(channel.file)) == 0);
+    int reason = errno;
+    if (std::fclose(channel.file) != 0 && done) {
+        done = false;
         reason = errno;
-        result = Closed::notcompleted;
-    }
-    if (channel.file != nullptr && std::fclose(channel.file) != 0 && result == Closed::done) {
-        reason = errno;
-        result = Closed::notcompleted;
     }
     channel.file = nullptr;
     std::free(channel.buffer);
     channel.buffer = nullptr;
-    if (channel.pending) {
-        if (commit && result == Closed::done) {
-            if (::rename(channel.temp, channel.target) != 0) {
-                reason = errno;
-                result = Closed::notcompleted;
-                ::unlink(channel.temp);
-            }
-        } else if (::unlink(channel.temp) != 0 && result == Closed::done) {
-            reason = errno;
-            result = Closed::notremoved;
-        }
-        channel.pending = 0;
-    }
+    channel.staged = 0;
     errno = reason;
-    return result;
+    return done;
+}
+
+bool dropoutput(OutputChannel& channel) {
+    if (channel.file != nullptr) {
+        int reason = errno;
+        std::fclose(channel.file);  // its bytes are not wanted: no error matters
+        errno = reason;
+    }
+    channel.file = nullptr;
+    std::free(channel.buffer);
+    channel.buffer = nullptr;
+    channel.staged = 0;
+    if (!channel.pending) return true;
+    channel.pending = false;
+    return ::unlink(channel.temp) == 0 || errno == ENOENT;
 }

@@ -1,15 +1,20 @@
 // outputfile.h - an output file, which never destroys what it replaces: it
 // is written under a temporary name in the folder of the file it replaces
-// (".<name>.XXXXXX") and takes its final name only when it is committed;
-// until then the old file stays exactly as it was.  A final name that is a
+// and takes its final name only when it is committed (see commit.h); until
+// then the old file stays exactly as it was.  A final name that is a
 // symbolic link to a regular file keeps the link: the file it points to is
 // replaced.  A final name that exists and is not a regular file (a device
 // such as /dev/null, a FIFO) is written directly.
+//
+// The temporary name is ".<name>.XXXXXX" (six random characters); when that
+// would pass the file system's limit on a name, the end of <name> gives way
+// to "~" and sixteen hexadecimal digits that stand for the whole name, so
+// that every legal final name has a legal temporary one.
 #pragma once
 
-#include <csignal>
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 // Room for a file's path as the system gives it (a symbolic link's target).
 constexpr int pathcapacity = 4096;
@@ -19,16 +24,18 @@ constexpr int pathcapacity = 4096;
 // copy a line and a system call a block, not a library call a line.
 constexpr int stagingsize = 1 << 16;
 
+// The random characters that end a temporary name.
+constexpr size_t randomtail = 6;
+
 // One output file, open as one of a run's channels.
 struct OutputChannel {
     FILE* file;       // the open text file; null while closed (the screen uses stdout)
     char* buffer;     // bytes on their way to the file, taken from the heap while it is open
     int staged;       // bytes in `buffer`
-    bool written;     // text was written since start-up (kept for channels 4..9)
+    bool pending;     // `temp` exists and is neither committed nor removed
     char path[256];   // full file name, for input/output error reports
     char target[pathcapacity];  // the file the temporary one replaces when committed
     char temp[pathcapacity];    // the temporary file being written
-    volatile sig_atomic_t pending;  // `temp` exists and is neither committed nor removed
 };
 
 // Create the file `path` for writing as the channel: under a temporary name
@@ -43,14 +50,22 @@ bool channelwrite(OutputChannel& channel, const char* bytes, size_t n);
 // Hand the staged bytes to the system; false on a write error.
 bool drainchannel(OutputChannel& channel);
 
-// What closing an output file came to.
-enum class Closed {
-    done,          // closed, and committed or dropped as asked
-    notcompleted,  // closing or committing failed (errno says why): the old file stays
-    notremoved,    // closed, but its temporary file could not be removed
-};
+// Write out the staged bytes and close the file; a temporary file is first
+// made durable (fsync), so that its name can be given to it safely.  False
+// when a byte could not be written or kept, with errno set; the file is
+// closed either way, and its temporary file, if any, stays for
+// `commitoutputs` or `dropoutput`.
+bool finishoutput(OutputChannel& channel);
 
-// Close a channel's file.  With `commit` a file written under a temporary
-// name takes its final name; without, the temporary file is removed and the
-// final name keeps what it had.  A file written directly is only closed.
-Closed closeoutput(OutputChannel& channel, bool commit);
+// Close the file if it is open and remove its temporary file, if any: the
+// final name keeps what it had.  False when the temporary file could not be
+// removed.
+bool dropoutput(OutputChannel& channel);
+
+// The hidden name that stands for `name` in a folder whose names may have
+// `namemax` characters, before a tail of `taillength` characters: "." and
+// the name, or its shortened form (see above).
+std::string hiddenstem(const std::string& name, size_t taillength, size_t namemax);
+
+// The longest name the folder `folder` ("" for the current one) takes.
+size_t namelimit(const char* folder);

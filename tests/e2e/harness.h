@@ -16,6 +16,10 @@
 // screen), and after a normal run every drawing must pass Ghostscript.
 #pragma once
 
+#include <sys/resource.h>
+#include <sys/types.h>
+
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -28,6 +32,7 @@ constexpr const char* defaultclock = "2026-12-06 09:05";
 struct RunResult {
     int status = -1;          // exit status when the program exited by itself
     bool signalled = false;   // ended by a signal
+    int signal = 0;           // that signal
     bool timedout = false;    // killed after the time limit
     std::string screen;       // standard output
     std::string errors;       // standard error
@@ -64,9 +69,33 @@ struct Launch {
     bool holdinput = false;         // standard input a pipe kept open (nothing typed, no end)
     std::string clock = defaultclock;
     int timeoutseconds = 60;
+    std::string program = GRIDEL_BINARY;   // the program started
+    std::vector<std::string> environment;  // more variables, as NAME=VALUE
+    rlim_t filesizelimit = 0;              // the largest file it may write, in bytes (0: no limit)
 };
 
 RunResult rungridelwith(const Launch& launch);
+
+// A run started and not yet waited for: its process, the folder that holds
+// what it writes on its standard output and error, and the writing end of
+// its standard input when that is held open.
+struct Started {
+    pid_t pid = -1;
+    std::string base;
+    int typing = -1;
+};
+
+// Start a run as `launch` says, wait for it (at most `timeoutseconds`, then
+// it is killed; a held standard input is closed after), and what it wrote
+// so far.
+Started startgridel(const Launch& launch);
+RunResult finishgridel(Started& run, int timeoutseconds = 60);
+std::string sofar(const Started& run, bool errors = false);
+
+// Wait (at most `seconds`) until what the run wrote so far on its standard
+// output and error satisfies `done`; false when it never did.
+bool waitfor(const Started& run, const std::function<bool(const std::string&, const std::string&)>& done,
+             int seconds = 30);
 
 // A readable unified diff of two texts, with control bytes, the bytes 0xA4
 // and 0xA5 and trailing blanks made visible; empty when they are equal.
