@@ -167,20 +167,20 @@ bool noteinterrupt(Run& run, int sig) {
 int commitrun(Run& run) {
     std::fputc('\n', stdout);
     bool finished = true;
-    for (int ch = chps; ch < channelcount; ++ch) {
+    for (int ch = chps; ch < channelcount && finished; ++ch) {
         if (isopen(run, ch) && !finishoutput(run.channels[ch])) {
             reportclosing(ch, run.channels[ch], errno);
-            finished = false;
+            finished = false;  // the drawings are dropped: the rest need not be written
         }
     }
     sigset_t held;
     holdsignals(held);
     int status = exitnormal;
-    if (!finished || pendingsignal() != 0) {
+    int sig = pendingsignal();
+    if (!finished || sig != 0) {  // the log alone is kept
         dropdrawings(run);
-        if (finished) status = exitsignalled + pendingsignal();
-        if (!finished) status = exitioerror;
-        if (pendingsignal() != 0 && !noteinterrupt(run, pendingsignal())) {
+        status = finished ? exitsignalled + sig : exitioerror;
+        if (sig != 0 && !noteinterrupt(run, sig)) {
             reportfile(run.channels[chlog].path, errno);
             dropoutput(run.channels[chlog]);
             run.open &= ~(1u << chlog);
