@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -19,114 +20,85 @@ using testsupport::writefile;
 const std::string basic = readfile(std::string(EXAMPLES_DIR) + "/basic/gl-basic.txt");
 const std::string broken = "2 2 1 2\ni1 1 x\n";
 
-// The files a data file leaves drawn alone in a folder of its own, by name.
-std::vector<std::pair<std::string, std::string>> drawnalone(const std::string& name, const std::string& data,
-                                                            std::vector<std::string> options) {
-    std::string dir = e2e::makeworkdir();
-    writefile(dir + "/" + name, data);
+// What a data file leaves in a folder of its own when it is drawn alone.
+std::map<std::string, std::string> drawnalone(const std::string& name, const std::string& data,
+                                              const std::string& format) {
     e2e::Launch l;
-    l.dir = dir;
-    l.args = std::move(options);
-    l.args.push_back(name);
+    l.dir = e2e::makeworkdir();
+    writefile(l.dir + "/" + name, data);
+    l.args = {"-T", format, name};
     e2e::rungridelwith(l);
-    std::vector<std::pair<std::string, std::string>> files;
-    for (const std::string& f : e2e::listfiles(dir)) files.emplace_back(f, readfile(dir + "/" + f));
-    e2e::removetree(dir);
+    auto files = e2e::contents(l.dir);
+    e2e::removetree(l.dir);
     return files;
 }
 
 TEST(Batch, EachDataFileIsDrawnInItsFolderAsIfAlone) {
-    std::string top = e2e::makeworkdir();
-    for (const char* sub : {"/a", "/b", "/c"}) mkdir((top + sub).c_str(), 0755);
-    writefile(top + "/a/gl-a.txt", basic);
-    writefile(top + "/b/gl-b.txt", readfile(std::string(EXAMPLES_DIR) + "/showcase/gl-showcase.txt"));
-    writefile(top + "/c/gl-bad.txt", broken);
     e2e::Launch l;
-    l.dir = top;
-    l.args = {"-T", "pdf", "c/gl-bad.txt", "a/gl-a.txt", "b/gl-b.txt"};  // relative names, after a change of folder
+    l.dir = e2e::makeworkdir();
+    const std::map<std::string, std::string> data = {
+        {"a/gl-a.txt", basic},
+        {"b/gl-b.txt", readfile(std::string(EXAMPLES_DIR) + "/showcase/gl-showcase.txt")},
+        {"c/gl-bad.txt", broken}};
+    for (const auto& [name, bytes] : data) {
+        mkdir((l.dir + "/" + name.substr(0, 1)).c_str(), 0755);
+        writefile(l.dir + "/" + name, bytes);
+    }
+    l.args = {"-T", "pdf", "c/gl-bad.txt", "a/gl-a.txt", "b/gl-b.txt"};  // each named from the starting folder
     e2e::RunResult r = e2e::rungridelwith(l);
     EXPECT_EQ(r.status, 1);
     // The failure names the data file as the command line did.
     EXPECT_EQ(r.errors, "c/gl-bad.txt:2: expecting a single (1); got: x - reading coordinates for i1\n");
-    EXPECT_EQ(e2e::listfiles(top + "/c"), (Files{"gl-bad.log", "gl-bad.txt"}));
-    EXPECT_NE(readfile(top + "/c/gl-bad.log").find(" BOMBED in reading"), std::string::npos);
-    for (const std::string& name : {std::string("a/gl-a.txt"), std::string("b/gl-b.txt")}) {
-        std::string folder = top + "/" + name.substr(0, 1) + "/";
-        auto alone = drawnalone(name.substr(2), readfile(folder + name.substr(2)), {"-T", "pdf"});
-        ASSERT_EQ(alone.size(), 4u) << name;  // .eps, .log, .pdf, .txt
-        for (const auto& [file, bytes] : alone) EXPECT_EQ(readfile(folder + file), bytes) << file;
-        EXPECT_EQ(e2e::listfiles(folder).size(), 4u) << name;
-    }
-    e2e::removetree(top);
-}
+    for (const auto& [name, bytes] : data)
+        EXPECT_EQ(e2e::contents(l.dir + "/" + name.substr(0, 1)), drawnalone(name.substr(2), bytes, "pdf"));
 
-TEST(Batch, ADataFileTheLogWouldReplaceIsRefused) {
-    std::string dir = e2e::makeworkdir();
-    writefile(dir + "/gl-x.log", basic);
-    e2e::Launch l;
-    l.dir = dir;
+    // A data file that is its own log is refused, and left as it was.
+    writefile(l.dir + "/gl-x.log", basic);
     l.args = {"gl-x.log"};
-    e2e::RunResult r = e2e::rungridelwith(l);
+    r = e2e::rungridelwith(l);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.screen.find(" BOMBED in promptdatafile : output gl-x.log is the same file as the datafile\n"),
-              std::string::npos)
-        << r.screen;
-    EXPECT_EQ(readfile(dir + "/gl-x.log"), basic);
-    EXPECT_EQ(e2e::listfiles(dir), Files{"gl-x.log"});
-    e2e::removetree(dir);
-}
-
-// How many drawings the run has finished so far.
-size_t drawings(const std::string& screen) {
-    size_t n = 0;
-    for (size_t at = screen.find("with diagram in file"); at != std::string::npos;
-         at = screen.find("with diagram in file", at + 1))
-        ++n;
-    return n;
+              std::string::npos);
+    EXPECT_EQ(readfile(l.dir + "/gl-x.log"), basic);
+    EXPECT_EQ(e2e::listfiles(l.dir), Files{"gl-x.log"});
+    e2e::removetree(l.dir);
 }
 
 TEST(Watch, DrawsAgainAfterEachChangeAndKeepsTheLastGoodDrawing) {
-    // Three versions of the diagram: the drawings each gives alone.
-    std::string second = basic, third = basic;
-    second.replace(second.find("numbering yes 10"), 16, "numbering yes 14");
-    third.replace(third.find("docircles 3"), 11, "docircles 5");
-    const std::string versions[3] = {basic, second, third};
-    std::string drawn[3];
-    for (int k = 0; k < 3; ++k) drawn[k] = drawnalone("gl-w.txt", versions[k], {})[0].second;  // gl-w.eps
-    ASSERT_NE(drawn[0], drawn[1]);
-    ASSERT_NE(drawn[1], drawn[2]);
+    // Three versions of the diagram, and the drawing each gives alone.
+    std::string versions[3] = {basic, basic, basic}, drawn[3];
+    versions[1].replace(versions[1].find("numbering yes 10"), 16, "numbering yes 14");
+    versions[2].replace(versions[2].find("docircles 3"), 11, "docircles 5");
+    for (int k = 0; k < 3; ++k) drawn[k] = drawnalone("gl-w.txt", versions[k], "eps")["gl-w.eps"];
 
-    std::string dir = e2e::makeworkdir();
-    writefile(dir + "/gl-w.txt", basic);
     e2e::Launch l;
-    l.dir = dir;
+    l.dir = e2e::makeworkdir();
+    writefile(l.dir + "/gl-w.txt", basic);
     l.args = {"--watch", "gl-w.txt"};
     e2e::Started run = e2e::startgridel(l);
-    // Each drawing is waited for until it has taken its name.
-    auto shows = [&](const std::string& drawing) {
-        return e2e::waitfor(run, [&](const std::string&, const std::string&) {
-            return readfile(dir + "/gl-w.eps") == drawing;
-        });
+    auto shows = [&](const std::string& drawing) {  // once it has taken its name
+        return e2e::waitfor(run, [&](auto&, auto&) { return readfile(l.dir + "/gl-w.eps") == drawing; });
     };
     EXPECT_TRUE(shows(drawn[0]));
-    writefile(dir + "/gl-w.txt", versions[1]);  // written in place
+    writefile(l.dir + "/gl-w.txt", versions[1]);  // written in place
     EXPECT_TRUE(shows(drawn[1]));
-    writefile(dir + "/gl-w.txt", broken);  // the report comes, the last good drawing stays
-    EXPECT_TRUE(e2e::waitfor(run, [](const std::string&, const std::string& errors) {
-        return errors.find("gl-w.txt:2: expecting a single (1)") != std::string::npos;
-    }));
-    EXPECT_EQ(readfile(dir + "/gl-w.eps"), drawn[1]);
-    writefile(dir + "/.gl-w.txt.saving", versions[2]);  // saved by renaming a new file over the old one
-    ASSERT_EQ(std::rename((dir + "/.gl-w.txt.saving").c_str(), (dir + "/gl-w.txt").c_str()), 0);
+    writefile(l.dir + "/gl-w.txt", broken);  // the report comes, the last good drawing stays
+    EXPECT_TRUE(e2e::waitfor(run, [](auto&, auto& errors) { return errors.find("gl-w.txt:2: expecting") == 0; }));
+    EXPECT_EQ(readfile(l.dir + "/gl-w.eps"), drawn[1]);
+    writefile(l.dir + "/.gl-w.txt.saving", versions[2]);  // saved by renaming a new file over the old one
+    ASSERT_EQ(std::rename((l.dir + "/.gl-w.txt.saving").c_str(), (l.dir + "/gl-w.txt").c_str()), 0);
     EXPECT_TRUE(shows(drawn[2]));
 
     kill(run.pid, SIGINT);  // Ctrl-C ends the watch normally
     e2e::RunResult r = e2e::finishgridel(run, 10);
     EXPECT_FALSE(r.signalled);
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(drawings(r.screen), 3u);
-    EXPECT_EQ(e2e::listfiles(dir), (Files{"gl-w.eps", "gl-w.log", "gl-w.txt"}));
-    e2e::removetree(dir);
+    // Three drawings: the watch's own outputs never made it draw again.
+    size_t drawings = 0;
+    for (size_t at = 0; (at = r.screen.find("with diagram in file", at)) != std::string::npos; ++at) ++drawings;
+    EXPECT_EQ(drawings, 3u);
+    EXPECT_EQ(e2e::listfiles(l.dir), (Files{"gl-w.eps", "gl-w.log", "gl-w.txt"}));
+    e2e::removetree(l.dir);
 }
 
 }  // namespace

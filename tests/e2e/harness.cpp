@@ -81,6 +81,12 @@ std::vector<std::string> listfiles(const std::string& dir) { return listentries(
 
 std::vector<std::string> listfolders(const std::string& dir) { return listentries(dir, true); }
 
+std::map<std::string, std::string> contents(const std::string& dir) {
+    std::map<std::string, std::string> files;
+    for (const std::string& f : listfiles(dir)) files[f] = readfile(dir + "/" + f);
+    return files;
+}
+
 RunResult rungridel(const std::string& dir, const std::string& typed, const std::string& clock,
                     int timeoutseconds, int closedstream) {
     std::string base = makeworkdir();

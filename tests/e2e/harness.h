@@ -20,6 +20,7 @@
 #include <sys/types.h>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -76,24 +77,22 @@ struct Launch {
 
 RunResult rungridelwith(const Launch& launch);
 
-// A run started and not yet waited for: its process, the folder that holds
-// what it writes on its standard output and error, and the writing end of
-// its standard input when that is held open.
+// A run not yet waited for: its process, the folder of its captured output,
+// the writing end of a held standard input.
 struct Started {
     pid_t pid = -1;
     std::string base;
     int typing = -1;
 };
 
-// Start a run as `launch` says, wait for it (at most `timeoutseconds`, then
-// it is killed; a held standard input is closed after), and what it wrote
-// so far.
+// Start a run; wait for it (killed after `timeoutseconds`, a held input
+// closed after); what it wrote so far.
 Started startgridel(const Launch& launch);
 RunResult finishgridel(Started& run, int timeoutseconds = 60);
 std::string sofar(const Started& run, bool errors = false);
 
-// Wait (at most `seconds`) until what the run wrote so far on its standard
-// output and error satisfies `done`; false when it never did.
+// Wait (at most `seconds`) until `done` holds for what the run wrote so
+// far on its standard output and error.
 bool waitfor(const Started& run, const std::function<bool(const std::string&, const std::string&)>& done,
              int seconds = 30);
 
@@ -106,6 +105,9 @@ std::string showdiff(const std::string& expected, const std::string& actual,
 // with status `status`: nothing after a normal end, one FILE:LINE: line
 // naming where a failure was found after a failure report.
 bool cleanerrors(const std::string& errors, int status);
+
+// The bytes of every regular file directly in a folder, by name.
+std::map<std::string, std::string> contents(const std::string& dir);
 
 // Names of the folders directly in a folder, sorted.
 std::vector<std::string> listfolders(const std::string& dir);

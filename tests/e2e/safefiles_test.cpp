@@ -18,14 +18,6 @@ const std::string faileddata = "2 2 1 2\ni1 0.5 3\nu1 begin i1\n 1 1 2 2\n*\n*\n
 
 using Files = std::vector<std::string>;
 
-// A classic run in `dir` with standard input a pipe the test holds open.
-e2e::Started start(const std::string& dir) {
-    e2e::Launch l;
-    l.dir = dir;
-    l.holdinput = true;
-    return e2e::startgridel(l);
-}
-
 TEST(SafeFiles, AFailedRunLeavesThePreviousDrawing) {
     std::string dir = e2e::makeworkdir();
     const std::string old = "%!PS-Adobe-3.0 EPSF-3.0\n% the last good drawing\n";
@@ -47,8 +39,11 @@ TEST(SafeFiles, AFailedRunLeavesThePreviousDrawing) {
     // holds the transcript and a last line naming the signal, and the run
     // ends by the signal.
     const std::pair<int, std::string> signals[] = {{SIGTERM, "TERM"}, {SIGINT, "INT"}, {SIGHUP, "HUP"}};
+    e2e::Launch held;
+    held.dir = dir;
+    held.holdinput = true;  // nothing typed: the report waits
     for (const auto& [sig, name] : signals) {
-        e2e::Started run = start(dir);
+        e2e::Started run = e2e::startgridel(held);
         EXPECT_TRUE(e2e::waitfor(run, [](const std::string& screen, const std::string&) {
             return screen.find("hit return to exit program\n") != std::string::npos;
         })) << sig;
@@ -64,10 +59,9 @@ TEST(SafeFiles, AFailedRunLeavesThePreviousDrawing) {
     // A drawing that passes the file-size limit is a write error, not a
     // kill: status 2, the log is committed, the old drawing stays.
     testsupport::writefile(dir + "/gl-test.txt", gooddata);
-    e2e::Launch limited;
-    limited.dir = dir;
-    limited.filesizelimit = 1000;
-    r = e2e::rungridelwith(limited);
+    held.holdinput = false;
+    held.filesizelimit = 1000;
+    r = e2e::rungridelwith(held);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.errors, "gridel: gl-test.eps: File too large\n");
     EXPECT_EQ(testsupport::readfile(dir + "/gl-test.eps"), old);
