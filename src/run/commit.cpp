@@ -85,35 +85,39 @@ std::string keepold(const char* target) {
 // removed.  False when a rename failed, with its file in `failed` and errno
 // set.
 bool commitoutputs(const std::vector<OutputChannel*>& files, const OutputChannel*& failed) {
-    std::vector<std::string> old(files.size());
-    for (size_t i = 0; i < files.size(); ++i) {
+    // Only temporary files take names; a file written in place (a device)
+    // has nothing to rename and nothing to put back.
+    std::vector<OutputChannel*> renaming;
+    for (OutputChannel* c : files)
+        if (c->pending) renaming.push_back(c);
+    std::vector<std::string> old(renaming.size());
+    for (size_t i = 0; i < renaming.size(); ++i) {
         struct stat st;
-        if (files[i]->pending && ::lstat(files[i]->target, &st) == 0) old[i] = keepold(files[i]->target);
+        if (::lstat(renaming[i]->target, &st) == 0) old[i] = keepold(renaming[i]->target);
     }
     size_t done = 0;
     int reason = 0;
-    for (; done < files.size(); ++done) {
-        OutputChannel& c = *files[done];
-        if (!c.pending) continue;
+    for (; done < renaming.size(); ++done) {
+        OutputChannel& c = *renaming[done];
         if (faultat("rename") || ::rename(c.temp, c.target) != 0) {
             reason = errno;
             break;
         }
         c.pending = false;
     }
-    bool complete = done == files.size();
+    bool complete = done == renaming.size();
     if (!complete) {
-        failed = files[done];
+        failed = renaming[done];
         for (size_t i = 0; i < done; ++i) {
-            const char* target = files[i]->target;
+            const char* target = renaming[i]->target;
             if (!old[i].empty() ? ::rename(old[i].c_str(), target) == 0 : ::unlink(target) == 0) old[i].clear();
         }
-        for (size_t i = done; i < files.size(); ++i) dropoutput(*files[i]);
+        for (size_t i = done; i < renaming.size(); ++i) dropoutput(*renaming[i]);
     }
     for (const std::string& o : old)
         if (!o.empty()) ::unlink(o.c_str());
     std::vector<std::string> folders;
-    for (const OutputChannel* c : files) {
+    for (const OutputChannel* c : renaming) {
         std::string folder = folderof(c->target);
         bool seen = false;
         for (const std::string& f : folders) seen = seen || f == folder;

@@ -16,13 +16,14 @@ constexpr int exitioerror = 2;  // a file could not be created or written
 // A run ended by a signal: this plus the signal's number, as shells report it.
 constexpr int exitsignalled = 128;
 
-// The end of a run before its normal close.  The failure report, the kill
-// and an input/output error write what they have to say and throw it; the
-// job catches it once, closes the run's files as `failing` asks and returns
-// `status`.  Nothing else throws it, and nothing but the job catches it.
+// The end of a run before its normal close.  The failure report, the kill,
+// an input/output error and an ending signal write what they have to say
+// and throw it; the job catches it once, closes the run's files as it asks
+// (see commit.h) and returns `status`.  Nothing else throws it, and nothing
+// but the job catches it.
 struct RunEnd {
     int status;
-    bool ioerror;       // an input/output error: the transcripts are kept but for the failing file
+    bool ioerror;       // an input/output error: the log is kept unless it is the failing file
     char failing[256];  // that file's name as reported ("" for none)
 };
 
@@ -55,8 +56,9 @@ inline bool iskill(TextView word) { return iskill(word.c, static_cast<int>(word.
 // the run with status 0.
 [[noreturn]] void killrun(Run& run);
 
-// End the run when an ending signal has come (see signals.h): the job
-// then closes its files as an interrupted run's.
+// End the run when an ending signal has come (see signals.h), with the
+// status of a run ended by that signal; the job closes its files as an
+// interrupted run's.
 void stopifinterrupted();
 
 // End the run on an input/output error: one line on standard error naming
