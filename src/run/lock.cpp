@@ -24,7 +24,7 @@ namespace {
 constexpr auto quietwait = std::chrono::seconds(1);
 
 // The outputs a lock covers, after its stem.
-const char* const lockedextensions[] = {".eps", ".pdf", ".svg", ".png", ".log"};
+constexpr char lockedextensions[][5] = {".eps", ".pdf", ".svg", ".png", ".log"};
 
 // Remove the temporary files (".<output>.XXXXXX") of the outputs of `stem`
 // in the current folder: under the lock no living run writes them.
