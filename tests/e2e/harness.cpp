@@ -170,10 +170,8 @@ RunResult finishgridel(Started& run, int timeoutseconds) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) {
-        result.signalled = true;
-        result.signal = WTERMSIG(status);
-    }
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    result.signalled = result.signal != 0;
     result.screen = sofar(run, false);
     result.errors = sofar(run, true);
     removetree(run.base);

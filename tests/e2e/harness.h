@@ -77,8 +77,7 @@ struct Launch {
 
 RunResult rungridelwith(const Launch& launch);
 
-// A run not yet waited for: its process, the folder of its captured output,
-// the writing end of a held standard input.
+// A run not yet waited for: its process, its output's folder, its held input.
 struct Started {
     pid_t pid = -1;
     std::string base;
@@ -91,8 +90,7 @@ Started startgridel(const Launch& launch);
 RunResult finishgridel(Started& run, int timeoutseconds = 60);
 std::string sofar(const Started& run, bool errors = false);
 
-// Wait (at most `seconds`) until `done` holds for what the run wrote so
-// far on its standard output and error.
+// Wait (at most `seconds`) until `done` holds for its output and error so far.
 bool waitfor(const Started& run, const std::function<bool(const std::string&, const std::string&)>& done,
              int seconds = 30);
 

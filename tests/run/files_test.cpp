@@ -25,10 +25,7 @@ protected:
     void TearDown() override { testsupport::leavescratch(dir); }
     void open(const char* name, const char* extension) { openoutput(run, name, maketext<20>(extension), chps); }
     void close(bool commit) {
-        if (commit)
-            testsupport::capturescreen([&] { commitrun(run); });
-        else
-            dropoutput(channel);
+        commit ? (void)testsupport::capturescreen([&] { commitrun(run); }) : (void)dropoutput(channel);
         run.open = 1u << chw;
     }
     void write(const char* name, const char* extension, const char* text, bool commit) {
