@@ -75,7 +75,7 @@ void lockoutputs(Run& run, int slot, const char* stem) {
     if (name.size() >= sizeof run.lockfiles[slot]) return;
     for (int other = 0; other < lockcount; ++other)
         if (run.locks[other] > 0 && name == run.lockfiles[other]) return;  // held already
-    for (;;) {
+    for (int tries = 0; tries < 100; ++tries) {  // a file system that never agrees gives no lock
         int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0) return;
         if (!waitforlock(fd, stem)) {
