@@ -24,4 +24,4 @@ cmake -S . -B build-example -DCMAKE_BUILD_TYPE=Release -DGRIDEL_TESTS=OFF >/dev/
 cmake --build build-example -j"$(nproc)" --target gridel >/dev/null
 build-example/gridel -T pdf -T png examples/showcase/gl-showcase.txt </dev/null
 echo
-echo "Drawn: examples/showcase/gl-showcase.eps, .pdf and .png (transcript in examples/showcase/gl-log.txt)"
+echo "Drawn: examples/showcase/gl-showcase.eps, .pdf and .png (transcript in examples/showcase/gl-showcase.log)"
