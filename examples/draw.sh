@@ -26,5 +26,5 @@ cmake --build build-example -j"$(nproc)" --target gridel >/dev/null
 build-example/gridel -T pdf -T png examples/showcase/gl-showcase.txt </dev/null
 build-example/gridel -T pdf -T png --dpi 300 examples/paper/gl-paper.txt </dev/null
 echo
-echo "Drawn: examples/showcase/gl-showcase.eps, .pdf and .png (transcript in examples/showcase/gl-log.txt)"
+echo "Drawn: examples/showcase/gl-showcase.eps, .pdf and .png (transcript in examples/showcase/gl-showcase.log)"
 echo "       examples/paper/gl-paper.eps, .pdf and .png, the figure for a journal column"

@@ -1,6 +1,6 @@
 // main.cpp - gridel: a phase diagram description in, a drawing out.
 //
-//   gridel [OPTION]... [DATAFILE]      (gridel --help lists the options)
+//   gridel [OPTION]... [DATAFILE]...   (gridel --help lists the options)
 #include <cstdio>
 #include <string>
 
@@ -8,6 +8,7 @@
 #include "driver/job.h"
 #include "run/failure.h"
 #include "run/run.h"
+#include "run/signals.h"
 
 int main(int argc, char** argv) {
     Options options;
@@ -24,5 +25,9 @@ int main(int argc, char** argv) {
         std::printf("%s\n", programbanner);
         return exitnormal;
     }
-    return runjob(options);
+    int status = runjob(options);
+    // A run cut short by SIGINT, SIGTERM or SIGHUP ends the process by that
+    // signal, once its files are closed; a watch ends so, with status 0.
+    if (!options.watch) endbysignal();
+    return status;
 }

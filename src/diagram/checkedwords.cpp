@@ -7,6 +7,7 @@
 #include "diagram/slips.h"
 #include "run/diagnostics.h"
 #include "run/failure.h"
+#include "text/utf8.h"
 
 namespace {
 
@@ -75,4 +76,12 @@ long double getsingle(Run& run, WordKind kind, TextView word, const Text& contex
     }
     explainword(run, expected("a number", word, context), word);
     badword(run, "reading", "expecting a single (1); got: ", word, context);
+}
+
+void warnundrawable(Run& run, int32_t line, TextView text, const char* what) {
+    if (isdrawable(text.c, text.len)) return;
+    warning(run, line, Word{0, {}},
+            std::string(what) + " '" + std::string(text.c, static_cast<size_t>(text.len)) + "'" +
+                " holds bytes that are not UTF-8 or characters that cannot be drawn: the PDF, SVG and PNG show "
+                "U+FFFD for them");
 }

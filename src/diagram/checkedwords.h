@@ -16,3 +16,8 @@ int16_t getinteger(Run& run, WordKind kind, TextView word, const Text& context);
 // A word that must be a number (integer, real or a/b); anything else ends
 // the run.
 long double getsingle(Run& run, WordKind kind, TextView word, const Text& context);
+
+// A warning for a text of the data file at `line` (a name, an info line)
+// that holds bytes that are not UTF-8 or characters no drawing can show:
+// the PDF, SVG and PNG draw U+FFFD for them.
+void warnundrawable(Run& run, int32_t line, TextView text, const char* what);

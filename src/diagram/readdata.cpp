@@ -934,14 +934,6 @@ void readareas(DataReader& rd) {
 
 }  // namespace
 
-void warnundrawable(Run& run, int32_t line, TextView text, const char* what) {
-    if (isdrawable(text.c, text.len)) return;
-    warning(run, line, noitem,
-            std::string(what) + " " + quoted(text) +
-                " holds bytes that are not UTF-8 or characters that cannot be drawn: the PDF, SVG and PNG show "
-                "U+FFFD for them");
-}
-
 void readdata(Run& run, Diagram& d, ReadProgress& progress) {
     DataFile file;
     file.name = promptdatafile(run, "gl-", run.settings.datafile, file.reader);

@@ -6,11 +6,12 @@
 #include <vector>
 
 #include "diagram/model.h"
-#include "diagram/readdata.h"
+#include "diagram/checkedwords.h"
 #include "diagram/slips.h"
 #include "run/channels.h"
 #include "run/diagnostics.h"
 #include "run/failure.h"
+#include "run/lineinput.h"
 #include "run/prefs.h"
 #include "run/run.h"
 #include "text/numfmt.h"

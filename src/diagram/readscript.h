@@ -3,7 +3,20 @@
 #pragma once
 
 #include "diagram/model.h"
-#include "diagram/readdata.h"
+#include "run/linereader.h"
+#include "run/run.h"
+#include "text/fixedtext.h"
+
+// The data file being read: the data reader opens it and reads its data
+// section, the script reader reads the rest and closes it.
+struct DataFile {
+    LineReader reader;  // the open file
+    Text name;          // its full name
+    // Words after the "*" that ends the areas, on its line, are not read:
+    // the first of them, when there are any (its line; 0 for none).
+    int32_t restline = 0;
+    int32_t restcolumn = 0;
+};
 
 // Read the script from the open data file to its end (or a "*" line),
 // check that the window and the big ticks were given, and close the file.

@@ -10,11 +10,11 @@
 namespace {
 
 const char usagetext[] =
-    "Usage: gridel [OPTION]... [DATAFILE]\n"
-    "Draw the phase diagram described in DATAFILE as gl-<name>.eps beside it,\n"
-    "with the transcript of the run on the screen and in gl-log.txt.\n"
+    "Usage: gridel [OPTION]... [DATAFILE]...\n"
+    "Draw the phase diagram described in each DATAFILE as gl-<name>.eps beside\n"
+    "it, with the transcript of its run on the screen and in gl-<name>.log.\n"
     "Without DATAFILE, draw the diagram that gl-prefs.txt names (or that you\n"
-    "type the name of) in the current folder.\n"
+    "type the name of) in the current folder, with the log gl-log.txt.\n"
     "\n"
     "  -T, --format=FORMAT  also write the drawing as FORMAT: pdf, svg or png\n"
     "                       (eps is always written); repeat the option or\n"
@@ -23,24 +23,17 @@ const char usagetext[] =
     "      --dpi=N          resolution of the PNG, 10 to 600 (default 150)\n"
     "      --check          read and check the whole diagram, write no file, and\n"
     "                       list its problems as FILE:LINE: lines\n"
+    "      --watch          after drawing, draw again whenever a DATAFILE or the\n"
+    "                       gl-prefs.txt beside it changes, until interrupted\n"
     "  -h, --help           show this help and exit\n"
     "  -V, --version        show the version and exit\n"
     "\n"
-    "Exit status: 0 when the drawing was made, 1 after a failure report,\n"
-    "2 when a file could not be written or the command line is wrong.\n"
+    "Exit status: 0 when every drawing was made, 1 after a failure report,\n"
+    "2 when a file could not be read or written or the command line is wrong\n"
+    "(the highest of the runs).\n"
     "The full reference: man gridel.\n";
 
-enum : int { optcrop = 256, optdpi, optcheck };
-
-const option longoptions[] = {
-    {"format", required_argument, nullptr, 'T'},
-    {"crop", no_argument, nullptr, optcrop},
-    {"dpi", required_argument, nullptr, optdpi},
-    {"check", no_argument, nullptr, optcheck},
-    {"help", no_argument, nullptr, 'h'},
-    {"version", no_argument, nullptr, 'V'},
-    {nullptr, 0, nullptr, 0},
-};
+enum : int { optcrop = 256, optdpi, optcheck, optwatch };
 
 // One or more formats separated by commas.
 bool readformats(const char* list, Options& o, std::string& problem) {
@@ -87,11 +80,28 @@ bool readdpi(const char* text, Options& o, std::string& problem) {
 const char* usage() { return usagetext; }
 
 bool readcommandline(int argc, char** argv, Options& options, std::string& problem) {
+    const option longoptions[] = {
+        {"format", required_argument, nullptr, 'T'},
+        {"crop", no_argument, nullptr, optcrop},
+        {"dpi", required_argument, nullptr, optdpi},
+        {"check", no_argument, nullptr, optcheck},
+        {"watch", no_argument, nullptr, optwatch},
+        {"help", no_argument, nullptr, 'h'},
+        {"version", no_argument, nullptr, 'V'},
+        {nullptr, 0, nullptr, 0},
+    };
     optind = 1;
     opterr = 0;  // the messages are ours
     for (;;) {
         int c = getopt_long(argc, argv, ":T:hV", longoptions, nullptr);
         if (c == -1) break;
+        // The option as typed: a long one is the word on the command line
+        // ("--crop=yes"), a short one its letter.  An unknown letter may
+        // stand inside a group ("-hx"), where the word is not yet passed.
+        bool unknownletter =
+            c == '?' && optopt != 0 && optopt < optcrop && optopt != 'T' && optopt != 'h' && optopt != 'V';
+        bool islong = !unknownletter && std::strncmp(argv[optind - 1], "--", 2) == 0;
+        std::string shown = islong ? std::string(argv[optind - 1]) : std::string("-") + static_cast<char>(optopt);
         switch (c) {
             case 'T':
                 if (!readformats(optarg, options, problem)) return false;
@@ -101,32 +111,30 @@ bool readcommandline(int argc, char** argv, Options& options, std::string& probl
                 if (!readdpi(optarg, options, problem)) return false;
                 break;
             case optcheck: options.check = true; break;
+            case optwatch: options.watch = true; break;
             case 'h': options.help = true; break;
             case 'V': options.version = true; break;
             case ':':
-                if (optopt != 0)
-                    problem = std::string("option '-") + static_cast<char>(optopt) + "' needs a value";
-                else
-                    problem = std::string("option '") + argv[optind - 1] + "' needs a value";
+                problem = "option '" + shown + "' needs a value";
                 return false;
             default:
-                if (optopt != 0)
-                    problem = std::string("unknown option '-") + static_cast<char>(optopt) + "'";
+                if (islong && optopt != 0)
+                    problem = "option '" + shown + "' takes no value";
                 else
-                    problem = std::string("unknown option '") + argv[optind - 1] + "'";
+                    problem = "unknown option '" + shown + "'";
                 return false;
         }
     }
-    if (argc - optind > 1) {
-        problem = std::string("one data file at most; '") + argv[optind + 1] + "' is one too many";
-        return false;
-    }
-    if (argc - optind == 1) {
-        options.datafile = argv[optind];
-        if (options.datafile.empty()) {
-            problem = "the data file's name is empty";
+    for (int k = optind; k < argc; ++k) {
+        if (argv[k][0] == '\0') {
+            problem = "a data file's name is empty";
             return false;
         }
+        options.datafiles.push_back(argv[k]);
+    }
+    if (options.watch && options.datafiles.empty()) {
+        problem = "--watch needs a data file to watch";
+        return false;
     }
     return true;
 }

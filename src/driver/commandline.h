@@ -1,13 +1,14 @@
 // commandline.h - the command line: options in the usual short and long
-// forms, and at most one data file.
+// forms, and the data files.
 //
-//   gridel [OPTION]... [DATAFILE]
+//   gridel [OPTION]... [DATAFILE]...
 //
-// With no argument the run is the classic one: the preferences file, the
+// With no data file the run is the classic one: the preferences file, the
 // prompts and the keyboard of the current folder.
 #pragma once
 
 #include <string>
+#include <vector>
 
 // What the command line asks for.
 struct Options {
@@ -17,17 +18,19 @@ struct Options {
     bool crop = false;        // --crop: every output cut to the drawn content
     int dpi = 150;            // --dpi: PNG resolution, pixels per inch
     bool check = false;       // --check: the whole job, no file written
+    bool watch = false;       // --watch: draw again whenever a data file changes
     bool help = false;        // -h, --help
     bool version = false;     // -V, --version
-    std::string datafile;     // the data file; empty for the classic run
+    std::vector<std::string> datafiles;  // the data files, as typed; none for the classic run
 };
 
 // The lowest and highest PNG resolutions accepted.
 constexpr int mindpi = 10;
 constexpr int maxdpi = 600;
 
-// Read the command line.  False for an unknown option, a bad value or too
-// many arguments, with one line saying which in `problem`.
+// Read the command line.  False for an unknown option, a bad value or an
+// empty data file name, with one line saying which in `problem`; an option
+// is quoted as it was typed.
 bool readcommandline(int argc, char** argv, Options& options, std::string& problem);
 
 // The usage text, for --help and after a bad command line.

@@ -1,15 +1,19 @@
 // job.cpp - runjob: the pipeline of a run, from start-up to the closed files.
 #include "driver/job.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "diagram/readdata.h"
 #include "diagram/readscript.h"
@@ -20,15 +24,19 @@
 #include "drawing/fontmeasure.h"
 #include "drawing/page.h"
 #include "drawing/pages.h"
+#include "driver/watch.h"
 #include "geometry/areas.h"
 #include "geometry/assembly.h"
 #include "geometry/crossovers.h"
 #include "geometry/labels.h"
 #include "run/channels.h"
+#include "run/commit.h"
 #include "run/diagnostics.h"
 #include "run/failure.h"
 #include "run/files.h"
+#include "run/lock.h"
 #include "run/run.h"
+#include "run/signals.h"
 #include "run/startup.h"
 
 namespace {
@@ -66,6 +74,7 @@ bool namedatafile(Run& run, const std::string& path) {
     size_t dot = stem.rfind('.');
     if (dot != std::string::npos && dot > 0) stem.erase(dot);
     settext(run.datafilename, base.data(), static_cast<int>(base.size()));
+    settext(run.typedname, path.data(), static_cast<int>(path.size()));
     settext(run.settings.datafile, stem.data(), static_cast<int>(stem.size()));
     settext(run.outputstem, "gl-");
     addtext(run.outputstem, stem.data(), static_cast<int>(stem.size()));
@@ -74,9 +83,9 @@ bool namedatafile(Run& run, const std::string& path) {
 
 // The command that lists the warnings of this run: the data file as it
 // was named, quoted for the shell when it needs to be.
-std::string checkcommand(const Options& options) {
+std::string checkcommand(const Run& run) {
     std::string command = "gridel --check";
-    const std::string& file = options.datafile;
+    const std::string file(run.typedname.c, static_cast<size_t>(run.typedname.len));
     if (file.empty()) return command;
     if (file[0] == '-') command += " --";  // not an option
     bool plain = true;
@@ -88,17 +97,11 @@ std::string checkcommand(const Options& options) {
     return command + " " + quoted + "'";
 }
 
-// Create an output file of the run as its channel; its name goes back.
+// Create an output file of the run as its channel; its name goes back.  A
+// stem holding a NUL byte is reported by openoutput under the name it
+// cannot create.
 Text openformat(Run& run, int channel) {
-    Text name = outputname(run, channel);
-    const char* extension = outputextension(channel);
-    int stemlength = name.len - static_cast<int>(std::strlen(extension));
-    char stem[256];
-    std::memcpy(stem, name.c, static_cast<size_t>(stemlength));
-    stem[stemlength] = '\0';
-    // A stem holding a NUL byte is reported by openoutput under the name it
-    // cannot create.
-    return openoutput(run, stem, maketext<20>(extension), channel);
+    return openoutput(run, outputstem(run).c_str(), maketext<20>(outputextension(channel)), channel);
 }
 
 // Where ink is looked for when a figure's content decides its page: far
@@ -122,15 +125,16 @@ PageBox pagebox(PageFit fit, const std::function<void(Canvas&)>& draw) {
 void writeformat(Run& run, const ExtraFormat& f, const PageBox& box, int dpi,
                  const std::function<void(Canvas&)>& draw) {
     OutputChannel& channel = run.channels[f.channel];
+    // An ending signal stops the writing; the run then ends as interrupted.
     auto sink = [&channel](const unsigned char* bytes, size_t n) {
-        return channelwrite(channel, reinterpret_cast<const char*>(bytes), n);
+        return pendingsignal() == 0 && channelwrite(channel, reinterpret_cast<const char*>(bytes), n);
     };
     std::string reason;
     if (!renderpage(f.format, box, dpi, sink, draw, reason)) {
+        stopifinterrupted();
         if (errno != 0 && reason.empty()) ioerror(run, channel.path);
         outputfailure(run, channel.path, reason.c_str());
     }
-    channel.written = true;
 }
 
 // A check: what a run reads and computes, with its warnings, and nothing
@@ -176,6 +180,7 @@ int drawrun(Run& run, const Options& options) {
     Diagram diagram;
     startdiagram(run, diagram);
     readdata(run, diagram);
+    stopifinterrupted();
 
     // The outputs are created before the geometry runs, so that one that
     // cannot be created stops the run before the log reports the lines.
@@ -185,14 +190,15 @@ int drawrun(Run& run, const Options& options) {
     EpsCanvas eps(run);
     PageFit fit = pagefit(diagram, options.crop);
     if (fit == PageFit::fixed) eps.begin(pageheader(run.settings.banner, run.stamp));
-    run.channels[chps].written = true;
 
     placecrossovers(run, diagram);
     assemblelines(run, diagram);
+    stopifinterrupted();
     DrawingPlan plan;
     if (isyes(diagram.options.doareas)) plan.areas = traceareas(run, diagram);
     plan.labels = placelabels(run, diagram);
     plan.figure = planfigure(diagram, plan.areas, plan.labels, FontMeasure());
+    stopifinterrupted();
 
     auto draw = [&](Canvas& canvas) { drawdiagram(diagram, plan, run.settings.banner, run.stamp, canvas); };
     PageBox box = pagebox(fit, draw);
@@ -207,10 +213,9 @@ int drawrun(Run& run, const Options& options) {
     draw(eps);
     eps.end();
     // The other formats are whole documents too: begun (their creator
-    // named, their title the data file's name, where the steps after
-    // reading stand), drawn and ended.
+    // named, their title the data file's name), drawn and ended.
     PageHeader documentheader = pageheader(run.settings.banner, run.stamp);
-    documentheader.title = run.place.file;
+    documentheader.title = run.datafilename.len > 0 ? run.datafilename : run.place.file;
     auto document = [&](Canvas& canvas) {
         canvas.begin(documentheader);
         draw(canvas);
@@ -227,9 +232,49 @@ int drawrun(Run& run, const Options& options) {
     settext(closing, "with diagram in file, ");
     addtext(closing, run.drawingname);
     putstr(run, 0, closing, 1, setwoutlog);
-    if (!closeall(run)) return exitioerror;
-    reportwarnings(run, checkcommand(options));
-    return exitnormal;
+    int status = commitrun(run);
+    if (status == exitnormal) reportwarnings(run, checkcommand(run));
+    return status;
+}
+
+// One run, in a Run of its own: the classic one (no path) or the diagram
+// of a data file, in that file's folder.  Its files are closed and its
+// locks given back whether it ends normally or early; its exit status.
+int runone(const Options& options, const std::string* path) {
+    auto run = std::make_unique<Run>();
+    run->checking = options.check;
+    run->interactive = path == nullptr && !options.check;
+    if (path != nullptr && !namedatafile(*run, *path)) return exitioerror;
+    run->outputs = 1u << chps;
+    if (options.pdf) run->outputs |= 1u << chpdf;
+    if (options.svg) run->outputs |= 1u << chsvg;
+    if (options.png) run->outputs |= 1u << chpng;
+    int status;
+    try {
+        status = drawrun(*run, options);
+    } catch (const RunEnd& end) {
+        status = closeended(*run, end);
+    }
+    unlockoutputs(*run);
+    return status;
+}
+
+// Draw the data files whose `due` is set, each in its own folder and as if
+// it had been drawn alone, until an ending signal comes; the highest exit
+// status of the runs.  `home` is the folder the command started in, which
+// every data file's name starts from.
+int drawdatafiles(const Options& options, const std::vector<bool>& due, int home) {
+    int status = exitnormal;
+    for (size_t k = 0; k < options.datafiles.size() && pendingsignal() == 0; ++k) {
+        if (!due[k]) continue;
+        status = std::max(status, runone(options, &options.datafiles[k]));
+        if (::fchdir(home) != 0) {
+            int reason = errno;
+            std::fprintf(stderr, "gridel: the starting folder: %s\n", std::strerror(reason));
+            return exitioerror;
+        }
+    }
+    return status;
 }
 
 }  // namespace
@@ -238,23 +283,26 @@ int runjob(const Options& options) {
     // Before any file is opened: a closed standard stream must not lend its
     // number to the log or the drawing.
     openstandardstreams();
-    // A screen piped into a program that stops reading must not kill the
-    // run: the log and the drawing are still completed.
-    std::signal(SIGPIPE, SIG_IGN);
+    installsignals();
+    if (options.datafiles.empty()) return runone(options, nullptr);
 
-    Run run{};
-    run.checking = options.check;
-    run.interactive = options.datafile.empty() && !options.check;
-    if (!options.datafile.empty() && !namedatafile(run, options.datafile)) return exitioerror;
-    run.outputs = 1u << chps;
-    if (options.pdf) run.outputs |= 1u << chpdf;
-    if (options.svg) run.outputs |= 1u << chsvg;
-    if (options.png) run.outputs |= 1u << chpng;
-
-    guardoutputfiles(run);
-    try {
-        return drawrun(run, options);
-    } catch (const RunEnd& end) {
-        return closeended(run, end);
+    int home = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (home < 0) {
+        int reason = errno;
+        std::fprintf(stderr, "gridel: the current folder: %s\n", std::strerror(reason));
+        return exitioerror;
     }
+    // The watch starts before the first drawing, so that a change made
+    // while it is drawn is seen after it.
+    Watch watch;
+    if (options.watch) startwatch(watch, options.datafiles);
+    std::vector<bool> due(options.datafiles.size(), true);
+    int status = drawdatafiles(options, due, home);
+    if (options.watch) {
+        while (waitforchange(watch, due)) drawdatafiles(options, due, home);
+        endwatch(watch);
+        status = exitnormal;  // a watch ends only when it is interrupted
+    }
+    ::close(home);
+    return status;
 }

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <initializer_list>
 
 #include "run/failure.h"
 #include "run/run.h"
@@ -10,10 +11,7 @@
 
 namespace {
 
-constexpr char names[channelcount][9] = {
-    "", "", "outfile", "logfile", "icfile", "itfile", "glfile", "csvfile", "csv2file", "psfile",
-    "pdffile", "svgfile", "pngfile",
-};
+constexpr char names[channelcount][8] = {"", "logfile", "psfile", "pdffile", "svgfile", "pngfile"};
 
 // Line ends for a before or after count: 0 none, 1 one, anything else two.
 int lineends(int16_t count) { return count == 0 ? 0 : (count == 1 ? 1 : 2); }
@@ -62,43 +60,21 @@ const char* channelname(int channel) {
     return channel >= 0 && channel < channelcount ? names[channel] : "";
 }
 
-bool drainchannel(OutputChannel& channel) {
-    if (channel.staged == 0) return true;
-    size_t n = static_cast<size_t>(channel.staged);
-    channel.staged = 0;
-    return fwrite_unlocked(channel.buffer, 1, n, channel.file) == n;
-}
-
-bool channelwrite(OutputChannel& channel, const char* bytes, size_t n) {
-    if (channel.buffer == nullptr) return fwrite_unlocked(bytes, 1, n, channel.file) == n;
-    if (static_cast<size_t>(channel.staged) + n > static_cast<size_t>(stagingsize)) {
-        if (!drainchannel(channel)) return false;
-        if (n > static_cast<size_t>(stagingsize)) return fwrite_unlocked(bytes, 1, n, channel.file) == n;
-    }
-    std::memcpy(channel.buffer + channel.staged, bytes, n);
-    channel.staged += static_cast<int>(n);
-    return true;
-}
-
 bool isopen(const Run& run, int channel) { return (run.open & (1u << channel)) != 0; }
 
 void putstr(Run& run, int16_t before, const char* text, int len, int16_t after, uint32_t set) {
+    stopifinterrupted();
     uint32_t effective = set & run.open;
     if (effective == 0) return;
-    if (effective & 1u) screenwrite(run.settings, before, text, len, after);
-    for (int ch = 2; ch < 10; ++ch) {
-        if (effective & (1u << ch)) {
-            filewrite(run, run.channels[ch], before, text, len, after);
-            if (ch >= 4) run.channels[ch].written = true;
-        }
-    }
+    if (effective & (1u << chw)) screenwrite(run.settings, before, text, len, after);
+    for (int ch : {chlog, chps})
+        if (effective & (1u << ch)) filewrite(run, run.channels[ch], before, text, len, after);
 }
 
 void putline(Run& run, int channel, const char* text, int len) {
+    stopifinterrupted();
     if (!isopen(run, channel)) return;
-    OutputChannel& ch = run.channels[channel];
-    if (channel >= chic) ch.written = true;
-    filewrite(run, ch, 0, text, len, 1);
+    filewrite(run, run.channels[channel], 0, text, len, 1);
 }
 
 void flushchannels(Run& run) {
@@ -111,21 +87,9 @@ void flushfiles(Run& run) {
     // flush: the data reader asks for a flush before every line it reads.
     if (!run.unflushed) return;
     run.unflushed = false;
-    for (int ch = 2; ch <= chps; ++ch) {
+    for (int ch : {chlog, chps}) {
         OutputChannel& c = run.channels[ch];
         if (isopen(run, ch) && c.file != nullptr && (!drainchannel(c) || std::fflush(c.file) != 0))
             ioerror(run, c.path);
     }
-}
-
-void ioerror(Run& run, const char* path) { outputfailure(run, path, std::strerror(errno)); }
-
-void outputfailure(Run&, const char* path, const char* reason) {
-    std::fflush(stdout);
-    std::fputs("gridel: ", stderr);
-    std::fputs(shownbytes(path, std::strlen(path)).c_str(), stderr);  // a name may come from a file
-    std::fputs(": ", stderr);
-    std::fputs(reason, stderr);
-    std::fputc('\n', stderr);
-    throw ioerrorend(path);
 }

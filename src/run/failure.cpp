@@ -1,16 +1,16 @@
-// failure.cpp - the failure report, the kill stop and the closing of files.
+// failure.cpp - the failure report, the kill stop and the input/output
+// error.
 #include "run/failure.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <initializer_list>
 
 #include "run/diagnostics.h"
-#include "run/files.h"
-#include "run/lineinput.h"
+#include "run/linereader.h"
 #include "run/run.h"
 #include "text/shown.h"
+#include "run/signals.h"
 #include "text/tokens.h"
 
 namespace {
@@ -43,15 +43,13 @@ void bombed(Run& run, const char* where, const char* what, int whatlen) {
     if (open & (1u << chw)) {
         if (run.interactive) {  // a run from the command line never waits
             std::fputs("\nhit return to exit program\n", stdout);
-            flushall(run);
+            std::fflush(stdout);
             skipline(run.keyboard);  // whatever comes back, the run ends
         }
     }
     // The log gets its copy only after the user has pressed return.
-    for (int ch : {chout, chlog, chic}) {
-        OutputChannel& c = run.channels[ch];
-        if ((open & (1u << ch)) && c.file != nullptr) writeall(run, c, block, n);
-    }
+    OutputChannel& log = run.channels[chlog];
+    if ((open & (1u << chlog)) && log.file != nullptr) writeall(run, log, block, n);
     throw RunEnd{exitfailed, false, {}};
 }
 
@@ -66,11 +64,13 @@ void killrun(Run& run) {
     const size_t n = sizeof notice - 1;
     uint32_t open = run.open;
     if (open & (1u << chw)) std::fwrite(notice, 1, n, stdout);
-    for (int ch : {chout, chlog}) {
-        OutputChannel& c = run.channels[ch];
-        if ((open & (1u << ch)) && c.file != nullptr) writeall(run, c, notice, n);
-    }
+    OutputChannel& log = run.channels[chlog];
+    if ((open & (1u << chlog)) && log.file != nullptr) writeall(run, log, notice, n);
     throw RunEnd{exitnormal, false, {}};
+}
+
+void stopifinterrupted() {
+    if (int sig = pendingsignal()) throw RunEnd{exitsignalled + sig, false, {}};
 }
 
 RunEnd ioerrorend(const char* failing) {
@@ -79,68 +79,14 @@ RunEnd ioerrorend(const char* failing) {
     return end;
 }
 
-bool closeall(Run& run, bool finished) {
-    if (!run.checking) std::fputc('\n', stdout);  // a check writes nothing but its findings
-    bool complete = true;
-    for (int ch = 2; ch < channelcount; ++ch) {
-        OutputChannel& c = run.channels[ch];
-        if (!isopen(run, ch) || c.file == nullptr) continue;
-        bool keep = (ch == chout || ch == chlog) ? true : finished && c.written;
-        if (!closefile(c, keep, channelname(ch))) complete = false;
-    }
-    run.open = 0;
+void ioerror(Run& run, const char* path) { outputfailure(run, path, std::strerror(errno)); }
+
+void outputfailure(Run&, const char* path, const char* reason) {
     std::fflush(stdout);
-    // A file whose last bytes could not be written is an input/output error:
-    // the run must not look successful.
-    return complete;
-}
-
-namespace {
-
-// One line on standard error: the file and the system's reason.
-void reportfile(const char* path, int reason) {
     std::fputs("gridel: ", stderr);
     std::fputs(shownbytes(path, std::strlen(path)).c_str(), stderr);  // a name may come from a file
     std::fputs(": ", stderr);
-    std::fputs(std::strerror(reason), stderr);
+    std::fputs(reason, stderr);
     std::fputc('\n', stderr);
-}
-
-}  // namespace
-
-bool closefile(OutputChannel& channel, bool keep, const char* name) {
-    Closed result = closeoutput(channel, keep);
-    if (result == Closed::notcompleted) {
-        int reason = errno;
-        std::fputs("problem closing ", stdout);
-        std::fputs(name, stdout);
-        std::fputc('\n', stdout);
-        reportfile(channel.path, reason);
-        return false;
-    }
-    if (result == Closed::notremoved) {
-        std::fputs("problem erasing  ", stdout);
-        std::fputs(name, stdout);
-        std::fputc('\n', stdout);
-    }
-    return true;
-}
-
-void closeonerror(Run& run, const char* failing) {
-    for (int ch = 2; ch < channelcount; ++ch) {
-        OutputChannel& c = run.channels[ch];
-        if (!isopen(run, ch) || c.file == nullptr) continue;
-        bool keep = (ch == chout || ch == chlog) && std::strcmp(c.path, failing) != 0;
-        // The failing file's own close fails again: the run has reported it.
-        if (closeoutput(c, keep) == Closed::notcompleted && keep) reportfile(c.path, errno);
-    }
-    run.open = 0;
-}
-
-int closeended(Run& run, const RunEnd& end) {
-    if (end.ioerror) {
-        closeonerror(run, end.failing);
-        return end.status;
-    }
-    return closeall(run, false) ? end.status : exitioerror;
+    throw ioerrorend(path);
 }

@@ -1,9 +1,10 @@
-// failure.h - the one way a run gives up (`bombed`), the stop on "kill",
-// the value that carries a run's end up to the job, and the closing of
-// every channel file.
+// failure.h - the value that carries a run's end up to the job, and the
+// ways a run ends early: the one failure report (`bombed`), the stop on
+// "kill" and the input/output error.
 #pragma once
 
-#include "run/channels.h"
+#include <cstring>
+
 #include "text/fixedtext.h"
 
 struct Run;
@@ -12,14 +13,17 @@ struct Run;
 constexpr int exitnormal = 0;   // a normal run, or one stopped by "kill"
 constexpr int exitfailed = 1;   // a run that ended in a failure report
 constexpr int exitioerror = 2;  // a file could not be created or written
+// A run ended by a signal: this plus the signal's number, as shells report it.
+constexpr int exitsignalled = 128;
 
-// The end of a run before its normal close.  The failure report, the kill
-// and an input/output error write what they have to say and throw it; the
-// job catches it once, closes the run's files as `failing` asks and returns
-// `status`.  Nothing else throws it, and nothing but the job catches it.
+// The end of a run before its normal close.  The failure report, the kill,
+// an input/output error and an ending signal write what they have to say
+// and throw it; the job catches it once, closes the run's files as it asks
+// (see commit.h) and returns `status`.  Nothing else throws it, and nothing
+// but the job catches it.
 struct RunEnd {
     int status;
-    bool ioerror;       // an input/output error: the transcripts are kept but for the failing file
+    bool ioerror;       // an input/output error: the log is kept unless it is the failing file
     char failing[256];  // that file's name as reported ("" for none)
 };
 
@@ -52,24 +56,15 @@ inline bool iskill(TextView word) { return iskill(word.c, static_cast<int>(word.
 // the run with status 0.
 [[noreturn]] void killrun(Run& run);
 
-// End the screen line and close every open channel file.  The transcript
-// files (out, log) are always committed; the files of channels 4 to 9 only
-// when they were written and the run `finished` normally, else they are
-// dropped and the files they would replace stay as they were.  False when a
-// file could not be completed on disk (reported): the run must then end
-// with an input/output error.
-bool closeall(Run& run, bool finished = true);
+// End the run when an ending signal has come (see signals.h), with the
+// status of a run ended by that signal; the job closes its files as an
+// interrupted run's.
+void stopifinterrupted();
 
-// Close one channel file, committing it when it is to be kept (see
-// closeoutput).  Returns false when the file could not be completed on disk.
-bool closefile(OutputChannel& channel, bool keep, const char* name);
+// End the run on an input/output error: one line on standard error naming
+// the file and the system's reason, the transcript kept, the drawing
+// dropped, exit status 2.
+[[noreturn]] void ioerror(Run& run, const char* path);
 
-// Close every open channel file for a run that ends on an input/output
-// error in the file `failing` (its name as reported; "" for none): the
-// transcript files are committed unless they are the failing file, every
-// other file is dropped.
-void closeonerror(Run& run, const char* failing);
-
-// Close the files of a run that ended early, as its end asks; the exit
-// status of the run.
-int closeended(Run& run, const RunEnd& end);
+// The same with a reason of the caller's (a library that failed to write).
+[[noreturn]] void outputfailure(Run& run, const char* path, const char* reason);

@@ -1,5 +1,4 @@
-// files.cpp - standard streams, signals, promptdatafile, openoutput and
-// closeoutput.
+// files.cpp - standard streams, promptdatafile and openoutput.
 #include "run/files.h"
 
 #include <fcntl.h>
@@ -7,96 +6,16 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "run/diagnostics.h"
 #include "run/failure.h"
+#include "run/lock.h"
 #include "run/run.h"
 
 namespace {
-
-
-const int endingsignals[] = {SIGINT, SIGTERM, SIGHUP};
-
-// The channel table whose temporary files the signal handler removes: the
-// one state the program keeps outside its Run, since a handler is given
-// nothing but the signal.
-OutputChannel* guardedchannels = nullptr;
-
-// Remove the temporary files, then end the run by the signal itself, as it
-// would have without the handler.  Only async-signal-safe calls.
-extern "C" void removetemporaries(int sig) {
-    if (guardedchannels != nullptr)
-        for (int ch = 0; ch < channelcount; ++ch)
-            if (guardedchannels[ch].pending) ::unlink(guardedchannels[ch].temp);
-    std::signal(sig, SIG_DFL);
-    std::raise(sig);  // delivered when the handler returns
-}
-
-// Where an output file's bytes go.
-enum class Destination {
-    fresh,    // nothing is there: a new file
-    regular,  // a regular file, replaced when committed
-    direct,   // anything else: written in place (or the open reports why not)
-};
-
-// Follow symbolic links from `name` (at most 40) to the file its bytes would
-// reach; that path goes to `target`, and an existing file's permissions to
-// `mode`.
-Destination resolve(const char* name, char (&target)[pathcapacity], mode_t& mode) {
-    char at[pathcapacity];
-    if (std::strlen(name) >= sizeof at) return Destination::direct;
-    std::strcpy(at, name);
-    for (int hops = 0; hops <= 40; ++hops) {
-        struct stat st;
-        if (::lstat(at, &st) != 0) {
-            if (errno != ENOENT) return Destination::direct;
-            std::strcpy(target, at);
-            return Destination::fresh;
-        }
-        if (S_ISREG(st.st_mode)) {
-            std::strcpy(target, at);
-            mode = st.st_mode & 07777;
-            return Destination::regular;
-        }
-        if (!S_ISLNK(st.st_mode)) return Destination::direct;
-        char link[pathcapacity];
-        ssize_t n = ::readlink(at, link, sizeof link - 1);
-        if (n < 0) return Destination::direct;
-        link[n] = '\0';
-        // A relative link is read from the folder that holds it.
-        const char* slash = link[0] == '/' ? nullptr : std::strrchr(at, '/');
-        size_t keep = slash != nullptr ? static_cast<size_t>(slash - at) + 1 : 0;
-        if (keep + static_cast<size_t>(n) >= sizeof at) return Destination::direct;
-        std::memcpy(at + keep, link, static_cast<size_t>(n) + 1);
-    }
-    return Destination::direct;  // a loop of links: the open reports it
-}
-
-// The temporary name beside `target`: ".<name>.XXXXXX" in its folder.
-bool tempname(const char* target, char (&temp)[pathcapacity]) {
-    const char* slash = std::strrchr(target, '/');
-    size_t folder = slash != nullptr ? static_cast<size_t>(slash - target) + 1 : 0;
-    size_t name = std::strlen(target + folder);
-    static const char tail[] = ".XXXXXX";
-    if (folder + 1 + name + sizeof tail > sizeof temp) return false;
-    std::memcpy(temp, target, folder);
-    temp[folder] = '.';
-    std::memcpy(temp + folder + 1, target + folder, name);
-    std::memcpy(temp + folder + 1 + name, tail, sizeof tail);  // with its NUL
-    return true;
-}
-
-// The permissions a newly created file gets: 0666 less the umask.
-mode_t freshmode() {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
 
 // True when `path` leads to the file described by `st`.
 bool samefile(const char* path, const struct stat& st) {
@@ -109,7 +28,7 @@ bool samefile(const char* path, const struct stat& st) {
 // committed.
 [[noreturn]] void refuse(Run& run, int channel, const Text& what) {
     if (channel >= 0) {
-        closeoutput(run.channels[channel], false);
+        dropoutput(run.channels[channel]);
         run.open &= ~(1u << channel);
     }
     bombed(run, "promptdatafile", what);
@@ -128,21 +47,6 @@ void openstandardstreams() {
     }
 }
 
-void guardoutputfiles(Run& run) {
-    guardedchannels = run.channels;
-    struct sigaction action;
-    std::memset(&action, 0, sizeof action);
-    action.sa_handler = removetemporaries;
-    sigemptyset(&action.sa_mask);
-    for (int sig : endingsignals) sigaddset(&action.sa_mask, sig);  // one handler at a time
-    for (int sig : endingsignals) {
-        struct sigaction before;
-        if (::sigaction(sig, &action, &before) == 0 && before.sa_handler == SIG_IGN)
-            ::sigaction(sig, &before, nullptr);  // ignored by whoever started the run (nohup)
-    }
-    std::signal(SIGXFSZ, SIG_IGN);
-}
-
 const char* outputextension(int channel) {
     switch (channel) {
         case chps: return ".eps";
@@ -153,16 +57,23 @@ const char* outputextension(int channel) {
     }
 }
 
-Text outputname(const Run& run, int channel) {
-    Text name;
-    if (run.outputstem.len > 0) {
-        name = run.outputstem;
-    } else {
-        settext(name, "gl-");
-        addtext(name, run.settings.datafile);
-    }
-    addtext(name, outputextension(channel));
-    return name;
+std::string outputstem(const Run& run) {
+    if (run.outputstem.len > 0) return std::string(run.outputstem.c, static_cast<size_t>(run.outputstem.len));
+    return "gl-" + std::string(run.settings.datafile.c, static_cast<size_t>(run.settings.datafile.len));
+}
+
+std::string outputname(const Run& run, int channel) { return outputstem(run) + outputextension(channel); }
+
+std::string logname(const Run& run) {
+    if (run.outputstem.len > 0) return outputstem(run) + ".log";
+    return "gl-log.txt";
+}
+
+std::string shownname(const Run& run, const char* name) {
+    const Text& typed = run.typedname;
+    int folder = typed.len;
+    while (folder > 0 && typed.c[folder - 1] != '/') --folder;
+    return std::string(typed.c, static_cast<size_t>(folder)) + name;
 }
 
 Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file) {
@@ -175,23 +86,43 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
         settext(name, prefix);
         addtext(name, suffix);
         addtext(name, ".txt");
+        // The drawings are named now: no other run may write them from here.
+        if (!run.checking) lockoutputs(run, 1, outputstem(run).c_str());
     }
-    enterfile(run, name);  // failures from here on name the data file
+    // Failures from here on name the data file, as the command line did.
+    enterfile(run, run.typedname.len > 0 ? run.typedname : name);
     char path[256];
     bool named = tocstring(name, path);
     // The log is open already: a data file of the log's name would be
-    // replaced by the log (the suffix "log").
+    // replaced by the log (the suffix "log" of a classic run, a data file
+    // named gl-<name>.log on the command line).
     if (named && isopen(run, chlog) && std::strcmp(path, run.channels[chlog].path) == 0) {
         Text what;
-        settext(what, "suffix ");
-        addtext(what, suffix);
-        addtext(what, " names the log file ");
-        addtext(what, path);
-        explain(run, std::string("the data file would be the log, ") + path + ", which every run rewrites",
-                {"give the data file another name, such as gl-mylog.txt"});
+        if (run.datafilename.len > 0) {
+            settext(what, "output ");
+            addtext(what, path);
+            addtext(what, " is the same file as the datafile");
+            explain(run, std::string("the log ") + path + " would replace the data file",
+                    {"give the data file a name that does not end in .log, such as gl-mine.txt"});
+        } else {
+            settext(what, "suffix ");
+            addtext(what, suffix);
+            addtext(what, " names the log file ");
+            addtext(what, path);
+            explain(run, std::string("the data file would be the log, ") + path + ", which every run rewrites",
+                    {"give the data file another name, such as gl-mylog.txt"});
+        }
         refuse(run, chlog, what);
     }
-    if (!named || !openreader(file, path)) {
+    bool opened = named && openreader(file, path);
+    if (!opened && named && errno != ENOENT && errno != ENOTDIR && errno != EISDIR) {
+        // There, but not to be read (no permission, a loop of links, ...):
+        // an input/output error, as for any file the run cannot use.
+        std::string shown = run.typedname.len > 0 ? std::string(run.typedname.c, static_cast<size_t>(run.typedname.len))
+                                                  : std::string(path);
+        ioerror(run, shown.c_str());
+    }
+    if (!opened) {
         Text m;
         settext(m, "cannot locate file \"");
         addtext(m, name);
@@ -205,7 +136,7 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
     struct stat data;
     if (::fstat(file.fd, &data) == 0) {
         Text what;
-        for (int ch = 2; ch < channelcount; ++ch) {
+        for (int ch = chlog; ch < channelcount; ++ch) {
             if (!isopen(run, ch) || !samefile(run.channels[ch].path, data)) continue;
             settext(what, "output ");
             addtext(what, run.channels[ch].path);
@@ -215,13 +146,12 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
         }
         for (int ch = chps; ch < channelcount; ++ch) {
             if (!(run.outputs & (1u << ch))) continue;
-            Text drawing = outputname(run, ch);
-            char drawingpath[256];
-            if (!tocstring(drawing, drawingpath) || !samefile(drawingpath, data)) continue;
+            std::string drawing = outputname(run, ch);
+            if (!samefile(drawing.c_str(), data)) continue;
             settext(what, "output ");
-            addtext(what, drawing);
+            addtext(what, drawing.data(), static_cast<int>(drawing.size()));
             addtext(what, " is the same file as the datafile");
-            explain(run, std::string("the output ") + drawingpath + " would replace the data file");
+            explain(run, "the output " + drawing + " would replace the data file");
             refuse(run, -1, what);
         }
     }
@@ -230,88 +160,22 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
 
 Text openoutput(Run& run, const char* name, const Word& extension, int number) {
     OutputChannel& channel = run.channels[number];
-    Text full;
-    settext(full, name);
-    addtext(full, extension);
-    char path[256];
-    if (!tocstring(full, path)) {  // a name holding a NUL byte cannot be created
-        for (int i = 0; i < full.len; ++i) path[i] = full.c[i] == '\0' ? '?' : full.c[i];
-        path[full.len] = '\0';
+    std::string full = std::string(name) + std::string(extension.c, static_cast<size_t>(extension.len));
+    // A name holding a NUL byte cannot be created; one longer than a path
+    // name may be cannot either.
+    if (full.find('\0') != std::string::npos) {
+        for (char& c : full)
+            if (c == '\0') c = '?';
         errno = EINVAL;
-        ioerror(run, path);
+        ioerror(run, full.c_str());
     }
-    std::memcpy(channel.path, path, sizeof channel.path);
-    channel.pending = 0;
-    FILE* f = nullptr;
-    mode_t mode = 0;
-    Destination where = resolve(path, channel.target, mode);
-    if (where == Destination::direct) {
-        f = std::fopen(path, "w");
-        if (f == nullptr) ioerror(run, path);
-    } else {
-        // A write-protected file stays protected, as it would be if opened
-        // for writing in place.
-        if (where == Destination::regular && ::access(channel.target, W_OK) != 0) ioerror(run, path);
-        if (where == Destination::fresh) mode = freshmode();
-        if (!tempname(channel.target, channel.temp)) {
-            errno = ENAMETOOLONG;
-            ioerror(run, path);
-        }
-        channel.pending = 1;  // from here a signal removes whatever mkstemp creates
-        int fd = ::mkstemp(channel.temp);
-        if (fd < 0) {
-            channel.pending = 0;
-            ioerror(run, path);
-        }
-        ::fchmod(fd, mode);
-        f = ::fdopen(fd, "w");
-        if (f == nullptr) {
-            int reason = errno;
-            ::close(fd);
-            ::unlink(channel.temp);
-            channel.pending = 0;
-            errno = reason;
-            ioerror(run, path);
-        }
+    if (full.size() >= sizeof channel.path) {
+        errno = ENAMETOOLONG;
+        ioerror(run, full.c_str());
     }
-    // The staging buffer gathers the bytes (see channels.h); without one, the
-    // file keeps the library's own buffering.
-    channel.buffer = static_cast<char*>(std::malloc(stagingsize));
-    channel.staged = 0;
-    if (channel.buffer != nullptr) std::setvbuf(f, nullptr, _IONBF, 0);
-    channel.file = f;
-    channel.written = false;
+    if (!createoutput(channel, full.c_str())) ioerror(run, full.c_str());
     run.open |= 1u << number;
-    return full;
-}
-
-Closed closeoutput(OutputChannel& channel, bool commit) {
-    Closed result = Closed::done;
-    int reason = 0;
-    if (channel.file != nullptr && !drainchannel(channel)) {
-        reason = errno;
-        result = Closed::notcompleted;
-    }
-    if (channel.file != nullptr && std::fclose(channel.file) != 0 && result == Closed::done) {
-        reason = errno;
-        result = Closed::notcompleted;
-    }
-    channel.file = nullptr;
-    std::free(channel.buffer);
-    channel.buffer = nullptr;
-    if (channel.pending) {
-        if (commit && result == Closed::done) {
-            if (::rename(channel.temp, channel.target) != 0) {
-                reason = errno;
-                result = Closed::notcompleted;
-                ::unlink(channel.temp);
-            }
-        } else if (::unlink(channel.temp) != 0 && result == Closed::done) {
-            reason = errno;
-            result = Closed::notremoved;
-        }
-        channel.pending = 0;
-    }
-    errno = reason;
-    return result;
+    Text shown;
+    settext(shown, full.data(), static_cast<int>(full.size()));
+    return shown;
 }

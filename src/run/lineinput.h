@@ -1,68 +1,13 @@
-// lineinput.h - lines from files and from the keyboard, as words; prompts
-// and yes/no questions.
-//
-// A line ends at LF, at CR LF or at a lone CR, so files saved on any system
-// read the same; the line-end bytes never become part of a word.  A line is
-// read whole, up to `maxlinelength` characters; a longer one ends the run,
-// so that input that never ends a line cannot take unbounded memory.
+// lineinput.h - lines of a run's files and of the keyboard as words;
+// prompts and yes/no questions.  A line that cannot be read, or one longer
+// than `maxlinelength`, ends the run.
 #pragma once
 
-#include <cstdint>
-#include <string>
-
+#include "run/linereader.h"
 #include "text/fixedtext.h"
 #include "text/tokens.h"
 
 struct Run;
-
-constexpr int readbuffersize = 1 << 16;
-
-// The longest line read, in characters.
-constexpr int32_t maxlinelength = 1048576;
-
-// The failure text of a longer line.
-constexpr const char* toolongmessage = "line longer than 1048576 characters";
-
-// A text file (or the keyboard) read line by line through its own buffer.
-struct LineReader {
-    int fd;                 // open file descriptor, -1 when closed
-    int pos;                // next unread byte in buf
-    int end;                // bytes in buf
-    bool ended;             // the descriptor has reported its end
-    bool failed;            // a read failed
-    bool pendingcr;         // the last line ended at CR: an LF right after belongs to it
-    int32_t lineno;         // number of the line read last (1 for the first), 0 before any
-    bool keyboard;          // standard input: a closed one has simply nothing to read
-    bool regular;           // a regular file, whose reads never wait
-    char buf[readbuffersize];  // bytes read ahead
-};
-
-// Make the reader the keyboard: standard input.
-void openkeyboard(LineReader& reader);
-
-// Open a text file for reading; false when it cannot be opened.  A UTF-8
-// byte order mark at its start is skipped.
-bool openreader(LineReader& reader, const char* path);
-
-// Close the file; false when closing failed.
-bool closereader(LineReader& reader);
-
-// True when nothing more can be read.
-bool atend(LineReader& reader);
-
-// Result of reading one line.
-enum ReadResult {
-    readok,       // a line was read
-    readatend,    // nothing more to read
-    readfailed,   // the system reported an error
-    readtoolong,  // the line passes maxlinelength (what was read stays in `line`)
-};
-
-// Read one whole line into `line`, without its line end.
-ReadResult readline(LineReader& reader, std::string& line);
-
-// Read one line and forget it (the answer to "hit return").
-ReadResult skipline(LineReader& reader);
 
 // Write out the screen and every open file channel before a keyboard read.
 void flushall(Run& run);

@@ -1,10 +1,13 @@
 // prefs.cpp - reading gl-prefs.txt into the run settings.
 #include "run/prefs.h"
 
+#include <cerrno>
 #include <string>
 
 #include "run/channels.h"
 #include "run/diagnostics.h"
+#include "run/failure.h"
+#include "run/files.h"
 #include "run/lineinput.h"
 #include "run/run.h"
 
@@ -39,9 +42,8 @@ void applyline(Run& run, const WordList& words) {
     } else if (istext(key, "monitorheap")) {
         settings.monitorheap = code == answeryes;
         warnask(run, key, code, "is taken as no");
-    } else if (istext(key, "dataset")) {
-        if (code == answeryes) settings.dataset = valueafter(words, last);
-        if (code == answerask) settext(settings.dataset, "?");
+    } else if (istext(key, "dataset") || istext(key, "calcmode")) {
+        // Accepted for the files that have them; they change nothing.
     } else if (istext(key, "datafile") || istext(key, "scriptfile")) {
         // A data file named on the command line decides instead.
         if (code == answeryes && run.datafilename.len == 0) settings.datafile = valueafter(words, last);
@@ -59,11 +61,6 @@ void applyline(Run& run, const WordList& words) {
         } else {
             warning(run, run.place.line, noitem, "setpagewidth needs a whole number: the line is ignored");
         }
-    } else if (istext(key, "calcmode")) {
-        int16_t v;
-        Text message;
-        if (whatis(wholeword(words, 2)) == kindinteger && str2int(wholeword(words, 2), v, message))
-            settings.calcmode = v;
     } else {
         Text m;
         settext(m, "\"");
@@ -101,13 +98,15 @@ void readprefs(Run& run) {
     RunSettings& settings = run.settings;
     settings.dontwrap = true;
     settings.monitorheap = false;
-    settings.dataset.len = 0;
     if (run.datafilename.len == 0) settings.datafile.len = 0;  // else named on the command line
     settings.pagewidth = 80;
-    settings.calcmode = -1;
 
     LineReader prefsfile;
+    std::string shown = shownname(run, prefsname);
     if (!openreader(prefsfile, prefsname)) {
+        // There, but not to be read: an input/output error, as for any file
+        // the run cannot use.
+        if (errno != ENOENT && errno != ENOTDIR && errno != EISDIR) ioerror(run, shown.c_str());
         if (!run.interactive) return;  // nobody to ask: the defaults it is
         Text m;
         settext(m, "no prefs file \"");
@@ -120,7 +119,7 @@ void readprefs(Run& run) {
         query(run, "continue");  // whatever the answer, the run goes on; "kill" stops it
         return;
     }
-    enterfile(run, maketext(prefsname));
+    enterfile(run, maketext(shown.c_str()));
     WordList words;
     while (!atend(prefsfile)) {
         rstrings(run, prefsfile, words);

@@ -1,29 +1,42 @@
 // run.h - everything one run holds while it lasts: its settings, its output
-// channels, the keyboard, the run stamp.  `main` owns the one Run and hands
-// it to every step that writes a transcript line, reads the keyboard or
-// ends the run.
+// channels, the keyboard, the run stamp.  The job makes one Run for each
+// diagram it draws and hands it to every step that writes a transcript
+// line, reads the keyboard or ends the run.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "run/channels.h"
-#include "run/lineinput.h"
+#include "run/linereader.h"
+#include "run/outputfile.h"
 #include "text/fixedtext.h"
 
 // The program's banner; its first word names the program's files.
 constexpr const char* programbanner = "gridel 1.18";
+
+// Channel numbers: the screen, the log and the drawing in each format.
+enum ChannelNumber : int {
+    chw = 0,    // the screen (standard output)
+    chlog = 1,  // the log
+    chps = 2,   // the EPS drawing
+    // The drawing in the other formats, written whole at the end of the
+    // run; never part of a channel set.
+    chpdf = 3,
+    chsvg = 4,
+    chpng = 5,
+};
+
+// Channels in the table.
+constexpr int channelcount = 6;
 
 // Settings of the run, filled by `startup` and `readprefs`.
 struct RunSettings {
     Text banner;          // the program banner, "gridel 1.18"
     bool dontwrap;        // cut long screen lines at the page width (default true)
     bool monitorheap;     // report large allocations on the screen (default false)
-    Word dataset;         // set from the preferences; nothing reads it
     Word datafile;        // suffix naming the data file and the drawing
     int16_t pagewidth;    // screen width, always within 80..250 (default 80)
-    int16_t calcmode;     // set from the preferences; nothing reads it (default -1)
 };
 
 // Where the run stands in its input: the file being read, its line and the
@@ -42,17 +55,24 @@ struct SourcePlace {
     std::vector<std::string> notes;  // hints that go with it
 };
 
+// The runs that may write a diagram's outputs hold a lock on them (see
+// lock.h); a classic run holds two, its log's and its drawings'.
+constexpr int lockcount = 2;
+
 struct Run {
     RunSettings settings;
     bool checking;               // --check: no transcript and no file; problems listed on standard error
     SourcePlace place;           // where the run stands in its input
     bool interactive;            // the keyboard may be read (no data file was named on the command line)
     Text datafilename;           // the data file named on the command line, in its folder; empty without
+    Text typedname;              // that file as the command line named it, for messages; empty without
     Text outputstem;             // gl-<name> of every output of such a run; empty without
     uint32_t outputs;            // the drawing channels the run writes (chps, and chpdf.. by request)
     OutputChannel channels[channelcount];  // the channel table, by channel number
     uint32_t open;               // the set of open channels
     bool unflushed;              // putstr wrote to a file channel since the last flush
+    int locks[lockcount];        // descriptors of the locks held; 0 (standard input, never a lock) for none
+    char lockfiles[lockcount][256];  // the lock files they hold, in the run's folder
     LineReader keyboard;         // standard input
     Text stamp;                  // date and time of the run, fixed at start-up
     Text drawingname;            // full name of the EPS file, once it is opened

@@ -35,6 +35,13 @@ int weekdayof(int year, int month, int day) {
     return static_cast<int>(((days % 7) + 11) % 7);
 }
 
+// Days in a month of the proleptic Gregorian calendar.
+int daysin(int year, int month) {
+    static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : days[month - 1];
+}
+
 bool fixedclock(ClockReading& when) {
     const char* s = std::getenv(clockvariable);
     if (s == nullptr) return false;
@@ -46,8 +53,9 @@ bool fixedclock(ClockReading& when) {
     when.day = digitsvalue(s + 8, 2);
     when.hour = digitsvalue(s + 11, 2);
     when.minute = digitsvalue(s + 14, 2);
-    if (when.year < 0 || when.month < 1 || when.month > 12 || when.day < 1 || when.day > 31 ||
-        when.hour < 0 || when.hour > 23 || when.minute < 0 || when.minute > 59)
+    if (when.year < 0 || when.month < 1 || when.month > 12 || when.day < 1 ||
+        when.day > daysin(when.year, when.month) || when.hour < 0 || when.hour > 23 || when.minute < 0 ||
+        when.minute > 59)
         return false;
     when.weekday = weekdayof(when.year, when.month, when.day);
     return true;

@@ -5,8 +5,9 @@
 #include "text/fixedtext.h"
 
 // Environment variable that fixes the clock for reproducible runs, as
-// "YYYY-MM-DD HH:MM" (for example "2026-12-06 09:05").  When it is absent or
-// not of that form, the local time is used.
+// "YYYY-MM-DD HH:MM" (for example "2026-12-06 09:05").  When it is absent,
+// not of that form or not a real date and time (2026-02-31), the local time
+// is used.
 constexpr const char* clockvariable = "GRIDEL_CLOCK";
 
 // A moment as the stamp shows it.

@@ -2,9 +2,11 @@
 #include "run/startup.h"
 
 #include <cstdio>
+#include <string>
 
 #include "run/channels.h"
 #include "run/files.h"
+#include "run/lock.h"
 #include "run/prefs.h"
 #include "run/stamp.h"
 
@@ -14,7 +16,6 @@ void startup(Run& run, const char* banner) {
     s.dontwrap = true;
     s.monitorheap = false;
     s.pagewidth = 80;
-    s.calcmode = -1;
     openkeyboard(run.keyboard);
     run.stamp = makerunstamp(readclock());
     if (run.checking) {  // no transcript and no file: only what the check finds
@@ -25,10 +26,12 @@ void startup(Run& run, const char* banner) {
     std::fputs(banner, stdout);  // straight to the screen, not through putstr
     std::fputs(" (portable version)\n", stdout);
     readprefs(run);
-    Word extension;
-    settext(extension, ".txt");
-    openoutput(run, "gl-log", extension, chlog);
+    // No other run may write the log (nor, for a data file named on the
+    // command line, the drawings of the same stem) while this one lasts.
+    std::string log = logname(run);
+    size_t dot = log.rfind('.');
+    lockoutputs(run, 0, log.substr(0, dot).c_str());
+    openoutput(run, log.substr(0, dot).c_str(), maketext<20>(log.c_str() + dot), chlog);
     putstr(run, 0, "[display/print with fixed width font (eg Monaco)]", 2, setlog);
     putstr(run, 0, "", 1, setwlog);
-    for (int ch = chic; ch < channelcount; ++ch) run.channels[ch].written = false;
 }

@@ -7,6 +7,7 @@
 #include "geometry/assembly.h"
 #include "geometry/crossovers.h"
 #include "run/channels.h"
+#include "run/commit.h"
 #include "run/files.h"
 #include "support/capture.h"
 #include "support/model.h"
@@ -46,8 +47,7 @@ std::string Drawing::drawnfile(const char* suffix) {
     plan.figure = planfigure(d, plan.areas, plan.labels, FontMeasure());
     drawdiagram(d, plan, run.settings.banner, run.stamp, eps);
     eps.end();
-    closeoutput(run.channels[chps], true);
-    run.open &= ~(1u << chps);
+    testsupport::capturescreen([&] { commitrun(run); });
     return testsupport::readfile(std::string("gl-") + suffix + ".eps");
 }
 

@@ -4,6 +4,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -80,6 +81,12 @@ std::vector<std::string> listfiles(const std::string& dir) { return listentries(
 
 std::vector<std::string> listfolders(const std::string& dir) { return listentries(dir, true); }
 
+std::map<std::string, std::string> contents(const std::string& dir) {
+    std::map<std::string, std::string> files;
+    for (const std::string& f : listfiles(dir)) files[f] = readfile(dir + "/" + f);
+    return files;
+}
+
 RunResult rungridel(const std::string& dir, const std::string& typed, const std::string& clock,
                     int timeoutseconds, int closedstream) {
     std::string base = makeworkdir();
@@ -91,16 +98,16 @@ RunResult rungridel(const std::string& dir, const std::string& typed, const std:
 
 namespace {
 
-// Start the program in `dir` with `args`; standard input from `inpath`, or
-// from the pipe `held` when that is open.
-RunResult launchgridel(const std::string& dir, const std::vector<std::string>& args, const std::string& inpath,
-                       int held, const std::string& clock, int timeoutseconds, int closedstream) {
-    RunResult result;
-    std::string base = makeworkdir();  // holds the captured outputs
-    std::string outpath = base + "/stdout", errpath = base + "/stderr";
-    pid_t pid = fork();
-    if (pid == 0) {
-        if (chdir(dir.c_str()) != 0) _exit(127);
+// Start the program as `l` says, with standard input from `inpath`, or from
+// the pipe `held` when that is open; `base` is to hold what it writes.
+Started launchgridel(const Launch& l, const std::string& base, const std::string& inpath, int held,
+                     int closedstream) {
+    Started run;
+    run.base = base;
+    std::string outpath = run.base + "/stdout", errpath = run.base + "/stderr";
+    run.pid = fork();
+    if (run.pid == 0) {
+        if (chdir(l.dir.c_str()) != 0) _exit(127);
         int in = held >= 0 ? held : open(inpath.c_str(), O_RDONLY);
         int out = open(outpath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         int err = open(errpath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -114,56 +121,91 @@ RunResult launchgridel(const std::string& dir, const std::vector<std::string>& a
         }
         for (int fd : streams)
             if (fd > 2) close(fd);
-        setenv("GRIDEL_CLOCK", clock.c_str(), 1);
+        for (int sig : {SIGINT, SIGTERM, SIGHUP}) signal(sig, SIG_DFL);  // whatever the test runner ignores
+        if (l.filesizelimit > 0) {
+            struct rlimit limit = {l.filesizelimit, l.filesizelimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        setenv("GRIDEL_CLOCK", l.clock.c_str(), 1);
+        for (const std::string& e : l.environment) putenv(const_cast<char*>(e.c_str()));
         std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(GRIDEL_BINARY));
-        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(const_cast<char*>(l.program.c_str()));
+        for (const std::string& a : l.args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        execv(GRIDEL_BINARY, argv.data());
+        execv(l.program.c_str(), argv.data());
         _exit(127);
     }
+    return run;
+}
+
+}  // namespace
+
+std::string sofar(const Started& run, bool errors) {
+    return readfile(run.base + (errors ? "/stderr" : "/stdout"));
+}
+
+bool waitfor(const Started& run, const std::function<bool(const std::string&, const std::string&)>& done,
+             int seconds) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (!done(sofar(run, false), sofar(run, true))) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
+
+RunResult finishgridel(Started& run, int timeoutseconds) {
+    RunResult result;
     int status = 0;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutseconds);
     for (;;) {
-        pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) break;
+        pid_t done = waitpid(run.pid, &status, WNOHANG);
+        if (done == run.pid) break;
         if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
+            kill(run.pid, SIGKILL);
+            waitpid(run.pid, &status, 0);
             result.timedout = true;
             break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) result.signalled = true;
-    result.screen = readfile(outpath);
-    result.errors = readfile(errpath);
-    removetree(base);
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    result.signalled = result.signal != 0;
+    result.screen = sofar(run, false);
+    result.errors = sofar(run, true);
+    removetree(run.base);
+    if (run.typing >= 0) close(run.typing);
+    run.typing = -1;
     return result;
 }
 
-}  // namespace
-
-RunResult rungridelfrom(const std::string& dir, const std::string& inpath, const std::string& clock,
-                        int timeoutseconds, int closedstream) {
-    return launchgridel(dir, {}, inpath, -1, clock, timeoutseconds, closedstream);
-}
-
-RunResult rungridelwith(const Launch& l) {
+Started startgridel(const Launch& l) {
     if (l.holdinput) {
         int fds[2];
-        if (pipe(fds) != 0) return RunResult{};
-        RunResult r = launchgridel(l.dir, l.args, "", fds[0], l.clock, l.timeoutseconds, -1);
+        if (pipe2(fds, O_CLOEXEC) != 0) return Started{};
+        Started run = launchgridel(l, makeworkdir(), "", fds[0], -1);
         close(fds[0]);
-        close(fds[1]);
-        return r;
+        run.typing = fds[1];
+        return run;
     }
     std::string base = makeworkdir();
     writefile(base + "/stdin", l.typed);
-    RunResult r = launchgridel(l.dir, l.args, base + "/stdin", -1, l.clock, l.timeoutseconds, -1);
-    removetree(base);
-    return r;
+    return launchgridel(l, base, base + "/stdin", -1, -1);
+}
+
+RunResult rungridelfrom(const std::string& dir, const std::string& inpath, const std::string& clock,
+                        int timeoutseconds, int closedstream) {
+    Launch l;
+    l.dir = dir;
+    l.clock = clock;
+    Started run = launchgridel(l, makeworkdir(), inpath, -1, closedstream);
+    return finishgridel(run, timeoutseconds);
+}
+
+RunResult rungridelwith(const Launch& l) {
+    Started run = startgridel(l);
+    return finishgridel(run, l.timeoutseconds);
 }
 
 namespace {

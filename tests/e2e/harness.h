@@ -16,6 +16,11 @@
 // screen), and after a normal run every drawing must pass Ghostscript.
 #pragma once
 
+#include <sys/resource.h>
+#include <sys/types.h>
+
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -28,6 +33,7 @@ constexpr const char* defaultclock = "2026-12-06 09:05";
 struct RunResult {
     int status = -1;          // exit status when the program exited by itself
     bool signalled = false;   // ended by a signal
+    int signal = 0;           // that signal
     bool timedout = false;    // killed after the time limit
     std::string screen;       // standard output
     std::string errors;       // standard error
@@ -64,9 +70,29 @@ struct Launch {
     bool holdinput = false;         // standard input a pipe kept open (nothing typed, no end)
     std::string clock = defaultclock;
     int timeoutseconds = 60;
+    std::string program = GRIDEL_BINARY;   // the program started
+    std::vector<std::string> environment;  // more variables, as NAME=VALUE
+    rlim_t filesizelimit = 0;              // the largest file it may write, in bytes (0: no limit)
 };
 
 RunResult rungridelwith(const Launch& launch);
+
+// A run not yet waited for: its process, its output's folder, its held input.
+struct Started {
+    pid_t pid = -1;
+    std::string base;
+    int typing = -1;
+};
+
+// Start a run; wait for it (killed after `timeoutseconds`, a held input
+// closed after); what it wrote so far.
+Started startgridel(const Launch& launch);
+RunResult finishgridel(Started& run, int timeoutseconds = 60);
+std::string sofar(const Started& run, bool errors = false);
+
+// Wait (at most `seconds`) until `done` holds for its output and error so far.
+bool waitfor(const Started& run, const std::function<bool(const std::string&, const std::string&)>& done,
+             int seconds = 30);
 
 // A readable unified diff of two texts, with control bytes, the bytes 0xA4
 // and 0xA5 and trailing blanks made visible; empty when they are equal.
@@ -79,6 +105,9 @@ std::string showdiff(const std::string& expected, const std::string& actual,
 // with the lines that quote the file and give notes; never a raw control
 // byte.
 bool cleanerrors(const std::string& errors, int status);
+
+// The bytes of every regular file directly in a folder, by name.
+std::map<std::string, std::string> contents(const std::string& dir);
 
 // Names of the folders directly in a folder, sorted.
 std::vector<std::string> listfolders(const std::string& dir);

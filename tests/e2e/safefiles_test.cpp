@@ -2,15 +2,10 @@
 // old one only when the run ends normally, no output may be the data file,
 // and a closed standard stream lends its number to no output file.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "e2e/harness.h"
@@ -22,70 +17,6 @@ const std::string gooddata = "2 2 1 2\nu1 begin end 1 1 2 2\n*\n*\nwindow 0 3 0 
 const std::string faileddata = "2 2 1 2\ni1 0.5 3\nu1 begin i1\n 1 1 2 2\n*\n*\nwindow 0 10 0 10\nbigticks 10 0 10 0\n*\n";
 
 using Files = std::vector<std::string>;
-
-// A run with standard input a pipe the test holds open, optionally under a
-// file-size limit.
-struct Running {
-    pid_t pid = -1;
-    int typing = -1;   // the writing end of standard input
-    std::string base;  // holds the captured standard output and error
-};
-
-Running start(const std::string& dir, rlim_t sizelimit = RLIM_INFINITY) {
-    Running r;
-    r.base = e2e::makeworkdir();
-    int in[2];
-    if (pipe(in) != 0) return r;
-    std::string outpath = r.base + "/stdout", errpath = r.base + "/stderr";
-    r.pid = fork();
-    if (r.pid == 0) {
-        int out = open(outpath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        int err = open(errpath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out < 0 || err < 0 || chdir(dir.c_str()) != 0) _exit(127);
-        dup2(in[0], 0);
-        dup2(out, 1);
-        dup2(err, 2);
-        for (int fd : {in[0], in[1], out, err}) close(fd);
-        for (int sig : {SIGINT, SIGTERM, SIGHUP}) signal(sig, SIG_DFL);  // whatever the test runner ignores
-        struct rlimit limit = {sizelimit, sizelimit};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        setenv("GRIDEL_CLOCK", e2e::defaultclock, 1);
-        execl(GRIDEL_BINARY, GRIDEL_BINARY, static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(in[0]);
-    r.typing = in[1];
-    return r;
-}
-
-// Wait (at most 30 s) until the screen shows `text`.
-bool shows(const Running& r, const std::string& text) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (testsupport::readfile(r.base + "/stdout").find(text) == std::string::npos) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
-
-// End the input, wait (at most 30 s) for the end of the run and return its
-// wait status; standard error goes to `errors`.
-int finish(Running& r, std::string& errors) {
-    close(r.typing);
-    int status = 0;
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (waitpid(r.pid, &status, WNOHANG) != r.pid) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(r.pid, SIGKILL);
-            waitpid(r.pid, &status, 0);
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    errors = testsupport::readfile(r.base + "/stderr");
-    e2e::removetree(r.base);
-    return status;
-}
 
 TEST(SafeFiles, AFailedRunLeavesThePreviousDrawing) {
     std::string dir = e2e::makeworkdir();
@@ -104,27 +35,35 @@ TEST(SafeFiles, AFailedRunLeavesThePreviousDrawing) {
     EXPECT_NE(log.find(" BOMBED in add points : "), std::string::npos) << log;
     EXPECT_EQ(e2e::listfiles(dir), files);
 
-    // A signal while the report waits for return: neither file changes.
-    for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
-        Running run = start(dir);
-        EXPECT_TRUE(shows(run, "hit return to exit program\n")) << sig;
+    // A signal while the report waits for return: the drawing stays, the log
+    // holds the transcript and a last line naming the signal, and the run
+    // ends by the signal.
+    const std::pair<int, std::string> signals[] = {{SIGTERM, "TERM"}, {SIGINT, "INT"}, {SIGHUP, "HUP"}};
+    e2e::Launch held;
+    held.dir = dir;
+    held.holdinput = true;  // nothing typed: the report waits
+    for (const auto& [sig, name] : signals) {
+        e2e::Started run = e2e::startgridel(held);
+        EXPECT_TRUE(e2e::waitfor(run, [](const std::string& screen, const std::string&) {
+            return screen.find("hit return to exit program\n") != std::string::npos;
+        })) << sig;
         kill(run.pid, sig);
-        std::string errors;
-        int status = finish(run, errors);
-        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << sig << " " << status;
+        e2e::RunResult r = e2e::finishgridel(run, 30);
+        EXPECT_EQ(r.signal, sig) << r.status;
         EXPECT_EQ(testsupport::readfile(dir + "/gl-test.eps"), old) << sig;
-        EXPECT_EQ(testsupport::readfile(dir + "/gl-log.txt"), log) << sig;
+        EXPECT_EQ(testsupport::readfile(dir + "/gl-log.txt"), log + "\n-- run interrupted by SIG" + name + " --\n")
+            << sig;
         EXPECT_EQ(e2e::listfiles(dir), files) << sig;
     }
 
     // A drawing that passes the file-size limit is a write error, not a
     // kill: status 2, the log is committed, the old drawing stays.
     testsupport::writefile(dir + "/gl-test.txt", gooddata);
-    Running run = start(dir, 1000);
-    std::string errors;
-    int status = finish(run, errors);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 2) << status;
-    EXPECT_EQ(errors, "gridel: gl-test.eps: File too large\n");
+    held.holdinput = false;
+    held.filesizelimit = 1000;
+    r = e2e::rungridelwith(held);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.errors, "gridel: gl-test.eps: File too large\n");
     EXPECT_EQ(testsupport::readfile(dir + "/gl-test.eps"), old);
     EXPECT_NE(testsupport::readfile(dir + "/gl-log.txt").find("with diagram in file, gl-test.eps"), std::string::npos);
     EXPECT_EQ(e2e::listfiles(dir), files);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "run/channels.h"
+#include "run/commit.h"
 #include "run/failure.h"
 #include "run/files.h"
 #include "support/capture.h"
@@ -22,29 +23,30 @@ TEST(Iskill, OnlyTheExactWordWithBlanksAround) {
     EXPECT_FALSE(iskill("", 0));
 }
 
-TEST(Closeall, CommitsTheLogAlwaysAndTheDrawingOnlyAtANormalEnd) {
+TEST(Closing, TheLogIsAlwaysCommittedAndTheDrawingOnlyAtANormalEnd) {
     std::string dir = testsupport::enterscratch();
-    testsupport::writefile("ic.txt", "old");
+    testsupport::writefile("ps.eps", "old");
     auto run = testsupport::freshrun();
     openoutput(*run, "log", maketext<20>(".txt"), chlog);
-    openoutput(*run, "ic", maketext<20>(".txt"), chic);
     openoutput(*run, "ps", maketext<20>(".eps"), chps);
-    putstr(*run, 0, "drawn", 1, setps);
-    std::string screen = testsupport::capturescreen([&] { closeall(*run); });
+    putstr(*run, 0, "stopped", 1, setlog | setps);
+    int status = 0;
+    std::string screen = testsupport::capturescreen([&] { status = closeended(*run, RunEnd{exitfailed, false, {}}); });
+    EXPECT_EQ(status, exitfailed);
     EXPECT_EQ(screen, "\n");
     EXPECT_EQ(run->open, 0u);
-    EXPECT_EQ(testsupport::readfile("log.txt"), "");  // kept although empty
-    EXPECT_EQ(testsupport::readfile("ic.txt"), "old");  // never written: the old file stays
-    EXPECT_EQ(testsupport::readfile("ps.eps"), "drawn\n");
+    EXPECT_EQ(testsupport::readfile("log.txt"), "stopped\n");
+    EXPECT_EQ(testsupport::readfile("ps.eps"), "old");
 
     run = testsupport::freshrun();
     openoutput(*run, "log", maketext<20>(".txt"), chlog);
     openoutput(*run, "ps", maketext<20>(".eps"), chps);
-    putstr(*run, 0, "stopped", 1, setlog | setps);
-    testsupport::capturescreen([&] { closeall(*run, false); });
-    EXPECT_EQ(testsupport::readfile("log.txt"), "stopped\n");
+    putstr(*run, 0, "drawn", 1, setps);
+    testsupport::capturescreen([&] { status = commitrun(*run); });
+    EXPECT_EQ(status, exitnormal);
+    EXPECT_EQ(testsupport::readfile("log.txt"), "");  // kept although empty
     EXPECT_EQ(testsupport::readfile("ps.eps"), "drawn\n");
-    EXPECT_EQ(testsupport::folder("."), (std::vector<std::string>{"ic.txt", "log.txt", "ps.eps"}));
+    EXPECT_EQ(testsupport::folder("."), (std::vector<std::string>{"log.txt", "ps.eps"}));
     testsupport::leavescratch(dir);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "run/commit.h"
 #include "run/files.h"
 #include "support/capture.h"
 #include "support/run.h"
@@ -22,16 +23,20 @@ class OutputFiles : public testing::Test {
 protected:
     void SetUp() override { dir = testsupport::enterscratch(); }
     void TearDown() override { testsupport::leavescratch(dir); }
-    void open(const char* name, const char* extension) { openoutput(run, name, maketext<20>(extension), chic); }
+    void open(const char* name, const char* extension) { openoutput(run, name, maketext<20>(extension), chps); }
+    void close(bool commit) {
+        commit ? (void)testsupport::capturescreen([&] { commitrun(run); }) : (void)dropoutput(channel);
+        run.open = 1u << chw;
+    }
     void write(const char* name, const char* extension, const char* text, bool commit) {
         open(name, extension);
         std::fputs(text, channel.file);
-        closeoutput(channel, commit);
+        close(commit);
     }
     std::string dir;
     std::unique_ptr<::Run> fresh = testsupport::freshrun();
     ::Run& run = *fresh;
-    OutputChannel& channel = run.channels[chic];
+    OutputChannel& channel = run.channels[chps];
 };
 
 mode_t modeof(const char* path) {
@@ -47,7 +52,7 @@ TEST_F(OutputFiles, TheOldFileStaysUntilTheNewOneIsCommitted) {
     ASSERT_EQ(during.size(), 2u);
     EXPECT_EQ(during[0].substr(0, 7), ".a.txt.");  // the temporary file beside it
     EXPECT_EQ(readfile("a.txt"), "old");
-    EXPECT_EQ(closeoutput(channel, false), Closed::done);
+    close(false);
     EXPECT_EQ(readfile("a.txt"), "old");
     EXPECT_EQ(folder("."), std::vector<std::string>{"a.txt"});
     write("a", ".txt", "new", true);
@@ -76,8 +81,8 @@ TEST_F(OutputFiles, LinksStayAndPermissionsAreKept) {
     // A device is written in place: no temporary file, the link stays.
     ASSERT_EQ(symlink("/dev/null", "null.txt"), 0);
     open("null", ".txt");
-    EXPECT_EQ(channel.pending, 0);
-    EXPECT_EQ(closeoutput(channel, false), Closed::done);
+    EXPECT_FALSE(channel.pending);
+    close(false);
     EXPECT_EQ(folder("."), (std::vector<std::string>{"fresh.txt", "link.eps", "null.txt", "sub"}));
 }
 

@@ -14,7 +14,6 @@ std::unique_ptr<Run> freshrun() {
     settext(s.banner, programbanner);
     s.dontwrap = true;
     s.pagewidth = 80;
-    s.calcmode = -1;
     openkeyboard(run->keyboard);
     run->open = 1u << chw;
     settext(run->stamp, teststamp);
@@ -25,7 +24,6 @@ void openchannel(Run& run, int channel, const char* path) {
     OutputChannel& c = run.channels[channel];
     c.file = std::fopen(path, "w");
     std::snprintf(c.path, sizeof c.path, "%s", path);
-    c.written = false;
     run.open |= 1u << channel;
 }
 

@@ -1,0 +1,35 @@
+// watch.h - waiting for the data files of a watch to change: a data file
+// itself, or the gl-prefs.txt beside it.  Each data file's folder is
+// watched (inotify) and its events are told apart by name, so that a file
+// an editor saves by writing a new one and renaming it over the old one
+// stays watched.  Waiting costs no time: the program sleeps until the
+// system reports a change or a signal comes.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct Watch {
+    int fd = -1;  // the inotify descriptor; -1 when nothing is watched
+    // What each watch descriptor stands for: a folder, and the data files
+    // in it (by index and by name).
+    struct Folder {
+        int wd;
+        std::vector<size_t> files;
+        std::vector<std::string> names;
+    };
+    std::vector<Folder> folders;
+};
+
+// Start watching the folders of the data files (named from the current
+// folder).  A folder that cannot be watched is reported on standard error;
+// the others are watched all the same.
+void startwatch(Watch& watch, const std::vector<std::string>& datafiles);
+
+// Wait until a watched file changes, and a moment more for the rest of the
+// same save; `due` tells which data files are to be drawn again.  False
+// when an ending signal came (or nothing can be watched).
+bool waitforchange(Watch& watch, std::vector<bool>& due);
+
+// Stop watching.
+void endwatch(Watch& watch);

@@ -1,0 +1,101 @@
+// batch_test.cpp - several data files in one command, each drawn as if
+// alone, and the watch that draws them again when they change.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "e2e/harness.h"
+
+namespace {
+
+using testsupport::readfile;
+using testsupport::writefile;
+
+const std::string basic = readfile(std::string(EXAMPLES_DIR) + "/basic/gl-basic.txt");
+const std::string broken = "2 2 1 2\ni1 1 x\n";
+
+// What a data file leaves in a folder of its own when it is drawn alone.
+std::map<std::string, std::string> drawnalone(const std::string& name, const std::string& data,
+                                              const std::string& format) {
+    e2e::Launch l;
+    l.dir = e2e::makeworkdir();
+    writefile(l.dir + "/" + name, data);
+    l.args = {"-T", format, name};
+    e2e::rungridelwith(l);
+    auto files = e2e::contents(l.dir);
+    e2e::removetree(l.dir);
+    return files;
+}
+
+TEST(Batch, EachDataFileIsDrawnInItsFolderAsIfAlone) {
+    e2e::Launch l;
+    l.dir = e2e::makeworkdir();
+    const std::map<std::string, std::string> data = {
+        {"a/gl-a.txt", basic},
+        {"b/gl-b.txt", readfile(std::string(EXAMPLES_DIR) + "/showcase/gl-showcase.txt")},
+        {"c/gl-bad.txt", broken}};
+    for (const auto& [name, bytes] : data) {
+        mkdir((l.dir + "/" + name.substr(0, 1)).c_str(), 0755);
+        writefile(l.dir + "/" + name, bytes);
+    }
+    l.args = {"-T", "pdf", "c/gl-bad.txt", "a/gl-a.txt", "b/gl-b.txt"};  // each named from the starting folder
+    e2e::RunResult r = e2e::rungridelwith(l);
+    EXPECT_EQ(r.status, 1);
+    // The failure names the data file as the command line did.
+    EXPECT_EQ(r.errors.substr(0, r.errors.find('\n')),
+              "c/gl-bad.txt:2:6: error: a number was expected here (a data row of i1), not 'x'");
+    for (const auto& [name, bytes] : data)
+        EXPECT_EQ(e2e::contents(l.dir + "/" + name.substr(0, 1)), drawnalone(name.substr(2), bytes, "pdf"));
+
+    // A data file that is its own log is refused, and left as it was.
+    writefile(l.dir + "/gl-x.log", basic);
+    l.args = {"gl-x.log"};
+    r = e2e::rungridelwith(l);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.screen.find(" BOMBED in promptdatafile : output gl-x.log is the same file as the datafile\n"),
+              std::string::npos);
+    EXPECT_EQ(e2e::contents(l.dir), (std::map<std::string, std::string>{{"gl-x.log", basic}}));
+    e2e::removetree(l.dir);
+}
+
+TEST(Watch, DrawsAgainAfterEachChangeAndKeepsTheLastGoodDrawing) {
+    std::string versions[3] = {basic, basic, basic}, drawn[3];
+    versions[1].replace(versions[1].find("numbering yes 10"), 16, "numbering yes 14");
+    versions[2].replace(versions[2].find("docircles 3"), 11, "docircles 5");
+    for (int k = 0; k < 3; ++k) drawn[k] = drawnalone("gl-w.txt", versions[k], "eps")["gl-w.eps"];  // alone
+
+    e2e::Launch l;
+    l.dir = e2e::makeworkdir();
+    writefile(l.dir + "/gl-w.txt", basic);
+    l.args = {"--watch", "gl-w.txt"};
+    e2e::Started run = e2e::startgridel(l);
+    auto shows = [&](const std::string& drawing) {  // once it has taken its name
+        return e2e::waitfor(run, [&](auto&, auto&) { return readfile(l.dir + "/gl-w.eps") == drawing; });
+    };
+    EXPECT_TRUE(shows(drawn[0]));
+    writefile(l.dir + "/gl-w.txt", versions[1]);  // written in place
+    EXPECT_TRUE(shows(drawn[1]));
+    writefile(l.dir + "/gl-w.txt", broken);  // the report comes, the last good drawing stays
+    EXPECT_TRUE(e2e::waitfor(run, [](auto&, auto& errors) { return errors.find("gl-w.txt:2:6: error:") == 0; }));
+    EXPECT_EQ(readfile(l.dir + "/gl-w.eps"), drawn[1]);
+    writefile(l.dir + "/.gl-w.txt.saving", versions[2]);  // saved by renaming a new file over the old one
+    ASSERT_EQ(std::rename((l.dir + "/.gl-w.txt.saving").c_str(), (l.dir + "/gl-w.txt").c_str()), 0);
+    EXPECT_TRUE(shows(drawn[2]));
+
+    kill(run.pid, SIGINT);  // Ctrl-C ends the watch normally
+    e2e::RunResult r = e2e::finishgridel(run, 10);
+    EXPECT_EQ(r.status, 0);
+    // Three drawings: the watch's own outputs never made it draw again.
+    size_t drawings = 0;
+    for (size_t at = 0; (at = r.screen.find("with diagram in file", at)) != std::string::npos; ++at) ++drawings;
+    EXPECT_EQ(drawings, 3u);
+    EXPECT_EQ(e2e::listfiles(l.dir), (std::vector<std::string>{"gl-w.eps", "gl-w.log", "gl-w.txt"}));
+    e2e::removetree(l.dir);
+}
+
+}  // namespace
