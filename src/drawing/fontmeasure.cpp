@@ -5,5 +5,6 @@
 
 long double FontMeasure::width(TextView text, TextFace face, long double size) const {
     if (text.len <= 0 || !(size > 0)) return 0;
-    return setter.set(drawabletext(text.c, text.len), TextStyle{size, face == TextFace::bold, face == TextFace::italic});
+    if (!setter) setter = std::make_unique<TextSetter>();
+    return setter->set(drawabletext(text.c, text.len), TextStyle{size, face == TextFace::bold, face == TextFace::italic});
 }

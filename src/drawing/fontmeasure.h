@@ -2,6 +2,8 @@
 // with, for the geometry's places.
 #pragma once
 
+#include <memory>
+
 #include "drawing/fonts.h"
 #include "geometry/textmeasure.h"
 
@@ -10,5 +12,7 @@ public:
     long double width(TextView text, TextFace face, long double size) const override;
 
 private:
-    mutable TextSetter setter;  // one Pango context for every text measured
+    // One Pango context for every text measured, made when the first is:
+    // a drawing that measures nothing does not pay for the fonts.
+    mutable std::unique_ptr<TextSetter> setter;
 };
