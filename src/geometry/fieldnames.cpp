@@ -127,7 +127,8 @@ std::vector<long double> fieldsizes(const FigureStyle& st) {
 // The field names, in area order: each at the largest size (and in the
 // fewest lines at that size) at which it fits its area clear of the lines
 // and the labels; a name that fits at no size down to the least gets a
-// number of its own series, set where it has most room.
+// number of its own series, set at the visual centre or where it has most
+// room.
 void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
     const Diagram& d = pl.d;
     FigurePlan& plan = pl.plan;
