@@ -90,7 +90,7 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
         if (!run.checking) lockoutputs(run, 1, outputstem(run).c_str());
     }
     // Failures from here on name the data file, as the command line did.
-    enterfile(run, run.typedname.len > 0 ? run.typedname : name);
+    enterfile(run, name, run.typedname.len > 0 ? run.typedname : name);
     char path[256];
     bool named = tocstring(name, path);
     // The log is open already: a data file of the log's name would be

@@ -119,7 +119,7 @@ void readprefs(Run& run) {
         query(run, "continue");  // whatever the answer, the run goes on; "kill" stops it
         return;
     }
-    enterfile(run, maketext(shown.c_str()));
+    enterfile(run, maketext(prefsname), maketext(shown.c_str()));
     WordList words;
     while (!atend(prefsfile)) {
         rstrings(run, prefsfile, words);

@@ -46,9 +46,10 @@ TEST(Batch, EachDataFileIsDrawnInItsFolderAsIfAlone) {
     l.args = {"-T", "pdf", "c/gl-bad.txt", "a/gl-a.txt", "b/gl-b.txt"};  // each named from the starting folder
     e2e::RunResult r = e2e::rungridelwith(l);
     EXPECT_EQ(r.status, 1);
-    // The failure names the data file as the command line did.
-    EXPECT_EQ(r.errors.substr(0, r.errors.find('\n')),
-              "c/gl-bad.txt:2:6: error: a number was expected here (a data row of i1), not 'x'");
+    // The failure names the data file as the command line did, and quotes
+    // its line from the folder the run works in.
+    EXPECT_EQ(r.errors, "c/gl-bad.txt:2:6: error: a number was expected here (a data row of i1), not 'x'\n"
+                        "i1 1 x\n     ^\n");
     for (const auto& [name, bytes] : data)
         EXPECT_EQ(e2e::contents(l.dir + "/" + name.substr(0, 1)), drawnalone(name.substr(2), bytes, "pdf"));
 
