@@ -16,7 +16,7 @@
 # bench/timing.py starts: CPU time (user + system of the child), wall time
 # and peak memory.  It writes
 # the tables to bench/results.md (raw figures in bench/results.json) and
-# prints a short table for the README.
+# prints a short table for bench/README.md.
 #
 # The diagrams are generated and the runs timed in a RAM-backed folder
 # (/dev/shm) when there is one, so that the disk's write-back of earlier

@@ -20,7 +20,7 @@
   timing.py report --results FILE.md --info KEY=VALUE... SIZE.json...
       Medians and spreads, ratios of gridel's times to each peer's, peak
       memory and the growth of gridel's time with the rows, as markdown: the
-      full tables to FILE.md ("-" for none) and a short table for the README
+      full tables to FILE.md ("-" for none) and a short table for bench/README.md
       to standard output.  The raw figures go beside FILE.md as .json.
 """
 
@@ -336,7 +336,7 @@ def cmd_report(args):
     lines += ["- %s" % PEERS_TEXT[p] for p in progs if p in PEERS_TEXT]
     lines += [""]
 
-    # The short table for the README.
+    # The short table for bench/README.md.
     head = ["rows a line", "gridel CPU s [IQR]"]
     for p in peers:
         head += ["%s CPU s" % LABEL.get(p, p), "ratio"]

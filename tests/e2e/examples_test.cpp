@@ -1,5 +1,5 @@
 // examples_test.cpp - every bundled example draws without a failure report,
-// and its drawing passes Ghostscript.
+// and its drawing passes Ghostscript; the README's data file checks cleanly.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -25,6 +25,23 @@ TEST(Examples, EachFolderDrawsCleanly) {
         EXPECT_EQ(testsupport::ghostscript(eps), "") << name;
         e2e::removetree(dir);
     }
+}
+
+// The README's data file in brief is a diagram that checks without a word.
+TEST(Examples, TheReadmesDataFileChecksCleanly) {
+    std::string readme = testsupport::readfile(std::string(EXAMPLES_DIR) + "/../README.md");
+    size_t start = readme.find("```\n% comments");
+    ASSERT_NE(start, std::string::npos);
+    start += 4;
+    std::string dir = e2e::makeworkdir();
+    testsupport::writefile(dir + "/gl-brief.txt", readme.substr(start, readme.find("```", start) - start));
+    e2e::Launch l;
+    l.dir = dir;
+    l.args = {"--check", "gl-brief.txt"};
+    e2e::RunResult r = e2e::rungridelwith(l);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.errors, "");
+    e2e::removetree(dir);
 }
 
 }  // namespace
