@@ -104,15 +104,9 @@ void CairoCanvas::begin(const PageHeader& header) {
 
 void CairoCanvas::end() {}
 
-void CairoCanvas::comment(const char*) {}
-
-void CairoCanvas::blank() {}
-
 void CairoCanvas::begingroup(const GroupInfo&) {}
 
 void CairoCanvas::endgroup() {}
-
-void CairoCanvas::font(int16_t size) { fontsize = size; }
 
 void CairoCanvas::linewidth(long double width) {
     if (std::isfinite(width)) cairo_set_line_width(cr, static_cast<double>(std::fabs(width)));
@@ -130,23 +124,6 @@ void CairoCanvas::colour(long double red, long double green, long double blue) {
     cairo_set_source_rgb(cr, static_cast<double>(clampunit(red)), static_cast<double>(clampunit(green)),
                          static_cast<double>(clampunit(blue)));
 }
-
-void CairoCanvas::linecolour(const Colour* given) {
-    if (given == nullptr)
-        colour(0, 0, 0);
-    else
-        colour(given->red, given->green, given->blue);
-}
-
-void CairoCanvas::areacolour(const Colour& c, int16_t) { colour(c.red, c.green, c.blue); }
-
-void CairoCanvas::black() { colour(0, 0, 0); }
-
-void CairoCanvas::moveto(const PathPoint& p) { path.moveto(p.px, p.py); }
-
-void CairoCanvas::lineto(const PathPoint& p) { path.lineto(p.px, p.py); }
-
-void CairoCanvas::circle(long double px, long double py, long double r) { path.circle(px, py, r); }
 
 void CairoCanvas::paint(bool filling) {
     if (!measuring) {

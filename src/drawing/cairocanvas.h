@@ -17,8 +17,9 @@
 #include "drawing/canvas.h"
 #include "drawing/fonts.h"
 #include "drawing/pagepath.h"
+#include "drawing/pathcanvas.h"
 
-class CairoCanvas final : public Canvas {
+class CairoCanvas final : public PathCanvas {
 public:
     // Paint on `cr`, the page box `box` covering its surface from the top
     // left corner, `scale` device units to a point.  The box given to
@@ -35,17 +36,8 @@ public:
 
     void begin(const PageHeader& header) override;
     void end() override;
-    void comment(const char* text) override;
-    void blank() override;
-    void font(int16_t size) override;
     void linewidth(long double width) override;
     void dash(bool dashed) override;
-    void linecolour(const Colour* given) override;
-    void areacolour(const Colour& colour, int16_t area) override;
-    void black() override;
-    void moveto(const PathPoint& p) override;
-    void lineto(const PathPoint& p) override;
-    void circle(long double px, long double py, long double r) override;
     void stroke() override;
     void fill() override;
     void text(long double px, long double py, TextView text, TextRole role) override;
@@ -54,7 +46,7 @@ public:
     void endgroup() override;
 
 private:
-    void colour(long double red, long double green, long double blue);
+    void colour(long double red, long double green, long double blue) override;
     // A text (UTF-8 as drawabletext gives it) at page point (x, y), turned
     // by `angle` degrees anticlockwise about it.
     void showtext(long double x, long double y, const std::string& utf8, TextAnchor anchor, const TextStyle& style,
@@ -71,9 +63,7 @@ private:
     // The part of the page whose device coordinates cairo holds with room
     // to spare; paths are cut to it, far outside every page.
     Reach reach;
-    int16_t fontsize = 0;
     bool dashed = false;
-    PagePath path;  // the path being built
     TextSetter setter;
     PageHeader given{};
 

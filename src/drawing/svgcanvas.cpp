@@ -118,10 +118,6 @@ void SvgCanvas::end() {
     flush();
 }
 
-void SvgCanvas::comment(const char*) {}
-
-void SvgCanvas::blank() {}
-
 void SvgCanvas::begingroup(const GroupInfo& group) {
     // An id given before gets the first free "-2", "-3", ... after it.
     std::string id = drawabletext(group.id.c, group.id.len);
@@ -165,8 +161,6 @@ void SvgCanvas::element(const char* open) {
     out += open;
 }
 
-void SvgCanvas::font(int16_t size) { fontsize = size; }
-
 void SvgCanvas::linewidth(long double w) {
     if (std::isfinite(w)) width = std::fabs(w);
 }
@@ -180,23 +174,6 @@ void SvgCanvas::colour(long double red, long double green, long double blue) {
         n += writehex(text + n, static_cast<uint32_t>(roundint(clampunit(v) * 255)), 2);
     paint.assign(text, static_cast<size_t>(n));
 }
-
-void SvgCanvas::linecolour(const Colour* given) {
-    if (given == nullptr)
-        colour(0, 0, 0);
-    else
-        colour(given->red, given->green, given->blue);
-}
-
-void SvgCanvas::areacolour(const Colour& c, int16_t) { colour(c.red, c.green, c.blue); }
-
-void SvgCanvas::black() { colour(0, 0, 0); }
-
-void SvgCanvas::moveto(const PathPoint& p) { path.moveto(p.px, p.py); }
-
-void SvgCanvas::lineto(const PathPoint& p) { path.lineto(p.px, p.py); }
-
-void SvgCanvas::circle(long double px, long double py, long double r) { path.circle(px, py, r); }
 
 void SvgCanvas::coordinate(long double v) { appendnumber(out, v); }
 

@@ -25,8 +25,9 @@
 #include "drawing/canvas.h"
 #include "drawing/fonts.h"
 #include "drawing/pagepath.h"
+#include "drawing/pathcanvas.h"
 
-class SvgCanvas final : public Canvas {
+class SvgCanvas final : public PathCanvas {
 public:
     // Write the page `box` to `write`, which says false when it could not
     // take the bytes (errno set).
@@ -38,17 +39,8 @@ public:
 
     void begin(const PageHeader& header) override;
     void end() override;
-    void comment(const char* text) override;
-    void blank() override;
-    void font(int16_t size) override;
     void linewidth(long double width) override;
     void dash(bool dashed) override;
-    void linecolour(const Colour* given) override;
-    void areacolour(const Colour& colour, int16_t area) override;
-    void black() override;
-    void moveto(const PathPoint& p) override;
-    void lineto(const PathPoint& p) override;
-    void circle(long double px, long double py, long double r) override;
     void stroke() override;
     void fill() override;
     void text(long double px, long double py, TextView text, TextRole role) override;
@@ -57,7 +49,7 @@ public:
     void endgroup() override;
 
 private:
-    void colour(long double red, long double green, long double blue);
+    void colour(long double red, long double green, long double blue) override;
     // A text (UTF-8 as drawabletext gives it) at page point (x, y), turned
     // by `angle` degrees anticlockwise about it.
     void showtext(long double x, long double y, const std::string& utf8, TextAnchor anchor, const TextStyle& style,
@@ -75,12 +67,10 @@ private:
     PageBox box;          // the page
     Reach reach;          // paths are cut to this, far outside the page
     std::string out;      // written, not yet handed on
-    int16_t fontsize = 0;
     long double width = 1;
     bool dashed = false;
     std::string paint = "#000000";  // the current colour
     long double halo = 0;           // while a text's halo is written: the width of its outline
-    PagePath path;
     TextSetter setter;  // finds where texts are cut so that no viewer kerns them
 
     // The groups open, each with its start tag; one not yet in the
