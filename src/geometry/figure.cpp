@@ -22,6 +22,9 @@ constexpr long double leastlegible = 6;
 constexpr long double halofactor = 0.3L;
 constexpr long double numbergap = 0.4L;
 constexpr long double titlegap = 0.5L;
+// The least gap between the first numbers of the two axes, near the
+// plot's corner.
+constexpr long double cornergap = 0.4L;
 
 // The y axis numbers' baselines stood 4 points below their ticks.
 constexpr long double oldydrop = 4;
@@ -62,7 +65,23 @@ long double placeframe(Planner& pl) {
         plan.numbers = {py, px, oldydrop, m.left};
     }
     const TickMarks& t = d.ticks;
-    bool xnumbers = !axisvalues(t.xstart - t.xtickgap, t.xtickgap, d.window.xhigh, d.window.xlow).empty();
+    std::vector<long double> xvalues = axisvalues(t.xstart - t.xtickgap, t.xtickgap, d.window.xhigh, d.window.xlow);
+    std::vector<long double> yvalues = axisvalues(t.ystart - t.ytickgap, t.ytickgap, d.window.yhigh, d.window.ylow);
+    if (st.metricframe && !xvalues.empty() && !yvalues.empty()) {
+        // The first y number sits beside the axis, centred on its tick; the
+        // first x number, below it, may reach under it near the corner.
+        // Where the two would touch, the x numbers go down to clear it.
+        long double xpx, xpy, ypx, ypy;
+        topage(m, xvalues.front(), d.window.ylow, xpx, xpy);
+        topage(m, d.window.xlow, yvalues.front(), ypx, ypy);
+        Word xfirst = ticklabel(xvalues.front());
+        long double xleft = xpx - pl.width(viewof(xfirst), TextFace::regular, fs) / 2;
+        long double ybottom = ypy - plan.numbers.ydrop;
+        long double clear = ybottom - cornergap * fs;
+        if (xleft < plan.numbers.yright + cornergap * fs && plan.numbers.xbaseline + capheight * fs > clear)
+            plan.numbers.xbaseline = clear - capheight * fs;
+    }
+    bool xnumbers = !xvalues.empty();
     long double below = xnumbers ? plan.numbers.xbaseline : m.bottom;
     const FigureOptions& f = d.figure;
     if (f.xlabel.len > 0) {
@@ -71,7 +90,7 @@ long double placeframe(Planner& pl) {
     }
     plan.numbers.yleft = m.left;
     if (f.ylabel.len > 0 || st.metricframe) {
-        for (long double v : axisvalues(t.ystart - t.ytickgap, t.ytickgap, d.window.yhigh, d.window.ylow)) {
+        for (long double v : yvalues) {
             Word label = ticklabel(v);
             plan.numbers.yleft =
                 std::min(plan.numbers.yleft, plan.numbers.yright - pl.width(viewof(label), TextFace::regular, fs));
