@@ -298,7 +298,12 @@ int runjob(const Options& options) {
     if (options.watch) startwatch(watch, options.datafiles);
     std::vector<bool> due(options.datafiles.size(), true);
     int status = drawdatafiles(options, due, home);
-    if (options.watch) {
+    if (options.watch && watch.folders.empty()) {
+        // Nothing could be watched (reported): the watch ends at once, and
+        // that is an error of its own.
+        endwatch(watch);
+        status = std::max(status, exitioerror);
+    } else if (options.watch) {
         while (waitforchange(watch, due)) drawdatafiles(options, due, home);
         endwatch(watch);
         status = exitnormal;  // a watch ends only when it is interrupted

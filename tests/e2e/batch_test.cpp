@@ -96,6 +96,12 @@ TEST(Watch, DrawsAgainAfterEachChangeAndKeepsTheLastGoodDrawing) {
     for (size_t at = 0; (at = r.screen.find("with diagram in file", at)) != std::string::npos; ++at) ++drawings;
     EXPECT_EQ(drawings, 3u);
     EXPECT_EQ(e2e::listfiles(l.dir), (std::vector<std::string>{"gl-w.eps", "gl-w.log", "gl-w.txt"}));
+
+    // A watch with nothing it can watch ends at once, and says it failed.
+    l.args = {"--watch", "no/such/folder/gl-w.txt"};
+    r = e2e::rungridelwith(l);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.errors.find("cannot watch it"), std::string::npos) << r.errors;
     e2e::removetree(l.dir);
 }
 
