@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <regex>
 #include <sstream>
 #include <string>
 
@@ -49,10 +48,23 @@ std::string styledtexts(const std::string& eps, const std::string& part) {
     if (from == std::string::npos) return "";
     size_t to = eps.find("\n% ", from + 1);
     std::string body = eps.substr(from, to == std::string::npos ? std::string::npos : to - from);
+    // Each styled text is a line "(STRING) X Y styledshow", its string's
+    // parentheses and backslashes escaped.
     std::string joined;
-    std::regex shown(R"(\(((?:[^()\\]|\\.)*)\) [0-9.]+ [0-9.]+ styledshow)");
-    for (std::sregex_iterator m(body.begin(), body.end(), shown), end; m != end; ++m)
-        joined += (joined.empty() ? "" : " ") + (*m)[1].str();
+    for (size_t at = 0; (at = body.find("\n(", at)) != std::string::npos;) {
+        size_t end = body.find('\n', at + 1);
+        std::string line = body.substr(at + 1, end == std::string::npos ? std::string::npos : end - at - 1);
+        at = at + 1;
+        if (line.size() < 11 || line.compare(line.size() - 11, 11, " styledshow") != 0) continue;
+        std::string text;
+        size_t k = 1;
+        for (; k < line.size() && line[k] != ')'; ++k) {
+            if (line[k] == '\\' && k + 1 < line.size()) ++k;
+            text += line[k];
+        }
+        if (!joined.empty()) joined += ' ';
+        joined += text;
+    }
     return joined;
 }
 
@@ -118,8 +130,12 @@ TEST(Figure, TheEpsBoundingBoxIsTheContentsWithItsMargin) {
 // Every number of an attribute in a text.
 std::vector<double> attributes(const std::string& text, const std::string& name) {
     std::vector<double> out;
-    std::regex re(" " + name + "=\"([0-9.]+)\"");
-    for (std::sregex_iterator m(text.begin(), text.end(), re), end; m != end; ++m) out.push_back(std::stod((*m)[1]));
+    const std::string key = " " + name + "=\"";
+    for (size_t at = 0; (at = text.find(key, at)) != std::string::npos;) {
+        at += key.size();
+        size_t end = text.find_first_not_of("0123456789.", at);
+        if (end != std::string::npos && end > at && text[end] == '"') out.push_back(std::stod(text.substr(at, end - at)));
+    }
     return out;
 }
 
