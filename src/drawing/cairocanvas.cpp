@@ -183,15 +183,8 @@ void CairoCanvas::fill() {
 }
 
 void CairoCanvas::text(long double px, long double py, TextView text, TextRole role) {
-    long double x = pagecoord(px), y = pagecoord(py);
-    if (role == TextRole::heading || role == TextRole::caption) {
-        // These are placed at whole points.
-        x = roundint(x);
-        y = roundint(y);
-    }
-    TextAnchor anchor = anchorof(role);
-    showtext(x, y, drawabletext(text.c, shownlength(text, role)), anchor,
-             TextStyle{static_cast<long double>(fontsize)}, 0);
+    PlainText t = plaintext(px, py, text, role);
+    showtext(t.x, t.y, t.utf8, t.anchor, t.style, 0);
 }
 
 bool CairoCanvas::placetext(long double x, long double y, const std::string& utf8, TextAnchor anchor,
@@ -205,17 +198,19 @@ bool CairoCanvas::placetext(long double x, long double y, const std::string& utf
     return shows && reach.holds(start) && reach.holds(end);
 }
 
+void CairoCanvas::glyphs(const PagePoint& start, long double angle) {
+    cairo_new_path(cr);
+    setter.show(cr, start.x, start.y, angle, measuring);
+    if (measuring)
+        paint(true);
+    else
+        cairo_new_path(cr);
+}
+
 void CairoCanvas::showtext(long double x, long double y, const std::string& utf8, TextAnchor anchor,
                            const TextStyle& style, long double angle) {
     PagePoint start, end;
-    if (placetext(x, y, utf8, anchor, style, angle, start, end)) {
-        cairo_new_path(cr);
-        setter.show(cr, start.x, start.y, angle, measuring);
-        if (measuring)
-            paint(true);
-        else
-            cairo_new_path(cr);
-    }
+    if (placetext(x, y, utf8, anchor, style, angle, start, end)) glyphs(start, angle);
     // As after PostScript's show: a new subpath at the end of the text.
     path.moveto(end.x, end.y);
 }
@@ -239,12 +234,7 @@ void CairoCanvas::styledtext(long double px, long double py, TextView text, Text
         paint(false);
         cairo_restore(cr);
     }
-    cairo_new_path(cr);
-    setter.show(cr, start.x, start.y, angle, measuring);
-    if (measuring)
-        paint(true);
-    else
-        cairo_new_path(cr);
+    glyphs(start, angle);
 }
 
 bool inkbox(const std::function<void(Canvas&)>& draw, PageBox& box) {

@@ -55,6 +55,9 @@ private:
     // shows nothing or reaches past what cairo holds.
     bool placetext(long double x, long double y, const std::string& utf8, TextAnchor anchor, const TextStyle& style,
                    long double angle, PagePoint& start, PagePoint& end);
+    // The text set last, painted (or, while measuring, its ink gathered)
+    // from `start`, turned by `angle` degrees.
+    void glyphs(const PagePoint& start, long double angle);
     void addpieces(const std::vector<PathPiece>& pieces, bool cut);
     void paint(bool filling);
     void addink(double x1, double y1, double x2, double y2);

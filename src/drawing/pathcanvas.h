@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "drawing/canvas.h"
+#include "drawing/fonts.h"
 #include "drawing/pagepath.h"
 
 class PathCanvas : public Canvas {
@@ -29,6 +31,18 @@ protected:
     // The colour of what is stroked, filled or written next, each
     // component on a 0..1 scale (values outside are clamped).
     virtual void colour(long double red, long double green, long double blue) = 0;
+
+    // A plain text as the painted formats show it: at its point (titles
+    // and info lines at whole points, as the EPS places them), the bytes
+    // the EPS shows as drawabletext gives them, in the current font size.
+    struct PlainText {
+        long double x;
+        long double y;
+        std::string utf8;
+        TextAnchor anchor;
+        TextStyle style;
+    };
+    PlainText plaintext(long double px, long double py, TextView text, TextRole role) const;
 
     int16_t fontsize = 0;  // the size of the plain texts, in points
     PagePath path;         // the path being built

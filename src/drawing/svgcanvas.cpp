@@ -282,19 +282,12 @@ void SvgCanvas::fill() {
 }
 
 void SvgCanvas::text(long double px, long double py, TextView text, TextRole role) {
-    long double x = pagecoord(px), y = pagecoord(py);
-    if (role == TextRole::heading || role == TextRole::caption) {
-        // These are placed at whole points.
-        x = roundint(x);
-        y = roundint(y);
-    }
-    TextAnchor anchor = anchorof(role);
-    showtext(x, y, drawabletext(text.c, shownlength(text, role)), anchor, TextStyle{static_cast<long double>(fontsize)},
-             0);
+    PlainText t = plaintext(px, py, text, role);
+    showtext(t.x, t.y, t.utf8, t.anchor, t.style, 0);
     // As after PostScript's show, a new subpath: where its text ends is the
     // viewer's to find, so it starts at the text's point.  The drawing
     // begins every path after a text with a moveto anyway.
-    path.moveto(x, y);
+    path.moveto(t.x, t.y);
 }
 
 void SvgCanvas::styledtext(long double px, long double py, TextView text, TextRole role, const TextLook& look) {
