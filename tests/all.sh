@@ -22,6 +22,8 @@ command -v gs >/dev/null 2>&1 || need+=(ghostscript)
 command -v man >/dev/null 2>&1 || need+=(man-db)
 command -v groff >/dev/null 2>&1 || need+=(groff-base)
 command -v col >/dev/null 2>&1 || need+=(bsdextrautils)
+# The Debian package's library dependencies are found by dpkg-shlibdeps.
+command -v dpkg-shlibdeps >/dev/null 2>&1 || need+=(dpkg-dev)
 command -v rsvg-convert >/dev/null 2>&1 || need+=(librsvg2-bin)
 # The viewers' test opens the SVG with Python's XML parser and Inkscape's
 # command line, and reads the PDF's text and fonts with poppler.

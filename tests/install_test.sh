@@ -14,5 +14,8 @@ test -f "$page"
 rendered=$(MANWIDTH=80 man -l "$page" 2>&1 | col -b)
 grep -q "gridel \[OPTION\]... \[DATAFILE\]" <<<"$rendered"
 grep -q -- "--check" <<<"$rendered"
-! grep -qi "warning" <<<"$(groff -man -ww -z "$page" 2>&1)"
+if grep -qi "warning" <<<"$(groff -man -ww -z "$page" 2>&1)"; then
+  groff -man -ww -z "$page"
+  exit 1
+fi
 echo "installed and rendered"

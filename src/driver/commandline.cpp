@@ -31,7 +31,8 @@ const char usagetext[] =
     "Exit status: 0 when every drawing was made, 1 after a failure report,\n"
     "2 when a file could not be read or written or the command line is wrong\n"
     "(the highest of the runs).\n"
-    "The full reference: man gridel.\n";
+    "A short manual: man gridel.  The full reference: reference.md in\n"
+    "/usr/share/doc/gridel (or /usr/local/share/doc/gridel), docs/ in the sources.\n";
 
 enum : int { optcrop = 256, optdpi, optcheck, optwatch };
 

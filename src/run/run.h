@@ -33,7 +33,7 @@ constexpr int channelcount = 6;
 // Settings of the run, filled by `startup` and `readprefs`.
 struct RunSettings {
     Text banner;          // the program banner, "gridel 1.18"
-    bool dontwrap;        // cut long screen lines at the page width (default true)
+    bool dontwrap;        // cut long screen lines at the page width (default true; off for a DATAFILE run)
     bool monitorheap;     // report large allocations on the screen (default false)
     Word datafile;        // suffix naming the data file and the drawing
     int16_t pagewidth;    // screen width, always within 80..250 (default 80)

@@ -108,6 +108,29 @@ TEST(Read, PageWidthAndWrapSettingsShowOnTheScreen) {
     EXPECT_EQ(narrow.screen.find("\n" + ticks), std::string::npos);
 }
 
+TEST(Read, ADataFileRunWritesItsScreenLinesWhole) {
+    // The classic run cuts the big ticks echo at 78 characters; the same
+    // diagram named on the command line shows every screen line whole, even
+    // with preferences that ask for the cut, and its log is the classic one.
+    const std::string ticks =
+        "big ticks and axis labels: start x = 400.00, x gap = 50.00, start y = 2.00, y gap = 1.00\n";
+    std::string dir = e2e::makeworkdir();
+    testsupport::writefile(dir + "/gl-prefs.txt", "datafile test\ndontwrap yes\nsetpagewidth 80\n");
+    testsupport::writefile(dir + "/gl-test.txt", example);
+    e2e::RunResult classic = e2e::rungridel(dir, "");
+    e2e::Launch l;
+    l.dir = dir;
+    l.args = {"gl-test.txt"};
+    e2e::RunResult named = e2e::rungridelwith(l);
+    EXPECT_EQ(classic.status, 0);
+    EXPECT_EQ(named.status, 0);
+    EXPECT_NE(classic.screen.find("start y = 2.00, y #\n"), std::string::npos) << classic.screen;
+    EXPECT_NE(named.screen.find("\n" + ticks), std::string::npos) << named.screen;
+    EXPECT_EQ(named.screen.find('#'), std::string::npos) << named.screen;
+    EXPECT_EQ(testsupport::readfile(dir + "/gl-test.log"), testsupport::readfile(dir + "/gl-log.txt"));
+    e2e::removetree(dir);
+}
+
 TEST(Read, SuffixTypedAtThePrompt) {
     Outcome o = runwith(example, "dontwrap yes\n", "test other\n");
     EXPECT_EQ(o.status, 0);
