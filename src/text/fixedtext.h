@@ -30,13 +30,9 @@ struct TextView {
 template <int Cap>
 inline TextView viewof(const Str<Cap>& t) { return {t.c, t.len}; }
 
-
 // Capacity of a text type, for the line-buffer operations that take it.
 template <int Cap>
 constexpr int16_t capof(const Str<Cap>&) { return Cap; }
-
-template <int Cap>
-inline void cleartext(Str<Cap>& t) { t.len = 0; }
 
 // Replace the text by n bytes of s, cut to the capacity.
 template <int Cap>
@@ -69,11 +65,6 @@ inline void addtext(Str<Cap>& t, const char* s) { addtext(t, s, static_cast<int>
 template <int Cap, int Cap2>
 inline void addtext(Str<Cap>& t, const Str<Cap2>& s) { addtext(t, s.c, s.len); }
 
-template <int Cap>
-inline void addchar(Str<Cap>& t, char ch) {
-    if (t.len < Cap) t.c[t.len++] = ch;
-}
-
 // Exact, case-sensitive comparisons.
 template <int Cap, int Cap2>
 inline bool sametext(const Str<Cap>& a, const Str<Cap2>& b) {
@@ -90,10 +81,6 @@ inline bool istext(TextView a, const char* lit) {
     size_t n = std::strlen(lit);
     return a.len >= 0 && static_cast<size_t>(a.len) == n && std::memcmp(a.c, lit, n) == 0;
 }
-
-// First character, or 0 for an empty text.
-template <int Cap>
-inline char firstchar(const Str<Cap>& t) { return t.len > 0 ? t.c[0] : '\0'; }
 
 // Build a text from a literal in one expression.
 template <int Cap = 255>

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <limits>
 
+#include "text/bysteps.h"
+
 namespace {
 
 // Powers 10^(2^i).  The first six are the classic table; the higher ones let
@@ -241,15 +243,14 @@ inline __attribute__((always_inline)) int fixedform(long double x, int16_t n, ch
 
 }  // namespace
 
-Word real2str(long double x, int16_t n, bool fixed) {
-    Word out;
+namespace {
+
+// real2str by the general steps: the decimal record in the mode asked
+// for, or in the other when it suits the value better, written out.
+void real2strsteps(Word& out, long double x, int16_t n, bool fixed) {
     if (x == 0 || std::fabs(x) < zerolimit) {
         settext(out, "0");
-        return out;
-    }
-    if (fixed && n >= 0 && n <= 9) {
-        out.len = static_cast<int16_t>(fixedform(x, n, out.c));
-        if (out.len > 0) return out;
+        return;
     }
     NumberMode mode;
     DecimalNumber d;
@@ -270,6 +271,23 @@ Word real2str(long double x, int16_t n, bool fixed) {
         }
     }
     out = decimal2str(mode, n, d);
+}
+
+}  // namespace
+
+Word real2strbysteps(long double x, int16_t n, bool fixed) {
+    Word out;
+    real2strsteps(out, x, n, fixed);
+    return out;
+}
+
+Word real2str(long double x, int16_t n, bool fixed) {
+    Word out;
+    if (fixed && n >= 0 && n <= 9 && !(x == 0 || std::fabs(x) < zerolimit)) {
+        out.len = static_cast<int16_t>(fixedform(x, n, out.c));
+        if (out.len > 0) return out;
+    }
+    real2strsteps(out, x, n, fixed);
     return out;  // every path returns `out`, so it is built in the caller's result
 }
 

@@ -1,7 +1,7 @@
-// fastpaths_test.cpp - the one-pass word classifier, the fused real reader,
+// fastpaths_test.cpp - the SSE2 line splitter, the one-pass word classifier,
+// the real and integer readers, the one-pass readers of data words and rows,
 // the cached powers of ten, the rounding and the direct fixed form give
-// exactly what the step-by-step versions give.  The step-by-step versions
-// are kept here, as they were written, as the reference.
+// exactly what their step-by-step counterparts (text/bysteps.h) give.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,301 +11,11 @@
 #include <random>
 #include <string>
 
+#include "text/bysteps.h"
 #include "text/numfmt.h"
 #include "text/tokens.h"
 
 namespace {
-
-// ---- the reference: the readers and the formatter step by step ---------
-
-namespace ref {
-
-bool isdigitbyte(char ch) { return ch >= '0' && ch <= '9'; }
-int cut20(int len) { return len > 20 ? 20 : len; }
-
-// A decimal number as written: its digits without leading zeros ("0" for
-// zero), however many, and the power of ten they are scaled by.
-struct Decimal {
-    bool negative;
-    int exponent;
-    std::string digits;
-};
-
-void trimbounds(const char* text, int len, int& first, int& last) {
-    first = 0;
-    last = 0;
-    for (int i = 0; i < len; ++i) {
-        if (!isblankbyte(text[i])) {
-            if (first == 0) first = i + 1;
-            last = i + 1;
-        }
-    }
-}
-
-WordKind whatis(const char* word, int len) {
-    int first, last;
-    trimbounds(word, len, first, last);
-    if (last == 0) return kindempty;
-    if (first == last) return isdigitbyte(word[first - 1]) ? kindinteger : kindother;
-    bool dot = false, exp = false, slash = false, sign = false, bad = false;
-    int afterdot = 0, afterexp = 0, afterslash = 0;
-    int c = 0;
-    int pos = first;
-    if (word[first - 1] == '-') ++pos;
-    for (; pos <= last; ++pos) {
-        char ch = word[pos - 1];
-        ++c;
-        if (dot) ++afterdot;
-        if (exp) ++afterexp;
-        if (slash) ++afterslash;
-        if (isdigitbyte(ch)) {
-            continue;
-        } else if (ch == '.' && c > 1 && !dot && !exp && !slash) {
-            dot = true;
-        } else if ((ch == 'e' || ch == 'E') && c > 1 && afterdot != 1 && !exp && !slash) {
-            exp = true;
-        } else if ((ch == '-' || ch == '+') && afterexp == 1) {
-            sign = true;
-        } else if (ch == '/' && c > 1 && !dot && !exp && !slash) {
-            slash = true;
-        } else if (isblankbyte(ch)) {
-            break;
-        } else {
-            bad = true;
-            break;
-        }
-    }
-    if (bad) return kindother;
-    if (dot && afterdot == 0) return kindother;
-    if (exp && afterexp - (sign ? 1 : 0) == 0) return kindother;
-    if (slash && afterslash == 0) return kindother;
-    if (slash) return kindrational;
-    if (exp || dot) return kindreal;
-    return kindinteger;
-}
-
-const long double powtable[13] = {
-    1e1L, 1e2L, 1e4L, 1e8L, 1e16L, 1e32L, 1e64L, 1e128L, 1e256L, 1e512L, 1e1024L, 1e2048L, 1e4096L,
-};
-
-long double pow10(int n) {
-    long double x = 1.0L;
-    int32_t m = n < 0 ? -n : n;
-    for (int i = 0; m != 0 && i < 13; ++i, m >>= 1)
-        if (m & 1) x *= powtable[i];
-    if (m != 0) x = std::numeric_limits<long double>::infinity();
-    return n < 0 ? 1.0L / x : x;
-}
-
-// The text read character by character: a sign, digits with one point,
-// and an exponent after "e" or "E" (a "+" right after the letter, digits,
-// and one "-" anywhere among them).
-bool str2decimal(const char* text, int len, Decimal& d) {
-    int first, last;
-    trimbounds(text, len, first, last);
-    if (last == 0) return false;
-    int i = first - 1;
-    d.negative = text[i] == '-';
-    if (d.negative) {
-        if (first == last) return false;
-        ++i;
-    }
-    std::string digits;
-    int decimals = 0;
-    bool seendot = false, inexponent = false, expnegative = false;
-    long expvalue = 0;
-    for (; i < last; ++i) {
-        char ch = text[i];
-        if (inexponent) {
-            if (isdigitbyte(ch)) {
-                expvalue = expvalue * 10 + (ch - '0');
-                if (expvalue > 32767) return false;
-            } else if (ch == '-' && !expnegative) {
-                expnegative = true;
-            } else if (!(ch == '+' && (text[i - 1] == 'e' || text[i - 1] == 'E'))) {
-                return false;
-            }
-        } else if (isdigitbyte(ch)) {
-            digits += ch;
-            if (seendot) ++decimals;
-        } else if (ch == '.' && !seendot) {
-            seendot = true;
-        } else if (ch == 'e' || ch == 'E') {
-            inexponent = true;
-        } else {
-            return false;
-        }
-    }
-    size_t k = 0;
-    while (digits.size() - k > 1 && digits[k] == '0') ++k;
-    d.digits.assign(digits, k, std::string::npos);
-    if (d.digits.empty() || d.digits == "0") {
-        d.digits.assign(1, '0');
-        d.exponent = 0;
-        return true;
-    }
-    long e = (expnegative ? -expvalue : expvalue) - decimals;
-    if (e < -32768 || e > 32767) return false;
-    d.exponent = static_cast<int>(e);
-    return true;
-}
-
-long double decimal2real(const Decimal& d) {
-    long double v = 0;
-    for (char ch : d.digits) v = 10 * v + (ch - '0');
-    if (d.negative) v = -v;
-    return v * pow10(d.exponent);
-}
-
-bool str2real(const char* text, int len, long double& value, Text& message) {
-    message.len = 0;
-    value = 0;
-    int first, last;
-    trimbounds(text, len, first, last);
-    if (last == 0) return false;
-    Decimal d;
-    if (ref::str2decimal(text, len, d)) {
-        long double v = ref::decimal2real(d);
-        if (std::isfinite(v)) {
-            value = v;
-            return true;
-        }
-    }
-    settext(message, text, cut20(len));
-    addtext(message, " not a real: replace with");
-    return false;
-}
-
-int32_t roundint(long double x);
-
-bool str2int(const char* text, int len, int16_t& value, Text& message) {
-    message.len = 0;
-    value = 0;
-    int first, last;
-    trimbounds(text, len, first, last);
-    if (last == 0) return false;
-    Decimal dn;
-    auto fail = [&](const char* tail) {
-        settext(message, text, cut20(len));
-        addtext(message, tail);
-        return false;
-    };
-    if (!ref::str2decimal(text, len, dn)) return fail(" not an integer: replace with");
-    long double v = ref::decimal2real(dn);
-    if (!std::isfinite(v)) return fail(" not an integer: replace with");
-    double d = static_cast<double>(v);
-    if (d == 0) return true;
-    int32_t r = roundint(d);
-    if (std::fabs(d - static_cast<double>(r)) > 1e-8) return fail(" not an integer: replace with");
-    if (std::fabs(d) >= 32767) return fail(" too large: replace with");
-    value = static_cast<int16_t>(r);
-    return true;
-}
-
-std::vector<std::string> string2strings(const char* text, int count) {
-    std::vector<std::string> words;
-    int i = 0;
-    while (i < count) {
-        while (i < count && isblankbyte(text[i])) ++i;
-        if (i >= count) break;
-        int start = i;
-        while (i < count && !isblankbyte(text[i])) ++i;
-        words.emplace_back(text + start, static_cast<size_t>(i - start));
-    }
-    return words;
-}
-
-int32_t roundint(long double x) {
-    if (std::isnan(x)) return 0;
-    if (x >= 2147483647.0L) return INT32_MAX;
-    if (x <= -2147483648.0L) return INT32_MIN;
-    return static_cast<int32_t>(std::nearbyint(x));
-}
-
-int32_t truncint(long double x) {
-    if (std::isnan(x)) return 0;
-    if (x >= 2147483647.0L) return INT32_MAX;
-    if (x <= -2147483648.0L) return INT32_MIN;
-    return static_cast<int32_t>(x);
-}
-
-void setdigits(Word& digits, int32_t v) {
-    char tmp[12];
-    int k = 0;
-    do {
-        tmp[k++] = static_cast<char>('0' + v % 10);
-        v /= 10;
-    } while (v > 0);
-    digits.len = 0;
-    while (k > 0) digits.c[digits.len++] = tmp[--k];
-}
-
-DecimalNumber real2decimal(NumberMode mode, int16_t n, long double x) {
-    DecimalNumber d;
-    d.exponent = 0;
-    long double r = std::fabs(x);
-    if (r < 1e-12L) {
-        d.negative = false;
-        settext(d.digits, "0");
-        return d;
-    }
-    d.negative = x < 0;
-    bool writable = !(r > 1e20L) && !std::isnan(r);
-    long double s = 0;
-    if (writable) {
-        if (mode == fixedmode) {
-            d.exponent = static_cast<int16_t>(-n);
-            s = r * pow10(n);
-        } else {
-            long double c = 0.55L * pow10(-n);
-            int i = 1;
-            if (r >= 1 - c) {
-                while (i <= 22 && truncint(r / pow10(i) + c) != 0) ++i;
-                d.exponent = static_cast<int16_t>(i - n);
-            } else {
-                while (i <= 22 && truncint(r * pow10(i) + c) <= 0) ++i;
-                d.exponent = static_cast<int16_t>(1 - i - n);
-            }
-            s = r * pow10(-d.exponent);
-        }
-    }
-    if (writable && s < 2147483646.0L) {
-        setdigits(d.digits, roundint(s));
-    } else {
-        std::memset(d.digits.c, ' ', sizeof d.digits.c);
-        d.digits.len = 20;
-    }
-    return d;
-}
-
-Word real2str(long double x, int16_t n, bool fixed) {
-    Word out;
-    if (x == 0 || std::fabs(x) < 1e-12L) {
-        settext(out, "0");
-        return out;
-    }
-    NumberMode mode;
-    DecimalNumber d;
-    if (fixed) {
-        mode = fixedmode;
-        d = ref::real2decimal(fixedmode, n, x);
-        if (d.digits.len > n + 5) {
-            mode = significantmode;
-            d = ref::real2decimal(significantmode, n, x);
-        }
-    } else {
-        mode = significantmode;
-        d = ref::real2decimal(significantmode, n, x);
-        if (-d.exponent < n + 4 && d.exponent < 2) {
-            mode = fixedmode;
-            n = static_cast<int16_t>(d.exponent < 0 ? -d.exponent : 0);
-            d = ref::real2decimal(fixedmode, n, x);
-        }
-    }
-    return decimal2str(mode, n, d);
-}
-
-}  // namespace ref
 
 // ---- helpers -------------------------------------------------------------
 
@@ -315,6 +25,25 @@ bool samebits(long double a, long double b) { return std::memcmp(&a, &b, 10) == 
 
 std::string str(const Word& w) { return std::string(w.c, static_cast<size_t>(w.len)); }
 std::string str(const Text& t) { return std::string(t.c, static_cast<size_t>(t.len)); }
+
+// The words of a split list, in order.
+std::vector<std::string> wordsof(const WordList& list) {
+    std::vector<std::string> words;
+    for (int32_t k = 1; k <= list.count; ++k) {
+        TextView w = wholeword(list, k);
+        words.emplace_back(w.c, static_cast<size_t>(w.len));
+    }
+    return words;
+}
+
+// Nearest 32-bit integer by the standard library, ties to even, saturated
+// as roundint saturates.
+int32_t nearest(long double x) {
+    if (std::isnan(x)) return 0;
+    if (x >= 2147483647.0L) return INT32_MAX;
+    if (x <= -2147483648.0L) return INT32_MIN;
+    return static_cast<int32_t>(std::nearbyint(x));
+}
 
 // Every text of length 0..maxlen over the alphabet, in turn.
 template <typename Check>
@@ -487,17 +216,17 @@ void checkword(const std::string& s) {
     bool taken;
     checkasrow(s, taken);
     int len = static_cast<int>(s.size());
-    ASSERT_EQ(whatis(s.data(), len), ref::whatis(s.data(), len)) << '"' << s << '"';
+    ASSERT_EQ(whatis(s.data(), len), whatisbysteps(s.data(), len)) << '"' << s << '"';
     long double v1, v2;
     Text m1, m2;
     bool ok1 = str2real(s.data(), len, v1, m1);
-    bool ok2 = ref::str2real(s.data(), len, v2, m2);
+    bool ok2 = str2realbysteps(s.data(), len, v2, m2);
     ASSERT_EQ(ok1, ok2) << '"' << s << '"';
     ASSERT_TRUE(samebits(v1, v2)) << '"' << s << '"';
     ASSERT_EQ(str(m1), str(m2)) << '"' << s << '"';
     int16_t i1, i2;
     ok1 = str2int(s.data(), len, i1, m1);
-    ok2 = ref::str2int(s.data(), len, i2, m2);
+    ok2 = str2intbysteps(s.data(), len, i2, m2);
     ASSERT_EQ(ok1, ok2) << '"' << s << '"';
     ASSERT_EQ(i1, i2) << '"' << s << '"';
     ASSERT_EQ(str(m1), str(m2)) << '"' << s << '"';
@@ -598,7 +327,7 @@ TEST(FastPaths, DataRowsReadAsWordByWord) {
 TEST(FastPaths, LinesSplitAsByteByByte) {
     // Random lines of every length up to 300 over blanks (space, tab, the
     // byte 202) and other bytes, in runs so that long words occur too.
-    WordList got;
+    WordList got, bysteps;
     std::mt19937 rng(2024);
     const char bytes[] = {' ', '\t', static_cast<char>(0xCA), 'a', '7', '\0', static_cast<char>(0xC9),
                           static_cast<char>(0xFF), '%', '\n'};
@@ -611,12 +340,15 @@ TEST(FastPaths, LinesSplitAsByteByByte) {
                                                                 bytes[pick(rng)]);
         line.resize(static_cast<size_t>(len));
         int count = len;
-        std::vector<std::string> want = ref::string2strings(line.data(), count);
+        bysteps.line.assign(line, 0, static_cast<size_t>(count));
+        splitlinebysteps(bysteps);
+        std::vector<std::string> want = wordsof(bysteps);
         string2strings(line.data(), count, got);
         ASSERT_EQ(got.count, static_cast<int32_t>(want.size())) << i;
         for (int k = 1; k <= got.count; ++k) {
             TextView w = wholeword(got, k);
             ASSERT_EQ(std::string(w.c, static_cast<size_t>(w.len)), want[static_cast<size_t>(k - 1)]) << i << " word " << k;
+            ASSERT_EQ(wordkind(got, k), wordkind(bysteps, k)) << i << " word " << k;
         }
         // A comment: the words from the first that begins with "%" on.
         size_t kept = 0;
@@ -627,8 +359,8 @@ TEST(FastPaths, LinesSplitAsByteByByte) {
 }
 
 TEST(FastPaths, CachedPowersAreTheComputedOnes) {
-    for (int n = -5000; n <= 5000; ++n) ASSERT_TRUE(samebits(pow10(n), ref::pow10(n))) << n;
-    for (int n : {-32768, -9000, 8191, 8192, 32767}) ASSERT_TRUE(samebits(pow10(n), ref::pow10(n))) << n;
+    for (int n = -5000; n <= 5000; ++n) ASSERT_TRUE(samebits(pow10(n), pow10far(n))) << n;
+    for (int n : {-32768, -9000, 8191, 8192, 32767}) ASSERT_TRUE(samebits(pow10(n), pow10far(n))) << n;
 }
 
 TEST(FastPaths, RoundingMatchesNearbyint) {
@@ -637,14 +369,14 @@ TEST(FastPaths, RoundingMatchesNearbyint) {
     std::uniform_int_distribution<int> k(-2000000, 2000000);
     for (int i = 0; i < 200000; ++i) {
         long double x = u(rng);
-        ASSERT_EQ(roundint(x), ref::roundint(x)) << static_cast<double>(x);
+        ASSERT_EQ(roundint(x), nearest(x)) << static_cast<double>(x);
         long double tie = k(rng) + 0.5L;  // ties go to even
-        ASSERT_EQ(roundint(tie), ref::roundint(tie)) << static_cast<double>(tie);
+        ASSERT_EQ(roundint(tie), nearest(tie)) << static_cast<double>(tie);
     }
     for (long double x : {0.0L, -0.0L, 2147483646.5L, -2147483647.5L, 2147483647.0L, -2147483648.0L,
                           std::numeric_limits<long double>::infinity(),
                           std::numeric_limits<long double>::quiet_NaN()})
-        ASSERT_EQ(roundint(x), ref::roundint(x)) << static_cast<double>(x);
+        ASSERT_EQ(roundint(x), nearest(x)) << static_cast<double>(x);
 }
 
 TEST(FastPaths, NumbersAreWrittenAsStepByStep) {
@@ -653,15 +385,15 @@ TEST(FastPaths, NumbersAreWrittenAsStepByStep) {
     std::uniform_int_distribution<int> expo(-16, 24), digits(-2, 12), sixteenths(-4000, 4000);
     auto check = [](long double x, int16_t n) {
         for (bool fixed : {true, false})
-            ASSERT_EQ(str(real2str(x, n, fixed)), str(ref::real2str(x, n, fixed)))
+            ASSERT_EQ(str(real2str(x, n, fixed)), str(real2strbysteps(x, n, fixed)))
                 << static_cast<double>(x) << " n=" << n << " fixed=" << fixed;
         char direct[20];
-        ASSERT_EQ(std::string(direct, static_cast<size_t>(writefixed(direct, x, n))), str(ref::real2str(x, n, true)))
+        ASSERT_EQ(std::string(direct, static_cast<size_t>(writefixed(direct, x, n))), str(real2strbysteps(x, n, true)))
             << static_cast<double>(x) << " n=" << n;
     };
     for (int i = 0; i < 300000; ++i) {
         int16_t n = static_cast<int16_t>(digits(rng));
-        check(mant(rng) * ref::pow10(expo(rng)), n);
+        check(mant(rng) * pow10far(expo(rng)), n);
         check(sixteenths(rng) / 16.0L, n);  // ties at every count of decimals
         check(sixteenths(rng) / 1000.0L, n);
     }
