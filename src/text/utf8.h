@@ -62,10 +62,11 @@ constexpr const char* replacementchar = "\xEF\xBF\xBD";
 
 // Whether a drawing can show the code point c: not a control character of
 // the C0 set (which XML does not allow and which would break a line in a
-// text layout), not a surrogate, not a noncharacter (U+FDD0..U+FDEF and
-// the last two code points of every plane).
+// text layout) or of the C1 set U+0080..U+009F (which has no glyph, so a
+// renderer draws a box with its hexadecimal code), not a surrogate, not a
+// noncharacter (U+FDD0..U+FDEF and the last two code points of every plane).
 inline bool drawablechar(uint32_t c) {
-    if (c < 0x20 || c > 0x10FFFF) return false;
+    if (c < 0x20 || (c >= 0x80 && c <= 0x9F) || c > 0x10FFFF) return false;
     if (c >= 0xD800 && c <= 0xDFFF) return false;
     if (c >= 0xFDD0 && c <= 0xFDEF) return false;
     return (c & 0xFFFE) != 0xFFFE;

@@ -49,6 +49,7 @@ TEST(Utf8, DrawingsGetCharactersTheyCanShow) {
         {"\xF4\x90\x80\x80", fffd + fffd + fffd + fffd},         // past U+10FFFF
         {"a\xE2\x82", "a" + fffd + fffd},                        // cut short
         {std::string("a\0b\x1b\x7f", 5), "a" + fffd + "b" + fffd + "\x7f"},  // C0 controls, not DEL
+        {"\xC2\x80x\xC2\x85\xC2\x9F\xC2\xA0", fffd + "x" + fffd + fffd + "\xC2\xA0"},  // C1 controls, not U+00A0
         {"\xEF\xBF\xBE\xEF\xBF\xBF", fffd + fffd},               // U+FFFE, U+FFFF
         {"\xEF\xB7\x90\xEF\xB7\xAF\xEF\xB7\xB0", fffd + fffd + "\xEF\xB7\xB0"},  // U+FDD0, U+FDEF; U+FDF0 is fine
         {"\xF0\x9F\xBF\xBE\xF4\x8F\xBF\xBF", fffd + fffd},       // U+1FFFE, U+10FFFF
