@@ -8,8 +8,11 @@
 
 #include "text/fixedtext.h"
 #include "text/numfmt.h"
-#include "text/wordkinds.h"
 #include "text/words.h"
+
+// Declared here without its values, so that the room of words, which
+// defines the first counterpart, sees nothing of the rooms above it.
+enum WordKind : int16_t;
 
 // splitline byte by byte: the same words, and no word marked a number of
 // the common shapes (`longwords` set, every byte odd), so that every
