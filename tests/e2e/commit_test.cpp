@@ -207,6 +207,33 @@ TEST(Commit, ARunWaitsForTheLockAndClearsWhatAKilledRunLeft) {
     e2e::removetree(dir);
 }
 
+TEST(Commit, TheWaitingNoteCountsTheWholeWaitBehindSeveralRuns) {
+    std::string dir = e2e::makeworkdir();
+    writefile(dir + "/gl-d.txt", basic);
+    const std::string lockfile = dir + "/.gl-d.lock";
+    int held = open(lockfile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    e2e::Started waiting = e2e::startgridel(drawing(dir, "d", clocks[0]));
+    // Other runs take the lock one after another, each for less than the
+    // quiet second: the lock file changes hands as a run gives it back.
+    for (int handoff = 0; handoff < 6; ++handoff) {
+        usleep(400 * 1000);
+        unlink(lockfile.c_str());
+        int next = open(lockfile.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        ASSERT_EQ(flock(next, LOCK_EX), 0);
+        close(held);
+        held = next;
+    }
+    // 2.4 s in all, never a whole second on one lock file: the note is there.
+    EXPECT_TRUE(e2e::waitfor(waiting, [](auto&, auto& errors) {
+        return errors == "gridel: waiting for another run writing gl-d.* in this folder\n";
+    }, 0));
+    unlink(lockfile.c_str());
+    close(held);
+    EXPECT_EQ(e2e::finishgridel(waiting).status, 0);
+    e2e::removetree(dir);
+}
+
 TEST(Commit, DataFileNamesUpToTheLimitOfAName) {
     for (size_t length : {245, 250, 255}) {
         std::string dir = e2e::makeworkdir(), stem(length - 7, 'n');
