@@ -188,7 +188,7 @@ void putback(std::vector<Entry>& set, Failure& f) {
         }
         const char* target = e->c->target;
         bool back = !faultat("restore") &&
-                    (!e->copy.empty() ? ::rename(e->copy.c_str(), target) == 0 : !e->existed && ::unlink(target) == 0);
+                    (!e->copy.empty() ? ::rename(e->copy.c_str(), target) == 0 : !e->existed && (::unlink(target) == 0 || errno == ENOENT));
         if (back) {
             e->copy.clear();
             e->renamed = false;
