@@ -368,11 +368,11 @@ int closeended(Run& run, const RunEnd& end) {
     int status = end.status;
     OutputChannel& log = run.channels[chlog];
     bool keeplog = isopen(run, chlog) && !(end.ioerror && std::strcmp(log.path, end.failing) == 0);
-    // A drawing that could not be written: the log says so and what is kept.
+    // Drawings lost to an input/output error (in one of them, or in what
+    // they need): the log says so and what is kept.
     std::vector<Entry> drawings = entriesof(run, chps, channelcount - 1);
     bool drawingfailed = false;
-    for (int ch = chps; ch < channelcount; ++ch)
-        drawingfailed = drawingfailed || (end.ioerror && isopen(run, ch) && std::strcmp(run.channels[ch].path, end.failing) == 0);
+    for (int ch = chps; ch < channelcount; ++ch) drawingfailed = drawingfailed || (end.ioerror && isopen(run, ch));
     if (int sig = pendingsignal()) {
         status = exitsignalled + sig;
         if (!noteinterrupt(run, sig) && keeplog) {
