@@ -76,11 +76,12 @@ struct Entry {
     bool mixed = false;    // renamed, and the earlier file could not be put back
 };
 
-// The entries for the open files of `channels` that take a name.
+// The entries for the open files of the channels `first` to `last` that
+// take a name: files written in place (a device) have none.
 std::vector<Entry> entriesof(Run& run, int first, int last) {
     std::vector<Entry> set;
     for (int ch = first; ch <= last; ++ch) {
-        if (!isopen(run, ch) || !run.channels[ch].pending) continue;  // a device is written in place
+        if (!isopen(run, ch) || !run.channels[ch].pending) continue;
         Entry e;
         e.c = &run.channels[ch];
         struct stat st;
