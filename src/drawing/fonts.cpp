@@ -1,16 +1,67 @@
 // fonts.cpp - TextSetter and textwidth, with Pango.
 #include "drawing/fonts.h"
 
+#include <dirent.h>
 #include <pango/pangocairo.h>
+#include <sys/resource.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "run/failure.h"
 #include "text/utf8.h"
 
 namespace {
 
 // PostScript's show places each glyph by its advance alone.
 constexpr const char* plainfeatures = "kern 0, liga 0, clig 0";
+
+// The files fontconfig and FreeType may hold open at once while they read
+// their configuration and caches and open a face.  With fewer free,
+// fontconfig does not fail: it leaves out what it could not open and
+// gives another face, so too few is an error of its own.
+constexpr long fontdescriptors = 4;
+
+// How many more files the process may open: the numbers under its limit
+// that are free; -1 when it cannot tell.
+long freedescriptors() {
+    struct rlimit limit;
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return -1;
+    long below = static_cast<long>(limit.rlim_cur);
+    DIR* fds = ::opendir("/proc/self/fd");
+    if (fds == nullptr) return errno == EMFILE ? 0 : -1;
+    long open = 0;
+    int own = ::dirfd(fds);
+    while (dirent* entry = ::readdir(fds)) {
+        if (entry->d_name[0] == '.') continue;
+        long fd = std::strtol(entry->d_name, nullptr, 10);
+        if (fd < below && fd != own) ++open;
+    }
+    ::closedir(fds);
+    return below - open;
+}
+
+// End the run when fewer than fontdescriptors more files may be open: the
+// fonts would not be the ones asked for.  Checked until the fonts are
+// found once; the process keeps them.
+void needdescriptors() {
+    static bool found = false;  // the fonts are the process's, found once
+    if (found) return;
+    long free = freedescriptors();
+    if (free >= 0 && free < fontdescriptors) {
+        struct rlimit limit;
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+        std::string reason = "too few files may be open at once (" + std::to_string(free) + " more of " +
+                             std::to_string(limit.rlim_cur) + "; ulimit -n)";
+        std::fflush(stdout);
+        std::fprintf(stderr, "gridel: the fonts cannot be loaded: %s\n", reason.c_str());
+        throw ioerrorend("the fonts", reason.c_str());
+    }
+    found = true;
+}
 
 }  // namespace
 
@@ -55,7 +106,7 @@ bool starts(PangoLayout* layout, std::vector<int>& x) {
 
 }  // namespace
 
-TextSetter::TextSetter() : pango(new Pango) {
+TextSetter::TextSetter() : pango((needdescriptors(), new Pango)) {
     pango->context = pango_font_map_create_context(pango_cairo_font_map_get_default());
     // One user unit is one point: sizes are given in points, at 72 to the inch.
     pango_cairo_context_set_resolution(pango->context, 72);

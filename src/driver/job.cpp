@@ -229,10 +229,11 @@ int drawrun(Run& run, const Options& options) {
     addtext(closing, " run at ");
     addtext(closing, run.stamp);
     putstr(run, 1, closing, 1, setwoutlog);
+    // The line that names the drawing is written by the commit, once the
+    // drawings are in place: a run whose drawings were not kept says so instead.
     settext(closing, "with diagram in file, ");
     addtext(closing, run.drawingname);
-    putstr(run, 0, closing, 1, setwoutlog);
-    int status = commitrun(run);
+    int status = commitrun(run, closing.c, closing.len);
     if (status == exitnormal) reportwarnings(run, checkcommand(run));
     return status;
 }

@@ -3,6 +3,7 @@
 
 #include <poll.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -23,6 +24,12 @@ const char* const prefsname = "gl-prefs.txt";
 // again.
 constexpr uint32_t changes = IN_CLOSE_WRITE | IN_MOVED_TO | IN_ATTRIB;
 
+// The events that end the watch of a folder: it was removed or moved away.
+constexpr uint32_t folderends = IN_DELETE_SELF | IN_MOVE_SELF;
+
+// How often a folder that is gone is looked for again.
+constexpr long lookagainms = 500;
+
 // After a change, the quiet that ends a save made in several steps, and the
 // longest wait for that quiet.
 constexpr long quietms = 100;
@@ -37,7 +44,7 @@ bool markdue(const Watch& watch, const inotify_event& event, std::vector<bool>& 
     }
     if (event.len == 0) return false;
     for (const Watch::Folder& folder : watch.folders) {
-        if (folder.wd != event.wd) continue;
+        if (folder.wd != event.wd || folder.wd < 0) continue;
         bool prefs = std::strcmp(event.name, prefsname) == 0;
         for (size_t k = 0; k < folder.files.size(); ++k) {
             if (prefs || folder.names[k] == event.name) {
@@ -47,6 +54,47 @@ bool markdue(const Watch& watch, const inotify_event& event, std::vector<bool>& 
         }
     }
     return any;
+}
+
+// A watched folder that was removed or moved away: no longer watched, and
+// said so.
+void foldergone(Watch& watch, const inotify_event& event) {
+    for (Watch::Folder& folder : watch.folders) {
+        if (folder.wd != event.wd || folder.wd < 0) continue;
+        if (event.mask & IN_MOVE_SELF) ::inotify_rm_watch(watch.fd, folder.wd);  // it would follow the folder
+        folder.wd = -1;
+        std::fprintf(stderr, "gridel: %s: the watched folder is gone; its files are drawn again when it is back\n",
+                     folder.path.c_str());
+    }
+}
+
+// Watch again the folders that are gone and have come back, and mark their
+// data files that are there; true when one is to be drawn.
+bool lookagain(Watch& watch, std::vector<bool>& due) {
+    bool any = false;
+    for (Watch::Folder& folder : watch.folders) {
+        struct stat st;
+        // A folder removed while it is the current one keeps its name "."
+        // but has no link left: it cannot come back.
+        if (folder.wd >= 0 || ::stat(folder.path.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_nlink == 0)
+            continue;
+        int wd = ::inotify_add_watch(watch.fd, folder.path.c_str(), changes | folderends | IN_ONLYDIR);
+        if (wd < 0) continue;
+        folder.wd = wd;
+        std::fprintf(stderr, "gridel: %s: the watched folder is back\n", folder.path.c_str());
+        std::string head = folder.path == "." ? "" : folder.path;
+        for (size_t k = 0; k < folder.files.size(); ++k) {
+            if (::access((head + folder.names[k]).c_str(), F_OK) != 0) continue;
+            due[folder.files[k]] = true;
+            any = true;
+        }
+    }
+    return any;
+}
+
+// True when a watched folder is gone.
+bool anygone(const Watch& watch) {
+    return std::any_of(watch.folders.begin(), watch.folders.end(), [](const Watch::Folder& f) { return f.wd < 0; });
 }
 
 }  // namespace
@@ -62,7 +110,7 @@ void startwatch(Watch& watch, const std::vector<std::string>& datafiles) {
         size_t slash = path.rfind('/');
         std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
         std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        int wd = ::inotify_add_watch(watch.fd, folder.c_str(), changes | IN_ONLYDIR);
+        int wd = ::inotify_add_watch(watch.fd, folder.c_str(), changes | folderends | IN_ONLYDIR);
         if (wd < 0) {
             std::fprintf(stderr, "gridel: %s: cannot watch it: %s\n", folder.c_str(), std::strerror(errno));
             continue;
@@ -70,7 +118,8 @@ void startwatch(Watch& watch, const std::vector<std::string>& datafiles) {
         // The same folder named twice gives the same watch.
         auto same = std::find_if(watch.folders.begin(), watch.folders.end(),
                                  [wd](const Watch::Folder& f) { return f.wd == wd; });
-        if (same == watch.folders.end()) same = watch.folders.insert(watch.folders.end(), Watch::Folder{wd, {}, {}});
+        if (same == watch.folders.end())
+            same = watch.folders.insert(watch.folders.end(), Watch::Folder{wd, folder, {}, {}});
         same->files.push_back(k);
         same->names.push_back(name);
     }
@@ -87,16 +136,24 @@ bool waitforchange(Watch& watch, std::vector<bool>& due) {
     struct timespec first = {0, 0};
     for (;;) {
         if (pendingsignal() != 0) break;
-        struct timespec quiet = {0, quietms * 1000 * 1000};
+        struct timespec quiet = {0, quietms * 1000 * 1000}, look = {0, lookagainms * 1000 * 1000};
         struct pollfd ready = {watch.fd, POLLIN, 0};
-        int got = ::ppoll(&ready, 1, changed ? &quiet : nullptr, &held);
+        int got = ::ppoll(&ready, 1, changed ? &quiet : anygone(watch) ? &look : nullptr, &held);
         if (got < 0 && errno != EINTR) break;
-        if (got == 0) break;  // quiet after a change: time to draw
+        if (got == 0 && changed) break;  // quiet after a change: time to draw
+        if (got == 0) {
+            if (lookagain(watch, due)) {
+                changed = true;
+                ::clock_gettime(CLOCK_MONOTONIC, &first);
+            }
+            continue;
+        }
         alignas(inotify_event) char events[16 * (sizeof(inotify_event) + 256)];
         ssize_t n;
         while ((n = ::read(watch.fd, events, sizeof events)) > 0) {
             for (char* at = events; at < events + n;) {
                 const inotify_event& event = *reinterpret_cast<const inotify_event*>(at);
+                if (event.mask & folderends) foldergone(watch, event);
                 if (markdue(watch, event, due) && !changed) {
                     changed = true;
                     ::clock_gettime(CLOCK_MONOTONIC, &first);

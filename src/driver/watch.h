@@ -4,6 +4,11 @@
 // an editor saves by writing a new one and renaming it over the old one
 // stays watched.  Waiting costs no time: the program sleeps until the
 // system reports a change or a signal comes.
+//
+// A watched folder that is removed (or moved away) is reported on standard
+// error and looked for again twice a second; when a folder comes back under
+// its name it is watched again, said so, and its data files that are there
+// are drawn again (the others when they are saved).
 #pragma once
 
 #include <string>
@@ -14,7 +19,8 @@ struct Watch {
     // What each watch descriptor stands for: a folder, and the data files
     // in it (by index and by name).
     struct Folder {
-        int wd;
+        int wd;            // -1 while the folder is gone
+        std::string path;  // as the data files name it ("." for none)
         std::vector<size_t> files;
         std::vector<std::string> names;
     };

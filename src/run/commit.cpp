@@ -1,5 +1,6 @@
 // commit.cpp - commitrun and closeended: finishing, committing and dropping
-// a run's outputs.
+// a run's outputs, putting back what a failed commit replaced, and the last
+// lines that say so.
 #include "run/commit.h"
 
 #include <fcntl.h>
@@ -20,15 +21,17 @@
 
 namespace {
 
-// One line on standard error: the file and the system's reason.
-void reportfile(const char* path, int reason) {
+// A name as it may be shown: it may come from a file.
+std::string shown(const std::string& name) { return shownbytes(name.data(), name.size()); }
+
+// One line on standard error after "gridel: ".
+void reportline(const std::string& line) {
     std::fflush(stdout);
-    std::fputs("gridel: ", stderr);
-    std::fputs(shownbytes(path, std::strlen(path)).c_str(), stderr);  // a name may come from a file
-    std::fputs(": ", stderr);
-    std::fputs(std::strerror(reason), stderr);
-    std::fputc('\n', stderr);
+    std::fputs(("gridel: " + line + "\n").c_str(), stderr);
 }
+
+// One line on standard error: the file and the system's reason.
+void reportfile(const char* path, int reason) { reportline(shown(path) + ": " + std::strerror(reason)); }
 
 // A file that could not be finished: a line on the screen naming its
 // channel, and the reason on standard error.
@@ -58,80 +61,193 @@ std::string folderof(const char* path) {
     return slash == nullptr ? std::string(".") : std::string(path, static_cast<size_t>(slash - path) + 1);
 }
 
-// A second name for the file `target`, hidden beside it like a temporary
-// file (so that a run killed while it exists leaves nothing a later run
-// does not remove); "" when the file system gives none.
-std::string keepold(const char* target) {
+// Errors of a link that say the file system gives no second names: the
+// file is replaced without a copy, as it would be without this care.
+bool nolinks(int reason) {
+    return reason == EPERM || reason == EOPNOTSUPP || reason == ENOSYS || reason == EXDEV || reason == EMLINK;
+}
+
+// One file of a set taking its final name.
+struct Entry {
+    OutputChannel* c = nullptr;
+    bool existed = false;  // a file had the final name before
+    std::string copy;      // that file's hidden second name; "" when none
+    bool renamed = false;  // the final name holds this run's file
+    bool mixed = false;    // renamed, and the earlier file could not be put back
+};
+
+// The entries for the open files of the channels `first` to `last` that
+// take a name: files written in place (a device) have none.
+std::vector<Entry> entriesof(Run& run, int first, int last) {
+    std::vector<Entry> set;
+    for (int ch = first; ch <= last; ++ch) {
+        if (!isopen(run, ch) || !run.channels[ch].pending) continue;
+        Entry e;
+        e.c = &run.channels[ch];
+        struct stat st;
+        e.existed = ::lstat(run.channels[ch].target, &st) == 0;
+        set.push_back(e);
+    }
+    return set;
+}
+
+// Why a set was not committed, and what is mixed in it.
+struct Failure {
+    std::string file;                // the file the reason is about
+    std::string reason;              // the system's reason
+    std::vector<std::string> mixed;  // a line for each final name that holds this run's file
+};
+
+void failat(Failure& f, const char* file, int reason) {
+    f.file = file;
+    f.reason = std::strerror(reason);
+}
+
+// A second name for the file `target`, hidden beside it: the copy that puts
+// it back if the commit fails.  0, or the reason it could not be made.
+int keepold(const char* target, std::string& copy) {
     std::string folder = folderof(target);
     const char* slash = std::strrchr(target, '/');
     std::string name = slash == nullptr ? target : slash + 1;
     std::string stem = (slash == nullptr ? std::string() : folder) +
-                       hiddenstem(name, 1 + randomtail, namelimit(folder.c_str())) + ".";
+                       hiddenstem(name, oldmark.size() + randomtail, namelimit(folder.c_str())) + oldmark;
     static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
         unsigned char random[randomtail];
-        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) return "";
-        std::string backup = stem;
-        for (unsigned char r : random) backup += letters[r % (sizeof letters - 1)];
-        if (::link(target, backup.c_str()) == 0) return backup;
-        if (errno != EEXIST) return "";
+        if (::getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) return errno;
+        copy = stem;
+        for (unsigned char r : random) copy += letters[r % (sizeof letters - 1)];
+        if (!faultat("link") && ::link(target, copy.c_str()) == 0) return 0;
+        if (errno != EEXIST) break;
     }
-    return "";
+    int reason = errno;
+    copy.clear();
+    return reason;
 }
 
-// Give every finished temporary file of `files` its final name, then make
-// their folders durable.  A file that had a name keeps a second one until
-// all are renamed; when a rename fails, the renamed files get their old
-// contents back (or go, when there was none) and every temporary file is
-// removed.  False when a rename failed, with its file in `failed` and errno
-// set.
-bool commitoutputs(const std::vector<OutputChannel*>& files, const OutputChannel*& failed) {
-    // Only temporary files take names; a file written in place (a device)
-    // has nothing to rename and nothing to put back.
-    std::vector<OutputChannel*> renaming;
-    for (OutputChannel* c : files)
-        if (c->pending) renaming.push_back(c);
-    std::vector<std::string> old(renaming.size());
-    for (size_t i = 0; i < renaming.size(); ++i) {
-        struct stat st;
-        if (::lstat(renaming[i]->target, &st) == 0) old[i] = keepold(renaming[i]->target);
+// Make the copies of the files the set replaces; false when one could not
+// be made, and the copies made are removed again.
+bool keepolds(std::vector<Entry>& set, Failure& f) {
+    for (Entry& e : set) {
+        if (!e.existed) continue;
+        int reason = keepold(e.c->target, e.copy);
+        if (reason == 0 || nolinks(reason)) continue;
+        failat(f, e.c->path, reason);
+        for (Entry& made : set)
+            if (!made.copy.empty() && ::unlink(made.copy.c_str()) == 0) made.copy.clear();
+        return false;
     }
-    size_t done = 0;
-    int reason = 0;
-    for (; done < renaming.size(); ++done) {
-        OutputChannel& c = *renaming[done];
-        if (faultat("rename") || ::rename(c.temp, c.target) != 0) {
-            reason = errno;
-            break;
+    return true;
+}
+
+// Give every file of the set its final name, in order; false at the first
+// that fails.
+bool renameall(std::vector<Entry>& set, Failure& f) {
+    for (Entry& e : set) {
+        if (faultat("rename") || ::rename(e.c->temp, e.c->target) != 0) {
+            failat(f, e.c->path, errno);
+            return false;
         }
-        c.pending = false;
+        e.c->pending = false;
+        e.renamed = true;
     }
-    bool complete = done == renaming.size();
-    if (!complete) {
-        failed = renaming[done];
-        for (size_t i = 0; i < done; ++i) {
-            const char* target = renaming[i]->target;
-            if (!old[i].empty() ? ::rename(old[i].c_str(), target) == 0 : ::unlink(target) == 0) old[i].clear();
-        }
-        for (size_t i = done; i < renaming.size(); ++i) dropoutput(*renaming[i]);
-    }
-    for (const std::string& o : old)
-        if (!o.empty()) ::unlink(o.c_str());
+    return true;
+}
+
+// Make the folders of the set durable; false when one could not be.
+bool syncfolders(const std::vector<Entry>& set, Failure& f) {
     std::vector<std::string> folders;
-    for (const OutputChannel* c : renaming) {
-        std::string folder = folderof(c->target);
+    for (const Entry& e : set) {
+        std::string folder = folderof(e.c->target);
         bool seen = false;
-        for (const std::string& f : folders) seen = seen || f == folder;
+        for (const std::string& done : folders) seen = seen || done == folder;
         if (seen) continue;
         folders.push_back(folder);
         int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0) {
-            ::fsync(fd);
-            ::close(fd);
+        if (fd < 0) continue;  // a folder that cannot be opened is not one the files could be renamed in
+        bool synced = !faultat("fsync") && ::fsync(fd) == 0;
+        int reason = errno;
+        ::close(fd);
+        // A file system that cannot make a folder durable says so (EINVAL):
+        // its renames are as durable as it makes them.
+        if (!synced && reason != EINVAL) {
+            failat(f, folder.c_str(), reason);
+            return false;
         }
     }
-    errno = reason;
-    return complete;
+    return true;
+}
+
+// Put back the earlier files of the renamed entries, last first; a final
+// name that keeps this run's file is mixed, and the copy of the earlier
+// one stays.  Files not yet renamed are dropped.
+void putback(std::vector<Entry>& set, Failure& f) {
+    for (auto e = set.rbegin(); e != set.rend(); ++e) {
+        if (!e->renamed) {
+            dropoutput(*e->c);
+            continue;
+        }
+        const char* target = e->c->target;
+        bool back = !faultat("restore") &&
+                    (!e->copy.empty() ? ::rename(e->copy.c_str(), target) == 0 : !e->existed && (::unlink(target) == 0 || errno == ENOENT));
+        if (back) {
+            e->copy.clear();
+            e->renamed = false;
+            continue;
+        }
+        e->mixed = true;
+        std::string line = shown(e->c->path) + " is this run's; ";
+        if (!e->copy.empty())
+            line += "the earlier one is kept as " + shown(e->copy);
+        else
+            line += e->existed ? "the earlier one could not be kept" : "there was none before";
+        f.mixed.push_back(line);
+    }
+}
+
+// Commit the finished files of a set: copies of what they replace, their
+// names, their folders made durable.  False when a step failed: what they
+// replaced is put back (or named in `f` as mixed).
+bool commitset(std::vector<Entry>& set, Failure& f) {
+    if (!keepolds(set, f)) {
+        for (Entry& e : set) dropoutput(*e.c);
+        return false;
+    }
+    if (renameall(set, f) && syncfolders(set, f)) return true;
+    putback(set, f);
+    return false;
+}
+
+// Remove the copies that are no longer needed: all but the mixed set's.
+void removecopies(std::vector<Entry>& set) {
+    for (Entry& e : set)
+        if (!e.mixed && !e.copy.empty()) ::unlink(e.copy.c_str());
+}
+
+// Standard error's lines for a mixed set.
+void reportmixed(const Failure& f) {
+    for (const std::string& line : f.mixed) reportline("the set of outputs is mixed: " + line);
+}
+
+// A line on the screen and in the log, after the run's lines; false when
+// the log could not take it.
+bool noteline(Run& run, const std::string& line) {
+    std::string text = line + "\n";
+    if (isopen(run, chw)) std::fwrite(text.data(), 1, text.size(), stdout);
+    return !isopen(run, chlog) || channelwrite(run.channels[chlog], text.data(), text.size());
+}
+
+// The last lines of a run whose drawings were not committed: why, what is
+// mixed, and which earlier drawings keep their names.  False when the log
+// could not take them.
+bool notenotsaved(Run& run, const Failure& f, const std::vector<Entry>& drawings) {
+    bool kept = noteline(run, "\n-- the drawings were not saved: " + shown(f.file) + ": " + f.reason + " --");
+    for (const std::string& line : f.mixed) kept = noteline(run, "-- the set is mixed: " + line + " --") && kept;
+    std::string earlier;
+    for (const Entry& e : drawings)
+        if (e.existed && !e.mixed) earlier += (earlier.empty() ? "" : ", ") + shown(e.c->path);
+    return noteline(run, earlier.empty() ? "-- no earlier drawing is kept --"
+                                         : "-- kept from an earlier run: " + earlier + " --") && kept;
 }
 
 // Finish the log and commit it alone, for a run that keeps no drawing; the
@@ -139,6 +255,7 @@ bool commitoutputs(const std::vector<OutputChannel*>& files, const OutputChannel
 // says whether a failure is also shown on the screen.
 int commitlog(Run& run, int status, bool announce) {
     OutputChannel& log = run.channels[chlog];
+    std::vector<Entry> set = entriesof(run, chlog, chlog);
     run.open &= ~(1u << chlog);
     if (!finishoutput(log)) {
         int reason = errno;
@@ -149,64 +266,98 @@ int commitlog(Run& run, int status, bool announce) {
         dropoutput(log);
         return exitioerror;
     }
-    const OutputChannel* failed = nullptr;
-    if (!commitoutputs({&log}, failed)) {
-        reportfile(log.path, errno);
-        return exitioerror;
-    }
-    return status;
+    Failure f;
+    bool committed = commitset(set, f);
+    removecopies(set);
+    if (committed) return status;
+    reportline(shown(f.file) + ": " + f.reason);
+    reportmixed(f);
+    return exitioerror;
 }
 
 // The last line of an interrupted run, on the screen and in the log; false
 // when the log could not take it.
 bool noteinterrupt(Run& run, int sig) {
-    char notice[48];
-    int n = std::snprintf(notice, sizeof notice, "\n-- run interrupted by SIG%s --\n", signalname(sig));
-    if (isopen(run, chw)) std::fwrite(notice, 1, static_cast<size_t>(n), stdout);
-    OutputChannel& log = run.channels[chlog];
-    return !isopen(run, chlog) || channelwrite(log, notice, static_cast<size_t>(n));
+    return noteline(run, std::string("\n-- run interrupted by SIG") + signalname(sig) + " --");
+}
+
+// Keep the log of a run whose drawings were dropped, with its last lines
+// `note` (when it can take them); the exit status, `status` unless the log
+// could not be kept.
+template <typename Note>
+int keeplogalone(Run& run, int status, bool announce, Note note) {
+    if (isopen(run, chlog) && !note()) {
+        reportfile(run.channels[chlog].path, errno);
+        dropoutput(run.channels[chlog]);
+        run.open &= ~(1u << chlog);
+        return exitioerror;
+    }
+    return isopen(run, chlog) ? commitlog(run, status, announce) : status;
 }
 
 }  // namespace
 
-int commitrun(Run& run) {
-    std::fputc('\n', stdout);
+int commitrun(Run& run, const char* closing, int closinglen) {
+    std::vector<Entry> drawings = entriesof(run, chps, channelcount - 1);
+    Failure failure;
     bool finished = true;
     for (int ch = chps; ch < channelcount && finished; ++ch) {
         if (isopen(run, ch) && !finishoutput(run.channels[ch])) {
-            reportclosing(ch, run.channels[ch], errno);
+            int reason = errno;
+            std::fputc('\n', stdout);
+            reportclosing(ch, run.channels[ch], reason);
+            failat(failure, run.channels[ch].path, reason);
             finished = false;  // the drawings are dropped: the rest need not be written
         }
     }
     sigset_t held;
     holdsignals(held);
     int status = exitnormal;
-    int sig = pendingsignal();
-    if (!finished || sig != 0) {  // the log alone is kept
+    if (int sig = pendingsignal()) {  // the log alone is kept
+        if (finished) std::fputc('\n', stdout);
         dropdrawings(run);
-        status = finished ? exitsignalled + sig : exitioerror;
-        if (sig != 0 && !noteinterrupt(run, sig)) {
-            reportfile(run.channels[chlog].path, errno);
-            dropoutput(run.channels[chlog]);
-            run.open &= ~(1u << chlog);
-            status = exitioerror;
+        status = keeplogalone(run, finished ? exitsignalled + sig : exitioerror, true,
+                              [&] { return noteinterrupt(run, sig); });
+    } else if (!finished || !commitset(drawings, failure)) {
+        if (finished) {
+            std::fputc('\n', stdout);
+            reportline(shown(failure.file) + ": " + failure.reason);
         }
-        if (isopen(run, chlog)) status = commitlog(run, status, true);
+        reportmixed(failure);
+        dropdrawings(run);
+        status = keeplogalone(run, exitioerror, true, [&] { return notenotsaved(run, failure, drawings); });
     } else {
-        std::vector<OutputChannel*> files;
-        for (int ch = chlog; ch < channelcount; ++ch)
-            if (isopen(run, ch)) files.push_back(&run.channels[ch]);
+        run.open &= ~((1u << channelcount) - (1u << chps));  // the drawings are in place
         OutputChannel& log = run.channels[chlog];
-        const OutputChannel* failed = nullptr;
-        if (isopen(run, chlog) && !finishoutput(log)) {
-            reportclosing(chlog, log, errno);
-            for (OutputChannel* c : files) dropoutput(*c);
-            status = exitioerror;
-        } else if (!commitoutputs(files, failed)) {
-            reportfile(failed->path, errno);
+        std::vector<Entry> logset = entriesof(run, chlog, chlog);
+        bool written = !isopen(run, chlog) || closing == nullptr ||
+                       (channelwrite(log, closing, static_cast<size_t>(closinglen)) && channelwrite(log, "\n", 1));
+        bool logfinished = !isopen(run, chlog) || (written && finishoutput(log));
+        int reason = errno;
+        Failure logfailure;
+        bool committed = logfinished && commitset(logset, logfailure);
+        if (!logfinished) dropoutput(log);
+        bool hadlog = isopen(run, chlog);
+        run.open &= ~(1u << chlog);
+        if (committed) {
+            if (closing != nullptr) putstr(run, 0, closing, closinglen, 1, setw);
+            std::fputc('\n', stdout);
+        } else {  // without its log the run is not kept: the earlier set is put back
+            std::fputc('\n', stdout);
+            if (!logfinished) {
+                reportclosing(chlog, log, reason);
+                failat(logfailure, log.path, reason);
+            } else {
+                reportline(shown(logfailure.file) + ": " + logfailure.reason);
+            }
+            putback(drawings, logfailure);
+            reportmixed(logfailure);
+            if (hadlog) notenotsaved(run, logfailure, drawings);  // on the screen alone
             status = exitioerror;
         }
+        removecopies(logset);
     }
+    removecopies(drawings);
     run.open = 0;
     releasesignals(held);
     std::fflush(stdout);
@@ -218,12 +369,25 @@ int closeended(Run& run, const RunEnd& end) {
     int status = end.status;
     OutputChannel& log = run.channels[chlog];
     bool keeplog = isopen(run, chlog) && !(end.ioerror && std::strcmp(log.path, end.failing) == 0);
+    // Drawings lost to an input/output error (in one of them, or in what
+    // they need): the log says so and what is kept.
+    std::vector<Entry> drawings = entriesof(run, chps, channelcount - 1);
+    bool drawingfailed = false;
+    for (int ch = chps; ch < channelcount; ++ch) drawingfailed = drawingfailed || (end.ioerror && isopen(run, ch));
     if (int sig = pendingsignal()) {
         status = exitsignalled + sig;
         if (!noteinterrupt(run, sig) && keeplog) {
             reportfile(log.path, errno);
             keeplog = false;
             status = exitioerror;
+        }
+    } else if (drawingfailed && keeplog) {
+        Failure f;
+        f.file = end.failing;
+        f.reason = end.reason;
+        if (!notenotsaved(run, f, drawings)) {
+            reportfile(log.path, errno);
+            keeplog = false;
         }
     }
     dropdrawings(run);

@@ -50,7 +50,7 @@ void bombed(Run& run, const char* where, const char* what, int whatlen) {
     // The log gets its copy only after the user has pressed return.
     OutputChannel& log = run.channels[chlog];
     if ((open & (1u << chlog)) && log.file != nullptr) writeall(run, log, block, n);
-    throw RunEnd{exitfailed, false, {}};
+    throw RunEnd{exitfailed, false, {}, {}};
 }
 
 bool iskill(const char* word, int len) {
@@ -66,16 +66,17 @@ void killrun(Run& run) {
     if (open & (1u << chw)) std::fwrite(notice, 1, n, stdout);
     OutputChannel& log = run.channels[chlog];
     if ((open & (1u << chlog)) && log.file != nullptr) writeall(run, log, notice, n);
-    throw RunEnd{exitnormal, false, {}};
+    throw RunEnd{exitnormal, false, {}, {}};
 }
 
 void stopifinterrupted() {
-    if (int sig = pendingsignal()) throw RunEnd{exitsignalled + sig, false, {}};
+    if (int sig = pendingsignal()) throw RunEnd{exitsignalled + sig, false, {}, {}};
 }
 
-RunEnd ioerrorend(const char* failing) {
-    RunEnd end{exitioerror, true, {}};
+RunEnd ioerrorend(const char* failing, const char* reason) {
+    RunEnd end{exitioerror, true, {}, {}};
     std::snprintf(end.failing, sizeof end.failing, "%s", failing);
+    std::snprintf(end.reason, sizeof end.reason, "%s", reason);
     return end;
 }
 
@@ -88,5 +89,5 @@ void outputfailure(Run&, const char* path, const char* reason) {
     std::fputs(": ", stderr);
     std::fputs(reason, stderr);
     std::fputc('\n', stderr);
-    throw ioerrorend(path);
+    throw ioerrorend(path, reason);
 }

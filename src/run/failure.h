@@ -25,10 +25,12 @@ struct RunEnd {
     int status;
     bool ioerror;       // an input/output error: the log is kept unless it is the failing file
     char failing[256];  // that file's name as reported ("" for none)
+    char reason[96];    // the system's reason for that file, as reported ("" for none)
 };
 
-// The end of a run by an input/output error in the file `failing`.
-RunEnd ioerrorend(const char* failing);
+// The end of a run by an input/output error in the file `failing`, for
+// `reason`.
+RunEnd ioerrorend(const char* failing, const char* reason = "");
 
 // Report a failure on every open transcript channel, wait for return on the
 // screen (in an interactive run) and end the run with the failure status:

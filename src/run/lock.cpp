@@ -26,18 +26,39 @@ constexpr auto quietwait = std::chrono::seconds(1);
 // The outputs a lock covers, after its stem.
 constexpr char lockedextensions[][5] = {".eps", ".pdf", ".svg", ".png", ".log"};
 
+// True when `copy` is a second name of the file named `name` (following
+// links): removing it loses nothing.
+bool samefile(const std::string& copy, const std::string& name) {
+    struct stat a, b;
+    return ::lstat(copy.c_str(), &a) == 0 && ::stat(name.c_str(), &b) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
+}
+
 // Remove the temporary files (".<output>.XXXXXX") of the outputs of `stem`
-// in the current folder: under the lock no living run writes them.
+// in the current folder: under the lock no living run writes them.  The
+// copies (".<output>.old.XXXXXX") a killed commit left go too when they
+// are second names of the outputs in place; a copy that is all that is
+// left of an earlier output stays.
 void sweeptemporaries(const std::string& stem) {
     size_t limit = namelimit("");
-    std::vector<std::string> heads;
-    for (const char* extension : lockedextensions)
-        heads.push_back(hiddenstem(stem + extension, 1 + randomtail, limit) + ".");
-    if (stem == "gl-log") heads.push_back(hiddenstem("gl-log.txt", 1 + randomtail, limit) + ".");
+    std::vector<std::string> outputs;
+    for (const char* extension : lockedextensions) outputs.push_back(stem + extension);
+    if (stem == "gl-log") outputs.push_back("gl-log.txt");
+    std::vector<std::string> heads, copyheads;
+    for (const std::string& output : outputs) {
+        heads.push_back(hiddenstem(output, 1 + randomtail, limit) + ".");
+        copyheads.push_back(hiddenstem(output, oldmark.size() + randomtail, limit) + oldmark);
+    }
     DIR* folder = ::opendir(".");
     if (folder == nullptr) return;
     while (dirent* entry = ::readdir(folder)) {
         std::string name = entry->d_name;
+        for (size_t k = 0; k < outputs.size(); ++k) {
+            if (name.size() != copyheads[k].size() + randomtail || name.compare(0, copyheads[k].size(), copyheads[k]) != 0)
+                continue;
+            if (samefile(name, outputs[k])) ::unlinkat(::dirfd(folder), name.c_str(), 0);
+            name.clear();  // a copy, never a temporary file
+        }
         for (const std::string& head : heads)
             if (name.size() == head.size() + randomtail && name.compare(0, head.size(), head) == 0)
                 ::unlinkat(::dirfd(folder), name.c_str(), 0);
@@ -45,12 +66,20 @@ void sweeptemporaries(const std::string& stem) {
     ::closedir(folder);
 }
 
-// Wait for the lock of the open lock file `fd`: a few tries in silence, then
-// a word on standard error and a wait for as long as it takes.  False when
-// the file system gives no lock.  An ending signal ends the run.
-bool waitforlock(int fd, const char* stem) {
-    auto start = std::chrono::steady_clock::now();
+// How long a run has waited for a lock, and whether it has said so: one
+// wait, however many times the lock file changes hands during it.
+struct LockWait {
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
     bool told = false;
+};
+
+// Wait for the lock of the open lock file `fd`: a few tries in silence, then
+// a word on standard error (once in the whole `wait`) and a wait for as long
+// as it takes.  False when the file system gives no lock.  An ending signal
+// ends the run.
+bool waitforlock(int fd, const char* stem, LockWait& wait) {
+    auto& start = wait.start;
+    bool& told = wait.told;
     for (;;) {
         if (::flock(fd, told ? LOCK_EX : LOCK_EX | LOCK_NB) == 0) return true;
         if (errno != EWOULDBLOCK && errno != EINTR) return false;
@@ -75,10 +104,11 @@ void lockoutputs(Run& run, int slot, const char* stem) {
     if (name.size() >= sizeof run.lockfiles[slot]) return;
     for (int other = 0; other < lockcount; ++other)
         if (run.locks[other] > 0 && name == run.lockfiles[other]) return;  // held already
+    LockWait wait;
     for (int tries = 0; tries < 100; ++tries) {  // a file system that never agrees gives no lock
         int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0) return;
-        if (!waitforlock(fd, stem)) {
+        if (!waitforlock(fd, stem, wait)) {
             ::close(fd);
             return;
         }

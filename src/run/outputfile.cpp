@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "run/faultpoint.h"
+
 namespace {
 
 // Where an output file's bytes go.
@@ -141,7 +143,7 @@ bool drainchannel(OutputChannel& channel) {
     if (channel.staged == 0) return true;
     size_t n = static_cast<size_t>(channel.staged);
     channel.staged = 0;
-    return fwrite_unlocked(channel.buffer, 1, n, channel.file) == n;
+    return !faultat("write") && fwrite_unlocked(channel.buffer, 1, n, channel.file) == n;
 }
 
 bool channelwrite(OutputChannel& channel, const char* bytes, size_t n) {
@@ -158,7 +160,7 @@ bool channelwrite(OutputChannel& channel, const char* bytes, size_t n) {
 bool finishoutput(OutputChannel& channel) {
     if (channel.file == nullptr) return true;
     bool done = drainchannel(channel) && std::fflush(channel.file) == 0 &&
-                (!channel.pending || ::fsync(fileno(channel.file)) == 0);
+                (!channel.pending || (!faultat("fsync") && ::fsync(fileno(channel.file)) == 0));
     int reason = errno;
     if (std::fclose(channel.file) != 0 && done) {
         done = false;

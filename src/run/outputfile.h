@@ -27,6 +27,12 @@ constexpr int stagingsize = 1 << 16;
 // The random characters that end a temporary name.
 constexpr size_t randomtail = 6;
 
+// What comes between the hidden stem and the random tail in the name of a
+// file's copy while a commit replaces it: ".<name>.old.XXXXXX".  A copy
+// that is the only one left of an earlier file is kept for its user; one
+// that is a second name of the file in place is removed by a later run.
+inline const std::string oldmark = ".old.";
+
 // One output file, open as one of a run's channels.
 struct OutputChannel {
     FILE* file;       // the open text file; null while closed (the screen uses stdout)

@@ -105,4 +105,55 @@ TEST(Watch, DrawsAgainAfterEachChangeAndKeepsTheLastGoodDrawing) {
     e2e::removetree(l.dir);
 }
 
+TEST(Watch, AFolderThatIsRemovedIsDrawnAgainWhenItIsBack) {
+    e2e::Launch l;
+    l.dir = e2e::makeworkdir();
+    const std::string sub = l.dir + "/sub";
+    ASSERT_EQ(mkdir(sub.c_str(), 0755), 0);
+    writefile(sub + "/gl-w.txt", basic);
+    writefile(l.dir + "/gl-v.txt", basic);  // a second folder, watched all along
+    l.args = {"--watch", "sub/gl-w.txt", "gl-v.txt"};
+    e2e::Started run = e2e::startgridel(l);
+    size_t drawings = 0;  // "with diagram in file" comes when the drawing and its log are in place
+    auto drawn = [&] {
+        ++drawings;
+        return e2e::waitfor(run, [&](auto& screen, auto&) {
+            size_t seen = 0;
+            for (size_t at = 0; (at = screen.find("with diagram in file", at)) != std::string::npos; ++at) ++seen;
+            return seen == drawings;
+        });
+    };
+    ++drawings;  // gl-v.txt
+    EXPECT_TRUE(drawn());
+    e2e::removetree(sub);
+    EXPECT_TRUE(e2e::waitfor(run, [](auto&, auto& errors) {
+        return errors == "gridel: sub/: the watched folder is gone; its files are drawn again when it is back\n";
+    }));
+    // Made again, empty at first: nothing to draw until the file is saved.
+    ASSERT_EQ(mkdir(sub.c_str(), 0755), 0);
+    EXPECT_TRUE(e2e::waitfor(run, [](auto&, auto& errors) {
+        return errors.find("gridel: sub/: the watched folder is back\n") != std::string::npos;
+    }));
+    writefile(sub + "/gl-w.txt", basic);
+    EXPECT_TRUE(drawn());
+    // Removed and made again with the file in it at once.
+    e2e::removetree(sub);
+    ASSERT_EQ(mkdir((l.dir + "/new").c_str(), 0755), 0);
+    writefile(l.dir + "/new/gl-w.txt", basic);
+    EXPECT_TRUE(e2e::waitfor(run, [](auto&, auto& errors) {
+        return errors.find("gone", errors.find("back")) != std::string::npos;
+    }));
+    ASSERT_EQ(std::rename((l.dir + "/new").c_str(), sub.c_str()), 0);
+    EXPECT_TRUE(drawn());
+    kill(run.pid, SIGINT);
+    e2e::RunResult r = e2e::finishgridel(run, 10);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.errors, "gridel: sub/: the watched folder is gone; its files are drawn again when it is back\n"
+                        "gridel: sub/: the watched folder is back\n"
+                        "gridel: sub/: the watched folder is gone; its files are drawn again when it is back\n"
+                        "gridel: sub/: the watched folder is back\n");
+    EXPECT_EQ(drawings, 4u);  // both at the start, then sub/gl-w.txt twice
+    e2e::removetree(l.dir);
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 
 #include "e2e/harness.h"
@@ -37,38 +38,127 @@ std::string drawnfolder(const std::string& data, const std::string& clock) {
     return dir;
 }
 
-TEST(Commit, AFailureAtAnyStepLeavesTheOldSetOrGivesTheNewOne) {
+TEST(Commit, AFileSizeLimitLeavesTheOldSetOrGivesTheNewOne) {
     std::string newdir = drawnfolder(showcase, clocks[1]);
     const Set after = e2e::contents(newdir);
-    // File-size limits that stop the log, a drawing, or nothing; a fault
-    // at each rename in turn (log, EPS, PDF, SVG, PNG), then at none.
-    const struct {
-        rlim_t limit;
-        int rename;
-    } cases[] = {{512, 0}, {2048, 0}, {4096, 0}, {16384, 0}, {45000, 0}, {1 << 20, 0},
-                 {0, 1},   {0, 2},    {0, 3},    {0, 4},     {0, 5},     {0, 6}};
-    for (const auto& c : cases) {
+    // File-size limits that stop the log, a drawing, or nothing.
+    for (rlim_t limit : {512, 2048, 4096, 16384, 45000, 1 << 20}) {
         std::string dir = drawnfolder(showcase, clocks[0]);
         const Set before = e2e::contents(dir);
         e2e::Launch l = drawing(dir, "d", clocks[1]);
-        l.filesizelimit = c.limit;
-        if (c.rename > 0) l.program = GRIDEL_FAULTS_BINARY;
-        l.environment = {"GRIDEL_FAULT=rename:" + std::to_string(c.rename)};
+        l.filesizelimit = limit;
         e2e::RunResult r = e2e::rungridelwith(l);
         Set now = e2e::contents(dir), expected = r.status == 0 ? after : before;
-        // A run that failed before the renames may keep its log, whole.
+        // A run that failed before the renames may keep its log, whole,
+        // saying that its drawings were not saved.
         const std::string& log = now["gl-d.log"];
-        if (r.status == 2 && c.rename == 0 && log != before.at("gl-d.log")) {
-            EXPECT_EQ(log.substr(0, 200), after.at("gl-d.log").substr(0, 200)) << c.limit;
+        if (r.status == 2 && log != before.at("gl-d.log")) {
+            EXPECT_EQ(log.substr(0, 200), after.at("gl-d.log").substr(0, 200)) << limit;
+            EXPECT_NE(log.find("\n-- the drawings were not saved: gl-d."), std::string::npos) << log;
+            EXPECT_NE(log.find("File too large --\n-- kept from an earlier run: gl-d.eps, gl-d.pdf, gl-d.svg, gl-d.png --\n"),
+                      std::string::npos) << log;
+            EXPECT_EQ(log.find("with diagram in file"), std::string::npos);
             expected["gl-d.log"] = log;
         }
-        EXPECT_EQ(r.status, c.rename == 6 || c.limit >= 1 << 20 ? 0 : 2) << c.limit << " " << c.rename;
-        const char* reason = c.rename > 0 ? ": Input/output error\n" : ": File too large\n";
-        EXPECT_TRUE(r.status == 0 || r.errors.find(reason) != std::string::npos) << r.errors;
-        EXPECT_EQ(now, expected) << c.limit << " " << c.rename << " " << r.errors;
+        EXPECT_EQ(r.status, limit >= 1 << 20 ? 0 : 2) << limit;
+        EXPECT_TRUE(r.status == 0 || r.errors.find(": File too large\n") != std::string::npos) << r.errors;
+        EXPECT_EQ(now, expected) << limit << " " << r.errors;
         e2e::removetree(dir);
     }
     e2e::removetree(newdir);
+}
+
+// A fault at each step of the commit, with and without the putting back
+// failing too.  The calls, in order, with every format: the writes and the
+// fsyncs of the EPS, PDF, SVG and PNG, the links that keep the earlier ones,
+// their renames, the fsync of the folder; then the log's write, fsync, link
+// and rename, and the folder's fsync again.
+TEST(Commit, AFaultAtAnyStepKeepsTheOldSetOrNamesItsCopies) {
+    std::string newdir = drawnfolder(showcase, clocks[1]);
+    const Set after = e2e::contents(newdir);
+    const std::string outputs[] = {"gl-d.eps", "gl-d.pdf", "gl-d.svg", "gl-d.png", "gl-d.log"};
+    std::vector<std::string> faults;
+    for (int k = 1; k <= 5; ++k)
+        for (const char* step : {"write", "link", "rename"}) faults.push_back(step + (":" + std::to_string(k)));
+    for (int k = 1; k <= 7; ++k) faults.push_back("fsync:" + std::to_string(k));
+    for (const std::string& fault : faults) {
+        for (const std::string restore : {"", ",restore:1+"}) {
+            SCOPED_TRACE(fault + restore);
+            std::string dir = drawnfolder(showcase, clocks[0]);
+            const Set before = e2e::contents(dir);
+            e2e::Launch l = drawing(dir, "d", clocks[1]);
+            l.program = GRIDEL_FAULTS_BINARY;
+            l.environment = {"GRIDEL_FAULT=" + fault + restore};
+            e2e::RunResult r = e2e::rungridelwith(l);
+            EXPECT_EQ(r.status, 2);
+            EXPECT_NE(r.errors.find(": Input/output error\n"), std::string::npos) << r.errors;
+            Set now = e2e::contents(dir);
+            const std::string& log = now["gl-d.log"];
+            // The last fsync failing, and nothing put back: the whole new set
+            // is in place, its log a successful run's, and every earlier
+            // file is named.
+            bool wholenew = log == after.at("gl-d.log");
+            bool newlog = log != before.at("gl-d.log") && !wholenew;
+            if (newlog) {  // this run's log, which says the drawings were not saved
+                EXPECT_EQ(log.substr(0, 200), after.at("gl-d.log").substr(0, 200));
+                EXPECT_NE(log.find("\n-- the drawings were not saved: "), std::string::npos) << log;
+                EXPECT_EQ(log.find("with diagram in file"), std::string::npos) << log;
+            }
+            // Every earlier output is in place, or this run's file is there
+            // and the earlier one's copy is named on standard error and in
+            // the log.
+            std::set<std::string> named;
+            for (const std::string& o : outputs) {
+                if (now[o] == before.at(o) || (o == "gl-d.log" && !wholenew)) continue;
+                EXPECT_EQ(now[o], after.at(o)) << o;
+                std::string head = o + " is this run's; the earlier one is kept as ";
+                size_t at = r.errors.find("gridel: the set of outputs is mixed: " + head);
+                ASSERT_NE(at, std::string::npos) << o << "\n" << r.errors;
+                at = r.errors.find(" as ", at) + 4;
+                std::string copy = r.errors.substr(at, r.errors.find('\n', at) - at);
+                EXPECT_EQ(now[copy], before.at(o)) << copy;
+                EXPECT_TRUE(!newlog || log.find("-- the set is mixed: " + head + copy + " --\n") != std::string::npos)
+                    << log;
+                named.insert(copy);
+            }
+            EXPECT_TRUE(restore != "" || named.empty());
+            // Nothing else is left: no temporary file, no copy that is not named.
+            for (const auto& [name, bytes] : now)
+                EXPECT_TRUE(before.count(name) == 1 || named.count(name) == 1) << "left: " << name;
+            e2e::removetree(dir);
+        }
+    }
+    // A failure in a folder without earlier outputs leaves none of this
+    // run's files unless it says which.
+    std::string dir = e2e::makeworkdir();
+    writefile(dir + "/gl-d.txt", showcase);
+    e2e::Launch l = drawing(dir, "d", clocks[1]);
+    l.program = GRIDEL_FAULTS_BINARY;
+    l.environment = {"GRIDEL_FAULT=rename:3,restore:2+"};
+    e2e::RunResult r = e2e::rungridelwith(l);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.errors.find("gridel: gl-d.svg: Input/output error\n"
+                            "gridel: the set of outputs is mixed: gl-d.eps is this run's; there was none before\n"),
+              std::string::npos) << r.errors;
+    EXPECT_EQ(e2e::listfiles(dir), (std::vector<std::string>{"gl-d.eps", "gl-d.log", "gl-d.txt"}));
+    const std::string log = readfile(dir + "/gl-d.log");
+    EXPECT_NE(log.find("\n-- the drawings were not saved: gl-d.svg: Input/output error --\n"
+                       "-- the set is mixed: gl-d.eps is this run's; there was none before --\n"
+                       "-- no earlier drawing is kept --\n"), std::string::npos) << log;
+    e2e::removetree(dir);
+}
+
+// A later run removes the copies a killed commit left when they are second
+// names of the outputs in place, and keeps one that holds an earlier file.
+TEST(Commit, ALaterRunKeepsOnlyTheCopiesThatHoldAnEarlierFile) {
+    std::string dir = drawnfolder(basic, clocks[0]);
+    ASSERT_EQ(link((dir + "/gl-d.eps").c_str(), (dir + "/.gl-d.eps.old.Ab12Cd").c_str()), 0);
+    writefile(dir + "/.gl-d.pdf.old.Xy34Zw", "an earlier drawing");
+    e2e::rungridelwith(drawing(dir, "d", clocks[1]));
+    std::vector<std::string> files = e2e::listfiles(dir);
+    EXPECT_EQ(std::count(files.begin(), files.end(), ".gl-d.eps.old.Ab12Cd"), 0);
+    EXPECT_EQ(readfile(dir + "/.gl-d.pdf.old.Xy34Zw"), "an earlier drawing");
+    e2e::removetree(dir);
 }
 
 TEST(Commit, TwoRunsOnOneDiagramAtOnceLeaveOneRunsSet) {
@@ -114,6 +204,33 @@ TEST(Commit, ARunWaitsForTheLockAndClearsWhatAKilledRunLeft) {
     close(held);
     EXPECT_EQ(e2e::finishgridel(waiting).status, 0);
     EXPECT_EQ(e2e::listfiles(dir), expected);
+    e2e::removetree(dir);
+}
+
+TEST(Commit, TheWaitingNoteCountsTheWholeWaitBehindSeveralRuns) {
+    std::string dir = e2e::makeworkdir();
+    writefile(dir + "/gl-d.txt", basic);
+    const std::string lockfile = dir + "/.gl-d.lock";
+    int held = open(lockfile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    ASSERT_EQ(flock(held, LOCK_EX), 0);
+    e2e::Started waiting = e2e::startgridel(drawing(dir, "d", clocks[0]));
+    // Other runs take the lock one after another, each for less than the
+    // quiet second: the lock file changes hands as a run gives it back.
+    for (int handoff = 0; handoff < 6; ++handoff) {
+        usleep(400 * 1000);
+        unlink(lockfile.c_str());
+        int next = open(lockfile.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        ASSERT_EQ(flock(next, LOCK_EX), 0);
+        close(held);
+        held = next;
+    }
+    // 2.4 s in all, never a whole second on one lock file: the note is there.
+    EXPECT_TRUE(e2e::waitfor(waiting, [](auto&, auto& errors) {
+        return errors == "gridel: waiting for another run writing gl-d.* in this folder\n";
+    }, 0));
+    unlink(lockfile.c_str());
+    close(held);
+    EXPECT_EQ(e2e::finishgridel(waiting).status, 0);
     e2e::removetree(dir);
 }
 

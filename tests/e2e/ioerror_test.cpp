@@ -35,4 +35,24 @@ TEST(OutputErrors, AFullDiskEndsTheRunWithStatus2) {
     EXPECT_EQ(drawing.screen.find("BOMBED"), std::string::npos);
 }
 
+TEST(OutputErrors, FontsThatCannotBeLoadedEndTheRunWithStatus2) {
+    // With ten files open at most, fontconfig cannot read all it needs and
+    // would give another face: the PDF and PNG are not made in it.
+    std::string dir = e2e::makeworkdir();
+    testsupport::writefile(dir + "/gl-test.txt", data);
+    int status;
+    // The shell makes its redirections before the limit: it needs files of its own for them.
+    std::string errors = testsupport::runcommand(
+        "cd " + dir + " && exec 2>&1 >/dev/null && ulimit -n 10 && exec " GRIDEL_BINARY " -T pdf,png gl-test.txt", status);
+    ASSERT_EQ(status, 2) << errors;
+    EXPECT_EQ(errors.rfind("gridel: the fonts cannot be loaded: too few files may be open at once (", 0), 0u) << errors;
+    EXPECT_FALSE(e2e::fileexists(dir + "/gl-test.pdf"));
+    EXPECT_FALSE(e2e::fileexists(dir + "/gl-test.png"));
+    const std::string log = testsupport::readfile(dir + "/gl-test.log");
+    EXPECT_NE(log.find("\n-- the drawings were not saved: the fonts: too few files may be open at once ("),
+              std::string::npos) << log;
+    EXPECT_NE(log.find("-- no earlier drawing is kept --\n"), std::string::npos) << log;
+    e2e::removetree(dir);
+}
+
 }  // namespace

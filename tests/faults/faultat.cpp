@@ -1,16 +1,31 @@
 // faultat.cpp - faultat for gridel-faults, the program built to fail on
-// purpose: with GRIDEL_FAULT="POINT:N", the Nth call at POINT fails (EIO).
+// purpose.  GRIDEL_FAULT is a comma-separated list of "POINT:N" (the Nth
+// call at POINT fails, with EIO) and "POINT:N+" (the Nth and every later
+// one fails); each point counts its own calls.
 #include <cerrno>
 #include <cstdlib>
+#include <map>
+#include <sstream>
 #include <string>
 
 #include "run/faultpoint.h"
 
 bool faultat(const char* point) {
-    static int calls = 0;  // calls at the point named, in this process
+    static std::map<std::string, int> calls;  // calls at each point, in this process
     const char* asked = std::getenv("GRIDEL_FAULT");
-    std::string want = asked != nullptr ? asked : "", here = std::string(point) + ":";
-    if (want.compare(0, here.size(), here) != 0 || ++calls != std::atoi(want.c_str() + here.size())) return false;
-    errno = EIO;
-    return true;
+    if (asked == nullptr) return false;
+    int call = ++calls[point];
+    std::istringstream list(asked);
+    std::string item;
+    while (std::getline(list, item, ',')) {
+        size_t colon = item.find(':');
+        if (colon == std::string::npos || item.compare(0, colon, point) != 0) continue;
+        int n = std::atoi(item.c_str() + colon + 1);
+        bool onward = item.back() == '+';
+        if (call == n || (onward && call > n)) {
+            errno = EIO;
+            return true;
+        }
+    }
+    return false;
 }

@@ -31,7 +31,7 @@ TEST(Closing, TheLogIsAlwaysCommittedAndTheDrawingOnlyAtANormalEnd) {
     openoutput(*run, "ps", maketext<20>(".eps"), chps);
     putstr(*run, 0, "stopped", 1, setlog | setps);
     int status = 0;
-    std::string screen = testsupport::capturescreen([&] { status = closeended(*run, RunEnd{exitfailed, false, {}}); });
+    std::string screen = testsupport::capturescreen([&] { status = closeended(*run, RunEnd{exitfailed, false, {}, {}}); });
     EXPECT_EQ(status, exitfailed);
     EXPECT_EQ(screen, "\n");
     EXPECT_EQ(run->open, 0u);
