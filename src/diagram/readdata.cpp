@@ -1,12 +1,14 @@
-// readdata.cpp - readdata: the data section read word by word with a
-// one-word lookahead, checked as it goes, each item listed as soon as read.
+// readdata.cpp - readdata: the data section read item by item (the header,
+// the points, the lines and the areas) through the look-ahead cursor,
+// checked as it goes, each item listed as soon as read.
 #include "diagram/readdata.h"
 
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "diagram/checkedwords.h"
+#include "diagram/datacursor.h"
+#include "diagram/dataslips.h"
 #include "diagram/interpolation.h"
 #include "diagram/listing.h"
 #include "diagram/model.h"
@@ -20,275 +22,13 @@
 #include "text/tokens.h"
 #include "text/utf8.h"
 
+using namespace datareading;
+
 namespace {
-
-// A name the reader took, and where it stands: the names of the last two
-// items are kept, to look for a slipped keyword among them when one of
-// them fails.
-struct TakenName {
-    Word name;
-    int32_t line;
-    int32_t column;
-};
-
-// Names as kept, each with the name as written when it was cut.
-using NameSet = std::unordered_map<std::string, std::string>;
-
-// The reader's own state for one reading.
-struct DataReader {
-    DataReader(Run& r, Diagram& diagram, DataFile& f) : run(r), d(diagram), file(f) {}
-    Run& run;                  // the run: its transcript and its failure path
-    Diagram& d;                // the diagram being filled
-    DataFile& file;            // the data file being read
-    // The text line of the current word and the line before it, by turns:
-    // the word just consumed may lie on the line before the lookahead's, and
-    // stays readable until the lookahead moves on to a later line.
-    WordList lines[2] = {};
-    int active = 0;                  // which of the two holds the current word
-    int32_t lineno[2] = {0, 0};      // line number of each in the file
-    int32_t index = 0;               // position of the current word in its line
-    TextView current = {"", 0};      // the lookahead: the word to be read next, whole
-    WordKind currentkind = kindempty;  // its kind
-    int32_t currentline = 0;         // the line it stands on
-    TextView previous = {"", 0};     // the word just consumed, whole
-    WordKind previouskind = kindempty;  // its kind
-    int32_t previousline = 0;        // the line it stood on
-    Text context = {0, {}};          // what is being read, quoted by failure messages
-    int16_t xcol = 0;                // column of x in a data row
-    int16_t ycol = 0;                // column of y
-    int16_t icol = 0;                // column of the interpolation value; 0 without interpolation
-    long double a = 0;               // interpolation target
-    long double b = 0;               // slope of the target in y; 0 for the plain target I = a
-    long double row[maxvars + 1] = {};  // values 1..nvars of the last data row
-    long double cx[maxrows + 1] = {};   // x of the collected rows 1..k
-    long double cy[maxrows + 1] = {};   // y of the collected rows
-    long double ci[maxrows + 1] = {};   // interpolation values of the collected rows
-    int16_t pointcount = 0;          // points read so far
-    int16_t linecount = 0;           // lines kept so far
-    int16_t areacount = 0;           // areas read so far
-    bool hashmark = false;           // the current item's name followed a word beginning with "#"
-    NameSet pointnames;              // names of the points so far, as kept and as written
-    NameSet linenames;               // the same for the lines
-    std::vector<TakenName> taken[2];  // names taken for the item before and for this one
-    Word rowsof = {0, {}};           // the item whose data rows ended last
-    int32_t rowsendline = 0;         // the word that ended them: its line
-    int32_t rowsendcolumn = 0;       // and its column
-};
-
 
 const Word noitem = {0, {}};
 
-
 std::string quoted(TextView w) { return quotedword(w); }
-
-// Warn of a point or line whose name clashes with one read before: the
-// same name (lookups find only the first), or names that differ only after
-// their 20th character.  `seen` maps the names kept to the names as
-// written when they were cut (else to "").
-void checkname(DataReader& rd, NameSet& seen, const Word& name, TextView written, const char* kind) {
-    std::string whole = written.len > name.len ? std::string(written.c, static_cast<size_t>(written.len)) : "";
-    auto [at, fresh] = seen.try_emplace(std::string(name.c, static_cast<size_t>(name.len)), whole);
-    if (fresh) return;
-    if (at->second == whole) {
-        warning(rd.run, rd.previousline, name, std::string("a second ") + kind + " of this name: the first is the one used");
-    } else {
-        const std::string& first = at->second.empty() ? at->first : at->second;
-        warning(rd.run, rd.previousline, name,
-                "the names " + quoted({first.data(), static_cast<int32_t>(first.size())}) + " and " + quoted(written) +
-                    " are the same in their first 20 characters");
-    }
-}
-
-void setcontext(DataReader& rd, const char* s) { settext(rd.context, s); }
-
-void setcontext(DataReader& rd, const char* s, const Word& name) {
-    settext(rd.context, s);
-    addtext(rd.context, name);
-}
-
-bool currentis(DataReader& rd, const char* word) { return istext(rd.current, word); }
-
-bool currentisname(DataReader& rd) { return rd.currentkind == kindother; }
-
-// The next text line with at least one word becomes the source of words,
-// read into the line not in use; false at the end of the file.
-bool nextline(DataReader& rd) {
-    int spare = 1 - rd.active;
-    while (!atend(rd.file.reader)) {
-        rstrings(rd.run, rd.file.reader, rd.lines[spare]);
-        if (rd.lines[spare].count > 0) {
-            rd.active = spare;
-            rd.lineno[spare] = rd.file.reader.lineno;
-            rd.index = 1;
-            return true;
-        }
-    }
-    return false;
-}
-
-// The column of word i of the active line.
-int32_t columnof(const DataReader& rd, int32_t i) { return rd.lines[rd.active].edges[2 * static_cast<size_t>(i) - 2] + 1; }
-
-// The column of a word of one of the two lines held (1 for the first
-// byte); 0 for none.  Worked out only where a word's place is kept or
-// reported, not for every word read.
-int32_t columnat(const DataReader& rd, TextView w) {
-    for (const WordList& l : rd.lines) {
-        const char* start = l.line.data();
-        if (w.c >= start && w.c < start + l.line.size()) return static_cast<int32_t>(w.c - start) + 1;
-    }
-    return 0;
-}
-
-// Stand at a word of the file, for a failure that names it.
-void placeat(DataReader& rd, int32_t line, TextView w) { atword(rd.run, line, columnat(rd, w), w.len); }
-
-// The data rows of an item ended before the current word.
-void rowsended(DataReader& rd, const Word& name) {
-    rd.rowsof = name;
-    rd.rowsendline = rd.currentline;
-    rd.rowsendcolumn = columnat(rd, rd.current);
-}
-
-// The word just read is the one that ended the last item's rows.
-bool endedrows(const DataReader& rd) {
-    return rd.rowsof.len > 0 && rd.previousline == rd.rowsendline && columnat(rd, rd.previous) == rd.rowsendcolumn;
-}
-
-void setcurrent(DataReader& rd) {
-    rd.current = wholeword(rd.lines[rd.active], rd.index);
-    rd.currentkind = wordkind(rd.lines[rd.active], rd.index);
-    rd.currentline = rd.lineno[rd.active];
-}
-
-[[noreturn, gnu::cold]] void endofinput(DataReader& rd);
-
-// Consume the current word: it becomes the previous word, and the next word
-// of the file becomes current (empty at the end of the file).
-void nextword(DataReader& rd) {
-    rd.previous = rd.current;
-    rd.previouskind = rd.currentkind;
-    rd.previousline = rd.currentline;
-    if (rd.previouskind == kindempty) endofinput(rd);
-    if (rd.index < rd.lines[rd.active].count) {
-        ++rd.index;
-        setcurrent(rd);
-    } else if (nextline(rd)) {
-        setcurrent(rd);
-    } else {
-        rd.current = {"", 0};
-        rd.currentkind = kindempty;
-        rd.currentline = rd.file.reader.lineno;  // the input ended on its last line
-    }
-    // A failure names the line of the word just read; the readers that may
-    // fail on the word itself name the word.
-    atline(rd.run, rd.previousline);
-}
-
-// "LINE" of a place, for a note that points to another line.
-std::string online(int32_t line) { return "on line " + wholetext(line); }
-
-// Notes for the names taken for the failing item and the one before that
-// are slips of a keyword ("begn" for "begin") or numbers that do not read
-// (".5"), each once; the word at fault has notes of its own.
-void slipnotes(DataReader& rd) {
-    std::vector<std::string> seen;
-    for (const std::vector<TakenName>& names : rd.taken) {
-        for (const TakenName& t : names) {
-            if (t.line == rd.run.place.line && t.column == rd.run.place.column) continue;  // the word at fault
-            std::string note;
-            std::string keyword = misspeltkeyword(viewof(t.name));
-            if (!keyword.empty()) {
-                note = quotedword(t.name) + " " + online(t.line) + ": did you mean '" + keyword + "'?";
-            } else if (meantasnumber(viewof(t.name))) {
-                std::vector<std::string> shape = numbernotes(viewof(t.name));
-                note = quotedword(t.name) + " " + online(t.line) + " was read as a name, not a number" +
-                       (shape.empty() ? std::string() : ": " + shape.front());
-            } else {
-                continue;
-            }
-            bool again = false;
-            for (const std::string& s : seen) again = again || s == note;
-            if (again) continue;
-            seen.push_back(note);
-            addnote(rd.run, note);
-        }
-    }
-}
-
-// Notes for a script keyword read as a line of an area: the "*" that ends
-// the areas is missing.
-void scriptinareanotes(DataReader& rd) {
-    for (const std::vector<TakenName>& names : rd.taken)
-        for (const TakenName& t : names)
-            if (isscriptkeyword(viewof(t.name))) {
-                addnote(rd.run, quotedword(t.name) + " " + online(t.line) +
-                                    " was read as a line of an area: a line holding '*' ends the areas, and the script "
-                                    "comes after it");
-                return;
-            }
-}
-
-// The name of a line read so far.
-bool isreadline(const DataReader& rd, TextView w) {
-    for (int16_t k = 1; k <= rd.linecount && k <= maxlines; ++k)
-        if (sametext(rd.d.lines[k].name, cuttext(w))) return true;
-    return false;
-}
-
-// The count of values on a data row, for notes.
-std::string rowsize(const DataReader& rd) {
-    return "each data row has " + wholetext(rd.d.nvars) + " values (the header's first number)";
-}
-
-// Stand at the name of the item the reader is in: point, line or area k.
-void atname(DataReader& rd, const std::vector<int32_t>& lines, const std::vector<int32_t>& columns, int16_t k,
-            const Word& name) {
-    atword(rd.run, lines[static_cast<size_t>(k)], columns[static_cast<size_t>(k)], name.len);
-}
-
-[[noreturn, gnu::cold]] void endofinput(DataReader& rd) {
-    const WordList& last = rd.lines[rd.active];
-    int32_t after = last.count > 0 ? last.edges[2 * static_cast<size_t>(last.count) - 1] + 1 : 0;
-    atword(rd.run, rd.lineno[rd.active], after, 0);
-    std::vector<std::string> notes;
-    if (istext(viewof(rd.context), "point/line name"))
-        notes.push_back("the points and lines end with a line holding '*'; the areas follow, ended by a second '*', "
-                        "then the script");
-    else if (istext(viewof(rd.context), "grayscale for area") || istext(viewof(rd.context), "points for area"))
-        notes.push_back("the areas end with a line holding '*', even when there are none; the script follows it");
-    else if (rd.context.len > 0 && contextphrase(rd.context).compare(0, 11, "a data row ") == 0)
-        notes.push_back(rowsize(rd));
-    explain(rd.run, "the file ends in the middle of " + contextphrase(rd.context), notes);
-    Text what;
-    settext(what, "unexpected end of input: ");
-    addtext(what, rd.context);
-    bombed(rd.run, "reading", what);
-}
-
-// A number where a name is expected: explained, and the run ends.
-[[noreturn, gnu::cold]] void notaname(DataReader& rd, TextView word) {
-    std::vector<std::string> notes;
-    std::string c(rd.context.c, static_cast<size_t>(rd.context.len));
-    if (c.compare(0, 16, "line limit names") == 0)
-        notes.push_back("a line's name is followed by its two limits (points, 'begin' or 'end'), then its data rows");
-    else if (c == "point/line name" && endedrows(rd))
-        notes.push_back(rowsize(rd) + ": has a row of " + wordtext(rd.rowsof) + " one value too many?");
-    else if (c == "points for area")
-        notes.push_back("an area is a grayscale followed by the names of its lines");
-    else if (c.compare(0, 23, "reading crossover lines") == 0)
-        notes.push_back("a crossover point is followed by the names of the two lines that cross there");
-    explain(rd.run, "a name was expected here (" + contextphrase(rd.context) + "), not the number " + quoted(word));
-    slipnotes(rd);  // a slipped keyword first: it explains more than a guess
-    for (std::string& note : notes) addnote(rd.run, std::move(note));
-    if (c == "points for area") scriptinareanotes(rd);
-    Text what;
-    settext(what, "expecting a name; got: ");
-    addtext(what, cuttext(word));
-    addtext(what, " - ");
-    addtext(what, rd.context);
-    bombed(rd.run, "reading", what);
-}
 
 void getname(DataReader& rd, Word& destination, WordKind kind, TextView word) {
     if (kind != kindother) notaname(rd, word);
@@ -311,26 +51,6 @@ int16_t readinteger(DataReader& rd) {
     nextword(rd);
     placeat(rd, rd.previousline, rd.previous);
     return getinteger(rd.run, rd.previouskind, rd.previous, rd.context);
-}
-
-// Notes for a name met where a value of a data row or an area's grayscale
-// was expected.
-[[gnu::cold]] void explainname(DataReader& rd) {
-    TextView w = rd.previous;
-    bool grayscale = istext(viewof(rd.context), "grayscale for area");
-    slipnotes(rd);  // a slipped keyword or number first: it explains more than a guess
-    if (grayscale && isscriptkeyword(w)) {
-        addnote(rd.run, "the areas end with a line holding '*', even when there are none; the script follows it");
-    } else if (isscriptkeyword(w)) {
-        addnote(rd.run, "the script comes after two lines holding '*': one ends the points and lines, one the areas");
-    } else if (!grayscale && isreadline(rd, w)) {
-        addnote(rd.run, "if the areas begin here, a line holding '*' must come before them, to end the points and lines");
-    } else if (!grayscale && istext(w, "*")) {
-        addnote(rd.run, "'*' ends the points and lines: " + rowsize(rd) + ", and the row before it has fewer");
-    } else if (!grayscale && beginsitem(w)) {
-        addnote(rd.run, quoted(w) + " looks like the next item: " + rowsize(rd) + ", and the row before it has fewer");
-    }
-    if (istext(viewof(rd.context), "points for area") || grayscale) scriptinareanotes(rd);
 }
 
 long double readreal(DataReader& rd) {
@@ -366,36 +86,6 @@ void readrow(DataReader& rd) {
     for (int j = 1; j <= rd.d.nvars; ++j) rd.row[j] = readreal(rd);
 }
 
-[[noreturn]] void failwith(DataReader& rd, const char* where, const char* what, const Word& tail) {
-    Text t;
-    settext(t, what);
-    addtext(t, tail);
-    bombed(rd.run, where, t);
-}
-
-[[noreturn]] void failwith(DataReader& rd, const char* where, const char* what, const Text& tail) {
-    Text t;
-    settext(t, what);
-    addtext(t, tail);
-    bombed(rd.run, where, t);
-}
-
-void checkcolumn(DataReader& rd, int16_t col, const char* which, const char* message) {
-    if (col >= 1 && col <= rd.d.nvars) return;
-    if (rd.d.nvars < 1)
-        explain(rd.run, "the header's first number, the count of values on each data row, is " +
-                            wholetext(rd.d.nvars) + ": there is no column " + wholetext(col),
-                {"the header is NVARS SIZE XCOL YCOL, as in '2 2 1 2'"});
-    else
-        explain(rd.run, std::string("the column of ") + which + ", " + wholetext(col) + ", is not one of the " +
-                            wholetext(rd.d.nvars) + " values of a data row",
-                {"the header is NVARS SIZE XCOL YCOL: the columns count from 1 to NVARS"});
-    failwith(rd, "readdata", message, real2intstr(rd.d.nvars));
-}
-
-// The header's notes when its first numbers are not a header at all.
-const char* const headernote = "a data file begins with its header, NVARS SIZE XCOL YCOL, as in '2 2 1 2'";
-
 void readheader(DataReader& rd) {
     setcontext(rd, "no of variables in each point");
     if (rd.currentkind != kindinteger) addnote(rd.run, headernote);
@@ -429,16 +119,6 @@ void readheader(DataReader& rd) {
         rd.a = readreal(rd);
         if (!currentisname(rd)) rd.b = readreal(rd);
     }
-}
-
-// " (did you mean ...?)" for the last phase of a list that is a slip of a
-// keyword, which would have ended the list; else "".
-std::string slipinlist(const Word* phases, int16_t count) {
-    if (count < 1) return "";
-    if (meantasnumber(viewof(phases[count]))) return " (" + quotedword(phases[count]) + " is not a number)";
-    std::string keyword = misspeltkeyword(viewof(phases[count]));
-    if (keyword.empty()) return "";
-    return " (is " + quotedword(phases[count]) + " meant as \"" + keyword + "\"?)";
 }
 
 // "invariant", "point" or "crossover", or not a name: the end of a point's
@@ -516,25 +196,6 @@ void readpointheader(DataReader& rd, InvariantPoint& p) {
         }
         if (currentis(rd, "invariant") || currentis(rd, "point")) nextword(rd);
     }
-}
-
-// An item beyond the capacity of its table.
-[[noreturn, gnu::cold]] void toomany(DataReader& rd, const char* items, const char* where, const char* what) {
-    explain(rd.run, std::string("the diagram has more ") + items + " than gridel holds");
-    bombed(rd.run, where, what);
-}
-
-// An interpolated point with too many rows, or rows that never meet the
-// target: explained, and the run ends.
-[[noreturn, gnu::cold]] void interpolationfailure(DataReader& rd, const InvariantPoint& p, bool toomanyrows) {
-    atname(rd, rd.d.pointlines, rd.d.pointcolumns, rd.pointcount, p.name);
-    if (toomanyrows) {
-        explain(rd.run, wordtext(p.name) + " has more than 200 data rows");
-        bombed(rd.run, "read data", "too much data for line: max = 200");
-    }
-    explain(rd.run, "the data rows of " + wordtext(p.name) + " never meet the interpolation target",
-            {"check the column to interpolate in and the target in the header, and that the rows reach the target"});
-    failwith(rd, "read data", "interpolation failed for ", p.name);
 }
 
 void readpoint(DataReader& rd, const Word& name) {
@@ -693,14 +354,6 @@ void readstylewords(DataReader& rd, UnivariantLine& l) {
     }
 }
 
-// More than maxrows rows for line l: explained, and the run ends.
-[[noreturn, gnu::cold]] void toomanyrows(DataReader& rd, const UnivariantLine& l) {
-    atname(rd, rd.d.linelines, rd.d.linecolumns, rd.linecount, l.name);
-    explain(rd.run, wordtext(l.name) + " has more than 200 data rows",
-            {"a missing '*' can make the rows of several lines, or the areas, run together"});
-    failwith(rd, "readdata", "too much data for line in ", rd.context);
-}
-
 // Data rows until "*" or a name; returns the rows kept (or collected).
 int16_t readlinedata(DataReader& rd, UnivariantLine& l) {
     int16_t k = 0;
@@ -727,48 +380,6 @@ int16_t readlinedata(DataReader& rd, UnivariantLine& l) {
     } while (!currentisname(rd));
     rowsended(rd, l.name);
     return k;
-}
-
-bool isbeginorend(const Word& w) { return istext(w, "begin") || istext(w, "end"); }
-
-// Explain a line with a single data row and the limits begin and end: the
-// word that ended its rows when that cannot begin an item (a number with a
-// decimal comma, say), else the line itself.
-void onerow(DataReader& rd, const UnivariantLine& l) {
-    const std::string rowsnote = "a line from 'begin' to 'end' needs at least two data rows";
-    if (rd.currentkind != kindempty && !beginsitem(rd.current)) {
-        placeat(rd, rd.currentline, rd.current);
-        std::vector<std::string> notes = numbernotes(rd.current);
-        notes.push_back(rowsnote);
-        if (commentslip(rd.current))
-            explain(rd.run, quoted(rd.current) + " does not begin a comment: it ends the data rows of " +
-                                wordtext(l.name) + " after one row", notes);
-        else if (meantasnumber(rd.current) || notes.size() > 1)
-            explain(rd.run, quoted(rd.current) + " is not a number, so the data rows of " + wordtext(l.name) +
-                                " end before it, after one row", notes);
-        else
-            explain(rd.run, quoted(rd.current) + " ends the data rows of " + wordtext(l.name) + " after one row", notes);
-        return;
-    }
-    atname(rd, rd.d.linelines, rd.d.linecolumns, rd.linecount, l.name);
-    explain(rd.run, wordtext(l.name) + " has one data row, and its limits are 'begin' and 'end'", {rowsnote});
-}
-
-// A line with one data row or none, which its limits "begin" or "end"
-// cannot have.
-[[gnu::cold]] void checkfewrows(DataReader& rd, const UnivariantLine& l) {
-    bool beginend = isbeginorend(l.beginname), endend = isbeginorend(l.endname);
-    if (l.npts == 0 && (beginend || endend)) {
-        atname(rd, rd.d.linelines, rd.d.linecolumns, rd.linecount, l.name);
-        explain(rd.run, "no data row of " + wordtext(l.name) + " lies on the interpolation target, and its limit '" +
-                            wordtext(beginend ? l.beginname : l.endname) + "' needs data",
-                {"give it rows on the target, or two points as its limits"});
-        failwith(rd, "readdata", "default connect with begin/end: ", rd.context);
-    }
-    if (l.npts == 1 && beginend && endend) {
-        onerow(rd, l);
-        failwith(rd, "readdata", "one point with begin end: ", rd.context);
-    }
 }
 
 void readunivariant(DataReader& rd, const Word& name) {
@@ -816,38 +427,6 @@ void readunivariant(DataReader& rd, const Word& name) {
     // A line given "connect" is checked when it is assembled instead.
     if (!givenconnect && l.npts <= 1) checkfewrows(rd, l);
     listitem(rd.run, rd.d, itemline, rd.linecount);
-}
-
-// The names taken for the item before are kept, the older ones dropped.
-void nextitem(DataReader& rd) {
-    rd.taken[0].swap(rd.taken[1]);
-    rd.taken[1].clear();
-}
-
-// Explain a name that begins neither a point nor a line.
-void explainitemname(DataReader& rd, const Word& mark) {
-    TextView w = rd.previous;
-    std::vector<std::string> notes = numbernotes(w);
-    std::string plain;
-    if (commentslip(w)) {
-        plain = quoted(w) + " does not begin a comment: it is read as the name of the next point or line";
-    } else if (endedrows(rd) && (meantasnumber(w) || !notes.empty())) {
-        plain = quoted(w) + " is not a number, so the data rows of " + wordtext(rd.rowsof) + " end before it";
-    } else if (endedrows(rd)) {
-        plain = quoted(w) + " ends the data rows of " + wordtext(rd.rowsof) +
-                ", but a point's name begins with 'i' and a line's with 'u'";
-    } else {
-        plain = quoted(w) + " stands where the name of a point or a line is expected, but a point's name begins with "
-                "'i' and a line's with 'u'";
-    }
-    if (mark.len > 1)
-        notes.push_back("the mark " + quotedword(mark) + " before it drops the item named by the word after it: write '" +
-                        wordtext(mark).substr(0, 1) + " " + wordtext(mark).substr(1) + "'");
-    if (isscriptkeyword(w))
-        notes.push_back("the points and lines end with a line holding '*'; the areas follow, ended by a second '*', "
-                        "then the script");
-    explain(rd.run, plain, notes);
-    slipnotes(rd);
 }
 
 void readitems(DataReader& rd) {

@@ -7,6 +7,8 @@
 
 #include "diagram/model.h"
 #include "diagram/checkedwords.h"
+#include "diagram/scriptkeywords.h"
+#include "diagram/scriptreader.h"
 #include "diagram/slips.h"
 #include "run/channels.h"
 #include "run/diagnostics.h"
@@ -18,39 +20,13 @@
 #include "text/tokens.h"
 #include "text/utf8.h"
 
-namespace {
+using namespace scriptreading;
 
-const Word noitem = {0, {}};
+namespace {
 
 // A tick gap so small that one axis would carry more ticks than this is
 // refused: drawing it would take hours and gigabytes.
 const long double maxticks = 10000;
-
-// The script reader's state while it reads.
-struct ScriptReader {
-    Run& run;            // the run: its transcript and its failure path
-    Diagram& d;          // the diagram whose settings it fills
-    const DataFile& file;  // the data file it reads
-    WordList words;      // the words of the current line
-    bool windowgiven;    // a "window" line was read
-    bool bigticksgiven;  // a "bigticks" line was read
-    bool titlegiven;     // a "title" line was read ("style paper" leaves it as it is)
-    bool labelsgiven;    // a "labels" line was read
-    std::vector<std::string> slips;  // notes on unknown keywords that are slips of "window" or "bigticks"
-};
-
-// What "style paper" gives a figure where the script gave nothing: text
-// and line widths that stay legible in an 84-millimetre column (no text
-// under 6 points, no line under a quarter point: ticks and circles are
-// two thirds of a plain line).
-constexpr long double paperfontsize = 7;
-constexpr long double paperlinewidth = 0.5L;
-
-// The bounds of the figure's sizes: the plot box in millimetres, text in
-// points, a plain line's width in points.
-constexpr long double minplotmm = 1, maxplotmm = 2000;
-constexpr long double minfontsize = 1, maxfontsize = 100;
-constexpr long double minlinewidth = 0.01L, maxlinewidth = 20;
 
 // A note on words after the "*" that ends the areas, which are not read
 // (a script written on that line), for a failure that a missing line may
@@ -115,7 +91,8 @@ void echoreal(LineBuffer& line, const char* label, long double v) {
     appendreal(2, true, 0, line, 255, v);
 }
 
-void readwindow(ScriptReader& sr, int32_t last) {
+void readwindow(ScriptReader& sr, const KeywordLine& kl) {
+    const int32_t last = kl.last;
     int16_t n = 4;
     long double v[5];
     if (!getreals(sr.words, last, n, v)) {
@@ -148,7 +125,8 @@ void readwindow(ScriptReader& sr, int32_t last) {
     sr.windowgiven = true;
 }
 
-void readbigticks(ScriptReader& sr, int32_t last) {
+void readbigticks(ScriptReader& sr, const KeywordLine& kl) {
+    const int32_t last = kl.last;
     int16_t n = 4;
     long double v[5];
     if (!getreals(sr.words, last, n, v)) {
@@ -193,8 +171,10 @@ void readbigticks(ScriptReader& sr, int32_t last) {
     sr.bigticksgiven = true;
 }
 
-void readsmallticks(ScriptReader& sr, YesAskNo answer, int32_t last) {
-    answer = askasyes(answer);
+void readsmallticks(ScriptReader& sr, const KeywordLine& kl) {
+    const int32_t last = kl.last;
+    warnask(sr, kl.key, kl.answer, "is taken as yes");
+    YesAskNo answer = askasyes(kl.answer);
     if (answer == answeryes) {
         int16_t n = 2;
         long double v[3];
@@ -216,7 +196,8 @@ void readsmallticks(ScriptReader& sr, YesAskNo answer, int32_t last) {
     sr.d.ticks.smallticks = answer == answeryes;
 }
 
-void readinfo(ScriptReader& sr, int32_t last) {
+void readinfo(ScriptReader& sr, const KeywordLine& kl) {
+    const int32_t last = kl.last;
     DrawingOptions& o = sr.d.options;
     if (o.ninfo + 1 > maxinfo) {
         atwordof(sr, 1);
@@ -233,7 +214,8 @@ void readinfo(ScriptReader& sr, int32_t last) {
     warnundrawable(sr.run, sr.run.place.line, viewof(info), "the info line");
 }
 
-void readdarkcolour(ScriptReader& sr, int32_t last) {
+void readdarkcolour(ScriptReader& sr, const KeywordLine& kl) {
+    const int32_t last = kl.last;
     int16_t n = 3;
     long double v[4];
     if (!getreals(sr.words, last, n, v)) {  // ignored without a message
@@ -243,14 +225,6 @@ void readdarkcolour(ScriptReader& sr, int32_t last) {
     for (int i = 0; i < 3; ++i) sr.d.options.darkcolour[i] = v[i + 1];
 }
 
-// Under --check, what an answer "ask" does to a keyword's setting, since
-// nothing is ever asked.
-void warnask(ScriptReader& sr, const Word& key, YesAskNo answer, const char* becomes) {
-    if (answer != answerask) return;
-    warning(sr.run, sr.run.place.line, noitem,
-            "\"ask\" does not ask: " + wordtext(key) + " " + becomes);
-}
-
 // Under --check, a size that was given and is not the one used.
 void warnsize(ScriptReader& sr, const char* what, int16_t given, int16_t used) {
     if (given == used) return;
@@ -258,232 +232,101 @@ void warnsize(ScriptReader& sr, const char* what, int16_t given, int16_t used) {
             std::string(what) + " size " + wholetext(given) + " is taken as " + wholetext(used));
 }
 
-// The words of the line from word `first` to its last word, as written
-// (the blanks between them kept), cut to 255 bytes between characters;
-// empty when the line has no such word.
-Text textfrom(const WordList& words, int32_t first) {
-    Text out;
-    out.len = 0;
-    if (first < 1 || first > words.count) return out;
-    size_t from = static_cast<size_t>(words.edges[2 * static_cast<size_t>(first) - 2]);
-    size_t to = static_cast<size_t>(words.edges[2 * static_cast<size_t>(words.count) - 1]);
-    const char* text = words.line.data() + from;
-    settext(out, text, wholecut(text, static_cast<int32_t>(to - from), capof(out)));
-    return out;
+// A keyword that takes no answer: an "ask" is skipped, after the line is read.
+template <KeywordReader read>
+void answerless(ScriptReader& sr, const KeywordLine& kl) {
+    read(sr, kl);
+    warnask(sr, kl.key, kl.answer, "has no meaning here and is skipped");
 }
 
-// A bound as a message writes it: with the decimals it needs.
-std::string numbertext(long double v) {
-    return v == roundint(v) ? wholetext(v) : wordtext(real2str(v, decimalsneeded(true, 2, v), true));
+void readstrict(ScriptReader&, const KeywordLine&) {}  // accepted, no effect
+
+void readdoareas(ScriptReader& sr, const KeywordLine& kl) {
+    sr.d.options.doareas = kl.answer;
+    warnask(sr, kl.key, kl.answer, "is taken as no: no areas are painted");
 }
 
-// Under --check, a line that is ignored, and why.
-void ignored(ScriptReader& sr, const std::string& why) {
-    warning(sr.run, sr.run.place.line, noitem, why + ": the line is ignored");
+void readshowlineinfo(ScriptReader& sr, const KeywordLine& kl) {
+    sr.d.options.showlineinfo = kl.answer;
+    warnask(sr, kl.key, kl.answer, "is taken as no: the log gets no line report");
 }
 
-// One number after word `last` within low..high into `value`; false (with
-// a warning) when there is none or it lies outside.
-bool readbounded(ScriptReader& sr, int32_t last, long double low, long double high, long double& value,
-                 const char* what) {
-    int16_t n = 1;
-    long double v[2];
-    if (!getreals(sr.words, last, n, v) || sr.words.count != last + 1 || !(v[1] >= low && v[1] <= high)) {
-        ignored(sr, std::string(what) + " needs one number from " + numbertext(low) + " to " + numbertext(high));
-        return false;
-    }
-    value = v[1];
-    return true;
+void readnumbering(ScriptReader& sr, const KeywordLine& kl) {
+    DrawingOptions& o = sr.d.options;
+    o.numbering = askasyes(kl.answer);
+    warnask(sr, kl.key, kl.answer, "is taken as yes");
+    if (o.numbering != answeryes) return;
+    int16_t size;
+    bool given = optionalsize(sr, kl.last, size);
+    o.numbersize = clampsize(given ? size : 4, 4, 14);
+    if (given) warnsize(sr, "numbering", size, o.numbersize);
 }
 
-// "size WIDTH [HEIGHT]": the plot box in millimetres, square when only the
-// width is given.
-void readsize(ScriptReader& sr, YesAskNo answer, int32_t last) {
-    FigureOptions& f = sr.d.figure;
-    if (answer != answeryes) {
-        f.widthmm = f.heightmm = 0;
-        return;
-    }
-    int16_t n = -1;
-    long double v[41];
-    bool read = getreals(sr.words, last, n, v) && n <= 2;
-    for (int i = 1; read && i <= n; ++i) read = v[i] >= minplotmm && v[i] <= maxplotmm;
-    if (!read) {
-        ignored(sr, "size needs a width and an optional height in millimetres, each from " + numbertext(minplotmm) +
-                        " to " + numbertext(maxplotmm));
-        return;
-    }
-    f.widthmm = v[1];
-    f.heightmm = n == 2 ? v[2] : v[1];
-}
-
-// A keyword whose one word after the answer must be `word`: true when it
-// is; a warning when another word (or none) stands there.
-bool oneword(ScriptReader& sr, const Word& key, int32_t last, const char* word) {
-    if (sr.words.count == last + 1 && istext(wordat(sr.words, last + 1), word)) return true;
-    ignored(sr, wordtext(key) + " takes the word \"" + word + "\"");
-    return false;
-}
-
-// "field N TEXT": area N is named TEXT.
-void readfield(ScriptReader& sr, int32_t last) {
-    int16_t n = 1;
-    int16_t v[2];
-    Text name = textfrom(sr.words, last + 2);
-    if (whatis(wholeword(sr.words, last + 1)) != kindinteger || !getints(sr.words, last, n, v) || name.len == 0) {
-        ignored(sr, "field needs an area's number and its name");
-        return;
-    }
-    if (v[1] < 1 || v[1] > sr.d.nareas) {
-        ignored(sr, "there is no area " + wholetext(v[1]) + " (the data file has " + wholetext(sr.d.nareas) + ")");
-        return;
-    }
-    sr.d.fieldnames.resize(static_cast<size_t>(maxareas) + 1, Text{0, {}});
-    sr.d.fieldnames[static_cast<size_t>(v[1])] = name;
-    warnundrawable(sr.run, sr.run.place.line, viewof(name), "the field name");
-}
-
-// "legend [right|below]".
-void readlegend(ScriptReader& sr, YesAskNo answer, int32_t last) {
-    FigureOptions& f = sr.d.figure;
-    if (answer != answeryes) {
-        f.legend = LegendPlace::none;
-        return;
-    }
-    Word where = wordat(sr.words, last + 1);
-    if (sr.words.count == last || (sr.words.count == last + 1 && istext(where, "right")))
-        f.legend = LegendPlace::right;
-    else if (sr.words.count == last + 1 && istext(where, "below"))
-        f.legend = LegendPlace::below;
-    else
-        ignored(sr, "legend takes \"right\" or \"below\"");
-}
-
-// The keywords of a figure for print; false when `key` is none of them.
-bool applyfigurekeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t last) {
-    FigureOptions& f = sr.d.figure;
-    bool on = answer == answeryes;
-    if (istext(key, "title")) {
-        sr.titlegiven = true;
-        Text text = textfrom(sr.words, last + 1);
-        if (!on || istext(text, "off"))
-            f.title = TitleMode::off;
-        else if (text.len == 0)
-            f.title = TitleMode::stamp;
+void readcircles(ScriptReader& sr, const KeywordLine& kl) {
+    DrawingOptions& o = sr.d.options;
+    o.docircles = askasyes(kl.answer);
+    warnask(sr, kl.key, kl.answer, "is taken as yes");
+    if (o.docircles != answeryes) return;
+    int16_t size;
+    bool given = optionalsize(sr, kl.last, size);
+    if (!given) {
+        if (o.numbersize > 0)
+            size = static_cast<int16_t>(roundint(o.numbersize / 2.0L));  // ties to even
         else
-            f.title = TitleMode::given;
-        f.titletext = text;
-        warnundrawable(sr.run, sr.run.place.line, viewof(text), "the title");
-    } else if (istext(key, "xlabel")) {
-        f.xlabel = on ? textfrom(sr.words, last + 1) : Text{0, {}};
-        warnundrawable(sr.run, sr.run.place.line, viewof(f.xlabel), "the axis title");
-    } else if (istext(key, "ylabel")) {
-        f.ylabel = on ? textfrom(sr.words, last + 1) : Text{0, {}};
-        warnundrawable(sr.run, sr.run.place.line, viewof(f.ylabel), "the axis title");
-    } else if (istext(key, "size")) {
-        readsize(sr, answer, last);
-    } else if (istext(key, "fontsize")) {
-        if (!on) f.fontsize = 0;
-        else readbounded(sr, last, minfontsize, maxfontsize, f.fontsize, "fontsize");
-    } else if (istext(key, "linewidth")) {
-        if (!on) f.linewidth = 0;
-        else readbounded(sr, last, minlinewidth, maxlinewidth, f.linewidth, "linewidth");
-    } else if (istext(key, "labels")) {
-        if (!on || oneword(sr, key, last, "halo")) {
-            f.halo = on;
-            sr.labelsgiven = true;
-        }
-    } else if (istext(key, "field")) {
-        readfield(sr, last);
-    } else if (istext(key, "fields")) {
-        if (!on || oneword(sr, key, last, "comments")) f.fieldcomments = on;
-    } else if (istext(key, "legend")) {
-        readlegend(sr, answer, last);
-    } else if (istext(key, "style")) {
-        if (!on || oneword(sr, key, last, "paper")) f.paper = on;
-    } else {
-        return false;
+            size = 1;
     }
-    warnask(sr, key, answer, "is taken as no");
-    return true;
+    o.circlesize = clampsize(size, 1, 7);
+    if (given) warnsize(sr, "circle", size, o.circlesize);
 }
 
-// Once the script is read: what "style paper" gives where nothing was
-// given, and the names of the areas (a "field" line before the comment of
-// the area's line).
-void finishfigure(ScriptReader& sr) {
-    Diagram& d = sr.d;
-    FigureOptions& f = d.figure;
-    if (f.paper) {
-        if (!sr.titlegiven) f.title = TitleMode::off;
-        if (!sr.labelsgiven) f.halo = true;
-        if (f.fontsize == 0) f.fontsize = paperfontsize;
-        if (f.linewidth == 0) f.linewidth = paperlinewidth;
-    }
-    if (d.fieldnames.empty() && !f.fieldcomments) return;
-    d.fieldnames.resize(static_cast<size_t>(d.nareas) + 1, Text{0, {}});
-    for (size_t k = 1; k < d.fieldnames.size(); ++k) {
-        if (d.fieldnames[k].len > 0) continue;
-        if (f.fieldcomments && k < d.areacomments.size()) {
-            d.fieldnames[k] = d.areacomments[k];
-            warnundrawable(sr.run, d.arealines[k], viewof(d.fieldnames[k]), "the field name");
-        }
-        if (f.fieldcomments && d.fieldnames[k].len == 0)
-            warning(sr.run, d.arealines[k], areaname(static_cast<int16_t>(k)),
-                    "gets no name: its line ends with no comment and no field line names it");
-    }
+// The keywords of the script that every version of the data file knows, in
+// the order the reference lists them.  Their lines are read as they always
+// were: words after the arguments are named by a warning but do not stop
+// the line.
+const ScriptKeyword scriptkeywords[] = {
+    {"window", {"XLOW XHIGH YLOW YHIGH", Takes::numbers, 4, 4, nullptr}, answerless<readwindow>},
+    {"bigticks", {"XGAP XSTART YGAP YSTART", Takes::numbers, 4, 4, nullptr}, answerless<readbigticks>},
+    {"smallticks", {"XGAP YGAP (when on)", Takes::numbers, 0, 2, nullptr}, readsmallticks},
+    {"numbering", {"[SIZE]", Takes::numbers, 0, 1, nullptr}, readnumbering},
+    {"docircles", {"[SIZE]", Takes::numbers, 0, 1, nullptr}, readcircles},
+    {"circles", {"[SIZE]", Takes::numbers, 0, 1, nullptr}, readcircles},
+    {"doareas", {"none", Takes::nothing, 0, 0, nullptr}, readdoareas},
+    {"areas", {"none", Takes::nothing, 0, 0, nullptr}, readdoareas},
+    {"showlineinfo", {"none", Takes::nothing, 0, 0, nullptr}, readshowlineinfo},
+    {"darkcolour", {"R G B", Takes::numbers, 3, 3, nullptr}, answerless<readdarkcolour>},
+    {"info", {"any words", Takes::text, 0, 0, nullptr}, answerless<readinfo>},
+    {"strict", {"none", Takes::nothing, 0, 0, nullptr}, answerless<readstrict>},
+};
+
+// The row of `key` in a table; null when it has none.
+const ScriptKeyword* findkeyword(std::span<const ScriptKeyword> table, const Word& key) {
+    for (const ScriptKeyword& k : table)
+        if (istext(key, k.name)) return &k;
+    return nullptr;
+}
+
+// Every keyword's name, the script's then the figure's, for the hints.
+const std::vector<const char*>& keywordnames() {
+    static const std::vector<const char*> names = [] {
+        std::vector<const char*> out;
+        for (const ScriptKeyword& k : scriptkeywords) out.push_back(k.name);
+        for (const ScriptKeyword& k : figurekeywordtable()) out.push_back(k.name);
+        return out;
+    }();
+    return names;
 }
 
 void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t last) {
-    DrawingOptions& o = sr.d.options;
-    if (istext(key, "strict")) {
-        // accepted, no effect
-    } else if (istext(key, "doareas") || istext(key, "areas")) {
-        o.doareas = answer;
-        warnask(sr, key, answer, "is taken as no: no areas are painted");
-    } else if (istext(key, "showlineinfo")) {
-        o.showlineinfo = answer;
-        warnask(sr, key, answer, "is taken as no: the log gets no line report");
-    } else if (istext(key, "numbering")) {
-        o.numbering = askasyes(answer);
-        warnask(sr, key, answer, "is taken as yes");
-        if (o.numbering == answeryes) {
-            int16_t size;
-            bool given = optionalsize(sr, last, size);
-            o.numbersize = clampsize(given ? size : 4, 4, 14);
-            if (given) warnsize(sr, "numbering", size, o.numbersize);
-        }
-    } else if (istext(key, "docircles") || istext(key, "circles")) {
-        o.docircles = askasyes(answer);
-        warnask(sr, key, answer, "is taken as yes");
-        if (o.docircles == answeryes) {
-            int16_t size;
-            bool given = optionalsize(sr, last, size);
-            if (!given) {
-                if (o.numbersize > 0)
-                    size = static_cast<int16_t>(roundint(o.numbersize / 2.0L));  // ties to even
-                else
-                    size = 1;
-            }
-            o.circlesize = clampsize(size, 1, 7);
-            if (given) warnsize(sr, "circle", size, o.circlesize);
-        }
-    } else if (istext(key, "info")) {
-        readinfo(sr, last);
-    } else if (istext(key, "darkcolour")) {
-        readdarkcolour(sr, last);
-    } else if (istext(key, "window")) {
-        readwindow(sr, last);
-    } else if (istext(key, "bigticks")) {
-        readbigticks(sr, last);
-    } else if (istext(key, "smallticks")) {
-        warnask(sr, key, answer, "is taken as yes");
-        readsmallticks(sr, answer, last);
-    } else if (applyfigurekeyword(sr, key, answer, last)) {
-        // read
+    if (const ScriptKeyword* k = findkeyword(scriptkeywords, key)) {
+        KeywordLine line{key, answer, last, firstmisfit(sr.words, last, k->arguments)};
+        k->read(sr, line);
+    } else if (const ScriptKeyword* f = findkeyword(figurekeywordtable(), key)) {
+        KeywordLine line{key, answer, last, firstmisfit(sr.words, last, f->arguments)};
+        f->read(sr, line);
+        warnask(sr, key, answer, "is taken as no");
     } else {  // any other keyword is ignored
         std::string word(key.c, static_cast<size_t>(key.len));
-        std::string near = nearestword(word, scriptkeywords, scriptkeywordcount);
+        std::string near = nearestscriptkeyword(word);
         warning(sr.run, sr.run.place.line, noitem,
                 "unknown script keyword \"" + word + "\" is ignored" +
                     (near.empty() ? std::string() : " (did you mean \"" + near + "\"?)"));
@@ -491,15 +334,35 @@ void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t la
             sr.slips.push_back(quotedword(key) + " on line " + wholetext(sr.run.place.line) + ": did you mean '" + near +
                                "'?");
     }
-    if (answer == answerask && (istext(key, "strict") || istext(key, "info") || istext(key, "darkcolour") ||
-                                istext(key, "window") || istext(key, "bigticks")))
-        warnask(sr, key, answer, "has no meaning here and is skipped");
 }
 
 // More than `maxticks` ticks of this gap across the span.
 bool toomany(long double low, long double high, long double gap) { return (high - low) / gap > maxticks; }
 
 }  // namespace
+
+std::vector<KeywordName> scriptkeywordlist() {
+    std::vector<KeywordName> out;
+    for (const ScriptKeyword& k : scriptkeywords) out.push_back({k.name, k.arguments.shown});
+    return out;
+}
+
+std::vector<KeywordName> figurekeywordlist() {
+    std::vector<KeywordName> out;
+    for (const ScriptKeyword& k : figurekeywordtable()) out.push_back({k.name, k.arguments.shown});
+    return out;
+}
+
+bool isscriptkeyword(TextView word) {
+    for (const char* name : keywordnames())
+        if (istext(word, name)) return true;
+    return false;
+}
+
+std::string nearestscriptkeyword(const std::string& word) {
+    const std::vector<const char*>& names = keywordnames();
+    return nearestword(word, names.data(), static_cast<int>(names.size()));
+}
 
 void readscriptafterfailure(Run& run, Diagram& d, const Text& datafile) {
     DataFile file;

@@ -8,13 +8,6 @@
 #include "run/diagnostics.h"
 #include "text/tokens.h"
 
-const char* const scriptkeywords[] = {"window",  "bigticks",   "smallticks", "numbering", "docircles",
-                                      "circles", "doareas",    "areas",      "showlineinfo",
-                                      "darkcolour", "info",    "strict",     "title",     "xlabel",
-                                      "ylabel",  "size",       "fontsize",   "linewidth", "labels",
-                                      "field",   "fields",     "legend",     "style"};
-const int scriptkeywordcount = sizeof scriptkeywords / sizeof scriptkeywords[0];
-
 namespace {
 
 // The keywords of points and lines that a slip is looked for among.
@@ -104,12 +97,6 @@ bool beginsitem(TextView word) {
 std::string misspeltkeyword(TextView word) {
     std::string w(word.c, static_cast<size_t>(word.len));
     return nearestword(w, itemkeywords, sizeof itemkeywords / sizeof itemkeywords[0]);
-}
-
-bool isscriptkeyword(TextView word) {
-    for (int k = 0; k < scriptkeywordcount; ++k)
-        if (istext(word, scriptkeywords[k])) return true;
-    return false;
 }
 
 std::string contextphrase(const Text& context) {

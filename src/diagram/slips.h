@@ -8,10 +8,6 @@
 
 #include "text/fixedtext.h"
 
-// The keywords of the script, in the order the reference lists them.
-extern const char* const scriptkeywords[];
-extern const int scriptkeywordcount;
-
 // Notes for a word that stands where a number is expected and is not one,
 // when its shape shows what was meant: a decimal comma, values joined by
 // commas, a point without a digit on one side, a plus sign, a Fortran
@@ -35,9 +31,6 @@ bool beginsitem(TextView word);
 // keywords ("end", "line", "red", ...) are never offered: too many phase
 // names lie a letter away from them.
 std::string misspeltkeyword(TextView word);
-
-// True when the word is a keyword of the script.
-bool isscriptkeyword(TextView word);
 
 // What the data reader was reading, from its context text, in plain words
 // ("a data row of u1"); the context itself when it is not one of the

@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <string>
+#include <vector>
 
 #include "run/channels.h"
 #include "run/diagnostics.h"
@@ -20,9 +21,6 @@ Word valueafter(const WordList& words, int32_t last) { return wordat(words, last
 
 const Word noitem = {0, {}};
 
-const char* const prefskeywords[] = {"dontwrap", "monitorheap", "dataset",     "datafile",
-                                     "scriptfile", "setpagewidth", "calcmode"};
-
 // Under --check, what an answer "ask" does, since nothing is ever asked.
 void warnask(Run& run, const Word& key, YesAskNo code, const char* becomes) {
     if (code != answerask) return;
@@ -30,52 +28,96 @@ void warnask(Run& run, const Word& key, YesAskNo code, const char* becomes) {
             "\"ask\" does not ask: " + wordtext(key) + " " + becomes);
 }
 
-void applyline(Run& run, const WordList& words) {
-    RunSettings& settings = run.settings;
-    const Word key = wordat(words, 1);
+// A preferences line as its reader gets it: all its words, the keyword,
+// the answer and the last word the keyword and its answer take.
+struct PrefsLine {
+    const WordList& words;
+    Word key;
     YesAskNo code;
     int32_t last;
-    readyesno(words, words.count, code, last);
-    if (istext(key, "dontwrap")) {
-        settings.dontwrap = code == answeryes;
-        warnask(run, key, code, "is taken as no");
-    } else if (istext(key, "monitorheap")) {
-        settings.monitorheap = code == answeryes;
-        warnask(run, key, code, "is taken as no");
-    } else if (istext(key, "dataset") || istext(key, "calcmode")) {
-        // Accepted for the files that have them; they change nothing.
-    } else if (istext(key, "datafile") || istext(key, "scriptfile")) {
-        // A data file named on the command line decides instead.
-        if (code == answeryes && run.datafilename.len == 0) settings.datafile = valueafter(words, last);
-        warnask(run, key, code, "leaves the data file as it was");
-    } else if (istext(key, "setpagewidth")) {
-        int16_t v;
-        Text message;
-        if (whatis(wholeword(words, 2)) == kindinteger && str2int(wholeword(words, 2), v, message)) {
-            if (v >= 250)
-                settings.pagewidth = 250;
-            else if (v <= 80)
-                settings.pagewidth = 80;
-            else
-                settings.pagewidth = v;
-        } else {
-            warning(run, run.place.line, noitem, "setpagewidth needs a whole number: the line is ignored");
-        }
+};
+
+void readdontwrap(Run& run, const PrefsLine& line) {
+    run.settings.dontwrap = line.code == answeryes;
+    warnask(run, line.key, line.code, "is taken as no");
+}
+
+void readmonitorheap(Run& run, const PrefsLine& line) {
+    run.settings.monitorheap = line.code == answeryes;
+    warnask(run, line.key, line.code, "is taken as no");
+}
+
+// Accepted for the files that have them; they change nothing.
+void readunused(Run&, const PrefsLine&) {}
+
+// A data file named on the command line decides instead.
+void readdatafile(Run& run, const PrefsLine& line) {
+    if (line.code == answeryes && run.datafilename.len == 0) run.settings.datafile = valueafter(line.words, line.last);
+    warnask(run, line.key, line.code, "leaves the data file as it was");
+}
+
+void readpagewidth(Run& run, const PrefsLine& line) {
+    int16_t v;
+    Text message;
+    const WordList& words = line.words;
+    if (whatis(wholeword(words, 2)) == kindinteger && str2int(wholeword(words, 2), v, message)) {
+        if (v >= 250)
+            run.settings.pagewidth = 250;
+        else if (v <= 80)
+            run.settings.pagewidth = 80;
+        else
+            run.settings.pagewidth = v;
     } else {
-        Text m;
-        settext(m, "\"");
-        addtext(m, key);
-        addtext(m, "\" unrecognised");
-        putstr(run, 0, m, 1, setwoutlog);
-        std::string word(key.c, static_cast<size_t>(key.len));
-        std::string near = nearestword(word, prefskeywords, sizeof prefskeywords / sizeof prefskeywords[0]);
-        warning(run, run.place.line, noitem,
-                "unknown keyword \"" + word + "\" is ignored" +
-                    (near.empty() ? std::string() : " (did you mean \"" + near + "\"?)"));
+        warning(run, run.place.line, noitem, "setpagewidth needs a whole number: the line is ignored");
     }
 }
 
+struct PrefsKeyword {
+    const char* name;
+    const char* arguments;  // as the reference writes them
+    void (*read)(Run&, const PrefsLine&);
+};
+
+const PrefsKeyword prefskeywords[] = {
+    {"dontwrap", "[yes/no/ask]", readdontwrap},
+    {"monitorheap", "[yes/no/ask]", readmonitorheap},
+    {"dataset", "NAME", readunused},
+    {"datafile", "SUFFIX", readdatafile},
+    {"scriptfile", "SUFFIX", readdatafile},
+    {"setpagewidth", "N", readpagewidth},
+    {"calcmode", "N", readunused},
+};
+
+void applyline(Run& run, const WordList& words) {
+    PrefsLine line{words, wordat(words, 1), answeryes, 1};
+    readyesno(words, words.count, line.code, line.last);
+    for (const PrefsKeyword& k : prefskeywords)
+        if (istext(line.key, k.name)) {
+            k.read(run, line);
+            return;
+        }
+    const Word key = line.key;
+    Text m;
+    settext(m, "\"");
+    addtext(m, key);
+    addtext(m, "\" unrecognised");
+    putstr(run, 0, m, 1, setwoutlog);
+    std::vector<const char*> names;
+    for (const PrefsKeyword& k : prefskeywords) names.push_back(k.name);
+    std::string word(key.c, static_cast<size_t>(key.len));
+    std::string near = nearestword(word, names.data(), static_cast<int>(names.size()));
+    warning(run, run.place.line, noitem,
+            "unknown keyword \"" + word + "\" is ignored" +
+                (near.empty() ? std::string() : " (did you mean \"" + near + "\"?)"));
+}
+
 }  // namespace
+
+std::vector<std::pair<const char*, const char*>> prefskeywordlist() {
+    std::vector<std::pair<const char*, const char*>> out;
+    for (const PrefsKeyword& k : prefskeywords) out.emplace_back(k.name, k.arguments);
+    return out;
+}
 
 void readyesno(const WordList& words, int32_t n, YesAskNo& code, int32_t& last) {
     code = answeryes;

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "text/tokens.h"
 
@@ -23,3 +25,7 @@ void readyesno(const WordList& words, int32_t n, YesAskNo& code, int32_t& last);
 // Fill the run settings from gl-prefs.txt, or announce that there is none
 // and ask whether to continue.
 void readprefs(Run& run);
+
+// The keywords of gl-prefs.txt, each with its arguments as the reference
+// writes them, in the order the reference lists them.
+std::vector<std::pair<const char*, const char*>> prefskeywordlist();

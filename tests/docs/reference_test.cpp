@@ -1,6 +1,7 @@
 // reference_test.cpp - the reference names every keyword, option and
-// failure message the program has: each is found in the sources and looked
-// for in docs/reference.md, so a new one cannot be left out of it.
+// failure message the program has: the keywords are read from the readers'
+// own tables, the rest found in the sources, and each is looked for in
+// docs/reference.md, so a new one cannot be left out of it.
 #include <dirent.h>
 #include <gtest/gtest.h>
 
@@ -10,6 +11,9 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "diagram/scriptkeywords.h"
+#include "run/prefs.h"
 
 namespace {
 
@@ -69,9 +73,8 @@ TEST(Reference, NamesEveryKeywordOptionAndMessage) {
     ASSERT_FALSE(reference.empty());
 
     std::set<std::string> wanted;
-    // Keywords of the preferences file and the script, and the data file's words.
-    for (const char* p : {R"(istext\(key, )", R"(currentis\(rd, )"})
-        for (const std::string& s : found(src, p + literal)) wanted.insert(s);
+    // The data file's words.
+    for (const std::string& s : found(src, R"(currentis\(rd, )" + literal)) wanted.insert(s);
     // Failure messages: whole texts, and the fixed parts of built ones.
     for (const char* p : {R"(bombed\(\w+(?:\.\w+)?, "[^"]*", )", R"((?:badword|failwith)\(\w+, "[^"]*", )",
                           R"(settext\(what, )", R"(settext\(m, )"})
@@ -87,6 +90,47 @@ TEST(Reference, NamesEveryKeywordOptionAndMessage) {
     for (const std::string& w : wanted)
         if (reference.find(w) == std::string::npos) missing += "  " + w + "\n";
     EXPECT_EQ(missing, "") << "docs/reference.md does not name:\n" << missing;
+}
+
+// The table row of the reference for a keyword: a line "| `NAME` ..." or
+// "| `OTHER`, `NAME` ...", its cells split at " | "; empty when there is none.
+std::vector<std::string> tablerow(const std::string& reference, const std::string& name) {
+    std::istringstream lines(reference);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.compare(0, 2, "| ") != 0) continue;
+        std::vector<std::string> cells;
+        for (size_t from = 2;;) {
+            size_t bar = line.find(" | ", from);
+            cells.push_back(line.substr(from, bar == std::string::npos ? std::string::npos : bar - from));
+            if (bar == std::string::npos) break;
+            from = bar + 3;
+        }
+        const std::string& first = cells[0];
+        if (first == "`" + name + "`" || first.find("`" + name + "`,") != std::string::npos ||
+            first.find(", `" + name + "`") != std::string::npos || first.compare(0, name.size() + 2, "`" + name + " ") == 0)
+            return cells;
+    }
+    return {};
+}
+
+// Each keyword of the script and of a figure has its row in the reference,
+// with its arguments as the keyword table gives them; each keyword of the
+// preferences file has its row.
+TEST(Reference, ListsEveryKeywordWithItsArguments) {
+    const std::string reference = readfile(SOURCE_DIR "/docs/reference.md");
+    std::vector<KeywordName> keywords = scriptkeywordlist();
+    for (const KeywordName& k : figurekeywordlist()) keywords.push_back(k);
+    EXPECT_EQ(keywords.size(), 23u);
+    for (const KeywordName& k : keywords) {
+        std::vector<std::string> row = tablerow(reference, k.name);
+        ASSERT_GE(row.size(), 2u) << k.name << " has no row in the reference";
+        EXPECT_EQ(row[1], k.arguments) << k.name;
+    }
+    for (const auto& [name, arguments] : prefskeywordlist()) {
+        std::vector<std::string> row = tablerow(reference, name);
+        ASSERT_FALSE(row.empty()) << name << " has no row in the reference";
+        EXPECT_NE(row[0].find(arguments), std::string::npos) << name << ": " << row[0];
+    }
 }
 
 }  // namespace

@@ -1,0 +1,203 @@
+// figurekeywords.cpp - the keywords of a figure for print (title, axis
+// titles, size, text and line sizes, halos, field names, key, style): their
+// table, their readers, and what "style paper" and the field names give
+// once the script is read.
+#include <string>
+
+#include "diagram/checkedwords.h"
+#include "diagram/model.h"
+#include "diagram/scriptreader.h"
+#include "run/diagnostics.h"
+#include "text/tokens.h"
+
+namespace scriptreading {
+
+namespace {
+
+// What "style paper" gives a figure where the script gave nothing: text
+// and line widths that stay legible in an 84-millimetre column (no text
+// under 6 points, no line under a quarter point: ticks and circles are
+// two thirds of a plain line).
+constexpr long double paperfontsize = 7;
+constexpr long double paperlinewidth = 0.5L;
+
+// The bounds of the figure's sizes: the plot box in millimetres, text in
+// points, a plain line's width in points.
+constexpr long double minplotmm = 1, maxplotmm = 2000;
+constexpr long double minfontsize = 1, maxfontsize = 100;
+constexpr long double minlinewidth = 0.01L, maxlinewidth = 20;
+
+// One number after the answer within low..high into `value`; false (with
+// a warning) when there is none or it lies outside.
+bool readbounded(ScriptReader& sr, const KeywordLine& line, long double low, long double high, long double& value) {
+    int16_t n = 1;
+    long double v[2];
+    if (line.misfit != 0 || !getreals(sr.words, line.last, n, v) || !(v[1] >= low && v[1] <= high)) {
+        ignored(sr, wordtext(line.key) + " needs one number from " + numbertext(low) + " to " + numbertext(high));
+        return false;
+    }
+    value = v[1];
+    return true;
+}
+
+// A keyword whose one word after the answer must be the word it takes:
+// true when it is; a warning when another word (or none) stands there.
+bool oneword(ScriptReader& sr, const KeywordLine& line, const char* word) {
+    if (line.misfit == 0) return true;
+    ignored(sr, wordtext(line.key) + " takes the word \"" + word + "\"");
+    return false;
+}
+
+// "title TEXT", "title off", "title": the title line.
+void readtitle(ScriptReader& sr, const KeywordLine& line) {
+    FigureOptions& f = sr.d.figure;
+    sr.titlegiven = true;
+    Text text = textfrom(sr.words, line.last + 1);
+    if (line.answer != answeryes || istext(text, "off"))
+        f.title = TitleMode::off;
+    else if (text.len == 0)
+        f.title = TitleMode::stamp;
+    else
+        f.title = TitleMode::given;
+    f.titletext = text;
+    warnundrawable(sr.run, sr.run.place.line, viewof(text), "the title");
+}
+
+// "xlabel TEXT", "ylabel TEXT": an axis title.
+void readaxistitle(ScriptReader& sr, const KeywordLine& line, Text& title) {
+    title = line.answer == answeryes ? textfrom(sr.words, line.last + 1) : Text{0, {}};
+    warnundrawable(sr.run, sr.run.place.line, viewof(title), "the axis title");
+}
+
+void readxlabel(ScriptReader& sr, const KeywordLine& line) { readaxistitle(sr, line, sr.d.figure.xlabel); }
+
+void readylabel(ScriptReader& sr, const KeywordLine& line) { readaxistitle(sr, line, sr.d.figure.ylabel); }
+
+// "size WIDTH [HEIGHT]": the plot box in millimetres, square when only the
+// width is given.
+void readsize(ScriptReader& sr, const KeywordLine& line) {
+    FigureOptions& f = sr.d.figure;
+    if (line.answer != answeryes) {
+        f.widthmm = f.heightmm = 0;
+        return;
+    }
+    int16_t n = -1;
+    long double v[41];
+    bool read = getreals(sr.words, line.last, n, v) && n <= 2;
+    for (int i = 1; read && i <= n; ++i) read = v[i] >= minplotmm && v[i] <= maxplotmm;
+    if (!read) {
+        ignored(sr, "size needs a width and an optional height in millimetres, each from " + numbertext(minplotmm) +
+                        " to " + numbertext(maxplotmm));
+        return;
+    }
+    f.widthmm = v[1];
+    f.heightmm = n == 2 ? v[2] : v[1];
+}
+
+void readfontsize(ScriptReader& sr, const KeywordLine& line) {
+    FigureOptions& f = sr.d.figure;
+    if (line.answer != answeryes) f.fontsize = 0;
+    else readbounded(sr, line, minfontsize, maxfontsize, f.fontsize);
+}
+
+void readlinewidth(ScriptReader& sr, const KeywordLine& line) {
+    FigureOptions& f = sr.d.figure;
+    if (line.answer != answeryes) f.linewidth = 0;
+    else readbounded(sr, line, minlinewidth, maxlinewidth, f.linewidth);
+}
+
+void readlabels(ScriptReader& sr, const KeywordLine& line) {
+    bool on = line.answer == answeryes;
+    if (!on || oneword(sr, line, "halo")) {
+        sr.d.figure.halo = on;
+        sr.labelsgiven = true;
+    }
+}
+
+// "field N TEXT": area N is named TEXT.
+void readfield(ScriptReader& sr, const KeywordLine& line) {
+    int16_t n = 1;
+    int16_t v[2];
+    Text name = textfrom(sr.words, line.last + 2);
+    if (whatis(wholeword(sr.words, line.last + 1)) != kindinteger || !getints(sr.words, line.last, n, v) ||
+        name.len == 0) {
+        ignored(sr, "field needs an area's number and its name");
+        return;
+    }
+    if (v[1] < 1 || v[1] > sr.d.nareas) {
+        ignored(sr, "there is no area " + wholetext(v[1]) + " (the data file has " + wholetext(sr.d.nareas) + ")");
+        return;
+    }
+    sr.d.fieldnames.resize(static_cast<size_t>(maxareas) + 1, Text{0, {}});
+    sr.d.fieldnames[static_cast<size_t>(v[1])] = name;
+    warnundrawable(sr.run, sr.run.place.line, viewof(name), "the field name");
+}
+
+void readfields(ScriptReader& sr, const KeywordLine& line) {
+    bool on = line.answer == answeryes;
+    if (!on || oneword(sr, line, "comments")) sr.d.figure.fieldcomments = on;
+}
+
+// "legend [right|below]".
+void readlegend(ScriptReader& sr, const KeywordLine& line) {
+    FigureOptions& f = sr.d.figure;
+    if (line.answer != answeryes) {
+        f.legend = LegendPlace::none;
+        return;
+    }
+    Word where = wordat(sr.words, line.last + 1);
+    if (line.misfit != 0)
+        ignored(sr, "legend takes \"right\" or \"below\"");
+    else if (istext(where, "below"))
+        f.legend = LegendPlace::below;
+    else
+        f.legend = LegendPlace::right;
+}
+
+void readstyle(ScriptReader& sr, const KeywordLine& line) {
+    bool on = line.answer == answeryes;
+    if (!on || oneword(sr, line, "paper")) sr.d.figure.paper = on;
+}
+
+const ScriptKeyword figurekeywords[] = {
+    {"title", {"TEXT, or `off`", Takes::text, 0, 0, nullptr}, readtitle},
+    {"xlabel", {"TEXT", Takes::text, 0, 0, nullptr}, readxlabel},
+    {"ylabel", {"TEXT", Takes::text, 0, 0, nullptr}, readylabel},
+    {"size", {"WIDTH [HEIGHT]", Takes::numbers, 1, 2, nullptr}, readsize},
+    {"fontsize", {"N", Takes::numbers, 1, 1, nullptr}, readfontsize},
+    {"linewidth", {"W", Takes::numbers, 1, 1, nullptr}, readlinewidth},
+    {"labels", {"`halo`", Takes::word, 1, 1, "halo"}, readlabels},
+    {"field", {"N TEXT", Takes::numbertext, 2, 2, nullptr}, readfield},
+    {"fields", {"`comments`", Takes::word, 1, 1, "comments"}, readfields},
+    {"legend", {"[`right` or `below`]", Takes::word, 0, 1, "right|below"}, readlegend},
+    {"style", {"`paper`", Takes::word, 1, 1, "paper"}, readstyle},
+};
+
+}  // namespace
+
+std::span<const ScriptKeyword> figurekeywordtable() { return figurekeywords; }
+
+void finishfigure(ScriptReader& sr) {
+    Diagram& d = sr.d;
+    FigureOptions& f = d.figure;
+    if (f.paper) {
+        if (!sr.titlegiven) f.title = TitleMode::off;
+        if (!sr.labelsgiven) f.halo = true;
+        if (f.fontsize == 0) f.fontsize = paperfontsize;
+        if (f.linewidth == 0) f.linewidth = paperlinewidth;
+    }
+    if (d.fieldnames.empty() && !f.fieldcomments) return;
+    d.fieldnames.resize(static_cast<size_t>(d.nareas) + 1, Text{0, {}});
+    for (size_t k = 1; k < d.fieldnames.size(); ++k) {
+        if (d.fieldnames[k].len > 0) continue;
+        if (f.fieldcomments && k < d.areacomments.size()) {
+            d.fieldnames[k] = d.areacomments[k];
+            warnundrawable(sr.run, d.arealines[k], viewof(d.fieldnames[k]), "the field name");
+        }
+        if (f.fieldcomments && d.fieldnames[k].len == 0)
+            warning(sr.run, d.arealines[k], areaname(static_cast<int16_t>(k)),
+                    "gets no name: its line ends with no comment and no field line names it");
+    }
+}
+
+}  // namespace scriptreading

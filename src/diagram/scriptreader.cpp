@@ -1,0 +1,102 @@
+// scriptreader.cpp - the checks and warnings the readers of the script's
+// keywords share: whether a line's words fit its keyword's arguments, the
+// warnings for "ask", ignored lines and words not read, and a line's text.
+#include "diagram/scriptreader.h"
+
+#include <cstring>
+
+#include "run/diagnostics.h"
+#include "text/numfmt.h"
+#include "text/utf8.h"
+
+namespace scriptreading {
+
+const Word noitem = {0, {}};
+
+namespace {
+
+// A word that reads as a number (an integer, a real or a/b).
+bool isnumberword(TextView w) {
+    WordKind k = whatis(w);
+    if (k != kindinteger && k != kindreal && k != kindrational) return false;
+    long double v;
+    int16_t a, b;
+    Text message;
+    return k == kindrational ? str2rational(w.c, w.len, a, b, message) : realvalue(w.c, w.len, v);
+}
+
+// The word is one of `words` ('|' between them).
+bool oneof(TextView w, const char* words) {
+    for (const char* from = words;;) {
+        const char* bar = std::strchr(from, '|');
+        size_t n = bar != nullptr ? static_cast<size_t>(bar - from) : std::strlen(from);
+        if (static_cast<size_t>(w.len) == n && std::memcmp(w.c, from, n) == 0) return true;
+        if (bar == nullptr) return false;
+        from = bar + 1;
+    }
+}
+
+}  // namespace
+
+int32_t firstmisfit(const WordList& words, int32_t last, const Arguments& arguments) {
+    const int32_t given = words.count - last;
+    const int32_t missing = words.count + 1;
+    switch (arguments.takes) {
+        case Takes::nothing:
+            return given > 0 ? last + 1 : 0;
+        case Takes::numbers:
+            for (int32_t i = last + 1; i <= words.count && i <= last + arguments.most; ++i)
+                if (!isnumberword(wholeword(words, i))) return i;
+            if (given > arguments.most) return last + arguments.most + 1;
+            return given < arguments.least ? missing : 0;
+        case Takes::text:
+            return given < arguments.least ? missing : 0;
+        case Takes::word:
+            if (given > 1) return last + 2;
+            if (given == 1) return oneof(wholeword(words, last + 1), arguments.words) ? 0 : last + 1;
+            return arguments.least > 0 ? missing : 0;
+        case Takes::numbertext:
+            if (given < 1) return missing;
+            if (whatis(wholeword(words, last + 1)) != kindinteger) return last + 1;
+            return given < 2 ? missing : 0;
+    }
+    return 0;
+}
+
+void warnask(ScriptReader& sr, const Word& key, YesAskNo answer, const char* becomes) {
+    if (answer != answerask) return;
+    warning(sr.run, sr.run.place.line, noitem, "\"ask\" does not ask: " + wordtext(key) + " " + becomes);
+}
+
+void ignored(ScriptReader& sr, const std::string& why) {
+    warning(sr.run, sr.run.place.line, noitem, why + ": the line is ignored");
+}
+
+void warnextra(ScriptReader& sr, const KeywordLine& line, const Arguments& arguments) {
+    if (line.misfit == 0 || line.misfit > sr.words.count) return;
+    int32_t allowed = line.last + (arguments.takes == Takes::word ? 1 : arguments.most);
+    if (arguments.takes == Takes::text || arguments.takes == Takes::numbertext || line.misfit <= allowed) return;
+    std::string takes = arguments.takes == Takes::nothing ? std::string(" takes no arguments")
+                                                          : std::string(" takes ") + arguments.shown;
+    bool more = line.misfit < sr.words.count;
+    warning(sr.run, sr.run.place.line, noitem,
+            wordtext(line.key) + takes + ": " + quotedword(wholeword(sr.words, line.misfit)) +
+                (more ? " and the words after it are" : " is") + " not read");
+}
+
+Text textfrom(const WordList& words, int32_t first) {
+    Text out;
+    out.len = 0;
+    if (first < 1 || first > words.count) return out;
+    size_t from = static_cast<size_t>(words.edges[2 * static_cast<size_t>(first) - 2]);
+    size_t to = static_cast<size_t>(words.edges[2 * static_cast<size_t>(words.count) - 1]);
+    const char* text = words.line.data() + from;
+    settext(out, text, wholecut(text, static_cast<int32_t>(to - from), capof(out)));
+    return out;
+}
+
+std::string numbertext(long double v) {
+    return v == roundint(v) ? wholetext(v) : wordtext(real2str(v, decimalsneeded(true, 2, v), true));
+}
+
+}  // namespace scriptreading
