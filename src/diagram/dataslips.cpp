@@ -228,6 +228,10 @@ void explainitemname(DataReader& rd, const Word& mark) {
     std::string plain;
     if (commentslip(w)) {
         plain = quoted(w) + " does not begin a comment: it is read as the name of the next point or line";
+    } else if (mark.len == 1) {  // "# some words": a comment written as in other programs
+        plain = quoted(viewof(mark)) + " does not begin a comment: it drops the item named by the word after it, and " +
+                quoted(w) + " names no point or line";
+        notes = numbernotes(viewof(mark));
     } else if (endedrows(rd) && (meantasnumber(w) || !notes.empty())) {
         plain = quoted(w) + " is not a number, so the data rows of " + wordtext(rd.rowsof) + " end before it";
     } else if (endedrows(rd)) {

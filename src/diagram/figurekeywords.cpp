@@ -42,9 +42,9 @@ bool readbounded(ScriptReader& sr, const KeywordLine& line, long double low, lon
 
 // A keyword whose one word after the answer must be the word it takes:
 // true when it is; a warning when another word (or none) stands there.
-bool oneword(ScriptReader& sr, const KeywordLine& line, const char* word) {
+bool oneword(ScriptReader& sr, const KeywordLine& line) {
     if (line.misfit == 0) return true;
-    ignored(sr, wordtext(line.key) + " takes the word \"" + word + "\"");
+    ignored(sr, wordtext(line.key) + " takes the word \"" + line.arguments.words + "\"");
     return false;
 }
 
@@ -52,7 +52,7 @@ bool oneword(ScriptReader& sr, const KeywordLine& line, const char* word) {
 void readtitle(ScriptReader& sr, const KeywordLine& line) {
     FigureOptions& f = sr.d.figure;
     sr.titlegiven = true;
-    Text text = textfrom(sr.words, line.last + 1);
+    Text text = textfrom(sr, line.last + 1, "the title", titleroom);
     if (line.answer != answeryes || istext(text, "off"))
         f.title = TitleMode::off;
     else if (text.len == 0)
@@ -65,7 +65,7 @@ void readtitle(ScriptReader& sr, const KeywordLine& line) {
 
 // "xlabel TEXT", "ylabel TEXT": an axis title.
 void readaxistitle(ScriptReader& sr, const KeywordLine& line, Text& title) {
-    title = line.answer == answeryes ? textfrom(sr.words, line.last + 1) : Text{0, {}};
+    title = line.answer == answeryes ? textfrom(sr, line.last + 1, "the axis title", textroom) : Text{0, {}};
     warnundrawable(sr.run, sr.run.place.line, viewof(title), "the axis title");
 }
 
@@ -83,7 +83,7 @@ void readsize(ScriptReader& sr, const KeywordLine& line) {
     }
     int16_t n = -1;
     long double v[41];
-    bool read = getreals(sr.words, line.last, n, v) && n <= 2;
+    bool read = line.misfit == 0 && getreals(sr.words, line.last, n, v) && n <= 2;
     for (int i = 1; read && i <= n; ++i) read = v[i] >= minplotmm && v[i] <= maxplotmm;
     if (!read) {
         ignored(sr, "size needs a width and an optional height in millimetres, each from " + numbertext(minplotmm) +
@@ -108,7 +108,7 @@ void readlinewidth(ScriptReader& sr, const KeywordLine& line) {
 
 void readlabels(ScriptReader& sr, const KeywordLine& line) {
     bool on = line.answer == answeryes;
-    if (!on || oneword(sr, line, "halo")) {
+    if (!on || oneword(sr, line)) {
         sr.d.figure.halo = on;
         sr.labelsgiven = true;
     }
@@ -116,26 +116,26 @@ void readlabels(ScriptReader& sr, const KeywordLine& line) {
 
 // "field N TEXT": area N is named TEXT.
 void readfield(ScriptReader& sr, const KeywordLine& line) {
-    int16_t n = 1;
-    int16_t v[2];
-    Text name = textfrom(sr.words, line.last + 2);
-    if (whatis(wholeword(sr.words, line.last + 1)) != kindinteger || !getints(sr.words, line.last, n, v) ||
-        name.len == 0) {
+    TextView number = wholeword(sr.words, line.last + 1);
+    long double area = 0;
+    if (line.misfit != 0 || !realvalue(number.c, number.len, area)) {
         ignored(sr, "field needs an area's number and its name");
         return;
     }
-    if (v[1] < 1 || v[1] > sr.d.nareas) {
-        ignored(sr, "there is no area " + wholetext(v[1]) + " (the data file has " + wholetext(sr.d.nareas) + ")");
+    if (area < 1 || area > sr.d.nareas) {  // however many digits it has, it is a number
+        ignored(sr, "there is no area " + wordtext(cuttext(number)) + " (the data file has " +
+                        wholetext(sr.d.nareas) + ")");
         return;
     }
+    Text name = textfrom(sr, line.last + 2, "the field name", textroom);
     sr.d.fieldnames.resize(static_cast<size_t>(maxareas) + 1, Text{0, {}});
-    sr.d.fieldnames[static_cast<size_t>(v[1])] = name;
+    sr.d.fieldnames[static_cast<size_t>(area)] = name;
     warnundrawable(sr.run, sr.run.place.line, viewof(name), "the field name");
 }
 
 void readfields(ScriptReader& sr, const KeywordLine& line) {
     bool on = line.answer == answeryes;
-    if (!on || oneword(sr, line, "comments")) sr.d.figure.fieldcomments = on;
+    if (!on || oneword(sr, line)) sr.d.figure.fieldcomments = on;
 }
 
 // "legend [right|below]".
@@ -156,7 +156,7 @@ void readlegend(ScriptReader& sr, const KeywordLine& line) {
 
 void readstyle(ScriptReader& sr, const KeywordLine& line) {
     bool on = line.answer == answeryes;
-    if (!on || oneword(sr, line, "paper")) sr.d.figure.paper = on;
+    if (!on || oneword(sr, line)) sr.d.figure.paper = on;
 }
 
 const ScriptKeyword figurekeywords[] = {

@@ -2,6 +2,7 @@
 // window and big-tick echoes and their checks.
 #include "diagram/readscript.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,7 @@ void echoreal(LineBuffer& line, const char* label, long double v) {
 
 void readwindow(ScriptReader& sr, const KeywordLine& kl) {
     const int32_t last = kl.last;
+    sr.windowfailed = true;  // until the line is read whole
     int16_t n = 4;
     long double v[5];
     if (!getreals(sr.words, last, n, v)) {
@@ -123,10 +125,12 @@ void readwindow(ScriptReader& sr, const KeywordLine& kl) {
         bombed(sr.run, "readdata", "yhigh must be greater than ylow");
     }
     sr.windowgiven = true;
+    sr.windowfailed = false;
 }
 
 void readbigticks(ScriptReader& sr, const KeywordLine& kl) {
     const int32_t last = kl.last;
+    sr.bigticksfailed = true;  // until the line is read whole
     int16_t n = 4;
     long double v[5];
     if (!getreals(sr.words, last, n, v)) {
@@ -156,19 +160,25 @@ void readbigticks(ScriptReader& sr, const KeywordLine& kl) {
     }
     const PlotWindow& w = sr.d.window;
     bool xoutside = t.xstart < w.xlow || t.xstart > w.xhigh;
-    if (xoutside || t.ystart < w.ylow || t.ystart > w.yhigh) {
+    // A window line that a check could not read is named where it stands.
+    if (!sr.windowfailed && (xoutside || t.ystart < w.ylow || t.ystart > w.yhigh)) {
         atwordof(sr, last + (xoutside ? 2 : 4));
-        std::vector<std::string> notes = {order};
-        if (!sr.windowgiven) {
+        if (sr.windowgiven) {
+            explain(sr.run, std::string("the first big tick along ") + (xoutside ? "x" : "y") +
+                                " lies outside the window", {order});
+        } else {
+            // Without a window there is nothing to check the starts against:
+            // a misspelt window line is the likely cause, and named first.
+            std::vector<std::string> notes = sr.slips;
             notes.push_back("the window line must come before the bigticks line");
             addrestnote(sr, notes);
+            explain(sr.run, "no window line comes before this bigticks line", notes);
         }
-        explain(sr.run, std::string("the first big tick along ") + (xoutside ? "x" : "y") + " lies outside the window",
-                notes);
         if (xoutside) bombed(sr.run, "readdata", "x start must be >=xlow and <=xhigh");
         bombed(sr.run, "readdata", "y start must be >=ylow and <=yhigh");
     }
     sr.bigticksgiven = true;
+    sr.bigticksfailed = false;
 }
 
 void readsmallticks(ScriptReader& sr, const KeywordLine& kl) {
@@ -299,7 +309,7 @@ const ScriptKeyword scriptkeywords[] = {
 };
 
 // The row of `key` in a table; null when it has none.
-const ScriptKeyword* findkeyword(std::span<const ScriptKeyword> table, const Word& key) {
+const ScriptKeyword* findkeyword(std::span<const ScriptKeyword> table, TextView key) {
     for (const ScriptKeyword& k : table)
         if (istext(key, k.name)) return &k;
     return nullptr;
@@ -317,20 +327,22 @@ const std::vector<const char*>& keywordnames() {
 }
 
 void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t last) {
-    if (const ScriptKeyword* k = findkeyword(scriptkeywords, key)) {
-        KeywordLine line{key, answer, last, firstmisfit(sr.words, last, k->arguments)};
+    if (const ScriptKeyword* k = findkeyword(scriptkeywords, viewof(key))) {
+        KeywordLine line{k->arguments, key, answer, last, firstmisfit(sr.words, last, k->arguments)};
+        warnextra(sr, line);
         k->read(sr, line);
-    } else if (const ScriptKeyword* f = findkeyword(figurekeywordtable(), key)) {
-        KeywordLine line{key, answer, last, firstmisfit(sr.words, last, f->arguments)};
+    } else if (const ScriptKeyword* f = findkeyword(figurekeywordtable(), viewof(key))) {
+        KeywordLine line{f->arguments, key, answer, last, firstmisfit(sr.words, last, f->arguments)};
         f->read(sr, line);
         warnask(sr, key, answer, "is taken as no");
     } else {  // any other keyword is ignored
         std::string word(key.c, static_cast<size_t>(key.len));
         std::string near = nearestscriptkeyword(word);
-        warning(sr.run, sr.run.place.line, noitem,
-                "unknown script keyword \"" + word + "\" is ignored" +
-                    (near.empty() ? std::string() : " (did you mean \"" + near + "\"?)"));
-        if (near == "window" || near == "bigticks")
+        std::string hint = near.empty() ? std::string() : " (did you mean \"" + near + "\"?)";
+        if (commentslip(viewof(key))) hint = " (" + numbernotes(viewof(key)).front() + ")";
+        warning(sr.run, sr.run.place.line, noitem, "unknown script keyword \"" + word + "\" is ignored" + hint);
+        const ScriptKeyword* meant = findkeyword(scriptkeywords, TextView{near.data(), static_cast<int32_t>(near.size())});
+        if (meant != nullptr && (meant->read == answerless<readwindow> || meant->read == answerless<readbigticks>))
             sr.slips.push_back(quotedword(key) + " on line " + wholetext(sr.run.place.line) + ": did you mean '" + near +
                                "'?");
     }
@@ -404,6 +416,7 @@ void readscriptafterfailure(Run& run, Diagram& d, const Text& datafile) {
 
 void readscript(Run& run, Diagram& d, DataFile& datafile) {
     ScriptReader sr{run, d, datafile, {}, false, false, false, false, {}};
+    std::optional<RunEnd> failed;  // the first failing line's end, under --check
     LineReader& file = datafile.reader;
     DrawingOptions& o = d.options;
     d.ticks.smallticks = false;
@@ -424,20 +437,32 @@ void readscript(Run& run, Diagram& d, DataFile& datafile) {
         YesAskNo answer;
         int32_t last;
         readyesno(sr.words, sr.words.count, answer, last);
-        applykeyword(sr, key, answer, last);
+        if (!run.checking) {
+            applykeyword(sr, key, answer, last);
+            continue;
+        }
+        // A check lists the failure of every line: it goes on with the next.
+        try {
+            applykeyword(sr, key, answer, last);
+        } catch (const RunEnd& end) {
+            if (end.status != exitfailed) throw;
+            if (!failed) failed = end;
+        }
     }
     finishfigure(sr);
     atline(run, 0);  // what is missing is missing from the file as a whole
-    if (!sr.windowgiven || !sr.bigticksgiven) {
+    // A window or bigticks line that could not be read is not missing.
+    if ((!sr.windowgiven && !sr.windowfailed) || (!sr.bigticksgiven && !sr.bigticksfailed)) {
         std::vector<std::string> notes = sr.slips;
         addrestnote(sr, notes);
-        if (sr.windowgiven)
+        if (sr.windowgiven || sr.windowfailed)
             explain(run, "the script has no bigticks line (x gap, x start, y gap, y start)", notes);
         else
             explain(run, "the script has no window line (xlow xhigh ylow yhigh)", notes);
-        if (!sr.windowgiven) bombed(run, "readdata", "window script needed (xlow, xhigh, ylow, yhigh)");
+        if (!sr.windowgiven && !sr.windowfailed) bombed(run, "readdata", "window script needed (xlow, xhigh, ylow, yhigh)");
         bombed(run, "readdata", "bigticks script needed (xtick gap, xstart, ytick gap, ystart)");
     }
+    if (failed) throw *failed;  // the check found a failing line: its status ends the reading
     const PlotWindow& w = d.window;
     const TickMarks& t = d.ticks;
     if (toomany(w.xlow, w.xhigh, t.xtickgap) || toomany(w.ylow, w.yhigh, t.ytickgap) ||

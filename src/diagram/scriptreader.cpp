@@ -72,7 +72,8 @@ void ignored(ScriptReader& sr, const std::string& why) {
     warning(sr.run, sr.run.place.line, noitem, why + ": the line is ignored");
 }
 
-void warnextra(ScriptReader& sr, const KeywordLine& line, const Arguments& arguments) {
+void warnextra(ScriptReader& sr, const KeywordLine& line) {
+    const Arguments& arguments = line.arguments;
     if (line.misfit == 0 || line.misfit > sr.words.count) return;
     int32_t allowed = line.last + (arguments.takes == Takes::word ? 1 : arguments.most);
     if (arguments.takes == Takes::text || arguments.takes == Takes::numbertext || line.misfit <= allowed) return;
@@ -84,14 +85,27 @@ void warnextra(ScriptReader& sr, const KeywordLine& line, const Arguments& argum
                 (more ? " and the words after it are" : " is") + " not read");
 }
 
-Text textfrom(const WordList& words, int32_t first) {
+Text textfrom(ScriptReader& sr, int32_t first, const char* what, int32_t room) {
+    const WordList& words = sr.words;
     Text out;
     out.len = 0;
     if (first < 1 || first > words.count) return out;
     size_t from = static_cast<size_t>(words.edges[2 * static_cast<size_t>(first) - 2]);
     size_t to = static_cast<size_t>(words.edges[2 * static_cast<size_t>(words.count) - 1]);
     const char* text = words.line.data() + from;
-    settext(out, text, wholecut(text, static_cast<int32_t>(to - from), capof(out)));
+    const int32_t whole = static_cast<int32_t>(to - from);
+    // The bytes that fit the room once written as a PostScript string.
+    int32_t fits = 0;
+    for (int32_t used = 0; fits < whole; ++fits) {
+        unsigned char c = static_cast<unsigned char>(text[fits]);
+        used += c == 0xA4 ? 4 : (c == '(' || c == ')' || c == '\\' ? 2 : 1);
+        if (used > room) break;
+    }
+    settext(out, text, wholecut(text, whole, fits < capof(out) ? fits : capof(out)));
+    if (out.len < whole)
+        warning(sr.run, sr.run.place.line, noitem,
+                std::string(what) + " is cut to its first " + wholetext(out.len) + " of " + wholetext(whole) +
+                    " bytes: it is drawn in at most " + wholetext(room) + " bytes once written for PostScript");
     return out;
 }
 

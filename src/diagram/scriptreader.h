@@ -56,6 +56,7 @@ struct Arguments {
 // does not fit the keyword's arguments (the line's word count plus one when
 // words are missing; 0 when all fit).
 struct KeywordLine {
+    const Arguments& arguments;  // what the keyword takes
     Word key;
     YesAskNo answer;
     int32_t last;
@@ -89,12 +90,20 @@ void warnask(ScriptReader& sr, const Word& key, YesAskNo answer, const char* bec
 void ignored(ScriptReader& sr, const std::string& why);
 
 // A warning for a line whose words after its arguments are not read.
-void warnextra(ScriptReader& sr, const KeywordLine& line, const Arguments& arguments);
+void warnextra(ScriptReader& sr, const KeywordLine& line);
 
 // The words of the line from word `first` to its last word, as written
-// (the blanks between them kept), cut to 255 bytes between characters;
-// empty when the line has no such word.
-Text textfrom(const WordList& words, int32_t first);
+// (the blanks between them kept); empty when the line has no such word.
+// A text that does not fit `room` bytes once written as a PostScript
+// string (where "(", ")" and "\\" take two bytes and the byte 0xA4 four,
+// as the EPS writes them) is cut between characters, with a warning that
+// names it as `what`: every drawing then shows it as the EPS does.
+Text textfrom(ScriptReader& sr, int32_t first, const char* what, int32_t room);
+
+// The room of a title, which the EPS writes on a line with its "show",
+// and of the other texts (axis titles, field names).
+constexpr int32_t titleroom = 250 - 7;
+constexpr int32_t textroom = 255;
 
 // A bound as a message writes it: with the decimals it needs.
 std::string numbertext(long double v);

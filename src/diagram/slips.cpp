@@ -35,6 +35,28 @@ std::string withzeros(const std::string& w) {
     return out;
 }
 
+// Digits grouped by thousands with commas, as in "1,234.5" or "-12,345,678":
+// one to three digits, then groups of three, then perhaps a point and
+// decimals; more than one comma, or a point after the groups.
+bool thousands(const std::string& w) {
+    size_t k = w[0] == '-' ? 1 : 0;
+    size_t lead = 0;
+    while (k < w.size() && isdigitchar(w[k])) ++k, ++lead;
+    if (lead < 1 || lead > 3) return false;
+    int groups = 0;
+    while (k < w.size() && w[k] == ',') {
+        size_t digits = 0;
+        for (++k; k < w.size() && isdigitchar(w[k]); ++k) ++digits;
+        if (digits != 3) return false;
+        ++groups;
+    }
+    bool point = k < w.size() && w[k] == '.';
+    if (point)
+        for (++k; k < w.size() && isdigitchar(w[k]); ++k) {
+        }
+    return k == w.size() && groups >= 1 && (groups >= 2 || point);
+}
+
 }  // namespace
 
 std::vector<std::string> numbernotes(TextView word) {
@@ -48,6 +70,12 @@ std::vector<std::string> numbernotes(TextView word) {
             if (c == ',') c = '.';
         if (std::count(w.begin(), w.end(), ',') == 1 && isnumber(pointed))
             return {"decimals are written with a point: " + quote(pointed) + ", not " + quote(w)};
+        if (thousands(w)) {
+            std::string joined;
+            for (char c : w)
+                if (c != ',') joined += c;
+            return {"a number is written without thousands separators: " + quote(joined) + ", not " + quote(w)};
+        }
         std::string spaced;
         bool allnumbers = true;
         size_t from = 0;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "diagram/slips.h"
 #include "run/channels.h"
 #include "run/diagnostics.h"
 #include "run/failure.h"
@@ -288,8 +289,9 @@ int16_t visiblelines(Run& run, const Diagram& d, ShadedArea& a) {
 int16_t whichline(Run& run, const Diagram& d, const Word& name) {
     for (int16_t k = 1; k <= d.nlines && k <= maxlines; ++k)
         if (sametext(d.lines[k].name, name)) return k;
-    explain(run, wordtext(run.place.item) + " names the line " + quotedword(name) + ", which is not defined",
-            {"an area's lines are the names of lines read before the first '*'"});
+    std::vector<std::string> notes = {"an area's lines are the names of lines read before the first '*'"};
+    if (commentslip(viewof(name))) notes.insert(notes.begin(), numbernotes(viewof(name)).front());
+    explain(run, wordtext(run.place.item) + " names the line " + quotedword(name) + ", which is not defined", notes);
     Text what;
     settext(what, "not recognised: ");
     addtext(what, name);

@@ -20,7 +20,8 @@ constexpr int exitsignalled = 128;
 // an input/output error and an ending signal write what they have to say
 // and throw it; the job catches it once, closes the run's files as it asks
 // (see commit.h) and returns `status`.  Nothing else throws it, and nothing
-// but the job catches it.
+// but the job catches it, save the script reader of a check, which lists
+// the failure of each script line and goes on with the next.
 struct RunEnd {
     int status;
     bool ioerror;       // an input/output error: the log is kept unless it is the failing file
