@@ -175,6 +175,57 @@ TEST(Diagnostics, CommonSlipsAreNamedWithTheirFix) {
         {"a decimal comma in the script", {{"0 10\nbig", "0 10,5\nbig"}}, {}, 1,
          "gl-mine.txt:16:18: error: window needs four numbers, xlow xhigh ylow yhigh: '10,5' is not one\n"
          "window 200 800 0 10,5\n                 ^~~~\nnote: decimals are written with a point: '10.5', not '10,5'\n"},
+        {"windwo, in a run", {{"window 200", "windwo 200"}}, {}, 1, 
+         "gl-mine.txt:17:14: error: no window line comes before this bigticks line\nbigticks 100 200 2 0\n"
+         "             ^~~\nnote: 'windwo' on line 16: did you mean 'window'?\n"
+         "note: the window line must come before the bigticks line\n"},
+        {"a '#' comment among the items", {{"   200 0.1\n", "   200 0.1\n# kyanite field\n"}}, {}, 1, 
+         "gl-mine.txt:9:3: error: '#' does not begin a comment: it drops the item named by the word after it, and "
+         "'kyanite' names no point or line\n# kyanite field\n  ^~~~~~~\n"
+         "note: a comment begins with '%': '#' and '//' do not begin comments\n"},
+        {"a '#' comment after an area", {{"0.9 u1 u2\n", "0.9 u1 u2   # the andalusite field\n"}}, {}, 1, 
+         "gl-mine.txt:14:1: error: area 1 names the line '#', which is not defined\n"
+         "0.9 u1 u2   # the andalusite field\n^\n"
+         "note: a comment begins with '%': '#' and '//' do not begin comments\n"
+         "note: an area's lines are the names of lines read before the first '*'\n"},
+        {"a '#' comment in the script", {{"smallticks 50 1\n", "# ticks\nsmallticks 50 1\n"}}, {"--check"}, 0, 
+         "gl-mine.txt:18: warning: unknown script keyword \"#\" is ignored (a comment begins with '%': '#' and '//' "
+         "do not begin comments)\n"},
+        {"a thousands separator", {{"200 0.1", "1,234.5 0.1"}}, {}, 1, 
+         "gl-mine.txt:8:4: error: '1,234.5' is not a number, so the data rows of u1 end before it\n   1,234.5 0.1\n"
+         "   ^~~~~~~\nnote: a number is written without thousands separators: '1234.5', not '1,234.5'\n"},
+        {"every failing script line, checked", {{"0 10\nbig", "0 10,5\nbig"}, {"smallticks 50 1", "smallticks 50 0"}},
+         {"--check"}, 1, 
+         "gl-mine.txt:16:18: error: window needs four numbers, xlow xhigh ylow yhigh: '10,5' is not one\n"
+         "window 200 800 0 10,5\n                 ^~~~\nnote: decimals are written with a point: '10.5', not '10,5'\n"
+         "gl-mine.txt:18:15: error: the gap between small ticks must be greater than 0\nsmallticks 50 0\n"
+         "              ^\n"},
+        {"keyword lines with extra or bad words, checked",
+         {{"smallticks 50 1\n",
+           "smallticks 50 1 1\ndoareas off\nsize 50 abc\nsize 50 nan\nfield 99999 x\nfield x y\nlegend below up\n"}},
+         {"--check"}, 0, 
+         "gl-mine.txt:18: warning: smallticks takes XGAP YGAP (when on): '1' is not read\n"
+         "gl-mine.txt:19: warning: doareas takes no arguments: 'off' is not read\n"
+         "gl-mine.txt:20: warning: size needs a width and an optional height in millimetres, each from 1 to 2000: the "
+         "line is ignored\n"
+         "gl-mine.txt:21: warning: size needs a width and an optional height in millimetres, each from 1 to 2000: the "
+         "line is ignored\n"
+         "gl-mine.txt:22: warning: there is no area 99999 (the data file has 1): the line is ignored\n"
+         "gl-mine.txt:23: warning: field needs an area's number and its name: the line is ignored\n"
+         "gl-mine.txt:24: warning: legend takes \"right\" or \"below\": the line is ignored\n"},
+        // A title is cut between characters to what every drawing shows.
+        {"a long title, checked", {{"smallticks 50 1\n", "title " + std::string(240, 'a') + " (\u00b0C)\n"}},
+         {"--check"}, 0, 
+         "gl-mine.txt:18: warning: the title is cut to its first 242 of 246 bytes: it is drawn in at most 243 bytes "
+         "once written for PostScript\n"},
+        {"windwo, checked: named where it fails, and the window still missing",
+         {{"window 200", "windwo 200"}}, {"--check"}, 1, 
+         "gl-mine.txt:16: warning: unknown script keyword \"windwo\" is ignored (did you mean \"window\"?)\n"
+         "gl-mine.txt:17:14: error: no window line comes before this bigticks line\nbigticks 100 200 2 0\n"
+         "             ^~~\nnote: 'windwo' on line 16: did you mean 'window'?\n"
+         "note: the window line must come before the bigticks line\n"
+         "gl-mine.txt: error: the script has no window line (xlow xhigh ylow yhigh)\n"
+         "note: 'windwo' on line 16: did you mean 'window'?\n"},
         // Bytes that would command the terminal are shown escaped.
         {"control bytes", {{"800 9.67", "800 \x1b]0;owned\a9.67"}}, {}, 1,
          "gl-mine.txt:12:19: error: a number was expected here (a data row of u3), not '\\x1b]0;owned\\x079.67'\n"
