@@ -236,7 +236,7 @@ void readdarkcolour(ScriptReader& sr, const KeywordLine& kl) {
 }
 
 // Under --check, a size that was given and is not the one used.
-void warnsize(ScriptReader& sr, const char* what, int16_t given, int16_t used) {
+void warnsize(ScriptReader& sr, const std::string& what, int16_t given, int16_t used) {
     if (given == used) return;
     warning(sr.run, sr.run.place.line, noitem,
             std::string(what) + " size " + wholetext(given) + " is taken as " + wholetext(used));
@@ -269,7 +269,7 @@ void readnumbering(ScriptReader& sr, const KeywordLine& kl) {
     int16_t size;
     bool given = optionalsize(sr, kl.last, size);
     o.numbersize = clampsize(given ? size : 4, 4, 14);
-    if (given) warnsize(sr, "numbering", size, o.numbersize);
+    if (given) warnsize(sr, wordtext(kl.key), size, o.numbersize);
 }
 
 void readcircles(ScriptReader& sr, const KeywordLine& kl) {
