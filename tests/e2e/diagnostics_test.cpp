@@ -114,6 +114,9 @@ TEST(Diagnostics, CommonSlipsAreNamedWithTheirFix) {
         "bigticks 100 200 2 0\n"
         "smallticks 50 1\n"
         "*\n";
+    std::string longtitle = "title ";
+    longtitle.append(240, 'a');
+    longtitle += " (\u00b0C)\n";
     struct Slip {
         const char* label;
         std::vector<std::pair<std::string, std::string>> edits;  // the slip made in the diagram
@@ -214,7 +217,7 @@ TEST(Diagnostics, CommonSlipsAreNamedWithTheirFix) {
          "gl-mine.txt:23: warning: field needs an area's number and its name: the line is ignored\n"
          "gl-mine.txt:24: warning: legend takes \"right\" or \"below\": the line is ignored\n"},
         // A title is cut between characters to what every drawing shows.
-        {"a long title, checked", {{"smallticks 50 1\n", "title " + std::string(240, 'a') + " (\u00b0C)\n"}},
+        {"a long title, checked", {{"smallticks 50 1\n", longtitle}},
          {"--check"}, 0, 
          "gl-mine.txt:18: warning: the title is cut to its first 242 of 246 bytes: it is drawn in at most 243 bytes "
          "once written for PostScript\n"},
