@@ -14,11 +14,11 @@ int main(int argc, char** argv) {
     Options options;
     std::string problem;
     if (!readcommandline(argc, argv, options, problem)) {
-        std::fprintf(stderr, "gridel: %s\n\n%s", problem.c_str(), usage());
+        std::fprintf(stderr, "gridel: %s\n\n%s", problem.c_str(), usage().c_str());
         return exitioerror;
     }
     if (options.help) {
-        std::fputs(usage(), stdout);
+        std::fputs(usage().c_str(), stdout);
         return exitnormal;
     }
     if (options.version) {

@@ -1,6 +1,7 @@
 // epscanvas.cpp - each canvas call as lines of PostScript.
 #include "drawing/epscanvas.h"
 
+#include <cerrno>
 #include <cstring>
 #include <initializer_list>
 
@@ -183,7 +184,7 @@ void EpsCanvas::styledtext(long double px, long double py, TextView text, TextRo
     appendfield(look.turned ? " translate 90 rotate 0 0 moveto" : " moveto", 0, line, 255);
     writeline();
     std::vector<std::string> lines = latin1string(text);
-    for (size_t i = 0; i + 1 < lines.size(); ++i) putline(run, chps, lines[i].data(), static_cast<int>(lines[i].size()));
+    for (size_t i = 0; i + 1 < lines.size(); ++i) put(lines[i].data(), lines[i].size());
     setline(line, lines.back().c_str());
     appendfield(role == TextRole::centred ? " 0.5 " : role == TextRole::right ? " 1 " : " 0 ", 0, line, 255);
     appendnumber(line, look.halo);
@@ -192,9 +193,20 @@ void EpsCanvas::styledtext(long double px, long double py, TextView text, TextRo
     writeliteral("grestore");
 }
 
-void EpsCanvas::writeline() { putstr(run, 0, line, 1, setps); }
+void EpsCanvas::put(const char* text, size_t n) {
+    if (error != 0) return;
+    errno = 0;
+    if (!sink.line(text, n)) error = errno != 0 ? errno : EIO;
+}
 
-void EpsCanvas::writeliteral(const char* text) { putstr(run, 0, text, 1, setps); }
+bool EpsCanvas::finish(int& failure) const {
+    failure = error;
+    return error == 0;
+}
+
+void EpsCanvas::writeline() { put(line.text.c, static_cast<size_t>(line.text.len)); }
+
+void EpsCanvas::writeliteral(const char* text) { put(text, std::strlen(text)); }
 
 void EpsCanvas::begin(const PageHeader& header) {
     writeliteral("%!PS-Adobe-3.0 EPSF-3.0");
@@ -237,7 +249,7 @@ void EpsCanvas::comment(const char* text) {
     writeline();
 }
 
-void EpsCanvas::blank() { putstr(run, 0, "", 1, setps); }
+void EpsCanvas::blank() { put("", 0); }
 
 void EpsCanvas::font(int16_t size) {
     fontline(line, 0, size);
@@ -312,7 +324,7 @@ void EpsCanvas::pathpoint(const char* op, const PathPoint& p) {
     add("}  ", 3);
     Word name = commentname(p.name);
     add(name.c, static_cast<size_t>(name.len));
-    putline(run, chps, text, n);
+    put(text, static_cast<size_t>(n));
 }
 
 void EpsCanvas::moveto(const PathPoint& p) { pathpoint(" moveto", p); }

@@ -12,13 +12,18 @@
 #include <vector>
 
 #include "drawing/canvas.h"
-#include "run/channels.h"
-#include "run/run.h"
+#include "run/bytesink.h"
+#include "text/linebuffer.h"
 
 class EpsCanvas final : public Canvas {
 public:
-    // Every line goes to the run's channel `ps`.
-    explicit EpsCanvas(Run& run) : run(run) {}
+    // Every line goes to `sink`, whole, as it is made.  After the first
+    // line the sink could not take, nothing more is written.
+    explicit EpsCanvas(ByteSink& sink) : sink(sink) {}
+
+    // False, with errno of the first failed write in `error`, when some
+    // lines could not be written.
+    bool finish(int& error) const;
 
     void begin(const PageHeader& header) override;
     void end() override;
@@ -44,9 +49,11 @@ public:
 private:
     void writeline();                                   // `line`, then a line end
     void writeliteral(const char* text);                 // a fixed line
+    void put(const char* text, size_t n);                // any line
     void pathpoint(const char* op, const PathPoint& p);  // one moveto or lineto line
 
-    Run& run;         // the run whose drawing channel receives the lines
+    ByteSink& sink;   // where the lines go
+    int error = 0;    // errno of the first failed write; 0 while all went well
     LineBuffer line;  // the line being assembled
     bool styles = false;  // the procedures of styled texts are defined
 };

@@ -1,5 +1,5 @@
-// pages.cpp - renderpage: cairo's PDF and PNG surfaces, the SVG writer,
-// and the chunks the PNG gets besides cairo's.
+// pages.cpp - the page writers: the EPS writer, cairo's PDF and PNG
+// surfaces, the SVG writer, and the chunks the PNG gets besides cairo's.
 #include "drawing/pages.h"
 
 #include <cairo-pdf.h>
@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "drawing/cairocanvas.h"
+#include "drawing/epscanvas.h"
 #include "drawing/svgcanvas.h"
 #include "text/utf8.h"
 
@@ -25,7 +26,7 @@ constexpr size_t pngheaderlength = 8 + 4 + 4 + 13 + 4;
 
 // Where the bytes of a page go, and the first error in writing them.
 struct Sink {
-    const std::function<bool(const unsigned char*, size_t)>* write;
+    ByteSink* bytes;
     int error;  // errno of the failed write; 0 while all went well
 };
 
@@ -33,7 +34,7 @@ cairo_status_t writebytes(void* closure, const unsigned char* data, unsigned int
     Sink* sink = static_cast<Sink*>(closure);
     if (sink->error != 0) return CAIRO_STATUS_WRITE_ERROR;
     errno = 0;
-    if ((*sink->write)(data, length)) return CAIRO_STATUS_SUCCESS;
+    if (sink->bytes->write(reinterpret_cast<const char*>(data), length)) return CAIRO_STATUS_SUCCESS;
     sink->error = errno != 0 ? errno : EIO;
     return CAIRO_STATUS_WRITE_ERROR;
 }
@@ -123,32 +124,24 @@ bool failed(const Sink& sink, cairo_status_t status, std::string& reason) {
     return false;
 }
 
-bool svgpage(const PageBox& box, const std::function<bool(const unsigned char*, size_t)>& write,
-             const std::function<void(Canvas&)>& draw, std::string& reason) {
-    SvgCanvas canvas(box, write);
-    draw(canvas);
-    int error;
-    if (canvas.finish(error)) return true;
-    reason = std::strerror(error);
-    errno = error;
+// False, with the reason, for a page box that no page of a painted format
+// can have.
+bool paintable(const PageBox& box, std::string& reason) {
+    long double width = box.right - box.left, height = box.top - box.bottom;
+    if (width > 0 && height > 0 && width <= largestpage && height <= largestpage) return true;
+    reason = "the page box is empty or too large";
     return false;
 }
 
-}  // namespace
-
-bool renderpage(PageFormat format, const PageBox& box, int dpi,
-                const std::function<bool(const unsigned char*, size_t)>& write,
-                const std::function<void(Canvas&)>& draw, std::string& reason) {
+// The page painted by cairo as PDF or PNG.
+bool cairopage(bool png, const PageBox& box, int dpi, ByteSink& bytes, const std::function<void(Canvas&)>& document,
+               std::string& reason) {
+    if (!paintable(box, reason)) return false;
     long double width = box.right - box.left, height = box.top - box.bottom;
-    if (!(width > 0 && height > 0 && width <= largestpage && height <= largestpage)) {
-        reason = "the page box is empty or too large";
-        return false;
-    }
-    if (format == PageFormat::svg) return svgpage(box, write, draw, reason);
-    Sink sink = {&write, 0};
+    Sink sink = {&bytes, 0};
     double scale = 1;
     cairo_surface_t* surface;
-    if (format == PageFormat::pdf) {
+    if (!png) {
         surface = cairo_pdf_surface_create_for_stream(writebytes, &sink, static_cast<double>(width),
                                                       static_cast<double>(height));
         // No date of its own: the same drawing makes the same file.
@@ -163,24 +156,64 @@ bool renderpage(PageFormat format, const PageBox& box, int dpi,
         scale = dpi / 72.0;
     }
     cairo_t* cr = cairo_create(surface);
-    if (format == PageFormat::png) {
+    if (png) {
         cairo_set_source_rgb(cr, 1, 1, 1);
         cairo_paint(cr);
     }
     PageHeader header{};
     {
         CairoCanvas canvas(cr, box, scale);
-        draw(canvas);
+        document(canvas);
         header = canvas.header();
     }
     cairo_status_t status = cairo_status(cr);
     cairo_destroy(cr);
-    if (status == CAIRO_STATUS_SUCCESS && format == PageFormat::png) {
-        PngSink png = {&sink, pngchunks(dpi, header), 0};
-        status = cairo_surface_write_to_png_stream(surface, writepng, &png);
+    if (status == CAIRO_STATUS_SUCCESS && png) {
+        PngSink pngsink = {&sink, pngchunks(dpi, header), 0};
+        status = cairo_surface_write_to_png_stream(surface, writepng, &pngsink);
     }
     cairo_surface_finish(surface);
     if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
     cairo_surface_destroy(surface);
     return !failed(sink, status, reason);
+}
+
+// A written canvas's end: false, with errno and the reason, when it could
+// not write every byte.
+bool written(int error, std::string& reason) {
+    if (error == 0) return true;
+    reason = std::strerror(error);
+    errno = error;
+    return false;
+}
+
+}  // namespace
+
+bool epspage(const PageBox&, int, ByteSink& sink, const std::function<void(Canvas&)>& document,
+             std::string& reason) {
+    EpsCanvas canvas(sink);
+    document(canvas);
+    int error;
+    canvas.finish(error);
+    return written(error, reason);
+}
+
+bool pdfpage(const PageBox& box, int dpi, ByteSink& sink, const std::function<void(Canvas&)>& document,
+             std::string& reason) {
+    return cairopage(false, box, dpi, sink, document, reason);
+}
+
+bool svgpage(const PageBox& box, int, ByteSink& sink, const std::function<void(Canvas&)>& document,
+             std::string& reason) {
+    if (!paintable(box, reason)) return false;
+    SvgCanvas canvas(box, sink);
+    document(canvas);
+    int error;
+    canvas.finish(error);
+    return written(error, reason);
+}
+
+bool pngpage(const PageBox& box, int dpi, ByteSink& sink, const std::function<void(Canvas&)>& document,
+             std::string& reason) {
+    return cairopage(true, box, dpi, sink, document, reason);
 }

@@ -66,15 +66,14 @@ void numberattribute(std::string& out, const char* name, long double v) {
 
 }  // namespace
 
-SvgCanvas::SvgCanvas(const PageBox& box, std::function<bool(const unsigned char*, size_t)> write)
-    : write(std::move(write)), box(box) {
+SvgCanvas::SvgCanvas(const PageBox& box, ByteSink& sink) : sink(sink), box(box) {
     reach = {{box.left - svgreach, box.bottom - svgreach}, {box.right + svgreach, box.top + svgreach}};
 }
 
 void SvgCanvas::flush() {
     if (error == 0 && !out.empty()) {
         errno = 0;
-        if (!write(reinterpret_cast<const unsigned char*>(out.data()), out.size())) error = errno != 0 ? errno : EIO;
+        if (!sink.write(out.data(), out.size())) error = errno != 0 ? errno : EIO;
     }
     out.clear();
 }

@@ -17,7 +17,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -26,12 +25,12 @@
 #include "drawing/fonts.h"
 #include "drawing/pagepath.h"
 #include "drawing/pathcanvas.h"
+#include "run/bytesink.h"
 
 class SvgCanvas final : public PathCanvas {
 public:
-    // Write the page `box` to `write`, which says false when it could not
-    // take the bytes (errno set).
-    SvgCanvas(const PageBox& box, std::function<bool(const unsigned char*, size_t)> write);
+    // Write the page `box` to `sink`.
+    SvgCanvas(const PageBox& box, ByteSink& sink);
 
     // Hand on what is left; false, with errno of the first failed write in
     // `error`, when some bytes could not be written.
@@ -62,7 +61,7 @@ private:
     void paintattributes(bool filling, const PathPiece* only);
     void flush();
 
-    std::function<bool(const unsigned char*, size_t)> write;
+    ByteSink& sink;
     int error = 0;        // errno of the first failed write; 0 while all went well
     PageBox box;          // the page
     Reach reach;          // paths are cut to this, far outside the page

@@ -4,11 +4,16 @@
 #include <getopt.h>
 
 #include <cstring>
+#include <utility>
+
+#include "drawing/formats.h"
 
 #include "text/tokens.h"
 
 namespace {
 
+// The usage text; "@ASKED@" and "@ALWAYS@" stand for the names of the
+// formats a run writes when asked and always.
 const char usagetext[] =
     "Usage: gridel [OPTION]... [DATAFILE]...\n"
     "Draw the phase diagram described in each DATAFILE as gl-<name>.eps beside\n"
@@ -16,8 +21,8 @@ const char usagetext[] =
     "Without DATAFILE, draw the diagram that gl-prefs.txt names (or that you\n"
     "type the name of) in the current folder, with the log gl-log.txt.\n"
     "\n"
-    "  -T, --format=FORMAT  also write the drawing as FORMAT: pdf, svg or png\n"
-    "                       (eps is always written); repeat the option or\n"
+    "  -T, --format=FORMAT  also write the drawing as FORMAT: @ASKED@\n"
+    "                       (@ALWAYS@ is always written); repeat the option or\n"
     "                       separate formats with commas: -T pdf,png\n"
     "      --crop           cut every output to the drawn content plus 4 points\n"
     "      --dpi=N          resolution of the PNG, 10 to 600 (default 150)\n"
@@ -43,18 +48,12 @@ bool readformats(const char* list, Options& o, std::string& problem) {
     for (;;) {
         size_t comma = all.find(',', at);
         std::string one = all.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
-        if (one == "eps") {
-            // always written
-        } else if (one == "pdf") {
-            o.pdf = true;
-        } else if (one == "svg") {
-            o.svg = true;
-        } else if (one == "png") {
-            o.png = true;
-        } else {
-            problem = "unknown format '" + one + "' (eps, pdf, svg or png)";
+        int row = findformat(one);
+        if (row < 0) {
+            problem = "unknown format '" + one + "' (" + formatnames(FormatSet::all) + ")";
             return false;
         }
+        o.formats |= 1u << row;
         if (comma == std::string::npos) return true;
         at = comma + 1;
     }
@@ -78,7 +77,12 @@ bool readdpi(const char* text, Options& o, std::string& problem) {
 
 }  // namespace
 
-const char* usage() { return usagetext; }
+std::string usage() {
+    std::string text = usagetext;
+    for (auto [mark, set] : {std::pair{"@ASKED@", FormatSet::asked}, std::pair{"@ALWAYS@", FormatSet::always}})
+        text.replace(text.find(mark), std::strlen(mark), formatnames(set));
+    return text;
+}
 
 bool readcommandline(int argc, char** argv, Options& options, std::string& problem) {
     const option longoptions[] = {

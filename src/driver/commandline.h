@@ -7,14 +7,13 @@
 // prompts and the keyboard of the current folder.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 // What the command line asks for.
 struct Options {
-    bool pdf = false;         // -T pdf: the drawing also as PDF
-    bool svg = false;         // -T svg: ... as SVG
-    bool png = false;         // -T png: ... as PNG
+    uint32_t formats = 0;     // -T: the formats asked for, a bit for each row of the table of formats
     bool crop = false;        // --crop: every output cut to the drawn content
     int dpi = 150;            // --dpi: PNG resolution, pixels per inch
     bool check = false;       // --check: the whole job, no file written
@@ -34,4 +33,4 @@ constexpr int maxdpi = 600;
 bool readcommandline(int argc, char** argv, Options& options, std::string& problem);
 
 // The usage text, for --help and after a bad command line.
-const char* usage();
+std::string usage();

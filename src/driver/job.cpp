@@ -5,9 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <functional>
@@ -18,17 +16,10 @@
 #include "diagram/readdata.h"
 #include "diagram/readscript.h"
 #include "diagram/startdiagram.h"
-#include "drawing/cairocanvas.h"
 #include "drawing/drawdiagram.h"
-#include "drawing/epscanvas.h"
-#include "drawing/fontmeasure.h"
-#include "drawing/page.h"
-#include "drawing/pages.h"
+#include "drawing/formats.h"
+#include "drawing/plan.h"
 #include "driver/watch.h"
-#include "geometry/areas.h"
-#include "geometry/assembly.h"
-#include "geometry/crossovers.h"
-#include "geometry/labels.h"
 #include "run/channels.h"
 #include "run/commit.h"
 #include "run/diagnostics.h"
@@ -41,99 +32,33 @@
 
 namespace {
 
-// Room left round the drawn content when an output is cropped, in points.
-constexpr long double cropmargin = 4;
-
-// The formats besides the EPS, with their channels.
-struct ExtraFormat {
-    int channel;
-    PageFormat format;
-};
-constexpr ExtraFormat extraformats[] = {
-    {chpdf, PageFormat::pdf},
-    {chsvg, PageFormat::svg},
-    {chpng, PageFormat::png},
-};
-
-// A run for a data file named on the command line works in that file's
-// folder: its preferences, its log and its outputs are there, and its
-// outputs are named gl-<name>, where <name> is the file's name without a
-// leading "gl-" and without its extension.  False when the folder cannot
-// be entered (reported).
-bool namedatafile(Run& run, const std::string& path) {
-    size_t slash = path.rfind('/');
-    std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    if (!folder.empty() && ::chdir(folder.c_str()) != 0) {
-        int reason = errno;
-        std::fprintf(stderr, "gridel: %s: %s\n", folder.c_str(), std::strerror(reason));
-        return false;
-    }
-    std::string stem = base;
-    if (stem.compare(0, 3, "gl-") == 0) stem.erase(0, 3);
-    size_t dot = stem.rfind('.');
-    if (dot != std::string::npos && dot > 0) stem.erase(dot);
-    settext(run.datafilename, base.data(), static_cast<int>(base.size()));
-    settext(run.typedname, path.data(), static_cast<int>(path.size()));
-    settext(run.settings.datafile, stem.data(), static_cast<int>(stem.size()));
-    settext(run.outputstem, "gl-");
-    addtext(run.outputstem, stem.data(), static_cast<int>(stem.size()));
-    return true;
-}
-
-// The command that lists the warnings of this run: the data file as it
-// was named, quoted for the shell when it needs to be.
-std::string checkcommand(const Run& run) {
-    std::string command = "gridel --check";
-    const std::string file(run.typedname.c, static_cast<size_t>(run.typedname.len));
-    if (file.empty()) return command;
-    if (file[0] == '-') command += " --";  // not an option
-    bool plain = true;
-    for (char c : file)
-        plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || std::strchr("/._-+,:@%", c) != nullptr);
-    if (plain) return command + " " + file;
-    std::string quoted = "'";
-    for (char c : file) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return command + " " + quoted + "'";
-}
-
-// Create an output file of the run as its channel; its name goes back.  A
-// stem holding a NUL byte is reported by openoutput under the name it
-// cannot create.
-Text openformat(Run& run, int channel) {
-    return openoutput(run, outputstem(run).c_str(), maketext<20>(outputextension(channel)), channel);
-}
-
-// Where ink is looked for when a figure's content decides its page: far
-// round any plot box a script can ask for.
-constexpr PageBox figurereach = {-20000, -20000, 20000, 20000};
-
-// The page box of the drawing: the whole page, the drawn content with a
-// margin round it, or the whole page grown to hold that, in whole points.
-PageBox pagebox(PageFit fit, const std::function<void(Canvas&)>& draw) {
-    PageBox page = {pageboxleft, pageboxbottom, pageboxright, pageboxtop};
-    PageBox ink;
-    if (fit == PageFit::fixed || !inkbox(draw, fit == PageFit::cropped ? page : figurereach, ink)) return page;
-    PageBox content = {std::floor(ink.left - cropmargin), std::floor(ink.bottom - cropmargin),
-                       std::ceil(ink.right + cropmargin), std::ceil(ink.top + cropmargin)};
-    if (fit != PageFit::grown) return content;
-    return {std::fmin(page.left, content.left), std::fmin(page.bottom, content.bottom),
-            std::fmax(page.right, content.right), std::fmax(page.top, content.top)};
-}
-
-// Write the drawing in one of the other formats to its open channel.
-void writeformat(Run& run, const ExtraFormat& f, const PageBox& box, int dpi,
-                 const std::function<void(Canvas&)>& draw) {
-    OutputChannel& channel = run.channels[f.channel];
-    // An ending signal stops the writing; the run then ends as interrupted.
-    auto sink = [&channel](const unsigned char* bytes, size_t n) {
-        return pendingsignal() == 0 && channelwrite(channel, reinterpret_cast<const char*>(bytes), n);
+// Write the drawing in every format the run writes, in the table's order,
+// each a whole document (begun with its creator named and its title the
+// data file's name, drawn and ended) on the page `box`.  A format whose
+// page cannot be made or written ends the run.
+void writedrawings(Run& run, const PageBox& box, int dpi, const std::function<void(Canvas&)>& draw) {
+    PageHeader header = pageheader(run.settings.banner, run.stamp);
+    header.boxleft = static_cast<int16_t>(box.left);
+    header.boxbottom = static_cast<int16_t>(box.bottom);
+    header.boxright = static_cast<int16_t>(box.right);
+    header.boxtop = static_cast<int16_t>(box.top);
+    header.title = run.datafile.name.len > 0 ? run.datafile.name : run.place.file;
+    auto document = [&](Canvas& canvas) {
+        canvas.begin(header);
+        draw(canvas);
+        canvas.end();
     };
-    std::string reason;
-    if (!renderpage(f.format, box, dpi, sink, draw, reason)) {
-        stopifinterrupted();
-        if (errno != 0 && reason.empty()) ioerror(run, channel.path);
-        outputfailure(run, channel.path, reason.c_str());
+    for (int k = 0; k < formatcount; ++k) {
+        int channel = chps + k;
+        if (!(run.outputs & (1u << channel))) continue;
+        ChannelSink sink(run, channel);
+        std::string reason;
+        if (!drawingformats[k].page(box, dpi, sink, document, reason)) {
+            stopifinterrupted();  // an ending signal stopped the writing
+            const char* path = run.channels[channel].path;
+            if (errno != 0 && reason.empty()) ioerror(run, path);
+            outputfailure(run, path, reason.c_str());
+        }
     }
 }
 
@@ -163,12 +88,7 @@ int checkrun(Run& run) {
             attempt([&] { readscriptafterfailure(run, diagram, progress.datafile); });
         return status;
     }
-    attempt([&] {
-        placecrossovers(run, diagram);
-        assemblelines(run, diagram);
-        if (isyes(diagram.options.doareas)) traceareas(run, diagram);
-        placelabels(run, diagram);
-    });
+    attempt([&] { plandrawing(run, diagram); });
     return status;
 }
 
@@ -184,51 +104,20 @@ int drawrun(Run& run, const Options& options) {
 
     // The outputs are created before the geometry runs, so that one that
     // cannot be created stops the run before the log reports the lines.
-    run.drawingname = openformat(run, chps);
-    for (const ExtraFormat& f : extraformats)
-        if (run.outputs & (1u << f.channel)) openformat(run, f.channel);
-    EpsCanvas eps(run);
-    PageFit fit = pagefit(diagram, options.crop);
-    if (fit == PageFit::fixed) eps.begin(pageheader(run.settings.banner, run.stamp));
-
-    placecrossovers(run, diagram);
-    assemblelines(run, diagram);
-    stopifinterrupted();
-    DrawingPlan plan;
-    if (isyes(diagram.options.doareas)) plan.areas = traceareas(run, diagram);
-    plan.labels = placelabels(run, diagram);
-    plan.figure = planfigure(diagram, plan.areas, plan.labels, FontMeasure());
-    stopifinterrupted();
-
-    auto draw = [&](Canvas& canvas) { drawdiagram(diagram, plan, run.settings.banner, run.stamp, canvas); };
-    PageBox box = pagebox(fit, draw);
-    if (fit != PageFit::fixed) {
-        PageHeader header = pageheader(run.settings.banner, run.stamp);
-        header.boxleft = static_cast<int16_t>(box.left);
-        header.boxbottom = static_cast<int16_t>(box.bottom);
-        header.boxright = static_cast<int16_t>(box.right);
-        header.boxtop = static_cast<int16_t>(box.top);
-        eps.begin(header);
+    for (int channel = chps; channel < chps + formatcount; ++channel) {
+        if (!(run.outputs & (1u << channel))) continue;
+        Text name = opendrawing(run, channel);
+        if (channel == chps) run.drawingname = name;
     }
-    draw(eps);
-    eps.end();
-    // The other formats are whole documents too: begun (their creator
-    // named, their title the data file's name), drawn and ended.
-    PageHeader documentheader = pageheader(run.settings.banner, run.stamp);
-    documentheader.title = run.datafilename.len > 0 ? run.datafilename : run.place.file;
-    auto document = [&](Canvas& canvas) {
-        canvas.begin(documentheader);
-        draw(canvas);
-        canvas.end();
-    };
-    for (const ExtraFormat& f : extraformats)
-        if (run.outputs & (1u << f.channel)) writeformat(run, f, box, options.dpi, document);
+    DrawingPlan plan = plandrawing(run, diagram);
+    auto draw = [&](Canvas& canvas) { drawdiagram(diagram, plan, run.settings.banner, run.stamp, canvas); };
+    writedrawings(run, pagebox(pagefit(diagram, options.crop), draw), options.dpi, draw);
 
     Text closing;
     settext(closing, programbanner);
     addtext(closing, " run at ");
     addtext(closing, run.stamp);
-    putstr(run, 1, closing, 1, setwoutlog);
+    putstr(run, 1, closing, 1, setwlog);
     // The line that names the drawing is written by the commit, once the
     // drawings are in place: a run whose drawings were not kept says so instead.
     settext(closing, "with diagram in file, ");
@@ -245,11 +134,15 @@ int runone(const Options& options, const std::string* path) {
     auto run = std::make_unique<Run>();
     run->checking = options.check;
     run->interactive = path == nullptr && !options.check;
-    if (path != nullptr && !namedatafile(*run, *path)) return exitioerror;
-    run->outputs = 1u << chps;
-    if (options.pdf) run->outputs |= 1u << chpdf;
-    if (options.svg) run->outputs |= 1u << chsvg;
-    if (options.png) run->outputs |= 1u << chpng;
+    if (path != nullptr) {
+        // The run works in the data file's folder.
+        run->datafile = datafilename(*path);
+        if (int status = enterdatafolder(*run); status != exitnormal) return status;
+    }
+    for (int k = 0; k < formatcount; ++k) {
+        run->drawings[k] = drawingformats[k].kind;
+        if (drawingformats[k].always || (options.formats & (1u << k))) run->outputs |= 1u << (chps + k);
+    }
     int status;
     try {
         status = drawrun(*run, options);

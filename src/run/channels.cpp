@@ -7,11 +7,10 @@
 
 #include "run/failure.h"
 #include "run/run.h"
+#include "run/signals.h"
 #include "text/shown.h"
 
 namespace {
-
-constexpr char names[channelcount][8] = {"", "logfile", "psfile", "pdffile", "svgfile", "pngfile"};
 
 // Line ends for a before or after count: 0 none, 1 one, anything else two.
 int lineends(int16_t count) { return count == 0 ? 0 : (count == 1 ? 1 : 2); }
@@ -32,10 +31,9 @@ void screenwrite(const RunSettings& settings, int16_t before, const char* text, 
     if (after == 0) std::fflush(stdout);  // a prompt must be visible before the keyboard is read
 }
 
-// The text goes from the caller's line buffer into the channel's staging
-// buffer, with its line ends.
-void filewrite(Run& run, OutputChannel& ch, int16_t before, const char* text, int len, int16_t after) {
-    run.unflushed = true;
+// The text goes into the channel's staging buffer, with its line ends;
+// false when the file could not take what had to go out first (errno set).
+bool stage(OutputChannel& ch, int16_t before, const char* text, int len, int16_t after) {
     if (len < 0) len = 0;
     int nb = lineends(before), na = lineends(after);
     if (ch.buffer != nullptr && ch.staged + nb + len + na <= stagingsize) {  // the usual case: one copy
@@ -45,19 +43,27 @@ void filewrite(Run& run, OutputChannel& ch, int16_t before, const char* text, in
         out += len;
         for (int k = 0; k < na; ++k) *out++ = '\n';
         ch.staged = static_cast<int>(out - ch.buffer);
-        return;
+        return true;
     }
     static const char ends[2] = {'\n', '\n'};
-    if (!channelwrite(ch, ends, static_cast<size_t>(nb)) ||
-        !channelwrite(ch, text, static_cast<size_t>(len)) ||
-        !channelwrite(ch, ends, static_cast<size_t>(na)))
-        ioerror(run, ch.path);
+    return channelwrite(ch, ends, static_cast<size_t>(nb)) && channelwrite(ch, text, static_cast<size_t>(len)) &&
+           channelwrite(ch, ends, static_cast<size_t>(na));
+}
+
+// The text goes from the caller's line buffer into the channel; a file
+// that cannot take it ends the run.
+void filewrite(Run& run, OutputChannel& ch, int16_t before, const char* text, int len, int16_t after) {
+    run.unflushed = true;
+    if (!stage(ch, before, text, len, after)) ioerror(run, ch.path);
 }
 
 }  // namespace
 
-const char* channelname(int channel) {
-    return channel >= 0 && channel < channelcount ? names[channel] : "";
+const char* channelname(const Run& run, int channel) {
+    if (channel == chlog) return "logfile";
+    if (channel < chps || channel >= channelcount) return "";
+    const char* name = run.drawings[channel - chps].channelname;
+    return name != nullptr ? name : "";
 }
 
 bool isopen(const Run& run, int channel) { return (run.open & (1u << channel)) != 0; }
@@ -92,4 +98,14 @@ void flushfiles(Run& run) {
         if (isopen(run, ch) && c.file != nullptr && (!drainchannel(c) || std::fflush(c.file) != 0))
             ioerror(run, c.path);
     }
+}
+
+bool ChannelSink::write(const char* bytes, size_t n) {
+    return pendingsignal() == 0 && channelwrite(run.channels[channel], bytes, n);
+}
+
+bool ChannelSink::line(const char* text, size_t n) {
+    if (pendingsignal() != 0) return false;
+    run.unflushed = true;
+    return stage(run.channels[channel], 0, text, static_cast<int>(n), 1);
 }

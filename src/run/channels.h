@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "run/bytesink.h"
 #include "run/failure.h"
 #include "run/run.h"
 #include "text/fixedtext.h"
@@ -21,8 +22,9 @@ constexpr uint32_t setps = 1u << chps;               // {ps}
 // run ever opens.
 constexpr uint32_t setwoutlog = setwlog;
 
-// The channel's name in messages ("logfile", "psfile", ...; empty for the screen).
-const char* channelname(int channel);
+// The channel's name in messages ("logfile", "psfile", ...; empty for the
+// screen and for a drawing channel the run knows no format of).
+const char* channelname(const Run& run, int channel);
 
 // True when the channel is open in the run.
 bool isopen(const Run& run, int channel);
@@ -54,3 +56,18 @@ void flushchannels(Run& run);
 
 // Push every open file channel out (the screen is left as it is).
 void flushfiles(Run& run);
+
+// A drawing channel of the run as a byte sink: a line goes out exactly as
+// putline sends it, other bytes straight on.  The sink never ends the run:
+// it says false when an ending signal has come or the file could not take
+// the bytes (errno set), and its writer's caller ends the run.
+class ChannelSink final : public ByteSink {
+public:
+    ChannelSink(Run& run, int channel) : run(run), channel(channel) {}
+    bool write(const char* bytes, size_t n) override;
+    bool line(const char* text, size_t n) override;
+
+private:
+    Run& run;
+    int channel;
+};

@@ -35,9 +35,9 @@ void reportfile(const char* path, int reason) { reportline(shown(path) + ": " + 
 
 // A file that could not be finished: a line on the screen naming its
 // channel, and the reason on standard error.
-void reportclosing(int channel, const OutputChannel& c, int reason) {
+void reportclosing(const Run& run, int channel, const OutputChannel& c, int reason) {
     std::fputs("problem closing ", stdout);
-    std::fputs(channelname(channel), stdout);
+    std::fputs(channelname(run, channel), stdout);
     std::fputc('\n', stdout);
     reportfile(c.path, reason);
 }
@@ -48,7 +48,7 @@ void dropdrawings(Run& run) {
         if (!isopen(run, ch)) continue;
         if (!dropoutput(run.channels[ch])) {
             std::fputs("problem erasing  ", stdout);
-            std::fputs(channelname(ch), stdout);
+            std::fputs(channelname(run, ch), stdout);
             std::fputc('\n', stdout);
         }
         run.open &= ~(1u << ch);
@@ -260,7 +260,7 @@ int commitlog(Run& run, int status, bool announce) {
     if (!finishoutput(log)) {
         int reason = errno;
         if (announce)
-            reportclosing(chlog, log, reason);
+            reportclosing(run, chlog, log, reason);
         else
             reportfile(log.path, reason);
         dropoutput(log);
@@ -305,7 +305,7 @@ int commitrun(Run& run, const char* closing, int closinglen) {
         if (isopen(run, ch) && !finishoutput(run.channels[ch])) {
             int reason = errno;
             std::fputc('\n', stdout);
-            reportclosing(ch, run.channels[ch], reason);
+            reportclosing(run, ch, run.channels[ch], reason);
             failat(failure, run.channels[ch].path, reason);
             finished = false;  // the drawings are dropped: the rest need not be written
         }
@@ -345,7 +345,7 @@ int commitrun(Run& run, const char* closing, int closinglen) {
         } else {  // without its log the run is not kept: the earlier set is put back
             std::fputc('\n', stdout);
             if (!logfinished) {
-                reportclosing(chlog, log, reason);
+                reportclosing(run, chlog, log, reason);
                 failat(logfailure, log.path, reason);
             } else {
                 reportline(shown(logfailure.file) + ": " + logfailure.reason);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,11 @@
 #include "run/run.h"
 
 namespace {
+
+template <int Cap>
+std::string textstring(const Str<Cap>& text) {
+    return std::string(text.c, static_cast<size_t>(text.len));
+}
 
 // True when `path` leads to the file described by `st`.
 bool samefile(const char* path, const struct stat& st) {
@@ -47,30 +53,68 @@ void openstandardstreams() {
     }
 }
 
-const char* outputextension(int channel) {
-    switch (channel) {
-        case chps: return ".eps";
-        case chpdf: return ".pdf";
-        case chsvg: return ".svg";
-        case chpng: return ".png";
-        default: return "";
+DataFileName datafilename(const std::string& typed) {
+    size_t slash = typed.rfind('/');
+    std::string base = slash == std::string::npos ? typed : typed.substr(slash + 1);
+    std::string stem = base;
+    if (stem.compare(0, 3, "gl-") == 0) stem.erase(0, 3);
+    size_t dot = stem.rfind('.');
+    if (dot != std::string::npos && dot > 0) stem.erase(dot);
+    DataFileName file;
+    settext(file.typed, typed.data(), static_cast<int>(typed.size()));
+    settext(file.name, base.data(), static_cast<int>(base.size()));
+    settext(file.stem, "gl-");
+    addtext(file.stem, stem.data(), static_cast<int>(stem.size()));
+    return file;
+}
+
+int enterdatafolder(Run& run) {
+    std::string typed = textstring(run.datafile.typed);
+    std::string folder = typed.substr(0, typed.rfind('/') + 1);
+    if (folder.empty() || ::chdir(folder.c_str()) == 0) return exitnormal;
+    int reason = errno;
+    if (reason == ENOENT || reason == ENOTDIR) {
+        // As for a data file missing from a folder that is there.
+        enterfile(run, run.datafile.typed, run.datafile.typed);
+        explain(run, "the data file was not found");
+        reportfailure(run, "datafile needed", 15);
+        return exitfailed;
     }
+    std::fprintf(stderr, "gridel: %s: %s\n", folder.c_str(), std::strerror(reason));
+    return exitioerror;
+}
+
+std::string checkcommand(const Run& run) {
+    std::string command = "gridel --check";
+    const std::string file = textstring(run.datafile.typed);
+    if (file.empty()) return command;
+    if (file[0] == '-') command += " --";  // not an option
+    bool plain = true;
+    for (char c : file)
+        plain = plain && (std::isalnum(static_cast<unsigned char>(c)) || std::strchr("/._-+,:@%", c) != nullptr);
+    if (plain) return command + " " + file;
+    std::string quoted = "'";
+    for (char c : file) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return command + " " + quoted + "'";
 }
 
 std::string outputstem(const Run& run) {
-    if (run.outputstem.len > 0) return std::string(run.outputstem.c, static_cast<size_t>(run.outputstem.len));
-    return "gl-" + std::string(run.settings.datafile.c, static_cast<size_t>(run.settings.datafile.len));
+    if (run.datafile.stem.len > 0) return textstring(run.datafile.stem);
+    return "gl-" + textstring(run.settings.datafile);
 }
 
-std::string outputname(const Run& run, int channel) { return outputstem(run) + outputextension(channel); }
+std::string outputname(const Run& run, int channel) {
+    const char* ending = run.drawings[channel - chps].ending;
+    return outputstem(run) + (ending != nullptr ? ending : "");
+}
 
 std::string logname(const Run& run) {
-    if (run.outputstem.len > 0) return outputstem(run) + ".log";
+    if (run.datafile.stem.len > 0) return outputstem(run) + ".log";
     return "gl-log.txt";
 }
 
 std::string shownname(const Run& run, const char* name) {
-    const Text& typed = run.typedname;
+    const Text& typed = run.datafile.typed;
     int folder = typed.len;
     while (folder > 0 && typed.c[folder - 1] != '/') --folder;
     return std::string(typed.c, static_cast<size_t>(folder)) + name;
@@ -78,8 +122,8 @@ std::string shownname(const Run& run, const char* name) {
 
 Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file) {
     Text name;
-    if (run.datafilename.len > 0) {  // named on the command line
-        name = run.datafilename;
+    if (run.datafile.name.len > 0) {  // named on the command line
+        name = run.datafile.name;
     } else {
         if (suffix.len == 0 && run.interactive) suffix = promptword(run, "suffix to name for datafile");
         if (suffix.len == 0) bombed(run, "promptdatafile", "expecting a suffix for data filename");
@@ -90,7 +134,7 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
         if (!run.checking) lockoutputs(run, 1, outputstem(run).c_str());
     }
     // Failures from here on name the data file, as the command line did.
-    enterfile(run, name, run.typedname.len > 0 ? run.typedname : name);
+    enterfile(run, name, run.datafile.typed.len > 0 ? run.datafile.typed : name);
     char path[256];
     bool named = tocstring(name, path);
     // The log is open already: a data file of the log's name would be
@@ -98,7 +142,7 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
     // named gl-<name>.log on the command line).
     if (named && isopen(run, chlog) && std::strcmp(path, run.channels[chlog].path) == 0) {
         Text what;
-        if (run.datafilename.len > 0) {
+        if (run.datafile.name.len > 0) {
             settext(what, "output ");
             addtext(what, path);
             addtext(what, " is the same file as the datafile");
@@ -118,8 +162,7 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
     if (!opened && named && errno != ENOENT && errno != ENOTDIR && errno != EISDIR) {
         // There, but not to be read (no permission, a loop of links, ...):
         // an input/output error, as for any file the run cannot use.
-        std::string shown = run.typedname.len > 0 ? std::string(run.typedname.c, static_cast<size_t>(run.typedname.len))
-                                                  : std::string(path);
+        std::string shown = run.datafile.typed.len > 0 ? textstring(run.datafile.typed) : std::string(path);
         ioerror(run, shown.c_str());
     }
     if (!opened) {
@@ -127,7 +170,7 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
         settext(m, "cannot locate file \"");
         addtext(m, name);
         addtext(m, "\"");
-        putstr(run, 1, m, 1, setwoutlog);
+        putstr(run, 1, m, 1, setwlog);
         explain(run, "the data file was not found");
         bombed(run, "promptdatafile", "datafile needed");
     }
@@ -178,4 +221,9 @@ Text openoutput(Run& run, const char* name, const Word& extension, int number) {
     Text shown;
     settext(shown, full.data(), static_cast<int>(full.size()));
     return shown;
+}
+
+Text opendrawing(Run& run, int channel) {
+    const char* ending = run.drawings[channel - chps].ending;
+    return openoutput(run, outputstem(run).c_str(), maketext<20>(ending != nullptr ? ending : ""), channel);
 }

@@ -1,5 +1,6 @@
-// files.h - the standard streams of a run, the data file chosen by its
-// suffix, and the run's output files (see outputfile.h), named after it.
+// files.h - the standard streams of a run, the data file named on the
+// command line or chosen by its suffix, and the run's output files (see
+// outputfile.h), named after it.
 #pragma once
 
 #include <string>
@@ -7,19 +8,31 @@
 #include "run/channels.h"
 #include "run/lineinput.h"
 #include "run/outputfile.h"
+#include "run/run.h"
 #include "text/fixedtext.h"
 
-struct Run;
+// The data file `typed` as the command line names it: a run for it works
+// in its folder, where its name is the part after the last "/", and its
+// outputs are named gl-<name>, where <name> is the file's name without a
+// leading "gl-" and without its extension.
+DataFileName datafilename(const std::string& typed);
 
-// The extension of an output channel's file: ".eps" for the drawing,
-// ".pdf", ".svg", ".png" for its other formats; "" for the others.
-const char* outputextension(int channel);
+// Enter the folder of the data file the run was given.  A folder that is
+// not there makes the data file one that is not there: the run's failure
+// report for it, without a transcript; a folder that cannot be entered is
+// an input/output error, reported.  The exit status; exitnormal when the
+// run may start.
+int enterdatafolder(Run& run);
+
+// The command that lists the warnings of this run: the data file as it
+// was named, quoted for the shell when it needs to be.
+std::string checkcommand(const Run& run);
 
 // The stem of the run's outputs: gl-<suffix>, or gl-<name> for a data file
 // named on the command line.
 std::string outputstem(const Run& run);
 
-// The name of a drawing of the run: the stem and the channel's extension.
+// The name of a drawing of the run: the stem and the channel's ending.
 std::string outputname(const Run& run, int channel);
 
 // The name of the run's log: gl-<name>.log beside the drawings for a data
@@ -50,3 +63,8 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
 // committed.  Returns the full name; a file that cannot be created (its
 // name too long included) ends the run with an input/output error.
 Text openoutput(Run& run, const char* name, const Word& extension, int channel);
+
+// Open the drawing channel `channel` as the run's output of its kind (see
+// openoutput): its full name.  A stem holding a NUL byte is reported by
+// the name it cannot create.
+Text opendrawing(Run& run, int channel);

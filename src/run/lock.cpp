@@ -23,9 +23,6 @@ namespace {
 // How long a run waits in silence for another run's lock.
 constexpr auto quietwait = std::chrono::seconds(1);
 
-// The outputs a lock covers, after its stem.
-constexpr char lockedextensions[][5] = {".eps", ".pdf", ".svg", ".png", ".log"};
-
 // True when `copy` is a second name of the file named `name` (following
 // links): removing it loses nothing.
 bool samefile(const std::string& copy, const std::string& name) {
@@ -35,14 +32,17 @@ bool samefile(const std::string& copy, const std::string& name) {
 }
 
 // Remove the temporary files (".<output>.XXXXXX") of the outputs of `stem`
-// in the current folder: under the lock no living run writes them.  The
-// copies (".<output>.old.XXXXXX") a killed commit left go too when they
-// are second names of the outputs in place; a copy that is all that is
-// left of an earlier output stays.
-void sweeptemporaries(const std::string& stem) {
+// in the current folder (its drawings in every format the run knows and
+// its log): under the lock no living run writes them.  The copies
+// (".<output>.old.XXXXXX") a killed commit left go too when they are
+// second names of the outputs in place; a copy that is all that is left
+// of an earlier output stays.
+void sweeptemporaries(const Run& run, const std::string& stem) {
     size_t limit = namelimit("");
     std::vector<std::string> outputs;
-    for (const char* extension : lockedextensions) outputs.push_back(stem + extension);
+    for (const DrawingKind& kind : run.drawings)
+        if (kind.ending != nullptr) outputs.push_back(stem + kind.ending);
+    outputs.push_back(stem + ".log");
     if (stem == "gl-log") outputs.push_back("gl-log.txt");
     std::vector<std::string> heads, copyheads;
     for (const std::string& output : outputs) {
@@ -119,7 +119,7 @@ void lockoutputs(Run& run, int slot, const char* stem) {
             held.st_ino == named.st_ino) {
             run.locks[slot] = fd;
             std::memcpy(run.lockfiles[slot], name.c_str(), name.size() + 1);
-            sweeptemporaries(stem);
+            sweeptemporaries(run, stem);
             return;
         }
         ::close(fd);

@@ -9,10 +9,11 @@
 
 #include "run/run.h"
 
-// Take lock `slot` of the run: the lock of the outputs <stem>.eps, .pdf,
-// .svg, .png, .log (and gl-log.txt for the stem gl-log) in the current
-// folder.  A folder where no lock file can be made is not locked: the
-// outputs cannot be made there either, and their creation says why.
+// Take lock `slot` of the run: the lock of the outputs <stem> with the
+// ending of each drawing the run knows, <stem>.log (and gl-log.txt for the
+// stem gl-log) in the current folder.  A folder where no lock file can be
+// made is not locked: the outputs cannot be made there either, and their
+// creation says why.
 void lockoutputs(Run& run, int slot, const char* stem);
 
 // Give back every lock the run holds.

@@ -52,7 +52,7 @@ void readunused(Run&, const PrefsLine&) {}
 
 // A data file named on the command line decides instead.
 void readdatafile(Run& run, const PrefsLine& line) {
-    if (line.code == answeryes && run.datafilename.len == 0) run.settings.datafile = valueafter(line.words, line.last);
+    if (line.code == answeryes && run.datafile.name.len == 0) run.settings.datafile = valueafter(line.words, line.last);
     warnask(run, line.key, line.code, "leaves the data file as it was");
 }
 
@@ -140,7 +140,7 @@ void readprefs(Run& run) {
     RunSettings& settings = run.settings;
     settings.dontwrap = true;
     settings.monitorheap = false;
-    if (run.datafilename.len == 0) settings.datafile.len = 0;  // else named on the command line
+    if (run.datafile.name.len == 0) settings.datafile.len = 0;  // else named on the command line
     settings.pagewidth = 80;
 
     LineReader prefsfile;

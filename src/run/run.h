@@ -15,27 +15,44 @@
 // The program's banner; its first word names the program's files.
 constexpr const char* programbanner = "gridel 1.18";
 
-// Channel numbers: the screen, the log and the drawing in each format.
+// Channel numbers: the screen, the log and the drawings.  The drawings
+// follow one another from chps, one for each format of the drawing floor's
+// table (the EPS first), in the table's order.
 enum ChannelNumber : int {
     chw = 0,    // the screen (standard output)
     chlog = 1,  // the log
-    chps = 2,   // the EPS drawing
-    // The drawing in the other formats, written whole at the end of the
-    // run; never part of a channel set.
-    chpdf = 3,
-    chsvg = 4,
-    chpng = 5,
+    chps = 2,   // the first drawing: the EPS
 };
 
+// Room for drawing formats in the channel table.
+constexpr int drawingcapacity = 6;
+
 // Channels in the table.
-constexpr int channelcount = 6;
+constexpr int channelcount = chps + drawingcapacity;
+
+// A drawing a run may write, as the table of formats describes it: the
+// ending of its file and its channel's name in messages ("pdffile").
+struct DrawingKind {
+    const char* ending;
+    const char* channelname;
+};
+
+// The data file named on the command line, held once: as it was typed
+// ("docs/gl-x.txt", for messages), its name in its folder ("gl-x.txt",
+// where the run works) and the stem of the run's outputs ("gl-x"); all
+// empty in a classic run.  See datafilename (files.h).
+struct DataFileName {
+    Text typed;
+    Text name;
+    Text stem;
+};
 
 // Settings of the run, filled by `startup` and `readprefs`.
 struct RunSettings {
     Text banner;          // the program banner, "gridel 1.18"
     bool dontwrap;        // cut long screen lines at the page width (default true; off for a DATAFILE run)
     bool monitorheap;     // report large allocations on the screen (default false)
-    Word datafile;        // suffix naming the data file and the drawing
+    Word datafile;        // suffix naming the data file and the drawing in a classic run
     int16_t pagewidth;    // screen width, always within 80..250 (default 80)
 };
 
@@ -64,10 +81,9 @@ struct Run {
     bool checking;               // --check: no transcript and no file; problems listed on standard error
     SourcePlace place;           // where the run stands in its input
     bool interactive;            // the keyboard may be read (no data file was named on the command line)
-    Text datafilename;           // the data file named on the command line, in its folder; empty without
-    Text typedname;              // that file as the command line named it, for messages; empty without
-    Text outputstem;             // gl-<name> of every output of such a run; empty without
-    uint32_t outputs;            // the drawing channels the run writes (chps, and chpdf.. by request)
+    DataFileName datafile;       // the data file named on the command line; empty without
+    DrawingKind drawings[drawingcapacity];  // the drawing channels from chps on; an unknown one has no ending
+    uint32_t outputs;            // the drawing channels the run writes (chps, and the others by request)
     OutputChannel channels[channelcount];  // the channel table, by channel number
     uint32_t open;               // the set of open channels
     bool unflushed;              // putstr wrote to a file channel since the last flush

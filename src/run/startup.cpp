@@ -29,7 +29,7 @@ void startup(Run& run, const char* banner) {
     // A run for a data file named on the command line is read in terminals,
     // log viewers and CI pages that wrap lines themselves: its screen lines
     // are written whole.  The classic run keeps its page width.
-    if (run.datafilename.len > 0) s.dontwrap = false;
+    if (run.datafile.name.len > 0) s.dontwrap = false;
     // No other run may write the log (nor, for a data file named on the
     // command line, the drawings of the same stem) while this one lasts.
     std::string log = logname(run);

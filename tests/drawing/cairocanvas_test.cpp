@@ -177,13 +177,11 @@ TEST(CairoCanvas, PagesCoverTheBox) {
     EXPECT_NEAR(static_cast<double>(ink.right), 300, 0.01);
     EXPECT_NEAR(static_cast<double>(ink.top), 400, 0.01);
 
-    std::string bytes, reason;
-    auto sink = [&bytes](const unsigned char* b, size_t n) {
-        bytes.append(reinterpret_cast<const char*>(b), n);
-        return true;
-    };
+    std::string reason;
+    MemorySink sink;
+    std::string& bytes = sink.kept;
     const PageBox page = {4, 4, 525, 750};
-    ASSERT_TRUE(renderpage(PageFormat::png, page, 150, sink, draw, reason)) << reason;
+    ASSERT_TRUE(pngpage(page, 150, sink, draw, reason)) << reason;
     // 521 by 746 points at 150 dpi: 1085.4 by 1554.2 pixels, rounded up.
     ASSERT_GT(bytes.size(), 24u);
     auto word = [&bytes](size_t at) {
@@ -194,7 +192,7 @@ TEST(CairoCanvas, PagesCoverTheBox) {
     EXPECT_EQ(word(16), 1086u);
     EXPECT_EQ(word(20), 1555u);
     bytes.clear();
-    ASSERT_TRUE(renderpage(PageFormat::pdf, page, 150, sink, draw, reason)) << reason;
+    ASSERT_TRUE(pdfpage(page, 150, sink, draw, reason)) << reason;
     EXPECT_NE(bytes.find("/MediaBox [ 0 0 521 746 ]"), std::string::npos);
     EXPECT_EQ(bytes.find("/CreationDate"), std::string::npos);  // the same drawing, the same file
     bytes.clear();
@@ -203,20 +201,22 @@ TEST(CairoCanvas, PagesCoverTheBox) {
         draw(c);
         c.end();
     };
-    ASSERT_TRUE(renderpage(PageFormat::svg, page, 150, sink, document, reason)) << reason;
+    ASSERT_TRUE(svgpage(page, 150, sink, document, reason)) << reason;
     EXPECT_NE(bytes.find("width=\"521pt\" height=\"746pt\""), std::string::npos);
 
     // A sink that cannot write is a failure with its reason.
-    auto full = [](const unsigned char*, size_t) {
-        errno = ENOSPC;
-        return false;
-    };
-    for (PageFormat f : {PageFormat::pdf, PageFormat::svg, PageFormat::png}) {
+    struct FullSink final : ByteSink {
+        bool write(const char*, size_t) override {
+            errno = ENOSPC;
+            return false;
+        }
+    } full;
+    for (PageWriter writer : {epspage, pdfpage, svgpage, pngpage}) {
         reason.clear();
-        EXPECT_FALSE(renderpage(f, page, 150, full, document, reason));
+        EXPECT_FALSE(writer(page, 150, full, document, reason));
         EXPECT_EQ(reason, std::strerror(ENOSPC));
     }
-    EXPECT_FALSE(renderpage(PageFormat::png, page, 5000, sink, draw, reason));
+    EXPECT_FALSE(pngpage(page, 5000, sink, draw, reason));
 }
 
 }  // namespace

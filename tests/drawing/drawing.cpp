@@ -4,8 +4,7 @@
 #include "drawing/drawdiagram.h"
 #include "drawing/epscanvas.h"
 #include "drawing/fontmeasure.h"
-#include "geometry/assembly.h"
-#include "geometry/crossovers.h"
+#include "drawing/plan.h"
 #include "run/channels.h"
 #include "run/commit.h"
 #include "run/files.h"
@@ -28,23 +27,18 @@ void Drawing::reset() {
 }
 
 std::string Drawing::drawn(const std::function<void(Canvas&)>& fn) {
-    testsupport::openchannel(run, chps, "drawn.eps");
-    EpsCanvas eps(run);
+    MemorySink sink;
+    EpsCanvas eps(sink);
     fn(eps);
-    testsupport::closechannel(run, chps);
-    return testsupport::readfile("drawn.eps");
+    return sink.kept;
 }
 
 std::string Drawing::drawnfile(const char* suffix) {
     run.drawingname = openoutput(run, (std::string("gl-") + suffix).c_str(), maketext<20>(".eps"), chps);
-    EpsCanvas eps(run);
+    DrawingPlan plan = plandrawing(run, d);
+    ChannelSink sink(run, chps);
+    EpsCanvas eps(sink);
     eps.begin(pageheader(run.settings.banner, run.stamp));
-    placecrossovers(run, d);
-    assemblelines(run, d);
-    DrawingPlan plan;
-    if (isyes(d.options.doareas)) plan.areas = traceareas(run, d);
-    plan.labels = placelabels(run, d);
-    plan.figure = planfigure(d, plan.areas, plan.labels, FontMeasure());
     drawdiagram(d, plan, run.settings.banner, run.stamp, eps);
     eps.end();
     testsupport::capturescreen([&] { commitrun(run); });

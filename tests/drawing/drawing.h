@@ -1,6 +1,6 @@
 // drawing.h - the drawing tests' fixture: a fresh run in a scratch folder,
-// a diagram with the window 0..1 by 0..1, and what EPS canvases on the
-// run's drawing channel write.
+// a diagram with the window 0..1 by 0..1, and what EPS canvases write, in
+// memory or to the run's drawing channel.
 #pragma once
 
 #include <gtest/gtest.h>

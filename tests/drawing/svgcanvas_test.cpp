@@ -20,11 +20,9 @@ GroupInfo group(const char* id, const char* kind, const char* title) {
 // The document written for `draw` on the page 10 10 110 60, without its
 // first lines (the declaration, the root, the title and the metadata).
 std::string drawn(const std::function<void(Canvas&)>& draw) {
-    std::string bytes;
-    SvgCanvas svg({10, 10, 110, 60}, [&bytes](const unsigned char* b, size_t n) {
-        bytes.append(reinterpret_cast<const char*>(b), n);
-        return true;
-    });
+    MemorySink sink;
+    std::string& bytes = sink.kept;
+    SvgCanvas svg({10, 10, 110, 60}, sink);
     PageHeader header{};
     header.fontsize = 12;
     settext(header.title, "gl-<a&b>.txt");
@@ -95,12 +93,16 @@ TEST(SvgCanvas, ItemsAsGroupsOfPathsAndTexts) {
 }
 
 TEST(SvgCanvas, WriteFailuresAreReported) {
-    int calls = 0;
-    SvgCanvas svg({0, 0, 100, 100}, [&calls](const unsigned char*, size_t) {
-        ++calls;
-        errno = ENOSPC;
-        return false;
-    });
+    struct FullSink final : ByteSink {
+        int calls = 0;
+        bool write(const char*, size_t) override {
+            ++calls;
+            errno = ENOSPC;
+            return false;
+        }
+    } full;
+    int& calls = full.calls;
+    SvgCanvas svg({0, 0, 100, 100}, full);
     svg.begin(PageHeader{});
     for (int k = 0; k < 5000; ++k) {  // several pieces' worth
         svg.moveto(at(k, 0));

@@ -47,7 +47,6 @@ Word word(const char* s) {
 struct Areas : testing::Test {
     void SetUp() override {
         dir = testsupport::enterscratch();
-        testsupport::openchannel(run, chps, "areas.eps");
         testsupport::openchannel(run, chlog, "log.txt");
     }
 
@@ -57,7 +56,6 @@ struct Areas : testing::Test {
     }
 
     void closefiles() {
-        testsupport::closechannel(run, chps);
         testsupport::closechannel(run, chlog);
     }
 
@@ -84,12 +82,13 @@ struct Areas : testing::Test {
     // Trace the areas and paint them; the screen it wrote, and the drawing
     // and the log.
     std::string paint() {
+        MemorySink sink;
         screen = testsupport::capturescreen([&] {
-            EpsCanvas eps(run);
-            paintareas(d, pagemap(d), traceareas(run, d), eps);
+            EpsCanvas canvas(sink);
+            paintareas(d, pagemap(d), traceareas(run, d), canvas);
         });
         closefiles();
-        eps = testsupport::readfile("areas.eps");
+        eps = sink.kept;
         log = testsupport::readfile("log.txt");
         return eps;
     }
@@ -126,7 +125,10 @@ struct Areas : testing::Test {
         return out;
     }
 
-    void expectghostscript() const { EXPECT_EQ(testsupport::ghostscript("areas.eps"), "") << eps; }
+    void expectghostscript() const {
+        testsupport::writefile("areas.eps", eps);
+        EXPECT_EQ(testsupport::ghostscript("areas.eps"), "") << eps;
+    }
 
     std::unique_ptr<::Run> fresh = testsupport::freshrun();
     ::Run& run = *fresh;

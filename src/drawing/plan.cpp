@@ -1,0 +1,47 @@
+// plan.cpp - plandrawing and pagebox.
+#include "drawing/plan.h"
+
+#include <cmath>
+
+#include "drawing/cairocanvas.h"
+#include "drawing/fontmeasure.h"
+#include "drawing/page.h"
+#include "geometry/areas.h"
+#include "geometry/assembly.h"
+#include "geometry/crossovers.h"
+#include "geometry/labels.h"
+#include "run/failure.h"
+
+namespace {
+
+// Room left round the drawn content when an output is cropped, in points.
+constexpr long double cropmargin = 4;
+
+// Where ink is looked for when a figure's content decides its page: far
+// round any plot box a script can ask for.
+constexpr PageBox figurereach = {-20000, -20000, 20000, 20000};
+
+}  // namespace
+
+DrawingPlan plandrawing(Run& run, Diagram& diagram) {
+    placecrossovers(run, diagram);
+    assemblelines(run, diagram);
+    stopifinterrupted();
+    DrawingPlan plan;
+    if (isyes(diagram.options.doareas)) plan.areas = traceareas(run, diagram);
+    plan.labels = placelabels(run, diagram);
+    plan.figure = planfigure(diagram, plan.areas, plan.labels, FontMeasure());
+    stopifinterrupted();
+    return plan;
+}
+
+PageBox pagebox(PageFit fit, const std::function<void(Canvas&)>& draw) {
+    PageBox page = {pageboxleft, pageboxbottom, pageboxright, pageboxtop};
+    PageBox ink;
+    if (fit == PageFit::fixed || !inkbox(draw, fit == PageFit::cropped ? page : figurereach, ink)) return page;
+    PageBox content = {std::floor(ink.left - cropmargin), std::floor(ink.bottom - cropmargin),
+                       std::ceil(ink.right + cropmargin), std::ceil(ink.top + cropmargin)};
+    if (fit != PageFit::grown) return content;
+    return {std::fmin(page.left, content.left), std::fmin(page.bottom, content.bottom),
+            std::fmax(page.right, content.right), std::fmax(page.top, content.top)};
+}
