@@ -148,7 +148,7 @@ void readbigticks(ScriptReader& sr, const KeywordLine& kl) {
     echoreal(line, ", x gap = ", t.xtickgap);
     echoreal(line, ", start y = ", t.ystart);
     echoreal(line, ", y gap = ", t.ytickgap);
-    putstr(sr.run, 0, line, 1, setwoutlog);
+    putstr(sr.run, 0, line, 1, setwlog);
     const char* const order = "bigticks is written x gap, x start, y gap, y start";
     if (t.xtickgap <= 0 || t.ytickgap <= 0) {
         // A negative gap would make the tick loops of the drawing run forever.

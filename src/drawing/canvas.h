@@ -4,8 +4,10 @@
 // coordinates in PostScript points (1/72 inch, y upwards, the page's origin
 // at its lower left corner), paths built point by point and then stroked or
 // filled, texts placed at a point.  Each output format implements it: the
-// EPS writer, which writes every call as text, and the cairo renderer,
-// which paints PDF, SVG and PNG pages.
+// EPS writer, which writes every call as a line of text, the SVG writer,
+// which writes the page as elements grouped by item, and the cairo
+// renderer, which paints PDF and PNG pages.  The writers hand their bytes
+// to a byte sink (run/bytesink.h): a run's output file, or memory.
 //
 // Some calls carry what only a written-out document shows (comments, empty
 // lines, the data point a path point was made from, the way a colour was

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "drawing/formats.h"
-
 #include "text/tokens.h"
 
 namespace {

@@ -165,7 +165,7 @@ void startwarning(Run& run, int16_t area, int16_t code) {
     appendfield(": can't get started (", 0, line, 255);
     appendint(0, line, 255, code);
     appendfield(")", 0, line, 255);
-    putstr(run, 0, line, 1, setwoutlog);
+    putstr(run, 0, line, 1, setwlog);
     warning(run, run.place.line, run.place.item,
             "its boundary cannot be started (code " + wholetext(code) + "): it is filled with nothing");
 }
@@ -179,7 +179,7 @@ void walkwarning(Run& run, int16_t area, int16_t code, const Word& nextname) {
     appendint(0, line, 255, area);
     appendfield(" looking at line ", 0, line, 255);
     appendfield(nextname, 0, line, 255);
-    putstr(run, 0, line, 1, setwoutlog);
+    putstr(run, 0, line, 1, setwlog);
     warning(run, run.place.line, run.place.item,
             "its boundary cannot be traced on to line " + wordtext(nextname) +
                 " (code " + wholetext(code) + "): what was traced is filled");

@@ -18,9 +18,6 @@ constexpr uint32_t setw = 1u << chw;                 // {w}
 constexpr uint32_t setlog = 1u << chlog;             // {log}
 constexpr uint32_t setwlog = setw | setlog;          // {w, log}
 constexpr uint32_t setps = 1u << chps;               // {ps}
-// {w, log}: the lines once also copied to a text file "outfile", which no
-// run ever opens.
-constexpr uint32_t setwoutlog = setwlog;
 
 // The channel's name in messages ("logfile", "psfile", ...; empty for the
 // screen and for a drawing channel the run knows no format of).

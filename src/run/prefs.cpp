@@ -101,7 +101,7 @@ void applyline(Run& run, const WordList& words) {
     settext(m, "\"");
     addtext(m, key);
     addtext(m, "\" unrecognised");
-    putstr(run, 0, m, 1, setwoutlog);
+    putstr(run, 0, m, 1, setwlog);
     std::vector<const char*> names;
     for (const PrefsKeyword& k : prefskeywords) names.push_back(k.name);
     std::string word(key.c, static_cast<size_t>(key.len));

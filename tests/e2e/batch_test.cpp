@@ -157,3 +157,27 @@ TEST(Watch, AFolderThatIsRemovedIsDrawnAgainWhenItIsBack) {
 }
 
 }  // namespace
+
+TEST(Batch, AMissingDataFileIsReportedTheSameWayWhereverItIsNamed) {
+    e2e::Launch l;
+    l.dir = e2e::makeworkdir();
+    mkdir((l.dir + "/there").c_str(), 0755);
+    writefile(l.dir + "/plain", "");
+    writefile(l.dir + "/there/gl-a.txt", basic);
+    // In the current folder, in a folder that is there, in one that is not,
+    // behind a file that is no folder: each is a data file not found.
+    for (const char* name : {"nope.txt", "there/nope.txt", "nope/gl-x.txt", "plain/gl-x.txt"}) {
+        for (bool check : {false, true}) {
+            l.args = check ? std::vector<std::string>{"--check", name} : std::vector<std::string>{name};
+            e2e::RunResult r = e2e::rungridelwith(l);
+            EXPECT_EQ(r.status, 1) << name;
+            EXPECT_EQ(r.errors, std::string(name) + ": error: the data file was not found\n") << name;
+        }
+    }
+    // The other data files of the command are drawn all the same.
+    l.args = {"nope/gl-x.txt", "there/gl-a.txt"};
+    e2e::RunResult r = e2e::rungridelwith(l);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_TRUE(e2e::fileexists(l.dir + "/there/gl-a.eps"));
+    e2e::removetree(l.dir);
+}
