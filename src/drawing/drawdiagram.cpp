@@ -1,4 +1,4 @@
-// drawdiagram.cpp - pageheader and drawdiagram.
+// drawdiagram.cpp - the document headers, drawdiagram and pagefit.
 #include "drawing/drawdiagram.h"
 
 #include "drawing/areas.h"
@@ -26,6 +26,16 @@ PageHeader pageheader(const Text& banner, const Text& stamp) {
     addtext(h.creator, creatorcredit);
     h.created = stamp;
     h.fontsize = framefontsize;
+    return h;
+}
+
+PageHeader documentheader(const Text& banner, const Text& stamp, const PageBox& box, const Text& title) {
+    PageHeader h = pageheader(banner, stamp);
+    h.boxleft = static_cast<int16_t>(box.left);
+    h.boxbottom = static_cast<int16_t>(box.bottom);
+    h.boxright = static_cast<int16_t>(box.right);
+    h.boxtop = static_cast<int16_t>(box.top);
+    h.title = title;
     return h;
 }
 

@@ -15,6 +15,10 @@
 // time of the run.
 PageHeader pageheader(const Text& banner, const Text& stamp);
 
+// The header of a whole document: pageheader's, with the page box `box`
+// (its corners in whole points) and the document's title.
+PageHeader documentheader(const Text& banner, const Text& stamp, const PageBox& box, const Text& title);
+
 // What the geometry found for the drawing: the areas' boundaries, the
 // lines' half-way points, and the places of the figure's texts made from
 // them (planfigure).

@@ -37,12 +37,10 @@ namespace {
 // data file's name, drawn and ended) on the page `box`.  A format whose
 // page cannot be made or written ends the run.
 void writedrawings(Run& run, const PageBox& box, int dpi, const std::function<void(Canvas&)>& draw) {
-    PageHeader header = pageheader(run.settings.banner, run.stamp);
-    header.boxleft = static_cast<int16_t>(box.left);
-    header.boxbottom = static_cast<int16_t>(box.bottom);
-    header.boxright = static_cast<int16_t>(box.right);
-    header.boxtop = static_cast<int16_t>(box.top);
-    header.title = run.datafile.name.len > 0 ? run.datafile.name : run.place.file;
+    // The data file's name: named on the command line, or chosen in a
+    // classic run, where the run still stands in it.
+    const Text& title = run.datafile.name.len > 0 ? run.datafile.name : run.place.file;
+    PageHeader header = documentheader(run.settings.banner, run.stamp, box, title);
     auto document = [&](Canvas& canvas) {
         canvas.begin(header);
         draw(canvas);
