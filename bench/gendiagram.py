@@ -25,7 +25,11 @@ What the diagram holds (window 400..900 by 0..12):
     leaving by the next; 40 of them are one-line areas closed through the
     corner.
 
-Besides gl-bench.txt and gl-prefs.txt it writes, for the same lines, the same
+Besides gl-bench.txt and gl-prefs.txt it writes gl-paper.txt: the same
+diagram as a figure for a paper (`style paper`, `size 84`, `legend right`,
+`fields comments`), every area named by a comment of two to four phases, so
+that every line and point number has a halo and every field a name, placed
+clear of the lines and of one another.  It also writes, for the same lines, the same
 20-value rows with a blank line between lines (bench.dat), the x and y
 columns alone in the same form (bench-xy.dat), and scripts that draw those
 lines to EPS with other programs, the peers of the benchmark:
@@ -386,6 +390,7 @@ class Diagram:
         emit("*")
         with open(os.path.join(folder, "gl-bench.txt"), "w") as f:
             f.write("\n".join(out) + "\n")
+        self.writepaper(folder, out)
         with open(os.path.join(folder, "gl-prefs.txt"), "w") as f:
             f.write("datafile bench\n")
 
@@ -424,6 +429,20 @@ class Diagram:
                 "xlow": XLOW, "xhigh": XHIGH, "ylow": YLOW, "yhigh": YHIGH,
                 "fractions": ", ".join("%d: fraction" % (c - 1) for c in range(3, NVARS + 1)
                                        if c % 6 == FRACTION_KIND)})
+
+    def writepaper(self, folder, out):
+        """gl-paper.txt: gl-bench.txt with a comment naming each area and
+        the figure keywords of a paper's figure after its script."""
+        names = random.Random(7919)  # a stream of its own: gl-bench.txt stays as it was
+        end = len(out) - 1  # the script's closing "*"
+        first = out.index("*") + 1  # the areas follow the lines' "*"
+        with open(os.path.join(folder, "gl-paper.txt"), "w") as f:
+            for k, text in enumerate(out):
+                if first <= k < first + len(self.areas):
+                    text += "  % " + " + ".join(names.sample(PHASES, names.randrange(2, 5)))
+                if k == end:
+                    f.write("style paper\nsize 84\nlegend right\nfields comments\n")
+                f.write(text + "\n")
 
     def lineblocks(self, out):
         """The data rows of each line, as written in the data file."""

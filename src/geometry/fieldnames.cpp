@@ -137,6 +137,7 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
     std::vector<BoundaryPoint> points;
     int16_t numbered = 0;
     for (const AreaBoundary& b : areas) {
+        stopifinterrupted();
         if (static_cast<size_t>(b.area) >= d.fieldnames.size()) continue;
         const Text& name = d.fieldnames[static_cast<size_t>(b.area)];
         if (name.len == 0) continue;
@@ -155,8 +156,9 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
             extent = {std::min(extent.left, s.x), std::min(extent.bottom, s.y), std::max(extent.right, s.x),
                       std::max(extent.top, s.y)};
         pl.grid.near(extent, [&](const Segment& s, int16_t) { region.segments.push_back(s); });
-        region.boxes = pl.taken;
-        region.boxes.insert(region.boxes.end(), pl.circles.begin(), pl.circles.end());
+        region.boxes = pl.taken.all();
+        region.boxes.insert(region.boxes.end(), pl.circles.all().begin(), pl.circles.all().end());
+        region.scan = pl.scan;
         long double centreroom;
         Spot centre = visualcentre(region, 0.25L, centreroom);
         if (centreroom <= 0) continue;
@@ -203,7 +205,7 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
             label.number = numbered;
         }
         plan.fields.push_back(label);
-        pl.taken.push_back(label.box);
+        pl.taken.add(label.box);
     }
 }
 

@@ -115,9 +115,13 @@ FigureStyle figurestyle(const Diagram& d) {
 
 namespace {
 
+// The side of the cells the lines, circles and labels are filed by, in
+// points, when labels or names are placed clear of them.
+constexpr long double gridcell = 16;
+
 // The figure's texts planned on a map.
 FigurePlan planon(const PageMap& map, const Diagram& d, const std::vector<AreaBoundary>& areas,
-                  const std::vector<LabelPlace>& mids, const TextMeasure& measure) {
+                  const std::vector<LabelPlace>& mids, const TextMeasure& measure, PlanSearch search) {
     FigurePlan plan{};
     plan.map = map;
     plan.style = figurestyle(d);
@@ -125,7 +129,9 @@ FigurePlan planon(const PageMap& map, const Diagram& d, const std::vector<AreaBo
     Rect window = {m.left, m.bottom, m.right, m.top};
     // Lines and circles matter to the places of halo labels and field names.
     bool crowded = plan.style.halo > 0 || !d.fieldnames.empty();
-    Planner pl{d, measure, plan, window, SegmentGrid(window, crowded ? 16 : m.right - m.left), {}, {}};
+    long double cell = crowded ? gridcell : m.right - m.left;
+    Planner pl{d, measure, plan, window, SegmentGrid(window, cell), BoxGrid(window, cell), BoxGrid(window, cell),
+               search == PlanSearch::scan};
     if (crowded) {
         for (int k = 1; k <= d.nlines && k <= maxlines; ++k) {
             std::vector<Spot> pts = pagepoints(m, d.lines[k]);
@@ -137,7 +143,7 @@ FigurePlan planon(const PageMap& map, const Diagram& d, const std::vector<AreaBo
             if (!pointdrawn(d, p) || r <= 0) continue;
             Spot c;
             topage(m, p.x, p.y, c.x, c.y);
-            pl.circles.push_back({c.x - r, c.y - r, c.x + r, c.y + r});
+            pl.circles.add({c.x - r, c.y - r, c.x + r, c.y + r});
         }
     }
     placepointlabels(pl);
@@ -154,9 +160,9 @@ constexpr long double pageorigin = 20;
 }  // namespace
 
 FigurePlan planfigure(const Diagram& d, const std::vector<AreaBoundary>& areas, const std::vector<LabelPlace>& mids,
-                      const TextMeasure& measure) {
+                      const TextMeasure& measure, PlanSearch search) {
     PageMap map = pagemap(d);
-    FigurePlan plan = planon(map, d, areas, mids, measure);
+    FigurePlan plan = planon(map, d, areas, mids, measure, search);
     // A key below a small plot, the axis titles, or large axis numbers may
     // reach past the page's origin: the plot then moves up and right, and all is planned
     // again.
@@ -174,6 +180,6 @@ FigurePlan planfigure(const Diagram& d, const std::vector<AreaBoundary>& areas, 
     map.right += right;
     map.bottom += up;
     map.top += up;
-    return planon(map, d, areas, mids, measure);
+    return planon(map, d, areas, mids, measure, search);
 }
 

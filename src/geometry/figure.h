@@ -95,11 +95,17 @@ struct FigurePlan {
     Legend legend;
 };
 
+// How the planning finds what lies near a place: among the items filed
+// by where they lie (always, but in the test that checks it), or by
+// looking at every item.  Both give the same places.
+enum class PlanSearch : int8_t { filed, scan };
+
 // Plan the figure's texts once the lines are assembled and the areas
 // traced: `mids` are the lines' half-way points (placelabels).  Texts are
-// measured only where a place depends on their width.
+// measured only where a place depends on their width.  The planning ends
+// the run when a signal came to end it (it may take a while).
 FigurePlan planfigure(const Diagram& d, const std::vector<AreaBoundary>& areas, const std::vector<LabelPlace>& mids,
-                      const TextMeasure& measure);
+                      const TextMeasure& measure, PlanSearch search = PlanSearch::filed);
 
 // What the key says of a line or a point: its phases as the log lists
 // them, the zero-mode phases in parentheses ("ky and (sill)"); empty when

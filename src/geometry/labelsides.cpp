@@ -32,7 +32,7 @@ PlacedLabel oldlabel(Planner& pl, int16_t item, TextView text, Spot c) {
     if (pl.d.fieldnames.empty()) return l;
     long double w = pl.width(text, TextFace::regular, s);
     l.box = {c.x - w / 2, baseline, c.x + w / 2, baseline + capheight * s};
-    pl.taken.push_back(l.box);
+    pl.taken.add(l.box);
     return l;
 }
 
@@ -40,10 +40,8 @@ PlacedLabel oldlabel(Planner& pl, int16_t item, TextView text, Spot c) {
 // may sit on (0: none).
 int badness(const Planner& pl, const Rect& box, int16_t own) {
     int bad = within(box, pl.window) ? 0 : offwindow;
-    for (const Rect& r : pl.taken)
-        if (overlaps(box, r)) bad += onlabel;
-    for (const Rect& r : pl.circles)
-        if (overlaps(box, r)) bad += oncircle;
+    bad += onlabel * pl.taken.overlapping(box, pl.scan);
+    bad += oncircle * pl.circles.overlapping(box, pl.scan);
     pl.grid.near(box, [&](const Segment& s, int16_t line) {
         if (line != own && crosses(s, box)) bad += acrossline;
     });
@@ -86,6 +84,7 @@ void placepointlabels(Planner& pl) {
     long double s = st.labelsize, r = d.options.circlesize;
     long double h = capheight * s, margin = st.halo / 2, gap = pointgap * s;
     for (int k = 1; k <= d.npoints && k <= maxpoints; ++k) {
+        stopifinterrupted();
         const InvariantPoint& p = d.points[k];
         if (!pointdrawn(d, p)) continue;
         Spot c;
@@ -112,7 +111,7 @@ void placepointlabels(Planner& pl) {
             if (bad == 0) break;
         }
         plan.pointlabels.push_back(best);
-        pl.taken.push_back(best.box);
+        pl.taken.add(best.box);
     }
 }
 
@@ -127,6 +126,7 @@ void placelinelabels(Planner& pl, const std::vector<LabelPlace>& mids) {
     long double s = st.labelsize, h = capheight * s, margin = st.halo / 2;
     int n = d.nlines < maxlines ? d.nlines : maxlines;
     for (int k = 1; k <= n && static_cast<size_t>(k) < mids.size(); ++k) {
+        stopifinterrupted();
         const UnivariantLine& line = d.lines[k];
         if (linelength(line) <= 0) continue;
         const LabelPlace& mid = mids[static_cast<size_t>(k)];
@@ -156,7 +156,7 @@ void placelinelabels(Planner& pl, const std::vector<LabelPlace>& mids) {
             }
         }
         plan.linelabels.push_back(best);
-        pl.taken.push_back(best.box);
+        pl.taken.add(best.box);
     }
 }
 

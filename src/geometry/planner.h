@@ -10,27 +10,26 @@
 
 #include "geometry/figure.h"
 #include "geometry/polylabel.h"
+#include "run/failure.h"
 
-// The segments of the visible lines, filed by the cells of a grid over the
-// plot box, so that what lies near a box is found without looking at all.
-class SegmentGrid {
+// Items filed by the cells of a grid over the plot box that their boxes
+// meet (what lies outside the box is filed in its border cells), so that
+// what lies near a box is found without looking at all.
+class CellIndex {
 public:
-    SegmentGrid(const Rect& area, long double cell) : area(area), cell(cell) {
+    CellIndex(const Rect& area, long double cell) : area(area), cell(cell) {
         columns = std::max(1, static_cast<int>(std::min(256.0L, std::ceil((area.right - area.left) / cell))));
         rows = std::max(1, static_cast<int>(std::min(256.0L, std::ceil((area.top - area.bottom) / cell))));
         buckets.resize(static_cast<size_t>(columns * rows));
     }
 
-    void add(const Segment& s, int16_t line) {
-        int index = static_cast<int>(segments.size());
-        segments.push_back(s);
-        owners.push_back(line);
+    // File item `index` (the items are numbered 0, 1, 2, ... as they come).
+    void addbox(const Rect& r, int index) {
         seen.push_back(0);
-        Rect r = {std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)};
         visitcells(r, [&](int k) { buckets[static_cast<size_t>(k)].push_back(index); });
     }
 
-    // Each segment whose cells meet the rectangle, once: visit(segment, line).
+    // Each item whose cells meet the rectangle, once: visit(index).
     template <class Visit>
     void near(const Rect& r, const Visit& visit) const {
         ++stamp;
@@ -38,7 +37,7 @@ public:
             for (int i : buckets[static_cast<size_t>(k)]) {
                 if (seen[static_cast<size_t>(i)] == stamp) continue;
                 seen[static_cast<size_t>(i)] = stamp;
-                visit(segments[static_cast<size_t>(i)], owners[static_cast<size_t>(i)]);
+                visit(i);
             }
         });
     }
@@ -62,10 +61,66 @@ private:
     int columns;
     int rows;
     std::vector<std::vector<int>> buckets;
-    std::vector<Segment> segments;
-    std::vector<int16_t> owners;
     mutable std::vector<unsigned> seen;
     mutable unsigned stamp = 0;
+};
+
+// The segments of the visible lines, each with its line's number.
+class SegmentGrid {
+public:
+    SegmentGrid(const Rect& area, long double cell) : cells(area, cell) {}
+
+    void add(const Segment& s, int16_t line) {
+        Rect r = {std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)};
+        cells.addbox(r, static_cast<int>(segments.size()));
+        segments.push_back(s);
+        owners.push_back(line);
+    }
+
+    // Each segment whose cells meet the rectangle, once: visit(segment, line).
+    template <class Visit>
+    void near(const Rect& r, const Visit& visit) const {
+        cells.near(r, [&](int i) { visit(segments[static_cast<size_t>(i)], owners[static_cast<size_t>(i)]); });
+    }
+
+private:
+    CellIndex cells;
+    std::vector<Segment> segments;
+    std::vector<int16_t> owners;
+};
+
+// The boxes of the placed labels or of the points' circles, filed by the
+// same cells as the segments, so that those a box overlaps are found
+// among the few near it.  The boxes are kept in the order they came.
+class BoxGrid {
+public:
+    BoxGrid(const Rect& area, long double cell) : cells(area, cell) {}
+
+    void add(const Rect& r) {
+        cells.addbox(r, static_cast<int>(boxes.size()));
+        boxes.push_back(r);
+    }
+
+    const std::vector<Rect>& all() const { return boxes; }
+
+    // How many of the boxes overlap r, by looking at all of them (`scan`)
+    // or at those in its cells only.
+    int overlapping(const Rect& r, bool scan) const {
+        int count = 0;
+        if (scan) {
+            for (const Rect& b : boxes)
+                if (overlaps(r, b)) ++count;
+            return count;
+        }
+        cells.near(r, [&](int i) {
+            if (overlaps(r, boxes[static_cast<size_t>(i)])) ++count;
+        });
+        return count;
+    }
+
+private:
+    CellIndex cells;
+    std::vector<Rect> boxes;
 };
 
 inline Rect grown(const Rect& r, long double by) { return {r.left - by, r.bottom - by, r.right + by, r.top + by}; }
@@ -82,8 +137,10 @@ struct Planner {
     FigurePlan& plan;
     Rect window;                 // the plot box
     SegmentGrid grid;            // the visible lines (when labels or names need them)
-    std::vector<Rect> circles;   // the drawn points' circles (the same)
-    std::vector<Rect> taken;     // every label placed so far
+    BoxGrid circles;             // the drawn points' circles (the same)
+    BoxGrid taken;               // every label placed so far
+    bool scan;                   // look at every item, not only at the filed ones near
+                                 // (the plain search the filed one is checked against)
 
     long double width(TextView t, TextFace face, long double size) const { return measure.width(t, face, size); }
 };

@@ -6,15 +6,33 @@
 #include <cmath>
 #include <queue>
 
+#include "geometry/neargrid.h"
+#include "run/failure.h"
+
 namespace {
 
 // A search stops splitting cells after this many, whatever the precision:
 // it then answers with the best point found so far.
 constexpr int maxcells = 20000;
 
+// How many cells a search splits between two looks for a signal that ends
+// the run (the count goes up by four at a time).
+constexpr int signalcheck = 256;
+
 // A long or narrow region is covered by at most this many starting cells
 // along its long side.
 constexpr long double maxstartcells = 64;
+
+// An obstacle is kept for a search when it may lie this much farther (as a
+// fraction of the sizes at hand) than the room can be: rounding never
+// leaves out one that counts.
+constexpr long double keepmargin = 1e-6L;
+
+// The side of the cells a search starts from over a box (not a number
+// when the box has no inside).
+long double startside(long double width, long double height) {
+    return std::max(std::min(width, height), std::max(width, height) / maxstartcells);
+}
 
 long double distance(Spot p, Spot q) { return std::hypot(p.x - q.x, p.y - q.y); }
 
@@ -78,6 +96,102 @@ long double room(const Region& r, Spot p, bool euclid) {
     return d;
 }
 
+// The region's items filed for the searches: the polygon's edges by cell
+// and by height, the obstacles (the segments, then the boxes) by cell.
+// Unusable (every search looks at every item) when the region asks for
+// that or an item is not finite.
+class RoomIndex {
+public:
+    // With `obstacles`, the room is asked for only at points of `reach`:
+    // the obstacles that cannot come nearer to any of them than the
+    // polygon's edges are left out.
+    RoomIndex(const Region& r, bool obstacles, const Rect& reach = {}) : region(r) {
+        usable = !r.scan;
+        if (!usable) return;
+        std::vector<Rect> boxes;
+        size_t n = r.polygon.size();
+        for (size_t i = 0; i < n; ++i) boxes.push_back(bounds(r.polygon[i], r.polygon[(i + 1) % n]));
+        usable = edges.build(boxes);
+        bands.build(r.polygon);
+        if (!obstacles || !usable) return;
+        // Inside the polygon, the room along the axes is at most half its
+        // extent's narrower side (a ray along an axis leaves the polygon
+        // before it leaves the extent); outside it is below zero.  An
+        // obstacle farther than that from every point of `reach` never
+        // sets the room there.
+        Rect extent = boxes.front();
+        for (const Rect& b : boxes) extent = unite(extent, b);
+        long double most = std::max(0.0L, std::min(extent.right - extent.left, extent.top - extent.bottom) / 2);
+        long double size = std::max({std::fabs(reach.left), std::fabs(reach.right), std::fabs(reach.bottom),
+                                     std::fabs(reach.top), std::fabs(extent.left), std::fabs(extent.right),
+                                     std::fabs(extent.bottom), std::fabs(extent.top)});
+        long double limit = most + keepmargin * (1 + most + size);
+        bool filter = std::isfinite(limit) && std::isfinite(size);
+        auto keep = [&](const Rect& b) {
+            long double gap = std::max({0.0L, b.left - reach.right, reach.left - b.right, b.bottom - reach.top,
+                                        reach.bottom - b.top});
+            return !filter || !(gap > limit);
+        };
+        boxes.clear();
+        for (size_t k = 0; k < r.segments.size(); ++k) {
+            Rect b = bounds(r.segments[k].a, r.segments[k].b);
+            if (keep(b)) {
+                boxes.push_back(b);
+                kept.push_back(static_cast<int32_t>(k));
+            }
+        }
+        nsegments = kept.size();
+        for (size_t k = 0; k < r.boxes.size(); ++k) {
+            if (keep(r.boxes[k])) {
+                boxes.push_back(r.boxes[k]);
+                kept.push_back(static_cast<int32_t>(k));
+            }
+        }
+        usable = others.build(boxes);
+    }
+
+    // The same as room(region, p, euclid), looking only at what is near p.
+    long double room(Spot p, bool euclid) const {
+        if (!usable) return ::room(region, p, euclid);
+        const std::vector<Spot>& polygon = region.polygon;
+        size_t n = polygon.size();
+        long double least = INFINITY;
+        edges.nearest(p, least, [&](int32_t i) {
+            const Spot& a = polygon[static_cast<size_t>(i)];
+            const Spot& b = polygon[(static_cast<size_t>(i) + 1) % n];
+            least = std::min(least, euclid ? segmentdistance(p, a, b) : axisdistance(p, a, b));
+        });
+        long double d = std::min(bands.inside(polygon, p) ? least : -least, rectdistance(p, region.window, euclid));
+        if (euclid) return d;
+        others.nearest(p, d, [&](int32_t i) {
+            size_t k = static_cast<size_t>(kept[static_cast<size_t>(i)]);
+            if (static_cast<size_t>(i) < nsegments) {
+                d = std::min(d, axisdistance(p, region.segments[k].a, region.segments[k].b));
+            } else {
+                d = std::min(d, -rectdistance(p, region.boxes[k], false));
+            }
+        });
+        return d;
+    }
+
+private:
+    static Rect bounds(Spot a, Spot b) {
+        return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+    }
+    static Rect unite(const Rect& a, const Rect& b) {
+        return {std::min(a.left, b.left), std::min(a.bottom, b.bottom), std::max(a.right, b.right),
+                std::max(a.top, b.top)};
+    }
+
+    const Region& region;
+    bool usable;
+    NearGrid edges;
+    EdgeBands bands;
+    NearGrid others;
+    std::vector<int32_t> kept;  // the obstacles filed in `others`: segments, then boxes
+    size_t nsegments = 0;       // how many of them are segments
+};
+
 struct Cell {
     Spot c;
     long double half;  // half the cell's side
@@ -96,9 +210,8 @@ Spot search(const Rect& box, const Measure& measure, long double reach, long dou
     Cell top = {centre, 0, measure(centre), 0};
     best = top.d;
     Spot found = centre;
-    long double side = std::min(width, height);
-    if (!(side > 0) || !std::isfinite(width) || !std::isfinite(height)) return found;
-    side = std::max(side, std::max(width, height) / maxstartcells);
+    if (!(std::min(width, height) > 0) || !std::isfinite(width) || !std::isfinite(height)) return found;
+    long double side = startside(width, height);
     auto cell = [&](Spot c, long double half) {
         long double d = measure(c);
         return Cell{c, half, d, d + reach * half};
@@ -109,6 +222,7 @@ Spot search(const Rect& box, const Measure& measure, long double reach, long dou
         for (long double y = box.bottom; y < box.top; y += side) queue.push(cell({x + side / 2, y + side / 2}, side / 2));
     int cells = 0;
     while (!queue.empty() && cells < maxcells) {
+        if (cells % signalcheck == 0) stopifinterrupted();
         Cell c = queue.top();
         queue.pop();
         if (c.d > best) {
@@ -146,6 +260,7 @@ Region scaled(const Region& r, long double w, long double h) {
     auto s = [&](Spot p) { return Spot{p.x / w, p.y / h}; };
     auto sr = [&](const Rect& q) { return Rect{q.left / w, q.bottom / h, q.right / w, q.top / h}; };
     Region out;
+    out.scan = r.scan;
     for (const Spot& p : r.polygon) out.polygon.push_back(s(p));
     out.window = sr(r.window);
     for (const Segment& g : r.segments) out.segments.push_back({s(g.a), s(g.b)});
@@ -193,7 +308,8 @@ bool crosses(const Segment& s, const Rect& r) {
 Spot visualcentre(const Region& region, long double precision, long double& best) {
     best = 0;
     if (region.polygon.size() < 3) return {0, 0};
-    auto measure = [&](Spot p) { return room(region, p, true); };
+    RoomIndex index(region, false);
+    auto measure = [&](Spot p) { return index.room(p, true); };
     return search(searchbox(region), measure, std::sqrt(2.0L), precision, best);
 }
 
@@ -207,8 +323,15 @@ Spot roomiestspot(const Region& region, long double w, long double h, long doubl
     best = 0;
     if (!(w > 0 && h > 0) || region.polygon.size() < 3) return {0, 0};
     Region s = scaled(region, w, h);
-    auto measure = [&](Spot p) { return 2 * room(s, p, false); };
     Rect box = searchbox(s);
+    // Every point the search looks at lies in its starting cells (only the
+    // box's centre when it has no inside).
+    long double width = box.right - box.left, height = box.top - box.bottom;
+    long double side = startside(width, height);
+    Rect reach = {box.left, box.bottom, box.right + side, box.top + side};
+    if (!(std::min(width, height) > 0)) reach = {-INFINITY, -INFINITY, INFINITY, INFINITY};
+    RoomIndex index(s, true, reach);
+    auto measure = [&](Spot p) { return 2 * index.room(p, false); };
     // The room is twice the distance, so it grows at most twice as fast.
     Spot found = search(box, measure, 2, precision, best);
     return {found.x * w, found.y * h};

@@ -36,6 +36,8 @@ struct Region {
     Rect window;
     std::vector<Segment> segments;
     std::vector<Rect> boxes;
+    bool scan = false;  // the searches look at every item, not only at those near
+                        // (the plain search the filed one is checked against)
 };
 
 // The region's visual centre, within `precision` points: the point inside

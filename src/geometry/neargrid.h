@@ -1,0 +1,110 @@
+// neargrid.h - a uniform grid over the bounding boxes of fixed items (the
+// edges of a field's outline, the lines and texts round it), so that the
+// items nearest a point are found by looking at the cells round it ring by
+// ring, not at every item; and the bands of a polygon's edges by height,
+// so that whether a point is inside is decided by the edges at its height
+// alone.  Both give exactly what a look at every item gives: a ring is
+// left out only when nothing in it can be nearer than what was found.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "geometry/polylabel.h"
+
+class NearGrid {
+public:
+    // File the items by their boxes; false (and nothing filed) when a box
+    // is not finite, and the caller then looks at every item.
+    bool build(const std::vector<Rect>& boxes);
+
+    // Visit each item in the cells round p, nearest ring first, once,
+    // until no item left can lie nearer to p than `best` (the visitor
+    // lowers it as it finds nearer items).  The distance an item's ring
+    // promises is measured along the axes (the larger offset), so it holds
+    // for Euclidean distances too.  An item whose box holds p is visited
+    // whatever `best` is.
+    template <class Visit>
+    void nearest(Spot p, const long double& best, const Visit& visit) const {
+        if (cols == 0) return;
+        long long px = cellof(p.x, extent.left), py = cellof(p.y, extent.bottom);
+        auto outside = [](long long k, long long n) { return k < 0 ? -k : k >= n ? k - (n - 1) : 0; };
+        long long first = std::max(outside(px, cols), outside(py, rows));
+        long long last = std::max(std::max(px, cols - 1 - px), std::max(py, rows - 1 - py));
+        ++stamp;
+        if (stamp == 0) {  // wrapped: forget every mark
+            std::fill(seen.begin(), seen.end(), 0u);
+            stamp = 1;
+        }
+        auto cell = [&](long long cx, long long cy) {
+            if (cx < 0 || cx >= cols || cy < 0 || cy >= rows) return;
+            size_t k = static_cast<size_t>(cy * cols + cx);
+            for (int32_t i = start[k]; i < start[k + 1]; ++i) {
+                int32_t id = ids[static_cast<size_t>(i)];
+                if (seen[static_cast<size_t>(id)] == stamp) continue;
+                seen[static_cast<size_t>(id)] = stamp;
+                visit(id);
+            }
+        };
+        for (long long r = first; r <= last; ++r) {
+            if (r > 0 && ringdistance(r) >= best) break;
+            for (long long cy = py - r; cy <= py + r; ++cy) {
+                if (cy < 0 || cy >= rows) continue;
+                if (cy == py - r || cy == py + r) {
+                    for (long long cx = std::max(px - r, 0LL); cx <= std::min(px + r, cols - 1); ++cx) cell(cx, cy);
+                } else {
+                    cell(px - r, cy);
+                    cell(px + r, cy);
+                }
+            }
+        }
+    }
+
+private:
+    long long cellof(long double v, long double low) const {
+        long double k = std::floor((v - low) / side);
+        constexpr long double far = 1LL << 40;  // beyond any grid; keeps the ring counts finite
+        if (!(k > -far)) return -(1LL << 40);
+        if (!(k < far)) return 1LL << 40;
+        return static_cast<long long>(k);
+    }
+
+    // The least distance along the axes from a point to an item whose
+    // cells are all r rings away from the point's cell: r - 1 cells, less
+    // a sliver for the rounding of the cell numbers and of the distances.
+    long double ringdistance(long long r) const {
+        constexpr long double sliver = 1e-6L;
+        return r <= 1 ? 0 : (static_cast<long double>(r - 1) - sliver) * side;
+    }
+
+    Rect extent{};
+    long double side = 1;
+    long long cols = 0;
+    long long rows = 0;
+    std::vector<int32_t> start;  // cell k holds ids[start[k] .. start[k + 1])
+    std::vector<int32_t> ids;
+    mutable std::vector<unsigned> seen;
+    mutable unsigned stamp = 0;
+};
+
+// The edges of a closed polygon (edge i from point i to the next) filed by
+// the bands of height they span.
+class EdgeBands {
+public:
+    void build(const std::vector<Spot>& polygon);
+
+    // The non-zero winding rule, as insidepolygon decides it.
+    bool inside(const std::vector<Spot>& polygon, Spot p) const;
+
+private:
+    int32_t bandof(long double y) const;
+
+    long double bottom = 0;
+    long double top = 0;
+    long double height = 1;
+    int32_t count = 0;
+    std::vector<int32_t> start;
+    std::vector<int32_t> ids;
+};
