@@ -3,6 +3,8 @@
 // two labels on one another, the key inside its room.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "diagram/readdata.h"
@@ -25,9 +27,7 @@ struct Planned {
     FigurePlan plan;
 };
 
-void plan(const std::string& script, Planned& p) {
-    std::string data = testsupport::readfile(EXAMPLES_DIR "/showcase/gl-showcase.txt");
-    data.insert(data.rfind("info "), script);
+void plandata(const std::string& data, Planned& p, PlanSearch search = PlanSearch::filed) {
     std::string dir = testsupport::enterscratch();
     testsupport::writefile("gl-t.txt", data);
     auto run = testsupport::freshrun();
@@ -38,8 +38,14 @@ void plan(const std::string& script, Planned& p) {
     placecrossovers(*run, p.d);
     assemblelines(*run, p.d);
     p.areas = traceareas(*run, p.d);
-    p.plan = planfigure(p.d, p.areas, placelabels(*run, p.d), FontMeasure());
+    p.plan = planfigure(p.d, p.areas, placelabels(*run, p.d), FontMeasure(), search);
     testsupport::leavescratch(dir);
+}
+
+void plan(const std::string& script, Planned& p, PlanSearch search = PlanSearch::filed) {
+    std::string data = testsupport::readfile(EXAMPLES_DIR "/showcase/gl-showcase.txt");
+    data.insert(data.rfind("info "), script);
+    plandata(data, p, search);
 }
 
 // The page polygon of area k.
@@ -120,6 +126,87 @@ TEST(FigurePlan, TheKeyStaysInItsRoom) {
     EXPECT_LE(b.legend.box.right, b.map.right);
     EXPECT_LT(b.legend.box.top, b.xlabel.y);
     EXPECT_GT(b.legend.entries.back().numberright, b.legend.entries.front().numberright);  // columns
+}
+
+// Two numbers alike to the last bit, their signs too.
+bool same(long double a, long double b) { return a == b && std::signbit(a) == std::signbit(b); }
+
+bool same(const Rect& a, const Rect& b) {
+    return same(a.left, b.left) && same(a.bottom, b.bottom) && same(a.right, b.right) && same(a.top, b.top);
+}
+
+// Every place of two plans alike to the last bit.
+void expectsameplaces(const FigurePlan& a, const FigurePlan& b, const std::string& what) {
+    auto labels = [&](const std::vector<PlacedLabel>& x, const std::vector<PlacedLabel>& y, const char* kind) {
+        ASSERT_EQ(x.size(), y.size()) << what << kind;
+        for (size_t i = 0; i < x.size(); ++i)
+            EXPECT_TRUE(x[i].item == y[i].item && same(x[i].x, y[i].x) && same(x[i].baseline, y[i].baseline) &&
+                        same(x[i].box, y[i].box))
+                << what << kind << " " << i;
+    };
+    labels(a.linelabels, b.linelabels, "line label");
+    labels(a.pointlabels, b.pointlabels, "point label");
+    ASSERT_EQ(a.fields.size(), b.fields.size()) << what;
+    for (size_t i = 0; i < a.fields.size(); ++i) {
+        const FieldLabel &f = a.fields[i], &g = b.fields[i];
+        bool lines = f.lines.size() == g.lines.size();
+        for (size_t k = 0; lines && k < f.lines.size(); ++k)
+            lines = std::string(f.lines[k].c, static_cast<size_t>(f.lines[k].len)) ==
+                    std::string(g.lines[k].c, static_cast<size_t>(g.lines[k].len));
+        EXPECT_TRUE(f.area == g.area && f.number == g.number && same(f.size, g.size) && lines && same(f.x, g.x) &&
+                    same(f.baseline, g.baseline) && same(f.box, g.box))
+            << what << "field " << f.area;
+    }
+    ASSERT_EQ(a.legend.entries.size(), b.legend.entries.size()) << what;
+    for (size_t i = 0; i < a.legend.entries.size(); ++i)
+        EXPECT_TRUE(same(a.legend.entries[i].baseline, b.legend.entries[i].baseline) &&
+                    same(a.legend.entries[i].textleft, b.legend.entries[i].textleft))
+            << what << "key entry " << i;
+    EXPECT_TRUE(same(a.map.left, b.map.left) && same(a.map.bottom, b.map.bottom)) << what;
+}
+
+// The filed search places every label, name and key entry where the look
+// at every item places it: on the showcase with every kind of figure, and
+// on a generated diagram with hundreds of lines, points and areas, a
+// dozen of them named (all of them would take the look at everything
+// minutes).
+TEST(FigurePlan, TheFiledSearchPlacesAsTheLookAtEverything) {
+    for (const char* script : fieldscripts) {
+        Planned filed, scanned;
+        plan(script, filed);
+        plan(script, scanned, PlanSearch::scan);
+        expectsameplaces(filed.plan, scanned.plan, script);
+    }
+    for (const char* script : {"labels halo\n", "style paper\nsize 84\nlegend right\nfields comments\n"}) {
+        Planned filed, scanned;
+        plan(script, filed);
+        plan(script, scanned, PlanSearch::scan);
+        expectsameplaces(filed.plan, scanned.plan, script);
+    }
+
+    std::string dir = testsupport::enterscratch();
+    int status = std::system("python3 " EXAMPLES_DIR "/../bench/gendiagram.py --rows 4 --out big >/dev/null 2>&1");
+    std::string data = status == 0 ? testsupport::readfile("big/gl-paper.txt") : "";
+    testsupport::leavescratch(dir);
+    ASSERT_EQ(status, 0) << "bench/gendiagram.py did not run";
+    // Keep the names of every 25th area.
+    std::string kept;
+    size_t areas = data.find("\n*\n") + 3, at = 0, count = 0;
+    while (at < data.size()) {
+        size_t end = data.find('\n', at);
+        std::string line = data.substr(at, end - at);
+        size_t comment = line.find("  % ");
+        if (at >= areas && comment != std::string::npos && count++ % 25 != 0) line.erase(comment);
+        kept += line + "\n";
+        at = end + 1;
+    }
+    ASSERT_GT(count, 250u);
+    Planned filed, scanned;
+    plandata(kept, filed);
+    plandata(kept, scanned, PlanSearch::scan);
+    EXPECT_EQ(filed.plan.fields.size(), 12u);
+    EXPECT_GT(filed.plan.linelabels.size(), 1000u);
+    expectsameplaces(filed.plan, scanned.plan, "generated diagram ");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
+#include <string>
 
 #include "geometry/polylabel.h"
 
@@ -75,6 +77,52 @@ TEST(Polylabel, OverlapsAndCrossings) {
     EXPECT_TRUE(crosses({{-5, -5}, {15, 15}}, r));
     EXPECT_FALSE(crosses({{-5, 12}, {15, 30}}, r));
     EXPECT_TRUE(crosses({{2, 2}, {3, 3}}, r));  // wholly inside
+}
+
+}  // namespace
+
+namespace {
+
+// The searches through the filed items answer exactly as the look at every
+// item: on star-shaped polygons of many edges (some crossing the window),
+// with segments and boxes strewn in and round them, for boxes of many
+// shapes.
+TEST(Polylabel, FiledSearchesAnswerAsTheLookAtEverything) {
+    std::mt19937 random(1234);
+    auto uniform = [&](long double low, long double high) {
+        return low + (high - low) * static_cast<long double>(random() % 1000000) / 1000000;
+    };
+    auto same = [](long double a, long double b) { return a == b && std::signbit(a) == std::signbit(b); };
+    for (int shape = 0; shape < 40; ++shape) {
+        Region filed;
+        filed.window = {0, 0, 200, 150};
+        Spot centre = {uniform(20, 180), uniform(20, 130)};
+        int corners = 3 + static_cast<int>(random() % 300);
+        long double reach = uniform(10, 120);
+        for (int k = 0; k < corners; ++k) {
+            long double angle = 2 * M_PI * k / corners, r = reach * uniform(0.3L, 1);
+            filed.polygon.push_back({centre.x + r * std::cos(angle), centre.y + 0.6L * r * std::sin(angle)});
+        }
+        for (int k = 0; k < 300; ++k) {
+            Spot a = {uniform(-20, 220), uniform(-20, 170)};
+            filed.segments.push_back({a, {a.x + uniform(-8, 8), a.y + uniform(-8, 8)}});
+            Spot c = {uniform(-20, 220), uniform(-20, 170)};
+            long double w = uniform(1, 30), h = uniform(1, 10);
+            filed.boxes.push_back({c.x, c.y, c.x + w, c.y + h});
+        }
+        Region scanned = filed;
+        scanned.scan = true;
+        std::string what = "shape " + std::to_string(shape);
+
+        long double room1, room2;
+        Spot a = visualcentre(filed, 0.25L, room1), b = visualcentre(scanned, 0.25L, room2);
+        EXPECT_TRUE(same(a.x, b.x) && same(a.y, b.y) && same(room1, room2)) << what;
+        for (Spot box : {Spot{4, 2}, Spot{20, 6}, Spot{60, 9}, Spot{3, 30}}) {
+            a = roomiestspot(filed, box.x, box.y, 0.01L, room1);
+            b = roomiestspot(scanned, box.x, box.y, 0.01L, room2);
+            EXPECT_TRUE(same(a.x, b.x) && same(a.y, b.y) && same(room1, room2)) << what << " box " << box.x;
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,55 @@
+// stopplacing_test.cpp - an ending signal ends a run while it places the
+// names of many fields as soon as at any other step: the previous drawing
+// stays and the log says the run was interrupted.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "e2e/harness.h"
+
+namespace {
+
+// Longer than any signal may take to end a run on a loaded machine; the
+// runs below take seconds of placing.
+constexpr double longestend = 5;
+
+TEST(StopPlacing, AnEndingSignalEndsARunThatPlacesThreeHundredFieldNames) {
+    std::string dir = e2e::makeworkdir();
+    // The benchmark's diagram, 300 areas each named by its comment, at a
+    // size that leaves many names room only after many tries.
+    int status = std::system(("python3 " EXAMPLES_DIR "/../bench/gendiagram.py --rows 4 --out " + dir + " >/dev/null 2>&1").c_str());
+    ASSERT_EQ(status, 0) << "bench/gendiagram.py did not run";
+    std::string data = testsupport::readfile(dir + "/gl-paper.txt");
+    data.insert(data.find("fields comments\n"), "fontsize 12\n");
+    testsupport::writefile(dir + "/gl-paper.txt", data);
+    const std::string old = "%!PS-Adobe-3.0 EPSF-3.0\n% the last good drawing\n";
+
+    const std::pair<int, std::string> signals[] = {{SIGTERM, "TERM"}, {SIGINT, "INT"}, {SIGHUP, "HUP"}};
+    for (const auto& [sig, name] : signals) {
+        testsupport::writefile(dir + "/gl-paper.eps", old);
+        e2e::Launch launch;
+        launch.dir = dir;
+        launch.args = {"gl-paper.txt"};
+        e2e::Started run = e2e::startgridel(launch);
+        // Reading, the lines and the areas take a fraction of a second, the
+        // names seconds.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+        auto sent = std::chrono::steady_clock::now();
+        kill(run.pid, sig);
+        e2e::RunResult r = e2e::finishgridel(run, 120);
+        double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - sent).count();
+        EXPECT_EQ(r.signal, sig) << name << " status " << r.status;
+        EXPECT_LT(took, longestend) << name;
+        EXPECT_EQ(testsupport::readfile(dir + "/gl-paper.eps"), old) << name;
+        std::string log = testsupport::readfile(dir + "/gl-paper.log");
+        EXPECT_NE(log.find("\n-- run interrupted by SIG" + name + " --\n"), std::string::npos) << name;
+    }
+    e2e::removetree(dir);
+}
+
+}  // namespace
