@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # run.sh - speed and memory of whole gridel runs on large diagrams, side by
 # side with other programs drawing the same lines from the same 20-value
-# rows to EPS:
+# rows to EPS, and beside gridel's other runs of the same diagram (EPS and
+# PNG; all four formats; the paper figure gl-paper.txt, EPS and all four):
 #   gnuplot      plot 'bench.dat' using 1:2 with lines (the headline peer)
 #   gnuplot-all  the same with a y expression that converts all 20 columns
 #   matplotlib   numpy.loadtxt of all 20 columns, a LineCollection, EPS
@@ -138,7 +139,15 @@ for rows in $SIZES; do
     echo "gridel did not draw the $rows-row diagram cleanly (status $status); see $dir/gl-log.txt" >&2
     exit 1
   fi
-  progs=("gridel=$gridel")
+  # The paper figure of the same diagram, checked the same way.
+  status=0
+  "$gridel" gl-paper.txt >screen-paper.txt </dev/null || status=$?
+  if [ "$status" -ne 0 ] || grep -q 'BOMBED' gl-paper.log || [ ! -s gl-paper.eps ]; then
+    echo "gridel did not draw the $rows-row paper figure cleanly (status $status); see $dir/gl-paper.log" >&2
+    exit 1
+  fi
+  progs=("gridel=$gridel" "gridel-png=$gridel -T png" "gridel-all=$gridel -T pdf,svg,png"
+         "gridel-paper=$gridel gl-paper.txt" "gridel-paper-all=$gridel -T pdf,svg,png gl-paper.txt")
   for peer in $PEERS; do
     status=0
     ${command[$peer]} </dev/null >"$peer.out" 2>"$peer.err" || status=$?

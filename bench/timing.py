@@ -184,7 +184,11 @@ def cmd_check(args):
 
 # The programs by the names run.sh gives them, as the tables show them.
 LABEL = {"gridel": "gridel", "gnuplot": "gnuplot 1:2", "gnuplot-all": "gnuplot all 20",
-         "matplotlib": "matplotlib"}
+         "matplotlib": "matplotlib", "gridel-png": "gridel EPS+PNG", "gridel-all": "gridel 4 formats",
+         "gridel-paper": "paper EPS", "gridel-paper-all": "paper 4 formats"}
+# gridel's other runs of the same diagram: the plain one with more formats,
+# and the paper figure (gl-paper.txt: halo numbers, 300 field names, a key).
+VARIANTS = ["gridel-png", "gridel-all", "gridel-paper", "gridel-paper-all"]
 HEADLINE = "gnuplot"
 
 
@@ -224,7 +228,7 @@ def cmd_report(args):
     progs = sizes[0]["programs"]
     if progs[0] != "gridel" or any(s["programs"] != progs for s in sizes):
         sys.exit("timing.py: every size must time gridel first, then the same peers")
-    peers = progs[1:]
+    peers = [p for p in progs[1:] if p not in VARIANTS]
     names = [LABEL.get(p, p) for p in progs]
     runs = sorted({s["runs"] for s in sizes})
     warmup = sorted({s["warmup"] for s in sizes})
@@ -332,6 +336,42 @@ def cmd_report(args):
             "",
         ]
 
+    # The paper figure against the plain drawing: its EPS at most twice the
+    # plain EPS; its four formats at most three times the plain EPS plus
+    # what painting the PNG adds to the plain run.
+    if all(v in progs for v in VARIANTS):
+        figure = []
+        for s in sizes:
+            eps, paper = med(s, "gridel", "cpu"), med(s, "gridel-paper", "cpu")
+            png = med(s, "gridel-png", "cpu") - eps
+            four, paperfour = med(s, "gridel-all", "cpu"), med(s, "gridel-paper-all", "cpu")
+            figure.append([s["rows"], "%.3f" % eps, "%.3f" % paper, "%.2f" % (paper / eps),
+                           "%.3f" % png, "%.3f" % four, "%.3f" % paperfour,
+                           "%.2f" % (paperfour / (3 * eps + png)),
+                           "%.1f" % max(medianpeak(s["samples"][p]) for p in ["gridel"] + VARIANTS)])
+        figgrowth = []
+        for a, b in zip(sizes, sizes[1:]):
+            doublings = math.log2(b["rows"] / a["rows"])
+            figgrowth.append("%d → %d rows: paper EPS %.2f×, paper 4 formats %.2f×" % (
+                a["rows"], b["rows"],
+                (med(b, "gridel-paper", "cpu") / med(a, "gridel-paper", "cpu")) ** (1 / doublings),
+                (med(b, "gridel-paper-all", "cpu") / med(a, "gridel-paper-all", "cpu")) ** (1 / doublings)))
+        block = [
+            "The paper figure (gl-paper.txt: `style paper`, `size 84`, `legend right`, `fields comments`,"
+            " every area named) against the plain drawing; CPU s, medians; PNG = what `-T png` adds to the"
+            " plain EPS run; the budget of the four formats is 3 × plain EPS + PNG:",
+            "",
+            table(["rows a line", "plain EPS", "paper EPS", "paper / plain", "PNG", "plain 4 formats",
+                   "paper 4 formats", "paper 4 formats / budget", "peak MB (most of the five)"], figure),
+            "",
+        ]
+        if figgrowth:
+            block += ["Growth per doubling of the rows: %s." % "; ".join(figgrowth), ""]
+        lines += ["## The paper figure", ""] + block
+        snippet_figure = block
+    else:
+        snippet_figure = []
+
     lines += ["## The programs", ""]
     lines += ["- %s" % PEERS_TEXT[p] for p in progs if p in PEERS_TEXT]
     lines += [""]
@@ -340,7 +380,7 @@ def cmd_report(args):
     head = ["rows a line", "gridel CPU s [IQR]"]
     for p in peers:
         head += ["%s CPU s" % LABEL.get(p, p), "ratio"]
-    head += ["gridel wall s", "peak MB: " + " / ".join(names)]
+    head += ["gridel wall s", "peak MB: " + " / ".join(LABEL.get(p, p) for p in ["gridel"] + peers)]
     rows = []
     for s in sizes:
         g = s["samples"]["gridel"]["cpu"]
@@ -349,7 +389,7 @@ def cmd_report(args):
             row += ["%.3f" % med(s, p, "cpu"),
                     "%.2f" % (med(s, "gridel", "cpu") / med(s, p, "cpu"))]
         row += ["%.3f" % med(s, "gridel", "wall"),
-                " / ".join("%.0f" % medianpeak(s["samples"][p]) for p in progs)]
+                " / ".join("%.0f" % medianpeak(s["samples"][p]) for p in ["gridel"] + peers)]
         rows.append(row)
     snippet = [
         "Figures from one `bash bench/run.sh` (%d cores, %s; %s timed rounds, alternating;"
@@ -362,6 +402,7 @@ def cmd_report(args):
     if summary:
         snippet += ["Growth of gridel's CPU time per doubling of the rows: %s."
                     % "; ".join(summary), ""]
+    snippet += snippet_figure
     lines += ["## For the README", ""] + snippet
 
     if args.results != "-":
