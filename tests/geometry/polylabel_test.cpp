@@ -77,6 +77,17 @@ TEST(Polylabel, OverlapsAndCrossings) {
     EXPECT_TRUE(crosses({{-5, -5}, {15, 15}}, r));
     EXPECT_FALSE(crosses({{-5, 12}, {15, 30}}, r));
     EXPECT_TRUE(crosses({{2, 2}, {3, 3}}, r));  // wholly inside
+    // Touching counts; a hair's breadth off does not, on every side.
+    const long double hair = 1e-12L;
+    EXPECT_TRUE(crosses({{10, 12}, {10, -3}}, r));
+    EXPECT_TRUE(crosses({{-4, 10}, {0, 10}}, r));
+    EXPECT_TRUE(crosses({{-5, -3}, {0, 0}}, r));
+    EXPECT_FALSE(crosses({{10 + hair, 12}, {10 + hair, -3}}, r));
+    EXPECT_FALSE(crosses({{-hair, 12}, {-hair, -3}}, r));
+    EXPECT_FALSE(crosses({{-4, 10 + hair}, {14, 10 + hair}}, r));
+    EXPECT_FALSE(crosses({{-4, -hair}, {14, -hair}}, r));
+    EXPECT_FALSE(crosses({{-5, -3}, {-hair, -hair}}, r));
+    EXPECT_FALSE(crosses({{1e15L, 5}, {2e15L, 5}}, r));
 }
 
 }  // namespace
