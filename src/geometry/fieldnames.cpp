@@ -101,7 +101,7 @@ FieldLabel fieldtext(int16_t area, const std::vector<Text>& lines, long double s
 // Where a w by h box goes in the region: at the visual centre when it fits
 // there (`anywhere` false), else where it has the most room when it fits
 // there; false when it does not fit.
-bool fitbox(const FiledRegion& region, Spot centre, long double centreroom, long double w, long double h, bool anywhere,
+bool fitbox(const Region& region, Spot centre, long double centreroom, long double w, long double h, bool anywhere,
             Spot& at) {
     if (2 * centreroom < std::min(w, h)) return false;  // not even the inscribed circle holds it
     if (!anywhere) {
@@ -159,9 +159,8 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
         region.boxes = pl.taken.all();
         region.boxes.insert(region.boxes.end(), pl.circles.all().begin(), pl.circles.all().end());
         region.scan = pl.scan;
-        FiledRegion filed(region);
         long double centreroom;
-        Spot centre = visualcentre(filed, 0.25L, centreroom);
+        Spot centre = visualcentre(region, 0.25L, centreroom);
         if (centreroom <= 0) continue;
 
         std::vector<TextView> words = wordsof(name);
@@ -182,7 +181,7 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
                 long double h = capheight * s + (n - 1) * fieldleading * s + descent * s;
                 long double pad = 2 * fieldpad * s;
                 Spot at;
-                if (fitbox(filed, centre, centreroom, w + pad, h + pad, tries >= most, at)) {
+                if (fitbox(region, centre, centreroom, w + pad, h + pad, tries >= most, at)) {
                     label = fieldtext(b.area, lines, s, at, w);
                     fitted = true;
                 }
@@ -197,8 +196,8 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
                 long double w = pl.width(viewof(number), TextFace::italic, s), h = (capheight + descent) * s;
                 long double pad = 2 * fieldpad * s;
                 Spot at = centre;
-                fitted = fitbox(filed, centre, centreroom, w + pad, h + pad, false, at) ||
-                         fitbox(filed, centre, centreroom, w + pad, h + pad, true, at);
+                fitted = fitbox(region, centre, centreroom, w + pad, h + pad, false, at) ||
+                         fitbox(region, centre, centreroom, w + pad, h + pad, true, at);
                 if (!fitted) at = centre;
                 if (fitted || s == st.leastsize) label = fieldtext(b.area, {number}, s, at, w);
                 if (fitted) break;

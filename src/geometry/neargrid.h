@@ -20,26 +20,26 @@ public:
     // is not finite, and the caller then looks at every item.
     bool build(const std::vector<Rect>& boxes);
 
-    // Visit each item in the cells round p, nearest first, once, until no
-    // item left can lie nearer to p than `best` (the visitor lowers it as
-    // it finds nearer items).  Distances are measured along the axes (the
-    // larger offset, so the promise holds for Euclidean distances too),
-    // in units where the grid's x counts `ux` and its y `uy`: the cells
-    // are looked at in rectangles as wide as they are tall in those
-    // units.  `slack` cells more are looked at on every side, for a point
-    // placed in its cell after rounding.  An item whose box holds p is
-    // visited whatever `best` is.
+    // Visit each item in the cells round p, nearest ring first, once,
+    // until no item left can lie nearer to p than `best` (the visitor
+    // lowers it as it finds nearer items).  The distance an item's ring
+    // promises is measured along the axes (the larger offset), so it holds
+    // for Euclidean distances too.  An item whose box holds p is visited
+    // whatever `best` is.
     template <class Visit>
-    void nearest(Spot p, const long double& best, const Visit& visit, long double ux = 1, long double uy = 1,
-                 int slack = 0) const {
+    void nearest(Spot p, const long double& best, const Visit& visit) const {
         if (cols == 0) return;
         long long px = cellof(p.x, extent.left), py = cellof(p.y, extent.bottom);
+        auto outside = [](long long k, long long n) { return k < 0 ? -k : k >= n ? k - (n - 1) : 0; };
+        long long first = std::max(outside(px, cols), outside(py, rows));
+        long long last = std::max(std::max(px, cols - 1 - px), std::max(py, rows - 1 - py));
         ++stamp;
         if (stamp == 0) {  // wrapped: forget every mark
             std::fill(seen.begin(), seen.end(), 0u);
             stamp = 1;
         }
         auto cell = [&](long long cx, long long cy) {
+            if (cx < 0 || cx >= cols || cy < 0 || cy >= rows) return;
             size_t k = static_cast<size_t>(cy * cols + cx);
             for (int32_t i = start[k]; i < start[k + 1]; ++i) {
                 int32_t id = ids[static_cast<size_t>(i)];
@@ -48,42 +48,17 @@ public:
                 visit(id);
             }
         };
-        // Rectangle k reaches ax(k) cells (and the slack) either side of
-        // p's cell along x, ay(k) along y.
-        constexpr long double widest = 1 << 20;
-        long double most = std::max(ux, uy);
-        long double fx = std::min(widest, most / ux), fy = std::min(widest, most / uy);
-        if (!(fx >= 1) || !(fy >= 1)) fx = fy = 1;
-        auto reach = [](long long k, long double f) { return static_cast<long long>(std::floor(k * f)); };
-        // The first rectangle that may meet the grid.
-        long long gx = px < 0 ? -px : px >= cols ? px - (cols - 1) : 0;
-        long long gy = py < 0 ? -py : py >= rows ? py - (rows - 1) : 0;
-        long long k = std::max({0LL, static_cast<long long>((gx - slack) / fx) - 1,
-                                static_cast<long long>((gy - slack) / fy) - 1});
-        long long x0 = 0, x1 = -1, y0 = 0, y1 = -1;  // the cells looked at so far (none)
-        for (long long first = k;; ++k) {
-            long long ax = reach(k, fx), ay = reach(k, fy);
-            if (k > first) {
-                // Every cell not yet looked at lies ax + 1 cells from p's
-                // along x, or ay + 1 along y (less the slack).
-                long double gap = std::min((static_cast<long double>(reach(k - 1, fx)) - sliver) * side * ux,
-                                           (static_cast<long double>(reach(k - 1, fy)) - sliver) * side * uy);
-                if (gap >= best) break;
-            }
-            long long nx0 = std::max(px - ax - slack, 0LL), nx1 = std::min(px + ax + slack, cols - 1);
-            long long ny0 = std::max(py - ay - slack, 0LL), ny1 = std::min(py + ay + slack, rows - 1);
-            for (long long cy = ny0; cy <= ny1; ++cy) {
-                bool oldrow = cy >= y0 && cy <= y1;
-                for (long long cx = nx0; cx <= nx1; ++cx) {
-                    if (oldrow && cx >= x0 && cx <= x1) {
-                        cx = x1;  // looked at already
-                        continue;
-                    }
-                    cell(cx, cy);
+        for (long long r = first; r <= last; ++r) {
+            if (r > 0 && ringdistance(r) >= best) break;
+            for (long long cy = py - r; cy <= py + r; ++cy) {
+                if (cy < 0 || cy >= rows) continue;
+                if (cy == py - r || cy == py + r) {
+                    for (long long cx = std::max(px - r, 0LL); cx <= std::min(px + r, cols - 1); ++cx) cell(cx, cy);
+                } else {
+                    cell(px - r, cy);
+                    cell(px + r, cy);
                 }
             }
-            x0 = nx0, x1 = nx1, y0 = ny0, y1 = ny1;
-            if (x0 == 0 && x1 == cols - 1 && y0 == 0 && y1 == rows - 1) break;  // the whole grid
         }
     }
 
@@ -96,9 +71,13 @@ private:
         return static_cast<long long>(k);
     }
 
-    // Less of a cell than a gap promises, for the rounding of the cell
-    // numbers and of the distances.
-    static constexpr long double sliver = 1e-6L;
+    // The least distance along the axes from a point to an item whose
+    // cells are all r rings away from the point's cell: r - 1 cells, less
+    // a sliver for the rounding of the cell numbers and of the distances.
+    long double ringdistance(long long r) const {
+        constexpr long double sliver = 1e-6L;
+        return r <= 1 ? 0 : (static_cast<long double>(r - 1) - sliver) * side;
+    }
 
     Rect extent{};
     long double side = 1;

@@ -23,9 +23,10 @@ constexpr int signalcheck = 256;
 // along its long side.
 constexpr long double maxstartcells = 64;
 
-// What rounding may take off a distance, as a fraction of the sizes at
-// hand: far more than it does.
-constexpr long double roundingsliver = 1e-9L;
+// An obstacle is kept for a search when it may lie this much farther (as a
+// fraction of the sizes at hand) than the room can be: rounding never
+// leaves out one that counts.
+constexpr long double keepmargin = 1e-6L;
 
 // The side of the cells a search starts from over a box (not a number
 // when the box has no inside).
@@ -95,98 +96,100 @@ long double room(const Region& r, Spot p, bool euclid) {
     return d;
 }
 
-Region scaled(const Region& r, long double w, long double h);
-Rect searchbox(const std::vector<Spot>& polygon, const Rect& window);
-
-// A region seen in coordinates where a w by h box is the unit square, for
-// asking its room at many points (`many`: the polygon's edges are filed by
-// cell and by height too) or a few.  It answers exactly as room() on the
-// scaled region, looking only at the obstacles near the point (and at the
-// edges near it, when filed).
+// The region's items filed for the searches: the polygon's edges by cell
+// and by height, the obstacles (the segments, then the boxes) by cell.
+// Unusable (every search looks at every item) when the region asks for
+// that or an item is not finite.
 class RoomIndex {
 public:
-    RoomIndex(const FiledRegion& f, long double w, long double h, bool many) : filed(f), w(w), h(h) {
-        const Region& r = f.region;
-        if (!f.obstacles) {
-            plain = scaled(r, w, h);
-            return;
-        }
-        for (const Spot& p : r.polygon) polygon.push_back({p.x / w, p.y / h});
-        window = {r.window.left / w, r.window.bottom / h, r.window.right / w, r.window.top / h};
-        if (!many) return;
+    // With `obstacles`, the room is asked for only at points of `reach`:
+    // the obstacles that cannot come nearer to any of them than the
+    // polygon's edges are left out.
+    RoomIndex(const Region& r, bool obstacles, const Rect& reach = {}) : region(r) {
+        usable = !r.scan;
+        if (!usable) return;
         std::vector<Rect> boxes;
-        size_t n = polygon.size();
-        for (size_t i = 0; i < n; ++i) boxes.push_back(bounds(polygon[i], polygon[(i + 1) % n]));
-        filededges = edges.build(boxes);
-        if (filededges) bands.build(polygon);
+        size_t n = r.polygon.size();
+        for (size_t i = 0; i < n; ++i) boxes.push_back(bounds(r.polygon[i], r.polygon[(i + 1) % n]));
+        usable = edges.build(boxes);
+        bands.build(r.polygon);
+        if (!obstacles || !usable) return;
+        // Inside the polygon, the room along the axes is at most half its
+        // extent's narrower side (a ray along an axis leaves the polygon
+        // before it leaves the extent); outside it is below zero.  An
+        // obstacle farther than that from every point of `reach` never
+        // sets the room there.
+        Rect extent = boxes.front();
+        for (const Rect& b : boxes) extent = unite(extent, b);
+        long double most = std::max(0.0L, std::min(extent.right - extent.left, extent.top - extent.bottom) / 2);
+        long double size = std::max({std::fabs(reach.left), std::fabs(reach.right), std::fabs(reach.bottom),
+                                     std::fabs(reach.top), std::fabs(extent.left), std::fabs(extent.right),
+                                     std::fabs(extent.bottom), std::fabs(extent.top)});
+        long double limit = most + keepmargin * (1 + most + size);
+        bool filter = std::isfinite(limit) && std::isfinite(size);
+        auto keep = [&](const Rect& b) {
+            long double gap = std::max({0.0L, b.left - reach.right, reach.left - b.right, b.bottom - reach.top,
+                                        reach.bottom - b.top});
+            return !filter || !(gap > limit);
+        };
+        boxes.clear();
+        for (size_t k = 0; k < r.segments.size(); ++k) {
+            Rect b = bounds(r.segments[k].a, r.segments[k].b);
+            if (keep(b)) {
+                boxes.push_back(b);
+                kept.push_back(static_cast<int32_t>(k));
+            }
+        }
+        nsegments = kept.size();
+        for (size_t k = 0; k < r.boxes.size(); ++k) {
+            if (keep(r.boxes[k])) {
+                boxes.push_back(r.boxes[k]);
+                kept.push_back(static_cast<int32_t>(k));
+            }
+        }
+        usable = others.build(boxes);
     }
 
+    // The same as room(region, p, euclid), looking only at what is near p.
     long double room(Spot p, bool euclid) const {
-        if (!filed.obstacles) return ::room(plain, p, euclid);
+        if (!usable) return ::room(region, p, euclid);
+        const std::vector<Spot>& polygon = region.polygon;
         size_t n = polygon.size();
         long double least = INFINITY;
-        auto edge = [&](size_t i) {
-            const Spot& a = polygon[i];
-            const Spot& b = polygon[(i + 1) % n];
+        edges.nearest(p, least, [&](int32_t i) {
+            const Spot& a = polygon[static_cast<size_t>(i)];
+            const Spot& b = polygon[(static_cast<size_t>(i) + 1) % n];
             least = std::min(least, euclid ? segmentdistance(p, a, b) : axisdistance(p, a, b));
-        };
-        bool inside;
-        if (filededges) {
-            edges.nearest(p, least, [&](int32_t i) { edge(static_cast<size_t>(i)); });
-            inside = bands.inside(polygon, p);
-        } else {
-            for (size_t i = 0; i < n; ++i) edge(i);
-            inside = insidepolygon(polygon, p);
-        }
-        long double d = std::min(inside ? least : -least, rectdistance(p, window, euclid));
+        });
+        long double d = std::min(bands.inside(polygon, p) ? least : -least, rectdistance(p, region.window, euclid));
         if (euclid) return d;
-        const Region& r = filed.region;
-        size_t nsegments = r.segments.size();
-        // The obstacles are filed where they lie in the region; p is
-        // placed among them to within rounding, hence one ring of slack.
-        filed.obstacles->nearest(
-            {p.x * w, p.y * h}, d,
-            [&](int32_t i) {
-                size_t k = static_cast<size_t>(i);
-                if (k < nsegments) {
-                    const Segment& g = r.segments[k];
-                    Spot a = {g.a.x / w, g.a.y / h}, b = {g.b.x / w, g.b.y / h};
-                    // The gap to the segment's box, less a sliver for
-                    // rounding, is no more than its distance: a segment
-                    // whose box is as far as the room is passed over.
-                    long double gap = std::max({std::min(a.x, b.x) - p.x, p.x - std::max(a.x, b.x),
-                                                std::min(a.y, b.y) - p.y, p.y - std::max(a.y, b.y)});
-                    long double sliver = roundingsliver * (1 + std::fabs(p.x) + std::fabs(p.y) + std::fabs(gap));
-                    if (gap - sliver >= d) return;
-                    d = std::min(d, axisdistance(p, a, b));
-                } else {
-                    const Rect& q = r.boxes[k - nsegments];
-                    d = std::min(d, -rectdistance(p, {q.left / w, q.bottom / h, q.right / w, q.top / h}, false));
-                }
-            },
-            1 / w, 1 / h, 1);
+        others.nearest(p, d, [&](int32_t i) {
+            size_t k = static_cast<size_t>(kept[static_cast<size_t>(i)]);
+            if (static_cast<size_t>(i) < nsegments) {
+                d = std::min(d, axisdistance(p, region.segments[k].a, region.segments[k].b));
+            } else {
+                d = std::min(d, -rectdistance(p, region.boxes[k], false));
+            }
+        });
         return d;
-    }
-
-    // The part of the window the polygon covers at most, scaled.
-    Rect area() const {
-        return filed.obstacles ? searchbox(polygon, window) : searchbox(plain.polygon, plain.window);
     }
 
 private:
     static Rect bounds(Spot a, Spot b) {
         return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
     }
+    static Rect unite(const Rect& a, const Rect& b) {
+        return {std::min(a.left, b.left), std::min(a.bottom, b.bottom), std::max(a.right, b.right),
+                std::max(a.top, b.top)};
+    }
 
-    const FiledRegion& filed;
-    long double w;
-    long double h;
-    Region plain;                // the scaled region, when nothing is filed
-    std::vector<Spot> polygon;   // scaled
-    Rect window{};               // scaled
-    bool filededges = false;
+    const Region& region;
+    bool usable;
     NearGrid edges;
     EdgeBands bands;
+    NearGrid others;
+    std::vector<int32_t> kept;  // the obstacles filed in `others`: segments, then boxes
+    size_t nsegments = 0;       // how many of them are segments
 };
 
 struct Cell {
@@ -237,18 +240,18 @@ Spot search(const Rect& box, const Measure& measure, long double reach, long dou
 }
 
 // The part of the window the polygon covers at most.
-Rect searchbox(const std::vector<Spot>& polygon, const Rect& window) {
+Rect searchbox(const Region& r) {
     Rect b = {INFINITY, INFINITY, -INFINITY, -INFINITY};
-    for (const Spot& p : polygon) {
+    for (const Spot& p : r.polygon) {
         b.left = std::min(b.left, p.x);
         b.bottom = std::min(b.bottom, p.y);
         b.right = std::max(b.right, p.x);
         b.top = std::max(b.top, p.y);
     }
-    b.left = std::max(b.left, window.left);
-    b.bottom = std::max(b.bottom, window.bottom);
-    b.right = std::min(b.right, window.right);
-    b.top = std::min(b.top, window.top);
+    b.left = std::max(b.left, r.window.left);
+    b.bottom = std::max(b.bottom, r.window.bottom);
+    b.right = std::min(b.right, r.window.right);
+    b.top = std::min(b.top, r.window.top);
     return b;
 }
 
@@ -288,15 +291,6 @@ bool overlaps(const Rect& a, const Rect& b) {
 }
 
 bool crosses(const Segment& s, const Rect& r) {
-    // A segment whose box keeps clear of the rectangle by more than
-    // rounding could ever bridge does not cross it (the cut below says the
-    // same, at more cost).
-    long double sliver = roundingsliver * (1 + std::fabs(r.left) + std::fabs(r.right) + std::fabs(r.bottom) +
-                                           std::fabs(r.top) + std::fabs(s.a.x) + std::fabs(s.b.x) +
-                                           std::fabs(s.a.y) + std::fabs(s.b.y));
-    if (std::max(s.a.x, s.b.x) < r.left - sliver || std::min(s.a.x, s.b.x) > r.right + sliver ||
-        std::max(s.a.y, s.b.y) < r.bottom - sliver || std::min(s.a.y, s.b.y) > r.top + sliver)
-        return false;
     // Cut the segment to the rectangle's slab in x, then in y.
     long double t0 = 0, t1 = 1;
     long double dx = s.b.x - s.a.x, dy = s.b.y - s.a.y;
@@ -311,50 +305,32 @@ bool crosses(const Segment& s, const Rect& r) {
     return slab(s.a.x, dx, r.left, r.right) && slab(s.a.y, dy, r.bottom, r.top);
 }
 
-FiledRegion::FiledRegion(const Region& r) : region(r) {
-    if (r.scan) return;
-    std::vector<Rect> boxes;
-    for (const Segment& s : r.segments)
-        boxes.push_back({std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)});
-    boxes.insert(boxes.end(), r.boxes.begin(), r.boxes.end());
-    obstacles = std::make_unique<NearGrid>();
-    if (!obstacles->build(boxes)) obstacles.reset();
-}
-
-FiledRegion::~FiledRegion() = default;
-
 Spot visualcentre(const Region& region, long double precision, long double& best) {
-    return visualcentre(FiledRegion(region), precision, best);
-}
-
-Spot visualcentre(const FiledRegion& filed, long double precision, long double& best) {
     best = 0;
-    if (filed.region.polygon.size() < 3) return {0, 0};
-    RoomIndex index(filed, 1, 1, true);
+    if (region.polygon.size() < 3) return {0, 0};
+    RoomIndex index(region, false);
     auto measure = [&](Spot p) { return index.room(p, true); };
-    return search(searchbox(filed.region.polygon, filed.region.window), measure, std::sqrt(2.0L), precision, best);
+    return search(searchbox(region), measure, std::sqrt(2.0L), precision, best);
 }
 
 long double boxroom(const Region& region, Spot c, long double w, long double h) {
-    return boxroom(FiledRegion(region), c, w, h);
-}
-
-long double boxroom(const FiledRegion& filed, Spot c, long double w, long double h) {
-    if (!(w > 0 && h > 0) || filed.region.polygon.size() < 3) return 0;
-    RoomIndex index(filed, w, h, false);
-    return 2 * index.room({c.x / w, c.y / h}, false);
+    if (!(w > 0 && h > 0) || region.polygon.size() < 3) return 0;
+    Region s = scaled(region, w, h);
+    return 2 * room(s, {c.x / w, c.y / h}, false);
 }
 
 Spot roomiestspot(const Region& region, long double w, long double h, long double precision, long double& best) {
-    return roomiestspot(FiledRegion(region), w, h, precision, best);
-}
-
-Spot roomiestspot(const FiledRegion& filed, long double w, long double h, long double precision,
-                  long double& best) {
     best = 0;
-    if (!(w > 0 && h > 0) || filed.region.polygon.size() < 3) return {0, 0};
-    RoomIndex index(filed, w, h, true);
-    Rect box = index.area();
+    if (!(w > 0 && h > 0) || region.polygon.size() < 3) return {0, 0};
+    Region s = scaled(region, w, h);
+    Rect box = searchbox(s);
+    // Every point the search looks at lies in its starting cells (only the
+    // box's centre when it has no inside).
+    long double width = box.right - box.left, height = box.top - box.bottom;
+    long double side = startside(width, height);
+    Rect reach = {box.left, box.bottom, box.right + side, box.top + side};
+    if (!(std::min(width, height) > 0)) reach = {-INFINITY, -INFINITY, INFINITY, INFINITY};
+    RoomIndex index(s, true, reach);
     auto measure = [&](Spot p) { return 2 * index.room(p, false); };
     // The room is twice the distance, so it grows at most twice as fast.
     Spot found = search(box, measure, 2, precision, best);

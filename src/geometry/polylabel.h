@@ -7,7 +7,6 @@
 // box is a square and distances are measured along the axes).
 #pragma once
 
-#include <memory>
 #include <vector>
 
 // A point of the page, in points.
@@ -41,42 +40,21 @@ struct Region {
                         // (the plain search the filed one is checked against)
 };
 
-class NearGrid;
-
-// A region with its obstacles filed by where they lie, once for the many
-// searches made in it with boxes of different sizes.  The region must
-// outlive it.
-class FiledRegion {
-public:
-    explicit FiledRegion(const Region& region);
-    ~FiledRegion();
-
-    const Region& region;
-    // The obstacles by cell (the segments, then the boxes); none when the
-    // region asks for every item to be looked at or an obstacle is not
-    // finite.
-    std::unique_ptr<NearGrid> obstacles;
-};
-
 // The region's visual centre, within `precision` points: the point inside
 // the polygon and the window farthest from the polygon's edges and the
 // window's; `room` is that distance (0 or less when there is no inside).
 // The obstacles play no part.
 Spot visualcentre(const Region& region, long double precision, long double& room);
-Spot visualcentre(const FiledRegion& region, long double precision, long double& room);
 
 // How much a box of width w and height h centred at c could grow, as a
 // factor of its size, and still lie inside the polygon and the window clear
 // of every obstacle: 1 or more when the box fits, 0 or less when its centre
 // is outside or on an obstacle.
 long double boxroom(const Region& region, Spot c, long double w, long double h);
-long double boxroom(const FiledRegion& region, Spot c, long double w, long double h);
 
 // The centre where a w by h box has the most room (see boxroom), found
 // within `precision` of the box's size; that room in `room`.
 Spot roomiestspot(const Region& region, long double w, long double h, long double precision, long double& room);
-Spot roomiestspot(const FiledRegion& region, long double w, long double h, long double precision,
-                  long double& room);
 
 // Whether two rectangles share more than an edge.
 bool overlaps(const Rect& a, const Rect& b);
