@@ -36,6 +36,11 @@ TEST(OutputErrors, AFullDiskEndsTheRunWithStatus2) {
 }
 
 TEST(OutputErrors, FontsThatCannotBeLoadedEndTheRunWithStatus2) {
+#if defined(__SANITIZE_ADDRESS__)
+    // The sanitizers' runtime needs files of its own (it reads the process's
+    // maps to check a type): under ten open files it fails before gridel does.
+    GTEST_SKIP() << "the sanitizers need more open files than the limit leaves";
+#endif
     // With ten files open at most, fontconfig cannot read all it needs and
     // would give another face: the PDF and PNG are not made in it.
     std::string dir = e2e::makeworkdir();
