@@ -242,16 +242,10 @@ bool inkbox(const std::function<void(Canvas&)>& draw, PageBox& box) {
 }
 
 bool inkbox(const std::function<void(Canvas&)>& draw, const PageBox& within, PageBox& box) {
-    cairo_surface_t* surface = cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr);
-    cairo_t* cr = cairo_create(surface);
-    bool found;
-    {
-        CairoCanvas canvas(cr, {0, 0, 0, 0}, 1);
-        canvas.measure(within);
-        draw(canvas);
-        found = canvas.ink(box) && cairo_status(cr) == CAIRO_STATUS_SUCCESS;
-    }
-    cairo_destroy(cr);
-    cairo_surface_destroy(surface);
-    return found;
+    CairoSurface surface(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr));
+    CairoContext cr(cairo_create(surface.get()));
+    CairoCanvas canvas(cr.get(), {0, 0, 0, 0}, 1);
+    canvas.measure(within);
+    draw(canvas);
+    return canvas.ink(box) && cairo_status(cr.get()) == CAIRO_STATUS_SUCCESS;
 }

@@ -12,12 +12,23 @@
 #include <cairo.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "drawing/canvas.h"
 #include "drawing/fonts.h"
 #include "drawing/pagepath.h"
 #include "drawing/pathcanvas.h"
+
+// cairo's contexts and surfaces, given back however the drawing ends: a
+// failure thrown from inside a drawing (fonts that cannot be loaded, an
+// ending signal) must not leave them behind.
+struct CairoRelease {
+    void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+using CairoContext = std::unique_ptr<cairo_t, CairoRelease>;
+using CairoSurface = std::unique_ptr<cairo_surface_t, CairoRelease>;
 
 class CairoCanvas final : public PathCanvas {
 public:

@@ -140,41 +140,41 @@ bool cairopage(bool png, const PageBox& box, int dpi, ByteSink& bytes, const std
     long double width = box.right - box.left, height = box.top - box.bottom;
     Sink sink = {&bytes, 0};
     double scale = 1;
-    cairo_surface_t* surface;
+    CairoSurface surface;
     if (!png) {
-        surface = cairo_pdf_surface_create_for_stream(writebytes, &sink, static_cast<double>(width),
-                                                      static_cast<double>(height));
+        surface.reset(cairo_pdf_surface_create_for_stream(writebytes, &sink, static_cast<double>(width),
+                                                            static_cast<double>(height)));
         // No date of its own: the same drawing makes the same file.
-        cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, "");
+        cairo_pdf_surface_set_metadata(surface.get(), CAIRO_PDF_METADATA_CREATE_DATE, "");
     } else {
         long double columns = std::ceil(width * dpi / 72), rows = std::ceil(height * dpi / 72);
         if (!(dpi > 0 && columns <= largestpng && rows <= largestpng)) {
             reason = "the PNG would be too large at this resolution";
             return false;
         }
-        surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(columns), static_cast<int>(rows));
+        surface.reset(cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(columns), static_cast<int>(rows)));
         scale = dpi / 72.0;
     }
-    cairo_t* cr = cairo_create(surface);
+    CairoContext cr(cairo_create(surface.get()));
     if (png) {
-        cairo_set_source_rgb(cr, 1, 1, 1);
-        cairo_paint(cr);
+        cairo_set_source_rgb(cr.get(), 1, 1, 1);
+        cairo_paint(cr.get());
     }
     PageHeader header{};
     {
-        CairoCanvas canvas(cr, box, scale);
+        CairoCanvas canvas(cr.get(), box, scale);
         document(canvas);
         header = canvas.header();
     }
-    cairo_status_t status = cairo_status(cr);
-    cairo_destroy(cr);
+    cairo_status_t status = cairo_status(cr.get());
+    cr.reset();
     if (status == CAIRO_STATUS_SUCCESS && png) {
         PngSink pngsink = {&sink, pngchunks(dpi, header), 0};
-        status = cairo_surface_write_to_png_stream(surface, writepng, &pngsink);
+        status = cairo_surface_write_to_png_stream(surface.get(), writepng, &pngsink);
     }
-    cairo_surface_finish(surface);
-    if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface);
-    cairo_surface_destroy(surface);
+    cairo_surface_finish(surface.get());
+    if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_status(surface.get());
+    surface.reset();
     return !failed(sink, status, reason);
 }
 
