@@ -151,6 +151,13 @@ std::vector<OutlineStep> TextSetter::outline() const {
     std::vector<OutlineStep> steps;
     cairo_surface_t* surface = cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr);
     cairo_t* cr = cairo_create(surface);
+    // The outlines as designed: a surface of pixels would fit them to its
+    // grid.
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_set_font_options(cr, options);
+    cairo_font_options_destroy(options);
     show(cr, 0, 0, 0, true);
     cairo_path_t* path = cairo_copy_path(cr);
     if (path->status == CAIRO_STATUS_SUCCESS) {

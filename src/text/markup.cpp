@@ -251,6 +251,10 @@ private:
         for (const MathName& m : mathnames) {
             if (name != m.name) continue;
             out.add(m.utf8, std::strlen(m.utf8), m.italic && !upright, shift);
+            // Blanks before a letter only end the name: `\Delta V` is ΔV.
+            int32_t after = i;
+            while (after < to && s[after] == ' ') ++after;
+            if (after < to && isletter(s[after])) i = after;
             return;
         }
         out.fault(MarkupFault::unknownname, start, "\\" + name);

@@ -5,7 +5,9 @@
 // letters in italics, `_x` and `_{...}` a subscript, `^x` and `^{...}` a
 // superscript, `\alpha` ... `\omega` and the capital Greek letters (and a
 // few signs, see the table in markup.cpp), `\mathrm{...}` upright, braces
-// grouping without being shown.  Outside the dollars a text is as written,
+// grouping without being shown; blanks are shown as written, except those
+// that end a name before a letter (`$\Delta V$` is ΔV, `$2 \times 10$` keeps
+// its blanks).  Outside the dollars a text is as written,
 // except that `\$` is a dollar sign everywhere.  A `$` left without a
 // partner stays a dollar sign; an unknown `\name` stays as written.  Both
 // are reported as faults, so that a check can name them.
