@@ -27,6 +27,20 @@ void point(std::string& out, long double x, long double y) {
     number(out, y);
 }
 
+// ISOLatin1Encoding has a minus sign at the code of "-", and the hyphen
+// at 0xAD: each "-" is written as the latter, the character the other
+// formats draw.
+std::string hyphened(const std::string& utf8) {
+    std::string out;
+    for (char c : utf8) {
+        if (c == '-')
+            out += "\xC2\xAD";
+        else
+            out += c;
+    }
+    return out;
+}
+
 const char* fontname(const TextStyle& s) {
     if (s.bold) return s.italic ? "/Helvetica-BoldOblique-Latin1" : "/Helvetica-Bold-Latin1";
     return s.italic ? "/Helvetica-Oblique-Latin1" : "/Helvetica-Latin1";
@@ -100,7 +114,8 @@ std::vector<std::string> epsmarkedtext(long double px, long double py, TextView 
                     std::string at;
                     point(at, x0, y0);
                     lines.push_back(at + " moveto");
-                    std::vector<std::string> string = latin1string({st.utf8.data(), static_cast<int32_t>(st.utf8.size())});
+                    std::string shown = hyphened(st.utf8);
+                    std::vector<std::string> string = latin1string({shown.data(), static_cast<int32_t>(shown.size())});
                     string.back() += halo ? " false charpath" : " show";
                     lines.insert(lines.end(), string.begin(), string.end());
                     continue;
