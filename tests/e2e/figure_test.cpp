@@ -99,6 +99,32 @@ TEST(Figure, FieldsOfAFrontEndFileAreNamedInPlaceOrInTheKey) {
     e2e::removetree(d.dir);
 }
 
+// The bundled figure as its SVG: each text one <text> whose words stand as
+// written, a <tspan> only for a formula's count or an italic letter; each
+// number and its halo in a group of its item; and its EPS draws every
+// formula's count in the smaller size, no character as "?".
+TEST(Figure, TextsWholeAndNumbersWithTheirItems) {
+    Drawn d = draw(testsupport::readfile(EXAMPLES_DIR "/paper/gl-paper.txt"), {"-T", "svg"});
+    ASSERT_EQ(d.run.status, 0) << d.run.screen;
+    std::string svg = testsupport::readfile(d.dir + "/gl-fig.svg");
+    for (const char* whole : {">g chl bi mu</text>", "<tspan font-style=\"italic\">T</tspan> (\xC2\xB0" "C)</text>",
+                              ">pl q H<tspan font-size=\"4.9\" dy=\"1.05\">2</tspan><tspan dy=\"-1.05\">O</tspan></text>"})
+        EXPECT_NE(svg.find(whole), std::string::npos) << whole;
+    EXPECT_EQ(svg.find("id=\"labels\""), std::string::npos);
+    for (const char* item : {"u1", "u11", "i1", "i4"}) {
+        size_t open = svg.find("<g id=\"" + std::string(item) + "-label\"");
+        ASSERT_NE(open, std::string::npos) << item;
+        std::string group = svg.substr(open, svg.find("</g>", open) - open);
+        size_t first = group.find("<text"), second = group.find("<text", first + 1);
+        EXPECT_NE(second, std::string::npos) << group;  // the halo, then the number
+        EXPECT_NE(group.find("stroke=\"#ffffff\""), std::string::npos) << group;
+    }
+    EXPECT_NE(d.eps.find("/Helvetica-Latin1 findfont 4.90 scalefont setfont"), std::string::npos);
+    EXPECT_EQ(d.eps.find("?"), std::string::npos);
+    EXPECT_EQ(testsupport::ghostscript(d.dir + "/gl-fig.eps"), "");
+    e2e::removetree(d.dir);
+}
+
 // The four numbers of a "%%BoundingBox:" line in a text.
 std::vector<double> boundingbox(const std::string& text) {
     std::vector<double> box(4, 0);
