@@ -3,6 +3,7 @@
 
 #include "drawing/areas.h"
 #include "drawing/items.h"
+#include "text/markup.h"
 
 namespace {
 
@@ -53,8 +54,10 @@ void drawfieldnames(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
     canvas.comment("field names");
     for (const FieldLabel& f : plan.fields) {
         const Text& name = d.fieldnames[static_cast<size_t>(f.area)];
-        ItemGroup group(canvas, "field-" + std::to_string(f.area), f.number > 0 ? "field numbered" : "field",
-                        std::string(name.c, static_cast<size_t>(name.len)));
+        // Its title the name as read, markup taken out ("ky + β-q").
+        std::string title;
+        for (const MarkRun& run : markup(viewof(name), false)) title += run.text;
+        ItemGroup group(canvas, "field-" + std::to_string(f.area), f.number > 0 ? "field numbered" : "field", title);
         Colour fill = areacolourof(d.options, d.areas[f.area].grayscale);
         Colour white = {1, 1, 1};
         bool dark = luminance(fill) < darkfield;

@@ -104,9 +104,13 @@ TEST(Figure, FieldsOfAFrontEndFileAreNamedInPlaceOrInTheKey) {
 // number and its halo in a group of its item; and its EPS draws every
 // formula's count in the smaller size, no character as "?".
 TEST(Figure, TextsWholeAndNumbersWithTheirItems) {
-    Drawn d = draw(testsupport::readfile(EXAMPLES_DIR "/paper/gl-paper.txt"), {"-T", "svg"});
+    std::string data = testsupport::readfile(EXAMPLES_DIR "/paper/gl-paper.txt");
+    data.replace(data.find("fields comments"), 15, "fields comments\nfield 4 g bi mu pl + $\\beta$-q");
+    Drawn d = draw(data, {"-T", "svg"});
     ASSERT_EQ(d.run.status, 0) << d.run.screen;
     std::string svg = testsupport::readfile(d.dir + "/gl-fig.svg");
+    // A field's title is its name with the markup taken out.
+    EXPECT_NE(svg.find("<g id=\"field-4\" class=\"field\"><title>g bi mu pl + \xCE\xB2-q</title>"), std::string::npos);
     for (const char* whole : {">g chl bi mu</text>", "<tspan font-style=\"italic\">T</tspan> (\xC2\xB0" "C)</text>",
                               ">pl q H<tspan font-size=\"4.9\" dy=\"1.05\">2</tspan><tspan dy=\"-1.05\">O</tspan></text>"})
         EXPECT_NE(svg.find(whole), std::string::npos) << whole;
