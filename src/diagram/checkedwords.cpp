@@ -7,6 +7,7 @@
 #include "diagram/slips.h"
 #include "run/diagnostics.h"
 #include "run/failure.h"
+#include "text/markup.h"
 #include "text/utf8.h"
 
 namespace {
@@ -76,6 +77,25 @@ long double getsingle(Run& run, WordKind kind, TextView word, const Text& contex
     }
     explainword(run, expected("a number", word, context), word);
     badword(run, "reading", "expecting a single (1); got: ", word, context);
+}
+
+void warnmarkup(Run& run, int32_t line, TextView text, const char* what) {
+    std::vector<MarkupFault> faults;
+    markup(text, false, &faults);
+    std::string quoted = std::string(what) + " '" + std::string(text.c, static_cast<size_t>(text.len)) + "'";
+    for (const MarkupFault& f : faults) {
+        int32_t chars = 0;  // the characters before the fault, counted as UTF-8
+        for (int32_t i = 0; i < f.at; ++i) chars += (static_cast<unsigned char>(text.c[i]) & 0xC0) != 0x80;
+        std::string column = std::to_string(chars + 1);
+        if (f.kind == MarkupFault::unbalanced)
+            warning(run, line, Word{0, {}},
+                    quoted + " has a '$' without its partner at character " + column +
+                        ": it is drawn as a dollar sign (write \\$ for a dollar, $...$ round math)");
+        else
+            warning(run, line, Word{0, {}},
+                    quoted + " names '" + f.name + "' at character " + column +
+                        ", which the markup does not know: it is drawn as written");
+    }
 }
 
 void warnundrawable(Run& run, int32_t line, TextView text, const char* what) {

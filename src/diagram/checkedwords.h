@@ -21,3 +21,8 @@ long double getsingle(Run& run, WordKind kind, TextView word, const Text& contex
 // that holds bytes that are not UTF-8 or characters no drawing can show:
 // the PDF, SVG and PNG draw U+FFFD for them.
 void warnundrawable(Run& run, int32_t line, TextView text, const char* what);
+
+// A warning for each fault of a drawn text's markup (text/markup.h): a `$`
+// without its partner, which is drawn as a dollar sign, and an unknown
+// `\name`, drawn as written.
+void warnmarkup(Run& run, int32_t line, TextView text, const char* what);

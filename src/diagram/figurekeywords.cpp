@@ -61,12 +61,14 @@ void readtitle(ScriptReader& sr, const KeywordLine& line) {
         f.title = TitleMode::given;
     f.titletext = text;
     warnundrawable(sr.run, sr.run.place.line, viewof(text), "the title");
+    warnmarkup(sr.run, sr.run.place.line, viewof(text), "the title");
 }
 
 // "xlabel TEXT", "ylabel TEXT": an axis title.
 void readaxistitle(ScriptReader& sr, const KeywordLine& line, Text& title) {
     title = line.answer == answeryes ? textfrom(sr, line.last + 1, "the axis title", textroom) : Text{0, {}};
     warnundrawable(sr.run, sr.run.place.line, viewof(title), "the axis title");
+    warnmarkup(sr.run, sr.run.place.line, viewof(title), "the axis title");
 }
 
 void readxlabel(ScriptReader& sr, const KeywordLine& line) { readaxistitle(sr, line, sr.d.figure.xlabel); }
@@ -131,6 +133,7 @@ void readfield(ScriptReader& sr, const KeywordLine& line) {
     sr.d.fieldnames.resize(static_cast<size_t>(maxareas) + 1, Text{0, {}});
     sr.d.fieldnames[static_cast<size_t>(area)] = name;
     warnundrawable(sr.run, sr.run.place.line, viewof(name), "the field name");
+    warnmarkup(sr.run, sr.run.place.line, viewof(name), "the field name");
 }
 
 void readfields(ScriptReader& sr, const KeywordLine& line) {
@@ -154,6 +157,16 @@ void readlegend(ScriptReader& sr, const KeywordLine& line) {
         f.legend = LegendPlace::right;
 }
 
+// "formulas": chemical formulas in the texts drawn with their counts as
+// subscripts.
+void readformulas(ScriptReader& sr, const KeywordLine& line) {
+    if (line.misfit != 0) {
+        ignored(sr, "formulas takes no words");
+        return;
+    }
+    sr.d.figure.formulas = line.answer == answeryes;
+}
+
 void readstyle(ScriptReader& sr, const KeywordLine& line) {
     bool on = line.answer == answeryes;
     if (!on || oneword(sr, line)) sr.d.figure.paper = on;
@@ -171,6 +184,7 @@ const ScriptKeyword figurekeywords[] = {
     {"fields", {"`comments`", Takes::word, 1, 1, "comments"}, readfields},
     {"legend", {"[`right` or `below`]", Takes::word, 0, 1, "right|below"}, readlegend},
     {"style", {"`paper`", Takes::word, 1, 1, "paper"}, readstyle},
+    {"formulas", {"none", Takes::nothing, 0, 0, nullptr}, readformulas},
 };
 
 }  // namespace
@@ -193,6 +207,7 @@ void finishfigure(ScriptReader& sr) {
         if (f.fieldcomments && k < d.areacomments.size()) {
             d.fieldnames[k] = d.areacomments[k];
             warnundrawable(sr.run, d.arealines[k], viewof(d.fieldnames[k]), "the field name");
+            warnmarkup(sr.run, d.arealines[k], viewof(d.fieldnames[k]), "the field name");
         }
         if (f.fieldcomments && d.fieldnames[k].len == 0)
             warning(sr.run, d.arealines[k], areaname(static_cast<int16_t>(k)),

@@ -142,6 +142,7 @@ struct FigureOptions {
     bool paper;              // "style paper": a journal's defaults for whatever was not given
     bool fieldcomments;      // name the areas by the comments of their lines in the data file
     LegendPlace legend;      // the key
+    bool formulas = false;   // chemical formulas in the texts drawn with their counts as subscripts
 };
 
 // Frees a table taken from the heap as one zeroed block.

@@ -222,6 +222,7 @@ void readinfo(ScriptReader& sr, const KeywordLine& kl) {
         addtext(info, wordat(sr.words, i));
     }
     warnundrawable(sr.run, sr.run.place.line, viewof(info), "the info line");
+    warnmarkup(sr.run, sr.run.place.line, viewof(info), "the info line");
 }
 
 void readdarkcolour(ScriptReader& sr, const KeywordLine& kl) {

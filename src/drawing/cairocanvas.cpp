@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "drawing/epscanvas.h"
+#include "drawing/markedtext.h"
 #include "drawing/page.h"
 #include "text/numfmt.h"
 #include "text/utf8.h"
@@ -216,7 +217,11 @@ void CairoCanvas::showtext(long double x, long double y, const std::string& utf8
 }
 
 void CairoCanvas::styledtext(long double px, long double py, TextView text, TextRole role, const TextLook& look) {
-    TextStyle style{look.size, look.face == TextFace::bold, look.face == TextFace::italic};
+    if (ismarked(text, look)) {
+        markedtext(pagecoord(px), pagecoord(py), text, role, look);
+        return;
+    }
+    TextStyle style = styleof(look);
     long double angle = look.turned ? 90 : 0;
     PagePoint start, end;
     if (!placetext(pagecoord(px), pagecoord(py), drawabletext(text.c, text.len), anchorof(role), style, angle, start,
@@ -226,15 +231,47 @@ void CairoCanvas::styledtext(long double px, long double py, TextView text, Text
     if (look.halo > 0) {
         cairo_new_path(cr);
         setter.show(cr, start.x, start.y, angle, true);
-        cairo_save(cr);
-        cairo_set_source_rgb(cr, 1, 1, 1);
-        cairo_set_line_width(cr, static_cast<double>(look.halo));
-        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-        cairo_set_dash(cr, nullptr, 0, 0);
-        paint(false);
-        cairo_restore(cr);
+        halo(look.halo);
     }
     glyphs(start, angle);
+}
+
+void CairoCanvas::halo(long double width) {
+    cairo_save(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_set_line_width(cr, static_cast<double>(width));
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_dash(cr, nullptr, 0, 0);
+    paint(false);
+    cairo_restore(cr);
+}
+
+void CairoCanvas::markedtext(long double x, long double y, TextView text, TextRole role, const TextLook& look) {
+    SetText set = setmarked(text, look, setter);
+    if (set.pieces.empty()) return;
+    long double angle = look.turned ? 90 : 0, dx = look.turned ? 0 : 1, dy = look.turned ? 1 : 0;
+    TextAnchor anchor = anchorof(role);
+    long double back = anchor == TextAnchor::middle ? set.width / 2 : anchor == TextAnchor::end ? set.width : 0;
+    PagePoint start = {x - back * dx, y - back * dy}, end = {start.x + set.width * dx, start.y + set.width * dy};
+    if (!reach.holds(start) || !reach.holds(end)) return;
+    // Each piece from its place along the baseline, raised or lowered
+    // across it.
+    auto origin = [&](const SetPiece& p) {
+        return PagePoint{start.x + p.x * dx - p.rise * dy, start.y + p.x * dy + p.rise * dx};
+    };
+    if (look.halo > 0) {
+        cairo_new_path(cr);
+        for (const SetPiece& p : set.pieces) {
+            setter.set(p.utf8, p.style);
+            PagePoint o = origin(p);
+            setter.show(cr, o.x, o.y, angle, true);
+        }
+        halo(look.halo);
+    }
+    for (const SetPiece& p : set.pieces) {
+        setter.set(p.utf8, p.style);
+        glyphs(origin(p), angle);
+    }
 }
 
 bool inkbox(const std::function<void(Canvas&)>& draw, PageBox& box) {

@@ -69,6 +69,11 @@ private:
     // The text set last, painted (or, while measuring, its ink gathered)
     // from `start`, turned by `angle` degrees.
     void glyphs(const PagePoint& start, long double angle);
+    // The path built, stroked in white `width` wide with round joins: a
+    // text's halo.
+    void halo(long double width);
+    // A text with markup, from page point (x, y) as `role` places it.
+    void markedtext(long double x, long double y, TextView text, TextRole role, const TextLook& look);
     void addpieces(const std::vector<PathPiece>& pieces, bool cut);
     void paint(bool filling);
     void addink(double x1, double y1, double x2, double y2);

@@ -81,6 +81,7 @@ struct TextLook {
     TextFace face;     // regular, bold or italic (oblique)
     bool turned;       // turned a quarter anticlockwise about its point: it reads upwards
     long double halo;  // width of a white band drawn round the glyphs' outlines first; 0: none
+    bool formulas = false;  // chemical formulas in the text get their counts as subscripts
 };
 
 class Canvas {
@@ -123,7 +124,8 @@ public:
     virtual void text(long double px, long double py, TextView text, TextRole role) = 0;
     // A text in a look of its own, in the current colour: starting at the
     // point (heading, caption), centred on it or ending at it, along its
-    // baseline; the whole text, UTF-8.  The font in force stays as it was.
+    // baseline; the whole text, UTF-8, with its markup (text/markup.h) in
+    // italics, sub- and superscripts.  The font in force stays as it was.
     virtual void styledtext(long double px, long double py, TextView text, TextRole role, const TextLook& look) = 0;
 
     // The marks drawn from here to the matching endgroup make up one item.

@@ -49,7 +49,7 @@ void drawdiagram(const Diagram& d, const DrawingPlan& plan, const Text& banner, 
     drawlines(d, plan.figure, canvas);
     if (isyes(d.options.docircles)) drawpoints(d, plan.figure, lastlinedashed(d), canvas);
     drawhalolabels(d, plan.figure, canvas);
-    drawtitlesandkey(plan.figure, canvas);
+    drawtitlesandkey(d, plan.figure, canvas);
 }
 
 PageFit pagefit(const Diagram& d, bool crop) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "drawing/epstext.h"
 #include "text/numfmt.h"
 #include "text/utf8.h"
 
@@ -172,6 +173,14 @@ void EpsCanvas::styledtext(long double px, long double py, TextView text, TextRo
     if (!styles) {
         for (const char* l : styleprocedures) writeliteral(l);
         styles = true;
+    }
+    if (epsmarked(text, look)) {
+        if (!markedfonts) writeliteral(epsmarkedfonts);
+        markedfonts = true;
+        if (!setter) setter = std::make_unique<TextSetter>();
+        for (const std::string& l : epsmarkedtext(px, py, text, role, look, *setter))
+            put(l.data(), l.size());
+        return;
     }
     writeliteral("gsave");
     setline(line, facefont(look.face));

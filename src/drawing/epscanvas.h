@@ -8,10 +8,12 @@
 // and `rightshow`.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "drawing/canvas.h"
+#include "drawing/fonts.h"
 #include "run/bytesink.h"
 #include "text/linebuffer.h"
 
@@ -56,6 +58,8 @@ private:
     int error = 0;    // errno of the first failed write; 0 while all went well
     LineBuffer line;  // the line being assembled
     bool styles = false;  // the procedures of styled texts are defined
+    bool markedfonts = false;  // so is the last face of texts in pieces (epstext.h)
+    std::unique_ptr<TextSetter> setter;  // sets texts in pieces; made for the first
 };
 
 // The contents of a PostScript string holding `len` bytes of `text`: "(",

@@ -3,6 +3,7 @@
 
 #include "drawing/areas.h"
 #include "drawing/items.h"
+#include "text/markup.h"
 
 namespace {
 
@@ -29,6 +30,12 @@ LineWeights lineweights(const Diagram& d) {
 
 TextLook textlook(long double size, TextFace face) { return {size, face, false, 0}; }
 
+TextLook writtenlook(const Diagram& d, long double size, TextFace face) {
+    TextLook look = textlook(size, face);
+    look.formulas = d.figure.formulas;
+    return look;
+}
+
 bool plainlabels(const Diagram& d) { return d.figure.fontsize == 0 && !d.figure.halo; }
 
 void drawlabel(const Diagram& d, const FigurePlan& plan, const PlacedLabel& label, TextFace face, Canvas& canvas) {
@@ -47,13 +54,15 @@ void drawfieldnames(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
     canvas.comment("field names");
     for (const FieldLabel& f : plan.fields) {
         const Text& name = d.fieldnames[static_cast<size_t>(f.area)];
-        ItemGroup group(canvas, "field-" + std::to_string(f.area), f.number > 0 ? "field numbered" : "field",
-                        std::string(name.c, static_cast<size_t>(name.len)));
+        // Its title the name as read, markup taken out ("ky + β-q").
+        std::string title;
+        for (const MarkRun& run : markup(viewof(name), false)) title += run.text;
+        ItemGroup group(canvas, "field-" + std::to_string(f.area), f.number > 0 ? "field numbered" : "field", title);
         Colour fill = areacolourof(d.options, d.areas[f.area].grayscale);
         Colour white = {1, 1, 1};
         bool dark = luminance(fill) < darkfield;
         if (dark) canvas.linecolour(&white);
-        TextLook style = textlook(f.size, f.number > 0 ? TextFace::italic : TextFace::regular);
+        TextLook style = writtenlook(d, f.size, f.number > 0 ? TextFace::italic : TextFace::regular);
         for (size_t i = 0; i < f.lines.size(); ++i)
             canvas.styledtext(f.x, f.baseline - static_cast<long double>(i) * f.leading, viewof(f.lines[i]),
                               TextRole::centred, style);
@@ -66,26 +75,31 @@ void drawhalolabels(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
     canvas.blank();
     canvas.comment("line and point numbers");
     canvas.dash(false);
-    ItemGroup group(canvas, "labels", "labels halo");
+    // Each number, its halo with it, in a group named after its item
+    // ("u3-label"), drawn over every line and point.
     for (const PlacedLabel& l : plan.linelabels) {
         const UnivariantLine& line = d.lines[l.item];
+        ItemGroup group(canvas, itemid(line.name, "line", l.item) + "-label", "label line-label halo");
         Colour given = {line.red / 255.0L, line.green / 255.0L, line.blue / 255.0L};
         canvas.linecolour(line.rgbgiven ? &given : nullptr);
         drawlabel(d, plan, l, TextFace::regular, canvas);
     }
     canvas.black();
-    for (const PlacedLabel& l : plan.pointlabels) drawlabel(d, plan, l, TextFace::bold, canvas);
+    for (const PlacedLabel& l : plan.pointlabels) {
+        ItemGroup group(canvas, itemid(d.points[l.item].name, "point", l.item) + "-label", "label point-label halo");
+        drawlabel(d, plan, l, TextFace::bold, canvas);
+    }
 }
 
-void drawtitlesandkey(const FigurePlan& plan, Canvas& canvas) {
+void drawtitlesandkey(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
     long double fs = plan.style.fontsize;
     if (plan.xlabel.text.len > 0) {
         ItemGroup group(canvas, "xlabel", "axis-title");
-        canvas.styledtext(plan.xlabel.x, plan.xlabel.y, viewof(plan.xlabel.text), TextRole::centred, textlook(fs));
+        canvas.styledtext(plan.xlabel.x, plan.xlabel.y, viewof(plan.xlabel.text), TextRole::centred, writtenlook(d, fs));
     }
     if (plan.ylabel.text.len > 0) {
         ItemGroup group(canvas, "ylabel", "axis-title");
-        TextLook turned = textlook(fs);
+        TextLook turned = writtenlook(d, fs);
         turned.turned = true;
         canvas.styledtext(plan.ylabel.x, plan.ylabel.y, viewof(plan.ylabel.text), TextRole::centred, turned);
     }
@@ -95,6 +109,6 @@ void drawtitlesandkey(const FigurePlan& plan, Canvas& canvas) {
     ItemGroup group(canvas, "legend", "legend");
     for (const LegendEntry& e : plan.legend.entries) {
         canvas.styledtext(e.numberright, e.baseline, viewof(e.number), TextRole::right, textlook(fs, e.face));
-        canvas.styledtext(e.textleft, e.baseline, viewof(e.text), TextRole::caption, textlook(fs));
+        canvas.styledtext(e.textleft, e.baseline, viewof(e.text), TextRole::caption, writtenlook(d, fs));
     }
 }

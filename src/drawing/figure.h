@@ -23,6 +23,9 @@ LineWeights lineweights(const Diagram& d);
 
 // The look of a text of the figure at a size.
 TextLook textlook(long double size, TextFace face = TextFace::regular);
+// The look of a text the script wrote (a title, a field name, a key's
+// text): with its formulas' counts as subscripts when the script asks.
+TextLook writtenlook(const Diagram& d, long double size, TextFace face = TextFace::regular);
 
 // Whether the line and point numbers are drawn as they always were: in
 // the font in force, at the numbering size, without halos.
@@ -38,4 +41,4 @@ void drawfieldnames(const Diagram& d, const FigurePlan& plan, Canvas& canvas);
 void drawhalolabels(const Diagram& d, const FigurePlan& plan, Canvas& canvas);
 
 // The axis titles and the key.
-void drawtitlesandkey(const FigurePlan& plan, Canvas& canvas);
+void drawtitlesandkey(const Diagram& d, const FigurePlan& plan, Canvas& canvas);

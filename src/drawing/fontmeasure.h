@@ -9,10 +9,14 @@
 
 class FontMeasure final : public TextMeasure {
 public:
+    // Texts measured with their markup, chemical formulas included when
+    // `formulas`.
+    explicit FontMeasure(bool formulas = false) : formulas(formulas) {}
     long double width(TextView text, TextFace face, long double size) const override;
 
 private:
     // One Pango context for every text measured, made when the first is:
     // a drawing that measures nothing does not pay for the fonts.
     mutable std::unique_ptr<TextSetter> setter;
+    bool formulas;
 };

@@ -68,7 +68,6 @@ void needdescriptors() {
 struct TextSetter::Pango {
     PangoContext* context;
     PangoLayout* layout;  // as PostScript sets texts
-    PangoLayout* shaped;  // as text layouts do by default: kerned, with ligatures
     PangoFontDescription* font;
 };
 
@@ -84,24 +83,6 @@ PangoLayout* newlayout(PangoContext* context) {
 void setlayout(PangoLayout* layout, const PangoFontDescription* font, const std::string& utf8) {
     pango_layout_set_font_description(layout, font);
     pango_layout_set_text(layout, utf8.data(), static_cast<int>(utf8.size()));
-}
-
-// Where each character of the layout's text starts, in Pango units from
-// the start (a character inside a glyph cluster, a combining accent say,
-// somewhere in the cluster); false when some of it runs right to left.
-bool starts(PangoLayout* layout, std::vector<int>& x) {
-    x.clear();
-    PangoLayoutLine* line = pango_layout_get_line_readonly(layout, 0);
-    for (GSList* run = line->runs; run != nullptr; run = run->next)
-        if (static_cast<PangoGlyphItem*>(run->data)->item->analysis.level % 2 != 0) return false;
-    const char* text = pango_layout_get_text(layout);
-    const char* end = text + std::strlen(text);
-    for (const char* c = text; c < end; c = g_utf8_next_char(c)) {
-        int at;
-        pango_layout_line_index_to_x(line, static_cast<int>(c - text), FALSE, &at);
-        x.push_back(at);
-    }
-    return true;
 }
 
 }  // namespace
@@ -122,7 +103,6 @@ TextSetter::TextSetter() : pango((needdescriptors(), new Pango)) {
     pango_context_set_base_dir(pango->context, PANGO_DIRECTION_LTR);
 
     pango->layout = newlayout(pango->context);
-    pango->shaped = newlayout(pango->context);
     PangoAttrList* attributes = pango_attr_list_new();
     pango_attr_list_insert(attributes, pango_attr_font_features_new(plainfeatures));
     pango_layout_set_attributes(pango->layout, attributes);
@@ -135,7 +115,6 @@ TextSetter::TextSetter() : pango((needdescriptors(), new Pango)) {
 TextSetter::~TextSetter() {
     pango_font_description_free(pango->font);
     g_object_unref(pango->layout);
-    g_object_unref(pango->shaped);
     g_object_unref(pango->context);
     delete pango;
 }
@@ -168,18 +147,45 @@ void TextSetter::show(cairo_t* cr, long double x, long double y, long double ang
     cairo_restore(cr);  // the path stays: it is not part of the saved state
 }
 
-std::vector<size_t> TextSetter::kerned(const std::string& utf8, const TextStyle& style) {
-    set(utf8, style);
-    setlayout(pango->shaped, pango->font, utf8);
-    std::vector<size_t> at;
-    std::vector<int> plain, shaped;
-    if (!starts(pango->layout, plain) || !starts(pango->shaped, shaped)) return at;
-    size_t offset = 0;
-    for (size_t i = 0; i + 1 < plain.size(); ++i) {
-        offset = static_cast<size_t>(g_utf8_next_char(utf8.data() + offset) - utf8.data());
-        if (shaped[i + 1] - shaped[i] != plain[i + 1] - plain[i]) at.push_back(offset);
+std::vector<OutlineStep> TextSetter::outline() const {
+    std::vector<OutlineStep> steps;
+    cairo_surface_t* surface = cairo_recording_surface_create(CAIRO_CONTENT_ALPHA, nullptr);
+    cairo_t* cr = cairo_create(surface);
+    // The outlines as designed: a surface of pixels would fit them to its
+    // grid.
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_set_font_options(cr, options);
+    cairo_font_options_destroy(options);
+    show(cr, 0, 0, 0, true);
+    cairo_path_t* path = cairo_copy_path(cr);
+    if (path->status == CAIRO_STATUS_SUCCESS) {
+        for (int i = 0; i < path->num_data; i += path->data[i].header.length) {
+            const cairo_path_data_t* d = &path->data[i];
+            OutlineStep step{OutlineStep::close, {0, 0, 0}, {0, 0, 0}};
+            int points = 0;
+            switch (d->header.type) {
+                case CAIRO_PATH_MOVE_TO: step.kind = OutlineStep::move, points = 1; break;
+                case CAIRO_PATH_LINE_TO: step.kind = OutlineStep::line, points = 1; break;
+                case CAIRO_PATH_CURVE_TO: step.kind = OutlineStep::curve, points = 3; break;
+                case CAIRO_PATH_CLOSE_PATH: break;
+            }
+            for (int k = 0; k < points; ++k) {
+                step.x[k] = d[k + 1].point.x;
+                step.y[k] = d[k + 1].point.y;
+            }
+            if (points == 1) {
+                step.x[2] = step.x[0];
+                step.y[2] = step.y[0];
+            }
+            steps.push_back(step);
+        }
     }
-    return at;
+    cairo_path_destroy(path);
+    cairo_destroy(cr);
+    cairo_surface_destroy(surface);
+    return steps;
 }
 
 int TextSetter::missing() const { return pango_layout_get_unknown_glyphs_count(pango->layout); }

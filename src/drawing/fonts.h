@@ -39,6 +39,14 @@ struct TextStyle {
 constexpr const char* textfamily = "Helvetica";
 constexpr const char* svgfamilies = "Helvetica, Arial, 'Nimbus Sans', sans-serif";
 
+// One step of a glyph's outline: a move, a line or a curve to a point
+// (a curve after its two control points), or the closing of a contour.
+struct OutlineStep {
+    enum Kind : int8_t { move, line, curve, close } kind;
+    long double x[3];  // the points' x: the last one used by a move or line
+    long double y[3];
+};
+
 // A text set for cairo.  Each setter has its own Pango context; the fonts
 // found are shared by all.
 class TextSetter {
@@ -58,16 +66,12 @@ public:
     // (`aspath`).
     void show(cairo_t* cr, long double x, long double y, long double angle, bool aspath) const;
 
+    // The outlines of the glyphs of the text last set, from its start on
+    // the baseline, in points, y upwards.
+    std::vector<OutlineStep> outline() const;
+
     // How many characters of the text last set no installed font has.
     int missing() const;
-
-    // The byte offsets in `utf8` (as drawabletext gives it) of the
-    // characters that a layout kerning pairs and joining ligatures, as a
-    // viewer's does unless told otherwise, would place otherwise than
-    // `set` does, when the text is set in `style`: the text cut before each
-    // of them sets as `set` sets it in every layout that shapes its pieces
-    // apart.  None when some of the text runs right to left.
-    std::vector<size_t> kerned(const std::string& utf8, const TextStyle& style);
 
 private:
     void style(const TextStyle& style);

@@ -7,6 +7,7 @@
 #include "drawing/items.h"
 #include "drawing/page.h"
 #include "geometry/axisnumbers.h"
+#include "text/markup.h"
 #include "text/numfmt.h"
 
 namespace {
@@ -83,9 +84,13 @@ void titleblock(const Diagram& d, const FigurePlan& plan, const Text& banner, co
     long double gap = metric ? fs * titlegap / framefontsize : titlegap;
     long double top = plan.map.top;
     float y = static_cast<float>((n + 1) * leading + top + gap);
+    // A line of the script's own with markup is drawn with it even in the
+    // frame of old, in the frame's font.
     auto show = [&](const Text& line, TextRole role) {
         if (metric)
-            canvas.styledtext(plan.map.left, y, viewof(line), TextRole::caption, textlook(fs));
+            canvas.styledtext(plan.map.left, y, viewof(line), TextRole::caption, writtenlook(d, fs));
+        else if (role == TextRole::caption && hasmarkup(viewof(line), f.formulas))
+            canvas.styledtext(plan.map.left, y, viewof(line), TextRole::caption, writtenlook(d, framefontsize));
         else
             canvas.text(plan.map.left, y, viewof(line), role);
     };

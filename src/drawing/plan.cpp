@@ -30,7 +30,7 @@ DrawingPlan plandrawing(Run& run, Diagram& diagram) {
     DrawingPlan plan;
     if (isyes(diagram.options.doareas)) plan.areas = traceareas(run, diagram);
     plan.labels = placelabels(run, diagram);
-    plan.figure = planfigure(diagram, plan.areas, plan.labels, FontMeasure());
+    plan.figure = planfigure(diagram, plan.areas, plan.labels, FontMeasure(diagram.figure.formulas));
     stopifinterrupted();
     return plan;
 }

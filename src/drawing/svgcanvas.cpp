@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "drawing/epscanvas.h"
+#include "drawing/markedtext.h"
 #include "text/numfmt.h"
 #include "text/utf8.h"
 
@@ -290,24 +291,37 @@ void SvgCanvas::text(long double px, long double py, TextView text, TextRole rol
 }
 
 void SvgCanvas::styledtext(long double px, long double py, TextView text, TextRole role, const TextLook& look) {
-    TextStyle style{look.size, look.face == TextFace::bold, look.face == TextFace::italic};
+    TextStyle style = styleof(look);
     long double x = pagecoord(px), y = pagecoord(py), angle = look.turned ? 90 : 0;
-    std::string utf8 = drawabletext(text.c, text.len);
+    SetText set;
+    if (ismarked(text, look))
+        set = setmarked(text, look, setter);
+    else
+        set.pieces.push_back({drawabletext(text.c, text.len), style, false, Shift::base, 0, 0});
     if (look.halo > 0) {
         // The halo: a white copy of the text, its outlines stroked, under it.
         std::string kept = paint;
         paint = "#ffffff";
         halo = look.halo;
-        showtext(x, y, utf8, anchorof(role), style, angle);
+        showtext(x, y, set, anchorof(role), style, angle);
         paint = kept;
         halo = 0;
     }
-    showtext(x, y, utf8, anchorof(role), style, angle);
+    showtext(x, y, set, anchorof(role), style, angle);
 }
 
 void SvgCanvas::showtext(long double x, long double y, const std::string& utf8, TextAnchor anchor,
                          const TextStyle& style, long double angle) {
-    if (utf8.empty() || !(style.size > 0) || !reach.holds({x, y})) return;
+    SetText set;
+    set.pieces.push_back({utf8, style, false, Shift::base, 0, 0});
+    showtext(x, y, set, anchor, style, angle);
+}
+
+void SvgCanvas::showtext(long double x, long double y, const SetText& set, TextAnchor anchor, const TextStyle& style,
+                         long double angle) {
+    bool shows = false;
+    for (const SetPiece& p : set.pieces) shows = shows || !p.utf8.empty();
+    if (!shows || !(style.size > 0) || !reach.holds({x, y})) return;
     element("<text");
     numberattribute(out, "x", x - box.left);
     numberattribute(out, "y", box.top - y);
@@ -330,18 +344,26 @@ void SvgCanvas::showtext(long double x, long double y, const std::string& utf8, 
         numberattribute(out, "stroke-width", halo);
     }
     out += '>';
-    // A viewer sets each piece of a text apart: cut before every character
-    // that it would kern against the one before or join into a ligature,
-    // the text runs as in the EPS and not a little shorter.
-    size_t from = 0;
-    for (size_t cut : setter.kerned(utf8, style)) {
-        if (from > 0) out += "<tspan>";
-        appendescaped(out, utf8.substr(from, cut - from));
-        if (from > 0) out += "</tspan>";
-        from = cut;
+    // The text whole, for the viewer to set (and kern) as it sets any
+    // text, so that its words can be found as written; a piece in another
+    // style than the text's is a <tspan>, moved off the baseline by dy, and
+    // so is the first piece back on it.
+    long double risen = 0;
+    for (const SetPiece& p : set.pieces) {
+        bool sized = p.style.size != style.size, slanted = p.style.italic != style.italic;
+        long double dy = risen - p.rise;
+        if (!sized && !slanted && dy == 0) {
+            appendescaped(out, p.utf8);
+            continue;
+        }
+        out += "<tspan";
+        if (sized) numberattribute(out, "font-size", p.style.size);
+        if (slanted) out += p.style.italic ? " font-style=\"italic\"" : " font-style=\"normal\"";
+        if (dy != 0) numberattribute(out, "dy", dy);
+        out += '>';
+        appendescaped(out, p.utf8);
+        out += "</tspan>";
+        risen = p.rise;
     }
-    if (from > 0) out += "<tspan>";
-    appendescaped(out, utf8.substr(from));
-    if (from > 0) out += "</tspan>";
     out += "</text>\n";
 }

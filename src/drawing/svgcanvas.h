@@ -10,10 +10,11 @@
 // attributes, which a style sheet overrides; texts are `<text>` elements
 // in the font list of fonts.h with their size in points, centred and
 // right-aligned labels anchored by `text-anchor`, so that the viewer's own
-// font metrics place them.  As in the EPS, no pair of characters is
-// kerned: a text is cut into `<tspan>` pieces before each character that
-// the face would kern, which viewers set apart.  Texts are written as drawabletext gives
-// them, with & < > " ' escaped, so any input makes well-formed XML.
+// font metrics place them.  Each text is one `<text>` whose words stand as
+// written (the viewer sets and kerns it as it does any text), with a
+// `<tspan>` only where markup changes the style: italics, a sub- or
+// superscript.  Texts are written as drawabletext gives them, with
+// & < > " ' escaped, so any input makes well-formed XML.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +24,7 @@
 
 #include "drawing/canvas.h"
 #include "drawing/fonts.h"
+#include "drawing/markedtext.h"
 #include "drawing/pagepath.h"
 #include "drawing/pathcanvas.h"
 #include "run/bytesink.h"
@@ -53,6 +55,10 @@ private:
     // by `angle` degrees anticlockwise about it.
     void showtext(long double x, long double y, const std::string& utf8, TextAnchor anchor, const TextStyle& style,
                   long double angle);
+    // A text set in pieces (markedtext.h), in `style` where a piece has
+    // no other.
+    void showtext(long double x, long double y, const SetText& set, TextAnchor anchor, const TextStyle& style,
+                  long double angle);
     void coordinate(long double v);
     void point(const PagePoint& p);
     void piece(const PathPiece& p);
@@ -70,7 +76,7 @@ private:
     bool dashed = false;
     std::string paint = "#000000";  // the current colour
     long double halo = 0;           // while a text's halo is written: the width of its outline
-    TextSetter setter;  // finds where texts are cut so that no viewer kerns them
+    TextSetter setter;  // sets marked texts into their pieces
 
     // The groups open, each with its start tag; one not yet in the
     // document (nothing drawn in it yet) is written with the first mark.

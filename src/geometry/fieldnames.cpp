@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "geometry/planner.h"
+#include "text/markup.h"
 #include "text/numfmt.h"
 
 namespace {
@@ -22,11 +23,19 @@ constexpr long double fieldleading = 1.15L;
 // The words of a text, split at blanks.
 std::vector<TextView> wordsof(const Text& t) {
     std::vector<TextView> out;
+    // A math stretch ("$\Delta V$") is never broken: its blanks join.
+    std::vector<std::pair<int32_t, int32_t>> math = mathstretches(viewof(t));
+    auto blank = [&](int i) {
+        if (t.c[i] != ' ' && t.c[i] != '\t') return false;
+        for (const auto& m : math)
+            if (i > m.first && i < m.second) return false;
+        return true;
+    };
     int i = 0;
     while (i < t.len) {
-        while (i < t.len && (t.c[i] == ' ' || t.c[i] == '\t')) ++i;
+        while (i < t.len && blank(i)) ++i;
         int start = i;
-        while (i < t.len && t.c[i] != ' ' && t.c[i] != '\t') ++i;
+        while (i < t.len && !blank(i)) ++i;
         if (i > start) out.push_back({t.c + start, i - start});
     }
     return out;

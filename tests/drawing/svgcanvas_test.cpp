@@ -85,8 +85,7 @@ TEST(SvgCanvas, ItemsAsGroupsOfPathsAndTexts) {
               "</g>\n"
               "<g id=\"u1-2\" class=\"line\">\n"
               "<circle cx=\"20\" cy=\"30\" r=\"4\" fill=\"none\" stroke=\"#000000\" stroke-width=\"0.3\"/>\n"
-              "<text x=\"90\" y=\"40\" font-size=\"9\">A<tspan>V</tspan><tspan>E &lt;\xEF\xBF\xBD"
-              "\xEF\xBF\xBD&gt;</tspan></text>\n"
+              "<text x=\"90\" y=\"40\" font-size=\"9\">AVE &lt;\xEF\xBF\xBD\xEF\xBF\xBD&gt;</text>\n"
               "<text x=\"90\" y=\"40\" font-size=\"9\" text-anchor=\"end\">x</text>\n"
               "</g>\n"
               "</svg>\n");

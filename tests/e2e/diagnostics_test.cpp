@@ -216,6 +216,15 @@ TEST(Diagnostics, CommonSlipsAreNamedWithTheirFix) {
          "gl-mine.txt:22: warning: there is no area 99999 (the data file has 1): the line is ignored\n"
          "gl-mine.txt:23: warning: field needs an area's number and its name: the line is ignored\n"
          "gl-mine.txt:24: warning: legend takes \"right\" or \"below\": the line is ignored\n"},
+        {"markup slips in the texts, checked",
+         {{"smallticks 50 1\n",
+           "smallticks 50 1\nxlabel $T (\xC2\xB0" "C)\ntitle $\\alfa$ and $\\beta$\nformulas\nformulas on\n"}},
+         {"--check"}, 0,
+         "gl-mine.txt:19: warning: the axis title '$T (\xC2\xB0" "C)' has a '$' without its partner at character 1: it "
+         "is drawn as a dollar sign (write \\$ for a dollar, $...$ round math)\n"
+         "gl-mine.txt:20: warning: the title '$\\alfa$ and $\\beta$' names '\\alfa' at character 2, which the markup "
+         "does not know: it is drawn as written\n"
+         "gl-mine.txt:22: warning: formulas takes no words: the line is ignored\n"},
         // A title is cut between characters to what every drawing shows.
         {"a long title, checked", {{"smallticks 50 1\n", longtitle}},
          {"--check"}, 0, 

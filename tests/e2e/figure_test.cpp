@@ -13,10 +13,12 @@
 
 namespace {
 
-// The bundled pseudosection, with a key beside the plot.
+// The bundled pseudosection, with a key beside the plot, its texts each
+// one string (without formulas, which set them in pieces).
 std::string frontendfile() {
     std::string data = testsupport::readfile(EXAMPLES_DIR "/paper/gl-paper.txt");
     data.replace(data.find("legend below"), 12, "legend right");
+    data.erase(data.find("formulas\n"), 9);
     return data;
 }
 
@@ -94,6 +96,36 @@ TEST(Figure, FieldsOfAFrontEndFileAreNamedInPlaceOrInTheKey) {
     }
     EXPECT_EQ(named + numbered, 8);
     EXPECT_GE(numbered, 1);  // the narrow wedge
+    e2e::removetree(d.dir);
+}
+
+// The bundled figure as its SVG: each text one <text> whose words stand as
+// written, a <tspan> only for a formula's count or an italic letter; each
+// number and its halo in a group of its item; and its EPS draws every
+// formula's count in the smaller size, no character as "?".
+TEST(Figure, TextsWholeAndNumbersWithTheirItems) {
+    std::string data = testsupport::readfile(EXAMPLES_DIR "/paper/gl-paper.txt");
+    data.replace(data.find("fields comments"), 15, "fields comments\nfield 4 g bi mu pl + $\\beta$-q");
+    Drawn d = draw(data, {"-T", "svg"});
+    ASSERT_EQ(d.run.status, 0) << d.run.screen;
+    std::string svg = testsupport::readfile(d.dir + "/gl-fig.svg");
+    // A field's title is its name with the markup taken out.
+    EXPECT_NE(svg.find("<g id=\"field-4\" class=\"field\"><title>g bi mu pl + \xCE\xB2-q</title>"), std::string::npos);
+    for (const char* whole : {">g chl bi mu</text>", "<tspan font-style=\"italic\">T</tspan> (\xC2\xB0" "C)</text>",
+                              ">pl q H<tspan font-size=\"4.9\" dy=\"1.05\">2</tspan><tspan dy=\"-1.05\">O</tspan></text>"})
+        EXPECT_NE(svg.find(whole), std::string::npos) << whole;
+    EXPECT_EQ(svg.find("id=\"labels\""), std::string::npos);
+    for (const char* item : {"u1", "u11", "i1", "i4"}) {
+        size_t open = svg.find("<g id=\"" + std::string(item) + "-label\"");
+        ASSERT_NE(open, std::string::npos) << item;
+        std::string group = svg.substr(open, svg.find("</g>", open) - open);
+        size_t first = group.find("<text"), second = group.find("<text", first + 1);
+        EXPECT_NE(second, std::string::npos) << group;  // the halo, then the number
+        EXPECT_NE(group.find("stroke=\"#ffffff\""), std::string::npos) << group;
+    }
+    EXPECT_NE(d.eps.find("/Helvetica-Latin1 findfont 4.90 scalefont setfont"), std::string::npos);
+    EXPECT_EQ(d.eps.find("?"), std::string::npos);
+    EXPECT_EQ(testsupport::ghostscript(d.dir + "/gl-fig.eps"), "");
     e2e::removetree(d.dir);
 }
 

@@ -146,4 +146,30 @@ std::string utf8text() {
            "*\n";
 }
 
+std::string markuptext() {
+    return "2 3 1 2\n"
+           "i1 ky sill and invariant 600 6\n"
+           "u1 ky sill - and i1 end\n   600 6   900 9\n"
+           "u2 and sill - ky i1 end\n   600 6   900 3\n"
+           "u3 ky and - sill i1 end\n   600 6   300 4\n"
+           "*\n"
+           "0.6 u1 u2   % sill + H2O + Al2SiO5\n"
+           "0.9 u2 u3   % and + CO2 \xE2\x86\x92 TiO2\n"
+           "*\n"
+           "window 300 900 2 10\n"
+           "bigticks 100 300 2 2\n"
+           "numbering yes\n"
+           "docircles 2\n"
+           "style paper\n"
+           "size 70\n"
+           "formulas\n"
+           "title $X$(CO$_2$) = 0.1, Fe$^{2+}$, $\\Delta V_{r}$ in cm$^3$\n"
+           "xlabel $T$ (\xC2\xB0" "C)\n"
+           "ylabel $P$ (kbar) at $\\alpha_\\mathrm{max}$\n"
+           "fields comments\n"
+           "field 2 ky + $\\beta$-q + CO2\n"
+           "legend below\n"
+           "*\n";
+}
+
 }  // namespace fidelity

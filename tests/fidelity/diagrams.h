@@ -21,4 +21,9 @@ std::string ticksandtext();
 // UTF-8 in info lines and line names (degrees, Greek letters, umlauts).
 std::string utf8text();
 
+// A figure for print whose texts use markup and formulas: italics, sub-
+// and superscripts, Greek letters, characters beyond Latin-1, on halos,
+// turned, in the key.
+std::string markuptext();
+
 }  // namespace fidelity

@@ -264,14 +264,47 @@ std::string rasterise_svg(const std::string& svg, const std::string& png) {
     return tool("rsvg-convert -d " + r + " -p " + r + " -b white -f png -o " + quoted(png) + " " + quoted(svg));
 }
 
+std::string unkerned(const std::string& svg) {
+    std::string out;
+    size_t at = 0;
+    for (;;) {
+        size_t open = svg.find("<text", at);
+        if (open == std::string::npos) break;
+        size_t close = svg.find("</text>", open);
+        if (close == std::string::npos) break;
+        out.append(svg, at, open - at);
+        // Tags as they are; between them each character, an entity or a
+        // whole UTF-8 sequence, in a <tspan>.
+        for (size_t i = open; i < close;) {
+            if (svg[i] == '<') {
+                size_t end = svg.find('>', i) + 1;
+                out.append(svg, i, end - i);
+                i = end;
+                continue;
+            }
+            size_t n = 1;
+            if (svg[i] == '&') n = svg.find(';', i) + 1 - i;
+            else
+                while (i + n < close && (static_cast<unsigned char>(svg[i + n]) & 0xC0) == 0x80) ++n;
+            out += "<tspan>" + svg.substr(i, n) + "</tspan>";
+            i += n;
+        }
+        at = close;
+    }
+    return out + svg.substr(at);
+}
+
 std::string utf8reference(const std::string& eps) {
     std::istringstream in(eps);
     std::string line, out;
     bool changed = false;
+    bool latin1 = false;  // a Latin-1 font is in force: its strings are what they show
     while (std::getline(in, line)) {
+        if (line.find("-Latin1 findfont") != std::string::npos) latin1 = true;
+        if (line.find("/Helvetica findfont") != std::string::npos || line == "grestore") latin1 = false;
         size_t open = line.find('(');
         size_t close = line.rfind(')');
-        bool shown = open != std::string::npos && close != std::string::npos && close > open &&
+        bool shown = !latin1 && open != std::string::npos && close != std::string::npos && close > open &&
                      (line.compare(close, std::string::npos, ") show") == 0 ||
                       line.compare(close, std::string::npos, ") centreshow") == 0 ||
                       line.compare(close, std::string::npos, ") rightshow") == 0);

@@ -45,6 +45,14 @@ std::string rasterise_eps(const std::string& eps, const std::string& png);
 std::string rasterise_pdf(const std::string& pdf, const std::string& png);
 std::string rasterise_svg(const std::string& svg, const std::string& png);
 
+// The SVG with every character of its texts in a <tspan> of its own: a
+// viewer sets each apart and kerns no pair of them, as the EPS and the PDF
+// do not.  The SVG leaves kerning to its viewer (rsvg-convert kerns and
+// takes no word against it), which moves the end of a long text by up to
+// a point: the comparison allows for it this way, and so still sees a
+// text that stands elsewhere or in another size.
+std::string unkerned(const std::string& svg);
+
 // The EPS as a reference for texts beyond ASCII: its strings, UTF-8 as the
 // other formats read them, shown through a Helvetica whose codes 160..255
 // are the Latin-1 characters and 128.. a few Greek letters.  An EPS of

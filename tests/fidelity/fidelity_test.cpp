@@ -30,9 +30,10 @@ struct Rasters {
 bool rasterise(const std::string& dir, const std::string& name, Rasters& r) {
     std::string base = dir + "/gl-" + name;
     writefile(dir + "/reference.eps", utf8reference(readfile(base + ".eps")));
+    writefile(dir + "/unkerned.svg", unkerned(readfile(base + ".svg")));
     std::string problems = rasterise_eps(dir + "/reference.eps", dir + "/eps.png") +
                            rasterise_pdf(base + ".pdf", dir + "/pdf.png") +
-                           rasterise_svg(base + ".svg", dir + "/svg.png");
+                           rasterise_svg(dir + "/unkerned.svg", dir + "/svg.png");
     EXPECT_EQ(problems, "");
     r.others = {{"pdf", {}}, {"svg", {}}, {"png", {}}};
     bool loaded = loadpng(dir + "/eps.png", r.eps) && loadpng(dir + "/pdf.png", r.others[0].second) &&
@@ -88,6 +89,7 @@ TEST(Fidelity, Fans) {
 TEST(Fidelity, TicksAndTexts) {
     expectfaithfuldiagram("ticks", ticksandtext());
     expectfaithfuldiagram("utf8", utf8text());
+    expectfaithfuldiagram("markup", markuptext());
 }
 
 // Cropped, every format covers the EPS's new bounding box, which leaves
