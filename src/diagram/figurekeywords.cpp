@@ -21,6 +21,14 @@ namespace {
 constexpr long double paperfontsize = 7;
 constexpr long double paperlinewidth = 0.5L;
 
+// What "style slide" gives: a plot box of 16:9 that a projector fills,
+// with text and lines that read from the back of a room once the figure
+// is stretched to the screen's width (text a thirtieth of the plot's
+// width; a plain line near a three-hundredth).
+constexpr long double slidewidthmm = 160, slideheightmm = 90;
+constexpr long double slidefontsize = 16;
+constexpr long double slidelinewidth = 1.2L;
+
 // The bounds of the figure's sizes: the plot box in millimetres, text in
 // points, a plain line's width in points.
 constexpr long double minplotmm = 1, maxplotmm = 2000;
@@ -167,9 +175,19 @@ void readformulas(ScriptReader& sr, const KeywordLine& line) {
     sr.d.figure.formulas = line.answer == answeryes;
 }
 
+// "style paper", "style slide"; "style no" gives back the defaults of old.
+// A later style line wins.
 void readstyle(ScriptReader& sr, const KeywordLine& line) {
-    bool on = line.answer == answeryes;
-    if (!on || oneword(sr, line)) sr.d.figure.paper = on;
+    FigureOptions& f = sr.d.figure;
+    if (line.answer != answeryes) {
+        f.style = FigureStyleName::none;
+        return;
+    }
+    if (line.misfit != 0) {
+        ignored(sr, "style takes \"paper\" or \"slide\"");
+        return;
+    }
+    f.style = istext(wordat(sr.words, line.last + 1), "slide") ? FigureStyleName::slide : FigureStyleName::paper;
 }
 
 const ScriptKeyword figurekeywords[] = {
@@ -183,7 +201,7 @@ const ScriptKeyword figurekeywords[] = {
     {"field", {"N TEXT", Takes::numbertext, 2, 2, nullptr}, readfield},
     {"fields", {"`comments`", Takes::word, 1, 1, "comments"}, readfields},
     {"legend", {"[`right` or `below`]", Takes::word, 0, 1, "right|below"}, readlegend},
-    {"style", {"`paper`", Takes::word, 1, 1, "paper"}, readstyle},
+    {"style", {"`paper` or `slide`", Takes::word, 1, 1, "paper|slide"}, readstyle},
     {"formulas", {"none", Takes::nothing, 0, 0, nullptr}, readformulas},
 };
 
@@ -194,11 +212,16 @@ std::span<const ScriptKeyword> figurekeywordtable() { return figurekeywords; }
 void finishfigure(ScriptReader& sr) {
     Diagram& d = sr.d;
     FigureOptions& f = d.figure;
-    if (f.paper) {
+    if (f.style != FigureStyleName::none) {
+        bool slide = f.style == FigureStyleName::slide;
         if (!sr.titlegiven) f.title = TitleMode::off;
         if (!sr.labelsgiven) f.halo = true;
-        if (f.fontsize == 0) f.fontsize = paperfontsize;
-        if (f.linewidth == 0) f.linewidth = paperlinewidth;
+        if (f.fontsize == 0) f.fontsize = slide ? slidefontsize : paperfontsize;
+        if (f.linewidth == 0) f.linewidth = slide ? slidelinewidth : paperlinewidth;
+        if (slide && f.widthmm == 0) {
+            f.widthmm = slidewidthmm;
+            f.heightmm = slideheightmm;
+        }
     }
     if (d.fieldnames.empty() && !f.fieldcomments) return;
     d.fieldnames.resize(static_cast<size_t>(d.nareas) + 1, Text{0, {}});

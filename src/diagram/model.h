@@ -122,6 +122,10 @@ enum class TitleMode : int8_t {
     off,    // none
 };
 
+// The defaults a "style" line gives a figure for whatever its script does
+// not give itself.
+enum class FigureStyleName : int8_t { none, paper, slide };
+
 // Where the key of numbered lines, points and fields stands.
 enum class LegendPlace : int8_t { none, right, below };
 
@@ -139,7 +143,7 @@ struct FigureOptions {
     long double fontsize;    // points, for every text of the figure; 0: the sizes of old
     long double linewidth;   // points, of a plain line (thick twice it); 0: the widths of old
     bool halo;               // line and point numbers over a white halo, point numbers beside their point
-    bool paper;              // "style paper": a journal's defaults for whatever was not given
+    FigureStyleName style;   // "style paper", "style slide": defaults for whatever was not given
     bool fieldcomments;      // name the areas by the comments of their lines in the data file
     LegendPlace legend;      // the key
     bool formulas = false;   // chemical formulas in the texts drawn with their counts as subscripts
@@ -178,7 +182,7 @@ struct Diagram {
     DrawingOptions options = {
         answeryes, answeryes, answerno, answeryes, 0, 0, {0, 0, 0}, {255, 255, 255}, {}, 0,
     };
-    FigureOptions figure = {TitleMode::stamp, {0, {}}, {0, {}}, {0, {}}, 0, 0, 0, 0, false, false, false,
+    FigureOptions figure = {TitleMode::stamp, {0, {}}, {0, {}}, {0, {}}, 0, 0, 0, 0, false, FigureStyleName::none, false,
                             LegendPlace::none};
 };
 

@@ -2,6 +2,7 @@
 // window and big-tick echoes and their checks.
 #include "diagram/readscript.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -349,6 +350,75 @@ void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t la
     }
 }
 
+// Apply the script line in sr.words; false for a "*" line, which ends the
+// script.  Under --check a failing line is kept in `failed` and the
+// reading goes on, so that the check lists the failure of every line.
+bool applyline(ScriptReader& sr, std::optional<RunEnd>& failed) {
+    if (sr.words.count == 0) return true;
+    const Word key = wordat(sr.words, 1);
+    if (istext(key, "*")) return false;
+    YesAskNo answer;
+    int32_t last;
+    readyesno(sr.words, sr.words.count, answer, last);
+    if (!sr.run.checking) {
+        applykeyword(sr, key, answer, last);
+        return true;
+    }
+    try {
+        applykeyword(sr, key, answer, last);
+    } catch (const RunEnd& end) {
+        if (end.status != exitfailed) throw;
+        if (!failed) failed = end;
+    }
+    return true;
+}
+
+// The log's line for a style file or a command-line line once applied.
+void reportstyle(Run& run, const ScriptSource& source) {
+    std::string said = source.number > 0 ? "-e line " + wholetext(source.number) + " applied: " + source.line
+                                          : "style file " + source.shown + " applied";
+    Text line;  // a long -e line is cut on the screen and in the log
+    settext(line, said.data(), static_cast<int>(std::min<size_t>(said.size(), capof(line))));
+    putstr(run, 0, line, 1, setwlog);
+}
+
+// The style files and command-line lines of the run, read as the script's
+// own lines after its last one, each where it stands (its failures and
+// warnings name it).  A "*" line ends a style file's script, as it ends a
+// data file's.  The data file is the run's place again afterwards.
+void readstyles(ScriptReader& sr, std::optional<RunEnd>& failed) {
+    Run& run = sr.run;
+    if (run.styles.empty()) return;
+    const SourcePlace datafile = run.place;
+    for (const ScriptSource& source : run.styles) {
+        Text shown;
+        settext(shown, source.shown.data(), static_cast<int>(std::min<size_t>(source.shown.size(), capof(shown))));
+        if (source.number > 0) {
+            enterfile(run, Text{0, {}}, shown);
+            run.place.text = source.line;
+            atline(run, source.number);
+            sr.words.line = source.line;
+            splitline(sr.words);
+            dropcomment(sr.words);
+            applyline(sr, failed);
+        } else {
+            Text path;
+            settext(path, source.path.data(), static_cast<int>(std::min<size_t>(source.path.size(), capof(path))));
+            enterfile(run, path, shown);
+            LineReader reader;
+            if (!openreader(reader, source.path.c_str())) ioerror(run, source.shown.c_str());
+            while (!atend(reader)) {
+                rstrings(run, reader, sr.words);
+                if (!applyline(sr, failed)) break;
+            }
+            if (!closereader(reader)) ioerror(run, source.shown.c_str());
+        }
+        reportstyle(run, source);
+    }
+    run.place = datafile;
+    atline(run, 0);
+}
+
 // More than `maxticks` ticks of this gap across the span.
 bool toomany(long double low, long double high, long double gap) { return (high - low) / gap > maxticks; }
 
@@ -432,24 +502,9 @@ void readscript(Run& run, Diagram& d, DataFile& datafile) {
     }
     while (!atend(file)) {
         rstrings(run, file, sr.words);
-        if (sr.words.count == 0) continue;
-        const Word key = wordat(sr.words, 1);
-        if (istext(key, "*")) break;  // the script ends after this line
-        YesAskNo answer;
-        int32_t last;
-        readyesno(sr.words, sr.words.count, answer, last);
-        if (!run.checking) {
-            applykeyword(sr, key, answer, last);
-            continue;
-        }
-        // A check lists the failure of every line: it goes on with the next.
-        try {
-            applykeyword(sr, key, answer, last);
-        } catch (const RunEnd& end) {
-            if (end.status != exitfailed) throw;
-            if (!failed) failed = end;
-        }
+        if (!applyline(sr, failed)) break;
     }
+    readstyles(sr, failed);
     finishfigure(sr);
     atline(run, 0);  // what is missing is missing from the file as a whole
     // A window or bigticks line that could not be read is not missing.

@@ -23,7 +23,7 @@ void drawpoints(const Diagram& d, const FigurePlan& plan, bool dashed, Canvas& c
         ItemGroup group(canvas, itemid(p.name, "point", k), "point", pointtitle(p));
         long double px, py;
         topage(plan.map, p.x, p.y, px, py);
-        canvas.circle(px, py, o.circlesize);
+        canvas.circle(px, py, plan.style.circle);
         canvas.stroke();
         if (!numbering) {
             canvas.blank();

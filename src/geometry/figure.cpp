@@ -14,6 +14,11 @@ namespace {
 // The size of the frame's texts when no font size is given, and the least
 // size a field's name is made before it is numbered instead.
 constexpr long double framesize = 12;
+
+// A circle's line is this share of a plain line's width, and its radius
+// is at least this many of its line's widths.
+constexpr long double circlelineshare = 2.0L / 3;
+constexpr long double circlerings = 2;
 constexpr long double leastlegible = 6;
 
 // In font sizes: the halo's width, the gap between an axis and its numbers
@@ -110,6 +115,14 @@ FigureStyle figurestyle(const Diagram& d) {
     st.fieldsize = st.fontsize;
     st.leastsize = std::min(st.fontsize, leastlegible);
     st.halo = f.halo ? halofactor * st.labelsize : 0;
+    // A circle grows and shrinks with the figure's text, and stays round
+    // with room inside whatever its line's width; without a font size or
+    // line width it is the size the script gave, in points.
+    st.circle = d.options.circlesize;
+    if (f.fontsize > 0 || f.linewidth > 0) {
+        if (f.fontsize > 0) st.circle *= f.fontsize / framesize;
+        st.circle = std::max(st.circle, circlerings * circlelineshare * f.linewidth);
+    }
     return st;
 }
 
@@ -137,7 +150,7 @@ FigurePlan planon(const PageMap& map, const Diagram& d, const std::vector<AreaBo
             std::vector<Spot> pts = pagepoints(m, d.lines[k]);
             for (size_t i = 1; i < pts.size(); ++i) pl.grid.add({pts[i - 1], pts[i]}, static_cast<int16_t>(k));
         }
-        long double r = d.options.circlesize;
+        long double r = plan.style.circle;
         for (int k = 1; k <= d.npoints && k <= maxpoints; ++k) {
             const InvariantPoint& p = d.points[k];
             if (!pointdrawn(d, p) || r <= 0) continue;

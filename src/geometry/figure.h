@@ -24,6 +24,7 @@ struct FigureStyle {
     long double fieldsize;   // field names, made smaller when they do not fit ...
     long double leastsize;   // ... down to this
     long double halo;        // width of the white band round a line's or point's number; 0: none
+    long double circle;      // radius of a point's circle in points
     bool metricframe;        // the frame's texts are placed by the font's metrics (a size or
                              // a font size was given); else where they always stood
 };

@@ -81,7 +81,7 @@ void placepointlabels(Planner& pl) {
     FigurePlan& plan = pl.plan;
     const FigureStyle& st = plan.style;
     if (!isyes(d.options.numbering)) return;
-    long double s = st.labelsize, r = d.options.circlesize;
+    long double s = st.labelsize, r = st.circle;
     long double h = capheight * s, margin = st.halo / 2, gap = pointgap * s;
     for (int k = 1; k <= d.npoints && k <= maxpoints; ++k) {
         stopifinterrupted();

@@ -123,8 +123,8 @@ bool readsourceline(const Text& path, int32_t number, std::string& text) {
 // its first byte and "~" under the rest.  Empty when the line cannot be
 // read or the word does not lie in it (the file changed since).
 std::string quoteline(const SourcePlace& place) {
-    std::string line;
-    if (!readsourceline(place.path, place.line, line)) return "";
+    std::string line = place.text;
+    if (line.empty() && !readsourceline(place.path, place.line, line)) return "";
     size_t at = static_cast<size_t>(place.column - 1);
     if (at > line.size()) return "";
     size_t width = place.width > 0 ? static_cast<size_t>(place.width) : 0;

@@ -68,6 +68,7 @@ struct SourcePlace {
     int32_t column; // the byte of the line where the word at fault begins (1 for the first); 0 for none
     int32_t width;  // the bytes of that word
     Word item;      // the point, line or area concerned; empty while reading
+    std::string text;  // the line itself when it stands in no file (a line given on the command line)
     std::string plain;               // the failure about to be reported, said plainly; empty for its own words
     std::vector<std::string> notes;  // hints that go with it
 };
@@ -75,6 +76,16 @@ struct SourcePlace {
 // The runs that may write a diagram's outputs hold a lock on them (see
 // lock.h); a classic run holds two, its log's and its drawings'.
 constexpr int lockcount = 2;
+
+// Script lines read after the data file's own script: a style file, or
+// one line given on the command line (-e).  They apply in the order they
+// were given, a later line winning.
+struct ScriptSource {
+    std::string shown;  // the style file as the command line named it, or "-e"
+    std::string path;   // the name it is opened by (absolute); empty for a line
+    std::string line;   // the line given on the command line
+    int32_t number;     // which -e line it is (1 for the first); 0 for a file
+};
 
 struct Run {
     RunSettings settings;
@@ -94,4 +105,5 @@ struct Run {
     Text drawingname;            // full name of the EPS file, once it is opened
     int32_t heaptotal;           // bytes recorded by the heap monitor
     int32_t warnings;            // warnings found (listed on standard error by --check only)
+    std::vector<ScriptSource> styles;  // script lines read after the data file's script
 };

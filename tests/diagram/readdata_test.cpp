@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "diagram/model.h"
 #include "diagram/readdata.h"
 #include "diagram/startdiagram.h"
+#include "run/failure.h"
 #include "support/capture.h"
 #include "support/run.h"
 
@@ -28,6 +31,87 @@ Diagram readmodel(const std::string& data) {
     readdata(*run, d);
     testsupport::leavescratch(dir);
     return d;
+}
+
+// A data file read with style files and command-line lines after its
+// script, as the job hands them over; the run's place after a failure.
+struct Styled {
+    Diagram d;
+    bool failed = false;
+    std::string file;  // where the failure was reported
+    int32_t line = 0, column = 0;
+};
+
+Styled readstyled(const std::string& data, const std::vector<std::pair<std::string, std::string>>& styles) {
+    Styled out;
+    std::string dir = testsupport::enterscratch();
+    testsupport::writefile("gl-t.txt", data);
+    auto run = testsupport::freshrun();
+    run->open = 0;
+    settext(run->settings.datafile, "t");
+    int32_t lines = 0;
+    for (const auto& [name, text] : styles) {
+        if (name == "-e") {
+            run->styles.push_back({"-e", "", text, ++lines});
+        } else {
+            testsupport::writefile(name, text);
+            run->styles.push_back({name, dir + "/" + name, "", 0});
+        }
+    }
+    startdiagram(*run, out.d);
+    try {
+        readdata(*run, out.d);
+    } catch (const RunEnd&) {
+        out.failed = true;
+        out.file = str(run->place.file);
+        out.line = run->place.line;
+        out.column = run->place.column;
+    }
+    testsupport::leavescratch(dir);
+    return out;
+}
+
+TEST(Readscript, StyleFilesAndLinesComeAfterTheScriptInTheirOrder) {
+    const std::string data = "2 2 1 2\nu1 begin end 0 0 1 1\n*\n*\nwindow 0 1 0 1\n"
+                             "bigticks 1 0 1 0\nfontsize 9\n";
+    Styled a = readstyled(data, {{"-e", "style paper"}, {"slide.txt", "style slide\nfontsize 18\n*\nfontsize 3\n"},
+                                 {"-e", "linewidth 2 % a comment"}});
+    ASSERT_FALSE(a.failed);
+    EXPECT_EQ(a.d.figure.style, FigureStyleName::slide);
+    EXPECT_EQ(a.d.figure.fontsize, 18);  // the file's own 9 loses; its line after "*" is not read
+    EXPECT_EQ(a.d.figure.linewidth, 2);
+    EXPECT_EQ(a.d.figure.widthmm, 160);
+    Styled b = readstyled(data, {{"slide.txt", "fontsize 18\n"}, {"-e", "fontsize 11"}});
+    EXPECT_EQ(b.d.figure.fontsize, 11);
+    // A whole script may stand in a style file: the data file's then ends at its "*".
+    Styled c = readstyled("2 2 1 2\nu1 begin end 0 0 1 1\n*\n*\n",
+                          {{"frame.txt", "window 0 2 0 2\nbigticks 1 0 1 0\n"}});
+    ASSERT_FALSE(c.failed);
+    EXPECT_EQ(c.d.window.xhigh, 2);
+}
+
+TEST(Readscript, AFailingStyleLineIsNamedWhereItStands) {
+    const std::string data = "2 2 1 2\nu1 begin end 0 0 1 1\n*\n*\nwindow 0 1 0 1\n"
+                             "bigticks 1 0 1 0\n";
+    struct Case {
+        std::vector<std::pair<std::string, std::string>> styles;
+        const char* file;
+        int32_t line, column;
+    };
+    const Case cases[] = {
+        {{{"-e", "fontsize 9"}, {"-e", "window 0 1 0 x"}}, "-e", 2, 14},
+        {{{"s.txt", "fontsize 9\n  bigticks 0 0 1 0\n"}}, "s.txt", 2, 12},
+        {{{"-e", "style slide"}, {"s.txt", "\nwindow 1 0 0 1\n"}}, "s.txt", 2, 10},
+    };
+    for (const Case& c : cases) {
+        Styled s = readstyled(data, c.styles);
+        EXPECT_TRUE(s.failed) << c.file;
+        EXPECT_EQ(s.file, c.file);
+        EXPECT_EQ(s.line, c.line) << c.file;
+        EXPECT_EQ(s.column, c.column) << c.file;
+    }
+    Styled missing = readstyled(data, {});
+    EXPECT_FALSE(missing.failed);
 }
 
 TEST(Readdata, PointsLinesAndStyleWords) {
@@ -200,6 +284,12 @@ TEST(Readscript, FigureKeywords) {
         {"fields comments\nfield 1  ky  +  q\n", TitleMode::stamp, "", 0, 0, 0, 0, false, LegendPlace::none,
          "ky  +  q", ""},
         {"field 2 melt\n", TitleMode::stamp, "", 0, 0, 0, 0, false, LegendPlace::none, "", "melt"},
+        {"style slide\n", TitleMode::off, "", 160, 90, 16, 1.2L, true, LegendPlace::none, nullptr, nullptr},
+        {"size 84\nstyle paper\nfontsize 10\nstyle slide\n", TitleMode::off, "", 84, 84, 10, 1.2L, true,
+         LegendPlace::none, nullptr, nullptr},
+        {"style slide\nstyle no\n", TitleMode::stamp, "", 0, 0, 0, 0, false, LegendPlace::none, nullptr, nullptr},
+        {"style slide\nstyle poster\n", TitleMode::off, "", 160, 90, 16, 1.2L, true, LegendPlace::none, nullptr,
+         nullptr},
     };
     for (const Case& c : cases) {
         Diagram d = readmodel(data + c.script);
