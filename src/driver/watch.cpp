@@ -47,10 +47,13 @@ bool markdue(const Watch& watch, const inotify_event& event, std::vector<bool>& 
         if (folder.wd != event.wd || folder.wd < 0) continue;
         bool prefs = std::strcmp(event.name, prefsname) == 0;
         for (size_t k = 0; k < folder.files.size(); ++k) {
-            if (prefs || folder.names[k] == event.name) {
+            bool style = folder.files[k] == allfiles;
+            if (style ? folder.names[k] != event.name : !prefs && folder.names[k] != event.name) continue;
+            if (style)
+                std::fill(due.begin(), due.end(), true);
+            else
                 due[folder.files[k]] = true;
-                any = true;
-            }
+            any = true;
         }
     }
     return any;
@@ -85,7 +88,10 @@ bool lookagain(Watch& watch, std::vector<bool>& due) {
         std::string head = folder.path == "." ? "" : folder.path;
         for (size_t k = 0; k < folder.files.size(); ++k) {
             if (::access((head + folder.names[k]).c_str(), F_OK) != 0) continue;
-            due[folder.files[k]] = true;
+            if (folder.files[k] == allfiles)
+                std::fill(due.begin(), due.end(), true);
+            else
+                due[folder.files[k]] = true;
             any = true;
         }
     }
@@ -99,14 +105,15 @@ bool anygone(const Watch& watch) {
 
 }  // namespace
 
-void startwatch(Watch& watch, const std::vector<std::string>& datafiles) {
+void startwatch(Watch& watch, const std::vector<std::string>& datafiles, const std::vector<std::string>& styles) {
     watch.fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (watch.fd < 0) {
         std::fprintf(stderr, "gridel: cannot watch the data files: %s\n", std::strerror(errno));
         return;
     }
-    for (size_t k = 0; k < datafiles.size(); ++k) {
-        const std::string& path = datafiles[k];
+    for (size_t k = 0; k < datafiles.size() + styles.size(); ++k) {
+        bool style = k >= datafiles.size();
+        const std::string& path = style ? styles[k - datafiles.size()] : datafiles[k];
         size_t slash = path.rfind('/');
         std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
         std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -120,7 +127,7 @@ void startwatch(Watch& watch, const std::vector<std::string>& datafiles) {
                                  [wd](const Watch::Folder& f) { return f.wd == wd; });
         if (same == watch.folders.end())
             same = watch.folders.insert(watch.folders.end(), Watch::Folder{wd, folder, {}, {}});
-        same->files.push_back(k);
+        same->files.push_back(style ? allfiles : k);
         same->names.push_back(name);
     }
 }
