@@ -27,8 +27,15 @@ const char usagetext[] =
     "      --dpi=N          resolution of the PNG, 10 to 600 (default 150)\n"
     "      --check          read and check the whole diagram, write no file, and\n"
     "                       list its problems as FILE:LINE: lines\n"
-    "      --watch          after drawing, draw again whenever a DATAFILE or the\n"
-    "                       gl-prefs.txt beside it changes, until interrupted\n"
+    "      --watch          after drawing, draw again whenever a DATAFILE, the\n"
+    "                       gl-prefs.txt beside it or a style file changes,\n"
+    "                       until interrupted\n"
+    "      --style=FILE     read FILE's script lines after each DATAFILE's script\n"
+    "  -e, --line=LINE      apply the script line LINE after it (style files and\n"
+    "                       lines apply in their order; a later line wins)\n"
+    "  -o, --output=STEM    name the outputs of the one DATAFILE STEM.eps,\n"
+    "                       STEM.png, ..., STEM.log\n"
+    "      --outdir=DIR     write every DATAFILE's outputs into the folder DIR\n"
     "  -h, --help           show this help and exit\n"
     "  -V, --version        show the version and exit\n"
     "\n"
@@ -38,7 +45,7 @@ const char usagetext[] =
     "A short manual: man gridel.  The full reference: reference.md in\n"
     "/usr/share/doc/gridel (or /usr/local/share/doc/gridel), docs/ in the sources.\n";
 
-enum : int { optcrop = 256, optdpi, optcheck, optwatch };
+enum : int { optcrop = 256, optdpi, optcheck, optwatch, optstyle, optoutdir };
 
 // One or more formats separated by commas.
 bool readformats(const char* list, Options& o, std::string& problem) {
@@ -90,6 +97,10 @@ bool readcommandline(int argc, char** argv, Options& options, std::string& probl
         {"dpi", required_argument, nullptr, optdpi},
         {"check", no_argument, nullptr, optcheck},
         {"watch", no_argument, nullptr, optwatch},
+        {"style", required_argument, nullptr, optstyle},
+        {"line", required_argument, nullptr, 'e'},
+        {"output", required_argument, nullptr, 'o'},
+        {"outdir", required_argument, nullptr, optoutdir},
         {"help", no_argument, nullptr, 'h'},
         {"version", no_argument, nullptr, 'V'},
         {nullptr, 0, nullptr, 0},
@@ -97,13 +108,14 @@ bool readcommandline(int argc, char** argv, Options& options, std::string& probl
     optind = 1;
     opterr = 0;  // the messages are ours
     for (;;) {
-        int c = getopt_long(argc, argv, ":T:hV", longoptions, nullptr);
+        int c = getopt_long(argc, argv, ":T:e:o:hV", longoptions, nullptr);
         if (c == -1) break;
         // The option as typed: a long one is the word on the command line
         // ("--crop=yes"), a short one its letter.  An unknown letter may
         // stand inside a group ("-hx"), where the word is not yet passed.
         bool unknownletter =
-            c == '?' && optopt != 0 && optopt < optcrop && optopt != 'T' && optopt != 'h' && optopt != 'V';
+            c == '?' && optopt != 0 && optopt < optcrop && optopt != 'T' && optopt != 'e' && optopt != 'o' && optopt != 'h' &&
+            optopt != 'V';
         bool islong = !unknownletter && std::strncmp(argv[optind - 1], "--", 2) == 0;
         std::string shown = islong ? std::string(argv[optind - 1]) : std::string("-") + static_cast<char>(optopt);
         switch (c) {
@@ -116,6 +128,28 @@ bool readcommandline(int argc, char** argv, Options& options, std::string& probl
                 break;
             case optcheck: options.check = true; break;
             case optwatch: options.watch = true; break;
+            case optstyle:
+                if (*optarg == '\0') {
+                    problem = "a style file's name is empty";
+                    return false;
+                }
+                options.styles.push_back({false, optarg});
+                break;
+            case 'e': options.styles.push_back({true, optarg}); break;
+            case 'o':
+                if (*optarg == '\0') {
+                    problem = "the output name of -o is empty";
+                    return false;
+                }
+                options.output = optarg;
+                break;
+            case optoutdir:
+                if (*optarg == '\0') {
+                    problem = "the folder of --outdir is empty";
+                    return false;
+                }
+                options.outdir = optarg;
+                break;
             case 'h': options.help = true; break;
             case 'V': options.version = true; break;
             case ':':
@@ -138,6 +172,19 @@ bool readcommandline(int argc, char** argv, Options& options, std::string& probl
     }
     if (options.watch && options.datafiles.empty()) {
         problem = "--watch needs a data file to watch";
+        return false;
+    }
+    if (options.datafiles.empty() && (!options.styles.empty() || !options.output.empty() || !options.outdir.empty())) {
+        problem = "--style, -e, -o and --outdir need a data file";
+        return false;
+    }
+    if (!options.output.empty() && options.datafiles.size() > 1) {
+        problem = "-o names the outputs of one data file, and " + std::to_string(options.datafiles.size()) +
+                  " are given: use --outdir DIR to put theirs in one folder";
+        return false;
+    }
+    if (!options.output.empty() && !options.outdir.empty()) {
+        problem = "-o and --outdir do not go together: -o STEM may name a folder itself (figs/gl-x-slide)";
         return false;
     }
     return true;

@@ -11,6 +11,12 @@
 #include <string>
 #include <vector>
 
+// A style file (--style) or a script line (-e), in command-line order.
+struct StyleArgument {
+    bool isline;       // -e LINE; else --style FILE
+    std::string text;  // the line, or the file's name as typed
+};
+
 // What the command line asks for.
 struct Options {
     uint32_t formats = 0;     // -T: the formats asked for, a bit for each row of the table of formats
@@ -20,6 +26,9 @@ struct Options {
     bool watch = false;       // --watch: draw again whenever a data file changes
     bool help = false;        // -h, --help
     bool version = false;     // -V, --version
+    std::vector<StyleArgument> styles;   // --style FILE, -e LINE: script lines after each data file's script
+    std::string output;                  // -o STEM: the outputs' name of the one data file; empty for none
+    std::string outdir;                  // --outdir DIR: the folder of every output; empty for none
     std::vector<std::string> datafiles;  // the data files, as typed; none for the classic run
 };
 
@@ -27,9 +36,10 @@ struct Options {
 constexpr int mindpi = 10;
 constexpr int maxdpi = 600;
 
-// Read the command line.  False for an unknown option, a bad value or an
-// empty data file name, with one line saying which in `problem`; an option
-// is quoted as it was typed.
+// Read the command line.  False for an unknown option, a bad value, an
+// empty data file name or options that do not go together (-o with
+// several data files or none), with one line saying which in `problem`;
+// an option is quoted as it was typed.
 bool readcommandline(int argc, char** argv, Options& options, std::string& problem);
 
 // The usage text, for --help and after a bad command line.

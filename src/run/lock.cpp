@@ -23,6 +23,12 @@ namespace {
 // How long a run waits in silence for another run's lock.
 constexpr auto quietwait = std::chrono::seconds(1);
 
+// The folder part of a stem, up to its last "/" ("" for none).
+std::string folderof(const std::string& stem) {
+    size_t slash = stem.rfind('/');
+    return slash == std::string::npos ? std::string() : stem.substr(0, slash + 1);
+}
+
 // True when `copy` is a second name of the file named `name` (following
 // links): removing it loses nothing.
 bool samefile(const std::string& copy, const std::string& name) {
@@ -32,31 +38,32 @@ bool samefile(const std::string& copy, const std::string& name) {
 }
 
 // Remove the temporary files (".<output>.XXXXXX") of the outputs of `stem`
-// in the current folder (its drawings in every format the run knows and
+// in its folder (the current one when it names none) (its drawings in every format the run knows and
 // its log): under the lock no living run writes them.  The copies
 // (".<output>.old.XXXXXX") a killed commit left go too when they are
 // second names of the outputs in place; a copy that is all that is left
 // of an earlier output stays.
 void sweeptemporaries(const Run& run, const std::string& stem) {
-    size_t limit = namelimit("");
+    std::string where = folderof(stem), base = stem.substr(where.size());
+    size_t limit = namelimit(where.c_str());
     std::vector<std::string> outputs;
     for (const DrawingKind& kind : run.drawings)
-        if (kind.ending != nullptr) outputs.push_back(stem + kind.ending);
-    outputs.push_back(stem + ".log");
+        if (kind.ending != nullptr) outputs.push_back(base + kind.ending);
+    outputs.push_back(base + ".log");
     if (stem == "gl-log") outputs.push_back("gl-log.txt");
     std::vector<std::string> heads, copyheads;
     for (const std::string& output : outputs) {
         heads.push_back(hiddenstem(output, 1 + randomtail, limit) + ".");
         copyheads.push_back(hiddenstem(output, oldmark.size() + randomtail, limit) + oldmark);
     }
-    DIR* folder = ::opendir(".");
+    DIR* folder = ::opendir(where.empty() ? "." : where.c_str());
     if (folder == nullptr) return;
     while (dirent* entry = ::readdir(folder)) {
         std::string name = entry->d_name;
         for (size_t k = 0; k < outputs.size(); ++k) {
             if (name.size() != copyheads[k].size() + randomtail || name.compare(0, copyheads[k].size(), copyheads[k]) != 0)
                 continue;
-            if (samefile(name, outputs[k])) ::unlinkat(::dirfd(folder), name.c_str(), 0);
+            if (samefile(where + name, where + outputs[k])) ::unlinkat(::dirfd(folder), name.c_str(), 0);
             name.clear();  // a copy, never a temporary file
         }
         for (const std::string& head : heads)
@@ -100,7 +107,8 @@ bool waitforlock(int fd, const char* stem, LockWait& wait) {
 }  // namespace
 
 void lockoutputs(Run& run, int slot, const char* stem) {
-    std::string name = hiddenstem(stem, 5, namelimit("")) + ".lock";
+    std::string where = folderof(stem);
+    std::string name = where + hiddenstem(stem + where.size(), 5, namelimit(where.c_str())) + ".lock";
     if (name.size() >= sizeof run.lockfiles[slot]) return;
     for (int other = 0; other < lockcount; ++other)
         if (run.locks[other] > 0 && name == run.lockfiles[other]) return;  // held already

@@ -11,7 +11,7 @@
 
 // Take lock `slot` of the run: the lock of the outputs <stem> with the
 // ending of each drawing the run knows, <stem>.log (and gl-log.txt for the
-// stem gl-log) in the current folder.  A folder where no lock file can be
+// stem gl-log) in the folder the stem names, else the current one.  A folder where no lock file can be
 // made is not locked: the outputs cannot be made there either, and their
 // creation says why.
 void lockoutputs(Run& run, int slot, const char* stem);

@@ -99,7 +99,7 @@ struct Run {
     uint32_t open;               // the set of open channels
     bool unflushed;              // putstr wrote to a file channel since the last flush
     int locks[lockcount];        // descriptors of the locks held; 0 (standard input, never a lock) for none
-    char lockfiles[lockcount][256];  // the lock files they hold, in the run's folder
+    char lockfiles[lockcount][pathcapacity];  // the lock files they hold, beside the outputs
     LineReader keyboard;         // standard input
     Text stamp;                  // date and time of the run, fixed at start-up
     Text drawingname;            // full name of the EPS file, once it is opened
