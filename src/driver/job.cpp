@@ -305,7 +305,7 @@ int drawdatafiles(const Options& options, const JobPlan& plan, const std::vector
         status = std::max(status, runone(options, plan, &options.datafiles[k], &report));
         report.milliseconds = static_cast<long>(
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
-        if (options.watch && pendingsignal() == 0) {
+        if (options.watch && report.status < exitsignalled) {  // an interrupted run has no line
             std::fflush(stdout);
             std::fprintf(stderr, "%s\n", redrawline(clocknow(), report).c_str());
             std::fflush(stderr);

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <map>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@ using testsupport::writefile;
 
 const std::string basic = readfile(std::string(EXAMPLES_DIR) + "/basic/gl-basic.txt");
 const std::string broken = "2 2 1 2\ni1 1 x\n";
+
+// The time to the second that begins a watch's report line.
+const std::string clock = "[0-2][0-9]:[0-5][0-9]:[0-6][0-9] ";
 
 // What a data file leaves in a folder of its own when it is drawn alone.
 std::map<std::string, std::string> drawnalone(const std::string& name, const std::string& data,
@@ -48,8 +52,15 @@ TEST(Batch, EachDataFileIsDrawnInItsFolderAsIfAlone) {
     EXPECT_EQ(r.status, 1);
     // The failure names the data file as the command line did, and quotes
     // its line from the folder the run works in.
+    // The batch ends with its counts, the failed file named.
     EXPECT_EQ(r.errors, "c/gl-bad.txt:2:6: error: a number was expected here (a data row of i1), not 'x'\n"
-                        "i1 1 x\n     ^\n");
+                        "i1 1 x\n     ^\n"
+                        "2 drawn, 1 failed: c/gl-bad.txt\n");
+    // Each transcript on the screen is headed by its data file.
+    size_t c = r.screen.find("==> c/gl-bad.txt <==\n"), a = r.screen.find("\n==> a/gl-a.txt <==\n"),
+           b = r.screen.find("\n==> b/gl-b.txt <==\n");
+    EXPECT_EQ(c, 0u);
+    EXPECT_TRUE(a != std::string::npos && b != std::string::npos && c < a && a < b) << r.screen;
     for (const auto& [name, bytes] : data)
         EXPECT_EQ(e2e::contents(l.dir + "/" + name.substr(0, 1)), drawnalone(name.substr(2), bytes, "pdf"));
 
@@ -82,7 +93,7 @@ TEST(Watch, DrawsAgainAfterEachChangeAndKeepsTheLastGoodDrawing) {
     writefile(l.dir + "/gl-w.txt", versions[1]);  // written in place
     EXPECT_TRUE(shows(drawn[1]));
     writefile(l.dir + "/gl-w.txt", broken);  // the report comes, the last good drawing stays
-    EXPECT_TRUE(e2e::waitfor(run, [](auto&, auto& errors) { return errors.find("gl-w.txt:2:6: error:") == 0; }));
+    EXPECT_TRUE(e2e::waitfor(run, [](auto&, auto& errors) { return errors.find("gl-w.txt:2:6: error:") != std::string::npos; }));
     EXPECT_EQ(readfile(l.dir + "/gl-w.eps"), drawn[1]);
     writefile(l.dir + "/.gl-w.txt.saving", versions[2]);  // saved by renaming a new file over the old one
     ASSERT_EQ(std::rename((l.dir + "/.gl-w.txt.saving").c_str(), (l.dir + "/gl-w.txt").c_str()), 0);
@@ -96,6 +107,16 @@ TEST(Watch, DrawsAgainAfterEachChangeAndKeepsTheLastGoodDrawing) {
     for (size_t at = 0; (at = r.screen.find("with diagram in file", at)) != std::string::npos; ++at) ++drawings;
     EXPECT_EQ(drawings, 3u);
     EXPECT_EQ(e2e::listfiles(l.dir), (std::vector<std::string>{"gl-w.eps", "gl-w.log", "gl-w.txt"}));
+    // Standard error says what is watched, then one line after each
+    // drawing: the time, the files written and the time taken, or where
+    // the run failed.
+    const std::string wrote = "gl-w.txt: wrote gl-w.eps, gl-w.log in [0-9]+ ms, (no warnings|[0-9]+ warnings?)";
+    EXPECT_TRUE(std::regex_match(r.errors, std::regex("watching gl-w.txt \\(and gl-prefs.txt\\); Ctrl-C to stop\n"
+                                                      "(" + clock + wrote + "\n){2}"
+                                                      "gl-w.txt:2:6: error: [^\n]*\n[^\n]*\n[^\n]*\n" +
+                                                      clock + "gl-w.txt: failed at gl-w.txt:2:6 in [0-9]+ ms\n" + clock +
+                                                      wrote + "\n")))
+        << r.errors;
 
     // A watch with nothing it can watch ends at once, and says it failed.
     l.args = {"--watch", "no/such/folder/gl-w.txt"};
@@ -127,7 +148,8 @@ TEST(Watch, AFolderThatIsRemovedIsDrawnAgainWhenItIsBack) {
     EXPECT_TRUE(drawn());
     e2e::removetree(sub);
     EXPECT_TRUE(e2e::waitfor(run, [](auto&, auto& errors) {
-        return errors == "gridel: sub/: the watched folder is gone; its files are drawn again when it is back\n";
+        return errors.find("gridel: sub/: the watched folder is gone; its files are drawn again when it is back\n") !=
+               std::string::npos;
     }));
     // Made again, empty at first: nothing to draw until the file is saved.
     ASSERT_EQ(mkdir(sub.c_str(), 0755), 0);
@@ -148,7 +170,8 @@ TEST(Watch, AFolderThatIsRemovedIsDrawnAgainWhenItIsBack) {
     kill(run.pid, SIGINT);
     e2e::RunResult r = e2e::finishgridel(run, 10);
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.errors, "gridel: sub/: the watched folder is gone; its files are drawn again when it is back\n"
+    EXPECT_EQ(std::regex_replace(r.errors, std::regex("(watching|" + clock + ")[^\n]*\n"), ""),
+              "gridel: sub/: the watched folder is gone; its files are drawn again when it is back\n"
                         "gridel: sub/: the watched folder is back\n"
                         "gridel: sub/: the watched folder is gone; its files are drawn again when it is back\n"
                         "gridel: sub/: the watched folder is back\n");
