@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "diagram/scriptkeywords.h"
+#include "driver/commandline.h"
 #include "run/prefs.h"
 
 namespace {
@@ -131,6 +132,24 @@ TEST(Reference, ListsEveryKeywordWithItsArguments) {
         ASSERT_FALSE(row.empty()) << name << " has no row in the reference";
         EXPECT_NE(row[0].find(arguments), std::string::npos) << name << ": " << row[0];
     }
+}
+
+// Every option --help lists is in the manual page by its long name, and
+// in the README's use by one of its names (help aside): the three agree.
+TEST(Reference, TheManualPageAndTheReadmeNameEveryOptionOfTheHelp) {
+    const std::string manual = readfile(SOURCE_DIR "/docs/gridel.1"), readme = readfile(SOURCE_DIR "/README.md");
+    const std::string help = usage();
+    std::regex option(R"(\n +(?:-(\w), )?--([a-z]+))");
+    int seen = 0;
+    for (std::sregex_iterator m(help.begin(), help.end(), option), end; m != end; ++m, ++seen) {
+        std::string shortname = (*m)[1].str(), longname = (*m)[2].str();
+        EXPECT_NE(manual.find("\\-\\-" + longname), std::string::npos) << "the manual page lacks --" << longname;
+        if (longname == "help") continue;
+        bool inreadme = readme.find("--" + longname) != std::string::npos ||
+                        (!shortname.empty() && readme.find("-" + shortname + " ") != std::string::npos);
+        EXPECT_TRUE(inreadme) << "the README lacks --" << longname;
+    }
+    EXPECT_EQ(seen, 11);
 }
 
 }  // namespace
