@@ -135,7 +135,14 @@ bool readcommandline(int argc, char** argv, Options& options, std::string& probl
                 }
                 options.styles.push_back({false, optarg});
                 break;
-            case 'e': options.styles.push_back({true, optarg}); break;
+            case 'e':
+                // Each line its own -e, so that a failure names it by its number.
+                if (std::strpbrk(optarg, "\r\n") != nullptr) {
+                    problem = "an -e line holds one script line: give each line its own -e";
+                    return false;
+                }
+                options.styles.push_back({true, optarg});
+                break;
             case 'o':
                 if (*optarg == '\0') {
                     problem = "the output name of -o is empty";

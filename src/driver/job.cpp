@@ -237,8 +237,11 @@ void reportrun(const Run& run, const Options& options, int status, const RunEnd*
         report.failedat = end->failing;
     } else if (status != exitnormal && run.place.file.len > 0) {
         report.failedat = textstring(run.place.file);
-        if (run.place.line > 0) report.failedat += ":" + std::to_string(run.place.line);
-        if (run.place.line > 0 && run.place.column > 0) report.failedat += ":" + std::to_string(run.place.column);
+        for (int32_t part : {run.place.line, run.place.line > 0 ? run.place.column : 0}) {
+            if (part <= 0) break;
+            report.failedat += ':';
+            report.failedat += std::to_string(part);
+        }
     }
 }
 
@@ -296,8 +299,8 @@ int drawdatafiles(const Options& options, const JobPlan& plan, const std::vector
     for (size_t k = 0; k < options.datafiles.size() && pendingsignal() == 0; ++k) {
         if (!due[k]) continue;
         if (batch && !options.check) {
-            std::string heading = (k > 0 ? "\n" : "") + batchheading(options.datafiles[k]) + "\n";
-            std::fputs(heading.c_str(), stdout);
+            if (k > 0) std::fputc('\n', stdout);
+            std::fputs((batchheading(options.datafiles[k]) + "\n").c_str(), stdout);
         }
         RunReport report;
         report.datafile = options.datafiles[k];

@@ -34,12 +34,10 @@ Diagram readmodel(const std::string& data) {
 }
 
 // A data file read with style files and command-line lines after its
-// script, as the job hands them over; the run's place after a failure.
+// script, as the job hands them over.
 struct Styled {
     Diagram d;
     bool failed = false;
-    std::string file;  // where the failure was reported
-    int32_t line = 0, column = 0;
 };
 
 Styled readstyled(const std::string& data, const std::vector<std::pair<std::string, std::string>>& styles) {
@@ -63,9 +61,6 @@ Styled readstyled(const std::string& data, const std::vector<std::pair<std::stri
         readdata(*run, out.d);
     } catch (const RunEnd&) {
         out.failed = true;
-        out.file = str(run->place.file);
-        out.line = run->place.line;
-        out.column = run->place.column;
     }
     testsupport::leavescratch(dir);
     return out;
@@ -88,30 +83,6 @@ TEST(Readscript, StyleFilesAndLinesComeAfterTheScriptInTheirOrder) {
                           {{"frame.txt", "window 0 2 0 2\nbigticks 1 0 1 0\n"}});
     ASSERT_FALSE(c.failed);
     EXPECT_EQ(c.d.window.xhigh, 2);
-}
-
-TEST(Readscript, AFailingStyleLineIsNamedWhereItStands) {
-    const std::string data = "2 2 1 2\nu1 begin end 0 0 1 1\n*\n*\nwindow 0 1 0 1\n"
-                             "bigticks 1 0 1 0\n";
-    struct Case {
-        std::vector<std::pair<std::string, std::string>> styles;
-        const char* file;
-        int32_t line, column;
-    };
-    const Case cases[] = {
-        {{{"-e", "fontsize 9"}, {"-e", "window 0 1 0 x"}}, "-e", 2, 14},
-        {{{"s.txt", "fontsize 9\n  bigticks 0 0 1 0\n"}}, "s.txt", 2, 12},
-        {{{"-e", "style slide"}, {"s.txt", "\nwindow 1 0 0 1\n"}}, "s.txt", 2, 10},
-    };
-    for (const Case& c : cases) {
-        Styled s = readstyled(data, c.styles);
-        EXPECT_TRUE(s.failed) << c.file;
-        EXPECT_EQ(s.file, c.file);
-        EXPECT_EQ(s.line, c.line) << c.file;
-        EXPECT_EQ(s.column, c.column) << c.file;
-    }
-    Styled missing = readstyled(data, {});
-    EXPECT_FALSE(missing.failed);
 }
 
 TEST(Readdata, PointsLinesAndStyleWords) {

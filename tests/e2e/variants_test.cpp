@@ -129,7 +129,9 @@ TEST(Variants, OutputAndOutdirNameExactlyTheirFilesAndCommitThemTogether) {
     for (const char* folder : {"/a", "/b", "/figs", "/out"}) ASSERT_EQ(mkdir((dir + folder).c_str(), 0755), 0);
     writefile(dir + "/a/gl-x.txt", basic);
     writefile(dir + "/b/gl-y.txt", basic);
-    // -o: the drawings and the log under the stem, nothing beside the data file.
+    // -o: the drawings and the log under the stem, nothing beside the data
+    // file; what a killed run left under the stem's temporary names goes.
+    writefile(dir + "/figs/.gl-x-slide.png.Ab12Cd", "a killed run's");
     e2e::RunResult r = rungridel(dir, {"-T", "png", "-o", "figs/gl-x-slide.png", "-e", "style slide", "a/gl-x.txt"});
     EXPECT_EQ(r.status, 0) << r.errors;
     EXPECT_EQ(e2e::listfiles(dir + "/figs"),
@@ -176,6 +178,7 @@ TEST(Variants, OutputAndOutdirNameExactlyTheirFilesAndCommitThemTogether) {
         {{"--outdir", "out", "a/gl-x.txt", "b/gl-x.txt"},
          "gridel: a/gl-x.txt and b/gl-x.txt would both write gl-x.* in out\n"},
         {{"-e", "style slide"}, "gridel: --style, -e, -o and --outdir need a data file"},
+        {{"-e", "style slide\nsize 84", "a/gl-x.txt"}, "gridel: an -e line holds one script line"},
     };
     const auto all = e2e::contents(dir + "/out");
     for (const Refusal& c : refusals) {
