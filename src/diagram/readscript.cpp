@@ -2,6 +2,7 @@
 // window and big-tick echoes and their checks.
 #include "diagram/readscript.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "run/channels.h"
 #include "run/diagnostics.h"
 #include "run/failure.h"
+#include "run/files.h"
 #include "run/lineinput.h"
 #include "run/prefs.h"
 #include "run/run.h"
@@ -381,7 +383,7 @@ void readscriptafterfailure(Run& run, Diagram& d, const Text& datafile) {
     DataFile file;
     file.name = datafile;
     char path[256];
-    if (!tocstring(datafile, path) || !openreader(file.reader, path)) return;
+    if (!tocstring(datafile, path) || !openinput(run, file.reader, path)) return;
     // Find the script's first line without ending the run: a line the data
     // reader could not read is not read here either.
     WordList words;
@@ -409,7 +411,7 @@ void readscriptafterfailure(Run& run, Diagram& d, const Text& datafile) {
         }
     }
     closereader(file.reader);
-    if (begin == 0 || !openreader(file.reader, path)) return;
+    if (begin == 0 || !openinput(run, file.reader, path)) return;
     while (file.reader.lineno + 1 < begin && skipline(file.reader) == readok) {
     }
     readscript(run, d, file);
@@ -430,25 +432,38 @@ void readscript(Run& run, Diagram& d, DataFile& datafile) {
         o.lightcolour[i] = 255;
         o.darkcolour[i] = 0;
     }
-    while (!atend(file)) {
-        rstrings(run, file, sr.words);
-        if (sr.words.count == 0) continue;
-        const Word key = wordat(sr.words, 1);
-        if (istext(key, "*")) break;  // the script ends after this line
-        YesAskNo answer;
-        int32_t last;
-        readyesno(sr.words, sr.words.count, answer, last);
-        if (!run.checking) {
-            applykeyword(sr, key, answer, last);
-            continue;
+    auto readlines = [&](LineReader& lines) {
+        while (!atend(lines)) {
+            rstrings(run, lines, sr.words);
+            if (sr.words.count == 0) continue;
+            const Word key = wordat(sr.words, 1);
+            if (istext(key, "*")) break;  // the script ends after this line
+            YesAskNo answer;
+            int32_t last;
+            readyesno(sr.words, sr.words.count, answer, last);
+            if (!run.checking) {
+                applykeyword(sr, key, answer, last);
+                continue;
+            }
+            // A check lists the failure of every line: it goes on with the next.
+            try {
+                applykeyword(sr, key, answer, last);
+            } catch (const RunEnd& end) {
+                if (end.status != exitfailed) throw;
+                if (!failed) failed = end;
+            }
         }
-        // A check lists the failure of every line: it goes on with the next.
-        try {
-            applykeyword(sr, key, answer, last);
-        } catch (const RunEnd& end) {
-            if (end.status != exitfailed) throw;
-            if (!failed) failed = end;
-        }
+    };
+    readlines(file);
+    // Style lines given besides the data file are more lines of its script,
+    // read after its own as a file of their own.
+    if (!run.extrascript.empty()) {
+        Text path = run.place.path, shown = run.place.file;
+        auto extra = std::make_unique<LineReader>();
+        openmemoryreader(*extra, run.extrascript);
+        enterfile(run, maketext(extrascriptname));
+        readlines(*extra);
+        enterfile(run, path, shown);
     }
     finishfigure(sr);
     atline(run, 0);  // what is missing is missing from the file as a whole

@@ -100,6 +100,7 @@ bool waitforlock(int fd, const char* stem, LockWait& wait) {
 }  // namespace
 
 void lockoutputs(Run& run, int slot, const char* stem) {
+    if (run.memory != nullptr) return;  // a run in memory writes no file
     std::string name = hiddenstem(stem, 5, namelimit("")) + ".lock";
     if (name.size() >= sizeof run.lockfiles[slot]) return;
     for (int other = 0; other < lockcount; ++other)
