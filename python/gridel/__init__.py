@@ -143,7 +143,7 @@ class Figure:
                 if os.path.exists(temp):
                     os.unlink(temp)
             raise
-        return [final for _, final in files]
+        return [final for final, _ in files]
 
     def __repr__(self) -> str:
         return "<gridel.Figure %s>" % ", ".join(sorted(self._outputs))
