@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <vector>
 
-#include "run/files.h"
 #include "run/linereader.h"
 #include "text/numfmt.h"
 #include "text/shown.h"
