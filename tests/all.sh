@@ -29,7 +29,14 @@ command -v rsvg-convert >/dev/null 2>&1 || need+=(librsvg2-bin)
 # command line, and reads the PDF's text and fonts with poppler.
 command -v python3 >/dev/null 2>&1 || need+=(python3)
 command -v pdftotext >/dev/null 2>&1 || need+=(poppler-utils)
+# The Python module is built with pybind11 and tested with pytest; its
+# example notebook is executed with nbconvert on an IPython kernel.
+[ -f /usr/include/pybind11/pybind11.h ] || need+=(pybind11-dev python3-pybind11)
+ls /usr/include/python3*/Python.h >/dev/null 2>&1 || need+=(python3-dev)
+/usr/bin/python3 -c "import pytest" >/dev/null 2>&1 || need+=(python3-pytest)
 lean=()
+command -v jupyter-nbconvert >/dev/null 2>&1 || lean+=(jupyter-nbconvert python3-nbconvert)
+/usr/bin/python3 -c "import ipykernel" >/dev/null 2>&1 || lean+=(python3-ipykernel)
 command -v inkscape >/dev/null 2>&1 || lean+=(inkscape)
 if [ ${#need[@]} -gt 0 ] || [ ${#lean[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
@@ -42,7 +49,8 @@ fi
 # Both builds are configured with the tests on, whatever an earlier
 # configuration left in the cache, and ctest fails when it finds no test.
 jobs=$(nproc)
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DGRIDEL_TESTS=ON
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DGRIDEL_TESTS=ON -DGRIDEL_PYTHON=ON \
+  -DPython3_EXECUTABLE=/usr/bin/python3
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure --no-tests=error -j"$jobs" </dev/null
 
@@ -56,11 +64,11 @@ export LSAN_OPTIONS=suppressions=$PWD/tests/lsan-suppressions.txt:print_suppress
 # time, and a report still names the functions.
 cmake -S . -B build-san -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1" \
   -DGRIDEL_SANITIZE=ON -DGRIDEL_TESTS=ON
-cmake --build build-san -j"$jobs" --target gridel unittests e2etests
+cmake --build build-san -j"$jobs" --target gridel unittests e2etests librarytests
 # The pixel comparisons of the fidelity test say nothing new under the
 # sanitizers (the corpus replay and the command-line tests draw every
 # format there), and they are the slowest tests: they run in the plain build,
 # as do the documentation and installation checks.  Their programs are not
 # built here, so their placeholders are left out too.
 ctest --test-dir build-san --output-on-failure --no-tests=error -j"$jobs" \
-  -E '^((Fidelity|Reference|Install)\.|(doctests|fidelitytests)_NOT_BUILT$)' </dev/null
+  -E '^((Fidelity|Reference|Install|Python)\.|(doctests|fidelitytests)_NOT_BUILT$)' </dev/null

@@ -15,6 +15,7 @@
 #include "run/channels.h"
 #include "run/diagnostics.h"
 #include "run/failure.h"
+#include "run/files.h"
 #include "run/lineinput.h"
 #include "run/prefs.h"
 #include "run/run.h"
@@ -451,7 +452,7 @@ void readscriptafterfailure(Run& run, Diagram& d, const Text& datafile) {
     DataFile file;
     file.name = datafile;
     char path[256];
-    if (!tocstring(datafile, path) || !openreader(file.reader, path)) return;
+    if (!tocstring(datafile, path) || !openinput(run, file.reader, path)) return;
     // Find the script's first line without ending the run: a line the data
     // reader could not read is not read here either.
     WordList words;
@@ -479,7 +480,7 @@ void readscriptafterfailure(Run& run, Diagram& d, const Text& datafile) {
         }
     }
     closereader(file.reader);
-    if (begin == 0 || !openreader(file.reader, path)) return;
+    if (begin == 0 || !openinput(run, file.reader, path)) return;
     while (file.reader.lineno + 1 < begin && skipline(file.reader) == readok) {
     }
     readscript(run, d, file);

@@ -21,7 +21,7 @@ void* takeblock(Run& run, size_t count, size_t recordsize, const char* tag) {
     size_t bytes = (count + 1) * recordsize;
     void* block = std::calloc(count + 1, recordsize);
     if (block == nullptr) {
-        std::fputs("gridel: out of memory for the diagram tables\n", stderr);
+        std::fputs("gridel: out of memory for the diagram tables\n", run.errors);
         throw ioerrorend("");
     }
     // A large table is filled page by page as the data is read: asking for

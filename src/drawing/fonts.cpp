@@ -5,6 +5,7 @@
 #include <pango/pangocairo.h>
 #include <sys/resource.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -48,8 +49,8 @@ long freedescriptors() {
 // fonts would not be the ones asked for.  Checked until the fonts are
 // found once; the process keeps them.
 void needdescriptors() {
-    static bool found = false;  // the fonts are the process's, found once
-    if (found) return;
+    static std::atomic<bool> found = false;  // the fonts are the process's, found once
+    if (found.load()) return;
     long free = freedescriptors();
     if (free >= 0 && free < fontdescriptors) {
         struct rlimit limit;
@@ -60,7 +61,7 @@ void needdescriptors() {
         std::fprintf(stderr, "gridel: the fonts cannot be loaded: %s\n", reason.c_str());
         throw ioerrorend("the fonts", reason.c_str());
     }
-    found = true;
+    found.store(true);
 }
 
 }  // namespace

@@ -17,18 +17,18 @@ int lineends(int16_t count) { return count == 0 ? 0 : (count == 1 ? 1 : 2); }
 
 // The screen is a transcript; the log holds the same text, so a screen that
 // cannot be written (a closed pipe) does not end the run.
-void screenwrite(const RunSettings& settings, int16_t before, const char* text, int len, int16_t after) {
+void screenwrite(FILE* screen, const RunSettings& settings, int16_t before, const char* text, int len, int16_t after) {
     static const char ends[2] = {'\n', '\n'};
-    std::fwrite(ends, 1, static_cast<size_t>(lineends(before)), stdout);
+    std::fwrite(ends, 1, static_cast<size_t>(lineends(before)), screen);
     int cut = settings.pagewidth - 2;
     if (settings.dontwrap && len > cut) {
-        std::fwrite(text, 1, static_cast<size_t>(cut), stdout);
-        std::fputc('#', stdout);
+        std::fwrite(text, 1, static_cast<size_t>(cut), screen);
+        std::fputc('#', screen);
     } else {
-        std::fwrite(text, 1, static_cast<size_t>(len), stdout);
+        std::fwrite(text, 1, static_cast<size_t>(len), screen);
     }
-    std::fwrite(ends, 1, static_cast<size_t>(lineends(after)), stdout);
-    if (after == 0) std::fflush(stdout);  // a prompt must be visible before the keyboard is read
+    std::fwrite(ends, 1, static_cast<size_t>(lineends(after)), screen);
+    if (after == 0) std::fflush(screen);  // a prompt must be visible before the keyboard is read
 }
 
 // The text goes into the channel's staging buffer, with its line ends;
@@ -72,7 +72,7 @@ void putstr(Run& run, int16_t before, const char* text, int len, int16_t after, 
     stopifinterrupted();
     uint32_t effective = set & run.open;
     if (effective == 0) return;
-    if (effective & (1u << chw)) screenwrite(run.settings, before, text, len, after);
+    if (effective & (1u << chw)) screenwrite(run.screen, run.settings, before, text, len, after);
     for (int ch : {chlog, chps})
         if (effective & (1u << ch)) filewrite(run, run.channels[ch], before, text, len, after);
 }
@@ -84,7 +84,7 @@ void putline(Run& run, int channel, const char* text, int len) {
 }
 
 void flushchannels(Run& run) {
-    std::fflush(stdout);
+    std::fflush(run.screen);
     flushfiles(run);
 }
 

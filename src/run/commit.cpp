@@ -25,21 +25,21 @@ namespace {
 std::string shown(const std::string& name) { return shownbytes(name.data(), name.size()); }
 
 // One line on standard error after "gridel: ".
-void reportline(const std::string& line) {
-    std::fflush(stdout);
-    std::fputs(("gridel: " + line + "\n").c_str(), stderr);
+void reportline(Run& run, const std::string& line) {
+    std::fflush(run.screen);
+    std::fputs(("gridel: " + line + "\n").c_str(), run.errors);
 }
 
 // One line on standard error: the file and the system's reason.
-void reportfile(const char* path, int reason) { reportline(shown(path) + ": " + std::strerror(reason)); }
+void reportfile(Run& run, const char* path, int reason) { reportline(run, shown(path) + ": " + std::strerror(reason)); }
 
 // A file that could not be finished: a line on the screen naming its
 // channel, and the reason on standard error.
-void reportclosing(const Run& run, int channel, const OutputChannel& c, int reason) {
-    std::fputs("problem closing ", stdout);
-    std::fputs(channelname(run, channel), stdout);
-    std::fputc('\n', stdout);
-    reportfile(c.path, reason);
+void reportclosing(Run& run, int channel, const OutputChannel& c, int reason) {
+    std::fputs("problem closing ", run.screen);
+    std::fputs(channelname(run, channel), run.screen);
+    std::fputc('\n', run.screen);
+    reportfile(run, c.path, reason);
 }
 
 // Drop every open drawing: the files they would replace stay as they were.
@@ -47,9 +47,9 @@ void dropdrawings(Run& run) {
     for (int ch = chps; ch < channelcount; ++ch) {
         if (!isopen(run, ch)) continue;
         if (!dropoutput(run.channels[ch])) {
-            std::fputs("problem erasing  ", stdout);
-            std::fputs(channelname(run, ch), stdout);
-            std::fputc('\n', stdout);
+            std::fputs("problem erasing  ", run.screen);
+            std::fputs(channelname(run, ch), run.screen);
+            std::fputc('\n', run.screen);
         }
         run.open &= ~(1u << ch);
     }
@@ -225,15 +225,15 @@ void removecopies(std::vector<Entry>& set) {
 }
 
 // Standard error's lines for a mixed set.
-void reportmixed(const Failure& f) {
-    for (const std::string& line : f.mixed) reportline("the set of outputs is mixed: " + line);
+void reportmixed(Run& run, const Failure& f) {
+    for (const std::string& line : f.mixed) reportline(run, "the set of outputs is mixed: " + line);
 }
 
 // A line on the screen and in the log, after the run's lines; false when
 // the log could not take it.
 bool noteline(Run& run, const std::string& line) {
     std::string text = line + "\n";
-    if (isopen(run, chw)) std::fwrite(text.data(), 1, text.size(), stdout);
+    if (isopen(run, chw)) std::fwrite(text.data(), 1, text.size(), run.screen);
     return !isopen(run, chlog) || channelwrite(run.channels[chlog], text.data(), text.size());
 }
 
@@ -262,7 +262,7 @@ int commitlog(Run& run, int status, bool announce) {
         if (announce)
             reportclosing(run, chlog, log, reason);
         else
-            reportfile(log.path, reason);
+            reportfile(run, log.path, reason);
         dropoutput(log);
         return exitioerror;
     }
@@ -270,8 +270,8 @@ int commitlog(Run& run, int status, bool announce) {
     bool committed = commitset(set, f);
     removecopies(set);
     if (committed) return status;
-    reportline(shown(f.file) + ": " + f.reason);
-    reportmixed(f);
+    reportline(run, shown(f.file) + ": " + f.reason);
+    reportmixed(run, f);
     return exitioerror;
 }
 
@@ -287,7 +287,7 @@ bool noteinterrupt(Run& run, int sig) {
 template <typename Note>
 int keeplogalone(Run& run, int status, bool announce, Note note) {
     if (isopen(run, chlog) && !note()) {
-        reportfile(run.channels[chlog].path, errno);
+        reportfile(run, run.channels[chlog].path, errno);
         dropoutput(run.channels[chlog]);
         run.open &= ~(1u << chlog);
         return exitioerror;
@@ -304,7 +304,7 @@ int commitrun(Run& run, const char* closing, int closinglen) {
     for (int ch = chps; ch < channelcount && finished; ++ch) {
         if (isopen(run, ch) && !finishoutput(run.channels[ch])) {
             int reason = errno;
-            std::fputc('\n', stdout);
+            std::fputc('\n', run.screen);
             reportclosing(run, ch, run.channels[ch], reason);
             failat(failure, run.channels[ch].path, reason);
             finished = false;  // the drawings are dropped: the rest need not be written
@@ -314,16 +314,16 @@ int commitrun(Run& run, const char* closing, int closinglen) {
     holdsignals(held);
     int status = exitnormal;
     if (int sig = pendingsignal()) {  // the log alone is kept
-        if (finished) std::fputc('\n', stdout);
+        if (finished) std::fputc('\n', run.screen);
         dropdrawings(run);
         status = keeplogalone(run, finished ? exitsignalled + sig : exitioerror, true,
                               [&] { return noteinterrupt(run, sig); });
     } else if (!finished || !commitset(drawings, failure)) {
         if (finished) {
-            std::fputc('\n', stdout);
-            reportline(shown(failure.file) + ": " + failure.reason);
+            std::fputc('\n', run.screen);
+            reportline(run, shown(failure.file) + ": " + failure.reason);
         }
-        reportmixed(failure);
+        reportmixed(run, failure);
         dropdrawings(run);
         status = keeplogalone(run, exitioerror, true, [&] { return notenotsaved(run, failure, drawings); });
     } else {
@@ -341,17 +341,17 @@ int commitrun(Run& run, const char* closing, int closinglen) {
         run.open &= ~(1u << chlog);
         if (committed) {
             if (closing != nullptr) putstr(run, 0, closing, closinglen, 1, setw);
-            std::fputc('\n', stdout);
+            std::fputc('\n', run.screen);
         } else {  // without its log the run is not kept: the earlier set is put back
-            std::fputc('\n', stdout);
+            std::fputc('\n', run.screen);
             if (!logfinished) {
                 reportclosing(run, chlog, log, reason);
                 failat(logfailure, log.path, reason);
             } else {
-                reportline(shown(logfailure.file) + ": " + logfailure.reason);
+                reportline(run, shown(logfailure.file) + ": " + logfailure.reason);
             }
             putback(drawings, logfailure);
-            reportmixed(logfailure);
+            reportmixed(run, logfailure);
             if (hadlog) notenotsaved(run, logfailure, drawings);  // on the screen alone
             status = exitioerror;
         }
@@ -360,12 +360,12 @@ int commitrun(Run& run, const char* closing, int closinglen) {
     removecopies(drawings);
     run.open = 0;
     releasesignals(held);
-    std::fflush(stdout);
+    std::fflush(run.screen);
     return status;
 }
 
 int closeended(Run& run, const RunEnd& end) {
-    if (!end.ioerror && !run.checking) std::fputc('\n', stdout);  // a check writes nothing but its findings
+    if (!end.ioerror && !run.checking) std::fputc('\n', run.screen);  // a check writes nothing but its findings
     int status = end.status;
     OutputChannel& log = run.channels[chlog];
     bool keeplog = isopen(run, chlog) && !(end.ioerror && std::strcmp(log.path, end.failing) == 0);
@@ -377,7 +377,7 @@ int closeended(Run& run, const RunEnd& end) {
     if (int sig = pendingsignal()) {
         status = exitsignalled + sig;
         if (!noteinterrupt(run, sig) && keeplog) {
-            reportfile(log.path, errno);
+            reportfile(run, log.path, errno);
             keeplog = false;
             status = exitioerror;
         }
@@ -386,7 +386,7 @@ int closeended(Run& run, const RunEnd& end) {
         f.file = end.failing;
         f.reason = end.reason;
         if (!notenotsaved(run, f, drawings)) {
-            reportfile(log.path, errno);
+            reportfile(run, log.path, errno);
             keeplog = false;
         }
     }
@@ -400,6 +400,6 @@ int closeended(Run& run, const RunEnd& end) {
     }
     run.open = 0;
     releasesignals(held);
-    std::fflush(stdout);
+    std::fflush(run.screen);
     return status;
 }

@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <memory>
 #include <cstdio>
 #include <vector>
 
+#include "run/linereader.h"
 #include "text/numfmt.h"
 #include "text/shown.h"
 
@@ -23,6 +25,9 @@ constexpr size_t quotedbefore = 40;
 constexpr size_t quotedlength = 40;
 // The longest line looked for when a line is quoted (longer ones are cut).
 constexpr size_t longestquoted = size_t{1} << 20;
+
+template <int Cap>
+std::string textstring(const Str<Cap>& t) { return std::string(t.c, static_cast<size_t>(t.len)); }
 
 template <int Cap>
 void addshown(std::string& out, const Str<Cap>& t) { appendshown(out, t.c, static_cast<size_t>(t.len)); }
@@ -53,15 +58,25 @@ std::string head(const SourcePlace& place, int32_t line, int32_t column, const W
     return out;
 }
 
-void writeerr(const std::string& s) { std::fwrite(s.data(), 1, s.size(), stderr); }
+void writeerr(Run& run, const std::string& s) { std::fwrite(s.data(), 1, s.size(), run.errors); }
 
 // Line `number` of a regular file, its lines ended as the program's line
 // reader ends them (LF, CR LF or a lone CR; a byte order mark at the start
 // skipped); false when it cannot be read.  A pipe or a device is never read
 // again: what it gave is gone, and it might wait.
-bool readsourceline(const Text& path, int32_t number, std::string& text) {
+bool readsourceline(const MemoryRun* memory, const Text& path, int32_t number, std::string& text) {
     char name[256];
     if (number < 1 || !tocstring(path, name)) return false;
+    if (memory != nullptr) {  // a run in memory quotes the text it was given
+        const std::string* source = memoryinput(*memory, name);
+        if (source == nullptr) return false;
+        auto reader = std::make_unique<LineReader>();
+        openmemoryreader(*reader, *source);
+        ReadResult got = readok;
+        while (got == readok && reader->lineno < number) got = readline(*reader, text);
+        if (text.size() > longestquoted) text.resize(longestquoted);
+        return reader->lineno == number && got != readfailed;
+    }
     int fd = ::open(name, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat about;
@@ -122,9 +137,9 @@ bool readsourceline(const Text& path, int32_t number, std::string& text) {
 // The place's line quoted with a mark under the word at fault: "^" under
 // its first byte and "~" under the rest.  Empty when the line cannot be
 // read or the word does not lie in it (the file changed since).
-std::string quoteline(const SourcePlace& place) {
+std::string quoteline(const MemoryRun* memory, const SourcePlace& place) {
     std::string line = place.text;
-    if (line.empty() && !readsourceline(place.path, place.line, line)) return "";
+    if (line.empty() && !readsourceline(memory, place.path, place.line, line)) return "";
     size_t at = static_cast<size_t>(place.column - 1);
     if (at > line.size()) return "";
     size_t width = place.width > 0 ? static_cast<size_t>(place.width) : 0;
@@ -178,7 +193,7 @@ void addnote(Run& run, std::string note) { run.place.notes.push_back(std::move(n
 void reportfailure(Run& run, const char* what, int whatlen) {
     SourcePlace& place = run.place;
     if (place.file.len > 0 || run.checking) {
-        std::fflush(stdout);
+        std::fflush(run.screen);
         std::string out;
         if (place.plain.empty()) {
             out = head(place, place.line, place.column, place.item, "error: ");
@@ -187,15 +202,21 @@ void reportfailure(Run& run, const char* what, int whatlen) {
             out = head(place, place.line, place.column, Word{0, {}}, "error: ");
             appendshown(out, place.plain.data(), place.plain.size());
         }
+        if (run.memory != nullptr) {
+            size_t from = head(place, place.line, place.column, Word{0, {}}, "error: ").size();
+            Finding found{textstring(place.file), place.line, place.column, true, out.substr(from), {}};
+            for (const std::string& note : place.notes) found.notes.push_back(shownbytes(note.data(), note.size()));
+            run.memory->findings.push_back(std::move(found));
+        }
         out += '\n';
-        if (place.line > 0 && place.column > 0) out += quoteline(place);
+        if (place.line > 0 && place.column > 0) out += quoteline(run.memory, place);
         for (const std::string& note : place.notes) {
             out += "note: ";
             appendshown(out, note.data(), note.size());
             out += '\n';
         }
-        writeerr(out);
-        std::fflush(stderr);
+        writeerr(run, out);
+        std::fflush(run.errors);
     }
     place.plain.clear();
     place.notes.clear();
@@ -203,22 +224,27 @@ void reportfailure(Run& run, const char* what, int whatlen) {
 
 void warning(Run& run, int32_t line, const Word& item, const std::string& text) {
     ++run.warnings;
-    if (!run.checking) return;
+    if (!run.checking && run.memory == nullptr) return;
     std::string out = head(run.place, line, 0, item, "warning: ");
     appendshown(out, text.data(), text.size());
+    if (run.memory != nullptr) {
+        size_t from = head(run.place, line, 0, Word{0, {}}, "warning: ").size();
+        run.memory->findings.push_back(Finding{textstring(run.place.file), line, 0, false, out.substr(from), {}});
+        if (!run.checking) return;
+    }
     out += '\n';
-    writeerr(out);
+    writeerr(run, out);
 }
 
 void reportwarnings(Run& run, const std::string& command) {
     if (run.warnings <= 0 || run.checking) return;
-    std::fflush(stdout);
+    std::fflush(run.screen);
     std::string out = head(run.place, 0, 0, Word{0, {}}, "note: ");
     out += wholetext(run.warnings) + (run.warnings == 1 ? " warning; '" : " warnings; '");
     appendshown(out, command.data(), command.size());
     out += "' lists them\n";
-    writeerr(out);
-    std::fflush(stderr);
+    writeerr(run, out);
+    std::fflush(run.errors);
 }
 
 std::string wordtext(const Word& word) { return std::string(word.c, static_cast<size_t>(word.len)); }

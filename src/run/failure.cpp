@@ -38,12 +38,12 @@ void bombed(Run& run, const char* where, const char* what, int whatlen) {
     add("\n\n", 2);
 
     uint32_t open = run.open;
-    if (open & (1u << chw)) std::fwrite(block, 1, n, stdout);
+    if (open & (1u << chw)) std::fwrite(block, 1, n, run.screen);
     reportfailure(run, what, whatlen);  // where, on standard error
     if (open & (1u << chw)) {
         if (run.interactive) {  // a run from the command line never waits
-            std::fputs("\nhit return to exit program\n", stdout);
-            std::fflush(stdout);
+            std::fputs("\nhit return to exit program\n", run.screen);
+            std::fflush(run.screen);
             skipline(run.keyboard);  // whatever comes back, the run ends
         }
     }
@@ -63,7 +63,7 @@ void killrun(Run& run) {
     static const char notice[] = "\n-- run killed --\n";
     const size_t n = sizeof notice - 1;
     uint32_t open = run.open;
-    if (open & (1u << chw)) std::fwrite(notice, 1, n, stdout);
+    if (open & (1u << chw)) std::fwrite(notice, 1, n, run.screen);
     OutputChannel& log = run.channels[chlog];
     if ((open & (1u << chlog)) && log.file != nullptr) writeall(run, log, notice, n);
     throw RunEnd{exitnormal, false, {}, {}};
@@ -82,12 +82,12 @@ RunEnd ioerrorend(const char* failing, const char* reason) {
 
 void ioerror(Run& run, const char* path) { outputfailure(run, path, std::strerror(errno)); }
 
-void outputfailure(Run&, const char* path, const char* reason) {
-    std::fflush(stdout);
-    std::fputs("gridel: ", stderr);
-    std::fputs(shownbytes(path, std::strlen(path)).c_str(), stderr);  // a name may come from a file
-    std::fputs(": ", stderr);
-    std::fputs(reason, stderr);
-    std::fputc('\n', stderr);
+void outputfailure(Run& run, const char* path, const char* reason) {
+    std::fflush(run.screen);
+    std::fputs("gridel: ", run.errors);
+    std::fputs(shownbytes(path, std::strlen(path)).c_str(), run.errors);  // a name may come from a file
+    std::fputs(": ", run.errors);
+    std::fputs(reason, run.errors);
+    std::fputc('\n', run.errors);
     throw ioerrorend(path, reason);
 }

@@ -42,6 +42,23 @@ bool samefile(const char* path, const struct stat& st) {
 
 }  // namespace
 
+const std::string* memoryinput(const MemoryRun& memory, const char* name) {
+    for (const auto& [file, text] : memory.inputs)
+        if (file == name) return &text;
+    return memory.anyname && !memory.inputs.empty() ? &memory.inputs.front().second : nullptr;
+}
+
+bool openinput(Run& run, LineReader& reader, const char* path) {
+    if (run.memory == nullptr) return openreader(reader, path);
+    const std::string* text = memoryinput(*run.memory, path);
+    if (text == nullptr) {
+        errno = ENOENT;
+        return false;
+    }
+    openmemoryreader(reader, *text);
+    return true;
+}
+
 void openstandardstreams() {
     for (int fd = 0; fd <= 2; ++fd) {
         if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
@@ -80,7 +97,7 @@ int enterdatafolder(Run& run) {
         reportfailure(run, "datafile needed", 15);
         return exitfailed;
     }
-    std::fprintf(stderr, "gridel: %s: %s\n", folder.c_str(), std::strerror(reason));
+    std::fprintf(run.errors, "gridel: %s: %s\n", folder.c_str(), std::strerror(reason));
     return exitioerror;
 }
 
@@ -158,7 +175,7 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
         }
         refuse(run, chlog, what);
     }
-    bool opened = named && openreader(file, path);
+    bool opened = named && openinput(run, file, path);
     if (!opened && named && errno != ENOENT && errno != ENOTDIR && errno != EISDIR) {
         // There, but not to be read (no permission, a loop of links, ...):
         // an input/output error, as for any file the run cannot use.
@@ -216,7 +233,8 @@ Text openoutput(Run& run, const char* name, const Word& extension, int number) {
         errno = ENAMETOOLONG;
         ioerror(run, full.c_str());
     }
-    if (!createoutput(channel, full.c_str())) ioerror(run, full.c_str());
+    bool created = run.memory != nullptr ? creatememoryoutput(channel, full.c_str()) : createoutput(channel, full.c_str());
+    if (!created) ioerror(run, full.c_str());
     run.open |= 1u << number;
     Text shown;
     settext(shown, full.data(), static_cast<int>(full.size()));

@@ -58,6 +58,10 @@ void openstandardstreams();
 // as the suffix names them.
 Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file);
 
+// Open the file `path` of the run for reading: the text of that name in a
+// run drawn in memory (none: false, errno ENOENT), else the file.
+bool openinput(Run& run, LineReader& reader, const char* path);
+
 // Create the file name + extension for writing as channel `channel` of the
 // run, and open the channel; it replaces a file of that name when
 // committed.  Returns the full name; a file that cannot be created (its

@@ -7,7 +7,7 @@
 
 namespace {
 
-void writeword(const Word& w) { std::fwrite(w.c, 1, static_cast<size_t>(w.len), stdout); }
+void writeword(FILE* screen, const Word& w) { std::fwrite(w.c, 1, static_cast<size_t>(w.len), screen); }
 
 }  // namespace
 
@@ -17,11 +17,11 @@ void heapalloc(Run& run, const char* tag, int32_t bytes) {
     Word t;
     settext(t, tag);
     // Straight to standard output: neither the log nor the page-width cut sees it.
-    std::fputs("space allocated for ", stdout);
-    writeword(t);
-    std::fputs(" is ", stdout);
-    writeword(real2intstr(roundint(static_cast<double>(bytes) / 1024.0)));
-    std::fputs("k; , heap now ", stdout);
-    writeword(real2intstr(roundint(static_cast<double>(run.heaptotal) / 1024.0)));
-    std::fputs("k\n", stdout);
+    std::fputs("space allocated for ", run.screen);
+    writeword(run.screen, t);
+    std::fputs(" is ", run.screen);
+    writeword(run.screen, real2intstr(roundint(static_cast<double>(bytes) / 1024.0)));
+    std::fputs("k; , heap now ", run.screen);
+    writeword(run.screen, real2intstr(roundint(static_cast<double>(run.heaptotal) / 1024.0)));
+    std::fputs("k\n", run.screen);
 }

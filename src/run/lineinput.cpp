@@ -24,9 +24,9 @@ void rstrings(Run& run, LineReader& file, WordList& words) {
         int reason = errno;
         stopifinterrupted();
         size_t shown = words.line.size() < 255 ? words.line.size() : 255;
-        std::fputc('"', stdout);
-        std::fwrite(words.line.data(), 1, shown, stdout);
-        std::fputs("\"\n", stdout);
+        std::fputc('"', run.screen);
+        std::fwrite(words.line.data(), 1, shown, run.screen);
+        std::fputs("\"\n", run.screen);
         explain(run, std::string("the file could not be read: ") + std::strerror(reason));
         bombed(run, "read in rstrings", "problems reading");
     }

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -12,14 +13,24 @@
 
 namespace {
 
+// Read up to `room` bytes into `into` from the reader's file or text, as
+// read(2) does.
+ssize_t source(LineReader& r, char* into, size_t room) {
+    if (r.memory == nullptr) return ::read(r.fd, into, room);
+    size_t n = std::min(room, r.memorysize - r.memoryat);
+    std::memcpy(into, r.memory + r.memoryat, n);
+    r.memoryat += n;
+    return static_cast<ssize_t>(n);
+}
+
 // Make at least one unread byte available; false at the end or on an error
 // (which sets `failed`), an ending signal included.  read(2) is used rather than stdio so that a
 // keyboard read returns as soon as a line is typed.
 bool fill(LineReader& r) {
     if (r.pos < r.end) return true;
-    if (r.ended || r.failed || r.fd < 0) return false;
+    if (r.ended || r.failed || (r.fd < 0 && r.memory == nullptr)) return false;
     for (;;) {
-        ssize_t n = ::read(r.fd, r.buf, sizeof r.buf);
+        ssize_t n = source(r, r.buf, sizeof r.buf);
         if (n > 0) {
             r.pos = 0;
             r.end = static_cast<int>(n);
@@ -58,6 +69,9 @@ void setreader(LineReader& r, int fd) {
     r.lineno = 0;
     r.keyboard = false;
     r.regular = false;
+    r.memory = nullptr;
+    r.memorysize = 0;
+    r.memoryat = 0;
 }
 
 // Skip a UTF-8 byte order mark at the start of a newly opened file: some
@@ -66,7 +80,7 @@ void setreader(LineReader& r, int fd) {
 void skipbyteordermark(LineReader& r) {
     static const char mark[3] = {'\xEF', '\xBB', '\xBF'};
     while (r.end < 3 && !r.ended && !r.failed) {
-        ssize_t n = ::read(r.fd, r.buf + r.end, sizeof r.buf - static_cast<size_t>(r.end));
+        ssize_t n = source(r, r.buf + r.end, sizeof r.buf - static_cast<size_t>(r.end));
         if (n > 0) {
             r.end += static_cast<int>(n);
         } else if (n == 0) {
@@ -102,7 +116,16 @@ bool openreader(LineReader& reader, const char* path) {
     return true;
 }
 
+void openmemoryreader(LineReader& reader, const std::string& text) {
+    setreader(reader, -1);
+    reader.memory = text.data();
+    reader.memorysize = text.size();
+    reader.regular = true;
+    skipbyteordermark(reader);
+}
+
 bool closereader(LineReader& reader) {
+    reader.memory = nullptr;
     if (reader.fd < 0) return true;
     int rc = ::close(reader.fd);
     reader.fd = -1;

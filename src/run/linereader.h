@@ -29,6 +29,9 @@ struct LineReader {
     int32_t lineno;         // number of the line read last (1 for the first), 0 before any
     bool keyboard;          // standard input: a closed one has simply nothing to read
     bool regular;           // a regular file, whose reads never wait
+    const char* memory;     // a text read from memory instead of a file; null for a file
+    size_t memorysize;      // its bytes
+    size_t memoryat;        // the next of them to read
     char buf[readbuffersize];  // bytes read ahead
 };
 
@@ -39,6 +42,10 @@ void openkeyboard(LineReader& reader);
 // set (EISDIR for a folder).  A UTF-8 byte order mark at its start is
 // skipped.
 bool openreader(LineReader& reader, const char* path);
+
+// Open a text held in memory for reading, as a regular file holding it
+// would be read; `text` must outlive the reader.
+void openmemoryreader(LineReader& reader, const std::string& text);
 
 // Close the file; false when closing failed.
 bool closereader(LineReader& reader);

@@ -107,6 +107,7 @@ bool waitforlock(int fd, const char* stem, LockWait& wait) {
 }  // namespace
 
 void lockoutputs(Run& run, int slot, const char* stem) {
+    if (run.memory != nullptr) return;  // a run in memory writes no file
     std::string where = folderof(stem);
     std::string name = where + hiddenstem(stem + where.size(), 5, namelimit(where.c_str())) + ".lock";
     if (name.size() >= sizeof run.lockfiles[slot]) return;

@@ -139,6 +139,18 @@ bool createoutput(OutputChannel& channel, const char* path) {
     return true;
 }
 
+bool creatememoryoutput(OutputChannel& channel, const char* path) {
+    std::snprintf(channel.path, sizeof channel.path, "%s", path);
+    channel.pending = false;
+    channel.buffer = nullptr;
+    channel.staged = 0;
+    std::free(channel.memory);
+    channel.memory = nullptr;
+    channel.memorysize = 0;
+    channel.file = ::open_memstream(&channel.memory, &channel.memorysize);
+    return channel.file != nullptr;
+}
+
 bool drainchannel(OutputChannel& channel) {
     if (channel.staged == 0) return true;
     size_t n = static_cast<size_t>(channel.staged);
@@ -184,6 +196,9 @@ bool dropoutput(OutputChannel& channel) {
     std::free(channel.buffer);
     channel.buffer = nullptr;
     channel.staged = 0;
+    std::free(channel.memory);
+    channel.memory = nullptr;
+    channel.memorysize = 0;
     if (!channel.pending) return true;
     channel.pending = false;
     return ::unlink(channel.temp) == 0 || errno == ENOENT;

@@ -42,12 +42,19 @@ struct OutputChannel {
     char path[256];   // full file name, for input/output error reports
     char target[pathcapacity];  // the file the temporary one replaces when committed
     char temp[pathcapacity];    // the temporary file being written
+    char* memory;               // the bytes of an output made in memory, once closed; null for none
+    size_t memorysize;          // their count
 };
 
 // Create the file `path` for writing as the channel: under a temporary name
 // when it replaces a regular file or nothing, directly otherwise.  False
 // when it cannot be created, with errno set; nothing is left behind then.
 bool createoutput(OutputChannel& channel, const char* path);
+
+// Open the channel as an output named `path` that is made in memory: no
+// file is created, and its bytes are in `memory` once it is finished (see
+// finishoutput) until it is dropped.  False when memory is short.
+bool creatememoryoutput(OutputChannel& channel, const char* path);
 
 // Append bytes to a channel's file (through its staging buffer); false on
 // a write error, with errno set.

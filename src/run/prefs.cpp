@@ -145,7 +145,7 @@ void readprefs(Run& run) {
 
     LineReader prefsfile;
     std::string shown = shownname(run, prefsname);
-    if (!openreader(prefsfile, prefsname)) {
+    if (!openinput(run, prefsfile, prefsname)) {
         // There, but not to be read: an input/output error, as for any file
         // the run cannot use.
         if (errno != ENOENT && errno != ENOTDIR && errno != EISDIR) ioerror(run, shown.c_str());

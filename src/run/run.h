@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,30 @@ struct SourcePlace {
     std::vector<std::string> notes;  // hints that go with it
 };
 
+// A problem a run found, as data: where it stands and what it says.  A run
+// drawn in memory gathers them (see MemoryRun) besides writing them.
+struct Finding {
+    std::string path;     // the file as messages name it; empty for none
+    int32_t line;         // 1 for the first; 0 for the file as a whole
+    int32_t column;       // 1 for the first byte; 0 for none
+    bool error;           // a failure that ended the run, else a warning
+    std::string message;  // the text after "error: " or "warning: "
+    std::vector<std::string> notes;
+};
+
+// A run drawn in memory: the files it reads, by name, and what it found.
+// Its outputs go to memory (see OutputChannel), and it takes no lock and
+// asks nothing; the run's screen and standard error are streams of its
+// own (Run::screen, Run::errors).
+struct MemoryRun {
+    std::vector<std::pair<std::string, std::string>> inputs;  // name, text
+    bool anyname = false;  // a name none of them has reads the first (the classic run's data file)
+    std::vector<Finding> findings;
+};
+
+// The text of the file `name` of a memory run; null when it has none.
+const std::string* memoryinput(const MemoryRun& memory, const char* name);
+
 // The runs that may write a diagram's outputs hold a lock on them (see
 // lock.h); a classic run holds two, its log's and its drawings'.
 constexpr int lockcount = 2;
@@ -106,4 +131,7 @@ struct Run {
     int32_t heaptotal;           // bytes recorded by the heap monitor
     int32_t warnings;            // warnings found (listed on standard error by --check only)
     std::vector<ScriptSource> styles;  // script lines read after the data file's script
+    FILE* screen = stdout;       // the screen
+    FILE* errors = stderr;       // standard error
+    MemoryRun* memory = nullptr; // a run drawn in memory; null for a run on files
 };

@@ -23,8 +23,8 @@ void startup(Run& run, const char* banner) {
         return;
     }
     run.open = 1u << chw;
-    std::fputs(banner, stdout);  // straight to the screen, not through putstr
-    std::fputs(" (portable version)\n", stdout);
+    std::fputs(banner, run.screen);  // straight to the screen, not through putstr
+    std::fputs(" (portable version)\n", run.screen);
     readprefs(run);
     // A run for a data file named on the command line is read in terminals,
     // log viewers and CI pages that wrap lines themselves: its screen lines
