@@ -157,7 +157,21 @@ struct FigureOptions {
     FigureStyleName style;   // "style paper", "style slide": defaults for whatever was not given
     bool fieldcomments;      // name the areas by the comments of their lines in the data file
     LegendPlace legend;      // the key
+    uint8_t legendkinds;     // what the key lists (legendlines | ...); 0: every kind
     bool formulas = false;   // chemical formulas in the texts drawn with their counts as subscripts
+};
+
+// The kinds of entry a key may list.
+constexpr uint8_t legendlines = 1;
+constexpr uint8_t legendpoints = 2;
+constexpr uint8_t legendfields = 4;
+
+// A free text of the script, centred at a point of the data.
+struct FreeText {
+    long double x;
+    long double y;
+    Text text;
+    int32_t line;  // the script line that gave it
 };
 
 // Frees a table taken from the heap as one zeroed block.
@@ -194,7 +208,8 @@ struct Diagram {
         answeryes, answeryes, answerno, answeryes, 0, 0, {0, 0, 0}, {255, 255, 255}, {}, 0,
     };
     FigureOptions figure = {TitleMode::stamp, {0, {}}, {0, {}}, {0, {}}, 0, 0, 0, 0, false, FigureStyleName::none, false,
-                            LegendPlace::none};
+                            LegendPlace::none, 0};
+    std::vector<FreeText> texts;  // the script's free texts, in order
 };
 
 // "area <k>", the name messages give area k.

@@ -215,7 +215,7 @@ TEST(Diagnostics, CommonSlipsAreNamedWithTheirFix) {
          "line is ignored\n"
          "gl-mine.txt:22: warning: there is no area 99999 (the data file has 1): the line is ignored\n"
          "gl-mine.txt:23: warning: field needs an area's number and its name: the line is ignored\n"
-         "gl-mine.txt:24: warning: legend takes \"right\" or \"below\": the line is ignored\n"},
+         "gl-mine.txt:24: warning: legend takes \"right\" or \"below\", then any of \"lines\", \"points\" and \"fields\", each once: the line is ignored\n"},
         {"markup slips in the texts, checked",
          {{"smallticks 50 1\n",
            "smallticks 50 1\nxlabel $T (\xC2\xB0" "C)\ntitle $\\alfa$ and $\\beta$\nformulas\nformulas on\n"}},
