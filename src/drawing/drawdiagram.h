@@ -8,6 +8,7 @@
 #include "drawing/canvas.h"
 #include "geometry/areas.h"
 #include "geometry/figure.h"
+#include "geometry/freetexts.h"
 #include "geometry/labels.h"
 #include "text/fixedtext.h"
 
@@ -26,12 +27,13 @@ struct DrawingPlan {
     std::vector<AreaBoundary> areas;
     std::vector<LabelPlace> labels;
     FigurePlan figure;
+    std::vector<PlacedText> texts;  // the script's free texts
 };
 
 // Draw the assembled diagram: the traced areas with their field names
 // (when `doareas` is yes), the frame, the lines, the points (when
-// `docircles` is yes), the numbers that have halos, the axis titles and
-// the key.  The
+// `docircles` is yes), the free texts, the numbers that have halos, the
+// axis titles and the key.  The
 // canvas has begun; it is not ended here.  Drawing never fails, so the
 // same diagram can be drawn on several canvases.
 void drawdiagram(const Diagram& d, const DrawingPlan& plan, const Text& banner, const Text& stamp,

@@ -9,6 +9,7 @@
 #include "geometry/areas.h"
 #include "geometry/assembly.h"
 #include "geometry/crossovers.h"
+#include "geometry/freetexts.h"
 #include "geometry/labels.h"
 #include "run/failure.h"
 
@@ -31,6 +32,8 @@ DrawingPlan plandrawing(Run& run, Diagram& diagram) {
     if (isyes(diagram.options.doareas)) plan.areas = traceareas(run, diagram);
     plan.labels = placelabels(run, diagram);
     plan.figure = planfigure(diagram, plan.areas, plan.labels, FontMeasure(diagram.figure.formulas));
+    plan.texts = placefreetexts(diagram, plan.figure.map, plan.figure.style.fontsize, plan.figure.style.halo,
+                                FontMeasure(diagram.figure.formulas));
     stopifinterrupted();
     return plan;
 }
