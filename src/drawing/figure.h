@@ -42,7 +42,7 @@ void drawfieldnames(const Diagram& d, const FigurePlan& plan, Canvas& canvas);
 
 // The script's free texts, over the lines and the points, each over a
 // halo when the numbers have halos; each in a group "text-K".
-void drawfreetexts(const std::vector<PlacedText>& texts, const FigurePlan& plan, Canvas& canvas);
+void drawfreetexts(const std::vector<PlacedText>& texts, Canvas& canvas);
 
 // With halos, every line and point number, over the lines and the points.
 void drawhalolabels(const Diagram& d, const FigurePlan& plan, Canvas& canvas);

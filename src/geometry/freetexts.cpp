@@ -16,7 +16,8 @@ std::vector<PlacedText> placefreetexts(const Diagram& d, const PageMap& map, lon
         long double half = measure.width(viewof(t.text), TextFace::regular, size) / 2;
         placed.push_back({viewof(t.text), px, baseline,
                           {px - half - halo, baseline - descent * size - halo, px + half + halo,
-                           baseline + capheight * size + halo}});
+                           baseline + capheight * size + halo},
+                          size, halo});
     }
     return placed;
 }

@@ -16,6 +16,8 @@ struct PlacedText {
     long double x;         // centred on x ...
     long double baseline;  // ... with its baseline here
     Rect box;              // the room it takes, its halo included
+    long double size;      // points
+    long double halo;      // the width of its halo; 0: none
 };
 
 // The free texts of a diagram at `size` points, with a halo `halo` wide
