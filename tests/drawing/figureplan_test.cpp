@@ -128,6 +128,48 @@ TEST(FigurePlan, TheKeyStaysInItsRoom) {
     EXPECT_GT(b.legend.entries.back().numberright, b.legend.entries.front().numberright);  // columns
 }
 
+// The key lists the kinds named; beside a low plot its columns are as
+// few as the height allows and of even length, not one full and one short.
+TEST(FigurePlan, TheKeyListsTheKindsNamedInBalancedColumns) {
+    struct Case {
+        const char* script;
+        size_t entries;
+        std::vector<int> groups;  // the groups listed
+    };
+    const Case cases[] = {
+        {"style paper\nsize 84\nlegend right points\n", 1, {1}},
+        {"style paper\nsize 84\nlegend below lines\n", 7, {0}},
+        {"style paper\nsize 84\nlegend points lines\n", 8, {0, 1}},
+        {"style paper\nsize 84\nlegend fields\n", 0, {}},  // no field is numbered
+    };
+    for (const Case& c : cases) {
+        Planned p;
+        plan(c.script, p);
+        EXPECT_EQ(p.plan.legend.entries.size(), c.entries) << c.script;
+        std::vector<int> groups;
+        for (const LegendEntry& e : p.plan.legend.entries)
+            if (groups.empty() || groups.back() != e.group) groups.push_back(e.group);
+        EXPECT_EQ(groups, c.groups) << c.script;
+    }
+    // Seven lines beside a plot 20 mm high: a full column holds six, so
+    // two columns, of four and three, not six and one.
+    Planned low;
+    plan("style paper\nsize 60 20\nlegend right lines\n", low);
+    const Legend& key = low.plan.legend;
+    ASSERT_EQ(key.entries.size(), 7u);
+    std::vector<long double> columns;
+    std::vector<int> counts;
+    for (const LegendEntry& e : key.entries) {
+        if (columns.empty() || columns.back() != e.numberright) {
+            columns.push_back(e.numberright);
+            counts.push_back(0);
+        }
+        ++counts.back();
+    }
+    EXPECT_EQ(counts, (std::vector<int>{4, 3}));
+    EXPECT_GE(key.box.bottom, low.plan.map.bottom - 1);
+}
+
 // Two numbers alike to the last bit, their signs too.
 bool same(long double a, long double b) { return a == b && std::signbit(a) == std::signbit(b); }
 
