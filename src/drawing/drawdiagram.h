@@ -8,7 +8,6 @@
 #include "drawing/canvas.h"
 #include "geometry/areas.h"
 #include "geometry/figure.h"
-#include "geometry/freetexts.h"
 #include "geometry/labels.h"
 #include "text/fixedtext.h"
 
@@ -27,7 +26,6 @@ struct DrawingPlan {
     std::vector<AreaBoundary> areas;
     std::vector<LabelPlace> labels;
     FigurePlan figure;
-    std::vector<PlacedText> texts;  // the script's free texts
 };
 
 // Draw the assembled diagram: the traced areas with their field names

@@ -9,7 +9,6 @@
 #include "geometry/areas.h"
 #include "geometry/assembly.h"
 #include "geometry/crossovers.h"
-#include "geometry/freetexts.h"
 #include "geometry/labels.h"
 #include "run/failure.h"
 
@@ -22,18 +21,6 @@ constexpr long double cropmargin = 4;
 // round any plot box a script can ask for.
 constexpr PageBox figurereach = {-20000, -20000, 20000, 20000};
 
-// The halo of a free text, in its size, when the numbers have none to
-// take it from (they are not drawn): theirs, 0.3 of their size.
-constexpr long double texthalo = 0.3L;
-
-// The width of the free texts' halo: the numbers' halo in proportion to
-// the texts' size, when `labels halo` gives halos; else none.
-long double freetexthalo(const Diagram& d, const FigureStyle& style) {
-    if (!d.figure.halo) return 0;
-    if (style.labelsize > 0 && style.halo > 0) return style.halo * style.fontsize / style.labelsize;
-    return texthalo * style.fontsize;
-}
-
 }  // namespace
 
 DrawingPlan plandrawing(Run& run, Diagram& diagram) {
@@ -44,8 +31,6 @@ DrawingPlan plandrawing(Run& run, Diagram& diagram) {
     if (isyes(diagram.options.doareas)) plan.areas = traceareas(run, diagram);
     plan.labels = placelabels(run, diagram);
     plan.figure = planfigure(diagram, plan.areas, plan.labels, FontMeasure(diagram.figure.formulas));
-    plan.texts = placefreetexts(diagram, plan.figure.map, plan.figure.style.fontsize, freetexthalo(diagram, plan.figure.style),
-                                FontMeasure(diagram.figure.formulas));
     stopifinterrupted();
     return plan;
 }
