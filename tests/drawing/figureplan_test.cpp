@@ -3,6 +3,7 @@
 // two labels on one another, the key inside its room.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -14,6 +15,7 @@
 #include "geometry/assembly.h"
 #include "geometry/crossovers.h"
 #include "geometry/figure.h"
+#include "geometry/planner.h"
 #include "support/capture.h"
 #include "support/files.h"
 #include "support/run.h"
@@ -168,6 +170,36 @@ TEST(FigurePlan, TheKeyListsTheKindsNamedInBalancedColumns) {
     }
     EXPECT_EQ(counts, (std::vector<int>{4, 3}));
     EXPECT_GE(key.box.bottom, low.plan.map.bottom - 1);
+}
+
+// The gap between two boxes: 0 when they touch or overlap.
+long double gapbetween(const Rect& a, const Rect& b) {
+    long double dx = std::max({0.0L, b.left - a.right, a.left - b.right});
+    long double dy = std::max({0.0L, b.bottom - a.top, a.bottom - b.top});
+    return std::hypot(dx, dy);
+}
+
+// With halos, no two numbers, and no number and a field's name, stand
+// closer than a digit's width (ink to ink): on the bundled figures.
+TEST(FigurePlan, NumbersKeepADigitsWidthFromNumbersAndNames) {
+    const char* const files[] = {"/paper/gl-paper.txt", "/section/gl-section.txt"};
+    for (const char* file : files) {
+        Planned p;
+        plandata(testsupport::readfile(std::string(EXAMPLES_DIR) + file), p);
+        const FigurePlan& f = p.plan;
+        ASSERT_GT(f.style.halo, 0) << file;
+        long double digit = FontMeasure().width({"0", 1}, TextFace::regular, f.style.labelsize);
+        std::vector<Rect> numbers;  // their inks: the boxes without the halos
+        for (const auto* labels : {&f.linelabels, &f.pointlabels})
+            for (const PlacedLabel& l : *labels) numbers.push_back(grown(l.box, -f.style.halo / 2));
+        ASSERT_GE(numbers.size(), 5u) << file;
+        for (size_t i = 0; i < numbers.size(); ++i) {
+            for (size_t j = i + 1; j < numbers.size(); ++j)
+                EXPECT_GE(gapbetween(numbers[i], numbers[j]), digit * 0.999L) << file << " numbers " << i << " " << j;
+            for (const FieldLabel& name : f.fields)
+                EXPECT_GE(gapbetween(numbers[i], name.box), digit * 0.999L) << file << " number " << i << " field " << name.area;
+        }
+    }
 }
 
 // Two numbers alike to the last bit, their signs too.
