@@ -196,6 +196,7 @@ void readtext(ScriptReader& sr, const KeywordLine& line) {
     }
     FreeText t{v[1], v[2], textfrom(sr, line.last + 3, "the text", textroom), sr.run.place.line};
     warnundrawable(sr.run, sr.run.place.line, viewof(t.text), "the text");
+    warnmarkup(sr.run, sr.run.place.line, viewof(t.text), "the text");
     sr.d.texts.push_back(t);
 }
 

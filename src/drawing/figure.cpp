@@ -70,7 +70,7 @@ void drawfieldnames(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
     }
 }
 
-void drawfreetexts(const std::vector<PlacedText>& texts, Canvas& canvas) {
+void drawfreetexts(const Diagram& d, const std::vector<PlacedText>& texts, Canvas& canvas) {
     if (texts.empty()) return;
     canvas.blank();
     canvas.comment("free texts");
@@ -78,7 +78,7 @@ void drawfreetexts(const std::vector<PlacedText>& texts, Canvas& canvas) {
     canvas.black();
     for (size_t k = 0; k < texts.size(); ++k) {
         const PlacedText& t = texts[k];
-        TextLook style = textlook(t.size);
+        TextLook style = writtenlook(d, t.size);
         style.halo = t.halo;
         ItemGroup group(canvas, "text-" + std::to_string(k + 1), "text",
                         std::string(t.text.c, static_cast<size_t>(t.text.len)));

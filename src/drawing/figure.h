@@ -41,8 +41,9 @@ void drawlabel(const Diagram& d, const FigurePlan& plan, const PlacedLabel& labe
 void drawfieldnames(const Diagram& d, const FigurePlan& plan, Canvas& canvas);
 
 // The script's free texts, over the lines and the points, each over a
-// halo when the numbers have halos; each in a group "text-K".
-void drawfreetexts(const std::vector<PlacedText>& texts, Canvas& canvas);
+// halo when the numbers have halos, with the markup and formulas of the
+// script's texts; each in a group "text-K".
+void drawfreetexts(const Diagram& d, const std::vector<PlacedText>& texts, Canvas& canvas);
 
 // With halos, every line and point number, over the lines and the points.
 void drawhalolabels(const Diagram& d, const FigurePlan& plan, Canvas& canvas);
