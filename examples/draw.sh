@@ -2,7 +2,7 @@
 # draw.sh - on a fresh machine: install what building gridel needs when it
 # is missing, build it, install it under /usr/local (the program and its
 # manual page), and draw the bundled showcase and the figure for a journal
-# column as EPS, PDF and PNG.
+# column as EPS, PDF and PNG, and the T-X(CO2) section in all four formats.
 #   bash examples/draw.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -35,9 +35,11 @@ else
 fi
 build-example/gridel -T pdf -T png examples/showcase/gl-showcase.txt </dev/null
 build-example/gridel -T pdf -T png --dpi 300 examples/paper/gl-paper.txt </dev/null
+build-example/gridel -T eps,pdf,svg,png --dpi 300 examples/section/gl-section.txt </dev/null
 echo
 echo "Drawn: examples/showcase/gl-showcase.eps, .pdf and .png (transcript in examples/showcase/gl-showcase.log)"
 echo "       examples/paper/gl-paper.eps, .pdf and .png, the figure for a journal column"
+echo "       examples/section/gl-section.eps, .pdf, .svg and .png, a T-X(CO2) section with free texts"
 if [ -n "$installed" ]; then
   echo "Installed: $prefix/bin/gridel and its manual page ($prefix/share/man/man1/gridel.1):"
   echo "       gridel --help and man gridel work from any folder."

@@ -37,6 +37,35 @@ void checkname(DataReader& rd, NameSet& seen, const Word& name, TextView written
     }
 }
 
+std::string edgeslip(TextView word) {
+    static const char* const edges[] = {"top", "bottom", "left", "right"};
+    // Words of the same sense as an edge word, with the edge they mean.
+    static const char* const likewords[][2] = {{"above", "top"},   {"over", "top"},      {"upper", "top"},
+                                               {"up", "top"},      {"below", "bottom"},  {"under", "bottom"},
+                                               {"lower", "bottom"}, {"down", "bottom"}, {"beneath", "bottom"}};
+    std::string lower(word.c, static_cast<size_t>(word.len));
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (const char* edge : edges)
+        if (lower == edge) return edge;
+    for (const auto& like : likewords)
+        if (lower == like[0]) return like[1];
+    std::string near = nearestword(lower, edges, 4);
+    if (near.empty() && lower.size() >= 3) {
+        // Two letters swapped ("tpo", "rigth") count as one slip.
+        for (const char* edge : edges) {
+            std::string e = edge;
+            if (e.size() != lower.size()) continue;
+            for (size_t i = 0; i + 1 < e.size(); ++i) {
+                std::string swapped = lower;
+                std::swap(swapped[i], swapped[i + 1]);
+                if (swapped == e) return edge;
+            }
+        }
+    }
+    return near;
+}
+
 // "LINE" of a place, for a note that points to another line.
 std::string online(int32_t line) { return "on line " + wholetext(line); }
 

@@ -19,6 +19,11 @@ extern const char* const headernote;
 // Warn of a point or line whose name clashes with one read before.
 void checkname(DataReader& rd, NameSet& seen, const Word& name, TextView written, const char* kind);
 
+// The edge word ("top", "bottom", "left", "right") that `word` most likely
+// means: the same word in other letter cases, a slip of a letter or two,
+// or a word of the same sense ("above", "below"); "" for none.
+std::string edgeslip(TextView word);
+
 // Notes for names taken for the failing item and the one before that are
 // slips of a keyword or numbers that do not read.
 void slipnotes(DataReader& rd);

@@ -2,6 +2,7 @@
 // titles, size, text and line sizes, halos, field names, key, style): their
 // table, their readers, and what "style paper" and the field names give
 // once the script is read.
+#include <cmath>
 #include <string>
 
 #include "diagram/checkedwords.h"
@@ -149,20 +150,54 @@ void readfields(ScriptReader& sr, const KeywordLine& line) {
     if (!on || oneword(sr, line)) sr.d.figure.fieldcomments = on;
 }
 
-// "legend [right|below]".
+// "legend [right|below] [lines] [points] [fields]": where the key goes and
+// the kinds it lists (every kind when none is named).
 void readlegend(ScriptReader& sr, const KeywordLine& line) {
     FigureOptions& f = sr.d.figure;
     if (line.answer != answeryes) {
         f.legend = LegendPlace::none;
         return;
     }
-    Word where = wordat(sr.words, line.last + 1);
-    if (line.misfit != 0)
-        ignored(sr, "legend takes \"right\" or \"below\"");
-    else if (istext(where, "below"))
-        f.legend = LegendPlace::below;
-    else
-        f.legend = LegendPlace::right;
+    LegendPlace place = LegendPlace::right;
+    uint8_t kinds = 0;
+    int places = 0;
+    bool twice = false;
+    for (int32_t i = line.last + 1; line.misfit == 0 && i <= sr.words.count; ++i) {
+        Word w = wordat(sr.words, i);
+        uint8_t kind = istext(w, "lines") ? legendlines : istext(w, "points") ? legendpoints
+                                                        : istext(w, "fields") ? legendfields : 0;
+        if (kind == 0) {
+            place = istext(w, "below") ? LegendPlace::below : LegendPlace::right;
+            twice = twice || ++places > 1;
+        } else {
+            twice = twice || (kinds & kind) != 0;
+            kinds = static_cast<uint8_t>(kinds | kind);
+        }
+    }
+    if (line.misfit != 0 || twice) {
+        ignored(sr, "legend takes \"right\" or \"below\", then any of \"lines\", \"points\" and \"fields\", each once");
+        return;
+    }
+    f.legend = place;
+    f.legendkinds = kinds;
+}
+
+// "text X Y TEXT": a free text centred at (X, Y) of the data.  One whose
+// point lies outside the window is warned of once the window is known.
+void readtext(ScriptReader& sr, const KeywordLine& line) {
+    if (line.answer != answeryes) return;
+    int16_t n = 2;
+    long double v[3];
+    bool read = line.misfit == 0 && sr.words.count >= line.last + 3 && getreals(sr.words, line.last, n, v) &&
+                std::isfinite(v[1]) && std::isfinite(v[2]);
+    if (!read) {
+        ignored(sr, "text needs X and Y, the point of the data it is centred at, then the text");
+        return;
+    }
+    FreeText t{v[1], v[2], textfrom(sr, line.last + 3, "the text", textroom), sr.run.place.line};
+    warnundrawable(sr.run, sr.run.place.line, viewof(t.text), "the text");
+    warnmarkup(sr.run, sr.run.place.line, viewof(t.text), "the text");
+    sr.d.texts.push_back(t);
 }
 
 // "formulas": chemical formulas in the texts drawn with their counts as
@@ -200,7 +235,9 @@ const ScriptKeyword figurekeywords[] = {
     {"labels", {"`halo`", Takes::word, 1, 1, "halo"}, readlabels},
     {"field", {"N TEXT", Takes::numbertext, 2, 2, nullptr}, readfield},
     {"fields", {"`comments`", Takes::word, 1, 1, "comments"}, readfields},
-    {"legend", {"[`right` or `below`]", Takes::word, 0, 1, "right|below"}, readlegend},
+    {"legend", {"[`right` or `below`] [`lines`] [`points`] [`fields`]", Takes::words, 0, 4,
+                "right|below|lines|points|fields"}, readlegend},
+    {"text", {"X Y TEXT", Takes::text, 3, 3, nullptr}, readtext},
     {"style", {"`paper` or `slide`", Takes::word, 1, 1, "paper|slide"}, readstyle},
     {"formulas", {"none", Takes::nothing, 0, 0, nullptr}, readformulas},
 };
@@ -223,6 +260,11 @@ void finishfigure(ScriptReader& sr) {
             f.heightmm = slideheightmm;
         }
     }
+    const PlotWindow& w = d.window;
+    for (const FreeText& t : d.texts)
+        if (sr.windowgiven && !(t.x >= w.xlow && t.x <= w.xhigh && t.y >= w.ylow && t.y <= w.yhigh))
+            warning(sr.run, t.line, Word{0, {}},
+                    "the text " + quotedword(viewof(t.text)) + " stands at a point outside the window: it is not drawn");
     if (d.fieldnames.empty() && !f.fieldcomments) return;
     d.fieldnames.resize(static_cast<size_t>(d.nareas) + 1, Text{0, {}});
     for (size_t k = 1; k < d.fieldnames.size(); ++k) {

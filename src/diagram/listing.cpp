@@ -71,9 +71,40 @@ void listarea(Run& run, LineBuffer& line, const ShadedArea& a, int16_t k) {
         piece(line, a.linenames[i]);
         piece(line, " ");
     }
+    if (a.edge != 0) {
+        piece(line, areaedgeword(a.edge));
+        piece(line, " ");
+    }
 }
 
+// The edge words, by edge code 1..4.
+const char* const edgewords[] = {"", "bottom", "left", "top", "right"};
+
 }  // namespace
+
+int16_t areaedgeof(TextView word) {
+    for (int16_t e = areaedgebottom; e <= areaedgeright; ++e)
+        if (istext(word, edgewords[e])) return e;
+    return 0;
+}
+
+const char* areaedgeword(int16_t edge) {
+    return edge >= areaedgebottom && edge <= areaedgeright ? edgewords[edge] : "";
+}
+
+std::string arealinetext(const ShadedArea& a, int16_t edge) {
+    std::string out(a.grayword.c, static_cast<size_t>(a.grayword.len));
+    int16_t n = a.written > maxareanames ? maxareanames : a.written;
+    for (int16_t i = 1; i <= n; ++i) {
+        out += ' ';
+        out.append(a.linenames[i].c, static_cast<size_t>(a.linenames[i].len));
+    }
+    if (edge != 0) {
+        out += ' ';
+        out += areaedgeword(edge);
+    }
+    return out;
+}
 
 Word areaname(int16_t k) {
     Word name;

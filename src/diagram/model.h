@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "run/prefs.h"
@@ -80,7 +81,17 @@ struct ShadedArea {
     Word linenames[maxareanames + 1];      // names of the bounding lines 1..15, in file order
     int16_t lineindex[maxareanames + 1];   // line numbers resolved from the names (visible lines only)
     int16_t nnames;                        // names read; lowered to the visible lines when drawn
+    int16_t written;                       // names read, kept when nnames is lowered
+    int16_t edge;                          // the window edge its edge word names (areaedge...), 0: none
+    Word grayword;                         // the grayscale as written, for messages
 };
+
+// The window edges an area's edge word names (the codes a line's limits
+// hold negated for the edge it is cut at).
+constexpr int16_t areaedgebottom = 1;
+constexpr int16_t areaedgeleft = 2;
+constexpr int16_t areaedgetop = 3;
+constexpr int16_t areaedgeright = 4;
 
 // The plot window, in data units; xlow < xhigh and ylow < yhigh once read.
 struct PlotWindow {
@@ -146,7 +157,21 @@ struct FigureOptions {
     FigureStyleName style;   // "style paper", "style slide": defaults for whatever was not given
     bool fieldcomments;      // name the areas by the comments of their lines in the data file
     LegendPlace legend;      // the key
+    uint8_t legendkinds;     // what the key lists (legendlines | ...); 0: every kind
     bool formulas = false;   // chemical formulas in the texts drawn with their counts as subscripts
+};
+
+// The kinds of entry a key may list.
+constexpr uint8_t legendlines = 1;
+constexpr uint8_t legendpoints = 2;
+constexpr uint8_t legendfields = 4;
+
+// A free text of the script, centred at a point of the data.
+struct FreeText {
+    long double x;
+    long double y;
+    Text text;
+    int32_t line;  // the script line that gave it
 };
 
 // Frees a table taken from the heap as one zeroed block.
@@ -183,11 +208,21 @@ struct Diagram {
         answeryes, answeryes, answerno, answeryes, 0, 0, {0, 0, 0}, {255, 255, 255}, {}, 0,
     };
     FigureOptions figure = {TitleMode::stamp, {0, {}}, {0, {}}, {0, {}}, 0, 0, 0, 0, false, FigureStyleName::none, false,
-                            LegendPlace::none};
+                            LegendPlace::none, 0};
+    std::vector<FreeText> texts;  // the script's free texts, in order
 };
 
 // "area <k>", the name messages give area k.
 Word areaname(int16_t k);
+
+// The edge an area's edge word names ("bottom", "left", "top", "right"),
+// 0 for any other word; and the word for an edge ("" for 0).
+int16_t areaedgeof(TextView word);
+const char* areaedgeword(int16_t edge);
+
+// An area's line as it could be written: its grayscale as written, its
+// line names and its edge word, the edge `edge` in place of its own.
+std::string arealinetext(const ShadedArea& a, int16_t edge);
 
 // Only the answer yes turns an option on.
 inline bool isyes(YesAskNo answer) { return answer == answeryes; }

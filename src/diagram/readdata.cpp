@@ -461,6 +461,36 @@ void readitems(DataReader& rd) {
     rd.d.nlines = rd.linecount;
 }
 
+// An area's edge word, the look-ahead word: read, after `names` line names.
+// One edge word, after at least one line name; else the run ends.
+void readedgeword(DataReader& rd, ShadedArea& area, int16_t names) {
+    nextword(rd);
+    placeat(rd, rd.previousline, rd.previous);
+    std::string what = wordtext(areaname(rd.areacount));
+    if (names == 0) {
+        explain(rd.run, what + " begins with the edge word " + quoted(rd.previous) + " where its lines belong",
+                {"the edge word comes last, after the area's line names, as in '0.7 u1 top'"});
+        failwith(rd, "readdata", "edge word before the lines of ", areaname(rd.areacount));
+    }
+    if (area.edge != 0) {
+        explain(rd.run, what + " has a second edge word, " + quoted(rd.previous),
+                {"an area takes one edge word, the window edge its field touches: top, bottom, left or right"});
+        failwith(rd, "readdata", "two edge words in ", areaname(rd.areacount));
+    }
+    area.edge = areaedgeof(rd.previous);
+}
+
+// A name in an area's list that no line has, but that looks like an edge
+// word ("Top", "botom", "above"): a warning naming the edge words.
+void warnedgeslip(DataReader& rd, const Word& name) {
+    if (rd.linenames.count(wordtext(name)) != 0) return;
+    std::string edge = edgeslip(viewof(name));
+    if (edge.empty()) return;
+    warning(rd.run, rd.previousline, areaname(rd.areacount),
+            quoted(rd.previous) + " is no line's name: did you mean the edge word '" + edge +
+                "'? (the edge words are top, bottom, left and right)");
+}
+
 void readareas(DataReader& rd) {
     nextword(rd);  // the "*" that ends the items
     while (!currentis(rd, "*")) {
@@ -470,6 +500,7 @@ void readareas(DataReader& rd) {
         ShadedArea& area = rd.d.areas[rd.areacount];
         setcontext(rd, "grayscale for area");
         area.grayscale = static_cast<double>(readreal(rd));
+        area.grayword = cuttext(rd.previous);
         rd.d.arealines[rd.areacount] = rd.previousline;
         rd.d.areacolumns[rd.areacount] = columnat(rd, rd.previous);
         if (!(area.grayscale >= 0 && area.grayscale <= 1))
@@ -478,7 +509,20 @@ void readareas(DataReader& rd) {
                         (area.grayscale > 0 ? "1" : "0"));
         setcontext(rd, "points for area");
         int16_t k = 0;
+        area.edge = 0;
         do {
+            if (areaedgeof(rd.current) != 0) {
+                readedgeword(rd, area, k);
+                continue;
+            }
+            if (area.edge != 0) {
+                nextword(rd);
+                placeat(rd, rd.previousline, rd.previous);
+                explain(rd.run, wordtext(areaname(rd.areacount)) + ": the line name " + quoted(rd.previous) +
+                                    " follows its edge word '" + areaedgeword(area.edge) + "'",
+                        {"the edge word comes last, after the area's line names, as in '0.7 u1 top'"});
+                failwith(rd, "readdata", "line name after the edge word of ", areaname(rd.areacount));
+            }
             ++k;
             if (k > maxareanames) {
                 atname(rd, rd.d.arealines, rd.d.areacolumns, rd.areacount, areaname(rd.areacount));
@@ -489,8 +533,10 @@ void readareas(DataReader& rd) {
                 bombed(rd.run, "readdata", "too many points in area: max = 15");
             }
             readname(rd, area.linenames[k]);
+            warnedgeslip(rd, area.linenames[k]);
         } while (!currentis(rd, "*") && currentisname(rd));
         area.nnames = k;
+        area.written = k;
         // The comment after the area's last name, when that name ends its
         // text line (the lookahead has moved on to a later line).
         if (rd.current.len > 0 && rd.currentline != rd.previousline) {

@@ -55,6 +55,11 @@ int32_t firstmisfit(const WordList& words, int32_t last, const Arguments& argume
             if (given > 1) return last + 2;
             if (given == 1) return oneof(wholeword(words, last + 1), arguments.words) ? 0 : last + 1;
             return arguments.least > 0 ? missing : 0;
+        case Takes::words:
+            for (int32_t i = last + 1; i <= words.count && i <= last + arguments.most; ++i)
+                if (!oneof(wholeword(words, i), arguments.words)) return i;
+            if (given > arguments.most) return last + arguments.most + 1;
+            return given < arguments.least ? missing : 0;
         case Takes::numbertext:
             if (given < 1) return missing;
             if (whatis(wholeword(words, last + 1)) != kindinteger) return last + 1;

@@ -40,6 +40,7 @@ enum class Takes : uint8_t {
     text,        // any words: the rest of the line
     word,        // one of `words` (none when `least` is 0)
     numbertext,  // a whole number, then at least one word
+    words,       // `least` to `most` of `words`, in any order
 };
 
 // A keyword's arguments: as the reference writes them, and their shape.
@@ -48,7 +49,7 @@ struct Arguments {
     Takes takes;
     int8_t least;
     int8_t most;
-    const char* words;  // for Takes::word: the words it takes, '|' between them
+    const char* words;  // for Takes::word and Takes::words: the words it takes, '|' between them
 };
 
 // A keyword line as its reader gets it: the keyword, the answer, the last

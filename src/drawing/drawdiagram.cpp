@@ -48,6 +48,7 @@ void drawdiagram(const Diagram& d, const DrawingPlan& plan, const Text& banner, 
     drawframe(d, plan.figure, banner, stamp, canvas);
     drawlines(d, plan.figure, canvas);
     if (isyes(d.options.docircles)) drawpoints(d, plan.figure, lastlinedashed(d), canvas);
+    drawfreetexts(d, plan.figure.texts, canvas);
     drawhalolabels(d, plan.figure, canvas);
     drawtitlesandkey(d, plan.figure, canvas);
 }

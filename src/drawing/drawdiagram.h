@@ -30,8 +30,8 @@ struct DrawingPlan {
 
 // Draw the assembled diagram: the traced areas with their field names
 // (when `doareas` is yes), the frame, the lines, the points (when
-// `docircles` is yes), the numbers that have halos, the axis titles and
-// the key.  The
+// `docircles` is yes), the free texts, the numbers that have halos, the
+// axis titles and the key.  The
 // canvas has begun; it is not ended here.  Drawing never fails, so the
 // same diagram can be drawn on several canvases.
 void drawdiagram(const Diagram& d, const DrawingPlan& plan, const Text& banner, const Text& stamp,

@@ -70,6 +70,22 @@ void drawfieldnames(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
     }
 }
 
+void drawfreetexts(const Diagram& d, const std::vector<PlacedText>& texts, Canvas& canvas) {
+    if (texts.empty()) return;
+    canvas.blank();
+    canvas.comment("free texts");
+    canvas.dash(false);
+    canvas.black();
+    for (size_t k = 0; k < texts.size(); ++k) {
+        const PlacedText& t = texts[k];
+        TextLook style = writtenlook(d, t.size);
+        style.halo = t.halo;
+        ItemGroup group(canvas, "text-" + std::to_string(k + 1), "text",
+                        std::string(t.text.c, static_cast<size_t>(t.text.len)));
+        canvas.styledtext(t.x, t.baseline, t.text, TextRole::centred, style);
+    }
+}
+
 void drawhalolabels(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
     if (plan.style.halo == 0) return;
     canvas.blank();

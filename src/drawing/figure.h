@@ -1,12 +1,15 @@
 // figure.h - what a figure for print adds to the drawing: the widths of
-// its lines, the names of its fields, the line and point numbers over
-// their halos, the axis titles and the key, each where the geometry placed
-// it.
+// its lines, the names of its fields, the free texts, the line and point
+// numbers over their halos, the axis titles and the key, each where the
+// geometry placed it.
 #pragma once
+
+#include <vector>
 
 #include "diagram/model.h"
 #include "drawing/canvas.h"
 #include "geometry/figure.h"
+#include "geometry/freetexts.h"
 
 // The widths of the drawing's lines, in points.
 struct LineWeights {
@@ -36,6 +39,11 @@ void drawlabel(const Diagram& d, const FigurePlan& plan, const PlacedLabel& labe
 
 // The field names, over the areas: black, or white on a dark field.
 void drawfieldnames(const Diagram& d, const FigurePlan& plan, Canvas& canvas);
+
+// The script's free texts, over the lines and the points, each over a
+// halo when the numbers have halos, with the markup and formulas of the
+// script's texts; each in a group "text-K".
+void drawfreetexts(const Diagram& d, const std::vector<PlacedText>& texts, Canvas& canvas);
 
 // With halos, every line and point number, over the lines and the points.
 void drawhalolabels(const Diagram& d, const FigurePlan& plan, Canvas& canvas);

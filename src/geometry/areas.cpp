@@ -284,6 +284,105 @@ int16_t visiblelines(Run& run, const Diagram& d, ShadedArea& a) {
     return m;
 }
 
+// The border is measured counterclockwise from the bottom-left corner, one
+// unit an edge: bottom 0..1, right 1..2, top 2..3, left 3..4.  The edge of
+// each unit, and the unit of each edge.
+constexpr int16_t unitedges[4] = {edgebottom, edgeright, edgetop, edgeleft};
+int unitof(int edge) { return edge == edgebottom ? 0 : edge == edgeright ? 1 : edge == edgetop ? 2 : 3; }
+
+// Less than this much of an edge (in edge lengths) is not running along it.
+constexpr long double alongedge = 1e-9L;
+
+long double unitclamp(long double f) { return f < 0 ? 0 : f > 1 ? 1 : f; }
+
+// Where a point of edge `edge` lies along the border.
+long double borderplace(const PlotWindow& w, int edge, long double x, long double y) {
+    long double fx = unitclamp((x - w.xlow) / (w.xhigh - w.xlow));
+    long double fy = unitclamp((y - w.ylow) / (w.yhigh - w.ylow));
+    switch (unitof(edge)) {
+    case 0: return fx;
+    case 1: return 1 + fy;
+    case 2: return 3 - fx;
+    default: return 4 - fy;
+    }
+}
+
+// How much of each edge the border from place `start` on counterclockwise
+// for `length` units runs along.
+void alongborder(long double start, long double length, long double cover[5]) {
+    for (int k = 0; k < 5; ++k) cover[k] = 0;
+    for (int k = 0; k < 8; ++k) {
+        long double from = start > k ? start : k;
+        long double to = start + length < k + 1 ? start + length : k + 1;
+        if (to > from) cover[unitedges[k % 4]] += to - from;
+    }
+}
+
+// The window corner at a whole place of the border (0 the bottom-left).
+void cornerat(const PlotWindow& w, int place, long double& x, long double& y) {
+    int k = ((place % 4) + 4) % 4;
+    x = (k == 1 || k == 2) ? w.xhigh : w.xlow;
+    y = (k == 2 || k == 3) ? w.yhigh : w.ylow;
+}
+
+// Keep the join just made along the border, from the point (px, py) of
+// edge e to (qx, qy) of edge h, its usual corners the pieces from `at` on.
+void keepjoin(BoundaryPath& path, int e, long double px, long double py, int h, long double qx, long double qy,
+              size_t at) {
+    const PlotWindow& w = path.window;
+    BorderJoin join{};
+    join.from = static_cast<int16_t>(e);
+    join.to = static_cast<int16_t>(h);
+    join.at = at;
+    join.corners = static_cast<int16_t>(path.pieces.size() - at);
+    long double sp = borderplace(w, e, px, py), sq = borderplace(w, h, qx, qy);
+    long double ccwlength = sq - sp < 0 ? sq - sp + 4 : sq - sp;
+    int steps = (unitof(h) - unitof(e) + 4) % 4;  // edges passed counterclockwise
+    // The usual way: straight along one edge, else by the fewer corners,
+    // else (opposite edges) by the side whose corner it went to first.
+    bool usualccw;
+    if (e == h) {
+        usualccw = sq >= sp;
+    } else if (steps != 2) {
+        usualccw = steps == 1;
+    } else {
+        long double cx, cy;
+        cornerat(w, unitof(e) + 1, cx, cy);
+        usualccw = join.corners > 0 && path.pieces[at].x == cx && path.pieces[at].y == cy;
+    }
+    if (usualccw) {
+        alongborder(sp, ccwlength, join.usual);
+        alongborder(sq, 4 - ccwlength, join.other);
+    } else {
+        alongborder(sq, 4 - ccwlength, join.usual);
+        alongborder(sp, ccwlength, join.other);
+    }
+    // The other way's corners: clockwise when the usual way is
+    // counterclockwise, and the other way about; all four from an edge
+    // back to the same edge.
+    int othercount = e == h ? 4 : usualccw ? 4 - steps : steps;
+    for (int k = 0; k < othercount; ++k) {
+        int place = usualccw ? unitof(e) - k : unitof(e) + 1 + k;
+        cornerat(w, place, join.otherx[k], join.othery[k]);
+    }
+    join.othercorners = static_cast<int16_t>(othercount);
+    path.joins.push_back(join);
+}
+
+// Take join k of a traced boundary the other way round.
+void turnjoin(BoundaryPath& path, size_t k) {
+    BorderJoin& join = path.joins[k];
+    auto first = path.pieces.begin() + static_cast<std::ptrdiff_t>(join.at);
+    path.pieces.erase(first, first + join.corners);
+    std::vector<BoundaryPiece> corners;
+    for (int16_t c = 0; c < join.othercorners; ++c) corners.push_back({join.otherx[c], join.othery[c], 0, true, noname});
+    path.pieces.insert(path.pieces.begin() + static_cast<std::ptrdiff_t>(join.at), corners.begin(), corners.end());
+    int16_t shift = static_cast<int16_t>(join.othercorners - join.corners);
+    for (size_t later = k + 1; later < path.joins.size(); ++later)
+        path.joins[later].at = static_cast<size_t>(static_cast<std::ptrdiff_t>(path.joins[later].at) + shift);
+    join.turned = true;
+}
+
 }  // namespace
 
 int16_t whichline(Run& run, const Diagram& d, const Word& name) {
@@ -310,6 +409,7 @@ void edgeconnect(BoundaryPath& path, int a, int b, const UnivariantLine& A, cons
     int h = -endcode(B, b);
     long double px = endx(A, a), py = endy(A, a);
     long double qx = endx(B, b), qy = endy(B, b);
+    size_t at = path.pieces.size();
     if (e >= 1 && e <= 4 && h >= 1 && h <= 4 && e != h) {
         bool bottomtop = (e == edgebottom && h == edgetop) || (e == edgetop && h == edgebottom);
         bool leftright = (e == edgeleft && h == edgeright) || (e == edgeright && h == edgeleft);
@@ -327,6 +427,7 @@ void edgeconnect(BoundaryPath& path, int a, int b, const UnivariantLine& A, cons
             cornerlineto(path, e, h);
         }
     }
+    if (e >= 1 && e <= 4 && h >= 1 && h <= 4) keepjoin(path, e, px, py, h, qx, qy, at);
     lineto(path, qx, qy, noname);
 }
 
@@ -350,6 +451,32 @@ void areaboundary(Run& run, const Diagram& d, int16_t area, BoundaryPath& path) 
         twolinesedgetoedge(path, A, B);
     else
         twolinesjoined(path, A, B);
+}
+
+void areaboundarytoedge(Run& run, const Diagram& d, int16_t area, BoundaryPath& path) {
+    path.joins.clear();
+    areaboundary(run, d, area, path);
+    if (area < 1 || area > maxareas) return;
+    int16_t edge = d.areas[area].edge;
+    if (edge < areaedgebottom || edge > areaedgeright) return;
+    for (const BorderJoin& join : path.joins)
+        if (join.usual[edge] > alongedge) return;  // it runs along that edge already
+    for (size_t k = 0; k < path.joins.size(); ++k)
+        if (path.joins[k].other[edge] > alongedge) {
+            turnjoin(path, k);
+            return;
+        }
+}
+
+std::vector<int16_t> borderedges(const BoundaryPath& path) {
+    std::vector<int16_t> edges;
+    for (int16_t e : {edgetop, edgebottom, edgeleft, edgeright})
+        for (const BorderJoin& join : path.joins)
+            if ((join.turned ? join.other[e] : join.usual[e]) > alongedge) {
+                edges.push_back(e);
+                break;
+            }
+    return edges;
 }
 
 void boundarypoints(const Diagram& d, const std::vector<BoundaryPiece>& pieces, std::vector<BoundaryPoint>& points) {
@@ -402,6 +529,55 @@ bool twolinesapart(const UnivariantLine& A, const UnivariantLine& B) {
            !samepoint(A.endindex, B.beginindex) && !samepoint(A.endindex, B.endindex);
 }
 
+// "the bottom edge", "the left and bottom edges", "the top, left and right edges".
+std::string edgesnamed(const std::vector<int16_t>& edges) {
+    std::string out = "the ";
+    for (size_t k = 0; k < edges.size(); ++k) {
+        if (k > 0) out += k + 1 == edges.size() ? " and " : ", ";
+        out += areaedgeword(edges[k]);
+    }
+    return out + (edges.size() == 1 ? " edge" : " edges");
+}
+
+// For a checking user: the edges an area closed along the border runs
+// along, and the line to write for the other side (when it closes along
+// the border once, or went the other way for its edge word).  An edge word that
+// finds no join along the border is warned of.
+void saywhichside(Run& run, const ShadedArea& a, const BoundaryPath& path) {
+    if (path.joins.empty()) {
+        if (a.edge != 0)
+            warning(run, run.place.line, run.place.item,
+                    std::string("its edge word '") + areaedgeword(a.edge) +
+                        "' is not used: its boundary does not close along the window's border");
+        return;
+    }
+    std::vector<int16_t> edges = borderedges(path);
+    if (edges.empty()) return;
+    std::string text = "closed along " + edgesnamed(edges);
+    bool turned = false;
+    for (const BorderJoin& join : path.joins) turned = turned || join.turned;
+    if (turned) {
+        text += "; write '" + arealinetext(a, 0) + "' for the other side";
+    } else if (path.joins.size() == 1) {
+        // The edge not run along that the other way of the first join that
+        // can reach it runs along the most of.
+        int16_t best = 0;
+        long double most = 0;
+        for (int16_t e : {edgetop, edgebottom, edgeleft, edgeright}) {
+            bool along = false;
+            for (int16_t taken : edges) along = along || taken == e;
+            if (along) continue;
+            for (const BorderJoin& join : path.joins)
+                if (join.other[e] > alongedge) {
+                    if (join.other[e] > most + alongedge) best = e, most = join.other[e];
+                    break;
+                }
+        }
+        if (best != 0) text += "; write '" + arealinetext(a, best) + "' for the other side";
+    }
+    checknote(run, run.place.line, run.place.item, text);
+}
+
 }  // namespace
 
 std::vector<AreaBoundary> traceareas(Run& run, Diagram& d) {
@@ -418,7 +594,8 @@ std::vector<AreaBoundary> traceareas(Run& run, Diagram& d) {
                         wordtext(d.lines[a.lineindex[2]].name) +
                         " share no point: the shape filled is likely not the field meant");
         BoundaryPath path{d.window, d.lines.get(), {}};
-        areaboundary(run, d, i, path);
+        areaboundarytoedge(run, d, i, path);
+        saywhichside(run, a, path);
         if (!boundarycloses(d, path.pieces))
             warning(run, run.place.line, run.place.item,
                     "its boundary does not come back to where it started: it is closed by a straight join");

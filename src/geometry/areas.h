@@ -5,14 +5,16 @@
 // cut, and the steps it is made of: `whichline` (a line by name),
 // `enddistance` (how far apart two line ends are, in window sizes),
 // `edgeconnect` (the way from one line end to another, round the window's
-// corners when both lie on edges) and `areaboundary` (one area's closed
-// boundary).  A boundary that cannot be traced gets a warning on the screen
+// corners when both lie on edges), `areaboundary` (one area's closed
+// boundary) and `areaboundarytoedge` (the same, round the side an edge
+// word names).  A boundary that cannot be traced gets a warning on the screen
 // and in the log, and keeps what was traced so far.
 //
 // Line ends are numbered 1 (the first point, the begin) and 2 (the last
 // point, the end).  A line traced forward runs from end 1 to end 2.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -40,13 +42,31 @@ struct BoundaryPiece {
     Word name;      // the name that goes with the piece's first point
 };
 
+// A join along the window's border from one line end to the next: the
+// edges of its two ends and how much of each edge (in edge lengths, by
+// edge code 1..4) it runs along the usual way round and the other way.
+struct BorderJoin {
+    int16_t from;
+    int16_t to;
+    long double usual[5];
+    long double other[5];
+    size_t at;                 // where its corners begin among the boundary's pieces
+    int16_t corners;           // the corners of the usual way
+    int16_t othercorners;      // the corners of the other way, in order
+    long double otherx[4];
+    long double othery[4];
+    bool turned;               // taken the other way round
+};
+
 // A boundary being traced: the window it runs along, the lines table, and
 // its pieces.  The first point starts it, each later one is joined straight
-// to the one before, and filling closes it back to the first.
+// to the one before, and filling closes it back to the first.  Its joins
+// along the border are kept in order.
 struct BoundaryPath {
     const PlotWindow& window;
     const UnivariantLine* lines;  // the table the pieces' line numbers index
     std::vector<BoundaryPiece> pieces;
+    std::vector<BorderJoin> joins = {};
 };
 
 // One area to fill: its number and its boundary (no pieces when the walk
@@ -78,3 +98,12 @@ void edgeconnect(BoundaryPath& path, int a, int b, const UnivariantLine& A, cons
 
 // The closed boundary of one area whose visible lines are resolved.
 void areaboundary(Run& run, const Diagram& d, int16_t area, BoundaryPath& path);
+
+// The closed boundary of one area, taken round the side its edge word
+// names: when the usual trace does not run along that edge, the first join
+// along the border whose other way does is turned.  Without an edge word,
+// or with none that can be met, the usual trace.
+void areaboundarytoedge(Run& run, const Diagram& d, int16_t area, BoundaryPath& path);
+
+// The edges (by code 1..4) a traced boundary runs along on the border.
+std::vector<int16_t> borderedges(const BoundaryPath& path);

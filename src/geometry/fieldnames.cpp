@@ -166,6 +166,9 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
                       std::max(extent.top, s.y)};
         pl.grid.near(extent, [&](const Segment& s, int16_t) { region.segments.push_back(s); });
         region.boxes = pl.taken.all();
+        // A digit's width from every number (and other label) to the name.
+        if (long double spacing = numberspacing(pl); spacing > 0)
+            for (Rect& box : region.boxes) box = grown(box, spacing);
         region.boxes.insert(region.boxes.end(), pl.circles.all().begin(), pl.circles.all().end());
         region.scan = pl.scan;
         long double centreroom;

@@ -159,6 +159,9 @@ FigurePlan planon(const PageMap& map, const Diagram& d, const std::vector<AreaBo
             pl.circles.add({c.x - r, c.y - r, c.x + r, c.y + r});
         }
     }
+    // The free texts first: the numbers and names are placed clear of them.
+    plan.texts = placefreetexts(d, m, plan.style.fontsize, d.figure.halo ? halofactor * plan.style.fontsize : 0, measure);
+    for (const PlacedText& t : plan.texts) pl.taken.add(t.box);
     placepointlabels(pl);
     placelinelabels(pl, mids);
     if (isyes(d.options.doareas)) placefields(pl, areas);

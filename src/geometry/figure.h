@@ -11,6 +11,7 @@
 
 #include "diagram/model.h"
 #include "geometry/areas.h"
+#include "geometry/freetexts.h"
 #include "geometry/labels.h"
 #include "geometry/pagemap.h"
 #include "geometry/polylabel.h"
@@ -91,6 +92,7 @@ struct FigurePlan {
     std::vector<PlacedLabel> linelabels;   // in line order; only the labels drawn
     std::vector<PlacedLabel> pointlabels;  // in point order
     std::vector<FieldLabel> fields;        // in area order
+    std::vector<PlacedText> texts;         // the script's free texts, in order
     AxisTitle xlabel;
     AxisTitle ylabel;
     Legend legend;

@@ -40,7 +40,7 @@ PlacedLabel oldlabel(Planner& pl, int16_t item, TextView text, Spot c) {
 // may sit on (0: none).
 int badness(const Planner& pl, const Rect& box, int16_t own) {
     int bad = within(box, pl.window) ? 0 : offwindow;
-    bad += onlabel * pl.taken.overlapping(box, pl.scan);
+    bad += onlabel * pl.taken.overlapping(grown(box, numberspacing(pl)), pl.scan);
     bad += oncircle * pl.circles.overlapping(box, pl.scan);
     pl.grid.near(box, [&](const Segment& s, int16_t line) {
         if (line != own && crosses(s, box)) bad += acrossline;

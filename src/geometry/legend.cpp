@@ -72,10 +72,11 @@ Text phaselist(const Word* phases, int16_t n) {
 }  // namespace
 
 // The key: the numbered lines, the numbered points and the numbered
-// fields, each kind set a half line apart from the next, in columns of
-// numbers right-aligned and texts after them.  Beside the plot a column
-// is at most the plot's height; below it the columns are as short as the
-// plot's width lets them be.
+// fields (those of them the script names), each kind set a half line
+// apart from the next, in columns of numbers right-aligned and texts after
+// them.  Beside the plot the columns are as few as the plot's height
+// allows and, so many, as short as they can be; below it the columns are
+// as short as the plot's width lets them be.
 void placelegend(Planner& pl, long double below) {
     const Diagram& d = pl.d;
     FigurePlan& plan = pl.plan;
@@ -86,9 +87,11 @@ void placelegend(Planner& pl, long double below) {
     for (const PlacedLabel& l : plan.pointlabels) points.push_back({l.text, phasetext(d.points[l.item])});
     for (const FieldLabel& f : plan.fields)
         if (f.number > 0) fields.push_back({viewof(f.lines[0]), d.fieldnames[static_cast<size_t>(f.area)]});
-    addgroup(key, lines, TextFace::regular, 0);
-    addgroup(key, points, plan.style.halo > 0 ? TextFace::bold : TextFace::regular, 1);
-    addgroup(key, fields, TextFace::italic, 2);
+    // Only the kinds the script names, every kind when it names none.
+    uint8_t kinds = d.figure.legendkinds == 0 ? legendlines | legendpoints | legendfields : d.figure.legendkinds;
+    if (kinds & legendlines) addgroup(key, lines, TextFace::regular, 0);
+    if (kinds & legendpoints) addgroup(key, points, plan.style.halo > 0 ? TextFace::bold : TextFace::regular, 1);
+    if (kinds & legendfields) addgroup(key, fields, TextFace::italic, 2);
     size_t n = key.entries.size();
     if (n == 0) return;
 
@@ -133,7 +136,12 @@ void placelegend(Planner& pl, long double below) {
     if (d.figure.legend == LegendPlace::right) {
         left = m.right + keydistance * fs;
         top = m.top;
+        // As few columns as the plot's height allows, and those as short
+        // as that many columns can be: balanced, not one full and one short.
         setcolumns(m.top - m.bottom);
+        size_t fewest = widths.size();
+        for (long double height = rowheight; setcolumns(height), widths.size() > fewest; height += leading / 2) {
+        }
     } else {
         left = m.left;
         top = below - keydistance * fs;

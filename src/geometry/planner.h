@@ -145,6 +145,16 @@ struct Planner {
     long double width(TextView t, TextFace face, long double size) const { return measure.width(t, face, size); }
 };
 
+// With halos, the room kept between a number's box and any other label's
+// (numbers, field names, free texts): a digit's width between their inks,
+// the halos counted in it, so that `2 3` never reads `23`.  0 without halos.
+inline long double numberspacing(const Planner& pl) {
+    const FigureStyle& st = pl.plan.style;
+    if (st.halo <= 0) return 0;
+    long double digit = pl.width({"0", 1}, TextFace::regular, st.labelsize);
+    return digit > st.halo ? digit - st.halo : 0;
+}
+
 // Whether a data point lies strictly inside the window.
 inline bool insidewindow(const PlotWindow& w, long double x, long double y) {
     return x > w.xlow && x < w.xhigh && y > w.ylow && y < w.yhigh;

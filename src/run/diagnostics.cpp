@@ -236,6 +236,14 @@ void warning(Run& run, int32_t line, const Word& item, const std::string& text) 
     writeerr(run, out);
 }
 
+void checknote(Run& run, int32_t line, const Word& item, const std::string& text) {
+    if (!run.checking) return;
+    std::string out = head(run.place, line, 0, item, "note: ");
+    appendshown(out, text.data(), text.size());
+    out += '\n';
+    writeerr(out);
+}
+
 void reportwarnings(Run& run, const std::string& command) {
     if (run.warnings <= 0 || run.checking) return;
     std::fflush(run.screen);

@@ -64,6 +64,10 @@ void reportfailure(Run& run, const char* what, int whatlen);
 // every run, written under --check only.
 void warning(Run& run, int32_t line, const Word& item, const std::string& text);
 
+// A note "FILE:LINE: note: ITEM: TEXT" that tells a checking user what the
+// run made of a line: written under --check only, and not counted.
+void checknote(Run& run, int32_t line, const Word& item, const std::string& text);
+
 // After a run that was not a check: one line saying how many warnings it
 // found and that `command` lists them; nothing when there were none.
 void reportwarnings(Run& run, const std::string& command);

@@ -31,6 +31,7 @@ TEST(KeywordWords, TheFirstWordThatDoesNotFitIsFound) {
     const Arguments halo = {"`halo`", Takes::word, 1, 1, "halo"};
     const Arguments side = {"[side]", Takes::word, 0, 1, "right|below"};
     const Arguments named = {"N TEXT", Takes::numbertext, 2, 2, nullptr};
+    const Arguments kinds = {"[place] [kinds]", Takes::words, 0, 4, "right|below|lines|points|fields"};
     struct Case {
         std::string line;
         const Arguments& arguments;
@@ -59,6 +60,10 @@ TEST(KeywordWords, TheFirstWordThatDoesNotFitIsFound) {
         {"legend", side, 0},
         {"legend below", side, 0},
         {"legend up", side, 2},
+        {"legend below fields lines", kinds, 0},
+        {"legend points", kinds, 0},
+        {"legend below field", kinds, 3},
+        {"legend right lines points fields below", kinds, 6},
         {"field 3 ky + sill", named, 0},
         {"field 99999 x", named, 0},  // a number: whether the area exists is the reader's to say
         {"field x y", named, 2},

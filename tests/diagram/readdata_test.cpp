@@ -284,4 +284,35 @@ TEST(Readscript, FigureKeywords) {
     }
 }
 
+// The key's place and kinds, and the free texts, as the script gives them.
+TEST(Readscript, KeyKindsAndFreeTexts) {
+    const std::string data = "2 2 1 2\nu1 begin end 0 0 1 1\n*\n0.5 u1\n*\nwindow 0 1 0 1\nbigticks 1 0 1 0\n";
+    struct Case {
+        const char* script;
+        LegendPlace legend;
+        uint8_t kinds;
+    };
+    const Case cases[] = {
+        {"legend\n", LegendPlace::right, 0},
+        {"legend below fields\n", LegendPlace::below, legendfields},
+        {"legend lines points\n", LegendPlace::right, legendlines | legendpoints},
+        {"legend points below\n", LegendPlace::below, legendpoints},  // the place may come anywhere
+        {"legend below\nlegend right below\n", LegendPlace::below, 0},  // two places: ignored
+        {"legend fields\nlegend lines lines\n", LegendPlace::right, legendfields},
+        {"legend fields\nlegend\n", LegendPlace::right, 0},
+    };
+    for (const Case& c : cases) {
+        Diagram d = readmodel(data + c.script);
+        EXPECT_EQ(d.figure.legend, c.legend) << c.script;
+        EXPECT_EQ(d.figure.legendkinds, c.kinds) << c.script;
+    }
+    Diagram d = readmodel(data + "text 0.5 0.25  P = 1  kbar % a comment\ntext 2 0.5 outside\ntext 0.5\n"
+                                 "text x 1 y\ntext 0.1 0.2\ntext no 0.3 0.3 gone\n");
+    ASSERT_EQ(d.texts.size(), 2u);
+    EXPECT_EQ(d.texts[0].x, 0.5L);
+    EXPECT_EQ(d.texts[0].y, 0.25L);
+    EXPECT_EQ(str(d.texts[0].text), "P = 1  kbar");
+    EXPECT_EQ(str(d.texts[1].text), "outside");  // kept: the drawing leaves it out
+}
+
 }  // namespace

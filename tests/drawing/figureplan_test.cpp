@@ -3,6 +3,7 @@
 // two labels on one another, the key inside its room.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -14,6 +15,7 @@
 #include "geometry/assembly.h"
 #include "geometry/crossovers.h"
 #include "geometry/figure.h"
+#include "geometry/planner.h"
 #include "support/capture.h"
 #include "support/files.h"
 #include "support/run.h"
@@ -126,6 +128,78 @@ TEST(FigurePlan, TheKeyStaysInItsRoom) {
     EXPECT_LE(b.legend.box.right, b.map.right);
     EXPECT_LT(b.legend.box.top, b.xlabel.y);
     EXPECT_GT(b.legend.entries.back().numberright, b.legend.entries.front().numberright);  // columns
+}
+
+// The key lists the kinds named; beside a low plot its columns are as
+// few as the height allows and of even length, not one full and one short.
+TEST(FigurePlan, TheKeyListsTheKindsNamedInBalancedColumns) {
+    struct Case {
+        const char* script;
+        size_t entries;
+        std::vector<int> groups;  // the groups listed
+    };
+    const Case cases[] = {
+        {"style paper\nsize 84\nlegend right points\n", 1, {1}},
+        {"style paper\nsize 84\nlegend below lines\n", 7, {0}},
+        {"style paper\nsize 84\nlegend points lines\n", 8, {0, 1}},
+        {"style paper\nsize 84\nlegend fields\n", 0, {}},  // no field is numbered
+    };
+    for (const Case& c : cases) {
+        Planned p;
+        plan(c.script, p);
+        EXPECT_EQ(p.plan.legend.entries.size(), c.entries) << c.script;
+        std::vector<int> groups;
+        for (const LegendEntry& e : p.plan.legend.entries)
+            if (groups.empty() || groups.back() != e.group) groups.push_back(e.group);
+        EXPECT_EQ(groups, c.groups) << c.script;
+    }
+    // Seven lines beside a plot 20 mm high: a full column holds six, so
+    // two columns, of four and three, not six and one.
+    Planned low;
+    plan("style paper\nsize 60 20\nlegend right lines\n", low);
+    const Legend& key = low.plan.legend;
+    ASSERT_EQ(key.entries.size(), 7u);
+    std::vector<long double> columns;
+    std::vector<int> counts;
+    for (const LegendEntry& e : key.entries) {
+        if (columns.empty() || columns.back() != e.numberright) {
+            columns.push_back(e.numberright);
+            counts.push_back(0);
+        }
+        ++counts.back();
+    }
+    EXPECT_EQ(counts, (std::vector<int>{4, 3}));
+    EXPECT_GE(key.box.bottom, low.plan.map.bottom - 1);
+}
+
+// The gap between two boxes: 0 when they touch or overlap.
+long double gapbetween(const Rect& a, const Rect& b) {
+    long double dx = std::max({0.0L, b.left - a.right, a.left - b.right});
+    long double dy = std::max({0.0L, b.bottom - a.top, a.bottom - b.top});
+    return std::hypot(dx, dy);
+}
+
+// With halos, no two numbers, and no number and a field's name, stand
+// closer than a digit's width (ink to ink): on the bundled figures.
+TEST(FigurePlan, NumbersKeepADigitsWidthFromNumbersAndNames) {
+    const char* const files[] = {"/paper/gl-paper.txt", "/section/gl-section.txt"};
+    for (const char* file : files) {
+        Planned p;
+        plandata(testsupport::readfile(std::string(EXAMPLES_DIR) + file), p);
+        const FigurePlan& f = p.plan;
+        ASSERT_GT(f.style.halo, 0) << file;
+        long double digit = FontMeasure().width({"0", 1}, TextFace::regular, f.style.labelsize);
+        std::vector<Rect> numbers;  // their inks: the boxes without the halos
+        for (const auto* labels : {&f.linelabels, &f.pointlabels})
+            for (const PlacedLabel& l : *labels) numbers.push_back(grown(l.box, -f.style.halo / 2));
+        ASSERT_GE(numbers.size(), 5u) << file;
+        for (size_t i = 0; i < numbers.size(); ++i) {
+            for (size_t j = i + 1; j < numbers.size(); ++j)
+                EXPECT_GE(gapbetween(numbers[i], numbers[j]), digit * 0.999L) << file << " numbers " << i << " " << j;
+            for (const FieldLabel& name : f.fields)
+                EXPECT_GE(gapbetween(numbers[i], name.box), digit * 0.999L) << file << " number " << i << " field " << name.area;
+        }
+    }
 }
 
 // Two numbers alike to the last bit, their signs too.

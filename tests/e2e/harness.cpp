@@ -244,6 +244,20 @@ std::string visiblelines(const std::string& text) {
 
 }  // namespace
 
+std::string withoutareanotes(const std::string& errors) {
+    std::string out;
+    size_t start = 0;
+    while (start < errors.size()) {
+        size_t end = errors.find('\n', start);
+        end = end == std::string::npos ? errors.size() : end + 1;
+        std::string line = errors.substr(start, end - start);
+        size_t note = line.find(": note: area ");
+        if (note == std::string::npos || line.find(": closed along ", note) == std::string::npos) out += line;
+        start = end;
+    }
+    return out;
+}
+
 bool cleanerrors(const std::string& errors, int status) {
     if (errors.empty()) return true;
     if (errors.back() != '\n' || errors.find("Sanitizer") != std::string::npos ||

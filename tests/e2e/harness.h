@@ -106,6 +106,11 @@ std::string showdiff(const std::string& expected, const std::string& actual,
 // byte.
 bool cleanerrors(const std::string& errors, int status);
 
+// Standard error of a check without its notes on the areas closed along
+// the border ("FILE:LINE: note: area N: closed along ..."), for tests
+// about the other lines.
+std::string withoutareanotes(const std::string& errors);
+
 // The bytes of every regular file directly in a folder, by name.
 std::map<std::string, std::string> contents(const std::string& dir);
 

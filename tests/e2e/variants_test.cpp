@@ -109,7 +109,7 @@ TEST(Variants, AFailingStyleLineIsReportedWhereItStands) {
          "           ^\n"
          "note: bigticks is written x gap, x start, y gap, y start\n"},
         {{"--check", "-e", "legend up", "-e", "windwo 1", "gl-basic.txt"},
-         "-e:1: warning: legend takes \"right\" or \"below\": the line is ignored\n"
+         "-e:1: warning: legend takes \"right\" or \"below\", then any of \"lines\", \"points\" and \"fields\", each once: the line is ignored\n"
          "-e:2: warning: unknown script keyword \"windwo\" is ignored (did you mean \"window\"?)\n"},
         {{"--style", "none.txt", "gl-basic.txt"}, "gridel: none.txt: No such file or directory\n"},
     };

@@ -220,6 +220,60 @@ TEST(AreasSingleLine, ClosedAlongTheBorder) {
     }
 }
 
+// One line closed along the border with an edge word: the other way round
+// where the usual way misses the named edge, the usual way where it runs
+// along it already.
+TEST(AreasSingleLine, AnEdgeWordTurnsTheWayRound) {
+    struct Case {
+        const char* what;
+        LineData line;
+        int16_t edge;
+        Lines path;
+    };
+    const std::vector<Case> cases = {
+        {"bottom to left, top: round the three far corners",
+         {"u1", {{3, 0}, {0, 4}}, -1, -2}, areaedgetop,
+         {"M 3.000,0 u1", "L 0,4.000", "L 0,10.000", "L 10.000,10.000", "L 10.000,0", "L 3.000,0"}},
+        {"bottom to left, left: touched already",
+         {"u1", {{3, 0}, {0, 4}}, -1, -2}, areaedgeleft,
+         {"M 3.000,0 u1", "L 0,4.000", "L 0,0", "L 3.000,0"}},
+        {"left to right by the bottom, top: by the top",
+         {"u1", {{0, 3}, {10, 4}}, -2, -4}, areaedgetop,
+         {"M 0,3.000 u1", "L 10.000,4.000", "L 10.000,10.000", "L 0,10.000", "L 0,3.000"}},
+        {"right to left by the top, bottom: by the bottom",
+         {"u1", {{10, 9}, {0, 8}}, -4, -2}, areaedgebottom,
+         {"M 10.000,9.000 u1", "L 0,8.000", "L 0,0", "L 10.000,0", "L 10.000,9.000"}},
+        {"bottom to top by the left, right: by the right",
+         {"u1", {{2, 0}, {3, 10}}, -1, -3}, areaedgeright,
+         {"M 2.000,0 u1", "L 3.000,10.000", "L 10.000,10.000", "L 10.000,0", "L 2.000,0"}},
+        {"a dome on the bottom edge, top: round all four corners",
+         {"u1", {{2, 0}, {5, 5}, {8, 0}}, -1, -1}, areaedgetop,
+         {"M 2.000,0 u1", "L 5.000,5.000", "L 8.000,0", "L 10.000,0", "L 10.000,10.000", "L 0,10.000", "L 0,0",
+          "L 2.000,0"}},
+        {"a dome traced the other way, top: all four corners the other way",
+         {"u1", {{8, 0}, {5, 5}, {2, 0}}, -1, -1}, areaedgetop,
+         {"M 8.000,0 u1", "L 5.000,5.000", "L 2.000,0", "L 0,0", "L 0,10.000", "L 10.000,10.000", "L 10.000,0",
+          "L 8.000,0"}},
+        {"a point and an edge: no join along the border, the word unused",
+         {"u1", {{2, 0}, {5, 5}}, -1, 3}, areaedgetop,
+         {"M 2.000,0 u1", "L 5.000,5.000", "L 2.000,0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        struct Fresh : Areas {
+            void TestBody() override {}
+        } t;
+        t.SetUp();
+        t.addline(c.line);
+        t.addarea(0.3, {"u1"});
+        t.d.areas[1].edge = c.edge;
+        t.paint();
+        EXPECT_EQ(t.path(), c.path);
+        t.expectghostscript();
+        t.TearDown();
+    }
+}
+
 // Runs a table of areas, each drawn alone in a fresh drawing.
 struct BoundaryCase {
     const char* what;
