@@ -241,7 +241,7 @@ void checknote(Run& run, int32_t line, const Word& item, const std::string& text
     std::string out = head(run.place, line, 0, item, "note: ");
     appendshown(out, text.data(), text.size());
     out += '\n';
-    writeerr(out);
+    writeerr(run, out);
 }
 
 void reportwarnings(Run& run, const std::string& command) {
