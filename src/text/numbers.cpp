@@ -110,6 +110,20 @@ SignificantDigits significant(const NumberShape& n) {
 
 namespace {
 
+// The value of a number of this shape whose significant digits came to
+// `v`: its sign, then times its power of ten.  False when the power is
+// beyond an exponent's range.
+bool scaledecimal(const NumberShape& n, const SignificantDigits& s, long double v, long double& value) {
+    int32_t exponent = 0;  // zero digits read as "0" with no exponent
+    if (s.nfirst > 0) {
+        exponent = n.exponent - n.nfrac;
+        if (exponent < -32768 || exponent > 32767) return false;
+    }
+    if (n.negative) v = -v;
+    value = v * pow10(exponent);
+    return true;
+}
+
 // The value of the non-blank stretch p..end-1 of a number text: every
 // digit, without leading zeros, folded in as v = 10 v + digit in 80-bit
 // arithmetic, then the sign, then times the power of ten.  False where the
@@ -121,14 +135,7 @@ bool readdecimalbysteps(const char* p, const char* end, long double& value) {
     long double v = 0;
     for (const char* q = s.first; q < s.first + s.nfirst; ++q) v = 10 * v + (*q - '0');
     for (const char* q = s.second; q < s.second + s.nsecond; ++q) v = 10 * v + (*q - '0');
-    int32_t exponent = 0;  // zero digits read as "0" with no exponent
-    if (s.nfirst > 0) {
-        exponent = n.exponent - n.nfrac;
-        if (exponent < -32768 || exponent > 32767) return false;
-    }
-    if (n.negative) v = -v;
-    value = v * pow10(exponent);
-    return true;
+    return scaledecimal(n, s, v, value);
 }
 
 // As readdecimalbysteps, quicker.  As long as v stays below 2^64 every
@@ -146,14 +153,7 @@ bool readdecimal(const char* p, const char* end, long double& value) {
     for (const char* q = s.second; q < s.second + s.nsecond; ++q)
         gathered = gathered * 10 + static_cast<uint64_t>(*q - '0');
     long double v = static_cast<long double>(gathered);
-    int32_t exponent = 0;  // zero digits read as "0" with no exponent
-    if (s.nfirst > 0) {
-        exponent = n.exponent - n.nfrac;
-        if (exponent < -32768 || exponent > 32767) return false;
-    }
-    if (n.negative) v = -v;
-    value = v * pow10(exponent);
-    return true;
+    return scaledecimal(n, s, v, value);
 }
 
 // The value of a whole text through `read`, one of the two above: false
