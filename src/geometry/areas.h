@@ -24,6 +24,9 @@
 
 // One point of a boundary, in data coordinates, with the name of the line
 // whose trace it begins (empty for most points).
+// Less than this much of an edge (in edge lengths) is not running along it.
+constexpr long double alongedge = 1e-9L;
+
 struct BoundaryPoint {
     long double x;
     long double y;

@@ -1,7 +1,7 @@
 // planner.h - what the steps that plan a figure's texts share: the figure
 // being planned, the measure of texts, the visible lines filed by where
 // they lie, the points' circles and every label placed so far.  Used by
-// figure.cpp, labelsides.cpp, fieldnames.cpp and legend.cpp only.
+// planfigure.cpp, labelsides.cpp, fieldnames.cpp and legend.cpp only.
 #pragma once
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-// figure.cpp - figurestyle and planfigure: the figure's texts planned
+// planfigure.cpp - figurestyle and planfigure: the figure's texts planned
 // step by step, and the frame's numbers and axis titles.
 #include "geometry/figure.h"
 
