@@ -11,23 +11,23 @@
 #include "run/signals.h"
 
 int main(int argc, char** argv) {
-    Options options;
+    gridel::driver::Options options;
     std::string problem;
-    if (!readcommandline(argc, argv, options, problem)) {
-        std::fprintf(stderr, "gridel: %s\n\n%s", problem.c_str(), usage().c_str());
-        return exitioerror;
+    if (!gridel::driver::readcommandline(argc, argv, options, problem)) {
+        std::fprintf(stderr, "gridel: %s\n\n%s", problem.c_str(), gridel::driver::usage().c_str());
+        return gridel::run::exitioerror;
     }
     if (options.help) {
-        std::fputs(usage().c_str(), stdout);
-        return exitnormal;
+        std::fputs(gridel::driver::usage().c_str(), stdout);
+        return gridel::run::exitnormal;
     }
     if (options.version) {
-        std::printf("%s\n", programbanner);
-        return exitnormal;
+        std::printf("%s\n", gridel::run::programbanner);
+        return gridel::run::exitnormal;
     }
-    int status = runjob(options);
+    int status = gridel::driver::runjob(options);
     // A run cut short by SIGINT, SIGTERM or SIGHUP ends the process by that
     // signal, once its files are closed; a watch ends so, with status 0.
-    if (!options.watch) endbysignal();
+    if (!options.watch) gridel::run::endbysignal();
     return status;
 }

@@ -15,13 +15,15 @@
 #include "text/fixedtext.h"
 #include "text/tokens.h"
 
+namespace gridel::diagram {
+
 namespace datareading {
 
 // A name the reader took, and where it stands: the names of the last two
 // items are kept, to look for a slipped keyword among them when one of
 // them fails.
 struct TakenName {
-    Word name;
+    text::Word name;
     int32_t line;
     int32_t column;
 };
@@ -31,24 +33,24 @@ using NameSet = std::unordered_map<std::string, std::string>;
 
 // The reader's own state for one reading.
 struct DataReader {
-    DataReader(Run& r, Diagram& diagram, DataFile& f) : run(r), d(diagram), file(f) {}
-    Run& run;                  // the run: its transcript and its failure path
+    DataReader(run::Run& r, Diagram& diagram, DataFile& f) : run(r), d(diagram), file(f) {}
+    run::Run& run;                  // the run: its transcript and its failure path
     Diagram& d;                // the diagram being filled
     DataFile& file;            // the data file being read
     // The text line of the current word and the line before it, by turns:
     // the word just consumed may lie on the line before the lookahead's, and
     // stays readable until the lookahead moves on to a later line.
-    WordList lines[2] = {};
+    text::WordList lines[2] = {};
     int active = 0;                  // which of the two holds the current word
     int32_t lineno[2] = {0, 0};      // line number of each in the file
     int32_t index = 0;               // position of the current word in its line
-    TextView current = {"", 0};      // the lookahead: the word to be read next, whole
-    WordKind currentkind = kindempty;  // its kind
+    text::TextView current = {"", 0};      // the lookahead: the word to be read next, whole
+    text::WordKind currentkind = text::kindempty;  // its kind
     int32_t currentline = 0;         // the line it stands on
-    TextView previous = {"", 0};     // the word just consumed, whole
-    WordKind previouskind = kindempty;  // its kind
+    text::TextView previous = {"", 0};     // the word just consumed, whole
+    text::WordKind previouskind = text::kindempty;  // its kind
     int32_t previousline = 0;        // the line it stood on
-    Text context = {0, {}};          // what is being read, quoted by failure messages
+    text::Text context = {0, {}};          // what is being read, quoted by failure messages
     int16_t xcol = 0;                // column of x in a data row
     int16_t ycol = 0;                // column of y
     int16_t icol = 0;                // column of the interpolation value; 0 without interpolation
@@ -65,7 +67,7 @@ struct DataReader {
     NameSet pointnames;              // names of the points so far, as kept and as written
     NameSet linenames;               // the same for the lines
     std::vector<TakenName> taken[2];  // names taken for the item before and for this one
-    Word rowsof = {0, {}};           // the item whose data rows ended last
+    text::Word rowsof = {0, {}};           // the item whose data rows ended last
     int32_t rowsendline = 0;         // the word that ended them: its line
     int32_t rowsendcolumn = 0;       // and its column
 };
@@ -73,7 +75,7 @@ struct DataReader {
 // What is being read, for the failure messages: a fixed text, or one
 // followed by an item's name.
 void setcontext(DataReader& rd, const char* s);
-void setcontext(DataReader& rd, const char* s, const Word& name);
+void setcontext(DataReader& rd, const char* s, const text::Word& name);
 
 // The look-ahead word is `word`; it is a name (not a number).
 bool currentis(DataReader& rd, const char* word);
@@ -86,18 +88,18 @@ bool nextline(DataReader& rd);
 // The column of word i of the active line; of a word of either line held
 // (0 for none).
 int32_t columnof(const DataReader& rd, int32_t i);
-int32_t columnat(const DataReader& rd, TextView w);
+int32_t columnat(const DataReader& rd, text::TextView w);
 
 // Stand at a word of the file, for a failure that names it.
-void placeat(DataReader& rd, int32_t line, TextView w);
+void placeat(DataReader& rd, int32_t line, text::TextView w);
 
 // Stand at the name of point, line or area k.
 void atname(DataReader& rd, const std::vector<int32_t>& lines, const std::vector<int32_t>& columns, int16_t k,
-            const Word& name);
+            const text::Word& name);
 
 // The data rows of an item ended before the look-ahead word; the word just
 // read is the one that ended them.
-void rowsended(DataReader& rd, const Word& name);
+void rowsended(DataReader& rd, const text::Word& name);
 bool endedrows(const DataReader& rd);
 
 // The word at the cursor's index becomes the look-ahead.
@@ -116,10 +118,12 @@ std::string rowsize(const DataReader& rd);
 [[noreturn, gnu::cold]] void endofinput(DataReader& rd);
 
 // The failure report WHAT followed by a name or a context.
-[[noreturn]] void failwith(DataReader& rd, const char* where, const char* what, const Word& tail);
-[[noreturn]] void failwith(DataReader& rd, const char* where, const char* what, const Text& tail);
+[[noreturn]] void failwith(DataReader& rd, const char* where, const char* what, const text::Word& tail);
+[[noreturn]] void failwith(DataReader& rd, const char* where, const char* what, const text::Text& tail);
 
 // An item beyond the capacity of its table.
 [[noreturn, gnu::cold]] void toomany(DataReader& rd, const char* items, const char* where, const char* what);
 
 }  // namespace datareading
+
+}  // namespace gridel::diagram

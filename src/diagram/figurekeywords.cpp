@@ -11,6 +11,8 @@
 #include "run/diagnostics.h"
 #include "text/tokens.h"
 
+namespace gridel::diagram {
+
 namespace scriptreading {
 
 namespace {
@@ -41,8 +43,8 @@ constexpr long double minlinewidth = 0.01L, maxlinewidth = 20;
 bool readbounded(ScriptReader& sr, const KeywordLine& line, long double low, long double high, long double& value) {
     int16_t n = 1;
     long double v[2];
-    if (line.misfit != 0 || !getreals(sr.words, line.last, n, v) || !(v[1] >= low && v[1] <= high)) {
-        ignored(sr, wordtext(line.key) + " needs one number from " + numbertext(low) + " to " + numbertext(high));
+    if (line.misfit != 0 || !text::getreals(sr.words, line.last, n, v) || !(v[1] >= low && v[1] <= high)) {
+        ignored(sr, run::wordtext(line.key) + " needs one number from " + numbertext(low) + " to " + numbertext(high));
         return false;
     }
     value = v[1];
@@ -53,7 +55,7 @@ bool readbounded(ScriptReader& sr, const KeywordLine& line, long double low, lon
 // true when it is; a warning when another word (or none) stands there.
 bool oneword(ScriptReader& sr, const KeywordLine& line) {
     if (line.misfit == 0) return true;
-    ignored(sr, wordtext(line.key) + " takes the word \"" + line.arguments.words + "\"");
+    ignored(sr, run::wordtext(line.key) + " takes the word \"" + line.arguments.words + "\"");
     return false;
 }
 
@@ -61,22 +63,22 @@ bool oneword(ScriptReader& sr, const KeywordLine& line) {
 void readtitle(ScriptReader& sr, const KeywordLine& line) {
     FigureOptions& f = sr.d.figure;
     sr.titlegiven = true;
-    Text text = textfrom(sr, line.last + 1, "the title", titleroom);
-    if (line.answer != answeryes || istext(text, "off"))
+    text::Text text = textfrom(sr, line.last + 1, "the title", titleroom);
+    if (line.answer != run::answeryes || text::istext(text, "off"))
         f.title = TitleMode::off;
     else if (text.len == 0)
         f.title = TitleMode::stamp;
     else
         f.title = TitleMode::given;
     f.titletext = text;
-    warnundrawable(sr.run, sr.run.place.line, viewof(text), "the title");
+    warnundrawable(sr.run, sr.run.place.line, text::viewof(text), "the title");
     warnmarkup(sr.run, sr.run.place.line, viewof(text), "the title");
 }
 
 // "xlabel TEXT", "ylabel TEXT": an axis title.
-void readaxistitle(ScriptReader& sr, const KeywordLine& line, Text& title) {
-    title = line.answer == answeryes ? textfrom(sr, line.last + 1, "the axis title", textroom) : Text{0, {}};
-    warnundrawable(sr.run, sr.run.place.line, viewof(title), "the axis title");
+void readaxistitle(ScriptReader& sr, const KeywordLine& line, text::Text& title) {
+    title = line.answer == run::answeryes ? textfrom(sr, line.last + 1, "the axis title", textroom) : text::Text{0, {}};
+    warnundrawable(sr.run, sr.run.place.line, text::viewof(title), "the axis title");
     warnmarkup(sr.run, sr.run.place.line, viewof(title), "the axis title");
 }
 
@@ -88,13 +90,13 @@ void readylabel(ScriptReader& sr, const KeywordLine& line) { readaxistitle(sr, l
 // width is given.
 void readsize(ScriptReader& sr, const KeywordLine& line) {
     FigureOptions& f = sr.d.figure;
-    if (line.answer != answeryes) {
+    if (line.answer != run::answeryes) {
         f.widthmm = f.heightmm = 0;
         return;
     }
     int16_t n = -1;
     long double v[41];
-    bool read = line.misfit == 0 && getreals(sr.words, line.last, n, v) && n <= 2;
+    bool read = line.misfit == 0 && text::getreals(sr.words, line.last, n, v) && n <= 2;
     for (int i = 1; read && i <= n; ++i) read = v[i] >= minplotmm && v[i] <= maxplotmm;
     if (!read) {
         ignored(sr, "size needs a width and an optional height in millimetres, each from " + numbertext(minplotmm) +
@@ -107,18 +109,18 @@ void readsize(ScriptReader& sr, const KeywordLine& line) {
 
 void readfontsize(ScriptReader& sr, const KeywordLine& line) {
     FigureOptions& f = sr.d.figure;
-    if (line.answer != answeryes) f.fontsize = 0;
+    if (line.answer != run::answeryes) f.fontsize = 0;
     else readbounded(sr, line, minfontsize, maxfontsize, f.fontsize);
 }
 
 void readlinewidth(ScriptReader& sr, const KeywordLine& line) {
     FigureOptions& f = sr.d.figure;
-    if (line.answer != answeryes) f.linewidth = 0;
+    if (line.answer != run::answeryes) f.linewidth = 0;
     else readbounded(sr, line, minlinewidth, maxlinewidth, f.linewidth);
 }
 
 void readlabels(ScriptReader& sr, const KeywordLine& line) {
-    bool on = line.answer == answeryes;
+    bool on = line.answer == run::answeryes;
     if (!on || oneword(sr, line)) {
         sr.d.figure.halo = on;
         sr.labelsgiven = true;
@@ -127,26 +129,26 @@ void readlabels(ScriptReader& sr, const KeywordLine& line) {
 
 // "field N TEXT": area N is named TEXT.
 void readfield(ScriptReader& sr, const KeywordLine& line) {
-    TextView number = wholeword(sr.words, line.last + 1);
+    text::TextView number = wholeword(sr.words, line.last + 1);
     long double area = 0;
-    if (line.misfit != 0 || !realvalue(number.c, number.len, area)) {
+    if (line.misfit != 0 || !text::realvalue(number.c, number.len, area)) {
         ignored(sr, "field needs an area's number and its name");
         return;
     }
     if (area < 1 || area > sr.d.nareas) {  // however many digits it has, it is a number
-        ignored(sr, "there is no area " + wordtext(cuttext(number)) + " (the data file has " +
-                        wholetext(sr.d.nareas) + ")");
+        ignored(sr, "there is no area " + run::wordtext(text::cuttext(number)) + " (the data file has " +
+                        run::wholetext(sr.d.nareas) + ")");
         return;
     }
-    Text name = textfrom(sr, line.last + 2, "the field name", textroom);
-    sr.d.fieldnames.resize(static_cast<size_t>(maxareas) + 1, Text{0, {}});
+    text::Text name = textfrom(sr, line.last + 2, "the field name", textroom);
+    sr.d.fieldnames.resize(static_cast<size_t>(maxareas) + 1, text::Text{0, {}});
     sr.d.fieldnames[static_cast<size_t>(area)] = name;
-    warnundrawable(sr.run, sr.run.place.line, viewof(name), "the field name");
+    warnundrawable(sr.run, sr.run.place.line, text::viewof(name), "the field name");
     warnmarkup(sr.run, sr.run.place.line, viewof(name), "the field name");
 }
 
 void readfields(ScriptReader& sr, const KeywordLine& line) {
-    bool on = line.answer == answeryes;
+    bool on = line.answer == run::answeryes;
     if (!on || oneword(sr, line)) sr.d.figure.fieldcomments = on;
 }
 
@@ -154,7 +156,7 @@ void readfields(ScriptReader& sr, const KeywordLine& line) {
 // the kinds it lists (every kind when none is named).
 void readlegend(ScriptReader& sr, const KeywordLine& line) {
     FigureOptions& f = sr.d.figure;
-    if (line.answer != answeryes) {
+    if (line.answer != run::answeryes) {
         f.legend = LegendPlace::none;
         return;
     }
@@ -163,8 +165,8 @@ void readlegend(ScriptReader& sr, const KeywordLine& line) {
     int places = 0;
     bool twice = false;
     for (int32_t i = line.last + 1; line.misfit == 0 && i <= sr.words.count; ++i) {
-        Word w = wordat(sr.words, i);
-        uint8_t kind = istext(w, "lines") ? legendlines : istext(w, "points") ? legendpoints
+        text::Word w = wordat(sr.words, i);
+        uint8_t kind = text::istext(w, "lines") ? legendlines : istext(w, "points") ? legendpoints
                                                         : istext(w, "fields") ? legendfields : 0;
         if (kind == 0) {
             place = istext(w, "below") ? LegendPlace::below : LegendPlace::right;
@@ -185,17 +187,17 @@ void readlegend(ScriptReader& sr, const KeywordLine& line) {
 // "text X Y TEXT": a free text centred at (X, Y) of the data.  One whose
 // point lies outside the window is warned of once the window is known.
 void readtext(ScriptReader& sr, const KeywordLine& line) {
-    if (line.answer != answeryes) return;
+    if (line.answer != run::answeryes) return;
     int16_t n = 2;
     long double v[3];
-    bool read = line.misfit == 0 && sr.words.count >= line.last + 3 && getreals(sr.words, line.last, n, v) &&
+    bool read = line.misfit == 0 && sr.words.count >= line.last + 3 && text::getreals(sr.words, line.last, n, v) &&
                 std::isfinite(v[1]) && std::isfinite(v[2]);
     if (!read) {
         ignored(sr, "text needs X and Y, the point of the data it is centred at, then the text");
         return;
     }
     FreeText t{v[1], v[2], textfrom(sr, line.last + 3, "the text", textroom), sr.run.place.line};
-    warnundrawable(sr.run, sr.run.place.line, viewof(t.text), "the text");
+    warnundrawable(sr.run, sr.run.place.line, text::viewof(t.text), "the text");
     warnmarkup(sr.run, sr.run.place.line, viewof(t.text), "the text");
     sr.d.texts.push_back(t);
 }
@@ -207,14 +209,14 @@ void readformulas(ScriptReader& sr, const KeywordLine& line) {
         ignored(sr, "formulas takes no words");
         return;
     }
-    sr.d.figure.formulas = line.answer == answeryes;
+    sr.d.figure.formulas = line.answer == run::answeryes;
 }
 
 // "style paper", "style slide"; "style no" gives back the defaults of old.
 // A later style line wins.
 void readstyle(ScriptReader& sr, const KeywordLine& line) {
     FigureOptions& f = sr.d.figure;
-    if (line.answer != answeryes) {
+    if (line.answer != run::answeryes) {
         f.style = FigureStyleName::none;
         return;
     }
@@ -222,7 +224,7 @@ void readstyle(ScriptReader& sr, const KeywordLine& line) {
         ignored(sr, "style takes \"paper\" or \"slide\"");
         return;
     }
-    f.style = istext(wordat(sr.words, line.last + 1), "slide") ? FigureStyleName::slide : FigureStyleName::paper;
+    f.style = text::istext(text::wordat(sr.words, line.last + 1), "slide") ? FigureStyleName::slide : FigureStyleName::paper;
 }
 
 const ScriptKeyword figurekeywords[] = {
@@ -263,21 +265,23 @@ void finishfigure(ScriptReader& sr) {
     const PlotWindow& w = d.window;
     for (const FreeText& t : d.texts)
         if (sr.windowgiven && !(t.x >= w.xlow && t.x <= w.xhigh && t.y >= w.ylow && t.y <= w.yhigh))
-            warning(sr.run, t.line, Word{0, {}},
-                    "the text " + quotedword(viewof(t.text)) + " stands at a point outside the window: it is not drawn");
+            run::warning(sr.run, t.line, text::Word{0, {}},
+                    "the text " + run::quotedword(text::viewof(t.text)) + " stands at a point outside the window: it is not drawn");
     if (d.fieldnames.empty() && !f.fieldcomments) return;
-    d.fieldnames.resize(static_cast<size_t>(d.nareas) + 1, Text{0, {}});
+    d.fieldnames.resize(static_cast<size_t>(d.nareas) + 1, text::Text{0, {}});
     for (size_t k = 1; k < d.fieldnames.size(); ++k) {
         if (d.fieldnames[k].len > 0) continue;
         if (f.fieldcomments && k < d.areacomments.size()) {
             d.fieldnames[k] = d.areacomments[k];
-            warnundrawable(sr.run, d.arealines[k], viewof(d.fieldnames[k]), "the field name");
+            warnundrawable(sr.run, d.arealines[k], text::viewof(d.fieldnames[k]), "the field name");
             warnmarkup(sr.run, d.arealines[k], viewof(d.fieldnames[k]), "the field name");
         }
         if (f.fieldcomments && d.fieldnames[k].len == 0)
-            warning(sr.run, d.arealines[k], areaname(static_cast<int16_t>(k)),
+            run::warning(sr.run, d.arealines[k], areaname(static_cast<int16_t>(k)),
                     "gets no name: its line ends with no comment and no field line names it");
     }
 }
 
 }  // namespace scriptreading
+
+}  // namespace gridel::diagram

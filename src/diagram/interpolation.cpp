@@ -2,6 +2,8 @@
 // with exact comparisons.
 #include "diagram/interpolation.h"
 
+namespace gridel::diagram {
+
 namespace {
 
 // v lies between the two ends, both included, in either order.
@@ -87,3 +89,5 @@ int16_t interpolateline(const long double* X, const long double* Y, const long d
     }
     return found;
 }
+
+}  // namespace gridel::diagram

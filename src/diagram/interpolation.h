@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace gridel::diagram {
+
 // Interpolate rows 1..n of (X, Y, I) (arrays indexed from 1) at the target:
 // the first segment that holds it gives (x, y).  False when none does.
 bool interpolate(const long double* X, const long double* Y, const long double* I, int16_t n,
@@ -15,3 +17,5 @@ bool interpolate(const long double* X, const long double* Y, const long double* 
 int16_t interpolateline(const long double* X, const long double* Y, const long double* I,
                         int16_t n, long double a, long double b, long double* outx,
                         long double* outy);
+
+}  // namespace gridel::diagram

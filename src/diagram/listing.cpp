@@ -8,13 +8,15 @@
 #include "run/run.h"
 #include "text/numfmt.h"
 
+namespace gridel::diagram {
+
 namespace {
 
-void piece(LineBuffer& line, const char* s) { appendfield(s, 0, line, 255); }
-void piece(LineBuffer& line, const Word& w) { appendfield(w, 0, line, 255); }
+void piece(text::LineBuffer& line, const char* s) { appendfield(s, 0, line, 255); }
+void piece(text::LineBuffer& line, const text::Word& w) { appendfield(w, 0, line, 255); }
 
 // Two blanks, the name, ") ", then each phase followed by a blank.
-void heading(LineBuffer& line, const Word& name, const Word* phases, int16_t nphases) {
+void heading(text::LineBuffer& line, const text::Word& name, const text::Word* phases, int16_t nphases) {
     clearline(line);
     piece(line, "  ");
     piece(line, name);
@@ -25,7 +27,7 @@ void heading(LineBuffer& line, const Word& name, const Word* phases, int16_t nph
     }
 }
 
-void listpoint(LineBuffer& line, const InvariantPoint& p) {
+void listpoint(text::LineBuffer& line, const InvariantPoint& p) {
     heading(line, p.name, p.phases, p.nphases);
     if (p.invariantword) {
         piece(line, "invariant");
@@ -41,7 +43,7 @@ void listpoint(LineBuffer& line, const InvariantPoint& p) {
     if (p.crossover) piece(line, " - crossover");
 }
 
-void listunivariant(LineBuffer& line, const UnivariantLine& l) {
+void listunivariant(text::LineBuffer& line, const UnivariantLine& l) {
     heading(line, l.name, l.phases, l.nphases);
     if (l.univariantword) {
         piece(line, "univariant");
@@ -61,8 +63,8 @@ void listunivariant(LineBuffer& line, const UnivariantLine& l) {
     }
 }
 
-void listarea(Run& run, LineBuffer& line, const ShadedArea& a, int16_t k) {
-    if (k == 1) putstr(run, 1, "areas", 1, setlog);  // a heading before the first area only
+void listarea(run::Run& run, text::LineBuffer& line, const ShadedArea& a, int16_t k) {
+    if (k == 1) putstr(run, 1, "areas", 1, run::setlog);  // a heading before the first area only
     clearline(line);
     piece(line, "  ");
     appendint(0, line, 255, k);
@@ -82,7 +84,7 @@ const char* const edgewords[] = {"", "bottom", "left", "top", "right"};
 
 }  // namespace
 
-int16_t areaedgeof(TextView word) {
+int16_t areaedgeof(text::TextView word) {
     for (int16_t e = areaedgebottom; e <= areaedgeright; ++e)
         if (istext(word, edgewords[e])) return e;
     return 0;
@@ -106,15 +108,15 @@ std::string arealinetext(const ShadedArea& a, int16_t edge) {
     return out;
 }
 
-Word areaname(int16_t k) {
-    Word name;
-    settext(name, "area ");
-    addtext(name, real2intstr(k));
+text::Word areaname(int16_t k) {
+    text::Word name;
+    text::settext(name, "area ");
+    text::addtext(name, text::real2intstr(k));
     return name;
 }
 
-void listitem(Run& run, const Diagram& d, int16_t kind, int16_t k) {
-    LineBuffer line;
+void listitem(run::Run& run, const Diagram& d, int16_t kind, int16_t k) {
+    text::LineBuffer line;
     if (kind == itempoint)
         listpoint(line, d.points[k]);
     else if (kind == itemline)
@@ -123,5 +125,7 @@ void listitem(Run& run, const Diagram& d, int16_t kind, int16_t k) {
         listarea(run, line, d.areas[k], k);
     else
         return;
-    putstr(run, 0, line, 1, setlog);
+    putstr(run, 0, line, 1, run::setlog);
 }
+
+}  // namespace gridel::diagram

@@ -15,6 +15,8 @@
 #include "run/prefs.h"
 #include "text/fixedtext.h"
 
+namespace gridel::diagram {
+
 constexpr int maxvars = 20;       // values on one data row
 constexpr int maxpoints = 500;    // invariant points
 constexpr int maxlines = 1500;    // univariant lines
@@ -35,33 +37,33 @@ constexpr int linecapacity = 5 * (maxrows + 2) / 2;
 
 // One invariant point.
 struct InvariantPoint {
-    Word name;                     // the point's name, beginning with "i"
-    Word phases[maxphases + 1];    // nonzero-mode phase names 1..nphases
-    Word zeromode1;                // first zero-mode phase; "none" for an empty list; empty without "-"
-    Word zeromode2;                // second zero-mode phase, same rules
+    text::Word name;                     // the point's name, beginning with "i"
+    text::Word phases[maxphases + 1];    // nonzero-mode phase names 1..nphases
+    text::Word zeromode1;                // first zero-mode phase; "none" for an empty list; empty without "-"
+    text::Word zeromode2;                // second zero-mode phase, same rules
     int16_t nphases;               // phase names kept; 0 when the list was dropped
     bool invariantword;            // "invariant" closed a kept phase list
     bool pointword;                // no phase list of its own
     long double x;                 // position along the x axis, data units
     long double y;                 // position along the y axis
     bool crossover;                // placed where two lines cross (x, y are 0 until then)
-    Word crossline1;               // first line of the crossing
-    Word crossline2;               // second line of the crossing
+    text::Word crossline1;               // first line of the crossing
+    text::Word crossline2;               // second line of the crossing
 };
 
 // One univariant line.
 struct UnivariantLine {
-    Word name;                      // the line's name, beginning with "u"
-    Word phases[maxphases + 1];     // nonzero-mode phase names 1..nphases
-    Word zeromode;                  // zero-mode phase; "none" for an empty list; empty without "-"
+    text::Word name;                      // the line's name, beginning with "u"
+    text::Word phases[maxphases + 1];     // nonzero-mode phase names 1..nphases
+    text::Word zeromode;                  // zero-mode phase; "none" for an empty list; empty without "-"
     int16_t nphases;                // phase names kept; 0 when the list was dropped
     bool univariantword;            // "univariant" closed a kept phase list
     bool lineword;                  // no phase list of its own
     long double x[linecapacity + 1];  // x of the points 1..npts, in order along the line
     long double y[linecapacity + 1];  // y of the points 1..npts
     int16_t npts;                   // points in use: at most 200 as read, more once cut
-    Word beginname;                 // first limit: a point name, "begin" or "end"
-    Word endname;                   // second limit, same form
+    text::Word beginname;                 // first limit: a point name, "begin" or "end"
+    text::Word endname;                   // second limit, same form
     int16_t beginindex;             // resolved first limit: point k > 0, 0 data end, -1..-4 window edge
     int16_t endindex;               // resolved second limit, same codes
     bool connect;                   // no data points: drawn straight between its limit points
@@ -78,12 +80,12 @@ struct UnivariantLine {
 // One shaded area.
 struct ShadedArea {
     double grayscale;                      // as written; 1 gives the light colour, 0 the dark
-    Word linenames[maxareanames + 1];      // names of the bounding lines 1..15, in file order
+    text::Word linenames[maxareanames + 1];      // names of the bounding lines 1..15, in file order
     int16_t lineindex[maxareanames + 1];   // line numbers resolved from the names (visible lines only)
     int16_t nnames;                        // names read; lowered to the visible lines when drawn
     int16_t written;                       // names read, kept when nnames is lowered
     int16_t edge;                          // the window edge its edge word names (areaedge...), 0: none
-    Word grayword;                         // the grayscale as written, for messages
+    text::Word grayword;                         // the grayscale as written, for messages
 };
 
 // The window edges an area's edge word names (the codes a line's limits
@@ -114,15 +116,15 @@ struct TickMarks {
 
 // Options of the drawing.  Only the answer yes turns an option on.
 struct DrawingOptions {
-    YesAskNo doareas;          // paint the shaded areas (default yes)
-    YesAskNo showlineinfo;     // report every line in the log (default yes)
-    YesAskNo numbering;        // label lines and points (default no)
-    YesAskNo docircles;        // draw the points (default yes)
+    run::YesAskNo doareas;          // paint the shaded areas (default yes)
+    run::YesAskNo showlineinfo;     // report every line in the log (default yes)
+    run::YesAskNo numbering;        // label lines and points (default no)
+    run::YesAskNo docircles;        // draw the points (default yes)
     int16_t numbersize;        // label font size, 4..14 when numbering (default 0)
     int16_t circlesize;        // circle radius in page points, 1..7 when set (default 0)
     long double darkcolour[3];   // red, green, blue of grayscale 0, on a 0..255 scale
     long double lightcolour[3];  // red, green, blue of grayscale 1, fixed at 255
-    Text info[maxinfo + 1];    // free info lines 1..ninfo
+    text::Text info[maxinfo + 1];    // free info lines 1..ninfo
     int16_t ninfo;             // info lines given
 };
 
@@ -146,9 +148,9 @@ enum class LegendPlace : int8_t { none, right, below };
 // it always was.  Sizes of 0 stand for "not given".
 struct FigureOptions {
     TitleMode title;         // the title line
-    Text titletext;          // its text, when given
-    Text xlabel;             // the axis titles; empty for none
-    Text ylabel;
+    text::Text titletext;          // its text, when given
+    text::Text xlabel;             // the axis titles; empty for none
+    text::Text ylabel;
     long double widthmm;     // the plot box in millimetres; 0: the 460-point square
     long double heightmm;
     long double fontsize;    // points, for every text of the figure; 0: the sizes of old
@@ -170,7 +172,7 @@ constexpr uint8_t legendfields = 4;
 struct FreeText {
     long double x;
     long double y;
-    Text text;
+    text::Text text;
     int32_t line;  // the script line that gave it
 };
 
@@ -201,11 +203,11 @@ struct Diagram {
     // each area is drawn with (entry k for area k; an empty text: none).
     // Each is empty until an area has one; the script reader makes the
     // names nareas + 1 entries long when it names any.
-    std::vector<Text> areacomments, fieldnames;
+    std::vector<text::Text> areacomments, fieldnames;
     PlotWindow window = {0, 0, 0, 0};
     TickMarks ticks = {0, 0, 0, 0, 0, 0, false};
     DrawingOptions options = {
-        answeryes, answeryes, answerno, answeryes, 0, 0, {0, 0, 0}, {255, 255, 255}, {}, 0,
+        run::answeryes, run::answeryes, run::answerno, run::answeryes, 0, 0, {0, 0, 0}, {255, 255, 255}, {}, 0,
     };
     FigureOptions figure = {TitleMode::stamp, {0, {}}, {0, {}}, {0, {}}, 0, 0, 0, 0, false, FigureStyleName::none, false,
                             LegendPlace::none, 0};
@@ -213,11 +215,11 @@ struct Diagram {
 };
 
 // "area <k>", the name messages give area k.
-Word areaname(int16_t k);
+text::Word areaname(int16_t k);
 
 // The edge an area's edge word names ("bottom", "left", "top", "right"),
 // 0 for any other word; and the word for an edge ("" for 0).
-int16_t areaedgeof(TextView word);
+int16_t areaedgeof(text::TextView word);
 const char* areaedgeword(int16_t edge);
 
 // An area's line as it could be written: its grayscale as written, its
@@ -225,4 +227,6 @@ const char* areaedgeword(int16_t edge);
 std::string arealinetext(const ShadedArea& a, int16_t edge);
 
 // Only the answer yes turns an option on.
-inline bool isyes(YesAskNo answer) { return answer == answeryes; }
+inline bool isyes(run::YesAskNo answer) { return answer == run::answeryes; }
+
+}  // namespace gridel::diagram

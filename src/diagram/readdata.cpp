@@ -22,26 +22,28 @@
 #include "text/tokens.h"
 #include "text/utf8.h"
 
+namespace gridel::diagram {
+
 using namespace datareading;
 
 namespace {
 
-const Word noitem = {0, {}};
+const text::Word noitem = {0, {}};
 
-std::string quoted(TextView w) { return quotedword(w); }
+std::string quoted(text::TextView w) { return run::quotedword(w); }
 
-void getname(DataReader& rd, Word& destination, WordKind kind, TextView word) {
-    if (kind != kindother) notaname(rd, word);
-    destination = cuttext(word);
+void getname(DataReader& rd, text::Word& destination, text::WordKind kind, text::TextView word) {
+    if (kind != text::kindother) notaname(rd, word);
+    destination = text::cuttext(word);
     rd.taken[1].push_back({destination, rd.previousline, rd.run.place.column});
     if (word.len > 20)
-        warning(rd.run, rd.previousline, noitem,
-                "the name " + quoted(word) + " is cut to its first 20 characters, " + quoted(viewof(destination)));
-    warnundrawable(rd.run, rd.previousline, viewof(destination), "the name");
+        run::warning(rd.run, rd.previousline, noitem,
+                "the name " + quoted(word) + " is cut to its first 20 characters, " + quoted(text::viewof(destination)));
+    warnundrawable(rd.run, rd.previousline, text::viewof(destination), "the name");
 }
 
 // Advance and read the consumed word as a name, an integer or a real.
-void readname(DataReader& rd, Word& destination) {
+void readname(DataReader& rd, text::Word& destination) {
     nextword(rd);
     placeat(rd, rd.previousline, rd.previous);
     getname(rd, destination, rd.previouskind, rd.previous);
@@ -56,7 +58,7 @@ int16_t readinteger(DataReader& rd) {
 long double readreal(DataReader& rd) {
     nextword(rd);
     placeat(rd, rd.previousline, rd.previous);
-    if (rd.previouskind == kindother) explainname(rd);
+    if (rd.previouskind == text::kindother) explainname(rd);
     return getsingle(rd.run, rd.previouskind, rd.previous, rd.context);
 }
 
@@ -67,14 +69,14 @@ long double readreal(DataReader& rd) {
 // False, with nothing consumed, when the row leaves the line or a word is
 // not one quicksingle decides: the row is then read word by word.
 bool quickrow(DataReader& rd) {
-    const WordList& words = rd.lines[rd.active];
+    const text::WordList& words = rd.lines[rd.active];
     const int32_t n = rd.d.nvars;
-    if (rd.currentkind == kindempty || n < 1 || n > maxvars || rd.index + n - 1 > words.count) return false;
+    if (rd.currentkind == text::kindempty || n < 1 || n > maxvars || rd.index + n - 1 > words.count) return false;
     uint64_t used = 1u << rd.xcol | 1u << rd.ycol | (rd.icol != 0 ? 1u << rd.icol : 0u);
-    WordKind kind;
-    if (!::quickrow(words, rd.index, n, used, rd.row, kind)) return false;
+    text::WordKind kind;
+    if (!text::quickrow(words, rd.index, n, used, rd.row, kind)) return false;
     rd.index += n - 1;
-    rd.current = wholeword(words, rd.index);
+    rd.current = text::wholeword(words, rd.index);
     rd.currentkind = kind;
     nextword(rd);
     return true;
@@ -88,12 +90,12 @@ void readrow(DataReader& rd) {
 
 void readheader(DataReader& rd) {
     setcontext(rd, "no of variables in each point");
-    if (rd.currentkind != kindinteger) addnote(rd.run, headernote);
+    if (rd.currentkind != text::kindinteger) run::addnote(rd.run, headernote);
     rd.d.nvars = readinteger(rd);
-    explain(rd.run, "");  // the note above was for a failure of that word only
+    run::explain(rd.run, "");  // the note above was for a failure of that word only
     if (rd.d.nvars > maxvars) {
-        explain(rd.run, "a data row has at most 20 values, not " + wholetext(rd.d.nvars), {headernote});
-        bombed(rd.run, "readdata", "too many variables in each line of input: max = 20");
+        explain(rd.run, "a data row has at most 20 values, not " + run::wholetext(rd.d.nvars), {headernote});
+        run::bombed(rd.run, "readdata", "too many variables in each line of input: max = 20");
     }
     setcontext(rd, "size of system");
     readinteger(rd);  // read and not used
@@ -113,7 +115,7 @@ void readheader(DataReader& rd) {
         checkcolumn(rd, rd.icol, "interpolation", "icol not in range: must be 1 <=> ");
         if (rd.icol == rd.xcol || rd.icol == rd.ycol) {
             explain(rd.run, "the column to interpolate in is the column of x or of y");
-            bombed(rd.run, "readdata", "icol same as xcol or ycol");
+            run::bombed(rd.run, "readdata", "icol same as xcol or ycol");
         }
         setcontext(rd, "interpolation value");
         rd.a = readreal(rd);
@@ -130,13 +132,13 @@ bool endsphaselist(DataReader& rd) {
 // A point's or line's list of phase names, read into phases[1..k] until
 // the current word is "-" or ends the list; returns k.
 template <typename EndsList>
-int16_t readphases(DataReader& rd, const Word& name, Word* phases, EndsList endslist) {
+int16_t readphases(DataReader& rd, const text::Word& name, text::Word* phases, EndsList endslist) {
     setcontext(rd, "nonzero-mode phases for ", name);
     int16_t k = 0;
     do {
         ++k;
         if (k > maxphases) {
-            explain(rd.run, "the phase list of " + wordtext(name) + " has more than 20 names",
+            explain(rd.run, "the phase list of " + run::wordtext(name) + " has more than 20 names",
                     {"a point's list ends with '-', 'invariant' or 'crossover', a line's with '-', 'univariant' or a "
                      "limit"});
             slipnotes(rd);
@@ -168,7 +170,7 @@ void readpointheader(DataReader& rd, InvariantPoint& p) {
         std::string slip = slipinlist(p.phases, p.nphases);
         p.nphases = 0;
         p.pointword = true;
-        warning(rd.run, itemline, p.name,
+        run::warning(rd.run, itemline, p.name,
                 "its phase list is dropped: a list ends with \"-\", \"invariant\" or \"crossover\"" + slip);
     } else if (currentis(rd, "crossover")) {
         nextword(rd);
@@ -180,17 +182,17 @@ void readpointheader(DataReader& rd, InvariantPoint& p) {
         nextword(rd);
         p.pointword = true;
         p.nphases = 0;
-        warning(rd.run, itemline, p.name, "its phase list is dropped by \"point\"");
+        run::warning(rd.run, itemline, p.name, "its phase list is dropped by \"point\"");
     } else {  // "-": the zero-mode phases follow
         nextword(rd);
         setcontext(rd, "zero-mode phases for ", p.name);
         if (endsphaselist(rd)) {
-            settext(p.zeromode1, "none");
+            text::settext(p.zeromode1, "none");
             settext(p.zeromode2, "none");
         } else {
             readname(rd, p.zeromode1);
             if (endsphaselist(rd))
-                settext(p.zeromode2, "none");
+                text::settext(p.zeromode2, "none");
             else
                 readname(rd, p.zeromode2);
         }
@@ -198,7 +200,7 @@ void readpointheader(DataReader& rd, InvariantPoint& p) {
     }
 }
 
-void readpoint(DataReader& rd, const Word& name) {
+void readpoint(DataReader& rd, const text::Word& name) {
     ++rd.pointcount;
     if (rd.pointcount > maxpoints) toomany(rd, "points (500)", "read data", "too many points: max = 500");
     rd.d.pointlines[rd.pointcount] = rd.previousline;
@@ -251,8 +253,8 @@ void readpoint(DataReader& rd, const Word& name) {
 }
 
 // A limit word: a point name ("i" not followed by "l"), "begin" or "end".
-bool islimitword(TextView w, WordKind kind) {
-    if (kind != kindother) return false;
+bool islimitword(text::TextView w, text::WordKind kind) {
+    if (kind != text::kindother) return false;
     if (w.len >= 1 && w.c[0] == 'i' && !(w.len >= 2 && w.c[1] == 'l')) return true;
     return istext(w, "begin") || istext(w, "end");
 }
@@ -280,18 +282,18 @@ void readlineheader(DataReader& rd, UnivariantLine& l) {
         nextword(rd);
         l.lineword = true;
         l.nphases = 0;
-        warning(rd.run, itemline, l.name, "its phase list is dropped by \"line\"");
+        run::warning(rd.run, itemline, l.name, "its phase list is dropped by \"line\"");
     } else if (currentislimit(rd)) {
         std::string slip = slipinlist(l.phases, l.nphases);
         l.lineword = true;
         l.nphases = 0;
-        warning(rd.run, itemline, l.name,
+        run::warning(rd.run, itemline, l.name,
                 "its phase list is dropped: before its limits a list ends with \"-\" or \"univariant\"" + slip);
     } else {  // "-": the zero-mode phase follows
         nextword(rd);
         setcontext(rd, "zero-mode phase for ", l.name);
         if (currentis(rd, "univariant") || currentis(rd, "line") || currentislimit(rd))
-            settext(l.zeromode, "none");
+            text::settext(l.zeromode, "none");
         else
             readname(rd, l.zeromode);
         if (currentis(rd, "univariant") || currentis(rd, "line")) nextword(rd);
@@ -300,7 +302,7 @@ void readlineheader(DataReader& rd, UnivariantLine& l) {
 
 // A colour component as read: rounded, ties to even, kept within 16 bits.
 int16_t colourcomponent(long double v) {
-    int32_t r = roundint(v);
+    int32_t r = text::roundint(v);
     return static_cast<int16_t>(r > INT16_MAX ? INT16_MAX : (r < INT16_MIN ? INT16_MIN : r));
 }
 
@@ -323,7 +325,7 @@ void readstylewords(DataReader& rd, UnivariantLine& l) {
         for (long double& c : v) {
             c = readreal(rd);
             if (!(c >= 0 && c <= 255))
-                warning(rd.run, rd.previousline, l.name,
+                run::warning(rd.run, rd.previousline, l.name,
                         "the colour component " + quoted(rd.previous) + " lies outside 0..255");
         }
         int16_t r = colourcomponent(v[0]);
@@ -382,7 +384,7 @@ int16_t readlinedata(DataReader& rd, UnivariantLine& l) {
     return k;
 }
 
-void readunivariant(DataReader& rd, const Word& name) {
+void readunivariant(DataReader& rd, const text::Word& name) {
     ++rd.linecount;
     if (rd.linecount > maxlines) toomany(rd, "lines (1500)", "readdata", "too many lines: max = 1500");
     rd.d.linelines[rd.linecount] = rd.previousline;
@@ -434,7 +436,7 @@ void readitems(DataReader& rd) {
         nextitem(rd);
         rd.hashmark = false;
         setcontext(rd, "point/line name");
-        Word name, mark = noitem;
+        text::Word name, mark = noitem;
         readname(rd, name);
         if (name.c[0] == '#') {  // "#" before a name: read and list the item, then drop a line
             rd.hashmark = true;
@@ -442,8 +444,8 @@ void readitems(DataReader& rd) {
             readname(rd, name);
         }
         if (name.len >= 2 && name.c[1] == '<') {
-            explain(rd.run, quoted(rd.previous) + " is a template's placeholder: give the item its real name");
-            bombed(rd.run, "read data", "< in name: line/point name unassigned?");
+            run::explain(rd.run, quoted(rd.previous) + " is a template's placeholder: give the item its real name");
+            run::bombed(rd.run, "read data", "< in name: line/point name unassigned?");
         }
         if (name.c[0] == 'i') {
             checkname(rd, rd.pointnames, name, rd.previous, "point");
@@ -466,14 +468,14 @@ void readitems(DataReader& rd) {
 void readedgeword(DataReader& rd, ShadedArea& area, int16_t names) {
     nextword(rd);
     placeat(rd, rd.previousline, rd.previous);
-    std::string what = wordtext(areaname(rd.areacount));
+    std::string what = run::wordtext(areaname(rd.areacount));
     if (names == 0) {
-        explain(rd.run, what + " begins with the edge word " + quoted(rd.previous) + " where its lines belong",
+        run::explain(rd.run, what + " begins with the edge word " + quoted(rd.previous) + " where its lines belong",
                 {"the edge word comes last, after the area's line names, as in '0.7 u1 top'"});
         failwith(rd, "readdata", "edge word before the lines of ", areaname(rd.areacount));
     }
     if (area.edge != 0) {
-        explain(rd.run, what + " has a second edge word, " + quoted(rd.previous),
+        run::explain(rd.run, what + " has a second edge word, " + quoted(rd.previous),
                 {"an area takes one edge word, the window edge its field touches: top, bottom, left or right"});
         failwith(rd, "readdata", "two edge words in ", areaname(rd.areacount));
     }
@@ -482,11 +484,11 @@ void readedgeword(DataReader& rd, ShadedArea& area, int16_t names) {
 
 // A name in an area's list that no line has, but that looks like an edge
 // word ("Top", "botom", "above"): a warning naming the edge words.
-void warnedgeslip(DataReader& rd, const Word& name) {
-    if (rd.linenames.count(wordtext(name)) != 0) return;
-    std::string edge = edgeslip(viewof(name));
+void warnedgeslip(DataReader& rd, const text::Word& name) {
+    if (rd.linenames.count(run::wordtext(name)) != 0) return;
+    std::string edge = edgeslip(text::viewof(name));
     if (edge.empty()) return;
-    warning(rd.run, rd.previousline, areaname(rd.areacount),
+    run::warning(rd.run, rd.previousline, areaname(rd.areacount),
             quoted(rd.previous) + " is no line's name: did you mean the edge word '" + edge +
                 "'? (the edge words are top, bottom, left and right)");
 }
@@ -500,11 +502,11 @@ void readareas(DataReader& rd) {
         ShadedArea& area = rd.d.areas[rd.areacount];
         setcontext(rd, "grayscale for area");
         area.grayscale = static_cast<double>(readreal(rd));
-        area.grayword = cuttext(rd.previous);
+        area.grayword = text::cuttext(rd.previous);
         rd.d.arealines[rd.areacount] = rd.previousline;
         rd.d.areacolumns[rd.areacount] = columnat(rd, rd.previous);
         if (!(area.grayscale >= 0 && area.grayscale <= 1))
-            warning(rd.run, rd.previousline, areaname(rd.areacount),
+            run::warning(rd.run, rd.previousline, areaname(rd.areacount),
                     "its grayscale " + quoted(rd.previous) + " lies outside 0..1 and is taken as " +
                         (area.grayscale > 0 ? "1" : "0"));
         setcontext(rd, "points for area");
@@ -518,7 +520,7 @@ void readareas(DataReader& rd) {
             if (area.edge != 0) {
                 nextword(rd);
                 placeat(rd, rd.previousline, rd.previous);
-                explain(rd.run, wordtext(areaname(rd.areacount)) + ": the line name " + quoted(rd.previous) +
+                run::explain(rd.run, run::wordtext(areaname(rd.areacount)) + ": the line name " + quoted(rd.previous) +
                                     " follows its edge word '" + areaedgeword(area.edge) + "'",
                         {"the edge word comes last, after the area's line names, as in '0.7 u1 top'"});
                 failwith(rd, "readdata", "line name after the edge word of ", areaname(rd.areacount));
@@ -527,10 +529,10 @@ void readareas(DataReader& rd) {
             if (k > maxareanames) {
                 atname(rd, rd.d.arealines, rd.d.areacolumns, rd.areacount, areaname(rd.areacount));
                 rd.run.place.width = 0;  // an area has no name: its place is its grayscale
-                explain(rd.run, wordtext(areaname(rd.areacount)) + " lists more than 15 lines",
+                run::explain(rd.run, run::wordtext(areaname(rd.areacount)) + " lists more than 15 lines",
                         {"an area is a grayscale followed by its lines: is the grayscale of the next area missing?"});
                 scriptinareanotes(rd);
-                bombed(rd.run, "readdata", "too many points in area: max = 15");
+                run::bombed(rd.run, "readdata", "too many points in area: max = 15");
             }
             readname(rd, area.linenames[k]);
             warnedgeslip(rd, area.linenames[k]);
@@ -540,9 +542,9 @@ void readareas(DataReader& rd) {
         // The comment after the area's last name, when that name ends its
         // text line (the lookahead has moved on to a later line).
         if (rd.current.len > 0 && rd.currentline != rd.previousline) {
-            Text comment = commenttext(rd.lines[1 - rd.active]);
+            text::Text comment = commenttext(rd.lines[1 - rd.active]);
             if (comment.len > 0) {
-                rd.d.areacomments.resize(static_cast<size_t>(maxareas) + 1, Text{0, {}});
+                rd.d.areacomments.resize(static_cast<size_t>(maxareas) + 1, text::Text{0, {}});
                 rd.d.areacomments[static_cast<size_t>(rd.areacount)] = comment;
             }
         }
@@ -559,7 +561,7 @@ void readareas(DataReader& rd) {
 
 }  // namespace
 
-void readdata(Run& run, Diagram& d, ReadProgress& progress) {
+void readdata(run::Run& run, Diagram& d, ReadProgress& progress) {
     DataFile file;
     file.name = promptdatafile(run, "gl-", run.settings.datafile, file.reader);
     progress.datafile = file.name;
@@ -577,3 +579,5 @@ void readdata(Run& run, Diagram& d, ReadProgress& progress) {
     progress.script = true;
     readscript(run, d, file);
 }
+
+}  // namespace gridel::diagram

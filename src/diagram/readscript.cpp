@@ -23,6 +23,8 @@
 #include "text/tokens.h"
 #include "text/utf8.h"
 
+namespace gridel::diagram {
+
 using namespace scriptreading;
 
 namespace {
@@ -36,18 +38,18 @@ const long double maxticks = 10000;
 // explain.
 void addrestnote(ScriptReader& sr, std::vector<std::string>& notes) {
     if (sr.file.restline > 0)
-        notes.push_back("the words after the '*' on line " + wholetext(sr.file.restline) +
+        notes.push_back("the words after the '*' on line " + run::wholetext(sr.file.restline) +
                         " are not read: the script begins on the next line");
 }
 
 // Stand at word i of the current line; past its last word, just after it.
 void atwordof(ScriptReader& sr, int32_t i) {
-    const WordList& w = sr.words;
+    const text::WordList& w = sr.words;
     int32_t line = sr.run.place.line;
     if (i >= 1 && i <= w.count)
-        atword(sr.run, line, w.edges[2 * static_cast<size_t>(i) - 2] + 1, wholeword(w, i).len);
+        run::atword(sr.run, line, w.edges[2 * static_cast<size_t>(i) - 2] + 1, text::wholeword(w, i).len);
     else if (w.count > 0)
-        atword(sr.run, line, w.edges[2 * static_cast<size_t>(w.count) - 1] + 1, 0);
+        run::atword(sr.run, line, w.edges[2 * static_cast<size_t>(w.count) - 1] + 1, 0);
 }
 
 // A keyword's line that lacks `count` numbers after word `last`: the place
@@ -55,28 +57,28 @@ void atwordof(ScriptReader& sr, int32_t i) {
 // of the line when there are too few words.
 void explainnumbers(ScriptReader& sr, int32_t last, int count, const std::string& needs) {
     for (int32_t i = last + 1; i <= last + count; ++i) {
-        TextView w = wholeword(sr.words, i);
-        WordKind k = whatis(w);
-        if (k == kindinteger || k == kindreal || k == kindrational) {
+        text::TextView w = wholeword(sr.words, i);
+        text::WordKind k = whatis(w);
+        if (k == text::kindinteger || k == text::kindreal || k == text::kindrational) {
             long double v;
             int16_t a, b;
-            Text message;
-            bool reads = k == kindrational ? str2rational(w.c, w.len, a, b, message) : realvalue(w.c, w.len, v);
+            text::Text message;
+            bool reads = k == text::kindrational ? text::str2rational(w.c, w.len, a, b, message) : text::realvalue(w.c, w.len, v);
             if (reads) continue;
         }
         atwordof(sr, i);
         if (i > sr.words.count) {
-            explain(sr.run, needs + ": the line ends after " + wholetext(i - last - 1) + " of them");
+            run::explain(sr.run, needs + ": the line ends after " + run::wholetext(i - last - 1) + " of them");
         } else {
-            explain(sr.run, needs + ": " + quotedword(w) + " is not one", numbernotes(w));
+            run::explain(sr.run, needs + ": " + run::quotedword(w) + " is not one", numbernotes(w));
         }
         return;
     }
-    explain(sr.run, needs);
+    run::explain(sr.run, needs);
 }
 
 // An option that takes a size: "ask" counts as yes.
-YesAskNo askasyes(YesAskNo answer) { return answer == answerask ? answeryes : answer; }
+run::YesAskNo askasyes(run::YesAskNo answer) { return answer == run::answerask ? run::answeryes : answer; }
 
 int16_t clampsize(int16_t v, int16_t low, int16_t high) { return v < low ? low : (v > high ? high : v); }
 
@@ -84,12 +86,12 @@ int16_t clampsize(int16_t v, int16_t low, int16_t high) { return v < low ? low :
 bool optionalsize(ScriptReader& sr, int32_t last, int16_t& size) {
     int16_t n = 1;
     int16_t values[2];
-    if (!getints(sr.words, last, n, values)) return false;
+    if (!text::getints(sr.words, last, n, values)) return false;
     size = values[1];
     return true;
 }
 
-void echoreal(LineBuffer& line, const char* label, long double v) {
+void echoreal(text::LineBuffer& line, const char* label, long double v) {
     appendfield(label, 0, line, 255);
     appendreal(2, true, 0, line, 255, v);
 }
@@ -99,32 +101,32 @@ void readwindow(ScriptReader& sr, const KeywordLine& kl) {
     sr.windowfailed = true;  // until the line is read whole
     int16_t n = 4;
     long double v[5];
-    if (!getreals(sr.words, last, n, v)) {
+    if (!text::getreals(sr.words, last, n, v)) {
         explainnumbers(sr, last, 4, "window needs four numbers, xlow xhigh ylow yhigh");
-        bombed(sr.run, "readdata", "window bad in script (xlow, xhigh, ylow, yhigh needed)");
+        run::bombed(sr.run, "readdata", "window bad in script (xlow, xhigh, ylow, yhigh needed)");
     }
     sr.d.window.xlow = v[1];
     sr.d.window.xhigh = v[2];
     sr.d.window.ylow = v[3];
     sr.d.window.yhigh = v[4];
-    LineBuffer line;
-    clearline(line);  // the echo comes before the checks, so a bad window is shown
+    text::LineBuffer line;
+    text::clearline(line);  // the echo comes before the checks, so a bad window is shown
     echoreal(line, "window: xlow = ", sr.d.window.xlow);
     echoreal(line, ", xhigh = ", sr.d.window.xhigh);
     echoreal(line, ", ylow = ", sr.d.window.ylow);
     echoreal(line, ", yhigh = ", sr.d.window.yhigh);
-    putstr(sr.run, 0, line, 1, setwlog);
+    run::putstr(sr.run, 0, line, 1, run::setwlog);
     if (sr.d.window.xlow >= sr.d.window.xhigh) {
         atwordof(sr, last + 2);
-        explain(sr.run, "the window's xhigh, " + quotedword(wholeword(sr.words, last + 2)) + ", is not greater than its xlow",
+        run::explain(sr.run, "the window's xhigh, " + run::quotedword(text::wholeword(sr.words, last + 2)) + ", is not greater than its xlow",
                 {"the window is written xlow xhigh ylow yhigh"});
-        bombed(sr.run, "readdata", "xhigh must be greater than xlow");
+        run::bombed(sr.run, "readdata", "xhigh must be greater than xlow");
     }
     if (sr.d.window.ylow >= sr.d.window.yhigh) {
         atwordof(sr, last + 4);
-        explain(sr.run, "the window's yhigh, " + quotedword(wholeword(sr.words, last + 4)) + ", is not greater than its ylow",
+        run::explain(sr.run, "the window's yhigh, " + run::quotedword(text::wholeword(sr.words, last + 4)) + ", is not greater than its ylow",
                 {"the window is written xlow xhigh ylow yhigh"});
-        bombed(sr.run, "readdata", "yhigh must be greater than ylow");
+        run::bombed(sr.run, "readdata", "yhigh must be greater than ylow");
     }
     sr.windowgiven = true;
     sr.windowfailed = false;
@@ -135,30 +137,30 @@ void readbigticks(ScriptReader& sr, const KeywordLine& kl) {
     sr.bigticksfailed = true;  // until the line is read whole
     int16_t n = 4;
     long double v[5];
-    if (!getreals(sr.words, last, n, v)) {
+    if (!text::getreals(sr.words, last, n, v)) {
         explainnumbers(sr, last, 4, "bigticks needs four numbers, x gap, x start, y gap, y start");
-        bombed(sr.run, "readdata", "bigticks bad in script (xtick gap, xstart, ytick gap, ystart needed)");
+        run::bombed(sr.run, "readdata", "bigticks bad in script (xtick gap, xstart, ytick gap, ystart needed)");
     }
     TickMarks& t = sr.d.ticks;
     t.xtickgap = v[1];
     t.xstart = v[2];
     t.ytickgap = v[3];
     t.ystart = v[4];
-    LineBuffer line;
-    clearline(line);
+    text::LineBuffer line;
+    text::clearline(line);
     echoreal(line, "big ticks and axis labels: start x = ", t.xstart);
     echoreal(line, ", x gap = ", t.xtickgap);
     echoreal(line, ", start y = ", t.ystart);
     echoreal(line, ", y gap = ", t.ytickgap);
-    putstr(sr.run, 0, line, 1, setwlog);
+    run::putstr(sr.run, 0, line, 1, run::setwlog);
     const char* const order = "bigticks is written x gap, x start, y gap, y start";
     if (t.xtickgap <= 0 || t.ytickgap <= 0) {
         // A negative gap would make the tick loops of the drawing run forever.
         bool zero = t.xtickgap == 0 || t.ytickgap == 0;
         atwordof(sr, last + ((zero ? t.xtickgap == 0 : t.xtickgap < 0) ? 1 : 3));
-        explain(sr.run, "the gap between big ticks must be greater than 0", {order});
-        if (zero) bombed(sr.run, "read script", "zero gap");
-        bombed(sr.run, "read script", "negative gap");
+        run::explain(sr.run, "the gap between big ticks must be greater than 0", {order});
+        if (zero) run::bombed(sr.run, "read script", "zero gap");
+        run::bombed(sr.run, "read script", "negative gap");
     }
     const PlotWindow& w = sr.d.window;
     bool xoutside = t.xstart < w.xlow || t.xstart > w.xhigh;
@@ -166,7 +168,7 @@ void readbigticks(ScriptReader& sr, const KeywordLine& kl) {
     if (!sr.windowfailed && (xoutside || t.ystart < w.ylow || t.ystart > w.yhigh)) {
         atwordof(sr, last + (xoutside ? 2 : 4));
         if (sr.windowgiven) {
-            explain(sr.run, std::string("the first big tick along ") + (xoutside ? "x" : "y") +
+            run::explain(sr.run, std::string("the first big tick along ") + (xoutside ? "x" : "y") +
                                 " lies outside the window", {order});
         } else {
             // Without a window there is nothing to check the starts against:
@@ -174,10 +176,10 @@ void readbigticks(ScriptReader& sr, const KeywordLine& kl) {
             std::vector<std::string> notes = sr.slips;
             notes.push_back("the window line must come before the bigticks line");
             addrestnote(sr, notes);
-            explain(sr.run, "no window line comes before this bigticks line", notes);
+            run::explain(sr.run, "no window line comes before this bigticks line", notes);
         }
-        if (xoutside) bombed(sr.run, "readdata", "x start must be >=xlow and <=xhigh");
-        bombed(sr.run, "readdata", "y start must be >=ylow and <=yhigh");
+        if (xoutside) run::bombed(sr.run, "readdata", "x start must be >=xlow and <=xhigh");
+        run::bombed(sr.run, "readdata", "y start must be >=ylow and <=yhigh");
     }
     sr.bigticksgiven = true;
     sr.bigticksfailed = false;
@@ -186,26 +188,26 @@ void readbigticks(ScriptReader& sr, const KeywordLine& kl) {
 void readsmallticks(ScriptReader& sr, const KeywordLine& kl) {
     const int32_t last = kl.last;
     warnask(sr, kl.key, kl.answer, "is taken as yes");
-    YesAskNo answer = askasyes(kl.answer);
-    if (answer == answeryes) {
+    run::YesAskNo answer = askasyes(kl.answer);
+    if (answer == run::answeryes) {
         int16_t n = 2;
         long double v[3];
-        if (!getreals(sr.words, last, n, v)) {
+        if (!text::getreals(sr.words, last, n, v)) {
             explainnumbers(sr, last, 2, "smallticks needs two numbers, x gap and y gap");
-            addnote(sr.run, "'smallticks no' turns them off");
-            bombed(sr.run, "readdata", "small ticks bad in script (xtick gap, ytick gap)");
+            run::addnote(sr.run, "'smallticks no' turns them off");
+            run::bombed(sr.run, "readdata", "small ticks bad in script (xtick gap, ytick gap)");
         }
         sr.d.ticks.smallxgap = v[1];
         sr.d.ticks.smallygap = v[2];
         if (v[1] <= 0 || v[2] <= 0) {
             bool zero = v[1] == 0 || v[2] == 0;
             atwordof(sr, last + ((zero ? v[1] == 0 : v[1] < 0) ? 1 : 2));
-            explain(sr.run, "the gap between small ticks must be greater than 0");
-            if (zero) bombed(sr.run, "read script", "zero small gap");
-            bombed(sr.run, "read script", "negative small gap");
+            run::explain(sr.run, "the gap between small ticks must be greater than 0");
+            if (zero) run::bombed(sr.run, "read script", "zero small gap");
+            run::bombed(sr.run, "read script", "negative small gap");
         }
     }
-    sr.d.ticks.smallticks = answer == answeryes;
+    sr.d.ticks.smallticks = answer == run::answeryes;
 }
 
 void readinfo(ScriptReader& sr, const KeywordLine& kl) {
@@ -213,17 +215,17 @@ void readinfo(ScriptReader& sr, const KeywordLine& kl) {
     DrawingOptions& o = sr.d.options;
     if (o.ninfo + 1 > maxinfo) {
         atwordof(sr, 1);
-        explain(sr.run, "a script has at most 10 info lines");
-        bombed(sr.run, "script", "too much info!!");
+        run::explain(sr.run, "a script has at most 10 info lines");
+        run::bombed(sr.run, "script", "too much info!!");
     }
     ++o.ninfo;
-    Text& info = o.info[o.ninfo];
+    text::Text& info = o.info[o.ninfo];
     info.len = 0;
-    for (int32_t i = last + 1; i <= sr.words.count && info.len < capof(info); ++i) {
-        addtext(info, " ");
-        addtext(info, wordat(sr.words, i));
+    for (int32_t i = last + 1; i <= sr.words.count && info.len < text::capof(info); ++i) {
+        text::addtext(info, " ");
+        addtext(info, text::wordat(sr.words, i));
     }
-    warnundrawable(sr.run, sr.run.place.line, viewof(info), "the info line");
+    warnundrawable(sr.run, sr.run.place.line, text::viewof(info), "the info line");
     warnmarkup(sr.run, sr.run.place.line, viewof(info), "the info line");
 }
 
@@ -231,8 +233,8 @@ void readdarkcolour(ScriptReader& sr, const KeywordLine& kl) {
     const int32_t last = kl.last;
     int16_t n = 3;
     long double v[4];
-    if (!getreals(sr.words, last, n, v)) {  // ignored without a message
-        warning(sr.run, sr.run.place.line, noitem, "darkcolour needs three numbers: the line is ignored");
+    if (!text::getreals(sr.words, last, n, v)) {  // ignored without a message
+        run::warning(sr.run, sr.run.place.line, noitem, "darkcolour needs three numbers: the line is ignored");
         return;
     }
     for (int i = 0; i < 3; ++i) sr.d.options.darkcolour[i] = v[i + 1];
@@ -241,8 +243,8 @@ void readdarkcolour(ScriptReader& sr, const KeywordLine& kl) {
 // Under --check, a size that was given and is not the one used.
 void warnsize(ScriptReader& sr, const std::string& what, int16_t given, int16_t used) {
     if (given == used) return;
-    warning(sr.run, sr.run.place.line, noitem,
-            std::string(what) + " size " + wholetext(given) + " is taken as " + wholetext(used));
+    run::warning(sr.run, sr.run.place.line, noitem,
+            std::string(what) + " size " + run::wholetext(given) + " is taken as " + run::wholetext(used));
 }
 
 // A keyword that takes no answer: an "ask" is skipped, after the line is read.
@@ -268,23 +270,23 @@ void readnumbering(ScriptReader& sr, const KeywordLine& kl) {
     DrawingOptions& o = sr.d.options;
     o.numbering = askasyes(kl.answer);
     warnask(sr, kl.key, kl.answer, "is taken as yes");
-    if (o.numbering != answeryes) return;
+    if (o.numbering != run::answeryes) return;
     int16_t size;
     bool given = optionalsize(sr, kl.last, size);
     o.numbersize = clampsize(given ? size : 4, 4, 14);
-    if (given) warnsize(sr, wordtext(kl.key), size, o.numbersize);
+    if (given) warnsize(sr, run::wordtext(kl.key), size, o.numbersize);
 }
 
 void readcircles(ScriptReader& sr, const KeywordLine& kl) {
     DrawingOptions& o = sr.d.options;
     o.docircles = askasyes(kl.answer);
     warnask(sr, kl.key, kl.answer, "is taken as yes");
-    if (o.docircles != answeryes) return;
+    if (o.docircles != run::answeryes) return;
     int16_t size;
     bool given = optionalsize(sr, kl.last, size);
     if (!given) {
         if (o.numbersize > 0)
-            size = static_cast<int16_t>(roundint(o.numbersize / 2.0L));  // ties to even
+            size = static_cast<int16_t>(text::roundint(o.numbersize / 2.0L));  // ties to even
         else
             size = 1;
     }
@@ -312,9 +314,9 @@ const ScriptKeyword scriptkeywords[] = {
 };
 
 // The row of `key` in a table; null when it has none.
-const ScriptKeyword* findkeyword(std::span<const ScriptKeyword> table, TextView key) {
+const ScriptKeyword* findkeyword(std::span<const ScriptKeyword> table, text::TextView key) {
     for (const ScriptKeyword& k : table)
-        if (istext(key, k.name)) return &k;
+        if (text::istext(key, k.name)) return &k;
     return nullptr;
 }
 
@@ -329,8 +331,8 @@ const std::vector<const char*>& keywordnames() {
     return names;
 }
 
-void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t last) {
-    if (const ScriptKeyword* k = findkeyword(scriptkeywords, viewof(key))) {
+void applykeyword(ScriptReader& sr, const text::Word& key, run::YesAskNo answer, int32_t last) {
+    if (const ScriptKeyword* k = findkeyword(scriptkeywords, text::viewof(key))) {
         KeywordLine line{k->arguments, key, answer, last, firstmisfit(sr.words, last, k->arguments)};
         warnextra(sr, line);
         k->read(sr, line);
@@ -343,10 +345,10 @@ void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t la
         std::string near = nearestscriptkeyword(word);
         std::string hint = near.empty() ? std::string() : " (did you mean \"" + near + "\"?)";
         if (commentslip(viewof(key))) hint = " (" + numbernotes(viewof(key)).front() + ")";
-        warning(sr.run, sr.run.place.line, noitem, "unknown script keyword \"" + word + "\" is ignored" + hint);
-        const ScriptKeyword* meant = findkeyword(scriptkeywords, TextView{near.data(), static_cast<int32_t>(near.size())});
+        run::warning(sr.run, sr.run.place.line, noitem, "unknown script keyword \"" + word + "\" is ignored" + hint);
+        const ScriptKeyword* meant = findkeyword(scriptkeywords, text::TextView{near.data(), static_cast<int32_t>(near.size())});
         if (meant != nullptr && (meant->read == answerless<readwindow> || meant->read == answerless<readbigticks>))
-            sr.slips.push_back(quotedword(key) + " on line " + wholetext(sr.run.place.line) + ": did you mean '" + near +
+            sr.slips.push_back(run::quotedword(key) + " on line " + run::wholetext(sr.run.place.line) + ": did you mean '" + near +
                                "'?");
     }
 }
@@ -354,48 +356,48 @@ void applykeyword(ScriptReader& sr, const Word& key, YesAskNo answer, int32_t la
 // Apply the script line in sr.words; false for a "*" line, which ends the
 // script.  Under --check a failing line is kept in `failed` and the
 // reading goes on, so that the check lists the failure of every line.
-bool applyline(ScriptReader& sr, std::optional<RunEnd>& failed) {
+bool applyline(ScriptReader& sr, std::optional<run::RunEnd>& failed) {
     if (sr.words.count == 0) return true;
-    const Word key = wordat(sr.words, 1);
-    if (istext(key, "*")) return false;
-    YesAskNo answer;
+    const text::Word key = wordat(sr.words, 1);
+    if (text::istext(key, "*")) return false;
+    run::YesAskNo answer;
     int32_t last;
-    readyesno(sr.words, sr.words.count, answer, last);
+    run::readyesno(sr.words, sr.words.count, answer, last);
     if (!sr.run.checking) {
         applykeyword(sr, key, answer, last);
         return true;
     }
     try {
         applykeyword(sr, key, answer, last);
-    } catch (const RunEnd& end) {
-        if (end.status != exitfailed) throw;
+    } catch (const run::RunEnd& end) {
+        if (end.status != run::exitfailed) throw;
         if (!failed) failed = end;
     }
     return true;
 }
 
 // The log's line for a style file or a command-line line once applied.
-void reportstyle(Run& run, const ScriptSource& source) {
-    std::string said = source.number > 0 ? "-e line " + wholetext(source.number) + " applied: " + source.line
+void reportstyle(run::Run& run, const run::ScriptSource& source) {
+    std::string said = source.number > 0 ? "-e line " + run::wholetext(source.number) + " applied: " + source.line
                                           : "style file " + source.shown + " applied";
-    Text line;  // a long -e line is cut on the screen and in the log
-    settext(line, said.data(), static_cast<int>(std::min<size_t>(said.size(), capof(line))));
-    putstr(run, 0, line, 1, setwlog);
+    text::Text line;  // a long -e line is cut on the screen and in the log
+    text::settext(line, said.data(), static_cast<int>(std::min<size_t>(said.size(), text::capof(line))));
+    putstr(run, 0, line, 1, run::setwlog);
 }
 
 // The style files and command-line lines of the run, read as the script's
 // own lines after its last one, each where it stands (its failures and
 // warnings name it).  A "*" line ends a style file's script, as it ends a
 // data file's.  The data file is the run's place again afterwards.
-void readstyles(ScriptReader& sr, std::optional<RunEnd>& failed) {
-    Run& run = sr.run;
+void readstyles(ScriptReader& sr, std::optional<run::RunEnd>& failed) {
+    run::Run& run = sr.run;
     if (run.styles.empty()) return;
-    const SourcePlace datafile = run.place;
-    for (const ScriptSource& source : run.styles) {
-        Text shown;
-        settext(shown, source.shown.data(), static_cast<int>(std::min<size_t>(source.shown.size(), capof(shown))));
+    const run::SourcePlace datafile = run.place;
+    for (const run::ScriptSource& source : run.styles) {
+        text::Text shown;
+        text::settext(shown, source.shown.data(), static_cast<int>(std::min<size_t>(source.shown.size(), text::capof(shown))));
         if (source.number > 0) {
-            enterfile(run, Text{0, {}}, shown);
+            enterfile(run, text::Text{0, {}}, shown);
             run.place.text = source.line;
             atline(run, source.number);
             sr.words.line = source.line;
@@ -403,21 +405,21 @@ void readstyles(ScriptReader& sr, std::optional<RunEnd>& failed) {
             dropcomment(sr.words);
             applyline(sr, failed);
         } else {
-            Text path;
-            settext(path, source.path.data(), static_cast<int>(std::min<size_t>(source.path.size(), capof(path))));
+            text::Text path;
+            text::settext(path, source.path.data(), static_cast<int>(std::min<size_t>(source.path.size(), text::capof(path))));
             enterfile(run, path, shown);
-            LineReader reader;
-            if (!openreader(reader, source.path.c_str())) ioerror(run, source.shown.c_str());
-            while (!atend(reader)) {
+            run::LineReader reader;
+            if (!run::openreader(reader, source.path.c_str())) ioerror(run, source.shown.c_str());
+            while (!run::atend(reader)) {
                 rstrings(run, reader, sr.words);
                 if (!applyline(sr, failed)) break;
             }
-            if (!closereader(reader)) ioerror(run, source.shown.c_str());
+            if (!run::closereader(reader)) ioerror(run, source.shown.c_str());
         }
         reportstyle(run, source);
     }
     run.place = datafile;
-    atline(run, 0);
+    run::atline(run, 0);
 }
 
 // More than `maxticks` ticks of this gap across the span.
@@ -437,7 +439,7 @@ std::vector<KeywordName> figurekeywordlist() {
     return out;
 }
 
-bool isscriptkeyword(TextView word) {
+bool isscriptkeyword(text::TextView word) {
     for (const char* name : keywordnames())
         if (istext(word, name)) return true;
     return false;
@@ -445,63 +447,63 @@ bool isscriptkeyword(TextView word) {
 
 std::string nearestscriptkeyword(const std::string& word) {
     const std::vector<const char*>& names = keywordnames();
-    return nearestword(word, names.data(), static_cast<int>(names.size()));
+    return run::nearestword(word, names.data(), static_cast<int>(names.size()));
 }
 
-void readscriptafterfailure(Run& run, Diagram& d, const Text& datafile) {
+void readscriptafterfailure(run::Run& run, Diagram& d, const text::Text& datafile) {
     DataFile file;
     file.name = datafile;
     char path[256];
-    if (!tocstring(datafile, path) || !openinput(run, file.reader, path)) return;
+    if (!text::tocstring(datafile, path) || !openinput(run, file.reader, path)) return;
     // Find the script's first line without ending the run: a line the data
     // reader could not read is not read here either.
-    WordList words;
+    text::WordList words;
     int32_t star = 0, from = 0, begin = 0;
-    while (readline(file.reader, words.line) == readok) {
-        splitline(words);
-        dropcomment(words);
+    while (readline(file.reader, words.line) == run::readok) {
+        text::splitline(words);
+        text::dropcomment(words);
         if (words.count == 0) continue;
         int32_t n = file.reader.lineno;
-        TextView first = wholeword(words, 1);
+        text::TextView first = wholeword(words, 1);
         if (star > 0 && isscriptkeyword(first)) {
             begin = from;
             break;
         }
         int32_t at = 0;
         for (int32_t i = 1; i <= words.count && at == 0; ++i)
-            if (istext(wholeword(words, i), "*")) at = i;
+            if (text::istext(text::wholeword(words, i), "*")) at = i;
         if (at > 0) {
             star = n;
             from = n + 1;
             file.restline = at < words.count ? n : 0;
             file.restcolumn = at < words.count ? words.edges[2 * static_cast<size_t>(at)] + 1 : 0;
-        } else if (star > 0 && whatis(first) != kindother) {
+        } else if (star > 0 && text::whatis(first) != text::kindother) {
             from = n + 1;  // an area's line: the areas ran on past their "*"
         }
     }
     closereader(file.reader);
     if (begin == 0 || !openinput(run, file.reader, path)) return;
-    while (file.reader.lineno + 1 < begin && skipline(file.reader) == readok) {
+    while (file.reader.lineno + 1 < begin && skipline(file.reader) == run::readok) {
     }
     readscript(run, d, file);
 }
 
-void readscript(Run& run, Diagram& d, DataFile& datafile) {
+void readscript(run::Run& run, Diagram& d, DataFile& datafile) {
     ScriptReader sr{run, d, datafile, {}, false, false, false, false, {}};
-    std::optional<RunEnd> failed;  // the first failing line's end, under --check
-    LineReader& file = datafile.reader;
+    std::optional<run::RunEnd> failed;  // the first failing line's end, under --check
+    run::LineReader& file = datafile.reader;
     DrawingOptions& o = d.options;
     d.ticks.smallticks = false;
-    o.doareas = answeryes;
-    o.showlineinfo = answeryes;
-    o.numbering = answerno;
+    o.doareas = run::answeryes;
+    o.showlineinfo = run::answeryes;
+    o.numbering = run::answerno;
     o.numbersize = 0;
     o.circlesize = 0;
     for (int i = 0; i < 3; ++i) {
         o.lightcolour[i] = 255;
         o.darkcolour[i] = 0;
     }
-    while (!atend(file)) {
+    while (!run::atend(file)) {
         rstrings(run, file, sr.words);
         if (!applyline(sr, failed)) break;
     }
@@ -528,9 +530,11 @@ void readscript(Run& run, Diagram& d, DataFile& datafile) {
                 {"check the gaps of bigticks and smallticks against the window's units"});
         bombed(sr.run, "read script", "too many ticks");
     }
-    if (!closereader(file)) {
+    if (!run::closereader(file)) {
         char path[256];
         if (!tocstring(datafile.name, path)) path[0] = '\0';
         ioerror(run, path);
     }
 }
+
+}  // namespace gridel::diagram

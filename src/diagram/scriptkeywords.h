@@ -9,6 +9,8 @@
 
 #include "text/fixedtext.h"
 
+namespace gridel::diagram {
+
 // A keyword and its arguments as the reference writes them.
 struct KeywordName {
     const char* name;
@@ -21,7 +23,9 @@ std::vector<KeywordName> scriptkeywordlist();
 std::vector<KeywordName> figurekeywordlist();
 
 // True when the word is a keyword of the script.
-bool isscriptkeyword(TextView word);
+bool isscriptkeyword(text::TextView word);
 
 // The keyword of the script that `word` is a slip of, or "".
 std::string nearestscriptkeyword(const std::string& word);
+
+}  // namespace gridel::diagram

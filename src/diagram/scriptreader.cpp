@@ -9,24 +9,26 @@
 #include "text/numfmt.h"
 #include "text/utf8.h"
 
+namespace gridel::diagram {
+
 namespace scriptreading {
 
-const Word noitem = {0, {}};
+const text::Word noitem = {0, {}};
 
 namespace {
 
 // A word that reads as a number (an integer, a real or a/b).
-bool isnumberword(TextView w) {
-    WordKind k = whatis(w);
-    if (k != kindinteger && k != kindreal && k != kindrational) return false;
+bool isnumberword(text::TextView w) {
+    text::WordKind k = whatis(w);
+    if (k != text::kindinteger && k != text::kindreal && k != text::kindrational) return false;
     long double v;
     int16_t a, b;
-    Text message;
-    return k == kindrational ? str2rational(w.c, w.len, a, b, message) : realvalue(w.c, w.len, v);
+    text::Text message;
+    return k == text::kindrational ? text::str2rational(w.c, w.len, a, b, message) : text::realvalue(w.c, w.len, v);
 }
 
 // The word is one of `words` ('|' between them).
-bool oneof(TextView w, const char* words) {
+bool oneof(text::TextView w, const char* words) {
     for (const char* from = words;;) {
         const char* bar = std::strchr(from, '|');
         size_t n = bar != nullptr ? static_cast<size_t>(bar - from) : std::strlen(from);
@@ -38,7 +40,7 @@ bool oneof(TextView w, const char* words) {
 
 }  // namespace
 
-int32_t firstmisfit(const WordList& words, int32_t last, const Arguments& arguments) {
+int32_t firstmisfit(const text::WordList& words, int32_t last, const Arguments& arguments) {
     const int32_t given = words.count - last;
     const int32_t missing = words.count + 1;
     switch (arguments.takes) {
@@ -46,35 +48,35 @@ int32_t firstmisfit(const WordList& words, int32_t last, const Arguments& argume
             return given > 0 ? last + 1 : 0;
         case Takes::numbers:
             for (int32_t i = last + 1; i <= words.count && i <= last + arguments.most; ++i)
-                if (!isnumberword(wholeword(words, i))) return i;
+                if (!isnumberword(text::wholeword(words, i))) return i;
             if (given > arguments.most) return last + arguments.most + 1;
             return given < arguments.least ? missing : 0;
         case Takes::text:
             return given < arguments.least ? missing : 0;
         case Takes::word:
             if (given > 1) return last + 2;
-            if (given == 1) return oneof(wholeword(words, last + 1), arguments.words) ? 0 : last + 1;
+            if (given == 1) return oneof(text::wholeword(words, last + 1), arguments.words) ? 0 : last + 1;
             return arguments.least > 0 ? missing : 0;
         case Takes::words:
             for (int32_t i = last + 1; i <= words.count && i <= last + arguments.most; ++i)
-                if (!oneof(wholeword(words, i), arguments.words)) return i;
+                if (!oneof(text::wholeword(words, i), arguments.words)) return i;
             if (given > arguments.most) return last + arguments.most + 1;
             return given < arguments.least ? missing : 0;
         case Takes::numbertext:
             if (given < 1) return missing;
-            if (whatis(wholeword(words, last + 1)) != kindinteger) return last + 1;
+            if (text::whatis(text::wholeword(words, last + 1)) != text::kindinteger) return last + 1;
             return given < 2 ? missing : 0;
     }
     return 0;
 }
 
-void warnask(ScriptReader& sr, const Word& key, YesAskNo answer, const char* becomes) {
-    if (answer != answerask) return;
-    warning(sr.run, sr.run.place.line, noitem, "\"ask\" does not ask: " + wordtext(key) + " " + becomes);
+void warnask(ScriptReader& sr, const text::Word& key, run::YesAskNo answer, const char* becomes) {
+    if (answer != run::answerask) return;
+    run::warning(sr.run, sr.run.place.line, noitem, "\"ask\" does not ask: " + run::wordtext(key) + " " + becomes);
 }
 
 void ignored(ScriptReader& sr, const std::string& why) {
-    warning(sr.run, sr.run.place.line, noitem, why + ": the line is ignored");
+    run::warning(sr.run, sr.run.place.line, noitem, why + ": the line is ignored");
 }
 
 void warnextra(ScriptReader& sr, const KeywordLine& line) {
@@ -85,14 +87,14 @@ void warnextra(ScriptReader& sr, const KeywordLine& line) {
     std::string takes = arguments.takes == Takes::nothing ? std::string(" takes no arguments")
                                                           : std::string(" takes ") + arguments.shown;
     bool more = line.misfit < sr.words.count;
-    warning(sr.run, sr.run.place.line, noitem,
-            wordtext(line.key) + takes + ": " + quotedword(wholeword(sr.words, line.misfit)) +
+    run::warning(sr.run, sr.run.place.line, noitem,
+            run::wordtext(line.key) + takes + ": " + run::quotedword(text::wholeword(sr.words, line.misfit)) +
                 (more ? " and the words after it are" : " is") + " not read");
 }
 
-Text textfrom(ScriptReader& sr, int32_t first, const char* what, int32_t room) {
-    const WordList& words = sr.words;
-    Text out;
+text::Text textfrom(ScriptReader& sr, int32_t first, const char* what, int32_t room) {
+    const text::WordList& words = sr.words;
+    text::Text out;
     out.len = 0;
     if (first < 1 || first > words.count) return out;
     size_t from = static_cast<size_t>(words.edges[2 * static_cast<size_t>(first) - 2]);
@@ -106,16 +108,18 @@ Text textfrom(ScriptReader& sr, int32_t first, const char* what, int32_t room) {
         used += c == 0xA4 ? 4 : (c == '(' || c == ')' || c == '\\' ? 2 : 1);
         if (used > room) break;
     }
-    settext(out, text, wholecut(text, whole, fits < capof(out) ? fits : capof(out)));
+    text::settext(out, text, text::wholecut(text, whole, fits < text::capof(out) ? fits : capof(out)));
     if (out.len < whole)
         warning(sr.run, sr.run.place.line, noitem,
-                std::string(what) + " is cut to its first " + wholetext(out.len) + " of " + wholetext(whole) +
-                    " bytes: it is drawn in at most " + wholetext(room) + " bytes once written for PostScript");
+                std::string(what) + " is cut to its first " + run::wholetext(out.len) + " of " + run::wholetext(whole) +
+                    " bytes: it is drawn in at most " + run::wholetext(room) + " bytes once written for PostScript");
     return out;
 }
 
 std::string numbertext(long double v) {
-    return v == roundint(v) ? wholetext(v) : wordtext(real2str(v, decimalsneeded(true, 2, v), true));
+    return v == text::roundint(v) ? run::wholetext(v) : run::wordtext(text::real2str(v, text::decimalsneeded(true, 2, v), true));
 }
 
 }  // namespace scriptreading
+
+}  // namespace gridel::diagram

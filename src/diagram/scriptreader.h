@@ -16,14 +16,16 @@
 #include "text/fixedtext.h"
 #include "text/tokens.h"
 
+namespace gridel::diagram {
+
 namespace scriptreading {
 
 // The script reader's state while it reads.
 struct ScriptReader {
-    Run& run;              // the run: its transcript and its failure path
+    run::Run& run;              // the run: its transcript and its failure path
     Diagram& d;            // the diagram whose settings it fills
     const DataFile& file;  // the data file it reads
-    WordList words;        // the words of the current line
+    text::WordList words;        // the words of the current line
     bool windowgiven;      // a "window" line was read
     bool bigticksgiven;    // a "bigticks" line was read
     bool titlegiven;       // a "title" line was read ("style paper" leaves it as it is)
@@ -58,8 +60,8 @@ struct Arguments {
 // words are missing; 0 when all fit).
 struct KeywordLine {
     const Arguments& arguments;  // what the keyword takes
-    Word key;
-    YesAskNo answer;
+    text::Word key;
+    run::YesAskNo answer;
     int32_t last;
     int32_t misfit;
 };
@@ -82,10 +84,10 @@ void finishfigure(ScriptReader& sr);
 
 // The first word after `last` that does not fit `arguments`, as KeywordLine
 // counts it.
-int32_t firstmisfit(const WordList& words, int32_t last, const Arguments& arguments);
+int32_t firstmisfit(const text::WordList& words, int32_t last, const Arguments& arguments);
 
 // Under --check, what an answer "ask" does to a keyword's setting.
-void warnask(ScriptReader& sr, const Word& key, YesAskNo answer, const char* becomes);
+void warnask(ScriptReader& sr, const text::Word& key, run::YesAskNo answer, const char* becomes);
 
 // Under --check, a line that is ignored, and why.
 void ignored(ScriptReader& sr, const std::string& why);
@@ -99,7 +101,7 @@ void warnextra(ScriptReader& sr, const KeywordLine& line);
 // string (where "(", ")" and "\\" take two bytes and the byte 0xA4 four,
 // as the EPS writes them) is cut between characters, with a warning that
 // names it as `what`: every drawing then shows it as the EPS does.
-Text textfrom(ScriptReader& sr, int32_t first, const char* what, int32_t room);
+text::Text textfrom(ScriptReader& sr, int32_t first, const char* what, int32_t room);
 
 // The room of a title, which the EPS writes on a line with its "show",
 // and of the other texts (axis titles, field names).
@@ -109,6 +111,8 @@ constexpr int32_t textroom = 255;
 // A bound as a message writes it: with the decimals it needs.
 std::string numbertext(long double v);
 
-extern const Word noitem;
+extern const text::Word noitem;
 
 }  // namespace scriptreading
+
+}  // namespace gridel::diagram

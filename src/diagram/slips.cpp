@@ -8,6 +8,8 @@
 #include "run/diagnostics.h"
 #include "text/tokens.h"
 
+namespace gridel::diagram {
+
 namespace {
 
 // The keywords of points and lines that a slip is looked for among.
@@ -17,8 +19,8 @@ const char* const itemkeywords[] = {"invariant", "point", "crossover", "univaria
 bool isdigitchar(char c) { return c >= '0' && c <= '9'; }
 
 bool isnumber(const std::string& s) {
-    WordKind k = whatis(s.data(), static_cast<int32_t>(s.size()));
-    return k == kindinteger || k == kindreal || k == kindrational;
+    text::WordKind k = text::whatis(s.data(), static_cast<int32_t>(s.size()));
+    return k == text::kindinteger || k == text::kindreal || k == text::kindrational;
 }
 
 std::string quote(const std::string& s) { return "'" + s + "'"; }
@@ -59,7 +61,7 @@ bool thousands(const std::string& w) {
 
 }  // namespace
 
-std::vector<std::string> numbernotes(TextView word) {
+std::vector<std::string> numbernotes(text::TextView word) {
     std::string w(word.c, static_cast<size_t>(word.len));
     if (w.empty()) return {};
     if (commentslip(word))
@@ -104,11 +106,11 @@ std::vector<std::string> numbernotes(TextView word) {
     return {};
 }
 
-bool commentslip(TextView word) {
+bool commentslip(text::TextView word) {
     return word.len >= 1 && (word.c[0] == '#' || (word.len >= 2 && word.c[0] == '/' && word.c[1] == '/'));
 }
 
-bool meantasnumber(TextView word) {
+bool meantasnumber(text::TextView word) {
     if (word.len < 1) return false;
     const char* c = word.c;
     if (isdigitchar(c[0])) return true;
@@ -117,17 +119,17 @@ bool meantasnumber(TextView word) {
     return c[0] == '.' && isdigitchar(c[1]);
 }
 
-bool beginsitem(TextView word) {
+bool beginsitem(text::TextView word) {
     if (word.len < 1) return false;
     return istext(word, "*") || word.c[0] == 'i' || word.c[0] == 'u' || word.c[0] == '#';
 }
 
-std::string misspeltkeyword(TextView word) {
+std::string misspeltkeyword(text::TextView word) {
     std::string w(word.c, static_cast<size_t>(word.len));
-    return nearestword(w, itemkeywords, sizeof itemkeywords / sizeof itemkeywords[0]);
+    return run::nearestword(w, itemkeywords, sizeof itemkeywords / sizeof itemkeywords[0]);
 }
 
-std::string contextphrase(const Text& context) {
+std::string contextphrase(const text::Text& context) {
     static const char* const phrases[][2] = {
         {"no of variables in each point", "the header's first number, the count of values on each data row"},
         {"size of system", "the header's second number, the size of the system"},
@@ -153,3 +155,5 @@ std::string contextphrase(const Text& context) {
     }
     return c;
 }
+
+}  // namespace gridel::diagram

@@ -12,17 +12,19 @@
 #include "run/failure.h"
 #include "run/heap.h"
 
+namespace gridel::diagram {
+
 namespace {
 
 // One zeroed block from the heap for a table indexed 1..count, reported to
 // the heap monitor under `tag` (unless it is null).  Running out of memory
 // is reported like an output failure.
-void* takeblock(Run& run, size_t count, size_t recordsize, const char* tag) {
+void* takeblock(run::Run& run, size_t count, size_t recordsize, const char* tag) {
     size_t bytes = (count + 1) * recordsize;
     void* block = std::calloc(count + 1, recordsize);
     if (block == nullptr) {
         std::fputs("gridel: out of memory for the diagram tables\n", run.errors);
-        throw ioerrorend("");
+        throw run::ioerrorend("");
     }
     // A large table is filled page by page as the data is read: asking for
     // 2 MB pages where the system gives them on request spares a fault for
@@ -37,11 +39,11 @@ void* takeblock(Run& run, size_t count, size_t recordsize, const char* tag) {
 
 }  // namespace
 
-void startdiagram(Run& run, Diagram& d) {
-    Text heading;
-    settext(heading, "running at ");
+void startdiagram(run::Run& run, Diagram& d) {
+    text::Text heading;
+    text::settext(heading, "running at ");
     addtext(heading, run.stamp);
-    putstr(run, 0, heading, 1, setlog);
+    putstr(run, 0, heading, 1, run::setlog);
     d.points.reset(static_cast<InvariantPoint*>(takeblock(run, maxpoints, sizeof(InvariantPoint), "inv")));
     d.lines.reset(static_cast<UnivariantLine*>(takeblock(run, maxlines, sizeof(UnivariantLine), "uni")));
     d.areas.reset(static_cast<ShadedArea*>(takeblock(run, maxareas, sizeof(ShadedArea), nullptr)));
@@ -52,3 +54,5 @@ void startdiagram(Run& run, Diagram& d) {
     d.linecolumns.assign(maxlines + 1, 0);
     d.areacolumns.assign(maxareas + 1, 0);
 }
+
+}  // namespace gridel::diagram

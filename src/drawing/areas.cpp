@@ -6,6 +6,8 @@
 #include "drawing/items.h"
 #include "drawing/page.h"
 
+namespace gridel::drawing {
+
 namespace {
 
 // One component mixed and clamped to 0..1.
@@ -22,22 +24,22 @@ long double mixcomponent(double grayscale, long double light, long double dark) 
 
 }  // namespace
 
-Colour areacolourof(const DrawingOptions& o, double grayscale) {
+Colour areacolourof(const diagram::DrawingOptions& o, double grayscale) {
     return {mixcomponent(grayscale, o.lightcolour[0], o.darkcolour[0]),
             mixcomponent(grayscale, o.lightcolour[1], o.darkcolour[1]),
             mixcomponent(grayscale, o.lightcolour[2], o.darkcolour[2])};
 }
 
-void paintareas(const Diagram& d, const PageMap& w, const std::vector<AreaBoundary>& boundaries, Canvas& canvas) {
-    std::vector<BoundaryPoint> points;  // one area's at a time
-    for (const AreaBoundary& b : boundaries) {
+void paintareas(const diagram::Diagram& d, const geometry::PageMap& w, const std::vector<geometry::AreaBoundary>& boundaries, Canvas& canvas) {
+    std::vector<geometry::BoundaryPoint> points;  // one area's at a time
+    for (const geometry::AreaBoundary& b : boundaries) {
         canvas.blank();
-        const ShadedArea& area = d.areas[b.area];
+        const diagram::ShadedArea& area = d.areas[b.area];
         ItemGroup group(canvas, areaid(b.area), "area", areatitle(area, b.area));
         canvas.areacolour(areacolourof(d.options, area.grayscale), b.area);
         boundarypoints(d, b.pieces, points);
         for (size_t k = 0; k < points.size(); ++k) {
-            const BoundaryPoint& p = points[k];
+            const geometry::BoundaryPoint& p = points[k];
             if (k == 0)
                 canvas.moveto(pathpoint(w, p.x, p.y, p.name));
             else
@@ -49,3 +51,5 @@ void paintareas(const Diagram& d, const PageMap& w, const std::vector<AreaBounda
     canvas.black();
     canvas.blank();
 }
+
+}  // namespace gridel::drawing

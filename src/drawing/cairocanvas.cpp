@@ -11,6 +11,8 @@
 #include "text/numfmt.h"
 #include "text/utf8.h"
 
+namespace gridel::drawing {
+
 namespace {
 
 // Half the side of the device square cairo is given coordinates in: its
@@ -98,9 +100,9 @@ void CairoCanvas::begin(const PageHeader& header) {
     cairo_surface_t* target = cairo_get_target(cr);
     if (cairo_surface_get_type(target) != CAIRO_SURFACE_TYPE_PDF) return;
     cairo_pdf_surface_set_metadata(target, CAIRO_PDF_METADATA_CREATOR,
-                                   drawabletext(header.creator.c, header.creator.len).c_str());
+                                   text::drawabletext(header.creator.c, header.creator.len).c_str());
     cairo_pdf_surface_set_metadata(target, CAIRO_PDF_METADATA_TITLE,
-                                   drawabletext(header.title.c, header.title.len).c_str());
+                                   text::drawabletext(header.title.c, header.title.len).c_str());
 }
 
 void CairoCanvas::end() {}
@@ -183,7 +185,7 @@ void CairoCanvas::fill() {
     path.clear();
 }
 
-void CairoCanvas::text(long double px, long double py, TextView text, TextRole role) {
+void CairoCanvas::text(long double px, long double py, text::TextView text, TextRole role) {
     PlainText t = plaintext(px, py, text, role);
     showtext(t.x, t.y, t.utf8, t.anchor, t.style, 0);
 }
@@ -216,7 +218,7 @@ void CairoCanvas::showtext(long double x, long double y, const std::string& utf8
     path.moveto(end.x, end.y);
 }
 
-void CairoCanvas::styledtext(long double px, long double py, TextView text, TextRole role, const TextLook& look) {
+void CairoCanvas::styledtext(long double px, long double py, text::TextView text, TextRole role, const TextLook& look) {
     if (ismarked(text, look)) {
         markedtext(pagecoord(px), pagecoord(py), text, role, look);
         return;
@@ -224,7 +226,7 @@ void CairoCanvas::styledtext(long double px, long double py, TextView text, Text
     TextStyle style = styleof(look);
     long double angle = look.turned ? 90 : 0;
     PagePoint start, end;
-    if (!placetext(pagecoord(px), pagecoord(py), drawabletext(text.c, text.len), anchorof(role), style, angle, start,
+    if (!placetext(pagecoord(px), pagecoord(py), text::drawabletext(text.c, text.len), anchorof(role), style, angle, start,
                    end))
         return;
     // The halo: the glyphs' outlines stroked in white, under the glyphs.
@@ -246,7 +248,7 @@ void CairoCanvas::halo(long double width) {
     cairo_restore(cr);
 }
 
-void CairoCanvas::markedtext(long double x, long double y, TextView text, TextRole role, const TextLook& look) {
+void CairoCanvas::markedtext(long double x, long double y, text::TextView text, TextRole role, const TextLook& look) {
     SetText set = setmarked(text, look, setter);
     if (set.pieces.empty()) return;
     long double angle = look.turned ? 90 : 0, dx = look.turned ? 0 : 1, dy = look.turned ? 1 : 0;
@@ -286,3 +288,5 @@ bool inkbox(const std::function<void(Canvas&)>& draw, const PageBox& within, Pag
     draw(canvas);
     return canvas.ink(box) && cairo_status(cr.get()) == CAIRO_STATUS_SUCCESS;
 }
+
+}  // namespace gridel::drawing

@@ -20,6 +20,8 @@
 #include "drawing/pagepath.h"
 #include "drawing/pathcanvas.h"
 
+namespace gridel::drawing {
+
 // cairo's contexts and surfaces, given back however the drawing ends: a
 // failure thrown from inside a drawing (fonts that cannot be loaded, an
 // ending signal) must not leave them behind.
@@ -51,8 +53,8 @@ public:
     void dash(bool dashed) override;
     void stroke() override;
     void fill() override;
-    void text(long double px, long double py, TextView text, TextRole role) override;
-    void styledtext(long double px, long double py, TextView text, TextRole role, const TextLook& look) override;
+    void text(long double px, long double py, text::TextView text, TextRole role) override;
+    void styledtext(long double px, long double py, text::TextView text, TextRole role, const TextLook& look) override;
     void begingroup(const GroupInfo& group) override;
     void endgroup() override;
 
@@ -73,7 +75,7 @@ private:
     // text's halo.
     void halo(long double width);
     // A text with markup, from page point (x, y) as `role` places it.
-    void markedtext(long double x, long double y, TextView text, TextRole role, const TextLook& look);
+    void markedtext(long double x, long double y, text::TextView text, TextRole role, const TextLook& look);
     void addpieces(const std::vector<PathPiece>& pieces, bool cut);
     void paint(bool filling);
     void addink(double x1, double y1, double x2, double y2);
@@ -96,3 +98,5 @@ private:
 // `within` (ink outside counts for nothing): false when it puts none there.
 bool inkbox(const std::function<void(Canvas&)>& draw, PageBox& box);
 bool inkbox(const std::function<void(Canvas&)>& draw, const PageBox& within, PageBox& box);
+
+}  // namespace gridel::drawing

@@ -19,16 +19,18 @@
 #include "geometry/textmeasure.h"
 #include "text/fixedtext.h"
 
+namespace gridel::drawing {
+
 // What the document says of itself before anything is drawn.
 struct PageHeader {
     int16_t boxleft;    // the part of the page that holds the drawing,
     int16_t boxbottom;  // in whole points
     int16_t boxright;
     int16_t boxtop;
-    Text creator;       // the program that drew it
-    Text created;       // when it was drawn
+    text::Text creator;       // the program that drew it
+    text::Text created;       // when it was drawn
     int16_t fontsize;   // the font in force at the start
-    Text title;         // the document's title (the data file's name); the EPS keeps its own
+    text::Text title;         // the document's title (the data file's name); the EPS keeps its own
 };
 
 // A part of the page, in points, y upwards.
@@ -44,9 +46,9 @@ struct PageBox {
 // them one group that a user can select, style or script by its id and
 // its classes.
 struct GroupInfo {
-    TextView id;     // unique in the drawing and the same from run to run: "u3", "area-4", "frame"
-    TextView kind;   // its classes, words separated by blanks: "line", "line dashed", "point"
-    TextView title;  // what a viewer shows for it ("u3: ky sill (and)"); may be empty
+    text::TextView id;     // unique in the drawing and the same from run to run: "u3", "area-4", "frame"
+    text::TextView kind;   // its classes, words separated by blanks: "line", "line dashed", "point"
+    text::TextView title;  // what a viewer shows for it ("u3: ky sill (and)"); may be empty
 };
 
 // A colour, each component on a 0..1 scale (values outside are the
@@ -64,7 +66,7 @@ struct PathPoint {
     long double py;  // page y
     long double x;   // data x
     long double y;   // data y
-    Word name;       // a line's name at its first point; empty elsewhere
+    text::Word name;       // a line's name at its first point; empty elsewhere
 };
 
 // How a text sits at its point.
@@ -78,7 +80,7 @@ enum class TextRole {
 // A text's own look, apart from the font in force.
 struct TextLook {
     long double size;  // in points
-    TextFace face;     // regular, bold or italic (oblique)
+    geometry::TextFace face;     // regular, bold or italic (oblique)
     bool turned;       // turned a quarter anticlockwise about its point: it reads upwards
     long double halo;  // width of a white band drawn round the glyphs' outlines first; 0: none
     bool formulas = false;  // chemical formulas in the text get their counts as subscripts
@@ -121,15 +123,17 @@ public:
 
     // A text in the current font.  Texts from the data file are UTF-8;
     // a written-out document keeps their bytes.
-    virtual void text(long double px, long double py, TextView text, TextRole role) = 0;
+    virtual void text(long double px, long double py, text::TextView text, TextRole role) = 0;
     // A text in a look of its own, in the current colour: starting at the
     // point (heading, caption), centred on it or ending at it, along its
     // baseline; the whole text, UTF-8, with its markup (text/markup.h) in
     // italics, sub- and superscripts.  The font in force stays as it was.
-    virtual void styledtext(long double px, long double py, TextView text, TextRole role, const TextLook& look) = 0;
+    virtual void styledtext(long double px, long double py, text::TextView text, TextRole role, const TextLook& look) = 0;
 
     // The marks drawn from here to the matching endgroup make up one item.
     // The texts of `group` are read during the call only.
     virtual void begingroup(const GroupInfo& group) = 0;
     virtual void endgroup() = 0;
 };
+
+}  // namespace gridel::drawing

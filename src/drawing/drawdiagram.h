@@ -11,21 +11,23 @@
 #include "geometry/labels.h"
 #include "text/fixedtext.h"
 
+namespace gridel::drawing {
+
 // What the document says of itself: the page box, the program and the
 // time of the run.
-PageHeader pageheader(const Text& banner, const Text& stamp);
+PageHeader pageheader(const text::Text& banner, const text::Text& stamp);
 
 // The header of a whole document: pageheader's, with the page box `box`
 // (its corners in whole points) and the document's title.
-PageHeader documentheader(const Text& banner, const Text& stamp, const PageBox& box, const Text& title);
+PageHeader documentheader(const text::Text& banner, const text::Text& stamp, const PageBox& box, const text::Text& title);
 
 // What the geometry found for the drawing: the areas' boundaries, the
 // lines' half-way points, and the places of the figure's texts made from
 // them (planfigure).
 struct DrawingPlan {
-    std::vector<AreaBoundary> areas;
-    std::vector<LabelPlace> labels;
-    FigurePlan figure;
+    std::vector<geometry::AreaBoundary> areas;
+    std::vector<geometry::LabelPlace> labels;
+    geometry::FigurePlan figure;
 };
 
 // Draw the assembled diagram: the traced areas with their field names
@@ -34,7 +36,7 @@ struct DrawingPlan {
 // axis titles and the key.  The
 // canvas has begun; it is not ended here.  Drawing never fails, so the
 // same diagram can be drawn on several canvases.
-void drawdiagram(const Diagram& d, const DrawingPlan& plan, const Text& banner, const Text& stamp,
+void drawdiagram(const diagram::Diagram& d, const DrawingPlan& plan, const text::Text& banner, const text::Text& stamp,
                  Canvas& canvas);
 
 // Which page a drawing gets: the fixed page box; the drawn content on it
@@ -44,4 +46,6 @@ void drawdiagram(const Diagram& d, const DrawingPlan& plan, const Text& banner, 
 // hold such content.
 enum class PageFit { fixed, cropped, content, grown };
 
-PageFit pagefit(const Diagram& d, bool crop);
+PageFit pagefit(const diagram::Diagram& d, bool crop);
+
+}  // namespace gridel::drawing

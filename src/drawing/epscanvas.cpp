@@ -9,6 +9,8 @@
 #include "text/numfmt.h"
 #include "text/utf8.h"
 
+namespace gridel::drawing {
+
 namespace {
 
 constexpr unsigned char markbyte = 0xA4;
@@ -35,7 +37,7 @@ const long double& writablepage(const long double& p, long double& spare) {
     return spare;
 }
 
-void appendpagepoint(LineBuffer& line, long double px, long double py) {
+void appendpagepoint(text::LineBuffer& line, long double px, long double py) {
     appendreal(2, true, 0, line, 255, writablepage(px));
     appendfield(" ", 0, line, 255);
     appendreal(2, true, 0, line, 255, writablepage(py));
@@ -44,14 +46,14 @@ void appendpagepoint(LineBuffer& line, long double px, long double py) {
 // A PostScript comment ends at a line end or a form feed, and what follows
 // it on the line is run as PostScript; such a byte in a name is written as
 // a blank so that the whole name stays inside the comment.
-Word commentname(const Word& name) {
-    Word safe = name;
+text::Word commentname(const text::Word& name) {
+    text::Word safe = name;
     for (int i = 0; i < safe.len; ++i)
         if (safe.c[i] == '\n' || safe.c[i] == '\r' || safe.c[i] == '\f') safe.c[i] = ' ';
     return safe;
 }
 
-void fontline(LineBuffer& line, int16_t width, int16_t size) {
+void fontline(text::LineBuffer& line, int16_t width, int16_t size) {
     clearline(line);
     appendfield("/Helvetica findfont ", 0, line, 255);
     appendint(width, line, 255, size);
@@ -63,8 +65,8 @@ void fontline(LineBuffer& line, int16_t width, int16_t size) {
 namespace {
 
 // psstring, also telling how many bytes of `text` went into the string.
-Text psstringcut(const char* text, int32_t len, int16_t limit, int32_t& taken) {
-    Text out;
+text::Text psstringcut(const char* text, int32_t len, int16_t limit, int32_t& taken) {
+    text::Text out;
     out.len = 0;
     if (limit > 255) limit = 255;
     taken = 0;
@@ -81,7 +83,7 @@ Text psstringcut(const char* text, int32_t len, int16_t limit, int32_t& taken) {
             unit[n++] = ch;
         }
         if (out.len + n > limit) break;
-        addtext(out, unit, n);
+        text::addtext(out, unit, n);
         taken = i + 1;
     }
     return out;
@@ -89,12 +91,12 @@ Text psstringcut(const char* text, int32_t len, int16_t limit, int32_t& taken) {
 
 }  // namespace
 
-Text psstring(const char* text, int32_t len, int16_t limit) {
+text::Text psstring(const char* text, int32_t len, int16_t limit) {
     int32_t taken;
     return psstringcut(text, len, limit, taken);
 }
 
-int32_t shownlength(TextView text, TextRole role) {
+int32_t shownlength(text::TextView text, TextRole role) {
     if (text.len <= 0) return 0;
     if (role == TextRole::heading) return text.len > 255 ? 255 : text.len;
     int32_t taken;
@@ -124,24 +126,24 @@ const char* const styleprocedures[] = {
     "   show} def",
 };
 
-const char* facefont(TextFace face) {
+const char* facefont(geometry::TextFace face) {
     switch (face) {
-        case TextFace::bold: return "/Helvetica-Bold-Latin1";
-        case TextFace::italic: return "/Helvetica-Oblique-Latin1";
+        case geometry::TextFace::bold: return "/Helvetica-Bold-Latin1";
+        case geometry::TextFace::italic: return "/Helvetica-Oblique-Latin1";
         default: return "/Helvetica-Latin1";
     }
 }
 
-void appendnumber(LineBuffer& line, long double v) { appendreal(2, true, 0, line, 255, writablepage(v)); }
+void appendnumber(text::LineBuffer& line, long double v) { appendreal(2, true, 0, line, 255, writablepage(v)); }
 
 }  // namespace
 
-std::vector<std::string> latin1string(TextView text) {
+std::vector<std::string> latin1string(text::TextView text) {
     std::vector<std::string> lines(1, "(");
     const unsigned char* s = reinterpret_cast<const unsigned char*>(text.c);
     for (int32_t i = 0; i < text.len;) {
-        int n = utf8sequence(s + i, text.len - i);
-        int32_t code = n > 0 ? utf8code(s + i, n) : s[i];
+        int n = text::utf8sequence(s + i, text.len - i);
+        int32_t code = n > 0 ? text::utf8code(s + i, n) : s[i];
         i += n > 0 ? n : 1;
         if (code > 0xFF) code = '?';
         char unit[5];
@@ -169,7 +171,7 @@ std::vector<std::string> latin1string(TextView text) {
     return lines;
 }
 
-void EpsCanvas::styledtext(long double px, long double py, TextView text, TextRole role, const TextLook& look) {
+void EpsCanvas::styledtext(long double px, long double py, text::TextView text, TextRole role, const TextLook& look) {
     if (!styles) {
         for (const char* l : styleprocedures) writeliteral(l);
         styles = true;
@@ -183,12 +185,12 @@ void EpsCanvas::styledtext(long double px, long double py, TextView text, TextRo
         return;
     }
     writeliteral("gsave");
-    setline(line, facefont(look.face));
-    appendfield(" findfont ", 0, line, 255);
+    text::setline(line, facefont(look.face));
+    text::appendfield(" findfont ", 0, line, 255);
     appendnumber(line, look.size);
     appendfield(" scalefont setfont", 0, line, 255);
     writeline();
-    clearline(line);
+    text::clearline(line);
     appendpagepoint(line, px, py);
     appendfield(look.turned ? " translate 90 rotate 0 0 moveto" : " moveto", 0, line, 255);
     writeline();
@@ -219,9 +221,9 @@ void EpsCanvas::writeliteral(const char* text) { put(text, std::strlen(text)); }
 
 void EpsCanvas::begin(const PageHeader& header) {
     writeliteral("%!PS-Adobe-3.0 EPSF-3.0");
-    setline(line, "%%BoundingBox: ");
-    appendint(0, line, 255, header.boxleft);
-    appendfield(" ", 0, line, 255);
+    text::setline(line, "%%BoundingBox: ");
+    text::appendint(0, line, 255, header.boxleft);
+    text::appendfield(" ", 0, line, 255);
     appendint(0, line, 255, header.boxbottom);
     appendfield(" ", 0, line, 255);
     appendint(0, line, 255, header.boxright);
@@ -253,8 +255,8 @@ void EpsCanvas::begin(const PageHeader& header) {
 void EpsCanvas::end() {}
 
 void EpsCanvas::comment(const char* text) {
-    setline(line, "% ");
-    appendfield(text, 0, line, 255);
+    text::setline(line, "% ");
+    text::appendfield(text, 0, line, 255);
     writeline();
 }
 
@@ -267,45 +269,45 @@ void EpsCanvas::font(int16_t size) {
 
 void EpsCanvas::linewidth(long double width) {
     // A whole number of points is written without decimals.
-    clearline(line);
-    if (width == static_cast<long double>(roundint(width)))
-        appendint(0, line, 255, width);
+    text::clearline(line);
+    if (width == static_cast<long double>(text::roundint(width)))
+        text::appendint(0, line, 255, width);
     else
-        appendreal(2, true, 0, line, 255, width);
-    appendfield(" setlinewidth", 0, line, 255);
+        text::appendreal(2, true, 0, line, 255, width);
+    text::appendfield(" setlinewidth", 0, line, 255);
     writeline();
 }
 
 void EpsCanvas::dash(bool dashed) { writeliteral(dashed ? "[3]  0  setdash" : "[]  0 setdash"); }
 
 void EpsCanvas::linecolour(const Colour* given) {
-    clearline(line);
+    text::clearline(line);
     if (given != nullptr) {
         // Each component right-aligned in six characters, written as a blank
         // and a field of five: the same for every text of up to five
         // characters, and a wider one (a component far out of range) keeps
         // the blank before it instead of running into its neighbour.
         for (long double v : {given->red, given->green, given->blue}) {
-            appendfield(" ", 0, line, 255);
-            appendreal(2, true, 5, line, 255, v);
+            text::appendfield(" ", 0, line, 255);
+            text::appendreal(2, true, 5, line, 255, v);
         }
     } else {
-        appendfield("0  0  0 ", 0, line, 255);
+        text::appendfield("0  0  0 ", 0, line, 255);
     }
-    appendfield(" setrgbcolor", 0, line, 255);
+    text::appendfield(" setrgbcolor", 0, line, 255);
     writeline();
 }
 
 void EpsCanvas::areacolour(const Colour& colour, int16_t area) {
-    clearline(line);
-    appendreal(2, true, 0, line, 255, colour.red);
-    appendfield(" ", 0, line, 255);
+    text::clearline(line);
+    text::appendreal(2, true, 0, line, 255, colour.red);
+    text::appendfield(" ", 0, line, 255);
     appendreal(2, true, 0, line, 255, colour.green);
     appendfield(" ", 0, line, 255);
     appendreal(2, true, 0, line, 255, colour.blue);
     appendfield(" setrgbcolor", 0, line, 255);
     appendfield("  % for area ", 0, line, 255);
-    appendint(0, line, 255, area);
+    text::appendint(0, line, 255, area);
     writeline();
 }
 
@@ -318,20 +320,20 @@ void EpsCanvas::pathpoint(const char* op, const PathPoint& p) {
     // the bytes are those the line buffer would hold.
     char text[160];
     long double spare;
-    int n = writefixed(text, writablepage(p.px, spare), 2);
+    int n = text::writefixed(text, writablepage(p.px, spare), 2);
     text[n++] = ' ';
-    n += writefixed(text + n, writablepage(p.py, spare), 2);
+    n += text::writefixed(text + n, writablepage(p.py, spare), 2);
     auto add = [&](const char* s, size_t len) {
         std::memcpy(text + n, s, len);
         n += static_cast<int>(len);
     };
     add(op, std::strlen(op));
     add("  %  {", 6);
-    n += writefixed(text + n, p.x, 3);
+    n += text::writefixed(text + n, p.x, 3);
     text[n++] = ',';
-    n += writefixed(text + n, p.y, 3);
+    n += text::writefixed(text + n, p.y, 3);
     add("}  ", 3);
-    Word name = commentname(p.name);
+    text::Word name = commentname(p.name);
     add(name.c, static_cast<size_t>(name.len));
     put(text, static_cast<size_t>(n));
 }
@@ -343,14 +345,14 @@ void EpsCanvas::lineto(const PathPoint& p) { pathpoint(" lineto", p); }
 void EpsCanvas::circle(long double px, long double py, long double r) {
     // The path starts on the circle at angle 0, so the arc needs no
     // joining segment.
-    clearline(line);
+    text::clearline(line);
     appendpagepoint(line, px + r, py);
-    appendfield(" moveto", 0, line, 255);
+    text::appendfield(" moveto", 0, line, 255);
     writeline();
     clearline(line);
     appendpagepoint(line, px, py);
     appendfield(" ", 0, line, 255);
-    appendreal(2, true, 0, line, 255, r);
+    text::appendreal(2, true, 0, line, 255, r);
     appendfield(" 0 360 arc", 0, line, 255);
     writeline();
     writeliteral("closepath");
@@ -360,12 +362,12 @@ void EpsCanvas::stroke() { writeliteral("stroke"); }
 
 void EpsCanvas::fill() { writeliteral("fill"); }
 
-void EpsCanvas::text(long double px, long double py, TextView text, TextRole role) {
-    clearline(line);
+void EpsCanvas::text(long double px, long double py, text::TextView text, TextRole role) {
+    text::clearline(line);
     if (role == TextRole::heading || role == TextRole::caption) {
-        appendint(-4, line, 255, px);
+        text::appendint(-4, line, 255, px);
         appendint(-4, line, 255, py);
-        appendfield(" moveto", 0, line, 255);
+        text::appendfield(" moveto", 0, line, 255);
         writeline();
         clearline(line);
         appendfield("(", 0, line, 255);
@@ -376,9 +378,11 @@ void EpsCanvas::text(long double px, long double py, TextView text, TextRole rol
         appendfield(") show", 0, line, 255);
     } else {
         appendpagepoint(line, px, py);
-        appendfield(" (", 0, line, 255);
+        text::appendfield(" (", 0, line, 255);
         appendfield(psstring(text.c, text.len, 255), 0, line, 255);
         appendfield(role == TextRole::centred ? ") centreshow" : ") rightshow", 0, line, 255);
     }
     writeline();
 }
+
+}  // namespace gridel::drawing

@@ -17,11 +17,13 @@
 #include "run/bytesink.h"
 #include "text/linebuffer.h"
 
+namespace gridel::drawing {
+
 class EpsCanvas final : public Canvas {
 public:
     // Every line goes to `sink`, whole, as it is made.  After the first
     // line the sink could not take, nothing more is written.
-    explicit EpsCanvas(ByteSink& sink) : sink(sink) {}
+    explicit EpsCanvas(run::ByteSink& sink) : sink(sink) {}
 
     // False, with errno of the first failed write in `error`, when some
     // lines could not be written.
@@ -42,8 +44,8 @@ public:
     void circle(long double px, long double py, long double r) override;
     void stroke() override;
     void fill() override;
-    void text(long double px, long double py, TextView text, TextRole role) override;
-    void styledtext(long double px, long double py, TextView text, TextRole role, const TextLook& look) override;
+    void text(long double px, long double py, text::TextView text, TextRole role) override;
+    void styledtext(long double px, long double py, text::TextView text, TextRole role, const TextLook& look) override;
     // The document keeps no items: nothing is written for them.
     void begingroup(const GroupInfo&) override {}
     void endgroup() override {}
@@ -54,9 +56,9 @@ private:
     void put(const char* text, size_t n);                // any line
     void pathpoint(const char* op, const PathPoint& p);  // one moveto or lineto line
 
-    ByteSink& sink;   // where the lines go
+    run::ByteSink& sink;   // where the lines go
     int error = 0;    // errno of the first failed write; 0 while all went well
-    LineBuffer line;  // the line being assembled
+    text::LineBuffer line;  // the line being assembled
     bool styles = false;  // the procedures of styled texts are defined
     bool markedfonts = false;  // so is the last face of texts in pieces (epstext.h)
     std::unique_ptr<TextSetter> setter;  // sets texts in pieces; made for the first
@@ -67,7 +69,7 @@ private:
 // octal escape \244 (the same character), as the drawing has always
 // written it.  The result holds at most `limit` characters (at most 255)
 // and is cut between whole escapes, never inside one.
-Text psstring(const char* text, int32_t len, int16_t limit);
+text::Text psstring(const char* text, int32_t len, int16_t limit);
 
 // A UTF-8 text as the lines of a PostScript string in the Latin-1 fonts of
 // styled texts: "(" and the contents of the string, then ")" after the last
@@ -75,9 +77,11 @@ Text psstring(const char* text, int32_t len, int16_t limit);
 // on the next line).  A character beyond Latin-1 is written "?"; a byte
 // that is not part of a valid UTF-8 sequence stands for the Latin-1
 // character of its code.
-std::vector<std::string> latin1string(TextView text);
+std::vector<std::string> latin1string(text::TextView text);
 
 // How many leading bytes of `text` the drawing shows for a text in `role`:
 // a string is cut where it would no longer fit on its line.  Other
 // renderings of the same drawing show the same bytes.
-int32_t shownlength(TextView text, TextRole role);
+int32_t shownlength(text::TextView text, TextRole role);
+
+}  // namespace gridel::drawing

@@ -6,6 +6,8 @@
 #include "text/numfmt.h"
 #include "text/utf8.h"
 
+namespace gridel::drawing {
+
 const char* const epsmarkedfonts = "/Helvetica-BoldOblique-Latin1 /Helvetica-BoldOblique latin1font";
 
 namespace {
@@ -18,7 +20,7 @@ bool latin1shown(int32_t code) { return (code >= 0x20 && code < 0x7F) || (code >
 void number(std::string& out, long double v) {
     if (!(v >= -1e20L && v <= 1e20L)) v = 0;  // never reached by a text that is drawn
     char text[24];
-    out.append(text, static_cast<size_t>(writefixed(text, v, 2)));
+    out.append(text, static_cast<size_t>(text::writefixed(text, v, 2)));
 }
 
 void point(std::string& out, long double x, long double y) {
@@ -59,9 +61,9 @@ std::vector<Stretch> stretches(const SetPiece& p, TextSetter& setter) {
     const unsigned char* s = reinterpret_cast<const unsigned char*>(p.utf8.data());
     int32_t len = static_cast<int32_t>(p.utf8.size());
     for (int32_t i = 0; i < len;) {
-        int n = utf8sequence(s + i, len - i);
+        int n = text::utf8sequence(s + i, len - i);
         if (n <= 0) n = 1;  // never: the piece is drawable UTF-8
-        bool outlined = !latin1shown(utf8code(s + i, n));
+        bool outlined = !latin1shown(text::utf8code(s + i, n));
         if (out.empty() || out.back().outlined != outlined) out.push_back({"", outlined, 0});
         out.back().utf8.append(p.utf8, static_cast<size_t>(i), static_cast<size_t>(n));
         i += n;
@@ -76,18 +78,18 @@ std::vector<Stretch> stretches(const SetPiece& p, TextSetter& setter) {
 
 }  // namespace
 
-bool epsmarked(TextView text, const TextLook& look) {
+bool epsmarked(text::TextView text, const TextLook& look) {
     if (ismarked(text, look)) return true;
     const unsigned char* s = reinterpret_cast<const unsigned char*>(text.c);
     for (int32_t i = 0; i < text.len;) {
-        int n = utf8sequence(s + i, text.len - i);
-        if (n > 0 && utf8code(s + i, n) > 0xFF) return true;
+        int n = text::utf8sequence(s + i, text.len - i);
+        if (n > 0 && text::utf8code(s + i, n) > 0xFF) return true;
         i += n > 0 ? n : 1;
     }
     return false;
 }
 
-std::vector<std::string> epsmarkedtext(long double px, long double py, TextView text, TextRole role,
+std::vector<std::string> epsmarkedtext(long double px, long double py, text::TextView text, TextRole role,
                                        const TextLook& look, TextSetter& setter) {
     SetText set = setmarked(text, look, setter);
     std::vector<std::string> lines;
@@ -150,3 +152,5 @@ std::vector<std::string> epsmarkedtext(long double px, long double py, TextView 
     lines.emplace_back("grestore");
     return lines;
 }
+
+}  // namespace gridel::drawing

@@ -17,17 +17,21 @@
 #include "drawing/canvas.h"
 #include "drawing/fonts.h"
 
+namespace gridel::drawing {
+
 // Whether the EPS draws a styled text here rather than as one Latin-1
 // string: it has markup, or a character beyond Latin-1.
-bool epsmarked(TextView text, const TextLook& look);
+bool epsmarked(text::TextView text, const TextLook& look);
 
 // The lines that draw the text at page point (px, py) as `role` places it,
 // from "gsave" to "grestore".  The fonts /Helvetica-Latin1,
 // /Helvetica-Bold-Latin1, /Helvetica-Oblique-Latin1 and
 // /Helvetica-BoldOblique-Latin1 must be defined (see epsmarkedfonts).
-std::vector<std::string> epsmarkedtext(long double px, long double py, TextView text, TextRole role,
+std::vector<std::string> epsmarkedtext(long double px, long double py, text::TextView text, TextRole role,
                                        const TextLook& look, TextSetter& setter);
 
 // The line that defines the one font of those the styled texts' procedures
 // do not.
 extern const char* const epsmarkedfonts;
+
+}  // namespace gridel::drawing

@@ -5,6 +5,8 @@
 #include "drawing/items.h"
 #include "text/markup.h"
 
+namespace gridel::drawing {
+
 namespace {
 
 // The widths of old, in points.
@@ -22,23 +24,23 @@ long double luminance(const Colour& c) { return 0.2126L * c.red + 0.7152L * c.gr
 
 }  // namespace
 
-LineWeights lineweights(const Diagram& d) {
+LineWeights lineweights(const diagram::Diagram& d) {
     long double w = d.figure.linewidth;
     if (w == 0) return {oldline, oldthick, oldbox, oldtick, oldcircle};
     return {w, 2 * w, w * oldbox / oldline, w * oldtick / oldline, w * oldcircle / oldline};
 }
 
-TextLook textlook(long double size, TextFace face) { return {size, face, false, 0}; }
+TextLook textlook(long double size, geometry::TextFace face) { return {size, face, false, 0}; }
 
-TextLook writtenlook(const Diagram& d, long double size, TextFace face) {
+TextLook writtenlook(const diagram::Diagram& d, long double size, geometry::TextFace face) {
     TextLook look = textlook(size, face);
     look.formulas = d.figure.formulas;
     return look;
 }
 
-bool plainlabels(const Diagram& d) { return d.figure.fontsize == 0 && !d.figure.halo; }
+bool plainlabels(const diagram::Diagram& d) { return d.figure.fontsize == 0 && !d.figure.halo; }
 
-void drawlabel(const Diagram& d, const FigurePlan& plan, const PlacedLabel& label, TextFace face, Canvas& canvas) {
+void drawlabel(const diagram::Diagram& d, const geometry::FigurePlan& plan, const geometry::PlacedLabel& label, geometry::TextFace face, Canvas& canvas) {
     if (plainlabels(d)) {
         canvas.text(label.x, label.baseline, label.text, TextRole::centred);
         return;
@@ -48,21 +50,21 @@ void drawlabel(const Diagram& d, const FigurePlan& plan, const PlacedLabel& labe
     canvas.styledtext(label.x, label.baseline, label.text, TextRole::centred, style);
 }
 
-void drawfieldnames(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
+void drawfieldnames(const diagram::Diagram& d, const geometry::FigurePlan& plan, Canvas& canvas) {
     if (plan.fields.empty()) return;
     canvas.blank();
     canvas.comment("field names");
-    for (const FieldLabel& f : plan.fields) {
-        const Text& name = d.fieldnames[static_cast<size_t>(f.area)];
+    for (const geometry::FieldLabel& f : plan.fields) {
+        const text::Text& name = d.fieldnames[static_cast<size_t>(f.area)];
         // Its title the name as read, markup taken out ("ky + β-q").
         std::string title;
-        for (const MarkRun& run : markup(viewof(name), false)) title += run.text;
+        for (const text::MarkRun& run : markup(viewof(name), false)) title += run.text;
         ItemGroup group(canvas, "field-" + std::to_string(f.area), f.number > 0 ? "field numbered" : "field", title);
         Colour fill = areacolourof(d.options, d.areas[f.area].grayscale);
         Colour white = {1, 1, 1};
         bool dark = luminance(fill) < darkfield;
         if (dark) canvas.linecolour(&white);
-        TextLook style = writtenlook(d, f.size, f.number > 0 ? TextFace::italic : TextFace::regular);
+        TextLook style = writtenlook(d, f.size, f.number > 0 ? geometry::TextFace::italic : geometry::TextFace::regular);
         for (size_t i = 0; i < f.lines.size(); ++i)
             canvas.styledtext(f.x, f.baseline - static_cast<long double>(i) * f.leading, viewof(f.lines[i]),
                               TextRole::centred, style);
@@ -70,14 +72,14 @@ void drawfieldnames(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
     }
 }
 
-void drawfreetexts(const Diagram& d, const std::vector<PlacedText>& texts, Canvas& canvas) {
+void drawfreetexts(const diagram::Diagram& d, const std::vector<geometry::PlacedText>& texts, Canvas& canvas) {
     if (texts.empty()) return;
     canvas.blank();
     canvas.comment("free texts");
     canvas.dash(false);
     canvas.black();
     for (size_t k = 0; k < texts.size(); ++k) {
-        const PlacedText& t = texts[k];
+        const geometry::PlacedText& t = texts[k];
         TextLook style = writtenlook(d, t.size);
         style.halo = t.halo;
         ItemGroup group(canvas, "text-" + std::to_string(k + 1), "text",
@@ -86,45 +88,47 @@ void drawfreetexts(const Diagram& d, const std::vector<PlacedText>& texts, Canva
     }
 }
 
-void drawhalolabels(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
+void drawhalolabels(const diagram::Diagram& d, const geometry::FigurePlan& plan, Canvas& canvas) {
     if (plan.style.halo == 0) return;
     canvas.blank();
     canvas.comment("line and point numbers");
     canvas.dash(false);
     // Each number, its halo with it, in a group named after its item
     // ("u3-label"), drawn over every line and point.
-    for (const PlacedLabel& l : plan.linelabels) {
-        const UnivariantLine& line = d.lines[l.item];
+    for (const geometry::PlacedLabel& l : plan.linelabels) {
+        const diagram::UnivariantLine& line = d.lines[l.item];
         ItemGroup group(canvas, itemid(line.name, "line", l.item) + "-label", "label line-label halo");
         Colour given = {line.red / 255.0L, line.green / 255.0L, line.blue / 255.0L};
         canvas.linecolour(line.rgbgiven ? &given : nullptr);
-        drawlabel(d, plan, l, TextFace::regular, canvas);
+        drawlabel(d, plan, l, geometry::TextFace::regular, canvas);
     }
     canvas.black();
-    for (const PlacedLabel& l : plan.pointlabels) {
+    for (const geometry::PlacedLabel& l : plan.pointlabels) {
         ItemGroup group(canvas, itemid(d.points[l.item].name, "point", l.item) + "-label", "label point-label halo");
-        drawlabel(d, plan, l, TextFace::bold, canvas);
+        drawlabel(d, plan, l, geometry::TextFace::bold, canvas);
     }
 }
 
-void drawtitlesandkey(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
+void drawtitlesandkey(const diagram::Diagram& d, const geometry::FigurePlan& plan, Canvas& canvas) {
     long double fs = plan.style.fontsize;
     if (plan.xlabel.text.len > 0) {
         ItemGroup group(canvas, "xlabel", "axis-title");
-        canvas.styledtext(plan.xlabel.x, plan.xlabel.y, viewof(plan.xlabel.text), TextRole::centred, writtenlook(d, fs));
+        canvas.styledtext(plan.xlabel.x, plan.xlabel.y, text::viewof(plan.xlabel.text), TextRole::centred, writtenlook(d, fs));
     }
     if (plan.ylabel.text.len > 0) {
         ItemGroup group(canvas, "ylabel", "axis-title");
         TextLook turned = writtenlook(d, fs);
         turned.turned = true;
-        canvas.styledtext(plan.ylabel.x, plan.ylabel.y, viewof(plan.ylabel.text), TextRole::centred, turned);
+        canvas.styledtext(plan.ylabel.x, plan.ylabel.y, text::viewof(plan.ylabel.text), TextRole::centred, turned);
     }
     if (plan.legend.entries.empty()) return;
     canvas.blank();
     canvas.comment("key");
     ItemGroup group(canvas, "legend", "legend");
-    for (const LegendEntry& e : plan.legend.entries) {
+    for (const geometry::LegendEntry& e : plan.legend.entries) {
         canvas.styledtext(e.numberright, e.baseline, viewof(e.number), TextRole::right, textlook(fs, e.face));
         canvas.styledtext(e.textleft, e.baseline, viewof(e.text), TextRole::caption, writtenlook(d, fs));
     }
 }
+
+}  // namespace gridel::drawing

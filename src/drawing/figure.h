@@ -11,6 +11,8 @@
 #include "geometry/figure.h"
 #include "geometry/freetexts.h"
 
+namespace gridel::drawing {
+
 // The widths of the drawing's lines, in points.
 struct LineWeights {
     long double line;    // a plain line
@@ -22,31 +24,33 @@ struct LineWeights {
 
 // The widths of old, or those of the script's line width: thick twice
 // it, the box and the ticks and circles in the old proportions.
-LineWeights lineweights(const Diagram& d);
+LineWeights lineweights(const diagram::Diagram& d);
 
 // The look of a text of the figure at a size.
-TextLook textlook(long double size, TextFace face = TextFace::regular);
+TextLook textlook(long double size, geometry::TextFace face = geometry::TextFace::regular);
 // The look of a text the script wrote (a title, a field name, a key's
 // text): with its formulas' counts as subscripts when the script asks.
-TextLook writtenlook(const Diagram& d, long double size, TextFace face = TextFace::regular);
+TextLook writtenlook(const diagram::Diagram& d, long double size, geometry::TextFace face = geometry::TextFace::regular);
 
 // Whether the line and point numbers are drawn as they always were: in
 // the font in force, at the numbering size, without halos.
-bool plainlabels(const Diagram& d);
+bool plainlabels(const diagram::Diagram& d);
 
 // One line's or point's number, as the plan placed it.
-void drawlabel(const Diagram& d, const FigurePlan& plan, const PlacedLabel& label, TextFace face, Canvas& canvas);
+void drawlabel(const diagram::Diagram& d, const geometry::FigurePlan& plan, const geometry::PlacedLabel& label, geometry::TextFace face, Canvas& canvas);
 
 // The field names, over the areas: black, or white on a dark field.
-void drawfieldnames(const Diagram& d, const FigurePlan& plan, Canvas& canvas);
+void drawfieldnames(const diagram::Diagram& d, const geometry::FigurePlan& plan, Canvas& canvas);
 
 // The script's free texts, over the lines and the points, each over a
 // halo when the numbers have halos, with the markup and formulas of the
 // script's texts; each in a group "text-K".
-void drawfreetexts(const Diagram& d, const std::vector<PlacedText>& texts, Canvas& canvas);
+void drawfreetexts(const diagram::Diagram& d, const std::vector<geometry::PlacedText>& texts, Canvas& canvas);
 
 // With halos, every line and point number, over the lines and the points.
-void drawhalolabels(const Diagram& d, const FigurePlan& plan, Canvas& canvas);
+void drawhalolabels(const diagram::Diagram& d, const geometry::FigurePlan& plan, Canvas& canvas);
 
 // The axis titles and the key.
-void drawtitlesandkey(const Diagram& d, const FigurePlan& plan, Canvas& canvas);
+void drawtitlesandkey(const diagram::Diagram& d, const geometry::FigurePlan& plan, Canvas& canvas);
+
+}  // namespace gridel::drawing

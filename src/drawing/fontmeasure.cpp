@@ -4,10 +4,14 @@
 #include "drawing/markedtext.h"
 #include "text/utf8.h"
 
-long double FontMeasure::width(TextView text, TextFace face, long double size) const {
+namespace gridel::drawing {
+
+long double FontMeasure::width(text::TextView text, geometry::TextFace face, long double size) const {
     if (text.len <= 0 || !(size > 0)) return 0;
     if (!setter) setter = std::make_unique<TextSetter>();
     TextLook look{size, face, false, 0, formulas};
     if (ismarked(text, look)) return setmarked(text, look, *setter).width;
-    return setter->set(drawabletext(text.c, text.len), styleof(look));
+    return setter->set(text::drawabletext(text.c, text.len), styleof(look));
 }
+
+}  // namespace gridel::drawing

@@ -7,12 +7,14 @@
 #include "drawing/fonts.h"
 #include "geometry/textmeasure.h"
 
-class FontMeasure final : public TextMeasure {
+namespace gridel::drawing {
+
+class FontMeasure final : public geometry::TextMeasure {
 public:
     // Texts measured with their markup, chemical formulas included when
     // `formulas`.
     explicit FontMeasure(bool formulas = false) : formulas(formulas) {}
-    long double width(TextView text, TextFace face, long double size) const override;
+    long double width(text::TextView text, geometry::TextFace face, long double size) const override;
 
 private:
     // One Pango context for every text measured, made when the first is:
@@ -20,3 +22,5 @@ private:
     mutable std::unique_ptr<TextSetter> setter;
     bool formulas;
 };
+
+}  // namespace gridel::drawing

@@ -15,6 +15,8 @@
 #include "run/failure.h"
 #include "text/utf8.h"
 
+namespace gridel::drawing {
+
 namespace {
 
 // PostScript's show places each glyph by its advance alone.
@@ -59,7 +61,7 @@ void needdescriptors() {
                              std::to_string(limit.rlim_cur) + "; ulimit -n)";
         std::fflush(stdout);
         std::fprintf(stderr, "gridel: the fonts cannot be loaded: %s\n", reason.c_str());
-        throw ioerrorend("the fonts", reason.c_str());
+        throw run::ioerrorend("the fonts", reason.c_str());
     }
     found.store(true);
 }
@@ -191,8 +193,10 @@ std::vector<OutlineStep> TextSetter::outline() const {
 
 int TextSetter::missing() const { return pango_layout_get_unknown_glyphs_count(pango->layout); }
 
-long double textwidth(TextView text, const TextStyle& style) {
+long double textwidth(text::TextView text, const TextStyle& style) {
     if (text.len <= 0 || !(style.size > 0)) return 0;
     TextSetter setter;
-    return setter.set(drawabletext(text.c, text.len), style);
+    return setter.set(text::drawabletext(text.c, text.len), style);
 }
+
+}  // namespace gridel::drawing

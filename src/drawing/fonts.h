@@ -18,6 +18,8 @@
 #include "drawing/canvas.h"
 #include "text/fixedtext.h"
 
+namespace gridel::drawing {
+
 // Where a text stands on its point: starting there, centred on it, or
 // ending there.
 enum class TextAnchor { start, middle, end };
@@ -82,4 +84,6 @@ private:
 // The advance width, in points, of `text` (its bytes taken as drawabletext
 // takes them) set in `style` as the PDF and PNG set it; 0 for an empty
 // text or a size of 0.
-long double textwidth(TextView text, const TextStyle& style);
+long double textwidth(text::TextView text, const TextStyle& style);
+
+}  // namespace gridel::drawing

@@ -1,6 +1,8 @@
 // formats.cpp - findformat and formatnames.
 #include "drawing/formats.h"
 
+namespace gridel::drawing {
+
 int findformat(std::string_view name) {
     for (int k = 0; k < formatcount; ++k)
         if (name == drawingformats[k].name) return k;
@@ -16,3 +18,5 @@ std::string formatnames(FormatSet set) {
     }
     return list.empty() ? last : list + " or " + last;
 }
+
+}  // namespace gridel::drawing

@@ -11,10 +11,12 @@
 #include "drawing/pages.h"
 #include "run/run.h"
 
+namespace gridel::drawing {
+
 struct DrawingFormat {
     const char* name;  // as -T names it
     bool always;       // written by every run, asked for or not
-    DrawingKind kind;  // its file's ending and its channel's name
+    run::DrawingKind kind;  // its file's ending and its channel's name
     PageWriter page;
 };
 
@@ -29,7 +31,7 @@ inline constexpr DrawingFormat drawingformats[] = {
 };
 
 constexpr int formatcount = static_cast<int>(sizeof drawingformats / sizeof drawingformats[0]);
-static_assert(formatcount <= drawingcapacity, "the channel table has no room for every format");
+static_assert(formatcount <= run::drawingcapacity, "the channel table has no room for every format");
 
 // The row of the format named `name`; -1 for none.
 int findformat(std::string_view name);
@@ -40,3 +42,5 @@ enum class FormatSet { all, always, asked };
 // The names of the formats of a set in a list as a sentence gives it:
 // "pdf, svg or png".
 std::string formatnames(FormatSet set);
+
+}  // namespace gridel::drawing

@@ -10,6 +10,8 @@
 #include "text/markup.h"
 #include "text/numfmt.h"
 
+namespace gridel::drawing {
+
 namespace {
 
 constexpr long double titlelinewidth = 1;      // the title block's lines
@@ -21,9 +23,9 @@ constexpr int titlegap = 10;                   // from the square's top to the l
 // also ends when adding the gap no longer changes t (a gap below the
 // arithmetic's resolution at that magnitude), and draws nothing for a gap
 // that is not positive, which the script reader never lets through.
-void ticks(const PageMap& m, Canvas& canvas, bool xaxis, long double t, long double gap, long double high,
+void ticks(const geometry::PageMap& m, Canvas& canvas, bool xaxis, long double t, long double gap, long double high,
            long double length) {
-    const PlotWindow& w = m.window;
+    const diagram::PlotWindow& w = m.window;
     if (!(gap > 0)) return;
     for (;;) {
         long double next = t + gap;
@@ -44,40 +46,40 @@ void ticks(const PageMap& m, Canvas& canvas, bool xaxis, long double t, long dou
 // Numbers along the bottom edge (xaxis) or the left edge at the values
 // axisvalues gives from `t` by `gap`: where they always stood, or where
 // the plan puts them.
-void numbers(const FigurePlan& plan, Canvas& canvas, bool xaxis, long double t, long double gap,
+void numbers(const geometry::FigurePlan& plan, Canvas& canvas, bool xaxis, long double t, long double gap,
              long double high, long double low, long double ticklength) {
-    const PageMap& m = plan.map;
-    const PlotWindow& w = m.window;
-    for (long double v : axisvalues(t, gap, high, low)) {
+    const geometry::PageMap& m = plan.map;
+    const diagram::PlotWindow& w = m.window;
+    for (long double v : geometry::axisvalues(t, gap, high, low)) {
         long double px, py;
-        Word label = ticklabel(v);
+        text::Word label = geometry::ticklabel(v);
         if (plan.style.metricframe) {
             TextLook style = textlook(plan.style.fontsize);
             if (xaxis) {
-                topage(m, v, w.ylow, px, py);
-                canvas.styledtext(px, plan.numbers.xbaseline, viewof(label), TextRole::centred, style);
+                geometry::topage(m, v, w.ylow, px, py);
+                canvas.styledtext(px, plan.numbers.xbaseline, text::viewof(label), TextRole::centred, style);
             } else {
-                topage(m, w.xlow, v, px, py);
-                canvas.styledtext(plan.numbers.yright, py - plan.numbers.ydrop, viewof(label), TextRole::right, style);
+                geometry::topage(m, w.xlow, v, px, py);
+                canvas.styledtext(plan.numbers.yright, py - plan.numbers.ydrop, text::viewof(label), TextRole::right, style);
             }
         } else if (xaxis) {
-            topage(m, v, w.ylow - 3 * ticklength, px, py);
-            canvas.text(px, py, viewof(label), TextRole::centred);
+            geometry::topage(m, v, w.ylow - 3 * ticklength, px, py);
+            canvas.text(px, py, text::viewof(label), TextRole::centred);
         } else {
-            topage(m, w.xlow - 2 * ticklength, v, px, py);
-            canvas.text(px, py - 4, viewof(label), TextRole::right);
+            geometry::topage(m, w.xlow - 2 * ticklength, v, px, py);
+            canvas.text(px, py - 4, text::viewof(label), TextRole::right);
         }
     }
 }
 
 // The title line and the info lines above the plot, the last at top + 10
 // (with a font size, 10 points in 12 above and 18 in 12 apart).
-void titleblock(const Diagram& d, const FigurePlan& plan, const Text& banner, const Text& stamp, Canvas& canvas) {
-    const DrawingOptions& o = d.options;
-    const FigureOptions& f = d.figure;
+void titleblock(const diagram::Diagram& d, const geometry::FigurePlan& plan, const text::Text& banner, const text::Text& stamp, Canvas& canvas) {
+    const diagram::DrawingOptions& o = d.options;
+    const diagram::FigureOptions& f = d.figure;
     int16_t n = o.ninfo;
     if (n < 0) n = 0;
-    if (n > maxinfo) n = maxinfo;
+    if (n > diagram::maxinfo) n = diagram::maxinfo;
     bool metric = plan.style.metricframe;
     long double fs = plan.style.fontsize;
     long double leading = metric ? fs * titleleading / framefontsize : titleleading;
@@ -86,7 +88,7 @@ void titleblock(const Diagram& d, const FigurePlan& plan, const Text& banner, co
     float y = static_cast<float>((n + 1) * leading + top + gap);
     // A line of the script's own with markup is drawn with it even in the
     // frame of old, in the frame's font.
-    auto show = [&](const Text& line, TextRole role) {
+    auto show = [&](const text::Text& line, TextRole role) {
         if (metric)
             canvas.styledtext(plan.map.left, y, viewof(line), TextRole::caption, writtenlook(d, fs));
         else if (role == TextRole::caption && hasmarkup(viewof(line), f.formulas))
@@ -95,19 +97,19 @@ void titleblock(const Diagram& d, const FigurePlan& plan, const Text& banner, co
             canvas.text(plan.map.left, y, viewof(line), role);
     };
     y -= static_cast<float>(leading);
-    if (f.title != TitleMode::off) {
+    if (f.title != diagram::TitleMode::off) {
         ItemGroup group(canvas, "title", "title");
-        Text title;
-        if (f.title == TitleMode::given) {
+        text::Text title;
+        if (f.title == diagram::TitleMode::given) {
             title = f.titletext;
         } else {
-            settext(title, " ");
-            addtext(title, banner);
+            text::settext(title, " ");
+            text::addtext(title, banner);
             addtext(title, " (running at ");
             addtext(title, stamp);
             addtext(title, ") ");
         }
-        show(title, f.title == TitleMode::given ? TextRole::caption : TextRole::heading);
+        show(title, f.title == diagram::TitleMode::given ? TextRole::caption : TextRole::heading);
     }
     ItemGroup group(canvas, "info", "info");
     for (int k = 2; k <= n + 1; ++k) {
@@ -118,10 +120,10 @@ void titleblock(const Diagram& d, const FigurePlan& plan, const Text& banner, co
 
 }  // namespace
 
-void drawframe(const Diagram& d, const FigurePlan& plan, const Text& banner, const Text& stamp, Canvas& canvas) {
-    const PageMap& m = plan.map;
-    const PlotWindow& w = d.window;
-    const TickMarks& tm = d.ticks;
+void drawframe(const diagram::Diagram& d, const geometry::FigurePlan& plan, const text::Text& banner, const text::Text& stamp, Canvas& canvas) {
+    const geometry::PageMap& m = plan.map;
+    const diagram::PlotWindow& w = d.window;
+    const diagram::TickMarks& tm = d.ticks;
     LineWeights weights = lineweights(d);
     long double xt = (w.xhigh - w.xlow) / 60;
     long double yt = (w.yhigh - w.ylow) / 60;
@@ -168,3 +170,5 @@ void drawframe(const Diagram& d, const FigurePlan& plan, const Text& banner, con
         ticks(m, canvas, false, w.ylow, tm.smallygap, w.yhigh, xt / 2);
     }
 }
+
+}  // namespace gridel::drawing

@@ -8,7 +8,11 @@
 #include "geometry/figure.h"
 #include "text/fixedtext.h"
 
+namespace gridel::drawing {
+
 // Draw the frame on the plan's plot box.  The title line reads
 // " <banner> (running at <stamp>) " unless the script gives its own or
 // none.
-void drawframe(const Diagram& d, const FigurePlan& plan, const Text& banner, const Text& stamp, Canvas& canvas);
+void drawframe(const diagram::Diagram& d, const geometry::FigurePlan& plan, const text::Text& banner, const text::Text& stamp, Canvas& canvas);
+
+}  // namespace gridel::drawing

@@ -3,26 +3,28 @@
 
 #include "text/numfmt.h"
 
+namespace gridel::drawing {
+
 namespace {
 
 bool isletter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool isidchar(char c) { return isletter(c) || (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.'; }
 
-std::string textof(const Word& w) { return std::string(w.c, static_cast<size_t>(w.len)); }
+std::string textof(const text::Word& w) { return std::string(w.c, static_cast<size_t>(w.len)); }
 
-std::string numbertext(int k) { return textof(real2intstr(k)); }
+std::string numbertext(int k) { return textof(text::real2intstr(k)); }
 
 // A word added to a list of words: a blank before it unless it is the
 // first.
-void addword(std::string& list, const Word& word) {
+void addword(std::string& list, const text::Word& word) {
     if (!list.empty()) list += ' ';
     list.append(word.c, static_cast<size_t>(word.len));
 }
 
 // The phase list and the zero-mode phases in parentheses, as the log has
 // them.
-std::string phaselist(const Word* phases, int16_t n, const Word& zero1, const Word* zero2) {
+std::string phaselist(const text::Word* phases, int16_t n, const text::Word& zero1, const text::Word* zero2) {
     std::string list;
     for (int i = 1; i <= n; ++i) addword(list, phases[i]);
     if (zero1.len == 0) return list;
@@ -38,7 +40,7 @@ std::string phaselist(const Word* phases, int16_t n, const Word& zero1, const Wo
 }
 
 // "NAME", or "NAME: PARTS" when there are parts.
-std::string titled(const Word& name, const std::string& parts) {
+std::string titled(const text::Word& name, const std::string& parts) {
     std::string title = textof(name);
     if (!parts.empty()) title += ": ";
     return title + parts;
@@ -46,18 +48,18 @@ std::string titled(const Word& name, const std::string& parts) {
 
 }  // namespace
 
-std::string itemid(const Word& name, const char* kind, int k) {
+std::string itemid(const text::Word& name, const char* kind, int k) {
     bool plain = name.len > 0 && isletter(name.c[0]);
     for (int i = 1; i < name.len && plain; ++i) plain = isidchar(name.c[i]);
     if (plain) return textof(name);
     return std::string(kind) + "-" + numbertext(k);
 }
 
-std::string linetitle(const UnivariantLine& line) {
+std::string linetitle(const diagram::UnivariantLine& line) {
     return titled(line.name, phaselist(line.phases, line.nphases, line.zeromode, nullptr));
 }
 
-std::string pointtitle(const InvariantPoint& point) {
+std::string pointtitle(const diagram::InvariantPoint& point) {
     std::string parts = phaselist(point.phases, point.nphases, point.zeromode1, &point.zeromode2);
     if (point.crossover) {
         std::string crossing = "crossover of " + textof(point.crossline1) + " and " + textof(point.crossline2);
@@ -68,10 +70,10 @@ std::string pointtitle(const InvariantPoint& point) {
 
 std::string areaid(int16_t k) { return "area-" + numbertext(k); }
 
-std::string areatitle(const ShadedArea& area, int16_t k) {
+std::string areatitle(const diagram::ShadedArea& area, int16_t k) {
     std::string lines;
     for (int i = 1; i <= area.nnames; ++i) addword(lines, area.linenames[i]);
-    return titled(areaname(k), lines);
+    return titled(diagram::areaname(k), lines);
 }
 
 ItemGroup::ItemGroup(Canvas& canvas, const std::string& id, const std::string& kind, const std::string& title)
@@ -80,3 +82,5 @@ ItemGroup::ItemGroup(Canvas& canvas, const std::string& id, const std::string& k
                        {kind.data(), static_cast<int32_t>(kind.size())},
                        {title.data(), static_cast<int32_t>(title.size())}});
 }
+
+}  // namespace gridel::drawing

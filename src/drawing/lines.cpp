@@ -6,6 +6,8 @@
 #include "drawing/page.h"
 #include "geometry/linepoints.h"
 
+namespace gridel::drawing {
+
 namespace {
 
 // Between the lines' blocks in a written-out drawing.
@@ -13,20 +15,20 @@ constexpr const char* separator = "---------------------------------------------
 
 }  // namespace
 
-void drawlines(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
-    const PageMap& w = plan.map;
+void drawlines(const diagram::Diagram& d, const geometry::FigurePlan& plan, Canvas& canvas) {
+    const geometry::PageMap& w = plan.map;
     LineWeights weights = lineweights(d);
     // With halos the numbers are drawn once every line is.
-    bool numbering = isyes(d.options.numbering) && plan.style.halo == 0;
+    bool numbering = diagram::isyes(d.options.numbering) && plan.style.halo == 0;
     size_t nextlabel = 0;
     if (numbering) {
         canvas.blank();
         canvas.font(d.options.numbersize);
         canvas.blank();
     }
-    for (int k = 1; k <= d.nlines && k <= maxlines; ++k) {
-        const UnivariantLine& line = d.lines[k];
-        int n = linelength(line);
+    for (int k = 1; k <= d.nlines && k <= diagram::maxlines; ++k) {
+        const diagram::UnivariantLine& line = d.lines[k];
+        int n = geometry::linelength(line);
         if (n <= 0) continue;
         canvas.comment(separator);
         canvas.blank();
@@ -46,7 +48,7 @@ void drawlines(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
         canvas.blank();
         // The line's number at its half-way point, when that lies inside the window.
         if (numbering && nextlabel < plan.linelabels.size() && plan.linelabels[nextlabel].item == k) {
-            drawlabel(d, plan, plan.linelabels[nextlabel++], TextFace::regular, canvas);
+            drawlabel(d, plan, plan.linelabels[nextlabel++], geometry::TextFace::regular, canvas);
             canvas.blank();
         }
     }
@@ -57,8 +59,10 @@ void drawlines(const Diagram& d, const FigurePlan& plan, Canvas& canvas) {
     canvas.blank();
 }
 
-bool lastlinedashed(const Diagram& d) {
-    for (int k = d.nlines < maxlines ? d.nlines : maxlines; k >= 1; --k)
+bool lastlinedashed(const diagram::Diagram& d) {
+    for (int k = d.nlines < diagram::maxlines ? d.nlines : diagram::maxlines; k >= 1; --k)
         if (d.lines[k].npts > 0) return d.lines[k].dashed;
     return false;
 }
+
+}  // namespace gridel::drawing

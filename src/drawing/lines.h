@@ -8,11 +8,15 @@
 #include "drawing/canvas.h"
 #include "geometry/figure.h"
 
+namespace gridel::drawing {
+
 // Draw every line that has points, in table order, then reset the colour.
 // With numbering and without halos, each line's number goes where the plan
 // put it, right after the line.
-void drawlines(const Diagram& d, const FigurePlan& plan, Canvas& canvas);
+void drawlines(const diagram::Diagram& d, const geometry::FigurePlan& plan, Canvas& canvas);
 
 // Whether the last line drawn (the last with points) is dashed: its dash
 // stays in force for what is drawn after the lines.
-bool lastlinedashed(const Diagram& d);
+bool lastlinedashed(const diagram::Diagram& d);
+
+}  // namespace gridel::drawing

@@ -15,6 +15,8 @@
 #include "drawing/fonts.h"
 #include "text/markup.h"
 
+namespace gridel::drawing {
+
 constexpr long double scriptscale = 0.7L;
 constexpr long double subdrop = 0.15L;
 constexpr long double superrise = 0.37L;
@@ -26,7 +28,7 @@ struct SetPiece {
     std::string utf8;
     TextStyle style;
     bool italic;  // set in italics by the markup (style.italic may also come from the text's face)
-    Shift shift;
+    text::Shift shift;
     long double x;
     long double rise;
 };
@@ -40,7 +42,9 @@ struct SetText {
 TextStyle styleof(const TextLook& look);
 
 // Whether a text in this look is drawn through markup.
-bool ismarked(TextView text, const TextLook& look);
+bool ismarked(text::TextView text, const TextLook& look);
 
 // `text` read with the markup and set in `look`'s size and face.
-SetText setmarked(TextView text, const TextLook& look, TextSetter& setter);
+SetText setmarked(text::TextView text, const TextLook& look, TextSetter& setter);
+
+}  // namespace gridel::drawing

@@ -1,13 +1,17 @@
 // page.cpp - pathpoint.
 #include "drawing/page.h"
 
-const Word noname = {0, {}};
+namespace gridel::drawing {
 
-PathPoint pathpoint(const PageMap& m, long double x, long double y, const Word& name) {
+const text::Word noname = {0, {}};
+
+PathPoint pathpoint(const geometry::PageMap& m, long double x, long double y, const text::Word& name) {
     PathPoint p;
-    topage(m, x, y, p.px, p.py);
+    geometry::topage(m, x, y, p.px, p.py);
     p.x = x;
     p.y = y;
     p.name = name;
     return p;
 }
+
+}  // namespace gridel::drawing

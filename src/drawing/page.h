@@ -7,6 +7,8 @@
 #include "drawing/canvas.h"
 #include "geometry/pagemap.h"
 
+namespace gridel::drawing {
+
 // The part of the page the drawing may occupy: title lines above the
 // square, axis numbers left of and below it.
 constexpr int16_t pageboxleft = 4;
@@ -19,7 +21,9 @@ constexpr int16_t framefontsize = 12;
 
 // A path point for the data point (x, y) on the map's plot box, with a
 // name.
-PathPoint pathpoint(const PageMap& m, long double x, long double y, const Word& name);
+PathPoint pathpoint(const geometry::PageMap& m, long double x, long double y, const text::Word& name);
 
 // The empty name, for path points that carry none.
-extern const Word noname;
+extern const text::Word noname;
+
+}  // namespace gridel::drawing

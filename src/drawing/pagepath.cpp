@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+namespace gridel::drawing {
+
 namespace {
 
 // A circle that does not lie within reach becomes a polygon of this many
@@ -188,3 +190,5 @@ std::vector<PathPiece> fillpieces(const PagePath& path, const Reach& reach) {
     }
     return pieces;
 }
+
+}  // namespace gridel::drawing

@@ -12,6 +12,8 @@
 
 #include <vector>
 
+namespace gridel::drawing {
+
 // A point in page points, y upwards.
 struct PagePoint {
     long double x;
@@ -77,3 +79,5 @@ std::vector<PathPiece> strokepieces(const PagePath& path, const Reach& reach);
 // What to fill of a path: each subpath as a closed polygon cut to the
 // reach (or a circle within reach).  Fewer than three points fill nothing.
 std::vector<PathPiece> fillpieces(const PagePath& path, const Reach& reach);
+
+}  // namespace gridel::drawing

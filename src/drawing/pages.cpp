@@ -14,6 +14,8 @@
 #include "drawing/svgcanvas.h"
 #include "text/utf8.h"
 
+namespace gridel::drawing {
+
 namespace {
 
 // The largest page side, in points, and the largest PNG side, in pixels.
@@ -26,7 +28,7 @@ constexpr size_t pngheaderlength = 8 + 4 + 4 + 13 + 4;
 
 // Where the bytes of a page go, and the first error in writing them.
 struct Sink {
-    ByteSink* bytes;
+    run::ByteSink* bytes;
     int error;  // errno of the failed write; 0 while all went well
 };
 
@@ -64,8 +66,8 @@ std::string pngchunk(const char* type, const std::string& data) {
 }
 
 // A text chunk: tEXt for printable ASCII, else iTXt, which holds UTF-8.
-std::string pngtext(const char* keyword, const Text& text) {
-    std::string value = drawabletext(text.c, text.len);
+std::string pngtext(const char* keyword, const text::Text& text) {
+    std::string value = text::drawabletext(text.c, text.len);
     bool ascii = true;
     for (char c : value) ascii = ascii && static_cast<unsigned char>(c) < 0x7F;
     std::string data = keyword;
@@ -134,7 +136,7 @@ bool paintable(const PageBox& box, std::string& reason) {
 }
 
 // The page painted by cairo as PDF or PNG.
-bool cairopage(bool png, const PageBox& box, int dpi, ByteSink& bytes, const std::function<void(Canvas&)>& document,
+bool cairopage(bool png, const PageBox& box, int dpi, run::ByteSink& bytes, const std::function<void(Canvas&)>& document,
                std::string& reason) {
     if (!paintable(box, reason)) return false;
     long double width = box.right - box.left, height = box.top - box.bottom;
@@ -189,7 +191,7 @@ bool written(int error, std::string& reason) {
 
 }  // namespace
 
-bool epspage(const PageBox&, int, ByteSink& sink, const std::function<void(Canvas&)>& document,
+bool epspage(const PageBox&, int, run::ByteSink& sink, const std::function<void(Canvas&)>& document,
              std::string& reason) {
     EpsCanvas canvas(sink);
     document(canvas);
@@ -198,12 +200,12 @@ bool epspage(const PageBox&, int, ByteSink& sink, const std::function<void(Canva
     return written(error, reason);
 }
 
-bool pdfpage(const PageBox& box, int dpi, ByteSink& sink, const std::function<void(Canvas&)>& document,
+bool pdfpage(const PageBox& box, int dpi, run::ByteSink& sink, const std::function<void(Canvas&)>& document,
              std::string& reason) {
     return cairopage(false, box, dpi, sink, document, reason);
 }
 
-bool svgpage(const PageBox& box, int, ByteSink& sink, const std::function<void(Canvas&)>& document,
+bool svgpage(const PageBox& box, int, run::ByteSink& sink, const std::function<void(Canvas&)>& document,
              std::string& reason) {
     if (!paintable(box, reason)) return false;
     SvgCanvas canvas(box, sink);
@@ -213,7 +215,9 @@ bool svgpage(const PageBox& box, int, ByteSink& sink, const std::function<void(C
     return written(error, reason);
 }
 
-bool pngpage(const PageBox& box, int dpi, ByteSink& sink, const std::function<void(Canvas&)>& document,
+bool pngpage(const PageBox& box, int dpi, run::ByteSink& sink, const std::function<void(Canvas&)>& document,
              std::string& reason) {
     return cairopage(true, box, dpi, sink, document, reason);
 }
+
+}  // namespace gridel::drawing

@@ -9,6 +9,8 @@
 #include "drawing/canvas.h"
 #include "run/bytesink.h"
 
+namespace gridel::drawing {
+
 // Make the page `box` in one format with `document`, which begins, draws
 // and ends a document on the canvas it is given, and hand its bytes to
 // `sink`.  An EPS page is exactly the box its header gives (the box's
@@ -19,14 +21,16 @@
 // and creator (from the header given to begin).  False, with the reason,
 // when the page could not be made or written; when the sink could not
 // take the bytes, errno says why.
-using PageWriter = bool (*)(const PageBox& box, int dpi, ByteSink& sink,
+using PageWriter = bool (*)(const PageBox& box, int dpi, run::ByteSink& sink,
                             const std::function<void(Canvas&)>& document, std::string& reason);
 
-bool epspage(const PageBox& box, int dpi, ByteSink& sink, const std::function<void(Canvas&)>& document,
+bool epspage(const PageBox& box, int dpi, run::ByteSink& sink, const std::function<void(Canvas&)>& document,
              std::string& reason);
-bool pdfpage(const PageBox& box, int dpi, ByteSink& sink, const std::function<void(Canvas&)>& document,
+bool pdfpage(const PageBox& box, int dpi, run::ByteSink& sink, const std::function<void(Canvas&)>& document,
              std::string& reason);
-bool svgpage(const PageBox& box, int dpi, ByteSink& sink, const std::function<void(Canvas&)>& document,
+bool svgpage(const PageBox& box, int dpi, run::ByteSink& sink, const std::function<void(Canvas&)>& document,
              std::string& reason);
-bool pngpage(const PageBox& box, int dpi, ByteSink& sink, const std::function<void(Canvas&)>& document,
+bool pngpage(const PageBox& box, int dpi, run::ByteSink& sink, const std::function<void(Canvas&)>& document,
              std::string& reason);
+
+}  // namespace gridel::drawing

@@ -10,6 +10,8 @@
 #include "drawing/fonts.h"
 #include "drawing/pagepath.h"
 
+namespace gridel::drawing {
+
 class PathCanvas : public Canvas {
 public:
     void comment(const char*) override {}
@@ -42,8 +44,10 @@ protected:
         TextAnchor anchor;
         TextStyle style;
     };
-    PlainText plaintext(long double px, long double py, TextView text, TextRole role) const;
+    PlainText plaintext(long double px, long double py, text::TextView text, TextRole role) const;
 
     int16_t fontsize = 0;  // the size of the plain texts, in points
     PagePath path;         // the path being built
 };
+
+}  // namespace gridel::drawing

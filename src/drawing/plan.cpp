@@ -12,6 +12,8 @@
 #include "geometry/labels.h"
 #include "run/failure.h"
 
+namespace gridel::drawing {
+
 namespace {
 
 // Room left round the drawn content when an output is cropped, in points.
@@ -23,15 +25,15 @@ constexpr PageBox figurereach = {-20000, -20000, 20000, 20000};
 
 }  // namespace
 
-DrawingPlan plandrawing(Run& run, Diagram& diagram) {
-    placecrossovers(run, diagram);
-    assemblelines(run, diagram);
-    stopifinterrupted();
+DrawingPlan plandrawing(run::Run& run, diagram::Diagram& diagram) {
+    geometry::placecrossovers(run, diagram);
+    geometry::assemblelines(run, diagram);
+    run::stopifinterrupted();
     DrawingPlan plan;
-    if (isyes(diagram.options.doareas)) plan.areas = traceareas(run, diagram);
-    plan.labels = placelabels(run, diagram);
+    if (diagram::isyes(diagram.options.doareas)) plan.areas = geometry::traceareas(run, diagram);
+    plan.labels = geometry::placelabels(run, diagram);
     plan.figure = planfigure(diagram, plan.areas, plan.labels, FontMeasure(diagram.figure.formulas));
-    stopifinterrupted();
+    run::stopifinterrupted();
     return plan;
 }
 
@@ -45,3 +47,5 @@ PageBox pagebox(PageFit fit, const std::function<void(Canvas&)>& draw) {
     return {std::fmin(page.left, content.left), std::fmin(page.bottom, content.bottom),
             std::fmax(page.right, content.right), std::fmax(page.top, content.top)};
 }
+
+}  // namespace gridel::drawing

@@ -5,16 +5,18 @@
 #include "drawing/items.h"
 #include "drawing/page.h"
 
-void drawpoints(const Diagram& d, const FigurePlan& plan, bool dashed, Canvas& canvas) {
-    const PlotWindow& w = d.window;
-    const DrawingOptions& o = d.options;
+namespace gridel::drawing {
+
+void drawpoints(const diagram::Diagram& d, const geometry::FigurePlan& plan, bool dashed, Canvas& canvas) {
+    const diagram::PlotWindow& w = d.window;
+    const diagram::DrawingOptions& o = d.options;
     // With halos the numbers are drawn once every point is.
-    bool numbering = isyes(o.numbering) && plan.style.halo == 0;
+    bool numbering = diagram::isyes(o.numbering) && plan.style.halo == 0;
     size_t nextlabel = 0;
     canvas.linewidth(lineweights(d).circle);
     canvas.blank();
-    for (int k = 1; k <= d.npoints && k <= maxpoints; ++k) {
-        const InvariantPoint& p = d.points[k];
+    for (int k = 1; k <= d.npoints && k <= diagram::maxpoints; ++k) {
+        const diagram::InvariantPoint& p = d.points[k];
         if (!(p.x > w.xlow && p.x < w.xhigh && p.y > w.ylow && p.y < w.yhigh)) continue;
         if (dashed) {
             canvas.dash(false);
@@ -22,7 +24,7 @@ void drawpoints(const Diagram& d, const FigurePlan& plan, bool dashed, Canvas& c
         }
         ItemGroup group(canvas, itemid(p.name, "point", k), "point", pointtitle(p));
         long double px, py;
-        topage(plan.map, p.x, p.y, px, py);
+        geometry::topage(plan.map, p.x, p.y, px, py);
         canvas.circle(px, py, plan.style.circle);
         canvas.stroke();
         if (!numbering) {
@@ -30,7 +32,9 @@ void drawpoints(const Diagram& d, const FigurePlan& plan, bool dashed, Canvas& c
             continue;
         }
         if (nextlabel < plan.pointlabels.size() && plan.pointlabels[nextlabel].item == k)
-            drawlabel(d, plan, plan.pointlabels[nextlabel++], TextFace::regular, canvas);
+            drawlabel(d, plan, plan.pointlabels[nextlabel++], geometry::TextFace::regular, canvas);
         canvas.blank();
     }
 }
+
+}  // namespace gridel::drawing

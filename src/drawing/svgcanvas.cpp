@@ -9,6 +9,8 @@
 #include "text/numfmt.h"
 #include "text/utf8.h"
 
+namespace gridel::drawing {
+
 namespace {
 
 // How far round the page paths are kept, in points: far beyond anything
@@ -26,7 +28,7 @@ long double clampunit(long double v) { return v > 0 ? (v < 1 ? v : 1) : 0; }
 // A number with at most two decimals, without trailing zeros.
 void appendnumber(std::string& out, long double v) {
     char text[24];
-    int n = writefixed(text, v, 2);
+    int n = text::writefixed(text, v, 2);
     bool point = false;
     for (int i = 0; i < n; ++i) point = point || text[i] == '.';
     if (point) {
@@ -54,7 +56,7 @@ void appendescaped(std::string& out, const std::string& utf8) {
     }
 }
 
-void appendescaped(std::string& out, TextView text) { appendescaped(out, drawabletext(text.c, text.len)); }
+void appendescaped(std::string& out, text::TextView text) { appendescaped(out, text::drawabletext(text.c, text.len)); }
 
 // ` name="value"` with a number for a value.
 void numberattribute(std::string& out, const char* name, long double v) {
@@ -67,7 +69,7 @@ void numberattribute(std::string& out, const char* name, long double v) {
 
 }  // namespace
 
-SvgCanvas::SvgCanvas(const PageBox& box, ByteSink& sink) : sink(sink), box(box) {
+SvgCanvas::SvgCanvas(const PageBox& box, run::ByteSink& sink) : sink(sink), box(box) {
     reach = {{box.left - svgreach, box.bottom - svgreach}, {box.right + svgreach, box.top + svgreach}};
 }
 
@@ -101,7 +103,7 @@ void SvgCanvas::begin(const PageHeader& header) {
     out += "\" stroke-miterlimit=\"10\" font-family=\"";
     out += svgfamilies;  // holds no double quote and no ampersand
     out += "\" xml:space=\"preserve\">\n<title>";
-    appendescaped(out, viewof(header.title));
+    appendescaped(out, text::viewof(header.title));
     out += "</title>\n<metadata><rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\" "
            "xmlns:cc=\"http://creativecommons.org/ns#\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\">"
            "<cc:Work rdf:about=\"\"><dc:format>image/svg+xml</dc:format><dc:title>";
@@ -120,10 +122,10 @@ void SvgCanvas::end() {
 
 void SvgCanvas::begingroup(const GroupInfo& group) {
     // An id given before gets the first free "-2", "-3", ... after it.
-    std::string id = drawabletext(group.id.c, group.id.len);
+    std::string id = text::drawabletext(group.id.c, group.id.len);
     if (!ids.insert(id).second) {
         for (int k = 2;; ++k) {
-            Word n = real2intstr(k);
+            text::Word n = text::real2intstr(k);
             std::string next = id + "-" + std::string(n.c, static_cast<size_t>(n.len));
             if (ids.insert(next).second) {
                 id = next;
@@ -171,7 +173,7 @@ void SvgCanvas::colour(long double red, long double green, long double blue) {
     char text[8] = "#";
     int n = 1;
     for (long double v : {red, green, blue})
-        n += writehex(text + n, static_cast<uint32_t>(roundint(clampunit(v) * 255)), 2);
+        n += text::writehex(text + n, static_cast<uint32_t>(text::roundint(clampunit(v) * 255)), 2);
     paint.assign(text, static_cast<size_t>(n));
 }
 
@@ -281,7 +283,7 @@ void SvgCanvas::fill() {
     path.clear();
 }
 
-void SvgCanvas::text(long double px, long double py, TextView text, TextRole role) {
+void SvgCanvas::text(long double px, long double py, text::TextView text, TextRole role) {
     PlainText t = plaintext(px, py, text, role);
     showtext(t.x, t.y, t.utf8, t.anchor, t.style, 0);
     // As after PostScript's show, a new subpath: where its text ends is the
@@ -290,14 +292,14 @@ void SvgCanvas::text(long double px, long double py, TextView text, TextRole rol
     path.moveto(t.x, t.y);
 }
 
-void SvgCanvas::styledtext(long double px, long double py, TextView text, TextRole role, const TextLook& look) {
+void SvgCanvas::styledtext(long double px, long double py, text::TextView text, TextRole role, const TextLook& look) {
     TextStyle style = styleof(look);
     long double x = pagecoord(px), y = pagecoord(py), angle = look.turned ? 90 : 0;
     SetText set;
     if (ismarked(text, look))
         set = setmarked(text, look, setter);
     else
-        set.pieces.push_back({drawabletext(text.c, text.len), style, false, Shift::base, 0, 0});
+        set.pieces.push_back({text::drawabletext(text.c, text.len), style, false, text::Shift::base, 0, 0});
     if (look.halo > 0) {
         // The halo: a white copy of the text, its outlines stroked, under it.
         std::string kept = paint;
@@ -313,7 +315,7 @@ void SvgCanvas::styledtext(long double px, long double py, TextView text, TextRo
 void SvgCanvas::showtext(long double x, long double y, const std::string& utf8, TextAnchor anchor,
                          const TextStyle& style, long double angle) {
     SetText set;
-    set.pieces.push_back({utf8, style, false, Shift::base, 0, 0});
+    set.pieces.push_back({utf8, style, false, text::Shift::base, 0, 0});
     showtext(x, y, set, anchor, style, angle);
 }
 
@@ -367,3 +369,5 @@ void SvgCanvas::showtext(long double x, long double y, const SetText& set, TextA
     }
     out += "</text>\n";
 }
+
+}  // namespace gridel::drawing

@@ -29,10 +29,12 @@
 #include "drawing/pathcanvas.h"
 #include "run/bytesink.h"
 
+namespace gridel::drawing {
+
 class SvgCanvas final : public PathCanvas {
 public:
     // Write the page `box` to `sink`.
-    SvgCanvas(const PageBox& box, ByteSink& sink);
+    SvgCanvas(const PageBox& box, run::ByteSink& sink);
 
     // Hand on what is left; false, with errno of the first failed write in
     // `error`, when some bytes could not be written.
@@ -44,8 +46,8 @@ public:
     void dash(bool dashed) override;
     void stroke() override;
     void fill() override;
-    void text(long double px, long double py, TextView text, TextRole role) override;
-    void styledtext(long double px, long double py, TextView text, TextRole role, const TextLook& look) override;
+    void text(long double px, long double py, text::TextView text, TextRole role) override;
+    void styledtext(long double px, long double py, text::TextView text, TextRole role, const TextLook& look) override;
     void begingroup(const GroupInfo& group) override;
     void endgroup() override;
 
@@ -67,7 +69,7 @@ private:
     void paintattributes(bool filling, const PathPiece* only);
     void flush();
 
-    ByteSink& sink;
+    run::ByteSink& sink;
     int error = 0;        // errno of the first failed write; 0 while all went well
     PageBox box;          // the page
     Reach reach;          // paths are cut to this, far outside the page
@@ -87,3 +89,5 @@ private:
     std::vector<Group> groups;
     std::set<std::string> ids;  // every id given so far
 };
+
+}  // namespace gridel::drawing

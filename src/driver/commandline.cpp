@@ -9,6 +9,8 @@
 #include "drawing/formats.h"
 #include "text/tokens.h"
 
+namespace gridel::driver {
+
 namespace {
 
 // The usage text; "@ASKED@" and "@ALWAYS@" stand for the names of the
@@ -54,9 +56,9 @@ bool readformats(const char* list, Options& o, std::string& problem) {
     for (;;) {
         size_t comma = all.find(',', at);
         std::string one = all.substr(at, comma == std::string::npos ? std::string::npos : comma - at);
-        int row = findformat(one);
+        int row = drawing::findformat(one);
         if (row < 0) {
-            problem = "unknown format '" + one + "' (" + formatnames(FormatSet::all) + ")";
+            problem = "unknown format '" + one + "' (" + drawing::formatnames(drawing::FormatSet::all) + ")";
             return false;
         }
         o.formats |= 1u << row;
@@ -71,8 +73,8 @@ bool readdpi(const char* text, Options& o, std::string& problem) {
     size_t n = std::strlen(text);
     bool good = n >= 1 && n <= 4 && std::strspn(text, "0123456789") == n;
     int16_t value = 0;
-    Text message;
-    good = good && str2int(text, static_cast<int32_t>(n), value, message);
+    text::Text message;
+    good = good && text::str2int(text, static_cast<int32_t>(n), value, message);
     if (!good || value < mindpi || value > maxdpi) {
         problem = std::string("bad resolution '") + text + "' (a whole number from 10 to 600)";
         return false;
@@ -85,7 +87,7 @@ bool readdpi(const char* text, Options& o, std::string& problem) {
 
 std::string usage() {
     std::string text = usagetext;
-    for (auto [mark, set] : {std::pair{"@ASKED@", FormatSet::asked}, std::pair{"@ALWAYS@", FormatSet::always}})
+    for (auto [mark, set] : {std::pair{"@ASKED@", drawing::FormatSet::asked}, std::pair{"@ALWAYS@", drawing::FormatSet::always}})
         text.replace(text.find(mark), std::strlen(mark), formatnames(set));
     return text;
 }
@@ -196,3 +198,5 @@ bool readcommandline(int argc, char** argv, Options& options, std::string& probl
     }
     return true;
 }
+
+}  // namespace gridel::driver

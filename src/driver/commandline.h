@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace gridel::driver {
+
 // A style file (--style) or a script line (-e), in command-line order.
 struct StyleArgument {
     bool isline;       // -e LINE; else --style FILE
@@ -44,3 +46,5 @@ bool readcommandline(int argc, char** argv, Options& options, std::string& probl
 
 // The usage text, for --help and after a bad command line.
 std::string usage();
+
+}  // namespace gridel::driver

@@ -31,19 +31,21 @@
 #include "run/signals.h"
 #include "run/startup.h"
 
+namespace gridel::driver {
+
 namespace {
 
 // What every run of the command shares besides its options: the style
 // files (named from the starting folder, which a run leaves for its data
 // file's) and -e lines, and where the outputs go, made absolute.
 struct JobPlan {
-    std::vector<ScriptSource> styles;
+    std::vector<run::ScriptSource> styles;
     std::string outputstem;  // -o, absolute; empty for none
     std::string outdir;      // --outdir, absolute and ending in "/"; empty for none
 };
 
 template <int Cap>
-std::string textstring(const Str<Cap>& text) { return std::string(text.c, static_cast<size_t>(text.len)); }
+std::string textstring(const text::Str<Cap>& text) { return std::string(text.c, static_cast<size_t>(text.len)); }
 
 // A name from the starting folder `home`, made absolute.
 std::string fromhome(const std::string& home, const std::string& name) {
@@ -57,7 +59,7 @@ std::string plainstem(std::string stem) {
         size_t n = std::strlen(ending);
         return stem.size() > n && stem.compare(stem.size() - n, n, ending) == 0 && stem[stem.size() - n - 1] != '/';
     };
-    for (const DrawingFormat& f : drawingformats)
+    for (const drawing::DrawingFormat& f : drawing::drawingformats)
         if (f.kind.ending != nullptr && ends(f.kind.ending)) return stem.erase(stem.size() - std::strlen(f.kind.ending));
     if (ends(".log")) stem.erase(stem.size() - 4);
     return stem;
@@ -66,14 +68,14 @@ std::string plainstem(std::string stem) {
 // A line on standard error for a command that cannot start; status 2.
 int refusejob(const std::string& what) {
     std::fprintf(stderr, "gridel: %s\n", what.c_str());
-    return exitioerror;
+    return run::exitioerror;
 }
 
 // The plan of the command, or the status of a command that cannot start
 // (said on standard error): a -o that names a folder, a --outdir that is
 // not one, or data files that would write the same outputs in it.
 int planjob(const Options& options, JobPlan& plan) {
-    char cwd[pathcapacity];
+    char cwd[run::pathcapacity];
     if (::getcwd(cwd, sizeof cwd) == nullptr) return refusejob(std::string("the current folder: ") + std::strerror(errno));
     const std::string home = cwd;
     int32_t lines = 0;
@@ -84,7 +86,7 @@ int planjob(const Options& options, JobPlan& plan) {
             plan.styles.push_back({a.text, fromhome(home, a.text), "", 0});
     }
     // A style file that cannot be read would end every run: none starts.
-    for (const ScriptSource& style : plan.styles) {
+    for (const run::ScriptSource& style : plan.styles) {
         if (style.number > 0) continue;
         struct stat st;
         if (::stat(style.path.c_str(), &st) != 0 || ::access(style.path.c_str(), R_OK) != 0)
@@ -107,40 +109,40 @@ int planjob(const Options& options, JobPlan& plan) {
         // Two data files of one name would write the same outputs there.
         for (size_t a = 0; a < options.datafiles.size(); ++a)
             for (size_t b = a + 1; b < options.datafiles.size(); ++b) {
-                std::string stem = textstring(datafilename(options.datafiles[a]).stem);
-                if (stem != textstring(datafilename(options.datafiles[b]).stem)) continue;
+                std::string stem = textstring(run::datafilename(options.datafiles[a]).stem);
+                if (stem != textstring(run::datafilename(options.datafiles[b]).stem)) continue;
                 return refusejob(options.datafiles[a] + " and " + options.datafiles[b] + " would both write " + stem +
                                  ".* in " + options.outdir);
             }
     }
-    return exitnormal;
+    return run::exitnormal;
 }
 
 // The name of an output `full` as the command line leads to it: from the
 // folder -o or --outdir named as typed, or from the data file's folder.
-std::string shownoutput(const Run& run, const Options& options, const std::string& full) {
+std::string shownoutput(const run::Run& run, const Options& options, const std::string& full) {
     std::string base = full.substr(full.rfind('/') + 1);
     if (!options.output.empty()) {
         std::string stem = plainstem(options.output);
         return stem.substr(0, stem.rfind('/') + 1) + base;
     }
     if (!options.outdir.empty()) return options.outdir + (options.outdir.back() == '/' ? "" : "/") + base;
-    return shownname(run, base.c_str());
+    return run::shownname(run, base.c_str());
 }
 
 // How a run ended, for the report lines: the files it wrote, its
 // warnings, or where it failed.
-void reportrun(const Run& run, const Options& options, int status, const RunEnd* end, RunReport& report) {
+void reportrun(const run::Run& run, const Options& options, int status, const run::RunEnd* end, RunReport& report) {
     report.status = status;
     report.warnings = run.warnings;
-    if (status == exitnormal && !run.checking) {
-        for (int ch = chps; ch < chps + formatcount; ++ch)
-            if (run.outputs & (1u << ch)) report.written.push_back(shownoutput(run, options, outputname(run, ch)));
-        report.written.push_back(shownoutput(run, options, logname(run)));
+    if (status == run::exitnormal && !run.checking) {
+        for (int ch = run::chps; ch < run::chps + drawing::formatcount; ++ch)
+            if (run.outputs & (1u << ch)) report.written.push_back(shownoutput(run, options, run::outputname(run, ch)));
+        report.written.push_back(shownoutput(run, options, run::logname(run)));
     }
     if (end != nullptr && end->ioerror) {
         report.failedat = end->failing;
-    } else if (status != exitnormal && run.place.file.len > 0) {
+    } else if (status != run::exitnormal && run.place.file.len > 0) {
         report.failedat = textstring(run.place.file);
         for (int32_t part : {run.place.line, run.place.line > 0 ? run.place.column : 0}) {
             if (part <= 0) break;
@@ -155,21 +157,21 @@ void reportrun(const Run& run, const Options& options, int status, const RunEnd*
 // locks given back whether it ends normally or early; its exit status,
 // and how it ended in `report` when there is one.
 int runone(const Options& options, const JobPlan& plan, const std::string* path, RunReport* report = nullptr) {
-    auto run = std::make_unique<Run>();
+    auto run = std::make_unique<run::Run>();
     run->checking = options.check;
     run->interactive = path == nullptr && !options.check;
     if (path != nullptr) {
         // The run works in the data file's folder.
-        run->datafile = datafilename(*path);
+        run->datafile = run::datafilename(*path);
         std::string stem = !plan.outputstem.empty() ? plan.outputstem
                            : !plan.outdir.empty()   ? plan.outdir + textstring(run->datafile.stem)
                                                     : std::string();
-        if (stem.size() > static_cast<size_t>(capof(run->datafile.stem)))
+        if (stem.size() > static_cast<size_t>(text::capof(run->datafile.stem)))
             return refusejob(stem + ": the outputs' name is too long (at most " +
                              std::to_string(capof(run->datafile.stem)) + " bytes)");
-        if (!stem.empty()) settext(run->datafile.stem, stem.data(), static_cast<int>(stem.size()));
+        if (!stem.empty()) text::settext(run->datafile.stem, stem.data(), static_cast<int>(stem.size()));
         run->styles = plan.styles;
-        if (int status = enterdatafolder(*run); status != exitnormal) {
+        if (int status = run::enterdatafolder(*run); status != run::exitnormal) {
             if (report != nullptr) report->status = status, report->failedat = *path;
             return status;
         }
@@ -179,11 +181,11 @@ int runone(const Options& options, const JobPlan& plan, const std::string* path,
     try {
         status = drawrun(*run, options.crop, options.dpi);
         if (report != nullptr) reportrun(*run, options, status, nullptr, *report);
-    } catch (const RunEnd& end) {
+    } catch (const run::RunEnd& end) {
         status = closeended(*run, end);
         if (report != nullptr) reportrun(*run, options, status, &end, *report);
     }
-    unlockoutputs(*run);
+    run::unlockoutputs(*run);
     return status;
 }
 
@@ -195,10 +197,10 @@ int runone(const Options& options, const JobPlan& plan, const std::string* path,
 // report line.  How each run ended is in `reports`.
 int drawdatafiles(const Options& options, const JobPlan& plan, const std::vector<bool>& due, int home,
                   std::vector<RunReport>& reports) {
-    int status = exitnormal;
+    int status = run::exitnormal;
     bool batch = options.datafiles.size() > 1;
     reports.clear();
-    for (size_t k = 0; k < options.datafiles.size() && pendingsignal() == 0; ++k) {
+    for (size_t k = 0; k < options.datafiles.size() && run::pendingsignal() == 0; ++k) {
         if (!due[k]) continue;
         if (batch && !options.check) {
             if (k > 0) std::fputc('\n', stdout);
@@ -210,7 +212,7 @@ int drawdatafiles(const Options& options, const JobPlan& plan, const std::vector
         status = std::max(status, runone(options, plan, &options.datafiles[k], &report));
         report.milliseconds = static_cast<long>(
             std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count());
-        if (options.watch && report.status < exitsignalled) {  // an interrupted run has no line
+        if (options.watch && report.status < run::exitsignalled) {  // an interrupted run has no line
             std::fflush(stdout);
             std::fprintf(stderr, "%s\n", redrawline(clocknow(), report).c_str());
             std::fflush(stderr);
@@ -219,7 +221,7 @@ int drawdatafiles(const Options& options, const JobPlan& plan, const std::vector
         if (::fchdir(home) != 0) {
             int reason = errno;
             std::fprintf(stderr, "gridel: the starting folder: %s\n", std::strerror(reason));
-            return exitioerror;
+            return run::exitioerror;
         }
     }
     return status;
@@ -230,17 +232,17 @@ int drawdatafiles(const Options& options, const JobPlan& plan, const std::vector
 int runjob(const Options& options) {
     // Before any file is opened: a closed standard stream must not lend its
     // number to the log or the drawing.
-    openstandardstreams();
-    installsignals();
+    run::openstandardstreams();
+    run::installsignals();
     JobPlan plan;
     if (options.datafiles.empty()) return runone(options, plan, nullptr);
-    if (int status = planjob(options, plan); status != exitnormal) return status;
+    if (int status = planjob(options, plan); status != run::exitnormal) return status;
 
     int home = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (home < 0) {
         int reason = errno;
         std::fprintf(stderr, "gridel: the current folder: %s\n", std::strerror(reason));
-        return exitioerror;
+        return run::exitioerror;
     }
     // The watch starts before the first drawing, so that a change made
     // while it is drawn is seen after it.
@@ -256,7 +258,7 @@ int runjob(const Options& options) {
     std::vector<bool> due(options.datafiles.size(), true);
     std::vector<RunReport> reports;
     int status = drawdatafiles(options, plan, due, home, reports);
-    if (options.datafiles.size() > 1 && !options.watch && pendingsignal() == 0) {
+    if (options.datafiles.size() > 1 && !options.watch && run::pendingsignal() == 0) {
         std::fflush(stdout);
         std::fprintf(stderr, "%s\n", batchline(reports, options.check).c_str());
     }
@@ -264,12 +266,14 @@ int runjob(const Options& options) {
         // Nothing could be watched (reported): the watch ends at once, and
         // that is an error of its own.
         endwatch(watch);
-        status = std::max(status, exitioerror);
+        status = std::max(status, run::exitioerror);
     } else if (options.watch) {
         while (waitforchange(watch, due)) drawdatafiles(options, plan, due, home, reports);
         endwatch(watch);
-        status = exitnormal;  // a watch ends only when it is interrupted
+        status = run::exitnormal;  // a watch ends only when it is interrupted
     }
     ::close(home);
     return status;
 }
+
+}  // namespace gridel::driver

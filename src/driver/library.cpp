@@ -52,15 +52,15 @@ private:
 uint32_t formatbits(const std::vector<std::string>& names) {
     uint32_t bits = 0;
     for (const std::string& name : names) {
-        int row = findformat(name);
-        if (row < 0) throw std::invalid_argument("unknown drawing format '" + name + "': " + formatnames(FormatSet::all));
+        int row = drawing::findformat(name);
+        if (row < 0) throw std::invalid_argument("unknown drawing format '" + name + "': " + drawing::formatnames(drawing::FormatSet::all));
         bits |= 1u << row;
     }
     return bits;
 }
 
 // The bytes an output channel holds once it is closed; empty for none.
-std::string channelbytes(const OutputChannel& channel) {
+std::string channelbytes(const run::OutputChannel& channel) {
     return channel.memory != nullptr ? std::string(channel.memory, channel.memorysize) : std::string();
 }
 
@@ -88,20 +88,20 @@ const std::string* Drawing::output(std::string_view format) const {
 
 Drawing draw(const std::string& text, const DrawOptions& options) {
     uint32_t formats = formatbits(options.formats);
-    if (options.dpi < mindpi || options.dpi > maxdpi)
-        throw std::invalid_argument("dpi must be from " + std::to_string(mindpi) + " to " + std::to_string(maxdpi));
+    if (options.dpi < driver::mindpi || options.dpi > driver::maxdpi)
+        throw std::invalid_argument("dpi must be from " + std::to_string(driver::mindpi) + " to " + std::to_string(driver::maxdpi));
 
-    MemoryRun memory;
+    run::MemoryRun memory;
     bool classic = options.name.empty();
     memory.anyname = classic;
     if (classic) {
         memory.inputs.emplace_back("", text);
     } else {
-        DataFileName file = datafilename(options.name);
+        run::DataFileName file = run::datafilename(options.name);
         memory.inputs.emplace_back(std::string(file.name.c, static_cast<size_t>(file.name.len)), text);
     }
     if (classic || !options.preferences.empty()) memory.inputs.emplace_back("gl-prefs.txt", options.preferences);
-    auto run = std::make_unique<Run>();
+    auto run = std::make_unique<run::Run>();
     // Style lines are read as the command line's -e lines are, after the
     // data file's own script, a later line winning.
     int32_t number = 0;
@@ -112,29 +112,29 @@ Drawing draw(const std::string& text, const DrawOptions& options) {
     run->errors = errors.file;
     run->memory = &memory;
     run->interactive = false;
-    if (!classic) run->datafile = datafilename(options.name);
-    askformats(*run, formats);
+    if (!classic) run->datafile = run::datafilename(options.name);
+    driver::askformats(*run, formats);
 
     Drawing result;
     try {
-        result.status = drawrun(*run, options.crop, options.dpi);
-    } catch (const RunEnd& end) {
+        result.status = driver::drawrun(*run, options.crop, options.dpi);
+    } catch (const run::RunEnd& end) {
         result.status = closeended(*run, end);
     }
-    result.logname = logname(*run);
-    result.log = channelbytes(run->channels[chlog]);
-    if (result.status == exitnormal) {
-        for (int k = 0; k < formatcount; ++k) {
-            const OutputChannel& channel = run->channels[chps + k];
-            if (!(run->outputs & (1u << (chps + k))) || channel.memory == nullptr) continue;
-            result.outputs.push_back(Output{drawingformats[k].name, outputname(*run, chps + k), channelbytes(channel)});
+    result.logname = run::logname(*run);
+    result.log = channelbytes(run->channels[run::chlog]);
+    if (result.status == run::exitnormal) {
+        for (int k = 0; k < drawing::formatcount; ++k) {
+            const run::OutputChannel& channel = run->channels[run::chps + k];
+            if (!(run->outputs & (1u << (run::chps + k))) || channel.memory == nullptr) continue;
+            result.outputs.push_back(Output{drawing::drawingformats[k].name, run::outputname(*run, run::chps + k), channelbytes(channel)});
         }
     }
     // Every channel's memory is the run's to give back.
-    for (OutputChannel& channel : run->channels) dropoutput(channel);
+    for (run::OutputChannel& channel : run->channels) dropoutput(channel);
     result.screen = screen.text();
     result.errors = errors.text();
-    for (Finding& found : memory.findings) {
+    for (run::Finding& found : memory.findings) {
         Diagnostic d;
         d.path = std::move(found.path);
         d.line = found.line;
@@ -149,10 +149,10 @@ Drawing draw(const std::string& text, const DrawOptions& options) {
 
 std::vector<std::string> formats() {
     std::vector<std::string> names;
-    for (const DrawingFormat& f : drawingformats) names.emplace_back(f.name);
+    for (const drawing::DrawingFormat& f : drawing::drawingformats) names.emplace_back(f.name);
     return names;
 }
 
-std::string version() { return programbanner; }
+std::string version() { return run::programbanner; }
 
 }  // namespace gridel

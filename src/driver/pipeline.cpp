@@ -20,32 +20,34 @@
 #include "run/signals.h"
 #include "run/startup.h"
 
+namespace gridel::driver {
+
 namespace {
 
 // Write the drawing in every format the run writes, in the table's order,
 // each a whole document (begun with its creator named and its title the
 // data file's name, drawn and ended) on the page `box`.  A format whose
 // page cannot be made or written ends the run.
-void writedrawings(Run& run, const PageBox& box, int dpi, const std::function<void(Canvas&)>& draw) {
+void writedrawings(run::Run& run, const drawing::PageBox& box, int dpi, const std::function<void(drawing::Canvas&)>& draw) {
     // The data file's name: named on the command line, or chosen in a
     // classic run, where the run still stands in it.
-    const Text& title = run.datafile.name.len > 0 ? run.datafile.name : run.place.file;
-    PageHeader header = documentheader(run.settings.banner, run.stamp, box, title);
-    auto document = [&](Canvas& canvas) {
+    const text::Text& title = run.datafile.name.len > 0 ? run.datafile.name : run.place.file;
+    drawing::PageHeader header = documentheader(run.settings.banner, run.stamp, box, title);
+    auto document = [&](drawing::Canvas& canvas) {
         canvas.begin(header);
         draw(canvas);
         canvas.end();
     };
-    for (int k = 0; k < formatcount; ++k) {
-        int channel = chps + k;
+    for (int k = 0; k < drawing::formatcount; ++k) {
+        int channel = run::chps + k;
         if (!(run.outputs & (1u << channel))) continue;
-        ChannelSink sink(run, channel);
+        run::ChannelSink sink(run, channel);
         std::string reason;
-        if (!drawingformats[k].page(box, dpi, sink, document, reason)) {
-            stopifinterrupted();  // an ending signal stopped the writing
+        if (!drawing::drawingformats[k].page(box, dpi, sink, document, reason)) {
+            run::stopifinterrupted();  // an ending signal stopped the writing
             const char* path = run.channels[channel].path;
-            if (errno != 0 && reason.empty()) ioerror(run, path);
-            outputfailure(run, path, reason.c_str());
+            if (errno != 0 && reason.empty()) run::ioerror(run, path);
+            run::outputfailure(run, path, reason.c_str());
         }
     }
 }
@@ -55,69 +57,71 @@ void writedrawings(Run& run, const PageBox& box, int dpi, const std::function<vo
 // can still be read: after one in the preferences, the data file with the
 // defaults; after one in the data section, the script section.  The
 // geometry needs the whole diagram: it runs only when all was read.
-int checkrun(Run& run) {
-    int status = exitnormal;
+int checkrun(run::Run& run) {
+    int status = run::exitnormal;
     auto attempt = [&](const std::function<void()>& step) {
         try {
             step();
             return true;
-        } catch (const RunEnd& end) {
-            if (end.status != exitfailed) throw;  // an input/output error ends the check
-            status = exitfailed;
+        } catch (const run::RunEnd& end) {
+            if (end.status != run::exitfailed) throw;  // an input/output error ends the check
+            status = run::exitfailed;
             return false;
         }
     };
-    attempt([&] { startup(run, programbanner); });
-    Diagram diagram;
-    startdiagram(run, diagram);
-    ReadProgress progress;
-    if (!attempt([&] { readdata(run, diagram, progress); })) {
+    attempt([&] { startup(run, run::programbanner); });
+    diagram::Diagram diagram;
+    diagram::startdiagram(run, diagram);
+    diagram::ReadProgress progress;
+    if (!attempt([&] { diagram::readdata(run, diagram, progress); })) {
         if (progress.datafile.len > 0 && !progress.script)
-            attempt([&] { readscriptafterfailure(run, diagram, progress.datafile); });
+            attempt([&] { diagram::readscriptafterfailure(run, diagram, progress.datafile); });
         return status;
     }
-    attempt([&] { plandrawing(run, diagram); });
+    attempt([&] { drawing::plandrawing(run, diagram); });
     return status;
 }
 
 }  // namespace
 
-int drawrun(Run& run, bool crop, int dpi) {
+int drawrun(run::Run& run, bool crop, int dpi) {
     if (run.checking) return checkrun(run);
-    startup(run, programbanner);
-    Diagram diagram;
-    startdiagram(run, diagram);
-    readdata(run, diagram);
-    stopifinterrupted();
+    startup(run, run::programbanner);
+    diagram::Diagram diagram;
+    diagram::startdiagram(run, diagram);
+    diagram::readdata(run, diagram);
+    run::stopifinterrupted();
 
     // The outputs are created before the geometry runs, so that one that
     // cannot be created stops the run before the log reports the lines.
-    for (int channel = chps; channel < chps + formatcount; ++channel) {
+    for (int channel = run::chps; channel < run::chps + drawing::formatcount; ++channel) {
         if (!(run.outputs & (1u << channel))) continue;
-        Text name = opendrawing(run, channel);
-        if (channel == chps) run.drawingname = name;
+        text::Text name = opendrawing(run, channel);
+        if (channel == run::chps) run.drawingname = name;
     }
-    DrawingPlan plan = plandrawing(run, diagram);
-    auto draw = [&](Canvas& canvas) { drawdiagram(diagram, plan, run.settings.banner, run.stamp, canvas); };
-    writedrawings(run, pagebox(pagefit(diagram, crop), draw), dpi, draw);
+    drawing::DrawingPlan plan = drawing::plandrawing(run, diagram);
+    auto draw = [&](drawing::Canvas& canvas) { drawing::drawdiagram(diagram, plan, run.settings.banner, run.stamp, canvas); };
+    writedrawings(run, drawing::pagebox(drawing::pagefit(diagram, crop), draw), dpi, draw);
 
-    Text closing;
-    settext(closing, programbanner);
-    addtext(closing, " run at ");
+    text::Text closing;
+    text::settext(closing, run::programbanner);
+    text::addtext(closing, " run at ");
     addtext(closing, run.stamp);
-    putstr(run, 1, closing, 1, setwlog);
+    putstr(run, 1, closing, 1, run::setwlog);
     // The line that names the drawing is written by the commit, once the
     // drawings are in place: a run whose drawings were not kept says so instead.
     settext(closing, "with diagram in file, ");
     addtext(closing, run.drawingname);
     int status = commitrun(run, closing.c, closing.len);
-    if (status == exitnormal) reportwarnings(run, checkcommand(run));
+    if (status == run::exitnormal) reportwarnings(run, checkcommand(run));
     return status;
 }
 
-void askformats(Run& run, uint32_t formats) {
-    for (int k = 0; k < formatcount; ++k) {
-        run.drawings[k] = drawingformats[k].kind;
-        if (drawingformats[k].always || (formats & (1u << k))) run.outputs |= 1u << (chps + k);
+void askformats(run::Run& run, uint32_t formats) {
+    for (int k = 0; k < drawing::formatcount; ++k) {
+        run.drawings[k] = drawing::drawingformats[k].kind;
+        if (drawing::drawingformats[k].always || (formats & (1u << k))) run.outputs |= 1u << (run::chps + k);
     }
 }
+
+}  // namespace gridel::driver

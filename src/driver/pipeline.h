@@ -7,12 +7,16 @@
 
 #include "run/run.h"
 
+namespace gridel::driver {
+
 // The run from start-up to its closed outputs, when it ends normally (a
 // check when the run checks); a run that ends early throws its end
 // (RunEnd) from wherever it stops.  `crop` cuts the page to the drawn
 // content; `dpi` is the PNG resolution.  The exit status.
-int drawrun(Run& run, bool crop, int dpi);
+int drawrun(run::Run& run, bool crop, int dpi);
 
 // Give the run the table of drawing formats and ask for the drawings of
 // `formats` (a bit for each row of the table) and those every run writes.
-void askformats(Run& run, uint32_t formats);
+void askformats(run::Run& run, uint32_t formats);
+
+}  // namespace gridel::driver

@@ -5,6 +5,8 @@
 
 #include "run/failure.h"
 
+namespace gridel::driver {
+
 namespace {
 
 // A list of names separated by commas.
@@ -29,7 +31,7 @@ std::string watchingline(const std::vector<std::string>& datafiles, const std::v
 
 std::string redrawline(const std::string& clock, const RunReport& report) {
     std::string out = clock + " " + report.datafile + ": ";
-    if (report.status == exitnormal) {
+    if (report.status == run::exitnormal) {
         out += "wrote " + (report.written.empty() ? std::string("nothing") : joined(report.written));
         out += " in " + std::to_string(report.milliseconds) + " ms, ";
         out += report.warnings == 0 ? std::string("no warnings") : counted(report.warnings, "warning", "warnings");
@@ -53,10 +55,12 @@ std::string batchheading(const std::string& datafile) { return "==> " + datafile
 std::string batchline(const std::vector<RunReport>& reports, bool checking) {
     std::vector<std::string> failed;
     for (const RunReport& r : reports)
-        if (r.status != exitnormal) failed.push_back(r.datafile);
+        if (r.status != run::exitnormal) failed.push_back(r.datafile);
     long done = static_cast<long>(reports.size() - failed.size());
     std::string out = std::to_string(done) + (checking ? " checked, " : " drawn, ") +
                       std::to_string(failed.size()) + " failed";
     if (!failed.empty()) out += ": " + joined(failed);
     return out;
 }
+
+}  // namespace gridel::driver

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace gridel::driver {
+
 // How one data file's run ended, for the report lines.
 struct RunReport {
     std::string datafile;              // as the command line named it
@@ -36,3 +38,5 @@ std::string batchheading(const std::string& datafile);
 // The line that ends a batch of data files: how many were drawn (or
 // checked), how many failed, and which.
 std::string batchline(const std::vector<RunReport>& reports, bool checking);
+
+}  // namespace gridel::driver

@@ -14,6 +14,8 @@
 
 #include "run/signals.h"
 
+namespace gridel::driver {
+
 namespace {
 
 // The preferences file beside a data file, which changes its drawing too.
@@ -138,11 +140,11 @@ bool waitforchange(Watch& watch, std::vector<bool>& due) {
     // The ending signals are held back but while the program sleeps, so that
     // one that comes just before the sleep still wakes it.
     sigset_t held;
-    holdsignals(held);
+    run::holdsignals(held);
     bool changed = false;
     struct timespec first = {0, 0};
     for (;;) {
-        if (pendingsignal() != 0) break;
+        if (run::pendingsignal() != 0) break;
         struct timespec quiet = {0, quietms * 1000 * 1000}, look = {0, lookagainms * 1000 * 1000};
         struct pollfd ready = {watch.fd, POLLIN, 0};
         int got = ::ppoll(&ready, 1, changed ? &quiet : anygone(watch) ? &look : nullptr, &held);
@@ -175,8 +177,8 @@ bool waitforchange(Watch& watch, std::vector<bool>& due) {
             if (waited > longestms) break;  // a file that never stops changing is drawn all the same
         }
     }
-    releasesignals(held);
-    return changed && pendingsignal() == 0;
+    run::releasesignals(held);
+    return changed && run::pendingsignal() == 0;
 }
 
 void endwatch(Watch& watch) {
@@ -184,3 +186,5 @@ void endwatch(Watch& watch) {
     watch.fd = -1;
     watch.folders.clear();
 }
+
+}  // namespace gridel::driver

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace gridel::driver {
+
 struct Watch {
     int fd = -1;  // the inotify descriptor; -1 when nothing is watched
     // What each watch descriptor stands for: a folder, and the data files
@@ -43,3 +45,5 @@ bool waitforchange(Watch& watch, std::vector<bool>& due);
 
 // Stop watching.
 void endwatch(Watch& watch);
+
+}  // namespace gridel::driver

@@ -10,9 +10,11 @@
 #include "run/diagnostics.h"
 #include "run/failure.h"
 
+namespace gridel::geometry {
+
 namespace {
 
-const Word noname = {0, {}};
+const text::Word noname = {0, {}};
 
 // Window edges, as stored negated in a line's limit codes.
 constexpr int edgebottom = 1;
@@ -25,23 +27,23 @@ int finishend(bool forward) { return forward ? 2 : 1; }
 int startend(bool forward) { return forward ? 1 : 2; }
 
 // The limit code, x and y at end 1 or end 2 of a line.
-int16_t endcode(const UnivariantLine& line, int end) {
+int16_t endcode(const diagram::UnivariantLine& line, int end) {
     return end == 1 ? line.beginindex : line.endindex;
 }
-long double endx(const UnivariantLine& line, int end) { return end == 1 ? line.x[1] : line.x[line.npts]; }
-long double endy(const UnivariantLine& line, int end) { return end == 1 ? line.y[1] : line.y[line.npts]; }
+long double endx(const diagram::UnivariantLine& line, int end) { return end == 1 ? line.x[1] : line.x[line.npts]; }
+long double endy(const diagram::UnivariantLine& line, int end) { return end == 1 ? line.y[1] : line.y[line.npts]; }
 
 // Both codes name the same invariant point.
 bool samepoint(int16_t a, int16_t b) { return a > 0 && a == b; }
 
 // On to a point of the boundary.
-void lineto(BoundaryPath& path, long double x, long double y, const Word& name) {
+void lineto(BoundaryPath& path, long double x, long double y, const text::Word& name) {
     path.pieces.push_back({x, y, 0, true, name});
 }
 
 // The window corner where two neighbouring edges meet.
 void cornerlineto(BoundaryPath& path, int edge1, int edge2) {
-    const PlotWindow& w = path.window;
+    const diagram::PlotWindow& w = path.window;
     long double x = (edge1 == edgeleft || edge2 == edgeleft) ? w.xlow : w.xhigh;
     long double y = (edge1 == edgebottom || edge2 == edgebottom) ? w.ylow : w.yhigh;
     lineto(path, x, y, noname);
@@ -50,7 +52,7 @@ void cornerlineto(BoundaryPath& path, int edge1, int edge2) {
 // On along a line's points after its first (forward) or before its last
 // (backward): the trace is taken to stand at the other end already.  The
 // name goes with the first point.
-void polyline(BoundaryPath& path, bool forward, const Word& name, const UnivariantLine& line) {
+void polyline(BoundaryPath& path, bool forward, const text::Word& name, const diagram::UnivariantLine& line) {
     if (line.npts < 2) return;  // no point besides the one the trace stands at
     path.pieces.push_back({0, 0, static_cast<int16_t>(&line - path.lines), forward, name});
 }
@@ -58,7 +60,7 @@ void polyline(BoundaryPath& path, bool forward, const Word& name, const Univaria
 // The direction of line N that starts it nearest to where line U finished
 // (at end `uend`, code c): forward when c is N's begin code, backward when
 // it is N's end code, otherwise towards N's nearer end.
-bool directionfrom(const PlotWindow& w, int16_t c, int uend, const UnivariantLine& U, const UnivariantLine& N) {
+bool directionfrom(const diagram::PlotWindow& w, int16_t c, int uend, const diagram::UnivariantLine& U, const diagram::UnivariantLine& N) {
     if (c == N.beginindex) return true;
     if (c == N.endindex) return false;
     return enddistance(w, uend, 1, U, N) < enddistance(w, uend, 2, U, N);
@@ -67,7 +69,7 @@ bool directionfrom(const PlotWindow& w, int16_t c, int uend, const UnivariantLin
 // The direction of line A that finishes it nearest to where line B starts
 // (at end `bend`, code c): backward when c is A's begin code, forward when
 // it is A's end code, otherwise towards A's nearer end.
-bool directiontowards(const PlotWindow& w, int16_t c, int bend, const UnivariantLine& A, const UnivariantLine& B) {
+bool directiontowards(const diagram::PlotWindow& w, int16_t c, int bend, const diagram::UnivariantLine& A, const diagram::UnivariantLine& B) {
     if (c == A.beginindex) return false;
     if (c == A.endindex) return true;
     return enddistance(w, 2, bend, A, B) < enddistance(w, 1, bend, A, B);
@@ -87,7 +89,7 @@ WalkStep failed(int16_t code) { return {true, true, false, code}; }
 
 // Directions of the first two lines A and B of a walk, by which of their
 // four codes are points.  Codes are compared as plain numbers.
-WalkStep startwalk(const PlotWindow& w, const UnivariantLine& A, const UnivariantLine& B) {
+WalkStep startwalk(const diagram::PlotWindow& w, const diagram::UnivariantLine& A, const diagram::UnivariantLine& B) {
     const int16_t ab = A.beginindex, ae = A.endindex, bb = B.beginindex, be = B.endindex;
     int pattern = (ab > 0 ? 8 : 0) | (ae > 0 ? 4 : 0) | (bb > 0 ? 2 : 0) | (be > 0 ? 1 : 0);
     switch (pattern) {
@@ -137,7 +139,7 @@ WalkStep startwalk(const PlotWindow& w, const UnivariantLine& A, const Univarian
 
 // The direction of the next line N after line U, traced in direction
 // `uforward`, and whether they are joined along the border.
-WalkStep nextstep(const PlotWindow& w, const UnivariantLine& U, bool uforward, const UnivariantLine& N) {
+WalkStep nextstep(const diagram::PlotWindow& w, const diagram::UnivariantLine& U, bool uforward, const diagram::UnivariantLine& N) {
     int uend = finishend(uforward);
     int16_t c = endcode(U, uend);
     bool nbegin = N.beginindex > 0, nend = N.endindex > 0;
@@ -157,50 +159,50 @@ WalkStep nextstep(const PlotWindow& w, const UnivariantLine& U, bool uforward, c
     return joinedbyedge(uforward, directionfrom(w, c, uend, U, N));
 }
 
-void startwarning(Run& run, int16_t area, int16_t code) {
-    LineBuffer line;
-    clearline(line);
-    appendfield("\xA5 something funny with area ", 0, line, 255);
-    appendint(0, line, 255, area);
+void startwarning(run::Run& run, int16_t area, int16_t code) {
+    text::LineBuffer line;
+    text::clearline(line);
+    text::appendfield("\xA5 something funny with area ", 0, line, 255);
+    text::appendint(0, line, 255, area);
     appendfield(": can't get started (", 0, line, 255);
     appendint(0, line, 255, code);
     appendfield(")", 0, line, 255);
-    putstr(run, 0, line, 1, setwlog);
+    putstr(run, 0, line, 1, run::setwlog);
     warning(run, run.place.line, run.place.item,
-            "its boundary cannot be started (code " + wholetext(code) + "): it is filled with nothing");
+            "its boundary cannot be started (code " + run::wholetext(code) + "): it is filled with nothing");
 }
 
-void walkwarning(Run& run, int16_t area, int16_t code, const Word& nextname) {
-    LineBuffer line;
-    clearline(line);
-    appendfield("\xA5 something funny (", 0, line, 255);
-    appendint(0, line, 255, code);
+void walkwarning(run::Run& run, int16_t area, int16_t code, const text::Word& nextname) {
+    text::LineBuffer line;
+    text::clearline(line);
+    text::appendfield("\xA5 something funny (", 0, line, 255);
+    text::appendint(0, line, 255, code);
     appendfield(") with area ", 0, line, 255);
     appendint(0, line, 255, area);
     appendfield(" looking at line ", 0, line, 255);
     appendfield(nextname, 0, line, 255);
-    putstr(run, 0, line, 1, setwlog);
+    putstr(run, 0, line, 1, run::setwlog);
     warning(run, run.place.line, run.place.item,
-            "its boundary cannot be traced on to line " + wordtext(nextname) +
-                " (code " + wholetext(code) + "): what was traced is filled");
+            "its boundary cannot be traced on to line " + run::wordtext(nextname) +
+                " (code " + run::wholetext(code) + "): what was traced is filled");
 }
 
 // Start the boundary at the end where a line's trace starts.
-void movetostart(BoundaryPath& path, const UnivariantLine& line, bool forward) {
+void movetostart(BoundaryPath& path, const diagram::UnivariantLine& line, bool forward) {
     int end = startend(forward);
     path.pieces.clear();
     lineto(path, endx(line, end), endy(line, end), line.name);
 }
 
 // One line closed along the window's border.
-void oneline(BoundaryPath& path, const UnivariantLine& L) {
+void oneline(BoundaryPath& path, const diagram::UnivariantLine& L) {
     movetostart(path, L, true);
     polyline(path, true, noname, L);
     edgeconnect(path, 2, 1, L, L);
 }
 
 // Two lines that both run from edge to edge.
-void twolinesedgetoedge(BoundaryPath& path, const UnivariantLine& A, const UnivariantLine& B) {
+void twolinesedgetoedge(BoundaryPath& path, const diagram::UnivariantLine& A, const diagram::UnivariantLine& B) {
     movetostart(path, A, true);
     polyline(path, true, noname, A);
     bool d;
@@ -216,7 +218,7 @@ void twolinesedgetoedge(BoundaryPath& path, const UnivariantLine& A, const Univa
 }
 
 // Two lines of which at least one end is a point or a data end.
-void twolinesjoined(BoundaryPath& path, const UnivariantLine& A, const UnivariantLine& B) {
+void twolinesjoined(BoundaryPath& path, const diagram::UnivariantLine& A, const diagram::UnivariantLine& B) {
     bool da, db;
     if (samepoint(A.endindex, B.beginindex)) {
         da = true, db = true;
@@ -234,9 +236,9 @@ void twolinesjoined(BoundaryPath& path, const UnivariantLine& A, const Univarian
 }
 
 // Three or more lines, each traced from where the one before finished.
-void walk(Run& run, BoundaryPath& path, const Diagram& d, int16_t area, const ShadedArea& a, int16_t m) {
-    const PlotWindow& w = d.window;
-    const UnivariantLine& first = d.lines[a.lineindex[1]];
+void walk(run::Run& run, BoundaryPath& path, const diagram::Diagram& d, int16_t area, const diagram::ShadedArea& a, int16_t m) {
+    const diagram::PlotWindow& w = d.window;
+    const diagram::UnivariantLine& first = d.lines[a.lineindex[1]];
     WalkStep step = startwalk(w, first, d.lines[a.lineindex[2]]);
     if (step.failure != 0) {
         startwarning(run, area, step.failure);
@@ -250,9 +252,9 @@ void walk(Run& run, BoundaryPath& path, const Diagram& d, int16_t area, const Sh
     bool firstforward = step.fromforward;
     bool uforward = step.nextforward;
     for (int16_t k = 2; k <= m; ++k) {
-        const UnivariantLine& U = d.lines[a.lineindex[k]];
+        const diagram::UnivariantLine& U = d.lines[a.lineindex[k]];
         if (k < m) {
-            const UnivariantLine& N = d.lines[a.lineindex[k + 1]];
+            const diagram::UnivariantLine& N = d.lines[a.lineindex[k + 1]];
             step = nextstep(w, U, uforward, N);
             if (step.failure != 0) {
                 walkwarning(run, area, step.failure, N.name);
@@ -280,7 +282,7 @@ int unitof(int edge) { return edge == edgebottom ? 0 : edge == edgeright ? 1 : e
 long double unitclamp(long double f) { return f < 0 ? 0 : f > 1 ? 1 : f; }
 
 // Where a point of edge `edge` lies along the border.
-long double borderplace(const PlotWindow& w, int edge, long double x, long double y) {
+long double borderplace(const diagram::PlotWindow& w, int edge, long double x, long double y) {
     long double fx = unitclamp((x - w.xlow) / (w.xhigh - w.xlow));
     long double fy = unitclamp((y - w.ylow) / (w.yhigh - w.ylow));
     switch (unitof(edge)) {
@@ -303,7 +305,7 @@ void alongborder(long double start, long double length, long double cover[5]) {
 }
 
 // The window corner at a whole place of the border (0 the bottom-left).
-void cornerat(const PlotWindow& w, int place, long double& x, long double& y) {
+void cornerat(const diagram::PlotWindow& w, int place, long double& x, long double& y) {
     int k = ((place % 4) + 4) % 4;
     x = (k == 1 || k == 2) ? w.xhigh : w.xlow;
     y = (k == 2 || k == 3) ? w.yhigh : w.ylow;
@@ -313,7 +315,7 @@ void cornerat(const PlotWindow& w, int place, long double& x, long double& y) {
 // edge e to (qx, qy) of edge h, its usual corners the pieces from `at` on.
 void keepjoin(BoundaryPath& path, int e, long double px, long double py, int h, long double qx, long double qy,
               size_t at) {
-    const PlotWindow& w = path.window;
+    const diagram::PlotWindow& w = path.window;
     BorderJoin join{};
     join.from = static_cast<int16_t>(e);
     join.to = static_cast<int16_t>(h);
@@ -369,26 +371,26 @@ void turnjoin(BoundaryPath& path, size_t k) {
 
 }  // namespace
 
-int16_t whichline(Run& run, const Diagram& d, const Word& name) {
-    for (int16_t k = 1; k <= d.nlines && k <= maxlines; ++k)
-        if (sametext(d.lines[k].name, name)) return k;
+int16_t whichline(run::Run& run, const diagram::Diagram& d, const text::Word& name) {
+    for (int16_t k = 1; k <= d.nlines && k <= diagram::maxlines; ++k)
+        if (text::sametext(d.lines[k].name, name)) return k;
     std::vector<std::string> notes = {"an area's lines are the names of lines read before the first '*'"};
-    if (commentslip(viewof(name))) notes.insert(notes.begin(), numbernotes(viewof(name)).front());
-    explain(run, wordtext(run.place.item) + " names the line " + quotedword(name) + ", which is not defined", notes);
-    Text what;
-    settext(what, "not recognised: ");
-    addtext(what, name);
+    if (diagram::commentslip(text::viewof(name))) notes.insert(notes.begin(), diagram::numbernotes(viewof(name)).front());
+    explain(run, run::wordtext(run.place.item) + " names the line " + run::quotedword(name) + ", which is not defined", notes);
+    text::Text what;
+    text::settext(what, "not recognised: ");
+    text::addtext(what, name);
     bombed(run, "which line", what);
 }
 
-long double enddistance(const PlotWindow& w, int a, int b, const UnivariantLine& A, const UnivariantLine& B) {
+long double enddistance(const diagram::PlotWindow& w, int a, int b, const diagram::UnivariantLine& A, const diagram::UnivariantLine& B) {
     long double dx = (endx(A, a) - endx(B, b)) / (w.xhigh - w.xlow);
     long double dy = (endy(A, a) - endy(B, b)) / (w.yhigh - w.ylow);
     return std::sqrt(dx * dx + dy * dy);
 }
 
-void edgeconnect(BoundaryPath& path, int a, int b, const UnivariantLine& A, const UnivariantLine& B) {
-    const PlotWindow& w = path.window;
+void edgeconnect(BoundaryPath& path, int a, int b, const diagram::UnivariantLine& A, const diagram::UnivariantLine& B) {
+    const diagram::PlotWindow& w = path.window;
     int e = -endcode(A, a);
     int h = -endcode(B, b);
     long double px = endx(A, a), py = endy(A, a);
@@ -415,11 +417,11 @@ void edgeconnect(BoundaryPath& path, int a, int b, const UnivariantLine& A, cons
     lineto(path, qx, qy, noname);
 }
 
-void areaboundary(Run& run, const Diagram& d, int16_t area, BoundaryPath& path) {
+void areaboundary(run::Run& run, const diagram::Diagram& d, int16_t area, BoundaryPath& path) {
     path.pieces.clear();
-    if (area < 1 || area > maxareas) return;
-    const ShadedArea& a = d.areas[area];
-    int16_t m = a.nnames > maxareanames ? maxareanames : a.nnames;
+    if (area < 1 || area > diagram::maxareas) return;
+    const diagram::ShadedArea& a = d.areas[area];
+    int16_t m = a.nnames > diagram::maxareanames ? diagram::maxareanames : a.nnames;
     if (m < 1) return;
     if (m == 1) {
         oneline(path, d.lines[a.lineindex[1]]);
@@ -429,20 +431,20 @@ void areaboundary(Run& run, const Diagram& d, int16_t area, BoundaryPath& path) 
         walk(run, path, d, area, a, m);
         return;
     }
-    const UnivariantLine& A = d.lines[a.lineindex[1]];
-    const UnivariantLine& B = d.lines[a.lineindex[2]];
+    const diagram::UnivariantLine& A = d.lines[a.lineindex[1]];
+    const diagram::UnivariantLine& B = d.lines[a.lineindex[2]];
     if (A.beginindex < 0 && A.endindex < 0 && B.beginindex < 0 && B.endindex < 0)
         twolinesedgetoedge(path, A, B);
     else
         twolinesjoined(path, A, B);
 }
 
-void areaboundarytoedge(Run& run, const Diagram& d, int16_t area, BoundaryPath& path) {
+void areaboundarytoedge(run::Run& run, const diagram::Diagram& d, int16_t area, BoundaryPath& path) {
     path.joins.clear();
     areaboundary(run, d, area, path);
-    if (area < 1 || area > maxareas) return;
+    if (area < 1 || area > diagram::maxareas) return;
     int16_t edge = d.areas[area].edge;
-    if (edge < areaedgebottom || edge > areaedgeright) return;
+    if (edge < diagram::areaedgebottom || edge > diagram::areaedgeright) return;
     for (const BorderJoin& join : path.joins)
         if (join.usual[edge] > alongedge) return;  // it runs along that edge already
     for (size_t k = 0; k < path.joins.size(); ++k)
@@ -452,15 +454,15 @@ void areaboundarytoedge(Run& run, const Diagram& d, int16_t area, BoundaryPath& 
         }
 }
 
-void boundarypoints(const Diagram& d, const std::vector<BoundaryPiece>& pieces, std::vector<BoundaryPoint>& points) {
+void boundarypoints(const diagram::Diagram& d, const std::vector<BoundaryPiece>& pieces, std::vector<BoundaryPoint>& points) {
     points.clear();
     for (const BoundaryPiece& piece : pieces) {
         if (piece.line == 0) {
             points.push_back({piece.x, piece.y, piece.name});
             continue;
         }
-        const UnivariantLine& line = d.lines[piece.line];
-        int n = line.npts > linecapacity ? linecapacity : line.npts;
+        const diagram::UnivariantLine& line = d.lines[piece.line];
+        int n = line.npts > diagram::linecapacity ? diagram::linecapacity : line.npts;
         if (piece.forward) {
             for (int k = 2; k <= n; ++k) points.push_back({line.x[k], line.y[k], k == 2 ? piece.name : noname});
         } else {
@@ -468,3 +470,5 @@ void boundarypoints(const Diagram& d, const std::vector<BoundaryPiece>& pieces, 
         }
     }
 }
+
+}  // namespace gridel::geometry

@@ -22,6 +22,8 @@
 #include "run/run.h"
 #include "text/fixedtext.h"
 
+namespace gridel::geometry {
+
 // One point of a boundary, in data coordinates, with the name of the line
 // whose trace it begins (empty for most points).
 // Less than this much of an edge (in edge lengths) is not running along it.
@@ -30,7 +32,7 @@ constexpr long double alongedge = 1e-9L;
 struct BoundaryPoint {
     long double x;
     long double y;
-    Word name;
+    text::Word name;
 };
 
 // A piece of a boundary: one point, or a stretch of a line's own points,
@@ -42,7 +44,7 @@ struct BoundaryPiece {
     int16_t line;   // the line whose points these are: forward its points
                     // 2..n, backward n-1..1; 0 for a single point
     bool forward;
-    Word name;      // the name that goes with the piece's first point
+    text::Word name;      // the name that goes with the piece's first point
 };
 
 // A join along the window's border from one line end to the next: the
@@ -66,8 +68,8 @@ struct BorderJoin {
 // to the one before, and filling closes it back to the first.  Its joins
 // along the border are kept in order.
 struct BoundaryPath {
-    const PlotWindow& window;
-    const UnivariantLine* lines;  // the table the pieces' line numbers index
+    const diagram::PlotWindow& window;
+    const diagram::UnivariantLine* lines;  // the table the pieces' line numbers index
     std::vector<BoundaryPiece> pieces;
     std::vector<BorderJoin> joins = {};
 };
@@ -80,33 +82,35 @@ struct AreaBoundary {
 };
 
 // The points of a boundary, in order.
-void boundarypoints(const Diagram& d, const std::vector<BoundaryPiece>& pieces, std::vector<BoundaryPoint>& points);
+void boundarypoints(const diagram::Diagram& d, const std::vector<BoundaryPiece>& pieces, std::vector<BoundaryPoint>& points);
 
 // Every area that keeps a visible line, in order: the names are resolved
 // (an unknown one ends the run), lines wholly outside the window dropped,
 // and the boundary traced.
-std::vector<AreaBoundary> traceareas(Run& run, Diagram& d);
+std::vector<AreaBoundary> traceareas(run::Run& run, diagram::Diagram& d);
 
 // The first line in table order with the given name; an unknown name ends
 // the run.
-int16_t whichline(Run& run, const Diagram& d, const Word& name);
+int16_t whichline(run::Run& run, const diagram::Diagram& d, const text::Word& name);
 
 // Distance from end a of line A to end b of line B, measured in window
 // widths and heights.
-long double enddistance(const PlotWindow& w, int a, int b, const UnivariantLine& A, const UnivariantLine& B);
+long double enddistance(const diagram::PlotWindow& w, int a, int b, const diagram::UnivariantLine& A, const diagram::UnivariantLine& B);
 
 // On from end a of A to end b of B: the window corners between them when
 // both ends lie on different edges, then end b itself.
-void edgeconnect(BoundaryPath& path, int a, int b, const UnivariantLine& A, const UnivariantLine& B);
+void edgeconnect(BoundaryPath& path, int a, int b, const diagram::UnivariantLine& A, const diagram::UnivariantLine& B);
 
 // The closed boundary of one area whose visible lines are resolved.
-void areaboundary(Run& run, const Diagram& d, int16_t area, BoundaryPath& path);
+void areaboundary(run::Run& run, const diagram::Diagram& d, int16_t area, BoundaryPath& path);
 
 // The closed boundary of one area, taken round the side its edge word
 // names: when the usual trace does not run along that edge, the first join
 // along the border whose other way does is turned.  Without an edge word,
 // or with none that can be met, the usual trace.
-void areaboundarytoedge(Run& run, const Diagram& d, int16_t area, BoundaryPath& path);
+void areaboundarytoedge(run::Run& run, const diagram::Diagram& d, int16_t area, BoundaryPath& path);
 
 // The edges (by code 1..4) a traced boundary runs along on the border.
 std::vector<int16_t> borderedges(const BoundaryPath& path);
+
+}  // namespace gridel::geometry

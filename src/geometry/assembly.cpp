@@ -17,14 +17,16 @@
 #include "run/failure.h"
 #include "text/numfmt.h"
 
+namespace gridel::geometry {
+
 namespace {
 
 // End the run through "add points" when a word limit sits on the wrong side:
 // "\"<word>\" should be \"<other>\" for <line>?".
-[[noreturn]] void wrongword(Run& run, const char* word, const char* other, const UnivariantLine& line, int rows,
-                            const Word& point) {
-    const Word& linename = line.name;
-    std::string name = wordtext(linename), at = wordtext(point);
+[[noreturn]] void wrongword(run::Run& run, const char* word, const char* other, const diagram::UnivariantLine& line, int rows,
+                            const text::Word& point) {
+    const text::Word& linename = line.name;
+    std::string name = run::wordtext(linename), at = run::wordtext(point);
     bool toend = std::strcmp(word, "end") == 0;
     std::string run1 = toend ? "from " + at + " to 'end'" : "from 'begin' to " + at;
     if (rows <= 1)
@@ -34,9 +36,9 @@ namespace {
         explain(run, at + (toend ? " lies after the last" : " lies before the first") + std::string(" data row of ") +
                          name + ", so " + name + " cannot run " + run1,
                 {std::string("did you mean '") + other + "'? Or reverse the order of the rows"});
-    Text what;
-    settext(what, "\"");
-    addtext(what, word);
+    text::Text what;
+    text::settext(what, "\"");
+    text::addtext(what, word);
     addtext(what, "\" should be \"");
     addtext(what, other);
     addtext(what, "\" for ");
@@ -46,26 +48,26 @@ namespace {
 }
 
 // Exchange the two limits of a line: positions, indices and names.
-void exchangelimits(UnivariantLine& line, int16_t& b, int16_t& e) {
+void exchangelimits(diagram::UnivariantLine& line, int16_t& b, int16_t& e) {
     int16_t t = b;
     b = e;
     e = t;
     t = line.beginindex;
     line.beginindex = line.endindex;
     line.endindex = t;
-    Word w = line.beginname;
+    text::Word w = line.beginname;
     line.beginname = line.endname;
     line.endname = w;
 }
 
 // Store point `point` of the points table as point k of the line.
-void putlimit(Run& run, const Diagram& d, UnivariantLine& line, int k, int16_t point) {
+void putlimit(run::Run& run, const diagram::Diagram& d, diagram::UnivariantLine& line, int k, int16_t point) {
     setlinepoint(run, line, k, d.points[point].x, d.points[point].y, "add points");
 }
 
 // The line becomes [begin point?, copied data points from..to, end point?];
 // the begin and end points are added when their index is positive.
-void rebuild(Run& run, const Diagram& d, UnivariantLine& line, const PointCopy& data, int from, int to, int16_t beginpoint,
+void rebuild(run::Run& run, const diagram::Diagram& d, diagram::UnivariantLine& line, const PointCopy& data, int from, int to, int16_t beginpoint,
              int16_t endpoint) {
     int k = 0;
     if (beginpoint > 0) putlimit(run, d, line, ++k, beginpoint);
@@ -95,10 +97,10 @@ long double segmentdistance2(long double ax, long double ay, long double bx, lon
 // (measured to the line between the rows, not to the rows alone, so that
 // sparse rows do not make a point on the line look far from it).  The
 // search stops at the first segment near enough.
-void checklimit(Run& run, const Diagram& d, const UnivariantLine& l, int16_t point, const char* which) {
+void checklimit(run::Run& run, const diagram::Diagram& d, const diagram::UnivariantLine& l, int16_t point, const char* which) {
     if (point <= 0 || l.connect) return;
-    const PlotWindow& w = d.window;
-    const InvariantPoint& p = d.points[point];
+    const diagram::PlotWindow& w = d.window;
+    const diagram::InvariantPoint& p = d.points[point];
     const long double width = w.xhigh - w.xlow, height = w.yhigh - w.ylow;
     const long double px = p.x / width, py = p.y / height;
     int n = linelength(l);
@@ -111,9 +113,9 @@ void checklimit(Run& run, const Diagram& d, const UnivariantLine& l, int16_t poi
     }
     long double nearest = std::sqrt(nearest2);
     if (!(nearest > farlimit)) return;
-    Word far = real2str(nearest, 2, true);
+    text::Word far = text::real2str(nearest, 2, true);
     warning(run, run.place.line, l.name,
-            std::string("its ") + which + " point " + wordtext(p.name) + " lies " + wordtext(far) +
+            std::string("its ") + which + " point " + run::wordtext(p.name) + " lies " + run::wordtext(far) +
                 " window sizes away from the line of its data rows");
 }
 
@@ -125,50 +127,50 @@ namespace {
 // of every line does not search the points table each time.
 using PointIndex = std::unordered_map<std::string_view, int16_t>;
 
-PointIndex indexpoints(const Diagram& d) {
+PointIndex indexpoints(const diagram::Diagram& d) {
     PointIndex index;
     index.reserve(static_cast<size_t>(d.npoints > 0 ? d.npoints : 0));
     for (int16_t i = 1; i <= d.npoints; ++i) {
-        const Word& name = d.points[i].name;
+        const text::Word& name = d.points[i].name;
         index.emplace(std::string_view(name.c, static_cast<size_t>(name.len)), i);  // the first one stays
     }
     return index;
 }
 
 // A limit that names no point: "begin" or "end" (0), or the run ends.
-int16_t nopoint(Run& run, const Word& name) {
-    if (!istext(name, "begin") && !istext(name, "end")) {
+int16_t nopoint(run::Run& run, const text::Word& name) {
+    if (!text::istext(name, "begin") && !istext(name, "end")) {
         static const char* const limits[] = {"begin", "end"};
-        std::string near = nearestword(wordtext(name), limits, 2);
-        explain(run, "the limit " + quotedword(name) + " of " + wordtext(run.place.item) +
+        std::string near = run::nearestword(run::wordtext(name), limits, 2);
+        explain(run, "the limit " + run::quotedword(name) + " of " + run::wordtext(run.place.item) +
                          " is not a point, nor 'begin' or 'end'",
                 {near.empty() ? "a limit is a point's name, 'begin' (the first data row) or 'end' (the last)"
                               : "did you mean '" + near + "'?"});
-        Text what;
-        settext(what, "not recognised: ");
-        addtext(what, name);
+        text::Text what;
+        text::settext(what, "not recognised: ");
+        text::addtext(what, name);
         bombed(run, "which point", what);
     }
     return 0;
 }
 
 // whichpoint, looked up in the index.
-int16_t indexedpoint(Run& run, const PointIndex& index, const Word& name) {
+int16_t indexedpoint(run::Run& run, const PointIndex& index, const text::Word& name) {
     auto at = index.find(std::string_view(name.c, static_cast<size_t>(name.len)));
     return at != index.end() ? at->second : nopoint(run, name);
 }
 
 }  // namespace
 
-int16_t whichpoint(Run& run, const Diagram& d, const Word& name) {
+int16_t whichpoint(run::Run& run, const diagram::Diagram& d, const text::Word& name) {
     for (int16_t i = 1; i <= d.npoints; ++i) {
-        if (sametext(d.points[i].name, name)) return i;
+        if (text::sametext(d.points[i].name, name)) return i;
     }
     return nopoint(run, name);
 }
 
-void monotone(Diagram& d, int16_t line) {
-    UnivariantLine& l = d.lines[line];
+void monotone(diagram::Diagram& d, int16_t line) {
+    diagram::UnivariantLine& l = d.lines[line];
     int n = linelength(l);
     if (n < 3) {
         l.xmonotone = true;
@@ -190,8 +192,8 @@ void monotone(Diagram& d, int16_t line) {
     l.xmonotone = true;
 }
 
-int16_t pointposition(const Diagram& d, int16_t line, int16_t point) {
-    const UnivariantLine& l = d.lines[line];
+int16_t pointposition(const diagram::Diagram& d, int16_t line, int16_t point) {
+    const diagram::UnivariantLine& l = d.lines[line];
     const long double* a = l.xmonotone ? l.x : l.y;
     long double v = l.xmonotone ? d.points[point].x : d.points[point].y;
     int n = linelength(l);
@@ -205,8 +207,8 @@ int16_t pointposition(const Diagram& d, int16_t line, int16_t point) {
     return static_cast<int16_t>(v > a[1] ? 0 : n);
 }
 
-void addpoints(Run& run, Diagram& d, int16_t line) {
-    UnivariantLine& l = d.lines[line];
+void addpoints(run::Run& run, diagram::Diagram& d, int16_t line) {
+    diagram::UnivariantLine& l = d.lines[line];
     PointCopy data;  // the line as read
     copypoints(l, data);
     int n = data.n;
@@ -224,8 +226,8 @@ void addpoints(Run& run, Diagram& d, int16_t line) {
         return;
     }
     // Exactly one limit is a point: "begin" belongs at the begin, "end" at the end.
-    if (istext(l.endname, "begin") || istext(l.beginname, "end")) exchangelimits(l, b, e);
-    if (istext(l.endname, "end")) {
+    if (text::istext(l.endname, "begin") || istext(l.beginname, "end")) exchangelimits(l, b, e);
+    if (text::istext(l.endname, "end")) {
         if (b == n) wrongword(run, "end", "begin", l, n, d.points[l.beginindex].name);
         rebuild(run, d, l, data, b + 1, n, l.beginindex, 0);
     } else {
@@ -234,18 +236,18 @@ void addpoints(Run& run, Diagram& d, int16_t line) {
     }
 }
 
-void assemblelines(Run& run, Diagram& d) {
+void assemblelines(run::Run& run, diagram::Diagram& d) {
     const PointIndex points = indexpoints(d);
     ReportRows rows;  // the current line's report rows
     for (int16_t i = 1; i <= d.nlines; ++i) {
-        UnivariantLine& l = d.lines[i];
+        diagram::UnivariantLine& l = d.lines[i];
         atitem(run, d.linelines[i], d.linecolumns[i], l.name);
         monotone(d, i);
         l.beginindex = indexedpoint(run, points, l.beginname);
         l.endindex = indexedpoint(run, points, l.endname);
         if (l.connect) {
             if (l.beginindex <= 0 || l.endindex <= 0) {
-                explain(run, wordtext(l.name) + " is a connect line, so both its limits must be points, not 'begin' or 'end'");
+                explain(run, run::wordtext(l.name) + " is a connect line, so both its limits must be points, not 'begin' or 'end'");
                 bombed(run, "lines", "connect not using a point");
             }
             setlinepoint(run, l, 1, d.points[l.beginindex].x, d.points[l.beginindex].y, "lines");
@@ -263,3 +265,5 @@ void assemblelines(Run& run, Diagram& d) {
     }
     atline(run, 0);
 }
+
+}  // namespace gridel::geometry

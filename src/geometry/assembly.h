@@ -12,22 +12,26 @@
 #include "run/run.h"
 #include "text/fixedtext.h"
 
+namespace gridel::geometry {
+
 // Assemble every line in table order: limits, trimming, the three report
 // stages and the window cut.
-void assemblelines(Run& run, Diagram& d);
+void assemblelines(run::Run& run, diagram::Diagram& d);
 
 // The number of the first point of that name, else 0; a name that is
 // neither a point nor "begin" or "end" ends the run.
-int16_t whichpoint(Run& run, const Diagram& d, const Word& name);
+int16_t whichpoint(run::Run& run, const diagram::Diagram& d, const text::Word& name);
 
 // Set the line's `xmonotone`: its x values never turn back.
-void monotone(Diagram& d, int16_t line);
+void monotone(diagram::Diagram& d, int16_t line);
 
 // Where point `point` falls among the line's data points, 0..npts: k means
 // between data points k and k + 1, 0 before the first, npts after the last.
 // Placed by x for a monotone line, else by y.
-int16_t pointposition(const Diagram& d, int16_t line, int16_t point);
+int16_t pointposition(const diagram::Diagram& d, int16_t line, int16_t point);
 
 // Trim a line (not a connect line) to the data between its limit points and
 // add those points at its ends; limits in the wrong order are exchanged.
-void addpoints(Run& run, Diagram& d, int16_t line);
+void addpoints(run::Run& run, diagram::Diagram& d, int16_t line);
+
+}  // namespace gridel::geometry

@@ -5,6 +5,8 @@
 
 #include "text/numfmt.h"
 
+namespace gridel::geometry {
+
 std::vector<long double> axisvalues(long double start, long double gap, long double high, long double low) {
     std::vector<long double> values;
     if (!(gap > 0)) return values;
@@ -18,10 +20,12 @@ std::vector<long double> axisvalues(long double start, long double gap, long dou
     return values;
 }
 
-Word ticklabel(long double t) {
-    int32_t whole = roundint(t);
-    if (std::fabs(t - whole) < 1e-5L) return real2intstr(whole);
-    int16_t n = decimalsneeded(true, 1, t);
+text::Word ticklabel(long double t) {
+    int32_t whole = text::roundint(t);
+    if (std::fabs(t - whole) < 1e-5L) return text::real2intstr(whole);
+    int16_t n = text::decimalsneeded(true, 1, t);
     if (n > 5) n = 5;
-    return real2str(t, n, true);
+    return text::real2str(t, n, true);
 }
+
+}  // namespace gridel::geometry

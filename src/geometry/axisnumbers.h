@@ -6,6 +6,8 @@
 
 #include "text/fixedtext.h"
 
+namespace gridel::geometry {
+
 // The values numbered along an axis: from `start` by `gap` while the value
 // stays below high plus 1e-5 of the span high - low.  The walk also ends
 // when adding the gap no longer changes the value (a gap below the
@@ -15,4 +17,6 @@ std::vector<long double> axisvalues(long double start, long double gap, long dou
 
 // The axis number of a tick value: an integer text within 1e-5 of a whole
 // number, else at most five decimals, as many as the value needs.
-Word ticklabel(long double t);
+text::Word ticklabel(long double t);
+
+}  // namespace gridel::geometry

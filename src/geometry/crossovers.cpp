@@ -13,6 +13,8 @@
 #include "run/diagnostics.h"
 #include "run/failure.h"
 
+namespace gridel::geometry {
+
 namespace {
 
 // One segment of a line, with the straight line it lies on.
@@ -25,7 +27,7 @@ struct Segment {
 };
 
 // Segment k of a line: from its point k to its point k + 1.
-Segment segmentof(const UnivariantLine& line, int k) {
+Segment segmentof(const diagram::UnivariantLine& line, int k) {
     Segment s;
     s.x1 = line.x[k];
     s.y1 = line.y[k];
@@ -73,23 +75,23 @@ bool segmentscross(const Segment& a, const Segment& b, long double& x, long doub
 }
 
 // The first line of that name, or end the run: "<name> not found".
-int16_t crossline(Run& run, const Diagram& d, const Word& name) {
+int16_t crossline(run::Run& run, const diagram::Diagram& d, const text::Word& name) {
     for (int16_t i = 1; i <= d.nlines; ++i) {
-        if (sametext(d.lines[i].name, name)) return i;
+        if (text::sametext(d.lines[i].name, name)) return i;
     }
-    explain(run, "the crossover point " + wordtext(run.place.item) + " names the line " + quotedword(name) +
+    explain(run, "the crossover point " + run::wordtext(run.place.item) + " names the line " + run::quotedword(name) +
                      ", which is not defined");
-    Text what;
-    settext(what, name);
-    addtext(what, " not found");
+    text::Text what;
+    text::settext(what, name);
+    text::addtext(what, " not found");
     bombed(run, "crossover", what);
 }
 
 // Place one crossover point at the first crossing of its lines: the first
 // line's segments in order, and for each the second line's in order.
-void placecrossover(Run& run, const Diagram& d, InvariantPoint& point) {
-    const UnivariantLine& a = d.lines[crossline(run, d, point.crossline1)];
-    const UnivariantLine& b = d.lines[crossline(run, d, point.crossline2)];
+void placecrossover(run::Run& run, const diagram::Diagram& d, diagram::InvariantPoint& point) {
+    const diagram::UnivariantLine& a = d.lines[crossline(run, d, point.crossline1)];
+    const diagram::UnivariantLine& b = d.lines[crossline(run, d, point.crossline2)];
     int na = linelength(a);
     int nb = linelength(b);
     // The second line's segments, each worked out once rather than once for
@@ -104,23 +106,23 @@ void placecrossover(Run& run, const Diagram& d, InvariantPoint& point) {
         }
     }
     std::vector<std::string> notes;
-    for (const UnivariantLine* line : {&a, &b})
-        if (linelength(*line) < 2) notes.push_back(wordtext(line->name) + " has fewer than two data rows");
-    notes.push_back("extend the lines' rows past their crossing, or give " + wordtext(point.name) +
+    for (const diagram::UnivariantLine* line : {&a, &b})
+        if (linelength(*line) < 2) notes.push_back(run::wordtext(line->name) + " has fewer than two data rows");
+    notes.push_back("extend the lines' rows past their crossing, or give " + run::wordtext(point.name) +
                     " its position as a data row");
     explain(run,
-            "the lines " + wordtext(a.name) + " and " + wordtext(b.name) + " do not cross within their data rows, so " +
-                wordtext(point.name) + " has no place",
+            "the lines " + run::wordtext(a.name) + " and " + run::wordtext(b.name) + " do not cross within their data rows, so " +
+                run::wordtext(point.name) + " has no place",
             notes);
-    Text what;
-    settext(what, "lines don't cross for ");
+    text::Text what;
+    text::settext(what, "lines don't cross for ");
     addtext(what, point.name);
     bombed(run, "crossover", what);
 }
 
 }  // namespace
 
-void placecrossovers(Run& run, Diagram& d) {
+void placecrossovers(run::Run& run, diagram::Diagram& d) {
     for (int16_t i = 1; i <= d.npoints; ++i) {
         if (!d.points[i].crossover) continue;
         atitem(run, d.pointlines[i], d.pointcolumns[i], d.points[i].name);
@@ -129,11 +131,13 @@ void placecrossovers(Run& run, Diagram& d) {
     atline(run, 0);
     // Every point has its position now: one outside the window gets no
     // circle, which a warning points out.
-    if (!isyes(d.options.docircles)) return;
-    const PlotWindow& w = d.window;
+    if (!diagram::isyes(d.options.docircles)) return;
+    const diagram::PlotWindow& w = d.window;
     for (int16_t i = 1; i <= d.npoints; ++i) {
-        const InvariantPoint& p = d.points[i];
+        const diagram::InvariantPoint& p = d.points[i];
         if (!(p.x > w.xlow && p.x < w.xhigh && p.y > w.ylow && p.y < w.yhigh))
             warning(run, d.pointlines[i], p.name, "it lies outside the window or on its edge: no circle is drawn");
     }
 }
+
+}  // namespace gridel::geometry

@@ -8,6 +8,8 @@
 #include "text/markup.h"
 #include "text/numfmt.h"
 
+namespace gridel::geometry {
+
 namespace {
 
 // The step a field's name is made smaller by, and the most lines it is
@@ -21,10 +23,10 @@ constexpr long double fieldpad = 0.2L;
 constexpr long double fieldleading = 1.15L;
 
 // The words of a text, split at blanks.
-std::vector<TextView> wordsof(const Text& t) {
-    std::vector<TextView> out;
+std::vector<text::TextView> wordsof(const text::Text& t) {
+    std::vector<text::TextView> out;
     // A math stretch ("$\Delta V$") is never broken: its blanks join.
-    std::vector<std::pair<int32_t, int32_t>> math = mathstretches(viewof(t));
+    std::vector<std::pair<int32_t, int32_t>> math = text::mathstretches(text::viewof(t));
     auto blank = [&](int i) {
         if (t.c[i] != ' ' && t.c[i] != '\t') return false;
         for (const auto& m : math)
@@ -42,19 +44,19 @@ std::vector<TextView> wordsof(const Text& t) {
 }
 
 // Words first..last-1 joined by single blanks.
-Text joined(const std::vector<TextView>& words, size_t first, size_t last) {
-    Text t;
+text::Text joined(const std::vector<text::TextView>& words, size_t first, size_t last) {
+    text::Text t;
     t.len = 0;
     for (size_t i = first; i < last; ++i) {
-        if (i > first) addtext(t, " ");
-        addtext(t, words[i].c, static_cast<int>(words[i].len));
+        if (i > first) text::addtext(t, " ");
+        text::addtext(t, words[i].c, static_cast<int>(words[i].len));
     }
     return t;
 }
 
 // The text broken into n lines whose widest is as narrow as can be, the
 // breaks between words; the widths are summed word by word to choose.
-std::vector<Text> brokenlines(const std::vector<TextView>& words, int n, const std::vector<long double>& widths,
+std::vector<text::Text> brokenlines(const std::vector<text::TextView>& words, int n, const std::vector<long double>& widths,
                               long double space) {
     size_t count = words.size();
     auto span = [&](size_t a, size_t b) {
@@ -82,7 +84,7 @@ std::vector<Text> brokenlines(const std::vector<TextView>& words, int n, const s
             }
         }
     }
-    std::vector<Text> lines;
+    std::vector<text::Text> lines;
     size_t from = 0;
     for (size_t cut : best) {
         lines.push_back(joined(words, from, cut));
@@ -93,7 +95,7 @@ std::vector<Text> brokenlines(const std::vector<TextView>& words, int n, const s
 }
 
 // A field's text set at size s as `lines` at centre c.
-FieldLabel fieldtext(int16_t area, const std::vector<Text>& lines, long double s, Spot c, long double w) {
+FieldLabel fieldtext(int16_t area, const std::vector<text::Text>& lines, long double s, Spot c, long double w) {
     FieldLabel f;
     f.area = area;
     f.number = 0;
@@ -139,16 +141,16 @@ std::vector<long double> fieldsizes(const FigureStyle& st) {
 // number of its own series, set at the visual centre or where it has most
 // room.
 void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
-    const Diagram& d = pl.d;
+    const diagram::Diagram& d = pl.d;
     FigurePlan& plan = pl.plan;
     const FigureStyle& st = plan.style;
     if (d.fieldnames.empty()) return;
     std::vector<BoundaryPoint> points;
     int16_t numbered = 0;
     for (const AreaBoundary& b : areas) {
-        stopifinterrupted();
+        run::stopifinterrupted();
         if (static_cast<size_t>(b.area) >= d.fieldnames.size()) continue;
-        const Text& name = d.fieldnames[static_cast<size_t>(b.area)];
+        const text::Text& name = d.fieldnames[static_cast<size_t>(b.area)];
         if (name.len == 0) continue;
         boundarypoints(d, b.pieces, points);
         Region region;
@@ -175,21 +177,21 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
         Spot centre = visualcentre(region, 0.25L, centreroom);
         if (centreroom <= 0) continue;
 
-        std::vector<TextView> words = wordsof(name);
+        std::vector<text::TextView> words = wordsof(name);
         FieldLabel label{};
         bool fitted = false;
         for (long double s : fieldsizes(st)) {
             std::vector<long double> widths;
-            for (TextView w : words) widths.push_back(pl.width(w, TextFace::regular, s));
+            for (text::TextView w : words) widths.push_back(pl.width(w, TextFace::regular, s));
             long double space = pl.width({" ", 1}, TextFace::regular, s);
             int most = std::min(maxfieldlines, static_cast<int>(words.size()));
             // At this size: in the fewest lines at the visual centre, else
             // in the fewest lines where the text has most room.
             for (int tries = 0; tries < 2 * most && !fitted; ++tries) {
                 int n = tries % most + 1;
-                std::vector<Text> lines = brokenlines(words, n, widths, space);
+                std::vector<text::Text> lines = brokenlines(words, n, widths, space);
                 long double w = 0;
-                for (const Text& t : lines) w = std::max(w, pl.width(viewof(t), TextFace::regular, s));
+                for (const text::Text& t : lines) w = std::max(w, pl.width(viewof(t), TextFace::regular, s));
                 long double h = capheight * s + (n - 1) * fieldleading * s + descent * s;
                 long double pad = 2 * fieldpad * s;
                 Spot at;
@@ -202,10 +204,10 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
         }
         if (!fitted) {
             // At the visual centre when it fits nowhere, even at the least size.
-            Text number;
-            settext(number, real2intstr(++numbered));
+            text::Text number;
+            text::settext(number, text::real2intstr(++numbered));
             for (long double s : fieldsizes(st)) {
-                long double w = pl.width(viewof(number), TextFace::italic, s), h = (capheight + descent) * s;
+                long double w = pl.width(text::viewof(number), TextFace::italic, s), h = (capheight + descent) * s;
                 long double pad = 2 * fieldpad * s;
                 Spot at = centre;
                 fitted = fitbox(region, centre, centreroom, w + pad, h + pad, false, at) ||
@@ -221,3 +223,4 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
     }
 }
 
+}  // namespace gridel::geometry

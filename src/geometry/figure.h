@@ -18,6 +18,8 @@
 #include "geometry/textmeasure.h"
 #include "text/fixedtext.h"
 
+namespace gridel::geometry {
+
 // The sizes of a figure's texts, in points, from its options.
 struct FigureStyle {
     long double fontsize;    // axis numbers, title and info lines, axis titles, the key
@@ -30,12 +32,12 @@ struct FigureStyle {
                              // a font size was given); else where they always stood
 };
 
-FigureStyle figurestyle(const Diagram& d);
+FigureStyle figurestyle(const diagram::Diagram& d);
 
 // A line's or point's number on the page.
 struct PlacedLabel {
     int16_t item;          // the line's or point's number in its table
-    TextView text;         // its name without the first letter
+    text::TextView text;         // its name without the first letter
     long double x;         // the text is centred on x ...
     long double baseline;  // ... with its baseline here
     Rect box;              // the room it takes, its halo included
@@ -46,7 +48,7 @@ struct FieldLabel {
     int16_t area;               // the area's number
     int16_t number;             // 0: the name is shown; else the number shown in its place
     long double size;           // points
-    std::vector<Text> lines;    // the text, line by line, each centred on x
+    std::vector<text::Text> lines;    // the text, line by line, each centred on x
     long double x;
     long double baseline;       // of the first line; each next one `leading` lower
     long double leading;
@@ -55,9 +57,9 @@ struct FieldLabel {
 
 // One entry of the key: a number and what it stands for.
 struct LegendEntry {
-    Text number;
+    text::Text number;
     TextFace face;           // the number's face, as on the plot
-    Text text;
+    text::Text text;
     long double numberright;  // the number ends here ...
     long double textleft;     // ... and the text starts here
     long double baseline;
@@ -72,7 +74,7 @@ struct Legend {
 // An axis title: its text centred on (x, y), on its baseline; the y
 // axis's turned a quarter, reading upwards.
 struct AxisTitle {
-    Text text;  // empty: none
+    text::Text text;  // empty: none
     long double x;
     long double y;
 };
@@ -107,11 +109,13 @@ enum class PlanSearch : int8_t { filed, scan };
 // traced: `mids` are the lines' half-way points (placelabels).  Texts are
 // measured only where a place depends on their width.  The planning ends
 // the run when a signal came to end it (it may take a while).
-FigurePlan planfigure(const Diagram& d, const std::vector<AreaBoundary>& areas, const std::vector<LabelPlace>& mids,
+FigurePlan planfigure(const diagram::Diagram& d, const std::vector<AreaBoundary>& areas, const std::vector<LabelPlace>& mids,
                       const TextMeasure& measure, PlanSearch search = PlanSearch::filed);
 
 // What the key says of a line or a point: its phases as the log lists
 // them, the zero-mode phases in parentheses ("ky and (sill)"); empty when
 // it has none.
-Text phasetext(const UnivariantLine& line);
-Text phasetext(const InvariantPoint& point);
+text::Text phasetext(const diagram::UnivariantLine& line);
+text::Text phasetext(const diagram::InvariantPoint& point);
+
+}  // namespace gridel::geometry

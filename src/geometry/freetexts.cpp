@@ -1,11 +1,13 @@
 // freetexts.cpp - placefreetexts.
 #include "geometry/freetexts.h"
 
-std::vector<PlacedText> placefreetexts(const Diagram& d, const PageMap& map, long double size, long double halo,
+namespace gridel::geometry {
+
+std::vector<PlacedText> placefreetexts(const diagram::Diagram& d, const PageMap& map, long double size, long double halo,
                                        const TextMeasure& measure) {
     std::vector<PlacedText> placed;
-    const PlotWindow& w = map.window;
-    for (const FreeText& t : d.texts) {
+    const diagram::PlotWindow& w = map.window;
+    for (const diagram::FreeText& t : d.texts) {
         if (!(t.x >= w.xlow && t.x <= w.xhigh && t.y >= w.ylow && t.y <= w.yhigh)) continue;
         if (t.text.len == 0) continue;
         long double px, py;
@@ -21,3 +23,5 @@ std::vector<PlacedText> placefreetexts(const Diagram& d, const PageMap& map, lon
     }
     return placed;
 }
+
+}  // namespace gridel::geometry

@@ -10,9 +10,11 @@
 #include "geometry/polylabel.h"
 #include "geometry/textmeasure.h"
 
+namespace gridel::geometry {
+
 // A free text on the page.
 struct PlacedText {
-    TextView text;         // the text as the script gave it
+    text::TextView text;         // the text as the script gave it
     long double x;         // centred on x ...
     long double baseline;  // ... with its baseline here
     Rect box;              // the room it takes, its halo included
@@ -22,5 +24,7 @@ struct PlacedText {
 
 // The free texts of a diagram at `size` points, with a halo `halo` wide
 // round each (0: none), in script order.
-std::vector<PlacedText> placefreetexts(const Diagram& d, const PageMap& map, long double size, long double halo,
+std::vector<PlacedText> placefreetexts(const diagram::Diagram& d, const PageMap& map, long double size, long double halo,
                                        const TextMeasure& measure);
+
+}  // namespace gridel::geometry

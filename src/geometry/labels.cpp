@@ -7,11 +7,13 @@
 #include "run/diagnostics.h"
 #include "run/failure.h"
 
-void findmid(Run& run, const PlotWindow& w, const UnivariantLine& line, long double& xm, long double& ym) {
+namespace gridel::geometry {
+
+void findmid(run::Run& run, const diagram::PlotWindow& w, const diagram::UnivariantLine& line, long double& xm, long double& ym) {
     long double width = w.xhigh - w.xlow;
     long double height = w.yhigh - w.ylow;
     int n = linelength(line);
-    long double cum[linecapacity + 1] = {};
+    long double cum[diagram::linecapacity + 1] = {};
     cum[1] = 0;
     for (int k = 2; k <= n; ++k) {
         long double dx = (line.x[k] - line.x[k - 1]) / width;
@@ -20,11 +22,11 @@ void findmid(Run& run, const PlotWindow& w, const UnivariantLine& line, long dou
     }
     long double half = n >= 1 ? 0.5L * cum[n] : 0;
     if (half == 0) {
-        explain(run, wordtext(line.name) + " has no length to put its number on: its drawn points all coincide",
+        explain(run, run::wordtext(line.name) + " has no length to put its number on: its drawn points all coincide",
                 {"check its rows and limits, or leave out numbering"});
-        Text what;
-        settext(what, "zero sum distance for ");
-        addtext(what, line.name);
+        text::Text what;
+        text::settext(what, "zero sum distance for ");
+        text::addtext(what, line.name);
         bombed(run, "findmid", what);
     }
     int j = 2;
@@ -39,13 +41,13 @@ void findmid(Run& run, const PlotWindow& w, const UnivariantLine& line, long dou
     ym = line.y[j - 1] + t * (line.y[j] - line.y[j - 1]);
 }
 
-std::vector<LabelPlace> placelabels(Run& run, const Diagram& d) {
+std::vector<LabelPlace> placelabels(run::Run& run, const diagram::Diagram& d) {
     std::vector<LabelPlace> places;
-    if (!isyes(d.options.numbering)) return places;
-    int n = d.nlines < maxlines ? d.nlines : maxlines;
+    if (!diagram::isyes(d.options.numbering)) return places;
+    int n = d.nlines < diagram::maxlines ? d.nlines : diagram::maxlines;
     places.resize(static_cast<size_t>(n < 0 ? 1 : n + 1), LabelPlace{0, 0});
     for (int k = 1; k <= n; ++k) {
-        const UnivariantLine& line = d.lines[k];
+        const diagram::UnivariantLine& line = d.lines[k];
         if (linelength(line) <= 0) continue;
         LabelPlace& p = places[static_cast<size_t>(k)];
         atitem(run, d.linelines[k], d.linecolumns[k], line.name);
@@ -54,3 +56,5 @@ std::vector<LabelPlace> placelabels(Run& run, const Diagram& d) {
     atline(run, 0);
     return places;
 }
+
+}  // namespace gridel::geometry

@@ -7,10 +7,12 @@
 #include "diagram/model.h"
 #include "run/run.h"
 
+namespace gridel::geometry {
+
 // The data point half-way along the line's length, measured in fractions
 // of the window's width and height.  A line without length (one point, or
 // all points alike) ends the run.
-void findmid(Run& run, const PlotWindow& w, const UnivariantLine& line, long double& xm, long double& ym);
+void findmid(run::Run& run, const diagram::PlotWindow& w, const diagram::UnivariantLine& line, long double& xm, long double& ym);
 
 // The half-way point of a line.
 struct LabelPlace {
@@ -21,4 +23,6 @@ struct LabelPlace {
 // The half-way points of lines 1..nlines (entry k for line k; lines
 // without points get none and keep a zero entry).  Only when numbering is
 // on; otherwise nothing is looked for and the list is empty.
-std::vector<LabelPlace> placelabels(Run& run, const Diagram& d);
+std::vector<LabelPlace> placelabels(run::Run& run, const diagram::Diagram& d);
+
+}  // namespace gridel::geometry

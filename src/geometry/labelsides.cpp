@@ -7,6 +7,8 @@
 #include "geometry/linepoints.h"
 #include "geometry/planner.h"
 
+namespace gridel::geometry {
+
 namespace {
 
 // The gap between a point's circle and its number, in font sizes.
@@ -20,13 +22,13 @@ constexpr int oncircle = 50;
 constexpr int acrossline = 10;
 
 // The label text of a point or line: its name without the first letter.
-TextView labeltext(const Word& name) {
+text::TextView labeltext(const text::Word& name) {
     return {name.c + (name.len > 1 ? 1 : 0), name.len > 1 ? name.len - 1 : 0};
 }
 
 // A label on its point as of old: centred, its baseline a third of its
 // size below.  When field names are placed it is in their way.
-PlacedLabel oldlabel(Planner& pl, int16_t item, TextView text, Spot c) {
+PlacedLabel oldlabel(Planner& pl, int16_t item, text::TextView text, Spot c) {
     long double s = pl.plan.style.labelsize, baseline = c.y - s / 3;
     PlacedLabel l = {item, text, c.x, baseline, {c.x, baseline, c.x, baseline}};
     if (pl.d.fieldnames.empty()) return l;
@@ -65,7 +67,7 @@ Spot along(const std::vector<Spot>& pts, long double fraction) {
 }
 
 // A label of width w centred on c, its cap height centred on c too.
-PlacedLabel centredlabel(int16_t item, TextView text, Spot c, long double w, long double h, long double margin) {
+PlacedLabel centredlabel(int16_t item, text::TextView text, Spot c, long double w, long double h, long double margin) {
     Rect box = {c.x - w / 2, c.y - h / 2, c.x + w / 2, c.y + h / 2};
     return {item, text, c.x, box.bottom, grown(box, margin)};
 }
@@ -77,19 +79,19 @@ PlacedLabel centredlabel(int16_t item, TextView text, Spot c, long double w, lon
 // left, above, below) where it stays in the window clear of lines, circles
 // and labels, else on the side where it is least in the way.
 void placepointlabels(Planner& pl) {
-    const Diagram& d = pl.d;
+    const diagram::Diagram& d = pl.d;
     FigurePlan& plan = pl.plan;
     const FigureStyle& st = plan.style;
-    if (!isyes(d.options.numbering)) return;
+    if (!diagram::isyes(d.options.numbering)) return;
     long double s = st.labelsize, r = st.circle;
     long double h = capheight * s, margin = st.halo / 2, gap = pointgap * s;
-    for (int k = 1; k <= d.npoints && k <= maxpoints; ++k) {
-        stopifinterrupted();
-        const InvariantPoint& p = d.points[k];
+    for (int k = 1; k <= d.npoints && k <= diagram::maxpoints; ++k) {
+        run::stopifinterrupted();
+        const diagram::InvariantPoint& p = d.points[k];
         if (!pointdrawn(d, p)) continue;
         Spot c;
         topage(plan.map, p.x, p.y, c.x, c.y);
-        TextView text = labeltext(p.name);
+        text::TextView text = labeltext(p.name);
         if (st.halo == 0) {
             plan.pointlabels.push_back(oldlabel(pl, static_cast<int16_t>(k), text, c));
             continue;
@@ -119,21 +121,21 @@ void placepointlabels(Planner& pl) {
 // with halos moved along the line (a twentieth of its length at a time, to
 // a tenth of it from either end) when they would be in the way there.
 void placelinelabels(Planner& pl, const std::vector<LabelPlace>& mids) {
-    const Diagram& d = pl.d;
+    const diagram::Diagram& d = pl.d;
     FigurePlan& plan = pl.plan;
     const FigureStyle& st = plan.style;
-    if (!isyes(d.options.numbering)) return;
+    if (!diagram::isyes(d.options.numbering)) return;
     long double s = st.labelsize, h = capheight * s, margin = st.halo / 2;
-    int n = d.nlines < maxlines ? d.nlines : maxlines;
+    int n = d.nlines < diagram::maxlines ? d.nlines : diagram::maxlines;
     for (int k = 1; k <= n && static_cast<size_t>(k) < mids.size(); ++k) {
-        stopifinterrupted();
-        const UnivariantLine& line = d.lines[k];
+        run::stopifinterrupted();
+        const diagram::UnivariantLine& line = d.lines[k];
         if (linelength(line) <= 0) continue;
         const LabelPlace& mid = mids[static_cast<size_t>(k)];
         if (!insidewindow(d.window, mid.x, mid.y)) continue;
         Spot c;
         topage(plan.map, mid.x, mid.y, c.x, c.y);
-        TextView text = labeltext(line.name);
+        text::TextView text = labeltext(line.name);
         if (st.halo == 0) {
             plan.linelabels.push_back(oldlabel(pl, static_cast<int16_t>(k), text, c));
             continue;
@@ -160,3 +162,4 @@ void placelinelabels(Planner& pl, const std::vector<LabelPlace>& mids) {
     }
 }
 
+}  // namespace gridel::geometry

@@ -8,6 +8,8 @@
 #include "geometry/planner.h"
 #include "text/tokens.h"
 
+namespace gridel::geometry {
+
 namespace {
 
 // In font sizes: the key's leading, the gap between a number and its
@@ -21,21 +23,21 @@ constexpr long double keydistance = 1.2L;
 // stands for, in the order of the numbers' values (labels that are not
 // whole numbers after those that are, in table order).
 struct KeyItem {
-    TextView number;
-    Text text;
+    text::TextView number;
+    text::Text text;
 };
 
 void addgroup(Legend& key, std::vector<KeyItem> items, TextFace face, int group) {
-    auto value = [](TextView t) {
+    auto value = [](text::TextView t) {
         long double v;
-        return realvalue(t.c, t.len, v) && v == std::floor(v) ? v : INFINITY;
+        return text::realvalue(t.c, t.len, v) && v == std::floor(v) ? v : INFINITY;
     };
     std::stable_sort(items.begin(), items.end(),
                      [&](const KeyItem& a, const KeyItem& b) { return value(a.number) < value(b.number); });
     for (const KeyItem& item : items) {
         if (item.text.len == 0) continue;
         LegendEntry e{};
-        settext(e.number, item.number.c, item.number.len);
+        text::settext(e.number, item.number.c, item.number.len);
         e.face = face;
         e.text = item.text;
         e.group = group;
@@ -44,10 +46,10 @@ void addgroup(Legend& key, std::vector<KeyItem> items, TextFace face, int group)
 }
 
 // Append the zero-mode phases in parentheses, those that are not "none".
-void zeromodes(Text& t, std::initializer_list<const Word*> zero) {
-    Text inner;
+void zeromodes(text::Text& t, std::initializer_list<const text::Word*> zero) {
+    text::Text inner;
     inner.len = 0;
-    for (const Word* z : zero) {
+    for (const text::Word* z : zero) {
         if (z->len == 0 || istext(*z, "none")) continue;
         if (inner.len > 0) addtext(inner, " ");
         addtext(inner, *z);
@@ -59,12 +61,12 @@ void zeromodes(Text& t, std::initializer_list<const Word*> zero) {
     addtext(t, ")");
 }
 
-Text phaselist(const Word* phases, int16_t n) {
-    Text t;
+text::Text phaselist(const text::Word* phases, int16_t n) {
+    text::Text t;
     t.len = 0;
-    for (int i = 1; i <= n && i <= maxphases; ++i) {
-        if (i > 1) addtext(t, " ");
-        addtext(t, phases[i]);
+    for (int i = 1; i <= n && i <= diagram::maxphases; ++i) {
+        if (i > 1) text::addtext(t, " ");
+        text::addtext(t, phases[i]);
     }
     return t;
 }
@@ -78,27 +80,27 @@ Text phaselist(const Word* phases, int16_t n) {
 // allows and, so many, as short as they can be; below it the columns are
 // as short as the plot's width lets them be.
 void placelegend(Planner& pl, long double below) {
-    const Diagram& d = pl.d;
+    const diagram::Diagram& d = pl.d;
     FigurePlan& plan = pl.plan;
     Legend& key = plan.legend;
-    if (d.figure.legend == LegendPlace::none) return;
+    if (d.figure.legend == diagram::LegendPlace::none) return;
     std::vector<KeyItem> lines, points, fields;
     for (const PlacedLabel& l : plan.linelabels) lines.push_back({l.text, phasetext(d.lines[l.item])});
     for (const PlacedLabel& l : plan.pointlabels) points.push_back({l.text, phasetext(d.points[l.item])});
     for (const FieldLabel& f : plan.fields)
-        if (f.number > 0) fields.push_back({viewof(f.lines[0]), d.fieldnames[static_cast<size_t>(f.area)]});
+        if (f.number > 0) fields.push_back({text::viewof(f.lines[0]), d.fieldnames[static_cast<size_t>(f.area)]});
     // Only the kinds the script names, every kind when it names none.
-    uint8_t kinds = d.figure.legendkinds == 0 ? legendlines | legendpoints | legendfields : d.figure.legendkinds;
-    if (kinds & legendlines) addgroup(key, lines, TextFace::regular, 0);
-    if (kinds & legendpoints) addgroup(key, points, plan.style.halo > 0 ? TextFace::bold : TextFace::regular, 1);
-    if (kinds & legendfields) addgroup(key, fields, TextFace::italic, 2);
+    uint8_t kinds = d.figure.legendkinds == 0 ? diagram::legendlines | diagram::legendpoints | diagram::legendfields : d.figure.legendkinds;
+    if (kinds & diagram::legendlines) addgroup(key, lines, TextFace::regular, 0);
+    if (kinds & diagram::legendpoints) addgroup(key, points, plan.style.halo > 0 ? TextFace::bold : TextFace::regular, 1);
+    if (kinds & diagram::legendfields) addgroup(key, fields, TextFace::italic, 2);
     size_t n = key.entries.size();
     if (n == 0) return;
 
     long double fs = plan.style.fontsize, leading = keyleading * fs, rowheight = (capheight + descent) * fs;
     std::vector<long double> numw(n), textw(n);
     for (size_t i = 0; i < n; ++i) {
-        numw[i] = pl.width(viewof(key.entries[i].number), key.entries[i].face, fs);
+        numw[i] = pl.width(text::viewof(key.entries[i].number), key.entries[i].face, fs);
         textw[i] = pl.width(viewof(key.entries[i].text), TextFace::regular, fs);
     }
     // The entries in columns no taller than `height`: each entry's column
@@ -133,7 +135,7 @@ void placelegend(Planner& pl, long double below) {
     };
     const PageMap& m = plan.map;
     long double left, top;
-    if (d.figure.legend == LegendPlace::right) {
+    if (d.figure.legend == diagram::LegendPlace::right) {
         left = m.right + keydistance * fs;
         top = m.top;
         // As few columns as the plot's height allows, and those as short
@@ -161,15 +163,16 @@ void placelegend(Planner& pl, long double below) {
     }
 }
 
-Text phasetext(const UnivariantLine& line) {
-    Text t = phaselist(line.phases, line.nphases);
+text::Text phasetext(const diagram::UnivariantLine& line) {
+    text::Text t = phaselist(line.phases, line.nphases);
     if (!line.univariantword && !line.lineword) zeromodes(t, {&line.zeromode});
     return t;
 }
 
-Text phasetext(const InvariantPoint& point) {
-    Text t = phaselist(point.phases, point.nphases);
+text::Text phasetext(const diagram::InvariantPoint& point) {
+    text::Text t = phaselist(point.phases, point.nphases);
     if (!point.invariantword && !point.pointword) zeromodes(t, {&point.zeromode1, &point.zeromode2});
     return t;
 }
 
+}  // namespace gridel::geometry

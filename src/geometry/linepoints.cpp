@@ -6,30 +6,34 @@
 #include "run/failure.h"
 #include "text/numfmt.h"
 
+namespace gridel::geometry {
+
 namespace {
 
-[[noreturn, gnu::cold]] void toomanypoints(Run& run, const UnivariantLine& line, const char* where) {
-    explain(run, wordtext(line.name) + " has more points than gridel holds for a line");
-    Text what;
-    settext(what, "too many points in line ");
-    addtext(what, line.name);
+[[noreturn, gnu::cold]] void toomanypoints(run::Run& run, const diagram::UnivariantLine& line, const char* where) {
+    explain(run, run::wordtext(line.name) + " has more points than gridel holds for a line");
+    text::Text what;
+    text::settext(what, "too many points in line ");
+    text::addtext(what, line.name);
     addtext(what, ": max = ");
-    addtext(what, real2intstr(linecapacity));
+    addtext(what, text::real2intstr(diagram::linecapacity));
     bombed(run, where, what);
 }
 
 }  // namespace
 
-void setlinepoint(Run& run, UnivariantLine& line, int k, long double x, long double y, const char* where) {
-    if (k < 1 || k > linecapacity) toomanypoints(run, line, where);
+void setlinepoint(run::Run& run, diagram::UnivariantLine& line, int k, long double x, long double y, const char* where) {
+    if (k < 1 || k > diagram::linecapacity) toomanypoints(run, line, where);
     line.x[k] = x;
     line.y[k] = y;
 }
 
-void copypoints(const UnivariantLine& line, PointCopy& copy) {
+void copypoints(const diagram::UnivariantLine& line, PointCopy& copy) {
     copy.n = linelength(line);
     for (int j = 1; j <= copy.n; ++j) {
         copy.x[j] = line.x[j];
         copy.y[j] = line.y[j];
     }
 }
+
+}  // namespace gridel::geometry

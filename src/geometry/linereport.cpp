@@ -11,20 +11,22 @@
 #include "run/channels.h"
 #include "text/numfmt.h"
 
+namespace gridel::geometry {
+
 namespace {
 
 // The report of one line: where it goes, the output line being built, and
 // the rows written so far.
 struct Report {
-    Run& run;
-    LineBuffer line;
+    run::Run& run;
+    text::LineBuffer line;
     ReportRows* rows;  // null: every row is written afresh
 };
 
-void writelist(Report& r) { putstr(r.run, 0, r.line, 1, setlog); }
+void writelist(Report& r) { run::putstr(r.run, 0, r.line, 1, run::setlog); }
 
 void dotsline(Report& r) {
-    setline(r.line, "  ........................");
+    text::setline(r.line, "  ........................");
     writelist(r);
 }
 
@@ -35,7 +37,7 @@ int pointrow(char* row, const long double& x, const long double& y) {
     int len = 0;
     for (const long double* v : {&x, &y}) {
         char number[20];
-        int digits = writefixed(number, *v, 4);
+        int digits = text::writefixed(number, *v, 4);
         for (int fill = 10 - digits; fill > 0; --fill) row[len++] = ' ';
         std::memcpy(row + len, number, static_cast<size_t>(digits));
         len += digits;
@@ -58,7 +60,7 @@ inline void pointkey(const long double* x, const long double* y, uint64_t key[3]
 // point from where the last one was found on: the stages keep the order of
 // the data, and only the few points they add (limit points, cut points,
 // corners) are looked for in vain.
-void pointrows(Report& r, const UnivariantLine& l, int stage) {
+void pointrows(Report& r, const diagram::UnivariantLine& l, int stage) {
     int n = linelength(l);
     ReportRows* rows = r.rows;
     if (rows != nullptr && stage == 1) rows->first.clear();
@@ -78,12 +80,12 @@ void pointrows(Report& r, const UnivariantLine& l, int stage) {
             }
         }
         if (found != nullptr) {
-            putline(r.run, chlog, found->text, found->len);
+            run::putline(r.run, run::chlog, found->text, found->len);
             continue;
         }
         char text[40];
         int len = pointrow(text, l.x[k], l.y[k]);
-        putline(r.run, chlog, text, len);
+        run::putline(r.run, run::chlog, text, len);
         if (rows != nullptr && stage == 1) {
             ReportRows::Row row;
             std::memcpy(row.key, key, sizeof key);
@@ -96,35 +98,35 @@ void pointrows(Report& r, const UnivariantLine& l, int stage) {
 
 // One limit of the limits line: its name in 5 characters, and the point's
 // position in braces when it is a point.
-void appendlimit(Report& r, const Diagram& d, const Word& name, int16_t index) {
-    appendfield(name, -5, r.line, capof(r.line));
+void appendlimit(Report& r, const diagram::Diagram& d, const text::Word& name, int16_t index) {
+    text::appendfield(name, -5, r.line, text::capof(r.line));
     if (index <= 0 || index > d.npoints) return;
     appendfield("{", 0, r.line, capof(r.line));
-    appendreal(2, true, 0, r.line, capof(r.line), d.points[index].x);
+    text::appendreal(2, true, 0, r.line, capof(r.line), d.points[index].x);
     appendfield(",", 0, r.line, capof(r.line));
     appendreal(2, true, 0, r.line, capof(r.line), d.points[index].y);
     appendfield("}", 0, r.line, capof(r.line));
 }
 
 // Where a cut line starts or stops: a point's name or what its code means.
-void appendend(Report& r, const Diagram& d, int16_t index, bool begin) {
+void appendend(Report& r, const diagram::Diagram& d, int16_t index, bool begin) {
     static constexpr char edges[5][12] = {"line end", "bottom edge", "left edge", "top edge",
                                          "right edge"};
     if (index > 0 && index <= d.npoints) {
-        appendfield(d.points[index].name, 0, r.line, capof(r.line));
+        text::appendfield(d.points[index].name, 0, r.line, text::capof(r.line));
     } else if (index <= 0 && index >= -4) {
-        appendfield(edges[-index], 0, r.line, capof(r.line));
+        text::appendfield(edges[-index], 0, r.line, text::capof(r.line));
     }
-    if (begin) appendfield("; ", 0, r.line, capof(r.line));
+    if (begin) text::appendfield("; ", 0, r.line, text::capof(r.line));
 }
 
-void resolved(Report& r, const Diagram& d, const UnivariantLine& l) {
-    setline(r.line, "_________________________________");
+void resolved(Report& r, const diagram::Diagram& d, const diagram::UnivariantLine& l) {
+    text::setline(r.line, "_________________________________");
     writelist(r);
-    clearline(r.line);
-    appendfield(l.name, 0, r.line, capof(r.line));
+    text::clearline(r.line);
+    text::appendfield(l.name, 0, r.line, text::capof(r.line));
     appendfield(") ", 0, r.line, capof(r.line));
-    int nphases = l.nphases > maxphases ? maxphases : l.nphases;
+    int nphases = l.nphases > diagram::maxphases ? diagram::maxphases : l.nphases;
     for (int i = 1; i <= nphases; ++i) {
         appendfield(l.phases[i], 0, r.line, capof(r.line));
         appendfield(" ", 0, r.line, capof(r.line));
@@ -142,16 +144,16 @@ void resolved(Report& r, const Diagram& d, const UnivariantLine& l) {
     writelist(r);
 }
 
-void cut(Report& r, const Diagram& d, const UnivariantLine& l) {
+void cut(Report& r, const diagram::Diagram& d, const diagram::UnivariantLine& l) {
     dotsline(r);
     if (l.npts == 0) {
-        setline(r.line, "  == not seen ==");
+        text::setline(r.line, "  == not seen ==");
         writelist(r);
         return;
     }
-    setline(r.line, "  start = ");
+    text::setline(r.line, "  start = ");
     appendend(r, d, l.beginindex, true);
-    appendfield("end = ", 0, r.line, capof(r.line));
+    text::appendfield("end = ", 0, r.line, text::capof(r.line));
     appendend(r, d, l.endindex, false);
     writelist(r);
     pointrows(r, l, 3);
@@ -159,15 +161,15 @@ void cut(Report& r, const Diagram& d, const UnivariantLine& l) {
 
 }  // namespace
 
-void linereport(Run& run, const Diagram& d, int16_t line, int stage) {
+void linereport(run::Run& run, const diagram::Diagram& d, int16_t line, int stage) {
     ReportRows none;
     linereport(run, d, line, stage, none);
 }
 
-void linereport(Run& run, const Diagram& d, int16_t line, int stage, ReportRows& rows) {
-    if (!isyes(d.options.showlineinfo)) return;
+void linereport(run::Run& run, const diagram::Diagram& d, int16_t line, int stage, ReportRows& rows) {
+    if (!diagram::isyes(d.options.showlineinfo)) return;
     Report r{run, {}, &rows};
-    const UnivariantLine& l = d.lines[line];
+    const diagram::UnivariantLine& l = d.lines[line];
     if (stage == 1) {
         resolved(r, d, l);
     } else if (stage == 2) {
@@ -177,3 +179,5 @@ void linereport(Run& run, const Diagram& d, int16_t line, int stage, ReportRows&
         cut(r, d, l);
     }
 }
+
+}  // namespace gridel::geometry

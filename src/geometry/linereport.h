@@ -8,10 +8,12 @@
 #include "diagram/model.h"
 #include "run/run.h"
 
+namespace gridel::geometry {
+
 // Report line `line` to the log at stage 1 (limits resolved), 2 (trimmed to
 // its limit points) or 3 (cut at the window).  Writes nothing unless
 // `showlineinfo` is yes.
-void linereport(Run& run, const Diagram& d, int16_t line, int stage);
+void linereport(run::Run& run, const diagram::Diagram& d, int16_t line, int stage);
 
 // The rows a line's report wrote at stage 1, in order: the later stages
 // show mostly the same points in the same order, so their rows are copied
@@ -27,4 +29,6 @@ struct ReportRows {
 };
 
 // linereport, keeping its rows in `rows` (emptied at stage 1).
-void linereport(Run& run, const Diagram& d, int16_t line, int stage, ReportRows& rows);
+void linereport(run::Run& run, const diagram::Diagram& d, int16_t line, int stage, ReportRows& rows);
+
+}  // namespace gridel::geometry

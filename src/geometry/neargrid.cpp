@@ -1,6 +1,8 @@
 // neargrid.cpp - NearGrid's filing and EdgeBands.
 #include "geometry/neargrid.h"
 
+namespace gridel::geometry {
+
 namespace {
 
 // Cells or bands per item filed, and the most along a side.
@@ -121,3 +123,5 @@ bool EdgeBands::inside(const std::vector<Spot>& polygon, Spot p) const {
     }
     return winding != 0;
 }
+
+}  // namespace gridel::geometry

@@ -14,6 +14,8 @@
 
 #include "geometry/polylabel.h"
 
+namespace gridel::geometry {
+
 class NearGrid {
 public:
     // File the items by their boxes; false (and nothing filed) when a box
@@ -108,3 +110,5 @@ private:
     std::vector<int32_t> start;
     std::vector<int32_t> ids;
 };
+
+}  // namespace gridel::geometry

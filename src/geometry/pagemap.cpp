@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+namespace gridel::geometry {
+
 namespace {
 
 // size * (v - low) / (high - low) + origin; when the product overflows (a
@@ -16,7 +18,7 @@ long double scaletopage(long double size, long double v, long double low, long d
 
 }  // namespace
 
-PageMap pagemap(const Diagram& d) {
+PageMap pagemap(const diagram::Diagram& d) {
     PageMap m = {d.window, plotleft, plotbottom, plotright, plottop};
     if (d.figure.widthmm > 0) {
         m.right = m.left + d.figure.widthmm * pointspermm;
@@ -29,3 +31,5 @@ void topage(const PageMap& m, long double x, long double y, long double& px, lon
     px = scaletopage(m.right - m.left, x, m.window.xlow, m.window.xhigh, m.left);
     py = scaletopage(m.top - m.bottom, y, m.window.ylow, m.window.yhigh, m.bottom);
 }
+
+}  // namespace gridel::geometry

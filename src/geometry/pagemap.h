@@ -4,6 +4,8 @@
 
 #include "diagram/model.h"
 
+namespace gridel::geometry {
+
 // The plot box of a diagram without a `size`: the 460-point square from
 // (50, 150) to (510, 610), in PostScript points.
 constexpr int plotleft = 50;
@@ -16,7 +18,7 @@ constexpr long double pointspermm = 72 / 25.4L;
 
 // The window and the box on the page it maps onto, in points.
 struct PageMap {
-    PlotWindow window;
+    diagram::PlotWindow window;
     long double left;
     long double bottom;
     long double right;
@@ -26,7 +28,9 @@ struct PageMap {
 // The diagram's map: its window onto the plot box, which a `size` makes
 // WIDTH by HEIGHT millimetres with its lower left corner where the square's
 // is.
-PageMap pagemap(const Diagram& d);
+PageMap pagemap(const diagram::Diagram& d);
 
 // Data coordinates to a page point.  Nothing is clipped.
 void topage(const PageMap& m, long double x, long double y, long double& px, long double& py);
+
+}  // namespace gridel::geometry

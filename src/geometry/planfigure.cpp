@@ -9,6 +9,8 @@
 #include "geometry/linepoints.h"
 #include "geometry/planner.h"
 
+namespace gridel::geometry {
+
 namespace {
 
 // The size of the frame's texts when no font size is given, and the least
@@ -36,12 +38,12 @@ constexpr long double oldydrop = 4;
 
 }  // namespace
 
-bool pointdrawn(const Diagram& d, const InvariantPoint& p) {
-    return isyes(d.options.docircles) && insidewindow(d.window, p.x, p.y);
+bool pointdrawn(const diagram::Diagram& d, const diagram::InvariantPoint& p) {
+    return diagram::isyes(d.options.docircles) && insidewindow(d.window, p.x, p.y);
 }
 
 // The page points of a line.
-std::vector<Spot> pagepoints(const PageMap& m, const UnivariantLine& line) {
+std::vector<Spot> pagepoints(const PageMap& m, const diagram::UnivariantLine& line) {
     std::vector<Spot> out;
     int n = linelength(line);
     for (int k = 1; k <= n; ++k) {
@@ -55,7 +57,7 @@ std::vector<Spot> pagepoints(const PageMap& m, const UnivariantLine& line) {
 // The frame's numbers and axis titles; returns how far down they reach
 // below the plot.
 long double placeframe(Planner& pl) {
-    const Diagram& d = pl.d;
+    const diagram::Diagram& d = pl.d;
     FigurePlan& plan = pl.plan;
     const FigureStyle& st = plan.style;
     const PageMap& m = plan.map;
@@ -64,12 +66,12 @@ long double placeframe(Planner& pl) {
         plan.numbers = {m.bottom - numbergap * fs - capheight * fs, m.left - numbergap * fs, capheight * fs / 2, m.left};
     } else {
         // Where the numbers always stood: 3 and 2 tick lengths off the axes.
-        const PlotWindow& w = d.window;
+        const diagram::PlotWindow& w = d.window;
         long double px, py;
         topage(m, w.xlow - 2 * ((w.xhigh - w.xlow) / 60), w.ylow - 3 * ((w.yhigh - w.ylow) / 60), px, py);
         plan.numbers = {py, px, oldydrop, m.left};
     }
-    const TickMarks& t = d.ticks;
+    const diagram::TickMarks& t = d.ticks;
     std::vector<long double> xvalues = axisvalues(t.xstart - t.xtickgap, t.xtickgap, d.window.xhigh, d.window.xlow);
     std::vector<long double> yvalues = axisvalues(t.ystart - t.ytickgap, t.ytickgap, d.window.yhigh, d.window.ylow);
     if (st.metricframe && !xvalues.empty() && !yvalues.empty()) {
@@ -79,8 +81,8 @@ long double placeframe(Planner& pl) {
         long double xpx, xpy, ypx, ypy;
         topage(m, xvalues.front(), d.window.ylow, xpx, xpy);
         topage(m, d.window.xlow, yvalues.front(), ypx, ypy);
-        Word xfirst = ticklabel(xvalues.front());
-        long double xleft = xpx - pl.width(viewof(xfirst), TextFace::regular, fs) / 2;
+        text::Word xfirst = ticklabel(xvalues.front());
+        long double xleft = xpx - pl.width(text::viewof(xfirst), TextFace::regular, fs) / 2;
         long double ybottom = ypy - plan.numbers.ydrop;
         long double clear = ybottom - cornergap * fs;
         if (xleft < plan.numbers.yright + cornergap * fs && plan.numbers.xbaseline + capheight * fs > clear)
@@ -88,7 +90,7 @@ long double placeframe(Planner& pl) {
     }
     bool xnumbers = !xvalues.empty();
     long double below = xnumbers ? plan.numbers.xbaseline : m.bottom;
-    const FigureOptions& f = d.figure;
+    const diagram::FigureOptions& f = d.figure;
     if (f.xlabel.len > 0) {
         plan.xlabel = {f.xlabel, (m.left + m.right) / 2, below - titlegap * fs - capheight * fs};
         below = plan.xlabel.y - descent * fs;
@@ -96,9 +98,9 @@ long double placeframe(Planner& pl) {
     plan.numbers.yleft = m.left;
     if (f.ylabel.len > 0 || st.metricframe) {
         for (long double v : yvalues) {
-            Word label = ticklabel(v);
+            text::Word label = ticklabel(v);
             plan.numbers.yleft =
-                std::min(plan.numbers.yleft, plan.numbers.yright - pl.width(viewof(label), TextFace::regular, fs));
+                std::min(plan.numbers.yleft, plan.numbers.yright - pl.width(text::viewof(label), TextFace::regular, fs));
         }
     }
     if (f.ylabel.len > 0)
@@ -106,8 +108,8 @@ long double placeframe(Planner& pl) {
     return below;
 }
 
-FigureStyle figurestyle(const Diagram& d) {
-    const FigureOptions& f = d.figure;
+FigureStyle figurestyle(const diagram::Diagram& d) {
+    const diagram::FigureOptions& f = d.figure;
     FigureStyle st;
     st.metricframe = f.fontsize > 0 || f.widthmm > 0;
     st.fontsize = f.fontsize > 0 ? f.fontsize : framesize;
@@ -133,7 +135,7 @@ namespace {
 constexpr long double gridcell = 16;
 
 // The figure's texts planned on a map.
-FigurePlan planon(const PageMap& map, const Diagram& d, const std::vector<AreaBoundary>& areas,
+FigurePlan planon(const PageMap& map, const diagram::Diagram& d, const std::vector<AreaBoundary>& areas,
                   const std::vector<LabelPlace>& mids, const TextMeasure& measure, PlanSearch search) {
     FigurePlan plan{};
     plan.map = map;
@@ -146,13 +148,13 @@ FigurePlan planon(const PageMap& map, const Diagram& d, const std::vector<AreaBo
     Planner pl{d, measure, plan, window, SegmentGrid(window, cell), BoxGrid(window, cell), BoxGrid(window, cell),
                search == PlanSearch::scan};
     if (crowded) {
-        for (int k = 1; k <= d.nlines && k <= maxlines; ++k) {
+        for (int k = 1; k <= d.nlines && k <= diagram::maxlines; ++k) {
             std::vector<Spot> pts = pagepoints(m, d.lines[k]);
             for (size_t i = 1; i < pts.size(); ++i) pl.grid.add({pts[i - 1], pts[i]}, static_cast<int16_t>(k));
         }
         long double r = plan.style.circle;
-        for (int k = 1; k <= d.npoints && k <= maxpoints; ++k) {
-            const InvariantPoint& p = d.points[k];
+        for (int k = 1; k <= d.npoints && k <= diagram::maxpoints; ++k) {
+            const diagram::InvariantPoint& p = d.points[k];
             if (!pointdrawn(d, p) || r <= 0) continue;
             Spot c;
             topage(m, p.x, p.y, c.x, c.y);
@@ -164,7 +166,7 @@ FigurePlan planon(const PageMap& map, const Diagram& d, const std::vector<AreaBo
     for (const PlacedText& t : plan.texts) pl.taken.add(t.box);
     placepointlabels(pl);
     placelinelabels(pl, mids);
-    if (isyes(d.options.doareas)) placefields(pl, areas);
+    if (diagram::isyes(d.options.doareas)) placefields(pl, areas);
     placelegend(pl, placeframe(pl));
     return plan;
 }
@@ -175,7 +177,7 @@ constexpr long double pageorigin = 20;
 
 }  // namespace
 
-FigurePlan planfigure(const Diagram& d, const std::vector<AreaBoundary>& areas, const std::vector<LabelPlace>& mids,
+FigurePlan planfigure(const diagram::Diagram& d, const std::vector<AreaBoundary>& areas, const std::vector<LabelPlace>& mids,
                       const TextMeasure& measure, PlanSearch search) {
     PageMap map = pagemap(d);
     FigurePlan plan = planon(map, d, areas, mids, measure, search);
@@ -199,3 +201,4 @@ FigurePlan planfigure(const Diagram& d, const std::vector<AreaBoundary>& areas, 
     return planon(map, d, areas, mids, measure, search);
 }
 
+}  // namespace gridel::geometry

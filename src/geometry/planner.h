@@ -12,6 +12,8 @@
 #include "geometry/polylabel.h"
 #include "run/failure.h"
 
+namespace gridel::geometry {
+
 // Items filed by the cells of a grid over the plot box that their boxes
 // meet (what lies outside the box is filed in its border cells), so that
 // what lies near a box is found without looking at all.
@@ -132,7 +134,7 @@ inline bool within(const Rect& inner, const Rect& outer) {
 
 // Everything the planning steps share.
 struct Planner {
-    const Diagram& d;
+    const diagram::Diagram& d;
     const TextMeasure& measure;
     FigurePlan& plan;
     Rect window;                 // the plot box
@@ -142,7 +144,7 @@ struct Planner {
     bool scan;                   // look at every item, not only at the filed ones near
                                  // (the plain search the filed one is checked against)
 
-    long double width(TextView t, TextFace face, long double size) const { return measure.width(t, face, size); }
+    long double width(text::TextView t, TextFace face, long double size) const { return measure.width(t, face, size); }
 };
 
 // With halos, the room kept between a number's box and any other label's
@@ -156,16 +158,16 @@ inline long double numberspacing(const Planner& pl) {
 }
 
 // Whether a data point lies strictly inside the window.
-inline bool insidewindow(const PlotWindow& w, long double x, long double y) {
+inline bool insidewindow(const diagram::PlotWindow& w, long double x, long double y) {
     return x > w.xlow && x < w.xhigh && y > w.ylow && y < w.yhigh;
 }
 
 // Whether a point is drawn: circles are on and it lies strictly inside
 // the window.
-bool pointdrawn(const Diagram& d, const InvariantPoint& p);
+bool pointdrawn(const diagram::Diagram& d, const diagram::InvariantPoint& p);
 
 // The page points of a line.
-std::vector<Spot> pagepoints(const PageMap& m, const UnivariantLine& line);
+std::vector<Spot> pagepoints(const PageMap& m, const diagram::UnivariantLine& line);
 
 // The planning steps, in the order they run: the point labels, the line
 // labels, the field names, the frame's numbers and axis titles (how far
@@ -176,3 +178,5 @@ void placelinelabels(Planner& pl, const std::vector<LabelPlace>& mids);
 void placefields(Planner& pl, const std::vector<AreaBoundary>& areas);
 long double placeframe(Planner& pl);
 void placelegend(Planner& pl, long double below);
+
+}  // namespace gridel::geometry

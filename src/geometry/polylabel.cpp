@@ -9,6 +9,8 @@
 #include "geometry/neargrid.h"
 #include "run/failure.h"
 
+namespace gridel::geometry {
+
 namespace {
 
 // A search stops splitting cells after this many, whatever the precision:
@@ -152,7 +154,7 @@ public:
 
     // The same as room(region, p, euclid), looking only at what is near p.
     long double room(Spot p, bool euclid) const {
-        if (!usable) return ::room(region, p, euclid);
+        if (!usable) return geometry::room(region, p, euclid);
         const std::vector<Spot>& polygon = region.polygon;
         size_t n = polygon.size();
         long double least = INFINITY;
@@ -222,7 +224,7 @@ Spot search(const Rect& box, const Measure& measure, long double reach, long dou
         for (long double y = box.bottom; y < box.top; y += side) queue.push(cell({x + side / 2, y + side / 2}, side / 2));
     int cells = 0;
     while (!queue.empty() && cells < maxcells) {
-        if (cells % signalcheck == 0) stopifinterrupted();
+        if (cells % signalcheck == 0) run::stopifinterrupted();
         Cell c = queue.top();
         queue.pop();
         if (c.d > best) {
@@ -336,3 +338,5 @@ Spot roomiestspot(const Region& region, long double w, long double h, long doubl
     Spot found = search(box, measure, 2, precision, best);
     return {found.x * w, found.y * h};
 }
+
+}  // namespace gridel::geometry

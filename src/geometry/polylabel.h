@@ -9,6 +9,8 @@
 
 #include <vector>
 
+namespace gridel::geometry {
+
 // A point of the page, in points.
 struct Spot {
     long double x;
@@ -64,3 +66,5 @@ bool crosses(const Segment& s, const Rect& r);
 
 // The non-zero winding rule: whether p is inside the closed polygon.
 bool insidepolygon(const std::vector<Spot>& polygon, Spot p);
+
+}  // namespace gridel::geometry

@@ -8,6 +8,8 @@
 
 #include "text/fixedtext.h"
 
+namespace gridel::geometry {
+
 // The three faces of the one font family every output uses.
 enum class TextFace : int8_t { regular, bold, italic };
 
@@ -21,5 +23,7 @@ public:
     virtual ~TextMeasure() = default;
     // The advance width of a UTF-8 text in a face at a size in points, as
     // the outputs draw it.
-    virtual long double width(TextView text, TextFace face, long double size) const = 0;
+    virtual long double width(text::TextView text, TextFace face, long double size) const = 0;
 };
+
+}  // namespace gridel::geometry

@@ -11,6 +11,8 @@
 #include "run/diagnostics.h"
 #include "run/failure.h"
 
+namespace gridel::geometry {
+
 namespace {
 
 // The cuts of one segment.
@@ -36,7 +38,7 @@ bool passes(long double a1, long double a2, long double v) {
 }
 
 // Cut the segment from (x1, y1) to (x2, y2) at the four edges in order.
-SegmentCuts cutsegment(const PlotWindow& w, long double x1, long double y1, long double x2, long double y2) {
+SegmentCuts cutsegment(const diagram::PlotWindow& w, long double x1, long double y1, long double x2, long double y2) {
     SegmentCuts cuts = {0, 0, 0, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}};
     // A segment that passes no edge's level cuts none, whatever its slope:
     // most segments of a line lie within the window, and need no division.
@@ -73,7 +75,7 @@ SegmentCuts cutsegment(const PlotWindow& w, long double x1, long double y1, long
 
 // The window corner where edges e and f meet; false for opposite edges or
 // anything that is not an edge.
-bool cornerof(const PlotWindow& w, int e, int f, long double& x, long double& y) {
+bool cornerof(const diagram::PlotWindow& w, int e, int f, long double& x, long double& y) {
     int lo = e < f ? e : f;
     int hi = e < f ? f : e;
     if (lo == 1 && hi == 2) { x = w.xlow; y = w.ylow; return true; }
@@ -85,7 +87,7 @@ bool cornerof(const PlotWindow& w, int e, int f, long double& x, long double& y)
 
 // The code of the first edge, in edge order, that the point lies within the
 // tolerance of; 0 when it lies near none.
-int16_t nearedge(const PlotWindow& w, long double x, long double y) {
+int16_t nearedge(const diagram::PlotWindow& w, long double x, long double y) {
     auto near = [](long double a, long double b) {
         long double d = a - b;
         return (d < 0 ? -d : d) < edgetolerance;
@@ -97,24 +99,24 @@ int16_t nearedge(const PlotWindow& w, long double x, long double y) {
     return 0;
 }
 
-[[noreturn]] void weirdshape(Run& run, const Word& linename) {
-    explain(run, wordtext(linename) + " leaves the window by one edge and comes back by the opposite one",
+[[noreturn]] void weirdshape(run::Run& run, const text::Word& linename) {
+    explain(run, run::wordtext(linename) + " leaves the window by one edge and comes back by the opposite one",
             {"split the line where it leaves, or widen the window"});
-    Text what;
-    settext(what, "wierd line shape in ");
-    addtext(what, linename);
+    text::Text what;
+    text::settext(what, "wierd line shape in ");
+    text::addtext(what, linename);
     bombed(run, "lines", what);
 }
 
 }  // namespace
 
-bool windowcontains(const PlotWindow& w, long double x, long double y) {
+bool windowcontains(const diagram::PlotWindow& w, long double x, long double y) {
     return w.xlow <= x && x <= w.xhigh && w.ylow <= y && y <= w.yhigh;
 }
 
-void windowcuts(Run& run, Diagram& d, int16_t line) {
-    const PlotWindow& w = d.window;
-    UnivariantLine& l = d.lines[line];
+void windowcuts(run::Run& run, diagram::Diagram& d, int16_t line) {
+    const diagram::PlotWindow& w = d.window;
+    diagram::UnivariantLine& l = d.lines[line];
     // Most lines pass no edge at all: then nothing is cut, and the line
     // stays as it is, whole inside the window or whole outside it.
     int count = linelength(l);
@@ -146,7 +148,7 @@ void windowcuts(Run& run, Diagram& d, int16_t line) {
     for (int k = 1; k < n; ++k) {
         SegmentCuts cuts = cutsegment(w, data.x[k], data.y[k], data.x[k + 1], data.y[k + 1]);
         if (cuts.count > 2) {
-            explain(run, "a segment of " + wordtext(l.name) + " passes exactly through a corner of the window",
+            explain(run, "a segment of " + run::wordtext(l.name) + " passes exactly through a corner of the window",
                     {"move the window slightly"});
             bombed(run, "edge", "too many cuts");
         }
@@ -193,7 +195,7 @@ void windowcuts(Run& run, Diagram& d, int16_t line) {
     }
     l.npts = static_cast<int16_t>(npts);
     if (total < 0 || total > 2) {
-        explain(run, wordtext(l.name) + " leaves and enters the window in a way that cannot be followed",
+        explain(run, run::wordtext(l.name) + " leaves and enters the window in a way that cannot be followed",
                 {"split the line where it leaves, or widen the window"});
         bombed(run, "lines", "bad cuts of window edge");
     }
@@ -207,3 +209,5 @@ void windowcuts(Run& run, Diagram& d, int16_t line) {
     if (l.beginindex == 0) l.beginindex = nearedge(w, l.x[1], l.y[1]);
     if (l.endindex == 0 && npts >= 1) l.endindex = nearedge(w, l.x[npts], l.y[npts]);
 }
+
+}  // namespace gridel::geometry

@@ -12,13 +12,17 @@
 #include "diagram/model.h"
 #include "run/run.h"
 
+namespace gridel::geometry {
+
 // Distance from an edge within which a free line end is put on that edge.
 constexpr long double edgetolerance = 1e-7L;
 
 // True when (x, y) lies in the window, all four edges included.
-bool windowcontains(const PlotWindow& w, long double x, long double y);
+bool windowcontains(const diagram::PlotWindow& w, long double x, long double y);
 
 // Cut one assembled line (at least two points) at the window, in place.
 // Sets its edge codes, or `outsidewindow` with no points left when it
 // never enters the window.  Shapes that cannot be cut end the run.
-void windowcuts(Run& run, Diagram& d, int16_t line);
+void windowcuts(run::Run& run, diagram::Diagram& d, int16_t line);
+
+}  // namespace gridel::geometry

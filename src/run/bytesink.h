@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string>
 
+namespace gridel::run {
+
 class ByteSink {
 public:
     virtual ~ByteSink() = default;
@@ -28,3 +30,5 @@ public:
 
     std::string kept;  // every byte taken, in order
 };
+
+}  // namespace gridel::run

@@ -10,6 +10,8 @@
 #include "run/signals.h"
 #include "text/shown.h"
 
+namespace gridel::run {
+
 namespace {
 
 // Line ends for a before or after count: 0 none, 1 one, anything else two.
@@ -109,3 +111,5 @@ bool ChannelSink::line(const char* text, size_t n) {
     run.unflushed = true;
     return stage(run.channels[channel], 0, text, static_cast<int>(n), 1);
 }
+
+}  // namespace gridel::run

@@ -12,6 +12,8 @@
 #include "text/fixedtext.h"
 #include "text/linebuffer.h"
 
+namespace gridel::run {
+
 // Channel sets: bit i stands for channel i.  These are the sets the
 // program's call sites use.
 constexpr uint32_t setw = 1u << chw;                 // {w}
@@ -36,11 +38,11 @@ inline void putstr(Run& run, int16_t before, const char* text, int16_t after, ui
 }
 
 template <int Cap>
-inline void putstr(Run& run, int16_t before, const Str<Cap>& text, int16_t after, uint32_t set) {
+inline void putstr(Run& run, int16_t before, const text::Str<Cap>& text, int16_t after, uint32_t set) {
     putstr(run, before, text.c, text.len, after, set);
 }
 
-inline void putstr(Run& run, int16_t before, const LineBuffer& line, int16_t after, uint32_t set) {
+inline void putstr(Run& run, int16_t before, const text::LineBuffer& line, int16_t after, uint32_t set) {
     putstr(run, before, line.text.c, line.text.len, after, set);
 }
 
@@ -68,3 +70,5 @@ private:
     Run& run;
     int channel;
 };
+
+}  // namespace gridel::run

@@ -19,10 +19,12 @@
 #include "run/signals.h"
 #include "text/shown.h"
 
+namespace gridel::run {
+
 namespace {
 
 // A name as it may be shown: it may come from a file.
-std::string shown(const std::string& name) { return shownbytes(name.data(), name.size()); }
+std::string shown(const std::string& name) { return text::shownbytes(name.data(), name.size()); }
 
 // One line on standard error after "gridel: ".
 void reportline(Run& run, const std::string& line) {
@@ -403,3 +405,5 @@ int closeended(Run& run, const RunEnd& end) {
     std::fflush(run.screen);
     return status;
 }
+
+}  // namespace gridel::run

@@ -28,6 +28,8 @@
 #include "run/failure.h"
 #include "run/run.h"
 
+namespace gridel::run {
+
 // Close the files of a run that ended normally: `closing` (the line that
 // names the drawing, `closinglen` bytes; none when null) goes to the screen
 // and the log once the drawings have their names, and the screen line is
@@ -37,3 +39,5 @@ int commitrun(Run& run, const char* closing = nullptr, int closinglen = 0);
 // Close the files of a run that ended early, as its end asks; the exit
 // status of the run.
 int closeended(Run& run, const RunEnd& end);
+
+}  // namespace gridel::run

@@ -14,6 +14,8 @@
 #include "text/numfmt.h"
 #include "text/shown.h"
 
+namespace gridel::run {
+
 namespace {
 
 // A line longer than this is quoted in part: the stretch round the word
@@ -27,23 +29,23 @@ constexpr size_t quotedlength = 40;
 constexpr size_t longestquoted = size_t{1} << 20;
 
 template <int Cap>
-std::string textstring(const Str<Cap>& t) { return std::string(t.c, static_cast<size_t>(t.len)); }
+std::string textstring(const text::Str<Cap>& t) { return std::string(t.c, static_cast<size_t>(t.len)); }
 
 template <int Cap>
-void addshown(std::string& out, const Str<Cap>& t) { appendshown(out, t.c, static_cast<size_t>(t.len)); }
+void addshown(std::string& out, const text::Str<Cap>& t) { text::appendshown(out, t.c, static_cast<size_t>(t.len)); }
 
 // "FILE:LINE:COLUMN: " (without the parts that are 0; "FILE: " for the file
 // as a whole, "gridel: " outside any file), then the kind, then "ITEM: ".
-std::string head(const SourcePlace& place, int32_t line, int32_t column, const Word& item, const char* kind) {
+std::string head(const SourcePlace& place, int32_t line, int32_t column, const text::Word& item, const char* kind) {
     std::string out;
     if (place.file.len > 0) {
         addshown(out, place.file);
         if (line > 0) {
             out += ':';
-            out += wordtext(real2intstr(line));
+            out += wordtext(text::real2intstr(line));
             if (column > 0) {
                 out += ':';
-                out += wordtext(real2intstr(column));
+                out += wordtext(text::real2intstr(column));
             }
         }
         out += ": ";
@@ -64,9 +66,9 @@ void writeerr(Run& run, const std::string& s) { std::fwrite(s.data(), 1, s.size(
 // reader ends them (LF, CR LF or a lone CR; a byte order mark at the start
 // skipped); false when it cannot be read.  A pipe or a device is never read
 // again: what it gave is gone, and it might wait.
-bool readsourceline(const MemoryRun* memory, const Text& path, int32_t number, std::string& text) {
+bool readsourceline(const MemoryRun* memory, const text::Text& path, int32_t number, std::string& text) {
     char name[256];
-    if (number < 1 || !tocstring(path, name)) return false;
+    if (number < 1 || !text::tocstring(path, name)) return false;
     if (memory != nullptr) {  // a run in memory quotes the text it was given
         const std::string* source = memoryinput(*memory, name);
         if (source == nullptr) return false;
@@ -155,12 +157,12 @@ std::string quoteline(const MemoryRun* memory, const SourcePlace& place) {
         while (to < line.size() && (static_cast<unsigned char>(line[to]) & 0xC0) == 0x80) ++to;
     }
     std::string before = from > 0 ? "..." : "";
-    appendshown(before, line.data() + from, at - from);
-    std::string word = shownbytes(line.data() + at, width);
-    std::string after = shownbytes(line.data() + at + width, to - at - width);
+    text::appendshown(before, line.data() + from, at - from);
+    std::string word = text::shownbytes(line.data() + at, width);
+    std::string after = text::shownbytes(line.data() + at + width, to - at - width);
     if (to < line.size()) after += "...";
-    size_t columns = showncolumns(word);
-    std::string out = before + word + after + "\n" + blanksunder(before) + "^";
+    size_t columns = text::showncolumns(word);
+    std::string out = before + word + after + "\n" + text::blanksunder(before) + "^";
     if (columns > 1) out.append(columns - 1, '~');
     out += '\n';
     return out;
@@ -168,13 +170,13 @@ std::string quoteline(const MemoryRun* memory, const SourcePlace& place) {
 
 }  // namespace
 
-void enterfile(Run& run, const Text& path, const Text& shown) {
+void enterfile(Run& run, const text::Text& path, const text::Text& shown) {
     leavefiles(run);
     run.place.file = shown;
     run.place.path = path;
 }
 
-void atitem(Run& run, int32_t line, int32_t column, const Word& item) {
+void atitem(Run& run, int32_t line, int32_t column, const text::Word& item) {
     run.place.line = line;
     run.place.column = column;
     run.place.width = item.len;
@@ -197,22 +199,22 @@ void reportfailure(Run& run, const char* what, int whatlen) {
         std::string out;
         if (place.plain.empty()) {
             out = head(place, place.line, place.column, place.item, "error: ");
-            appendshown(out, what, static_cast<size_t>(whatlen));
+            text::appendshown(out, what, static_cast<size_t>(whatlen));
         } else {
-            out = head(place, place.line, place.column, Word{0, {}}, "error: ");
-            appendshown(out, place.plain.data(), place.plain.size());
+            out = head(place, place.line, place.column, text::Word{0, {}}, "error: ");
+            text::appendshown(out, place.plain.data(), place.plain.size());
         }
         if (run.memory != nullptr) {
-            size_t from = head(place, place.line, place.column, Word{0, {}}, "error: ").size();
+            size_t from = head(place, place.line, place.column, text::Word{0, {}}, "error: ").size();
             Finding found{textstring(place.file), place.line, place.column, true, out.substr(from), {}};
-            for (const std::string& note : place.notes) found.notes.push_back(shownbytes(note.data(), note.size()));
+            for (const std::string& note : place.notes) found.notes.push_back(text::shownbytes(note.data(), note.size()));
             run.memory->findings.push_back(std::move(found));
         }
         out += '\n';
         if (place.line > 0 && place.column > 0) out += quoteline(run.memory, place);
         for (const std::string& note : place.notes) {
             out += "note: ";
-            appendshown(out, note.data(), note.size());
+            text::appendshown(out, note.data(), note.size());
             out += '\n';
         }
         writeerr(run, out);
@@ -222,13 +224,13 @@ void reportfailure(Run& run, const char* what, int whatlen) {
     place.notes.clear();
 }
 
-void warning(Run& run, int32_t line, const Word& item, const std::string& text) {
+void warning(Run& run, int32_t line, const text::Word& item, const std::string& text) {
     ++run.warnings;
     if (!run.checking && run.memory == nullptr) return;
     std::string out = head(run.place, line, 0, item, "warning: ");
-    appendshown(out, text.data(), text.size());
+    text::appendshown(out, text.data(), text.size());
     if (run.memory != nullptr) {
-        size_t from = head(run.place, line, 0, Word{0, {}}, "warning: ").size();
+        size_t from = head(run.place, line, 0, text::Word{0, {}}, "warning: ").size();
         run.memory->findings.push_back(Finding{textstring(run.place.file), line, 0, false, out.substr(from), {}});
         if (!run.checking) return;
     }
@@ -236,10 +238,10 @@ void warning(Run& run, int32_t line, const Word& item, const std::string& text) 
     writeerr(run, out);
 }
 
-void checknote(Run& run, int32_t line, const Word& item, const std::string& text) {
+void checknote(Run& run, int32_t line, const text::Word& item, const std::string& text) {
     if (!run.checking) return;
     std::string out = head(run.place, line, 0, item, "note: ");
-    appendshown(out, text.data(), text.size());
+    text::appendshown(out, text.data(), text.size());
     out += '\n';
     writeerr(run, out);
 }
@@ -247,19 +249,19 @@ void checknote(Run& run, int32_t line, const Word& item, const std::string& text
 void reportwarnings(Run& run, const std::string& command) {
     if (run.warnings <= 0 || run.checking) return;
     std::fflush(run.screen);
-    std::string out = head(run.place, 0, 0, Word{0, {}}, "note: ");
+    std::string out = head(run.place, 0, 0, text::Word{0, {}}, "note: ");
     out += wholetext(run.warnings) + (run.warnings == 1 ? " warning; '" : " warnings; '");
-    appendshown(out, command.data(), command.size());
+    text::appendshown(out, command.data(), command.size());
     out += "' lists them\n";
     writeerr(run, out);
     std::fflush(run.errors);
 }
 
-std::string wordtext(const Word& word) { return std::string(word.c, static_cast<size_t>(word.len)); }
+std::string wordtext(const text::Word& word) { return std::string(word.c, static_cast<size_t>(word.len)); }
 
-std::string wholetext(long double value) { return wordtext(real2intstr(value)); }
+std::string wholetext(long double value) { return wordtext(text::real2intstr(value)); }
 
-std::string quotedword(TextView word) {
+std::string quotedword(text::TextView word) {
     size_t n = static_cast<size_t>(word.len);
     bool cut = n > quotedlength;
     if (cut) {
@@ -300,3 +302,5 @@ std::string nearestword(const std::string& word, const char* const* known, int c
     if (best.empty() || bestcost == 0 || bestcost > 2 || 3 * bestcost > best.size()) return "";
     return best;
 }
+
+}  // namespace gridel::run

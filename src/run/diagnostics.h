@@ -12,12 +12,14 @@
 #include "run/run.h"
 #include "text/fixedtext.h"
 
+namespace gridel::run {
+
 // Stand in `file` (a file being read from its start, or the data file for
 // the steps after reading); no item.  The file is opened by `path` to quote
 // its lines, and named `shown` in messages.
-void enterfile(Run& run, const Text& path, const Text& shown);
+void enterfile(Run& run, const text::Text& path, const text::Text& shown);
 
-inline void enterfile(Run& run, const Text& file) { enterfile(run, file, file); }
+inline void enterfile(Run& run, const text::Text& file) { enterfile(run, file, file); }
 
 // Stand at a line of the current file; no word, no item.
 inline void atline(Run& run, int32_t line) {
@@ -37,9 +39,9 @@ inline void atword(Run& run, int32_t line, int32_t column, int32_t width) {
 
 // Work on an item defined at `line` of the current file, its name at
 // `column` (0 when not known).
-void atitem(Run& run, int32_t line, int32_t column, const Word& item);
+void atitem(Run& run, int32_t line, int32_t column, const text::Word& item);
 
-inline void atitem(Run& run, int32_t line, const Word& item) { atitem(run, line, 0, item); }
+inline void atitem(Run& run, int32_t line, const text::Word& item) { atitem(run, line, 0, item); }
 
 // Leave every file and item.
 void leavefiles(Run& run);
@@ -62,11 +64,11 @@ void reportfailure(Run& run, const char* what, int whatlen);
 // A warning "FILE:LINE: warning: ITEM: TEXT" for a line of the current
 // file (0: the file as a whole) and an item (may be empty): counted in
 // every run, written under --check only.
-void warning(Run& run, int32_t line, const Word& item, const std::string& text);
+void warning(Run& run, int32_t line, const text::Word& item, const std::string& text);
 
 // A note "FILE:LINE: note: ITEM: TEXT" that tells a checking user what the
 // run made of a line: written under --check only, and not counted.
-void checknote(Run& run, int32_t line, const Word& item, const std::string& text);
+void checknote(Run& run, int32_t line, const text::Word& item, const std::string& text);
 
 // After a run that was not a check: one line saying how many warnings it
 // found and that `command` lists them; nothing when there were none.
@@ -74,15 +76,17 @@ void reportwarnings(Run& run, const std::string& command);
 
 // A word, and a whole number written as the program writes numbers, as
 // parts of a warning's text.
-std::string wordtext(const Word& word);
+std::string wordtext(const text::Word& word);
 std::string wholetext(long double value);
 
 // A word in single quotes, for a message.
-std::string quotedword(TextView word);
+std::string quotedword(text::TextView word);
 
 template <int Cap>
-inline std::string quotedword(const Str<Cap>& word) { return quotedword(viewof(word)); }
+inline std::string quotedword(const text::Str<Cap>& word) { return quotedword(viewof(word)); }
 
 // The known word nearest to `word` by the count of letters to change,
 // insert or delete, when it is near enough to be a likely slip; else "".
 std::string nearestword(const std::string& word, const char* const* known, int count);
+
+}  // namespace gridel::run

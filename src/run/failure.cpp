@@ -13,6 +13,8 @@
 #include "run/signals.h"
 #include "text/tokens.h"
 
+namespace gridel::run {
+
 namespace {
 
 void writeall(Run& run, OutputChannel& channel, const char* bytes, size_t n) {
@@ -55,7 +57,7 @@ void bombed(Run& run, const char* where, const char* what, int whatlen) {
 
 bool iskill(const char* word, int len) {
     int first, last;
-    trimbounds(word, len, first, last);
+    text::trimbounds(word, len, first, last);
     return last - first + 1 == 4 && last > 0 && std::memcmp(word + first - 1, "kill", 4) == 0;
 }
 
@@ -85,9 +87,11 @@ void ioerror(Run& run, const char* path) { outputfailure(run, path, std::strerro
 void outputfailure(Run& run, const char* path, const char* reason) {
     std::fflush(run.screen);
     std::fputs("gridel: ", run.errors);
-    std::fputs(shownbytes(path, std::strlen(path)).c_str(), run.errors);  // a name may come from a file
+    std::fputs(text::shownbytes(path, std::strlen(path)).c_str(), run.errors);  // a name may come from a file
     std::fputs(": ", run.errors);
     std::fputs(reason, run.errors);
     std::fputc('\n', run.errors);
     throw ioerrorend(path, reason);
 }
+
+}  // namespace gridel::run

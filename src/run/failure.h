@@ -7,6 +7,8 @@
 
 #include "text/fixedtext.h"
 
+namespace gridel::run {
+
 struct Run;
 
 // Exit statuses of the program.
@@ -43,7 +45,7 @@ RunEnd ioerrorend(const char* failing, const char* reason = "");
 }
 
 template <int Cap>
-[[noreturn]] inline void bombed(Run& run, const char* where, const Str<Cap>& what) {
+[[noreturn]] inline void bombed(Run& run, const char* where, const text::Str<Cap>& what) {
     bombed(run, where, what.c, what.len);
 }
 
@@ -51,9 +53,9 @@ template <int Cap>
 bool iskill(const char* word, int len);
 
 template <int Cap>
-inline bool iskill(const Str<Cap>& word) { return iskill(word.c, word.len); }
+inline bool iskill(const text::Str<Cap>& word) { return iskill(word.c, word.len); }
 
-inline bool iskill(TextView word) { return iskill(word.c, static_cast<int>(word.len)); }
+inline bool iskill(text::TextView word) { return iskill(word.c, static_cast<int>(word.len)); }
 
 // Stop the run at the user's request: "-- run killed --", then the end of
 // the run with status 0.
@@ -71,3 +73,5 @@ void stopifinterrupted();
 
 // The same with a reason of the caller's (a library that failed to write).
 [[noreturn]] void outputfailure(Run& run, const char* path, const char* reason);
+
+}  // namespace gridel::run

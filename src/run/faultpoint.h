@@ -3,6 +3,10 @@
 // itself no fault is ever made.
 #pragma once
 
+namespace gridel::run {
+
 // True when the call at `point` ("rename", ...) is to fail this time, with
 // errno set; the program then takes the call as failed without making it.
 bool faultat(const char* point);
+
+}  // namespace gridel::run

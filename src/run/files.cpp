@@ -16,10 +16,12 @@
 #include "run/lock.h"
 #include "run/run.h"
 
+namespace gridel::run {
+
 namespace {
 
 template <int Cap>
-std::string textstring(const Str<Cap>& text) {
+std::string textstring(const text::Str<Cap>& text) {
     return std::string(text.c, static_cast<size_t>(text.len));
 }
 
@@ -32,7 +34,7 @@ bool samefile(const char* path, const struct stat& st) {
 // Refuse a data file that an output file would replace, leaving that output
 // file as it was: the channel (when the output is open) is dropped, not
 // committed.
-[[noreturn]] void refuse(Run& run, int channel, const Text& what) {
+[[noreturn]] void refuse(Run& run, int channel, const text::Text& what) {
     if (channel >= 0) {
         dropoutput(run.channels[channel]);
         run.open &= ~(1u << channel);
@@ -78,10 +80,10 @@ DataFileName datafilename(const std::string& typed) {
     size_t dot = stem.rfind('.');
     if (dot != std::string::npos && dot > 0) stem.erase(dot);
     DataFileName file;
-    settext(file.typed, typed.data(), static_cast<int>(typed.size()));
+    text::settext(file.typed, typed.data(), static_cast<int>(typed.size()));
     settext(file.name, base.data(), static_cast<int>(base.size()));
     settext(file.stem, "gl-");
-    addtext(file.stem, stem.data(), static_cast<int>(stem.size()));
+    text::addtext(file.stem, stem.data(), static_cast<int>(stem.size()));
     return file;
 }
 
@@ -131,21 +133,21 @@ std::string logname(const Run& run) {
 }
 
 std::string shownname(const Run& run, const char* name) {
-    const Text& typed = run.datafile.typed;
+    const text::Text& typed = run.datafile.typed;
     int folder = typed.len;
     while (folder > 0 && typed.c[folder - 1] != '/') --folder;
     return std::string(typed.c, static_cast<size_t>(folder)) + name;
 }
 
-Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file) {
-    Text name;
+text::Text promptdatafile(Run& run, const char* prefix, text::Word& suffix, LineReader& file) {
+    text::Text name;
     if (run.datafile.name.len > 0) {  // named on the command line
         name = run.datafile.name;
     } else {
         if (suffix.len == 0 && run.interactive) suffix = promptword(run, "suffix to name for datafile");
         if (suffix.len == 0) bombed(run, "promptdatafile", "expecting a suffix for data filename");
-        settext(name, prefix);
-        addtext(name, suffix);
+        text::settext(name, prefix);
+        text::addtext(name, suffix);
         addtext(name, ".txt");
         // The drawings are named now: no other run may write them from here.
         if (!run.checking) lockoutputs(run, 1, outputstem(run).c_str());
@@ -153,22 +155,22 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
     // Failures from here on name the data file, as the command line did.
     enterfile(run, name, run.datafile.typed.len > 0 ? run.datafile.typed : name);
     char path[256];
-    bool named = tocstring(name, path);
+    bool named = text::tocstring(name, path);
     // The log is open already: a data file of the log's name would be
     // replaced by the log (the suffix "log" of a classic run, a data file
     // named gl-<name>.log on the command line).
     if (named && isopen(run, chlog) && std::strcmp(path, run.channels[chlog].path) == 0) {
-        Text what;
+        text::Text what;
         if (run.datafile.name.len > 0) {
-            settext(what, "output ");
-            addtext(what, path);
-            addtext(what, " is the same file as the datafile");
+            text::settext(what, "output ");
+            text::addtext(what, path);
+            text::addtext(what, " is the same file as the datafile");
             explain(run, std::string("the log ") + path + " would replace the data file",
                     {"give the data file a name that does not end in .log, such as gl-mine.txt"});
         } else {
-            settext(what, "suffix ");
-            addtext(what, suffix);
-            addtext(what, " names the log file ");
+            text::settext(what, "suffix ");
+            text::addtext(what, suffix);
+            text::addtext(what, " names the log file ");
             addtext(what, path);
             explain(run, std::string("the data file would be the log, ") + path + ", which every run rewrites",
                     {"give the data file another name, such as gl-mylog.txt"});
@@ -183,10 +185,10 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
         ioerror(run, shown.c_str());
     }
     if (!opened) {
-        Text m;
-        settext(m, "cannot locate file \"");
-        addtext(m, name);
-        addtext(m, "\"");
+        text::Text m;
+        text::settext(m, "cannot locate file \"");
+        text::addtext(m, name);
+        text::addtext(m, "\"");
         putstr(run, 1, m, 1, setwlog);
         explain(run, "the data file was not found");
         bombed(run, "promptdatafile", "datafile needed");
@@ -195,12 +197,12 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
     // the open outputs, and the drawings still to come.
     struct stat data;
     if (::fstat(file.fd, &data) == 0) {
-        Text what;
+        text::Text what;
         for (int ch = chlog; ch < channelcount; ++ch) {
             if (!isopen(run, ch) || !samefile(run.channels[ch].path, data)) continue;
-            settext(what, "output ");
-            addtext(what, run.channels[ch].path);
-            addtext(what, " is the same file as the datafile");
+            text::settext(what, "output ");
+            text::addtext(what, run.channels[ch].path);
+            text::addtext(what, " is the same file as the datafile");
             explain(run, std::string("the output ") + run.channels[ch].path + " would replace the data file");
             refuse(run, ch, what);
         }
@@ -208,9 +210,9 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
             if (!(run.outputs & (1u << ch))) continue;
             std::string drawing = outputname(run, ch);
             if (!samefile(drawing.c_str(), data)) continue;
-            settext(what, "output ");
-            addtext(what, drawing.data(), static_cast<int>(drawing.size()));
-            addtext(what, " is the same file as the datafile");
+            text::settext(what, "output ");
+            text::addtext(what, drawing.data(), static_cast<int>(drawing.size()));
+            text::addtext(what, " is the same file as the datafile");
             explain(run, "the output " + drawing + " would replace the data file");
             refuse(run, -1, what);
         }
@@ -218,7 +220,7 @@ Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file
     return name;
 }
 
-Text openoutput(Run& run, const char* name, const Word& extension, int number) {
+text::Text openoutput(Run& run, const char* name, const text::Word& extension, int number) {
     OutputChannel& channel = run.channels[number];
     std::string full = std::string(name) + std::string(extension.c, static_cast<size_t>(extension.len));
     // A name holding a NUL byte cannot be created; one longer than a path
@@ -236,12 +238,14 @@ Text openoutput(Run& run, const char* name, const Word& extension, int number) {
     bool created = run.memory != nullptr ? creatememoryoutput(channel, full.c_str()) : createoutput(channel, full.c_str());
     if (!created) ioerror(run, full.c_str());
     run.open |= 1u << number;
-    Text shown;
-    settext(shown, full.data(), static_cast<int>(full.size()));
+    text::Text shown;
+    text::settext(shown, full.data(), static_cast<int>(full.size()));
     return shown;
 }
 
-Text opendrawing(Run& run, int channel) {
+text::Text opendrawing(Run& run, int channel) {
     const char* ending = run.drawings[channel - chps].ending;
-    return openoutput(run, outputstem(run).c_str(), maketext<20>(ending != nullptr ? ending : ""), channel);
+    return openoutput(run, outputstem(run).c_str(), text::maketext<20>(ending != nullptr ? ending : ""), channel);
 }
+
+}  // namespace gridel::run

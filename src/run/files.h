@@ -11,6 +11,8 @@
 #include "run/run.h"
 #include "text/fixedtext.h"
 
+namespace gridel::run {
+
 // The data file `typed` as the command line names it: a run for it works
 // in its folder, where its name is the part after the last "/", and its
 // outputs are named gl-<name>, where <name> is the file's name without a
@@ -56,7 +58,7 @@ void openstandardstreams();
 // left as it was.  A file that is there but cannot be read is an
 // input/output error.  A classic run locks its drawings (see lock.h) as soon
 // as the suffix names them.
-Text promptdatafile(Run& run, const char* prefix, Word& suffix, LineReader& file);
+text::Text promptdatafile(Run& run, const char* prefix, text::Word& suffix, LineReader& file);
 
 // Open the file `path` of the run for reading: the text of that name in a
 // run drawn in memory (none: false, errno ENOENT), else the file.
@@ -66,9 +68,11 @@ bool openinput(Run& run, LineReader& reader, const char* path);
 // run, and open the channel; it replaces a file of that name when
 // committed.  Returns the full name; a file that cannot be created (its
 // name too long included) ends the run with an input/output error.
-Text openoutput(Run& run, const char* name, const Word& extension, int channel);
+text::Text openoutput(Run& run, const char* name, const text::Word& extension, int channel);
 
 // Open the drawing channel `channel` as the run's output of its kind (see
 // openoutput): its full name.  A stem holding a NUL byte is reported by
 // the name it cannot create.
-Text opendrawing(Run& run, int channel);
+text::Text opendrawing(Run& run, int channel);
+
+}  // namespace gridel::run

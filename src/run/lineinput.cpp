@@ -10,9 +10,11 @@
 #include "run/failure.h"
 #include "run/run.h"
 
+namespace gridel::run {
+
 void flushall(Run& run) { flushchannels(run); }
 
-void rstrings(Run& run, LineReader& file, WordList& words) {
+void rstrings(Run& run, LineReader& file, text::WordList& words) {
     // The file channels are made complete before a read that may wait (a
     // pipe, a terminal); a regular file never waits, and its lines are read
     // without a system call each for the log.  The screen is pushed out
@@ -34,11 +36,11 @@ void rstrings(Run& run, LineReader& file, WordList& words) {
         explain(run, "this line is longer than 1048576 bytes", {"is it a text file, with its lines ended?"});
         bombed(run, "read in rstrings", toolongmessage);
     }
-    splitline(words);
-    dropcomment(words);
+    text::splitline(words);
+    text::dropcomment(words);
 }
 
-void prstrings(Run& run, WordList& words) {
+void prstrings(Run& run, text::WordList& words) {
     flushall(run);
     ReadResult got = readline(run.keyboard, words.line);
     if (got == readfailed) stopifinterrupted();
@@ -55,44 +57,44 @@ void prstrings(Run& run, WordList& words) {
         }
     }
     line.resize(n);
-    splitline(words);
+    text::splitline(words);
 }
 
-void promptstrings(Run& run, const char* prompt, WordList& words) {
-    Text shown;
-    settext(shown, prompt);
-    addtext(shown, " : ");
+void promptstrings(Run& run, const char* prompt, text::WordList& words) {
+    text::Text shown;
+    text::settext(shown, prompt);
+    text::addtext(shown, " : ");
     putstr(run, 0, shown, 0, setwlog);
     prstrings(run, words);
     if (isopen(run, chlog)) {
-        Text copy;
+        text::Text copy;
         copy.len = 0;
         if (words.count == 0) {
-            settext(copy, "(nothing input)");
+            text::settext(copy, "(nothing input)");
         } else if (words.count == 1) {
-            settext(copy, wordat(words, 1));
+            settext(copy, text::wordat(words, 1));
         } else {
-            addtext(copy, " ");
-            for (int i = 1; i <= words.count && copy.len < capof(copy); ++i) {
-                addtext(copy, wordat(words, i));
+            text::addtext(copy, " ");
+            for (int i = 1; i <= words.count && copy.len < text::capof(copy); ++i) {
+                addtext(copy, text::wordat(words, i));
                 addtext(copy, " ");
             }
         }
         putstr(run, 0, copy, 1, setlog);
     }
-    if (words.count == 1 && iskill(wordat(words, 1))) killrun(run);
+    if (words.count == 1 && iskill(text::wordat(words, 1))) killrun(run);
 }
 
-Word promptword(Run& run, const char* prompt) {
-    WordList words;
+text::Word promptword(Run& run, const char* prompt) {
+    text::WordList words;
     promptstrings(run, prompt, words);
-    return wordat(words, 1);
+    return text::wordat(words, 1);
 }
 
 bool query(Run& run, const char* question) {
-    Text shown;
-    settext(shown, question);
-    addtext(shown, " ? ");
+    text::Text shown;
+    text::settext(shown, question);
+    text::addtext(shown, " ? ");
     putstr(run, 0, shown, 0, setwlog);
     flushall(run);
     std::string line;
@@ -110,10 +112,12 @@ bool query(Run& run, const char* question) {
         answerline();
     }
     int first, last;
-    trimbounds(line.data(), static_cast<int>(line.size()), first, last);
-    TextView t = {line.data() + (last > 0 ? first - 1 : 0), last > 0 ? last - first + 1 : 0};
-    bool answer = t.len == 0 || istext(t, "1") || istext(t, "yes") || istext(t, "y") || istext(t, "Y");
+    text::trimbounds(line.data(), static_cast<int>(line.size()), first, last);
+    text::TextView t = {line.data() + (last > 0 ? first - 1 : 0), last > 0 ? last - first + 1 : 0};
+    bool answer = t.len == 0 || text::istext(t, "1") || istext(t, "yes") || istext(t, "y") || istext(t, "Y");
     if (isopen(run, chlog)) putstr(run, 0, answer ? "yes" : "no", 1, setlog);
     if (iskill(t)) killrun(run);
     return answer;
 }
+
+}  // namespace gridel::run

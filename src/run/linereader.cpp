@@ -11,6 +11,8 @@
 
 #include "run/signals.h"
 
+namespace gridel::run {
+
 namespace {
 
 // Read up to `room` bytes into `into` from the reader's file or text, as
@@ -193,3 +195,5 @@ ReadResult skipline(LineReader& reader) {
         if (!fill(reader)) return reader.failed ? readfailed : readok;
     }
 }
+
+}  // namespace gridel::run

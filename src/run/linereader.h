@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+namespace gridel::run {
+
 constexpr int readbuffersize = 1 << 16;
 
 // The longest line read, in characters.
@@ -66,3 +68,5 @@ ReadResult readline(LineReader& reader, std::string& line);
 
 // Read one line and forget it (the answer to "hit return").
 ReadResult skipline(LineReader& reader);
+
+}  // namespace gridel::run

@@ -18,6 +18,8 @@
 #include "run/failure.h"
 #include "run/signals.h"
 
+namespace gridel::run {
+
 namespace {
 
 // How long a run waits in silence for another run's lock.
@@ -143,3 +145,5 @@ void unlockoutputs(Run& run) {
         run.locks[slot] = 0;
     }
 }
+
+}  // namespace gridel::run

@@ -9,6 +9,8 @@
 
 #include "run/run.h"
 
+namespace gridel::run {
+
 // Take lock `slot` of the run: the lock of the outputs <stem> with the
 // ending of each drawing the run knows, <stem>.log (and gl-log.txt for the
 // stem gl-log) in the folder the stem names, else the current one.  A folder where no lock file can be
@@ -18,3 +20,5 @@ void lockoutputs(Run& run, int slot, const char* stem);
 
 // Give back every lock the run holds.
 void unlockoutputs(Run& run);
+
+}  // namespace gridel::run

@@ -13,6 +13,8 @@
 
 #include "run/faultpoint.h"
 
+namespace gridel::run {
+
 namespace {
 
 // Where an output file's bytes go.
@@ -203,3 +205,5 @@ bool dropoutput(OutputChannel& channel) {
     channel.pending = false;
     return ::unlink(channel.temp) == 0 || errno == ENOENT;
 }
+
+}  // namespace gridel::run

@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <string>
 
+namespace gridel::run {
+
 // Room for a file's path as the system gives it (a symbolic link's target).
 constexpr int pathcapacity = 4096;
 
@@ -82,3 +84,5 @@ std::string hiddenstem(const std::string& name, size_t taillength, size_t namema
 
 // The longest name the folder `folder` ("" for the current one) takes.
 size_t namelimit(const char* folder);
+
+}  // namespace gridel::run

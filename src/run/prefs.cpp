@@ -12,17 +12,19 @@
 #include "run/lineinput.h"
 #include "run/run.h"
 
+namespace gridel::run {
+
 namespace {
 
 const char* const prefsname = "gl-prefs.txt";
 
 // The value word after the answer (empty when there is none).
-Word valueafter(const WordList& words, int32_t last) { return wordat(words, last + 1); }
+text::Word valueafter(const text::WordList& words, int32_t last) { return text::wordat(words, last + 1); }
 
-const Word noitem = {0, {}};
+const text::Word noitem = {0, {}};
 
 // Under --check, what an answer "ask" does, since nothing is ever asked.
-void warnask(Run& run, const Word& key, YesAskNo code, const char* becomes) {
+void warnask(Run& run, const text::Word& key, YesAskNo code, const char* becomes) {
     if (code != answerask) return;
     warning(run, run.place.line, noitem,
             "\"ask\" does not ask: " + wordtext(key) + " " + becomes);
@@ -31,8 +33,8 @@ void warnask(Run& run, const Word& key, YesAskNo code, const char* becomes) {
 // A preferences line as its reader gets it: all its words, the keyword,
 // the answer and the last word the keyword and its answer take.
 struct PrefsLine {
-    const WordList& words;
-    Word key;
+    const text::WordList& words;
+    text::Word key;
     YesAskNo code;
     int32_t last;
 };
@@ -58,9 +60,9 @@ void readdatafile(Run& run, const PrefsLine& line) {
 
 void readpagewidth(Run& run, const PrefsLine& line) {
     int16_t v;
-    Text message;
-    const WordList& words = line.words;
-    if (whatis(wholeword(words, 2)) == kindinteger && str2int(wholeword(words, 2), v, message)) {
+    text::Text message;
+    const text::WordList& words = line.words;
+    if (text::whatis(text::wholeword(words, 2)) == text::kindinteger && text::str2int(wholeword(words, 2), v, message)) {
         if (v >= 250)
             run.settings.pagewidth = 250;
         else if (v <= 80)
@@ -88,18 +90,18 @@ const PrefsKeyword prefskeywords[] = {
     {"calcmode", "N", readunused},
 };
 
-void applyline(Run& run, const WordList& words) {
-    PrefsLine line{words, wordat(words, 1), answeryes, 1};
+void applyline(Run& run, const text::WordList& words) {
+    PrefsLine line{words, text::wordat(words, 1), answeryes, 1};
     readyesno(words, words.count, line.code, line.last);
     for (const PrefsKeyword& k : prefskeywords)
-        if (istext(line.key, k.name)) {
+        if (text::istext(line.key, k.name)) {
             k.read(run, line);
             return;
         }
-    const Word key = line.key;
-    Text m;
-    settext(m, "\"");
-    addtext(m, key);
+    const text::Word key = line.key;
+    text::Text m;
+    text::settext(m, "\"");
+    text::addtext(m, key);
     addtext(m, "\" unrecognised");
     putstr(run, 0, m, 1, setwlog);
     std::vector<const char*> names;
@@ -119,12 +121,12 @@ std::vector<std::pair<const char*, const char*>> prefskeywordlist() {
     return out;
 }
 
-void readyesno(const WordList& words, int32_t n, YesAskNo& code, int32_t& last) {
+void readyesno(const text::WordList& words, int32_t n, YesAskNo& code, int32_t& last) {
     code = answeryes;
     last = 1;
     if (n == 1) return;
-    const Word w = wordat(words, 2);
-    if (istext(w, "yes")) {
+    const text::Word w = wordat(words, 2);
+    if (text::istext(w, "yes")) {
         code = answeryes;
         last = 2;
     } else if (istext(w, "ask")) {
@@ -150,9 +152,9 @@ void readprefs(Run& run) {
         // the run cannot use.
         if (errno != ENOENT && errno != ENOTDIR && errno != EISDIR) ioerror(run, shown.c_str());
         if (!run.interactive) return;  // nobody to ask: the defaults it is
-        Text m;
-        settext(m, "no prefs file \"");
-        addtext(m, prefsname);
+        text::Text m;
+        text::settext(m, "no prefs file \"");
+        text::addtext(m, prefsname);
         addtext(m, "\"");
         putstr(run, 1, m, 2, setwlog);
         putstr(run, 0, "on the Mac, if you double-clicked the gridel icon then that won't work;", 1, setwlog);
@@ -161,14 +163,16 @@ void readprefs(Run& run) {
         query(run, "continue");  // whatever the answer, the run goes on; "kill" stops it
         return;
     }
-    enterfile(run, maketext(prefsname), maketext(shown.c_str()));
-    WordList words;
+    enterfile(run, text::maketext(prefsname), text::maketext(shown.c_str()));
+    text::WordList words;
     while (!atend(prefsfile)) {
         rstrings(run, prefsfile, words);
         if (words.count == 0) continue;
-        if (wordat(words, 1).c[0] == '*') break;  // "*" ends the file
+        if (text::wordat(words, 1).c[0] == '*') break;  // "*" ends the file
         applyline(run, words);
     }
     closereader(prefsfile);
     leavefiles(run);
 }
+
+}  // namespace gridel::run

@@ -13,6 +13,8 @@
 #include "run/outputfile.h"
 #include "text/fixedtext.h"
 
+namespace gridel::run {
+
 // The program's banner; its first word names the program's files.
 constexpr const char* programbanner = "gridel 1.18";
 
@@ -43,17 +45,17 @@ struct DrawingKind {
 // where the run works) and the stem of the run's outputs ("gl-x"); all
 // empty in a classic run.  See datafilename (files.h).
 struct DataFileName {
-    Text typed;
-    Text name;
-    Text stem;
+    text::Text typed;
+    text::Text name;
+    text::Text stem;
 };
 
 // Settings of the run, filled by `startup` and `readprefs`.
 struct RunSettings {
-    Text banner;          // the program banner, "gridel 1.18"
+    text::Text banner;          // the program banner, "gridel 1.18"
     bool dontwrap;        // cut long screen lines at the page width (default true; off for a DATAFILE run)
     bool monitorheap;     // report large allocations on the screen (default false)
-    Word datafile;        // suffix naming the data file and the drawing in a classic run
+    text::Word datafile;        // suffix naming the data file and the drawing in a classic run
     int16_t pagewidth;    // screen width, always within 80..250 (default 80)
 };
 
@@ -63,12 +65,12 @@ struct RunSettings {
 // compilers do, with the line quoted and a mark under the word, and says
 // the problem plainly when the step that fails gave a plain text.
 struct SourcePlace {
-    Text file;      // the file as messages name it; empty when the run is in none
-    Text path;      // the name it is opened by to quote its lines
+    text::Text file;      // the file as messages name it; empty when the run is in none
+    text::Text path;      // the name it is opened by to quote its lines
     int32_t line;   // its line (1 for the first); 0 for the file as a whole
     int32_t column; // the byte of the line where the word at fault begins (1 for the first); 0 for none
     int32_t width;  // the bytes of that word
-    Word item;      // the point, line or area concerned; empty while reading
+    text::Word item;      // the point, line or area concerned; empty while reading
     std::string text;  // the line itself when it stands in no file (a line given on the command line)
     std::string plain;               // the failure about to be reported, said plainly; empty for its own words
     std::vector<std::string> notes;  // hints that go with it
@@ -126,8 +128,8 @@ struct Run {
     int locks[lockcount];        // descriptors of the locks held; 0 (standard input, never a lock) for none
     char lockfiles[lockcount][pathcapacity];  // the lock files they hold, beside the outputs
     LineReader keyboard;         // standard input
-    Text stamp;                  // date and time of the run, fixed at start-up
-    Text drawingname;            // full name of the EPS file, once it is opened
+    text::Text stamp;                  // date and time of the run, fixed at start-up
+    text::Text drawingname;            // full name of the EPS file, once it is opened
     int32_t heaptotal;           // bytes recorded by the heap monitor
     int32_t warnings;            // warnings found (listed on standard error by --check only)
     std::vector<ScriptSource> styles;  // script lines read after the data file's script
@@ -135,3 +137,5 @@ struct Run {
     FILE* errors = stderr;       // standard error
     MemoryRun* memory = nullptr; // a run drawn in memory; null for a run on files
 };
+
+}  // namespace gridel::run

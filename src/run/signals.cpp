@@ -4,6 +4,8 @@
 #include <csignal>
 #include <cstring>
 
+namespace gridel::run {
+
 namespace {
 
 const int endingsignals[] = {SIGINT, SIGTERM, SIGHUP};
@@ -73,3 +75,5 @@ void endbysignal() {
     ::sigprocmask(SIG_UNBLOCK, &one, nullptr);
     std::raise(sig);
 }
+
+}  // namespace gridel::run

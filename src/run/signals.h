@@ -8,6 +8,8 @@
 
 #include <signal.h>
 
+namespace gridel::run {
+
 // Install the handlers (signals ignored at start stay ignored).  Once, before
 // the first run.
 void installsignals();
@@ -26,3 +28,5 @@ void releasesignals(const sigset_t& held);
 // End the process by the signal that came, as it would have ended without
 // the handler; nothing when none came.
 void endbysignal();
+
+}  // namespace gridel::run

@@ -6,6 +6,8 @@
 
 #include "text/numfmt.h"
 
+namespace gridel::run {
+
 namespace {
 
 constexpr char weekdays[7][9] = {" on Sun ", " on Mon ", " on Tue ", " on Wed ",
@@ -78,14 +80,16 @@ ClockReading readclock() {
     return when;
 }
 
-Text makerunstamp(const ClockReading& when) {
-    Text t;
-    settext(t, real2intstr(when.hour));
-    addtext(t, when.minute < 10 ? ".0" : ".");
-    addtext(t, real2intstr(when.minute));
+text::Text makerunstamp(const ClockReading& when) {
+    text::Text t;
+    text::settext(t, text::real2intstr(when.hour));
+    text::addtext(t, when.minute < 10 ? ".0" : ".");
+    addtext(t, text::real2intstr(when.minute));
     addtext(t, weekdays[when.weekday]);
-    addtext(t, real2intstr(when.day));
+    addtext(t, text::real2intstr(when.day));
     addtext(t, months[when.month - 1]);
-    addtext(t, real2intstr(when.year));
+    addtext(t, text::real2intstr(when.year));
     return t;
 }
+
+}  // namespace gridel::run

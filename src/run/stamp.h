@@ -4,6 +4,8 @@
 
 #include "text/fixedtext.h"
 
+namespace gridel::run {
+
 // Environment variable that fixes the clock for reproducible runs, as
 // "YYYY-MM-DD HH:MM" (for example "2026-12-06 09:05").  When it is absent,
 // not of that form or not a real date and time (2026-02-31), the local time
@@ -24,4 +26,6 @@ struct ClockReading {
 ClockReading readclock();
 
 // The stamp text of a moment.
-Text makerunstamp(const ClockReading& when);
+text::Text makerunstamp(const ClockReading& when);
+
+}  // namespace gridel::run

@@ -10,9 +10,11 @@
 #include "run/prefs.h"
 #include "run/stamp.h"
 
+namespace gridel::run {
+
 void startup(Run& run, const char* banner) {
     RunSettings& s = run.settings;
-    settext(s.banner, banner);
+    text::settext(s.banner, banner);
     s.dontwrap = true;
     s.monitorheap = false;
     s.pagewidth = 80;
@@ -35,7 +37,9 @@ void startup(Run& run, const char* banner) {
     std::string log = logname(run);
     size_t dot = log.rfind('.');
     lockoutputs(run, 0, log.substr(0, dot).c_str());
-    openoutput(run, log.substr(0, dot).c_str(), maketext<20>(log.c_str() + dot), chlog);
+    openoutput(run, log.substr(0, dot).c_str(), text::maketext<20>(log.c_str() + dot), chlog);
     putstr(run, 0, "[display/print with fixed width font (eg Monaco)]", 2, setlog);
     putstr(run, 0, "", 1, setwlog);
 }
+
+}  // namespace gridel::run

@@ -10,6 +10,8 @@
 #include "text/numfmt.h"
 #include "text/words.h"
 
+namespace gridel::text {
+
 // Declared here without its values, so that the room of words, which
 // defines the first counterpart, sees nothing of the rooms above it.
 enum WordKind : int16_t;
@@ -31,3 +33,5 @@ bool str2intbysteps(const char* text, int32_t len, int16_t& value, Text& message
 // real2str through real2decimal and decimal2str alone, without the direct
 // fixed form.
 Word real2strbysteps(long double x, int16_t n, bool fixed);
+
+}  // namespace gridel::text

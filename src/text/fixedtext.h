@@ -11,6 +11,8 @@
 
 #include "text/utf8.h"
 
+namespace gridel::text {
+
 template <int Cap>
 struct Str {
     int16_t len;        // characters in use, 0..Cap
@@ -109,3 +111,5 @@ inline bool tocstring(const Str<Cap>& t, char (&out)[Cap + 1]) {
     out[t.len] = '\0';
     return true;
 }
+
+}  // namespace gridel::text

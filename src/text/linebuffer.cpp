@@ -3,6 +3,8 @@
 
 #include "text/numfmt.h"
 
+namespace gridel::text {
+
 namespace {
 
 // appendfield itself, inlined into appendreal, whose numbers are the most
@@ -94,3 +96,4 @@ void appendint(int16_t width, LineBuffer& line, int16_t capacity, long double x)
     appendfield(t.c, t.len, width, line, capacity);
 }
 
+}  // namespace gridel::text

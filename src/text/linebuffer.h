@@ -9,6 +9,8 @@
 
 #include "text/fixedtext.h"
 
+namespace gridel::text {
+
 // Byte that ends a line buffer that would have passed 250 characters.
 constexpr char overflowmark = static_cast<char>(0xA4);
 
@@ -54,3 +56,5 @@ void appendreal(int16_t digits, bool fixed, int16_t width, LineBuffer& line, int
 
 // Append x rounded to an integer by `real2intstr`.
 void appendint(int16_t width, LineBuffer& line, int16_t capacity, long double x);
+
+}  // namespace gridel::text

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+namespace gridel::text {
+
 namespace {
 
 // The names a math stretch knows, with the character each stands for and
@@ -321,3 +323,5 @@ std::vector<MarkRun> markup(TextView text, bool formulas, std::vector<MarkupFaul
     plain(text.c, from, text.len, formulas, out);
     return out.runs;
 }
+
+}  // namespace gridel::text

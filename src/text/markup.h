@@ -25,6 +25,8 @@
 
 #include "text/fixedtext.h"
 
+namespace gridel::text {
+
 // Where a run stands against the baseline.
 enum class Shift : int8_t { base, sub, super };
 
@@ -69,3 +71,5 @@ std::vector<std::pair<int32_t, int32_t>> mathstretches(TextView text);
 // and 2H2O are formulas; g, bi, mu2, g1, liq, ky, Bi2, S1 and FeO (no
 // count) are not.
 bool isformula(TextView word);
+
+}  // namespace gridel::text

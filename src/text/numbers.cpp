@@ -10,6 +10,8 @@
 #include "text/bysteps.h"
 #include "text/utf8.h"
 
+namespace gridel::text {
+
 namespace {
 
 // message = the word's first 20 characters followed by a fixed tail.
@@ -355,3 +357,5 @@ bool getints(const WordList& words, int32_t start, int16_t& n, int16_t* values) 
                           return str2int(w, value, message);
                       });
 }
+
+}  // namespace gridel::text

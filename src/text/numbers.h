@@ -13,6 +13,8 @@
 #include "text/wordkinds.h"
 #include "text/words.h"
 
+namespace gridel::text {
+
 // Text to an 80-bit real, every digit counted; on failure the value is 0 and
 // the message (quoting the first 20 characters) says why.
 bool str2real(const char* text, int32_t len, long double& value, Text& message);
@@ -46,3 +48,5 @@ bool getreals(const WordList& words, int32_t start, int16_t& n, long double* val
 
 // As `getreals`, for 16-bit integers.
 bool getints(const WordList& words, int32_t start, int16_t& n, int16_t* values);
+
+}  // namespace gridel::text

@@ -8,6 +8,8 @@
 
 #include "text/bysteps.h"
 
+namespace gridel::text {
+
 namespace {
 
 // Powers 10^(2^i).  The first six are the classic table; the higher ones let
@@ -357,3 +359,5 @@ Text spaces(int16_t n) {
     t.len = n;
     return t;
 }
+
+}  // namespace gridel::text

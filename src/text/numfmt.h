@@ -12,6 +12,8 @@
 
 #include "text/fixedtext.h"
 
+namespace gridel::text {
+
 // A signed decimal: digits (a non-negative integer without leading zeros,
 // "0" for zero) times 10 to the exponent, negated when `negative`.
 struct DecimalNumber {
@@ -70,3 +72,5 @@ int16_t decimalsneeded(bool exact, int16_t n, long double x);
 
 // A text of n blanks (empty for n <= 0, at most 255).
 Text spaces(int16_t n);
+
+}  // namespace gridel::text

@@ -13,6 +13,8 @@
 
 #include "text/numbers.h"
 
+namespace gridel::text {
+
 namespace {
 
 // The end of a one-pass read of a real: `gathered` holds every digit (at
@@ -224,3 +226,5 @@ bool quickrow(const WordList& words, int32_t first, int32_t n, uint64_t used, lo
     lastkind = kind;
     return true;
 }
+
+}  // namespace gridel::text

@@ -7,6 +7,8 @@
 #include "text/wordkinds.h"
 #include "text/words.h"
 
+namespace gridel::text {
+
 // A data word read in one pass, for the reader of data rows: its kind when
 // it is a number that `realvalue` (integer or real) or `str2rational`
 // (a/b) reads, with that very value in *value when `value` is not null.
@@ -24,3 +26,5 @@ WordKind quicksingle(const char* word, int32_t len, long double* value);
 // the values are not all set; n is at most 63.
 bool quickrow(const WordList& words, int32_t first, int32_t n, uint64_t used, long double* values,
               WordKind& lastkind);
+
+}  // namespace gridel::text

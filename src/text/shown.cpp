@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace gridel::text {
+
 namespace {
 
 bool continuation(unsigned char b) { return (b & 0xC0) == 0x80; }
@@ -89,3 +91,5 @@ size_t showncolumns(const std::string& shown) {
         if (!continuation(static_cast<unsigned char>(c))) ++columns;
     return columns;
 }
+
+}  // namespace gridel::text

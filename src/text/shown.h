@@ -12,6 +12,8 @@
 #include <cstddef>
 #include <string>
 
+namespace gridel::text {
+
 // Append the bytes s[0..n-1] to `out` as shown.
 void appendshown(std::string& out, const char* s, size_t n);
 
@@ -29,3 +31,5 @@ std::string blanksunder(const std::string& shown);
 
 // The number of columns a shown text takes (a tab counts one).
 size_t showncolumns(const std::string& shown);
+
+}  // namespace gridel::text

@@ -7,3 +7,8 @@
 #include "text/quicknumbers.h"
 #include "text/wordkinds.h"
 #include "text/words.h"
+
+namespace gridel::text {
+
+
+}  // namespace gridel::text

@@ -1,6 +1,8 @@
 // utf8.cpp - drawabletext and isdrawable.
 #include "text/utf8.h"
 
+namespace gridel::text {
+
 namespace {
 
 // The code point of the valid sequence of n bytes at s.
@@ -60,3 +62,5 @@ bool isdrawable(const char* text, int32_t len) {
         });
     return drawable;
 }
+
+}  // namespace gridel::text

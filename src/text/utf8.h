@@ -13,6 +13,8 @@
 #include <cstdint>
 #include <string>
 
+namespace gridel::text {
+
 // The length of the valid UTF-8 sequence at s[0..n), 0 when none starts
 // there (a stray continuation byte, an overlong form, a surrogate, a code
 // point past U+10FFFF, a sequence cut short).
@@ -88,3 +90,5 @@ inline int32_t utf8code(const unsigned char* s, int len) {
     for (int k = 1; k < len; ++k) code = (code << 6) | (s[k] & 0x3F);
     return code;
 }
+
+}  // namespace gridel::text

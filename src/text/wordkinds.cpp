@@ -7,6 +7,8 @@
 
 #include "text/bysteps.h"
 
+namespace gridel::text {
+
 namespace {
 
 // The kind of a word by the character-by-character rules: after an
@@ -139,3 +141,5 @@ WordKind wordkind(const WordList& words, int32_t i) {
     const char* word = words.line.data() + e[0];
     return commonnumbers(words, e[0], e[1]) ? commonkind(word, e[1] - e[0]) : whatis(word, e[1] - e[0]);
 }
+
+}  // namespace gridel::text

@@ -7,6 +7,8 @@
 #include "text/fixedtext.h"
 #include "text/words.h"
 
+namespace gridel::text {
+
 // What `whatis` finds a word to be.
 enum WordKind : int16_t {
     kindempty = 0,     // no non-blank character
@@ -34,3 +36,5 @@ WordKind wordkind(const WordList& words, int32_t i);
 // rational, a word with a point or an exponent real, digits alone an
 // integer.
 WordKind commonkind(const char* word, int32_t len);
+
+}  // namespace gridel::text

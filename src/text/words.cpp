@@ -9,6 +9,8 @@
 #include "text/bysteps.h"
 #include "text/utf8.h"
 
+namespace gridel::text {
+
 void clearwords(WordList& words) {
     words.line.clear();
     words.count = 0;
@@ -305,3 +307,5 @@ bool commonnumbers(const WordList& words, int32_t from, int32_t to) {
     }
     return (marks & (~uint64_t{0} >> (63 - (to - 1) % 64))) == 0;
 }
+
+}  // namespace gridel::text

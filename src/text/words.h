@@ -12,6 +12,8 @@
 
 #include "text/fixedtext.h"
 
+namespace gridel::text {
+
 // A line split into words, indexed 1..count.  The list owns the line, and
 // every word is kept whole: its kind and its value come from all its
 // characters, while `wordat` gives the first 20 characters, the form in
@@ -92,3 +94,5 @@ void trimbounds(const char* text, int len, int& first, int& last);
 
 // The text without leading and trailing blanks.
 Text trimblanks(const Text& text);
+
+}  // namespace gridel::text

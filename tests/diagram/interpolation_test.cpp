@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "diagram/interpolation.h"
+#include "support/floors.h"
 
 namespace {
 

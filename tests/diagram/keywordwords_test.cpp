@@ -10,6 +10,7 @@
 #include "diagram/scriptreader.h"
 #include "diagram/slips.h"
 #include "text/tokens.h"
+#include "support/floors.h"
 
 namespace {
 

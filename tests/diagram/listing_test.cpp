@@ -8,6 +8,7 @@
 #include "run/channels.h"
 #include "support/model.h"
 #include "support/run.h"
+#include "support/floors.h"
 
 namespace {
 

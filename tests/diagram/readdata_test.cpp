@@ -11,6 +11,7 @@
 #include "run/failure.h"
 #include "support/capture.h"
 #include "support/run.h"
+#include "support/floors.h"
 
 namespace {
 

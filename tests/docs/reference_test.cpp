@@ -15,6 +15,7 @@
 #include "diagram/scriptkeywords.h"
 #include "driver/commandline.h"
 #include "run/prefs.h"
+#include "support/floors.h"
 
 namespace {
 

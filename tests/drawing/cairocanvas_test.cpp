@@ -8,6 +8,7 @@
 
 #include "drawing/cairocanvas.h"
 #include "drawing/pages.h"
+#include "support/floors.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "geometry/figure.h"
 #include "run/run.h"
 #include "support/run.h"
+#include "support/floors.h"
 
 namespace drawtest {
 

@@ -10,6 +10,7 @@
 #include "run/failure.h"
 #include "support/capture.h"
 #include "support/model.h"
+#include "support/floors.h"
 
 namespace {
 

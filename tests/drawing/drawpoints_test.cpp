@@ -6,6 +6,7 @@
 #include "drawing/drawing.h"
 #include "drawing/points.h"
 #include "support/model.h"
+#include "support/floors.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "drawing/drawing.h"
 #include "drawing/epscanvas.h"
 #include "drawing/page.h"
+#include "support/floors.h"
 
 namespace {
 

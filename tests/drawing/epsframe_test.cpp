@@ -9,6 +9,7 @@
 #include "drawing/frame.h"
 #include "support/files.h"
 #include "support/model.h"
+#include "support/floors.h"
 
 namespace {
 

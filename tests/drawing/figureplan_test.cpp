@@ -19,6 +19,7 @@
 #include "support/capture.h"
 #include "support/files.h"
 #include "support/run.h"
+#include "support/floors.h"
 
 namespace {
 

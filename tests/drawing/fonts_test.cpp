@@ -6,6 +6,7 @@
 #include <string>
 
 #include "drawing/fonts.h"
+#include "support/floors.h"
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "drawing/fontmeasure.h"
 #include "drawing/markedtext.h"
 #include "drawing/svgcanvas.h"
+#include "support/floors.h"
 
 namespace {
 

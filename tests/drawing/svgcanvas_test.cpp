@@ -6,6 +6,7 @@
 #include <string>
 
 #include "drawing/svgcanvas.h"
+#include "support/floors.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 #include <regex>
 
 #include "driver/report.h"
+#include "support/floors.h"
 
 namespace {
 

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "support/files.h"
+#include "support/floors.h"
 
 namespace e2e {
 

@@ -10,7 +10,7 @@
 
 #include "run/faultpoint.h"
 
-bool faultat(const char* point) {
+bool gridel::run::faultat(const char* point) {
     static std::map<std::string, int> calls;  // calls at each point, in this process
     const char* asked = std::getenv("GRIDEL_FAULT");
     if (asked == nullptr) return false;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/files.h"
+#include "support/floors.h"
 
 namespace fidelity {
 

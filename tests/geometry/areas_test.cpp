@@ -21,6 +21,7 @@
 #include "support/capture.h"
 #include "support/model.h"
 #include "support/run.h"
+#include "support/floors.h"
 
 // g++ 12 reports a use after free inside the destructors of the nested
 // initializer lists of the case tables below; it is a known false alarm.

@@ -10,6 +10,7 @@
 #include "support/capture.h"
 #include "support/model.h"
 #include "support/run.h"
+#include "support/floors.h"
 
 namespace {
 

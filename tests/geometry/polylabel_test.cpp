@@ -7,6 +7,7 @@
 #include <string>
 
 #include "geometry/polylabel.h"
+#include "support/floors.h"
 
 namespace {
 

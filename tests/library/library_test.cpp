@@ -13,6 +13,7 @@
 
 #include "gridel/gridel.h"
 #include "support/files.h"
+#include "support/floors.h"
 
 namespace {
 

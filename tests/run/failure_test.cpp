@@ -10,6 +10,7 @@
 #include "run/files.h"
 #include "support/capture.h"
 #include "support/run.h"
+#include "support/floors.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "support/capture.h"
 #include "support/run.h"
 #include "text/numfmt.h"
+#include "support/floors.h"
 
 namespace {
 

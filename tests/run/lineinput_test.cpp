@@ -8,6 +8,7 @@
 #include "run/lineinput.h"
 #include "support/capture.h"
 #include "support/run.h"
+#include "support/floors.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "run/prefs.h"
 #include "support/capture.h"
 #include "support/run.h"
+#include "support/floors.h"
 
 namespace {
 

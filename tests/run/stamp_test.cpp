@@ -5,6 +5,7 @@
 #include <string>
 
 #include "run/stamp.h"
+#include "support/floors.h"
 
 namespace {
 

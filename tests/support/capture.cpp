@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "run/failure.h"
+#include "support/floors.h"
 
 namespace testsupport {
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/files.h"
+#include "support/floors.h"
 
 namespace testsupport {
 

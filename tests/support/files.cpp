@@ -1,5 +1,6 @@
 // files.cpp - whole files and Ghostscript.
 #include "support/files.h"
+#include "support/floors.h"
 
 #include <sys/wait.h>
 

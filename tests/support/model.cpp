@@ -5,6 +5,7 @@
 
 #include "diagram/startdiagram.h"
 #include "support/run.h"
+#include "support/floors.h"
 
 namespace testsupport {
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "diagram/model.h"
+#include "support/floors.h"
 
 namespace testsupport {
 

@@ -5,6 +5,7 @@
 
 #include "run/channels.h"
 #include "support/capture.h"
+#include "support/floors.h"
 
 namespace testsupport {
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "run/run.h"
+#include "support/floors.h"
 
 namespace testsupport {
 

@@ -14,6 +14,7 @@
 #include "text/bysteps.h"
 #include "text/numfmt.h"
 #include "text/tokens.h"
+#include "support/floors.h"
 
 namespace {
 

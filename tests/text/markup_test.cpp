@@ -1,6 +1,7 @@
 // Markup and formulas: texts read into runs, written back in a short
 // notation (*italic*, _[sub], ^[super]) so that each case is one line.
 #include "text/markup.h"
+#include "support/floors.h"
 
 #include <gtest/gtest.h>
 

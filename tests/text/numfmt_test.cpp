@@ -7,6 +7,7 @@
 
 #include "text/numfmt.h"
 #include "text/tokens.h"
+#include "support/floors.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "text/shown.h"
+#include "support/floors.h"
 
 namespace {
 

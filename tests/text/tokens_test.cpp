@@ -5,6 +5,7 @@
 #include <string>
 
 #include "text/tokens.h"
+#include "support/floors.h"
 
 namespace {
 

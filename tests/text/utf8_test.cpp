@@ -6,6 +6,7 @@
 
 #include "text/fixedtext.h"
 #include "text/utf8.h"
+#include "support/floors.h"
 
 namespace {
 
