@@ -10,6 +10,7 @@
 #include "geometry/assembly.h"
 #include "geometry/crossovers.h"
 #include "geometry/labels.h"
+#include "run/diagnostics.h"
 #include "run/failure.h"
 
 namespace gridel::drawing {
@@ -23,6 +24,25 @@ constexpr long double cropmargin = 4;
 // round any plot box a script can ask for.
 constexpr PageBox figurereach = {-20000, -20000, 20000, 20000};
 
+// A warning for each number kept where it may be read as another item's.
+void warnunclear(run::Run& run, const diagram::Diagram& d, const geometry::FigurePlan& figure) {
+    using geometry::UnclearNumber;
+    for (const UnclearNumber& u : figure.unclear) {
+        const text::Word& name = u.point ? d.points[u.item].name : d.lines[u.item].name;
+        int32_t line = u.point ? d.pointlines[static_cast<size_t>(u.item)] : d.linelines[static_cast<size_t>(u.item)];
+        std::string own = u.point ? "its own circle" : "its own line";
+        std::string other;
+        if (u.nearest == UnclearNumber::Near::line) other = run::wordtext(d.lines[u.other].name);
+        if (u.nearest == UnclearNumber::Near::circle) other = run::wordtext(d.points[u.other].name);
+        if (other.empty())
+            run::warning(run, line, name, "its number stands as near another number or text as " + own +
+                                         ", or nearer, in every place tried");
+        else
+            run::warning(run, line, name, "its number may be read as " + other + "'s: it stands as near " + other +
+                                         " as " + own + ", or nearer, in every place tried");
+    }
+}
+
 }  // namespace
 
 DrawingPlan plandrawing(run::Run& run, diagram::Diagram& diagram) {
@@ -33,6 +53,7 @@ DrawingPlan plandrawing(run::Run& run, diagram::Diagram& diagram) {
     if (diagram::isyes(diagram.options.doareas)) plan.areas = geometry::traceareas(run, diagram);
     plan.labels = geometry::placelabels(run, diagram);
     plan.figure = planfigure(diagram, plan.areas, plan.labels, FontMeasure(diagram.figure.formulas));
+    warnunclear(run, diagram, plan.figure);
     run::stopifinterrupted();
     return plan;
 }

@@ -43,6 +43,18 @@ struct PlacedLabel {
     Rect box;              // the room it takes, its halo included
 };
 
+// A number kept where it may be read as another item's: in every place
+// tried, a line, a circle or a number lay as near its box as its own line
+// or circle, or nearer.  It stands where it is least in the way; the run
+// warns of it.
+struct UnclearNumber {
+    enum class Near : int8_t { line, circle, label };
+    bool point;       // a point's number; else a line's
+    int16_t item;     // the line's or point's number in its table
+    Near nearest;     // what lies nearest where it stands: ...
+    int16_t other;    // ... this line or point (0: another number or a text)
+};
+
 // A field's name (or the number standing in for it).
 struct FieldLabel {
     int16_t area;               // the area's number
@@ -93,6 +105,7 @@ struct FigurePlan {
     FrameNumbers numbers;
     std::vector<PlacedLabel> linelabels;   // in line order; only the labels drawn
     std::vector<PlacedLabel> pointlabels;  // in point order
+    std::vector<UnclearNumber> unclear;    // points' first, then lines', in order
     std::vector<FieldLabel> fields;        // in area order
     std::vector<PlacedText> texts;         // the script's free texts, in order
     AxisTitle xlabel;

@@ -1,8 +1,9 @@
 // labelsides.cpp - where the line and point numbers go: as of old on
 // their points, or with halos beside a point and along a line, clear of
-// one another.
+// one another, each nearer its own line or circle than anything else.
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "geometry/linepoints.h"
 #include "geometry/planner.h"
@@ -20,6 +21,35 @@ constexpr int offwindow = 1000;
 constexpr int onlabel = 100;
 constexpr int oncircle = 50;
 constexpr int acrossline = 10;
+constexpr int misread = 5;  // another item as near as its own, or nearer
+
+// How much farther than its own line or circle anything else must be from
+// a number, in points: less is a tie to the eye and in print.
+constexpr long double hairline = 0.1L;
+
+// The directions round a point's circle tried for its number when none of
+// the eight sides will do (every 15 degrees).
+constexpr int turnsteps = 24;
+
+// The places along a line tried for its number between the first ones
+// (which are a twentieth of its length apart) on either side of half-way.
+constexpr int finesteps = 9;
+
+// The centre of an a by b half-sized box in the direction `angle` from a
+// circle's centre, as near as leaves `reach` between the centre and the
+// box.
+Spot roundcircle(long double angle, long double a, long double b, long double reach) {
+    long double ux = std::cos(angle), uy = std::sin(angle);
+    auto distance = [&](long double t) {
+        return std::hypot(std::max(0.0L, std::fabs(t * ux) - a), std::max(0.0L, std::fabs(t * uy) - b));
+    };
+    long double low = 0, high = reach + a + b;
+    for (int i = 0; i < 60; ++i) {
+        long double mid = (low + high) / 2;
+        (distance(mid) < reach ? low : high) = mid;
+    }
+    return {high * ux, high * uy};
+}
 
 // The label text of a point or line: its name without the first letter.
 text::TextView labeltext(const text::Word& name) {
@@ -48,6 +78,109 @@ int badness(const Planner& pl, const Rect& box, int16_t own) {
         if (line != own && crosses(s, box)) bad += acrossline;
     });
     return bad;
+}
+
+// The squares of the distances on the page from a point, a segment and a
+// box to a box or a point, and of a circle's (given by its box) to a box:
+// 0 where they touch or overlap.  Squares, for the many compared spare
+// the root.
+long double gap2(long double dx, long double dy) { return dx * dx + dy * dy; }
+
+long double gap2(Spot p, const Rect& r) {
+    return gap2(std::max({0.0L, r.left - p.x, p.x - r.right}), std::max({0.0L, r.bottom - p.y, p.y - r.top}));
+}
+
+long double gap2(const Rect& a, const Rect& b) {
+    return gap2(std::max({0.0L, b.left - a.right, a.left - b.right}),
+                std::max({0.0L, b.bottom - a.top, a.bottom - b.top}));
+}
+
+long double gap2(Spot p, const Segment& s) {
+    long double dx = s.b.x - s.a.x, dy = s.b.y - s.a.y, len2 = dx * dx + dy * dy;
+    long double t = len2 > 0 ? std::clamp(((p.x - s.a.x) * dx + (p.y - s.a.y) * dy) / len2, 0.0L, 1.0L) : 0;
+    return gap2(p.x - s.a.x - t * dx, p.y - s.a.y - t * dy);
+}
+
+// Two convex shapes apart are nearest at a corner of one: the segment's
+// ends to the box, the box's corners to the segment.
+long double gap2(const Segment& s, const Rect& r) {
+    if (crosses(s, r)) return 0;
+    long double g = std::min(gap2(s.a, r), gap2(s.b, r));
+    for (Spot corner : {Spot{r.left, r.bottom}, Spot{r.right, r.bottom}, Spot{r.left, r.top}, Spot{r.right, r.top}})
+        g = std::min(g, gap2(corner, s));
+    return g;
+}
+
+long double circlegap2(const Rect& circle, const Rect& r) {
+    Spot c = {(circle.left + circle.right) / 2, (circle.bottom + circle.top) / 2};
+    long double g = std::max(0.0L, std::sqrt(gap2(c, r)) - (circle.right - circle.left) / 2);
+    return g * g;
+}
+
+// Whose a number reads as: the item nearest its box, its halo included
+// (the number and the white round it are one patch on the page, and a
+// line that runs into the patch runs into the number).  A line's number
+// is measured from its own line (`ownline`), a point's from its own
+// circle (`ownpoint`); the number is clear when every other line and
+// circle lies farther from it than that, by a hairline, and every label
+// placed so far as far and a digit's width away (numberspacing).  The stretches
+// of line that run into a point's own circle do not count against its
+// number: they meet at the circle and read as the point's, and a number
+// beside a circle where four lines meet could never be farther from them
+// all than from the circle.  The search looks only at what lies within
+// those distances, among the filed items; what lies nearest is found
+// when asked (`nearest`), else the first that lies too near.
+struct Reading {
+    bool clear;
+    UnclearNumber::Near nearest;
+    int16_t other;
+};
+
+Reading reading(const Planner& pl, const Rect& box, int16_t ownline, int16_t ownpoint, bool nearest = false) {
+    long double own2 = INFINITY, spacing = numberspacing(pl);
+    // A line's number is centred on its line: its own line runs into it.
+    if (ownline > 0) own2 = 0;
+    Spot centre{};
+    long double radius2 = -1;  // none: no segment runs into its circle
+    if (ownpoint > 0) {
+        // The circles are filed in point order.
+        auto at = std::lower_bound(pl.circlepoints.begin(), pl.circlepoints.end(), ownpoint);
+        if (at != pl.circlepoints.end() && *at == ownpoint) {
+            const Rect& c = pl.circles.all()[static_cast<size_t>(at - pl.circlepoints.begin())];
+            own2 = circlegap2(c, box);
+            centre = {(c.left + c.right) / 2, (c.bottom + c.top) / 2};
+            radius2 = gap2((c.right - c.left) / 2, 0);
+        }
+    }
+    if (!std::isfinite(own2)) own2 = 0;  // a point drawn without a circle: nothing may touch its number
+    long double limit = std::sqrt(own2) + hairline, limit2 = limit * limit, spacing2 = spacing * spacing;
+    Reading r = {true, UnclearNumber::Near::line, 0};
+    long double nearest2 = INFINITY;
+    auto done = [&] { return !r.clear && !nearest; };  // one is enough to tell
+    auto nearer = [&](long double g2, UnclearNumber::Near kind, int16_t other) {
+        if (g2 < limit2 && g2 < nearest2) {
+            nearest2 = g2;
+            r = {false, kind, other};
+        }
+    };
+    Rect reach = grown(box, std::max(limit, spacing));
+    pl.grid.near(reach, [&](const Segment& s, int16_t line) {
+        if (done()) return;
+        Rect span = {std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)};
+        if (line == ownline || !(gap2(span, box) < limit2) || gap2(centre, s) <= radius2) return;
+        nearer(gap2(s, box), UnclearNumber::Near::line, line);
+    });
+    pl.circles.near(reach, pl.scan, [&](int i, const Rect& c) {
+        if (done()) return;
+        int16_t point = pl.circlepoints[static_cast<size_t>(i)];
+        if (point != ownpoint) nearer(circlegap2(c, box), UnclearNumber::Near::circle, point);
+    });
+    pl.taken.near(reach, pl.scan, [&](int, const Rect& b) {
+        if (done()) return;
+        long double g2 = gap2(b, box);
+        nearer(g2 < spacing2 ? std::min(g2, own2) : g2, UnclearNumber::Near::label, 0);
+    });
+    return r;
 }
 
 // The point at a fraction of a polyline's length.
@@ -100,17 +233,42 @@ void placepointlabels(Planner& pl) {
         static const int sides[8][2] = {{1, 1}, {-1, 1}, {1, -1}, {-1, -1}, {1, 0}, {-1, 0}, {0, 1}, {0, -1}};
         PlacedLabel best{};
         int bestbad = -1;
+        Reading bestread{};
+        // The number's ink from (left, bottom); true when it stands there
+        // in nobody's way and is read as its point's.
+        // Past the first places (`clearonly`) only one where it reads as
+        // its point's can do better than the best of those.
+        auto tryat = [&](long double left, long double bottom, bool clearonly) {
+            Rect box = grown({left, bottom, left + w, bottom + h}, margin);
+            Reading read = reading(pl, box, 0, static_cast<int16_t>(k));
+            if (clearonly && !read.clear) return false;
+            int bad = badness(pl, box, 0) + (read.clear ? 0 : misread);
+            if (bestbad < 0 || bad < bestbad) {
+                best = {static_cast<int16_t>(k), text, left + w / 2, bottom, box};
+                bestbad = bad;
+                bestread = read;
+            }
+            return bad == 0;
+        };
+        bool placed = false;
         for (const auto& side : sides) {
             long double off = side[0] != 0 && side[1] != 0 ? r * std::sqrt(0.5L) + gap : r + gap;
             long double left = side[0] > 0 ? c.x + off : side[0] < 0 ? c.x - off - w : c.x - w / 2;
             long double bottom = side[1] > 0 ? c.y + off : side[1] < 0 ? c.y - off - h : c.y - h / 2;
-            Rect box = grown({left, bottom, left + w, bottom + h}, margin);
-            int bad = badness(pl, box, 0);
-            if (bestbad < 0 || bad < bestbad) {
-                best = {static_cast<int16_t>(k), text, left + w / 2, bottom, box};
-                bestbad = bad;
-            }
-            if (bad == 0) break;
+            if ((placed = tryat(left, bottom, false))) break;
+        }
+        // Between the lines that leave a point the room where it reads as
+        // the point's may lie at none of the eight sides: then round the
+        // circle a few degrees at a time, the ink as far from the centre
+        // as at a side.
+        for (int step = 0; !placed && !bestread.clear && step < turnsteps; ++step) {
+            long double angle = 2 * std::numbers::pi_v<long double> * step / turnsteps;
+            Spot at = roundcircle(angle, w / 2, h / 2, r + gap);
+            placed = tryat(c.x + at.x - w / 2, c.y + at.y - h / 2, true);
+        }
+        if (!bestread.clear) {
+            bestread = reading(pl, best.box, 0, static_cast<int16_t>(k), true);
+            plan.unclear.push_back({true, static_cast<int16_t>(k), bestread.nearest, bestread.other});
         }
         plan.pointlabels.push_back(best);
         pl.taken.add(best.box);
@@ -142,20 +300,37 @@ void placelinelabels(Planner& pl, const std::vector<LabelPlace>& mids) {
         }
         long double w = pl.width(text, TextFace::regular, s);
         std::vector<Spot> pts = pagepoints(plan.map, line);
-        PlacedLabel best = centredlabel(static_cast<int16_t>(k), text, c, w, h, margin);
-        int bestbad = badness(pl, best.box, static_cast<int16_t>(k));
-        for (int step = 1; step <= 8 && bestbad > 0; ++step) {
-            for (int sign : {-1, 1}) {
-                Spot at = along(pts, 0.5L + sign * step * 0.05L);
-                if (!(at.x > plan.map.left && at.x < plan.map.right && at.y > plan.map.bottom && at.y < plan.map.top))
-                    continue;
-                PlacedLabel here = centredlabel(static_cast<int16_t>(k), text, at, w, h, margin);
-                int bad = badness(pl, here.box, static_cast<int16_t>(k));
-                if (bad < bestbad) {
-                    best = here;
-                    bestbad = bad;
-                }
+        int16_t item = static_cast<int16_t>(k);
+        auto weigh = [&](const PlacedLabel& l, Reading& read) {
+            read = reading(pl, l.box, item, 0);
+            return badness(pl, l.box, item) + (read.clear ? 0 : misread);
+        };
+        Reading bestread{};
+        PlacedLabel best = centredlabel(item, text, c, w, h, margin);
+        int bestbad = weigh(best, bestread);
+        auto tryalong = [&](long double fraction, bool clearonly) {
+            Spot at = along(pts, fraction);
+            if (!(at.x > plan.map.left && at.x < plan.map.right && at.y > plan.map.bottom && at.y < plan.map.top))
+                return;
+            PlacedLabel here = centredlabel(item, text, at, w, h, margin);
+            Reading read = reading(pl, here.box, item, 0);
+            if (clearonly && !read.clear) return;
+            int bad = badness(pl, here.box, item) + (read.clear ? 0 : misread);
+            if (bad < bestbad) {
+                best = here;
+                bestbad = bad;
+                bestread = read;
             }
+        };
+        for (int step = 1; step <= 8 && bestbad > 0; ++step)
+            for (int sign : {-1, 1}) tryalong(0.5L + sign * step * 0.05L, false);
+        // Where every one of those may be misread (on a crossing, in a
+        // narrow wedge), the places half-way between them.
+        for (int step = 1; step <= finesteps && !bestread.clear; ++step)
+            for (int sign : {-1, 1}) tryalong(0.5L + sign * (step - 0.5L) * 0.05L, true);
+        if (!bestread.clear) {
+            bestread = reading(pl, best.box, item, 0, true);
+            plan.unclear.push_back({false, item, bestread.nearest, bestread.other});
         }
         plan.linelabels.push_back(best);
         pl.taken.add(best.box);

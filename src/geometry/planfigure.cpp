@@ -159,6 +159,7 @@ FigurePlan planon(const PageMap& map, const diagram::Diagram& d, const std::vect
             Spot c;
             topage(m, p.x, p.y, c.x, c.y);
             pl.circles.add({c.x - r, c.y - r, c.x + r, c.y + r});
+            pl.circlepoints.push_back(static_cast<int16_t>(k));
         }
     }
     // The free texts first: the numbers and names are placed clear of them.

@@ -105,6 +105,17 @@ public:
 
     const std::vector<Rect>& all() const { return boxes; }
 
+    // Each box whose cells meet r, once, by looking at all of them (`scan`)
+    // or at those in its cells only: visit(index, box).
+    template <class Visit>
+    void near(const Rect& r, bool scan, const Visit& visit) const {
+        if (scan) {
+            for (size_t i = 0; i < boxes.size(); ++i) visit(static_cast<int>(i), boxes[i]);
+            return;
+        }
+        cells.near(r, [&](int i) { visit(i, boxes[static_cast<size_t>(i)]); });
+    }
+
     // How many of the boxes overlap r, by looking at all of them (`scan`)
     // or at those in its cells only.
     int overlapping(const Rect& r, bool scan) const {
@@ -143,6 +154,7 @@ struct Planner {
     BoxGrid taken;               // every label placed so far
     bool scan;                   // look at every item, not only at the filed ones near
                                  // (the plain search the filed one is checked against)
+    std::vector<int16_t> circlepoints{};  // the point each of `circles` is drawn for
 
     long double width(text::TextView t, TextFace face, long double size) const { return measure.width(t, face, size); }
 };

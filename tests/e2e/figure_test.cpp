@@ -205,4 +205,33 @@ TEST(Figure, CheckListsTheFieldsWithoutAName) {
     e2e::removetree(d.dir);
 }
 
+// Two points in one place: with halos, each number stands as near the
+// other circle as its own wherever it goes, and --check names the other;
+// without halos numbers stand as they always did, unwarned.
+TEST(Figure, CheckListsTheNumbersThatMayBeMisread) {
+    const std::string data =
+        "2 10 1 2\ni1 a b - c\n   0.5 0.5\ni2 a b - d\n   0.5 0.5\nu1 a b - c i1 end\n   0.5 0.5   1.0 0.9\n*\n*\n"
+        "window 0 1 0 1\nbigticks 0.5 0 0.5 0\nnumbering yes\ndocircles 2\nSTYLE*\n";
+    struct Case {
+        const char* style;
+        const char* errors;
+    };
+    const Case cases[] = {
+        {"style paper\n",
+         "gl-fig.txt:2: warning: i1: its number may be read as i2's: it stands as near i2 as its own circle, or nearer, "
+         "in every place tried\n"
+         "gl-fig.txt:4: warning: i2: its number may be read as i1's: it stands as near i1 as its own circle, or nearer, "
+         "in every place tried\n"},
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        std::string text = data;
+        text.replace(text.find("STYLE"), 5, c.style);
+        Drawn d = draw(text, {"--check"});
+        EXPECT_EQ(d.run.status, 0) << c.style;
+        EXPECT_EQ(d.run.errors, c.errors) << c.style;
+        e2e::removetree(d.dir);
+    }
+}
+
 }  // namespace
