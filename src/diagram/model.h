@@ -35,6 +35,16 @@ constexpr int maxinfo = 10;       // info lines of the script
 // at most 1 + 5(n - 1)/2 < 5n/2 = 505.
 constexpr int linecapacity = 5 * (maxrows + 2) / 2;
 
+// A line's points are kept apart from its record, in the diagram's point
+// store: x and y of each line in a room of `linepointroom` values that
+// begins a page of its own.  A line of up to 255 points then touches one
+// page for its x and one for its y, and the pages of the rooms' unused ends
+// are never taken from the system.
+constexpr int linepointroom = 512;   // values of one room: linecapacity + 1, rounded up to whole pages
+constexpr size_t storepage = 4096;   // the page size the rooms are aligned to
+static_assert(linepointroom >= linecapacity + 1, "a room holds points 0..linecapacity");
+static_assert(linepointroom * sizeof(long double) % storepage == 0, "each room begins a page");
+
 // One invariant point.
 struct InvariantPoint {
     text::Word name;                     // the point's name, beginning with "i"
@@ -59,8 +69,10 @@ struct UnivariantLine {
     int16_t nphases;                // phase names kept; 0 when the list was dropped
     bool univariantword;            // "univariant" closed a kept phase list
     bool lineword;                  // no phase list of its own
-    long double x[linecapacity + 1];  // x of the points 1..npts, in order along the line
-    long double y[linecapacity + 1];  // y of the points 1..npts
+    // x and y of the points 1..npts, in order along the line: each a room
+    // of the diagram's point store, entries 0..linecapacity.
+    long double* x;
+    long double* y;
     int16_t npts;                   // points in use: at most 200 as read, more once cut
     text::Word beginname;                 // first limit: a point name, "begin" or "end"
     text::Word endname;                   // second limit, same form
@@ -191,6 +203,7 @@ struct Diagram {
     Table<InvariantPoint> points;  // the points table, entries 1..500
     int16_t npoints = 0;           // points read
     Table<UnivariantLine> lines;   // the lines table, entries 1..1500
+    Table<long double> pointstore;  // the rooms of the lines' points (see linepointroom)
     int16_t nlines = 0;            // lines kept
     Table<ShadedArea> areas;       // the areas table, entries 1..300
     int16_t nareas = 0;            // areas read

@@ -62,7 +62,7 @@ struct Areas : testing::Test {
 
     void addline(const LineData& given) {
         UnivariantLine& l = d.lines[++d.nlines];
-        l = UnivariantLine{};
+        testsupport::clearline(l);
         settext(l.name, given.name);
         l.npts = static_cast<int16_t>(given.pts.size());
         for (size_t k = 0; k < given.pts.size(); ++k) {
@@ -537,6 +537,8 @@ TEST(AreasEnddistance, MeasuredInWindowSizes) {
     const PlotWindow w = {0, 10, 100, 120};
     UnivariantLine* a = new UnivariantLine{};
     UnivariantLine* b = new UnivariantLine{};
+    long double points[4][4] = {};
+    a->x = points[0], a->y = points[1], b->x = points[2], b->y = points[3];
     a->npts = 2;
     a->x[1] = 0, a->y[1] = 100, a->x[2] = 3, a->y[2] = 104;
     b->npts = 3;

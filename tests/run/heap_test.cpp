@@ -36,10 +36,33 @@ TEST(Heapalloc, TheTwoTablesAreReportedInvBeforeUni) {
     Diagram d;
     std::string screen = testsupport::capturescreen([&] { startdiagram(*run, d); });
     int32_t inv = static_cast<int32_t>((maxpoints + 1) * sizeof(InvariantPoint));
-    int32_t uni = static_cast<int32_t>((maxlines + 1) * sizeof(UnivariantLine));
+    // The lines' table holds their records and the rooms of their points.
+    size_t store = 2 * (maxlines + 1) * linepointroom * sizeof(long double) + storepage;
+    int32_t uni = static_cast<int32_t>((maxlines + 1) * sizeof(UnivariantLine) + store);
     EXPECT_EQ(screen, "space allocated for inv is " + kilobytes(inv) + "k; , heap now " + kilobytes(inv) +
                           "k\nspace allocated for uni is " + kilobytes(uni) + "k; , heap now " +
                           kilobytes(inv + uni) + "k\n");
+}
+
+// Every line's x and y have rooms of their own, each beginning a page and
+// holding points 0..linecapacity, that no other room overlaps.
+TEST(Startdiagram, EachLineHasPageAlignedRoomsForItsPoints) {
+    auto run = testsupport::freshrun();
+    Diagram d;
+    testsupport::capturescreen([&] { startdiagram(*run, d); });
+    const long double* last = nullptr;
+    for (int k = 0; k <= maxlines; ++k) {
+        const UnivariantLine& l = d.lines[k];
+        for (const long double* room : {l.x, l.y}) {
+            ASSERT_EQ(reinterpret_cast<uintptr_t>(room) % storepage, 0u) << "line " << k;
+            if (last != nullptr) {
+                ASSERT_GE(room, last + linecapacity + 1) << "line " << k;
+            }
+            last = room;
+        }
+    }
+    d.lines[maxlines].y[linecapacity] = 1;  // the last room's end lies within the store
+    EXPECT_EQ(d.lines[maxlines].y[linecapacity], 1);
 }
 
 }  // namespace

@@ -37,9 +37,17 @@ int16_t addcrossover(Diagram& d, const char* name, const char* line1, const char
     return k;
 }
 
+void clearline(UnivariantLine& l) {
+    long double* x = l.x;
+    long double* y = l.y;
+    l = UnivariantLine{};
+    l.x = x;
+    l.y = y;
+}
+
 int16_t addline(Diagram& d, const char* name, const Pts& pts, const char* beginname, const char* endname) {
     UnivariantLine& l = d.lines[++d.nlines];
-    std::memset(static_cast<void*>(&l), 0, sizeof l);
+    clearline(l);
     settext(l.name, name);
     for (const auto& [x, y] : pts) {
         ++l.npts;

@@ -17,6 +17,9 @@ using Pts = std::vector<std::pair<long double, long double>>;
 // they stand before a script.
 Diagram freshdiagram();
 
+// Empty a line's record, keeping the rooms of its points.
+void clearline(UnivariantLine& l);
+
 // Add a point at (x, y); returns its number.
 int16_t addpoint(Diagram& d, const char* name, long double x, long double y);
 
