@@ -209,13 +209,13 @@ int16_t pointposition(const diagram::Diagram& d, int16_t line, int16_t point) {
 
 void addpoints(run::Run& run, diagram::Diagram& d, int16_t line) {
     diagram::UnivariantLine& l = d.lines[line];
-    PointCopy data;  // the line as read
-    copypoints(l, data);
-    int n = data.n;
     int16_t b = l.beginindex > 0 ? pointposition(d, line, l.beginindex) : -1;
     int16_t e = l.endindex > 0 ? pointposition(d, line, l.endindex) : -1;
 
     if (b < 0 && e < 0) return;  // both limits are the data's own ends
+    PointCopy data;  // the line as read
+    copypoints(l, data);
+    int n = data.n;
     if (b >= 0 && e >= 0) {
         if (b == e) {  // both in the same gap: the straight segment between them
             rebuild(run, d, l, data, 1, 0, l.beginindex, l.endindex);

@@ -2,6 +2,8 @@
 // written only inside its capacity.
 #include "geometry/linepoints.h"
 
+#include <cstring>
+
 #include "run/diagnostics.h"
 #include "run/failure.h"
 #include "text/numfmt.h"
@@ -29,11 +31,11 @@ void setlinepoint(run::Run& run, diagram::UnivariantLine& line, int k, long doub
 }
 
 void copypoints(const diagram::UnivariantLine& line, PointCopy& copy) {
+    // Copied as bytes: the same values, without an 80-bit load and store each.
     copy.n = linelength(line);
-    for (int j = 1; j <= copy.n; ++j) {
-        copy.x[j] = line.x[j];
-        copy.y[j] = line.y[j];
-    }
+    const size_t bytes = static_cast<size_t>(copy.n) * sizeof(long double);
+    std::memcpy(copy.x + 1, line.x + 1, bytes);
+    std::memcpy(copy.y + 1, line.y + 1, bytes);
 }
 
 }  // namespace gridel::geometry

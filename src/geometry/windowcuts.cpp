@@ -114,16 +114,30 @@ bool windowcontains(const diagram::PlotWindow& w, long double x, long double y) 
     return w.xlow <= x && x <= w.xhigh && w.ylow <= y && y <= w.yhigh;
 }
 
+bool passesanedgebysegments(const diagram::PlotWindow& w, const diagram::UnivariantLine& l, int count) {
+    for (int k = 1; k < count; ++k)
+        if (passes(l.y[k], l.y[k + 1], w.ylow) || passes(l.x[k], l.x[k + 1], w.xlow) ||
+            passes(l.y[k], l.y[k + 1], w.yhigh) || passes(l.x[k], l.x[k + 1], w.xhigh))
+            return true;
+    return false;
+}
+
+// Each end of every segment lies strictly on the window's side of every
+// edge's level, so none passes one.  A NaN fails every comparison.
+bool strictlyinside(const diagram::PlotWindow& w, const diagram::UnivariantLine& l, int count) {
+    for (int k = 1; k <= count; ++k)
+        if (!(w.xlow < l.x[k] && l.x[k] < w.xhigh && w.ylow < l.y[k] && l.y[k] < w.yhigh)) return false;
+    return true;
+}
+
 void windowcuts(run::Run& run, diagram::Diagram& d, int16_t line) {
     const diagram::PlotWindow& w = d.window;
     diagram::UnivariantLine& l = d.lines[line];
     // Most lines pass no edge at all: then nothing is cut, and the line
     // stays as it is, whole inside the window or whole outside it.
     int count = linelength(l);
-    bool passesanedge = false;
-    for (int k = 1; k < count && !passesanedge; ++k)
-        passesanedge = passes(l.y[k], l.y[k + 1], w.ylow) || passes(l.x[k], l.x[k + 1], w.xlow) ||
-                       passes(l.y[k], l.y[k + 1], w.yhigh) || passes(l.x[k], l.x[k + 1], w.xhigh);
+    // Most lines lie strictly inside, which a look at each point shows.
+    bool passesanedge = !strictlyinside(w, l, count) && passesanedgebysegments(w, l, count);
     if (!passesanedge) {
         l.npts = static_cast<int16_t>(count);
         l.outsidewindow = !(count >= 1 && windowcontains(w, l.x[1], l.y[1]));

@@ -20,6 +20,16 @@ constexpr long double edgetolerance = 1e-7L;
 // True when (x, y) lies in the window, all four edges included.
 bool windowcontains(const diagram::PlotWindow& w, long double x, long double y);
 
+// Whether a segment of the line's points 1..count passes the level of an
+// edge (starts strictly on one side of it and ends on the other or on it):
+// the plain test, segment by segment.
+bool passesanedgebysegments(const diagram::PlotWindow& w, const diagram::UnivariantLine& l, int count);
+
+// True when every point 1..count lies strictly inside the window: then no
+// segment passes an edge's level, which this finds with a quarter of the
+// comparisons.  False decides nothing.
+bool strictlyinside(const diagram::PlotWindow& w, const diagram::UnivariantLine& l, int count);
+
 // Cut one assembled line (at least two points) at the window, in place.
 // Sets its edge codes, or `outsidewindow` with no points left when it
 // never enters the window.  Shapes that cannot be cut end the run.

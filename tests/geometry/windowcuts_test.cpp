@@ -3,7 +3,12 @@
 // that grow as far as cutting can make them.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "geometry/assembly.h"
 #include "geometry/linepoints.h"
@@ -175,6 +180,56 @@ TEST(Setlinepoint, NothingIsWrittenPastTheCapacity) {
     EXPECT_EQ(d.lines[1].x[linecapacity], 3);
     EXPECT_TRUE(testsupport::endsrun([&] { setlinepoint(*run, d.lines[1], linecapacity + 1, 0, 0, "lines"); }, exitfailed,
                 bombtext("lines", "too many points in line u7: max = " + std::to_string(linecapacity))));
+}
+
+// The look at each point stands in for the segment-by-segment test only
+// where it finds every point strictly inside; there the plain test must
+// find no segment passing an edge's level.  Points are drawn on the edges,
+// just inside and outside them (one 80-bit step away), far out, and NaN
+// and infinities, in lines of 1 to 6 points; each line is also checked
+// whole against the plain test by windowcuts's own result.
+TEST(Windowcuts, ThePointLookAgreesWithTheSegmentTest) {
+    const PlotWindow w = {0, 10, -2, 3};
+    const long double inf = std::numeric_limits<long double>::infinity();
+    const long double nan = std::numeric_limits<long double>::quiet_NaN();
+    auto below = [](long double v) { return std::nextafter(v, -std::numeric_limits<long double>::infinity()); };
+    auto above = [](long double v) { return std::nextafter(v, std::numeric_limits<long double>::infinity()); };
+    const std::vector<long double> xs = {0, 10, above(0), below(0), above(10), below(10), 5, -20, 30, inf, -inf, nan};
+    const std::vector<long double> ys = {-2, 3, above(-2), below(-2), above(3), below(3), 0.5L, -9, 9, inf, -inf, nan};
+    Diagram d = freshdiagram();
+    UnivariantLine& l = d.lines[1];
+    std::mt19937 pick(31);
+    int inside = 0, passing = 0;
+    for (int trial = 0; trial < 40000; ++trial) {
+        int count = 1 + static_cast<int>(pick() % 6);
+        bool central = pick() % 2 == 0;  // half the lines keep to the middle, so that many lie inside
+        for (int k = 1; k <= count; ++k) {
+            l.x[k] = central ? xs[2 + pick() % 5] : xs[pick() % xs.size()];
+            l.y[k] = central ? ys[2 + pick() % 5] : ys[pick() % ys.size()];
+        }
+        bool plain = passesanedgebysegments(w, l, count);
+        if (strictlyinside(w, l, count)) {
+            ++inside;
+            ASSERT_FALSE(plain) << "trial " << trial;
+        }
+        passing += plain;
+    }
+    EXPECT_GT(inside, 2000);  // both answers are met often
+    EXPECT_GT(passing, 2000);
+}
+
+// The copy taken before a line is rewritten holds the same values, bit for
+// bit, NaN and negative zero included.
+TEST(Copypoints, KeepsEveryBit) {
+    Diagram d = freshdiagram();
+    addline(d, "u1", {{1, -0.0L}, {std::numeric_limits<long double>::quiet_NaN(), 3}, {1e-4000L, -1e4000L}});
+    PointCopy copy;
+    copypoints(d.lines[1], copy);
+    ASSERT_EQ(copy.n, 3);
+    for (int k = 1; k <= 3; ++k) {
+        EXPECT_EQ(std::memcmp(&copy.x[k], &d.lines[1].x[k], 10), 0) << k;
+        EXPECT_EQ(std::memcmp(&copy.y[k], &d.lines[1].y[k], 10), 0) << k;
+    }
 }
 
 }  // namespace
