@@ -207,8 +207,13 @@ def spread(values, digits=3):
         statistics.median(values), q1, q3, min(values), max(values))
 
 
+# Peak memory is shown in MiB (1,048,576 bytes): ru_maxrss counts KiB.
 def medianpeak(samples):
     return statistics.median(samples["peak_kib"]) / 1024
+
+
+def mostpeak(samples):
+    return max(samples["peak_kib"]) / 1024
 
 
 def table(head, rows, align=None):
@@ -269,8 +274,8 @@ def cmd_report(args):
            " ".join("%.2f" % v for v in sizes[-1]["load_after"])),
         "- Measured by `bench/launch.cpp` for `bench/timing.py`: CPU time is user + system time"
         " of the child (wait4), wall time the monotonic clock from before its start to after"
-        " the wait, peak memory the child's ru_maxrss. Starting and waiting take %.1f ms of"
-        " wall time (/bin/true measured so), and no peak measures below %.1f MB."
+        " the wait, peak memory the child's ru_maxrss (in MiB, 1,048,576 bytes). Starting and waiting"
+        " take %.1f ms of wall time (/bin/true measured so), and no peak measures below %.1f MiB."
         % (floorwall * 1e3, floorpeak),
         "",
         "Times in seconds: median [interquartile range] (min–max).",
@@ -300,10 +305,11 @@ def cmd_report(args):
                                         + quartiles(paired(s, p, "wall"))) for p in peers]
                for s in sizes]),
         "",
-        "## Peak memory (MB, median)",
+        "## Peak memory (MiB: median (most))",
         "",
         table(["rows a line"] + names,
-              [[s["rows"]] + ["%.1f" % medianpeak(s["samples"][p]) for p in progs]
+              [[s["rows"]] + ["%.1f (%.1f)" % (medianpeak(s["samples"][p]), mostpeak(s["samples"][p]))
+                              for p in progs]
                for s in sizes]),
         "",
     ]
@@ -348,7 +354,7 @@ def cmd_report(args):
             figure.append([s["rows"], "%.3f" % eps, "%.3f" % paper, "%.2f" % (paper / eps),
                            "%.3f" % png, "%.3f" % four, "%.3f" % paperfour,
                            "%.2f" % (paperfour / (3 * eps + png)),
-                           "%.1f" % max(medianpeak(s["samples"][p]) for p in ["gridel"] + VARIANTS)])
+                           "%.1f" % max(mostpeak(s["samples"][p]) for p in ["gridel"] + VARIANTS)])
         figgrowth = []
         for a, b in zip(sizes, sizes[1:]):
             doublings = math.log2(b["rows"] / a["rows"])
@@ -362,7 +368,7 @@ def cmd_report(args):
             " plain EPS run; the budget of the four formats is 3 × plain EPS + PNG:",
             "",
             table(["rows a line", "plain EPS", "paper EPS", "paper / plain", "PNG", "plain 4 formats",
-                   "paper 4 formats", "paper 4 formats / budget", "peak MB (most of the five)"], figure),
+                   "paper 4 formats", "paper 4 formats / budget", "peak MiB (most of the five)"], figure),
             "",
         ]
         if figgrowth:
@@ -380,7 +386,8 @@ def cmd_report(args):
     head = ["rows a line", "gridel CPU s [IQR]"]
     for p in peers:
         head += ["%s CPU s" % LABEL.get(p, p), "ratio"]
-    head += ["gridel wall s", "peak MB: " + " / ".join(LABEL.get(p, p) for p in ["gridel"] + peers)]
+    head += ["gridel wall s",
+             "peak MiB, most: " + " / ".join(LABEL.get(p, p) for p in ["gridel"] + peers)]
     rows = []
     for s in sizes:
         g = s["samples"]["gridel"]["cpu"]
@@ -389,7 +396,7 @@ def cmd_report(args):
             row += ["%.3f" % med(s, p, "cpu"),
                     "%.2f" % (med(s, "gridel", "cpu") / med(s, p, "cpu"))]
         row += ["%.3f" % med(s, "gridel", "wall"),
-                " / ".join("%.0f" % medianpeak(s["samples"][p]) for p in ["gridel"] + peers)]
+                " / ".join("%.1f" % mostpeak(s["samples"][p]) for p in ["gridel"] + peers)]
         rows.append(row)
     snippet = [
         "Figures from one `bash bench/run.sh` (%d cores, %s; %s timed rounds, alternating;"
