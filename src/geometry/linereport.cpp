@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <initializer_list>
+#include <string>
 
 #include "diagram/model.h"
 #include "geometry/linepoints.h"
@@ -56,13 +57,40 @@ inline void pointkey(const long double* x, const long double* y, uint64_t key[3]
     key[2] = uint64_t{xhigh} << 16 | yhigh;
 }
 
-// One row per point.  Stage 1 keeps its rows; a later stage looks for each
-// point from where the last one was found on: the stages keep the order of
-// the data, and only the few points they add (limit points, cut points,
-// corners) are looked for in vain.
+// The rows of a line's points, each with its line end, go to the log in
+// one piece: the bytes that a putline of each row would write.
+void writerows(Report& r, const std::string& block) {
+    if (block.empty()) return;
+    run::putline(r.run, run::chlog, block.data(), static_cast<int>(block.size()) - 1);
+}
+
+// The line's points 1..n are, in order, exactly those stage 1 wrote.
+bool samepoints(const ReportRows& rows, const diagram::UnivariantLine& l, int n) {
+    if (static_cast<size_t>(n) != rows.first.size()) return false;
+    for (int k = 1; k <= n; ++k) {
+        uint64_t key[3];
+        pointkey(&l.x[k], &l.y[k], key);
+        const uint64_t* k2 = rows.first[static_cast<size_t>(k) - 1].key;
+        if (k2[0] != key[0] || k2[1] != key[1] || k2[2] != key[2]) return false;
+    }
+    return true;
+}
+
+// One row per point.  Stage 1 keeps its rows; a later stage that shows
+// the same points writes them again whole, and one that does not looks
+// for each point from where the last one was found on: the stages keep
+// the order of the data, and only the few points they add (limit points,
+// cut points, corners) are looked for in vain.
 void pointrows(Report& r, const diagram::UnivariantLine& l, int stage) {
     int n = linelength(l);
     ReportRows* rows = r.rows;
+    if (rows != nullptr && stage != 1 && samepoints(*rows, l, n)) {
+        writerows(r, rows->block);
+        return;
+    }
+    std::string scratch;
+    std::string& block = rows != nullptr ? (stage == 1 ? rows->block : rows->scratch) : scratch;
+    block.clear();
     if (rows != nullptr && stage == 1) rows->first.clear();
     size_t cursor = 0;
     for (int k = 1; k <= n; ++k) {
@@ -80,12 +108,14 @@ void pointrows(Report& r, const diagram::UnivariantLine& l, int stage) {
             }
         }
         if (found != nullptr) {
-            run::putline(r.run, run::chlog, found->text, found->len);
+            block.append(found->text, static_cast<size_t>(found->len));
+            block.push_back('\n');
             continue;
         }
         char text[40];
         int len = pointrow(text, l.x[k], l.y[k]);
-        run::putline(r.run, run::chlog, text, len);
+        block.append(text, static_cast<size_t>(len));
+        block.push_back('\n');
         if (rows != nullptr && stage == 1) {
             ReportRows::Row row;
             std::memcpy(row.key, key, sizeof key);
@@ -94,6 +124,7 @@ void pointrows(Report& r, const diagram::UnivariantLine& l, int stage) {
             rows->first.push_back(row);
         }
     }
+    writerows(r, block);
 }
 
 // One limit of the limits line: its name in 5 characters, and the point's

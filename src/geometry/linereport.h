@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "diagram/model.h"
@@ -26,6 +27,8 @@ struct ReportRows {
         int len;          // its length
     };
     std::vector<Row> first;  // stage 1's rows
+    std::string block;       // stage 1's rows as written, each with its line end
+    std::string scratch;     // a later stage's rows while they are gathered
 };
 
 // linereport, keeping its rows in `rows` (emptied at stage 1).

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "geometry/assembly.h"
+#include "geometry/linepoints.h"
 #include "geometry/linereport.h"
 #include "run/channels.h"
 #include "support/capture.h"
@@ -127,6 +128,43 @@ TEST(Linereport, SilentUnlessTheOptionIsYes) {
         Diagram d = threelines();
         d.options.showlineinfo = answer;
         EXPECT_EQ(written(*run, chlog, [&] { assemblelines(*run, d); }), "");
+    }
+}
+
+// A later stage's rows come from stage 1's where its points are stage 1's:
+// whole when the points are all the same, row by row when some were added,
+// dropped or changed.  Either way the log holds what a report that writes
+// every row afresh holds.
+TEST(Linereport, KeptRowsWriteWhatFreshRowsWrite) {
+    const Pts first = {{1, 1}, {2.5L, -0.125L}, {3, 1e-13L}, {4, 4}, {5, 5}};
+    const struct {
+        const char* what;
+        Pts later;
+    } cases[] = {
+        {"the same points", first},
+        {"a limit point in front", {{0.5L, 0.5L}, {1, 1}, {2.5L, -0.125L}, {3, 1e-13L}, {4, 4}, {5, 5}}},
+        {"cut short with an edge point", {{2.5L, -0.125L}, {3, 1e-13L}, {3.5L, 10}}},
+        {"the same values, one zero negative", {{1, 1}, {2.5L, -0.125L}, {3, -0.0L}, {4, 4}, {5, 5}}},
+        {"in the other order", {{5, 5}, {4, 4}, {3, 1e-13L}, {2.5L, -0.125L}, {1, 1}}},
+        {"no points", {}},
+        {"the same points but one more at the end", {{1, 1}, {2.5L, -0.125L}, {3, 1e-13L}, {4, 4}, {5, 5}, {5, 5}}},
+    };
+    auto run = freshrun();
+    for (const auto& c : cases) {
+        Diagram d = freshdiagram();
+        d.options.showlineinfo = answeryes;
+        int16_t l = addline(d, "u1", first);
+        ReportRows rows;
+        std::string kept = written(*run, chlog, [&] { linereport(*run, d, l, 1, rows); });
+        std::string fresh = written(*run, chlog, [&] { linereport(*run, d, l, 1); });
+        EXPECT_EQ(kept, fresh) << c.what;
+        d.lines[l].npts = 0;
+        for (const auto& [x, y] : c.later) setlinepoint(*run, d.lines[l], ++d.lines[l].npts, x, y, "test");
+        for (int stage : {2, 3}) {
+            kept = written(*run, chlog, [&] { linereport(*run, d, l, stage, rows); });
+            fresh = written(*run, chlog, [&] { linereport(*run, d, l, stage); });
+            EXPECT_EQ(kept, fresh) << c.what << ", stage " << stage;
+        }
     }
 }
 
