@@ -89,6 +89,11 @@ struct UnivariantLine {
     int16_t blue;
 };
 
+// A line as the heap monitor counts it: its record with its points in
+// place, x and y each 0..linecapacity.
+constexpr size_t linetablerecord =
+    sizeof(UnivariantLine) - 2 * sizeof(long double*) + 2 * (linecapacity + 1) * sizeof(long double);
+
 // One shaded area.
 struct ShadedArea {
     double grayscale;                      // as written; 1 gives the light colour, 0 the dark

@@ -45,8 +45,8 @@ void* takeblock(run::Run& run, size_t count, size_t recordsize) {
 // 0..maxlines, each beginning a page (the block has a page to spare for
 // that).  It is left in small pages, so that only the pages a line's
 // points fill are ever taken from the system: most of each room stays
-// unused.  Returns the store's size in bytes.
-size_t takepointstore(run::Run& run, Diagram& d) {
+// unused.
+void takepointstore(run::Run& run, Diagram& d) {
     constexpr size_t rooms = 2 * (static_cast<size_t>(maxlines) + 1);
     constexpr size_t bytes = rooms * linepointroom * sizeof(long double) + storepage;
     d.pointstore.reset(static_cast<long double*>(zeroedblock(run, bytes)));
@@ -57,7 +57,6 @@ size_t takepointstore(run::Run& run, Diagram& d) {
         d.lines[k].y = room + linepointroom;
         room += 2 * linepointroom;
     }
-    return bytes;
 }
 
 }  // namespace
@@ -69,10 +68,12 @@ void startdiagram(run::Run& run, Diagram& d) {
     putstr(run, 0, heading, 1, run::setlog);
     d.points.reset(static_cast<InvariantPoint*>(takeblock(run, maxpoints, sizeof(InvariantPoint))));
     run::heapalloc(run, "inv", static_cast<int32_t>((maxpoints + 1) * sizeof(InvariantPoint)));
-    // The lines are reported as one table: their records and their points.
+    // The lines are reported as one table of records, each with room for
+    // its points 0..linecapacity: the size the heap monitor has always
+    // said, whatever slack the rooms' page alignment adds.
     d.lines.reset(static_cast<UnivariantLine*>(takeblock(run, maxlines, sizeof(UnivariantLine))));
-    size_t store = takepointstore(run, d);
-    run::heapalloc(run, "uni", static_cast<int32_t>((maxlines + 1) * sizeof(UnivariantLine) + store));
+    takepointstore(run, d);
+    run::heapalloc(run, "uni", static_cast<int32_t>((maxlines + 1) * linetablerecord));
     d.areas.reset(static_cast<ShadedArea*>(takeblock(run, maxareas, sizeof(ShadedArea))));
     d.pointlines.assign(maxpoints + 1, 0);
     d.linelines.assign(maxlines + 1, 0);
