@@ -112,15 +112,15 @@ FieldLabel fieldtext(int16_t area, const std::vector<text::Text>& lines, long do
 // Where a w by h box goes in the region: at the visual centre when it fits
 // there (`anywhere` false), else where it has the most room when it fits
 // there; false when it does not fit.
-bool fitbox(const Region& region, Spot centre, long double centreroom, long double w, long double h, bool anywhere,
+bool fitbox(const RoomSearch& region, Spot centre, long double centreroom, long double w, long double h, bool anywhere,
             Spot& at) {
     if (2 * centreroom < std::min(w, h)) return false;  // not even the inscribed circle holds it
     if (!anywhere) {
         at = centre;
-        return boxroom(region, centre, w, h) >= 1;
+        return region.boxroom(centre, w, h) >= 1;
     }
     long double room;
-    at = roomiestspot(region, w, h, 0.01L, room);
+    at = region.roomiestspot(w, h, 0.01L, room, 1);
     return room >= 1;
 }
 
@@ -176,6 +176,7 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
         long double centreroom;
         Spot centre = visualcentre(region, 0.25L, centreroom);
         if (centreroom <= 0) continue;
+        RoomSearch room(region);
 
         std::vector<text::TextView> words = wordsof(name);
         FieldLabel label{};
@@ -195,7 +196,7 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
                 long double h = capheight * s + (n - 1) * fieldleading * s + descent * s;
                 long double pad = 2 * fieldpad * s;
                 Spot at;
-                if (fitbox(region, centre, centreroom, w + pad, h + pad, tries >= most, at)) {
+                if (fitbox(room, centre, centreroom, w + pad, h + pad, tries >= most, at)) {
                     label = fieldtext(b.area, lines, s, at, w);
                     fitted = true;
                 }
@@ -210,8 +211,8 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
                 long double w = pl.width(text::viewof(number), TextFace::italic, s), h = (capheight + descent) * s;
                 long double pad = 2 * fieldpad * s;
                 Spot at = centre;
-                fitted = fitbox(region, centre, centreroom, w + pad, h + pad, false, at) ||
-                         fitbox(region, centre, centreroom, w + pad, h + pad, true, at);
+                fitted = fitbox(room, centre, centreroom, w + pad, h + pad, false, at) ||
+                         fitbox(room, centre, centreroom, w + pad, h + pad, true, at);
                 if (!fitted) at = centre;
                 if (fitted || s == st.leastsize) label = fieldtext(b.area, {number}, s, at, w);
                 if (fitted) break;

@@ -68,15 +68,31 @@ PlacedLabel oldlabel(Planner& pl, int16_t item, text::TextView text, Spot c) {
     return l;
 }
 
+// Whether a segment's box lies clear of a rectangle by more than the
+// rounding of crosses() can bridge: crosses() then says no.
+bool farapart(const Segment& s, const Rect& r) {
+    long double slack = 1e-9L * (1 + std::fabs(s.a.x) + std::fabs(s.a.y) + std::fabs(s.b.x) + std::fabs(s.b.y) +
+                                 std::fabs(r.left) + std::fabs(r.bottom) + std::fabs(r.right) + std::fabs(r.top));
+    return std::max(s.a.x, s.b.x) < r.left - slack || std::min(s.a.x, s.b.x) > r.right + slack ||
+           std::max(s.a.y, s.b.y) < r.bottom - slack || std::min(s.a.y, s.b.y) > r.top + slack;
+}
+
 // How bad a label's box is where it stands; `own` is a line the label
-// may sit on (0: none).
+// may sit on (0: none).  The segments are looked up by the small cells,
+// and most of those near the box lie clear of it, which a look at their
+// boxes tells before the crossing test (not in the look at everything,
+// which the quick look is checked against).
 int badness(const Planner& pl, const Rect& box, int16_t own) {
     int bad = within(box, pl.window) ? 0 : offwindow;
     bad += onlabel * pl.taken.overlapping(grown(box, numberspacing(pl)), pl.scan);
     bad += oncircle * pl.circles.overlapping(box, pl.scan);
-    pl.grid.near(box, [&](const Segment& s, int16_t line) {
-        if (line != own && crosses(s, box)) bad += acrossline;
-    });
+    auto cross = [&](const Segment& s, int16_t line) {
+        if (line != own && (pl.scan || !farapart(s, box)) && crosses(s, box)) bad += acrossline;
+    };
+    if (pl.scan)
+        pl.grid.near(box, cross);
+    else
+        pl.grid.nearsmall(box, cross);
     return bad;
 }
 

@@ -5,8 +5,7 @@ namespace gridel::geometry {
 
 namespace {
 
-// Cells or bands per item filed, and the most along a side.
-constexpr long double itemspercell = 1;
+// The most cells or bands along a side.
 constexpr long double mostcells = 1024;
 
 bool finite(const Rect& r) {
@@ -15,7 +14,7 @@ bool finite(const Rect& r) {
 
 }  // namespace
 
-bool NearGrid::build(const std::vector<Rect>& boxes) {
+bool NearGrid::build(const std::vector<Rect>& boxes, long double itemspercell) {
     cols = rows = 0;
     start.clear();
     ids.clear();

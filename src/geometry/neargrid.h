@@ -18,9 +18,10 @@ namespace gridel::geometry {
 
 class NearGrid {
 public:
-    // File the items by their boxes; false (and nothing filed) when a box
-    // is not finite, and the caller then looks at every item.
-    bool build(const std::vector<Rect>& boxes);
+    // File the items by their boxes, about `itemspercell` of them to a
+    // cell; false (and nothing filed) when a box is not finite, and the
+    // caller then looks at every item.
+    bool build(const std::vector<Rect>& boxes, long double itemspercell = 1);
 
     // Visit each item in the cells round p, nearest ring first, once,
     // until no item left can lie nearer to p than `best` (the visitor
@@ -62,6 +63,31 @@ public:
                 }
             }
         }
+    }
+
+    // Visit each item filed in the cells the rectangle meets, once: every
+    // item whose box meets the rectangle is among them.
+    template <class Visit>
+    void meeting(const Rect& q, const Visit& visit) const {
+        if (cols == 0) return;
+        long long c0 = std::max(cellof(q.left, extent.left), 0LL), c1 = std::min(cellof(q.right, extent.left), cols - 1);
+        long long r0 = std::max(cellof(q.bottom, extent.bottom), 0LL), r1 = std::min(cellof(q.top, extent.bottom), rows - 1);
+        if (c0 > c1 || r0 > r1) return;
+        ++stamp;
+        if (stamp == 0) {
+            std::fill(seen.begin(), seen.end(), 0u);
+            stamp = 1;
+        }
+        for (long long cy = r0; cy <= r1; ++cy)
+            for (long long cx = c0; cx <= c1; ++cx) {
+                size_t k = static_cast<size_t>(cy * cols + cx);
+                for (int32_t i = start[k]; i < start[k + 1]; ++i) {
+                    int32_t id = ids[static_cast<size_t>(i)];
+                    if (seen[static_cast<size_t>(id)] == stamp) continue;
+                    seen[static_cast<size_t>(id)] = stamp;
+                    visit(id);
+                }
+            }
     }
 
 private:

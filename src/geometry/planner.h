@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "geometry/figure.h"
@@ -67,14 +69,17 @@ private:
     mutable unsigned stamp = 0;
 };
 
-// The segments of the visible lines, each with its line's number.
+// The segments of the visible lines, each with its line's number, filed
+// by the cells of the grid and by cells a quarter their side (a label's
+// box meets few of those, and few segments lie in each).
 class SegmentGrid {
 public:
-    SegmentGrid(const Rect& area, long double cell) : cells(area, cell) {}
+    SegmentGrid(const Rect& area, long double cell) : cells(area, cell), small(area, cell / smallcells) {}
 
     void add(const Segment& s, int16_t line) {
         Rect r = {std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)};
         cells.addbox(r, static_cast<int>(segments.size()));
+        small.addbox(r, static_cast<int>(segments.size()));
         segments.push_back(s);
         owners.push_back(line);
     }
@@ -85,8 +90,17 @@ public:
         cells.near(r, [&](int i) { visit(segments[static_cast<size_t>(i)], owners[static_cast<size_t>(i)]); });
     }
 
+    // The same through the small cells: each segment whose box meets the
+    // rectangle is among those visited (some more may be).
+    template <class Visit>
+    void nearsmall(const Rect& r, const Visit& visit) const {
+        small.near(r, [&](int i) { visit(segments[static_cast<size_t>(i)], owners[static_cast<size_t>(i)]); });
+    }
+
 private:
+    static constexpr long double smallcells = 4;
     CellIndex cells;
+    CellIndex small;
     std::vector<Segment> segments;
     std::vector<int16_t> owners;
 };
@@ -156,17 +170,42 @@ struct Planner {
                                  // (the plain search the filed one is checked against)
     std::vector<int16_t> circlepoints{};  // the point each of `circles` is drawn for
 
-    long double width(text::TextView t, TextFace face, long double size) const { return measure.width(t, face, size); }
+    // The width of a text, measured once for each face and size: a field's
+    // words are measured again at every size and break tried, and most
+    // numbers are alike.  With `scan` every width is measured anew.
+    long double width(text::TextView t, TextFace face, long double size) const {
+        if (scan || !std::isfinite(size)) return measure.width(t, face, size);
+        WidthKey key{std::string(t.c, static_cast<size_t>(t.len > 0 ? t.len : 0)), face, size};
+        auto found = widths.find(key);
+        if (found != widths.end()) return found->second;
+        long double w = measure.width(t, face, size);
+        widths.emplace(std::move(key), w);
+        return w;
+    }
+
+    struct WidthKey {
+        std::string text;
+        TextFace face;
+        long double size;
+        bool operator<(const WidthKey& o) const {
+            if (size != o.size) return size < o.size;
+            if (face != o.face) return face < o.face;
+            return text < o.text;
+        }
+    };
+    mutable std::map<WidthKey, long double> widths{};
+    mutable long double spacing = -1;  // numberspacing, once known
 };
 
 // With halos, the room kept between a number's box and any other label's
 // (numbers, field names, free texts): a digit's width between their inks,
 // the halos counted in it, so that `2 3` never reads `23`.  0 without halos.
 inline long double numberspacing(const Planner& pl) {
+    if (pl.spacing >= 0) return pl.spacing;
     const FigureStyle& st = pl.plan.style;
-    if (st.halo <= 0) return 0;
-    long double digit = pl.width({"0", 1}, TextFace::regular, st.labelsize);
-    return digit > st.halo ? digit - st.halo : 0;
+    long double digit = st.halo > 0 ? pl.width({"0", 1}, TextFace::regular, st.labelsize) : 0;
+    pl.spacing = st.halo > 0 && digit > st.halo ? digit - st.halo : 0;
+    return pl.spacing;
 }
 
 // Whether a data point lies strictly inside the window.

@@ -30,6 +30,20 @@ constexpr long double maxstartcells = 64;
 // leaves out one that counts.
 constexpr long double keepmargin = 1e-6L;
 
+// More than the rounding of any room, distance or page coordinate can
+// amount to (long doubles carry 19 digits; the page's sizes are below a
+// million points): a test that must never decide otherwise than the exact
+// one decides with this to spare.
+constexpr long double roundingslack = 1e-6L;
+
+// The obstacles a RoomSearch files are looked up by the rectangles round
+// the places asked about, larger than most of them: so many to a cell.
+constexpr long double obstaclespercell = 8;
+
+// A RoomSearch files the obstacles within so many times its polygon's
+// width or height (the larger) of the polygon.
+constexpr long double zonereach = 3;
+
 // The side of the cells a search starts from over a box (not a number
 // when the box has no inside).
 long double startside(long double width, long double height) {
@@ -206,7 +220,9 @@ struct Cell {
 // times the half side bounds a cell); stops when no cell can beat the best
 // by more than `precision`.
 template <class Measure>
-Spot search(const Rect& box, const Measure& measure, long double reach, long double precision, long double& best) {
+Spot search(const Rect& box, const Measure& measure, long double reach, long double precision, long double& best,
+            long double enough = -INFINITY) {
+    long double hopeless = enough - roundingslack;
     Spot centre = {(box.left + box.right) / 2, (box.bottom + box.top) / 2};
     long double width = box.right - box.left, height = box.top - box.bottom;
     Cell top = {centre, 0, measure(centre), 0};
@@ -232,6 +248,7 @@ Spot search(const Rect& box, const Measure& measure, long double reach, long dou
             found = c.c;
         }
         if (c.most - best <= precision) break;  // the queue holds none better
+        if (best < enough && c.most < hopeless) break;  // no cell left can reach `enough`
         long double h = c.half / 2;
         for (int i = 0; i < 4; ++i) {
             queue.push(cell({c.c.x + (i % 2 == 0 ? -h : h), c.c.y + (i < 2 ? -h : h)}, h));
@@ -255,6 +272,16 @@ Rect searchbox(const Region& r) {
     b.right = std::min(b.right, r.window.right);
     b.top = std::min(b.top, r.window.top);
     return b;
+}
+
+// The region's polygon and window (not its obstacles) in coordinates where
+// a w by h box is the unit square.
+Region scaledframe(const Region& r, long double w, long double h) {
+    Region out;
+    out.scan = r.scan;
+    for (const Spot& p : r.polygon) out.polygon.push_back({p.x / w, p.y / h});
+    out.window = {r.window.left / w, r.window.bottom / h, r.window.right / w, r.window.top / h};
+    return out;
 }
 
 // The region in coordinates where a w by h box is the unit square.
@@ -336,6 +363,146 @@ Spot roomiestspot(const Region& region, long double w, long double h, long doubl
     auto measure = [&](Spot p) { return 2 * index.room(p, false); };
     // The room is twice the distance, so it grows at most twice as fast.
     Spot found = search(box, measure, 2, precision, best);
+    return {found.x * w, found.y * h};
+}
+
+namespace {
+
+bool finite(const Rect& r) {
+    return std::isfinite(r.left) && std::isfinite(r.bottom) && std::isfinite(r.right) && std::isfinite(r.top);
+}
+
+// The region's obstacles whose boxes may meet q (a rectangle in the
+// region's own coordinates) added to `out` scaled as `scaled` scales them,
+// in their order: segments, then boxes.  Those filed in `grid` (numbered
+// by `filed`) are looked up when q lies within `zone`; otherwise, or when
+// one of them does not scale to finite numbers, all of them are added.
+void gather(const Region& r, const NearGrid* grid, const std::vector<int32_t>& filed, const Rect& zone, const Rect& q,
+            long double w, long double h, Region& out) {
+    size_t nsegments = r.segments.size(), count = nsegments + r.boxes.size();
+    bool usable = true;
+    auto add = [&](size_t i) {
+        if (i < nsegments) {
+            const Segment& g = r.segments[i];
+            out.segments.push_back({{g.a.x / w, g.a.y / h}, {g.b.x / w, g.b.y / h}});
+            const Segment& s = out.segments.back();
+            usable = usable && finite({s.a.x, s.a.y, s.b.x, s.b.y});
+        } else {
+            const Rect& b = r.boxes[i - nsegments];
+            out.boxes.push_back({b.left / w, b.bottom / h, b.right / w, b.top / h});
+            usable = usable && finite(out.boxes.back());
+        }
+    };
+    if (grid != nullptr && finite(q) && q.left >= zone.left && q.right <= zone.right && q.bottom >= zone.bottom &&
+        q.top <= zone.top) {
+        std::vector<int32_t> ids;
+        grid->meeting(q, [&](int32_t id) { ids.push_back(filed[static_cast<size_t>(id)]); });
+        std::sort(ids.begin(), ids.end());
+        for (int32_t id : ids) add(static_cast<size_t>(id));
+        if (usable) return;
+        out.segments.clear();
+        out.boxes.clear();
+    }
+    for (size_t i = 0; i < count; ++i) add(i);
+}
+
+bool finitepolygon(const std::vector<Spot>& polygon) {
+    for (const Spot& p : polygon)
+        if (!std::isfinite(p.x) || !std::isfinite(p.y)) return false;
+    return true;
+}
+
+}  // namespace
+
+RoomSearch::RoomSearch(const Region& r) : region(r) {
+    if (r.scan || r.polygon.empty() || !finitepolygon(r.polygon)) return;
+    // The questions asked of a polygon look at most about its width and
+    // height away from it (a box that fits is no larger; a search's cells
+    // reach a little past it): what lies farther is not filed.
+    Rect extent = {r.polygon[0].x, r.polygon[0].y, r.polygon[0].x, r.polygon[0].y};
+    for (const Spot& p : r.polygon)
+        extent = {std::min(extent.left, p.x), std::min(extent.bottom, p.y), std::max(extent.right, p.x),
+                  std::max(extent.top, p.y)};
+    long double around = zonereach * std::max(extent.right - extent.left, extent.top - extent.bottom) + 1;
+    zone = {extent.left - around, extent.bottom - around, extent.right + around, extent.top + around};
+    if (!finite(zone)) return;
+    std::vector<Rect> boxes;
+    bool usable = true;  // an obstacle not finite leaves every question to look at all
+    auto file = [&](const Rect& b, size_t i) {
+        usable = usable && finite(b);
+        if (b.left <= zone.right && b.right >= zone.left && b.bottom <= zone.top && b.top >= zone.bottom) {
+            boxes.push_back(b);
+            filed.push_back(static_cast<int32_t>(i));
+        }
+    };
+    for (size_t i = 0; i < r.segments.size(); ++i) {
+        const Segment& s = r.segments[i];
+        file({std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)}, i);
+    }
+    for (size_t i = 0; i < r.boxes.size(); ++i) file(r.boxes[i], r.segments.size() + i);
+    auto grid = std::make_unique<NearGrid>();
+    if (usable && grid->build(boxes, obstaclespercell)) obstacles = std::move(grid);
+}
+
+RoomSearch::~RoomSearch() = default;
+
+long double RoomSearch::boxroom(Spot c, long double w, long double h) const {
+    if (region.scan) return geometry::boxroom(region, c, w, h);
+    if (!(w > 0 && h > 0) || region.polygon.size() < 3) return 0;
+    Region s = scaledframe(region, w, h);
+    Spot p = {c.x / w, c.y / h};
+    // As room() along the axes: an obstacle whose box lies farther from p
+    // than the room the polygon and the window leave never lowers it.
+    long double d = std::min(polygondistance(s.polygon, p, false), rectdistance(p, s.window, false));
+    long double e = std::max(d, 0.0L);
+    e += roundingslack * (1 + e + std::fabs(p.x) + std::fabs(p.y));
+    Rect q = {(p.x - e) * w, (p.y - e) * h, (p.x + e) * w, (p.y + e) * h};
+    gather(region, obstacles.get(), filed, zone, q, w, h, s);
+    for (const Segment& g : s.segments) d = std::min(d, axisdistance(p, g.a, g.b));
+    for (const Rect& b : s.boxes) d = std::min(d, -rectdistance(p, b, false));
+    return 2 * d;
+}
+
+Spot RoomSearch::roomiestspot(long double w, long double h, long double precision, long double& best,
+                              long double enough) const {
+    if (region.scan) return geometry::roomiestspot(region, w, h, precision, best);
+    best = 0;
+    if (!(w > 0 && h > 0) || region.polygon.size() < 3) return {0, 0};
+    Region s = scaledframe(region, w, h);
+    Rect box = searchbox(s);
+    long double width = box.right - box.left, height = box.top - box.bottom;
+    // Where a box has room k, a line through its centre along either axis
+    // runs k inside the polygon and the window: a box that wants more than
+    // their common extent fits nowhere.
+    if (enough > 0 && (width < enough - roundingslack || height < enough - roundingslack)) {
+        best = -INFINITY;
+        return {0, 0};
+    }
+    long double side = startside(width, height);
+    Rect reach = {box.left, box.bottom, box.right + side, box.top + side};
+    if (!(std::min(width, height) > 0)) reach = {-INFINITY, -INFINITY, INFINITY, INFINITY};
+    // The obstacles RoomIndex keeps lie within `limit` of the reach (it
+    // reckons the limit so, from the polygon's extent): only those near
+    // enough are gathered, with room to spare.
+    Rect q = {-INFINITY, -INFINITY, INFINITY, INFINITY};
+    if (finite(reach) && finitepolygon(s.polygon)) {
+        Rect extent = {s.polygon[0].x, s.polygon[0].y, s.polygon[0].x, s.polygon[0].y};
+        for (const Spot& p : s.polygon)
+            extent = {std::min(extent.left, p.x), std::min(extent.bottom, p.y), std::max(extent.right, p.x),
+                      std::max(extent.top, p.y)};
+        long double most = std::max(0.0L, std::min(extent.right - extent.left, extent.top - extent.bottom) / 2);
+        long double size = std::max({std::fabs(reach.left), std::fabs(reach.right), std::fabs(reach.bottom),
+                                     std::fabs(reach.top), std::fabs(extent.left), std::fabs(extent.right),
+                                     std::fabs(extent.bottom), std::fabs(extent.top)});
+        long double limit = most + keepmargin * (1 + most + size);
+        long double spare = limit + roundingslack * (1 + size);
+        if (std::isfinite(spare))
+            q = {(reach.left - spare) * w, (reach.bottom - spare) * h, (reach.right + spare) * w, (reach.top + spare) * h};
+    }
+    gather(region, obstacles.get(), filed, zone, q, w, h, s);
+    RoomIndex index(s, true, reach);
+    auto measure = [&](Spot p) { return 2 * index.room(p, false); };
+    Spot found = search(box, measure, 2, precision, best, enough);
     return {found.x * w, found.y * h};
 }
 

@@ -7,6 +7,9 @@
 // box is a square and distances are measured along the axes).
 #pragma once
 
+#include <cmath>
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace gridel::geometry {
@@ -57,6 +60,37 @@ long double boxroom(const Region& region, Spot c, long double w, long double h);
 // The centre where a w by h box has the most room (see boxroom), found
 // within `precision` of the box's size; that room in `room`.
 Spot roomiestspot(const Region& region, long double w, long double h, long double precision, long double& room);
+
+class NearGrid;
+
+// boxroom and roomiestspot asked of one region again and again, for boxes
+// of many sizes: the region's obstacles are filed once, and each question
+// looks only at those that can matter to its answer, which is exactly the
+// answer of the plain functions.  A region marked `scan` is answered by the
+// plain functions.  The region must outlive the search.
+class RoomSearch {
+public:
+    explicit RoomSearch(const Region& region);
+    ~RoomSearch();
+
+    long double boxroom(Spot c, long double w, long double h) const;
+
+    // As roomiestspot; but when `enough` is given, a search that can no
+    // longer find that much room stops and answers a room below it (its
+    // place then not the roomiest).  When the room found is `enough` or
+    // more, the place and the room are those of roomiestspot.
+    Spot roomiestspot(long double w, long double h, long double precision, long double& room,
+                      long double enough = -INFINITY) const;
+
+private:
+    const Region& region;
+    // The obstacles near the polygon (`filed`: their numbers among the
+    // segments, then the boxes), filed by `obstacles`; the questions that
+    // reach past `zone` look at all of them.  No grid when unusable.
+    std::unique_ptr<NearGrid> obstacles;
+    std::vector<int32_t> filed;
+    Rect zone{};
+};
 
 // Whether two rectangles share more than an edge.
 bool overlaps(const Rect& a, const Rect& b);

@@ -134,6 +134,57 @@ TEST(Polylabel, FiledSearchesAnswerAsTheLookAtEverything) {
             b = roomiestspot(scanned, box.x, box.y, 0.01L, room2);
             EXPECT_TRUE(same(a.x, b.x) && same(a.y, b.y) && same(room1, room2)) << what << " box " << box.x;
         }
+
+        // Asked again and again of one region, with the obstacles filed
+        // once: the same rooms and places; and a search that stops when
+        // it cannot find room enough says so whenever the full one finds
+        // none, and answers as the full one when it finds some.
+        RoomSearch search(filed);
+        for (Spot box : {Spot{4, 2}, Spot{20, 6}, Spot{60, 9}, Spot{3, 30}, Spot{0.5L, 0.5L}, Spot{150, 3}}) {
+            std::string which = what + " box " + std::to_string(static_cast<double>(box.x)) + " by " +
+                                std::to_string(static_cast<double>(box.y));
+            a = search.roomiestspot(box.x, box.y, 0.01L, room1);
+            b = roomiestspot(scanned, box.x, box.y, 0.01L, room2);
+            EXPECT_TRUE(same(a.x, b.x) && same(a.y, b.y) && same(room1, room2)) << which;
+            for (long double enough : {1.0L, 0.5L, 2.0L}) {
+                a = search.roomiestspot(box.x, box.y, 0.01L, room1, enough);
+                EXPECT_EQ(room1 >= enough, room2 >= enough) << which << " enough " << static_cast<double>(enough);
+                if (room2 >= enough) {
+                    EXPECT_TRUE(same(a.x, b.x) && same(a.y, b.y) && same(room1, room2)) << which;
+                }
+            }
+            for (int k = 0; k < 20; ++k) {
+                Spot c = {uniform(-30, 230), uniform(-30, 180)};
+                if (k == 0) c = b;
+                EXPECT_TRUE(same(search.boxroom(c, box.x, box.y), boxroom(scanned, c, box.x, box.y))) << which;
+            }
+        }
+    }
+}
+
+// The room a box has is 1 exactly where it just fits: between two
+// obstacles, against the polygon's edge, in a window as wide as the box;
+// a search that wants room 1 finds it there and nowhere narrower.
+TEST(Polylabel, SearchesThatWantRoomEnough) {
+    Region strip = region({{0, 0}, {100, 0}, {100, 20}, {0, 20}});
+    strip.boxes = {{-10, -10, 30, 30}, {70, -10, 110, 30}};  // leave 40 by 20 free
+    RoomSearch search(strip);
+    struct Case {
+        long double w, h;
+        bool fits;
+    };
+    const Case cases[] = {{40, 20, true}, {20, 10, true}, {40.5L, 10, false}, {10, 20.5L, false}, {39.9L, 19.9L, true}};
+    for (const Case& c : cases) {
+        long double full, wanted;
+        Spot at = roomiestspot(strip, c.w, c.h, 0.01L, full);
+        Spot found = search.roomiestspot(c.w, c.h, 0.01L, wanted, 1);
+        EXPECT_EQ(full >= 1, c.fits) << c.w << " by " << c.h;
+        EXPECT_EQ(wanted >= 1, c.fits) << c.w << " by " << c.h;
+        if (c.fits) {
+            EXPECT_EQ(found.x, at.x);
+            EXPECT_EQ(found.y, at.y);
+            EXPECT_NEAR(static_cast<double>(found.x), 50, 0.5);
+        }
     }
 }
 
