@@ -28,9 +28,12 @@ public:
     // lowers it as it finds nearer items).  The distance an item's ring
     // promises is measured along the axes (the larger offset), so it holds
     // for Euclidean distances too.  An item whose box holds p is visited
-    // whatever `best` is.
+    // whatever `best` is.  With a `scale`, the distances `best` holds are
+    // at least `scale` times those along the axes of the filed boxes (the
+    // boxes filed at their sizes, the distances measured where they are
+    // shrunk).
     template <class Visit>
-    void nearest(Spot p, const long double& best, const Visit& visit) const {
+    void nearest(Spot p, const long double& best, const Visit& visit, long double scale = 1) const {
         if (cols == 0) return;
         long long px = cellof(p.x, extent.left), py = cellof(p.y, extent.bottom);
         auto outside = [](long long k, long long n) { return k < 0 ? -k : k >= n ? k - (n - 1) : 0; };
@@ -52,7 +55,7 @@ public:
             }
         };
         for (long long r = first; r <= last; ++r) {
-            if (r > 0 && ringdistance(r) >= best) break;
+            if (r > 0 && ringdistance(r) * scale >= best) break;
             for (long long cy = py - r; cy <= py + r; ++cy) {
                 if (cy < 0 || cy >= rows) continue;
                 if (cy == py - r || cy == py + r) {

@@ -442,6 +442,18 @@ RoomSearch::RoomSearch(const Region& r) : region(r) {
     for (size_t i = 0; i < r.boxes.size(); ++i) file(r.boxes[i], r.segments.size() + i);
     auto grid = std::make_unique<NearGrid>();
     if (usable && grid->build(boxes, obstaclespercell)) obstacles = std::move(grid);
+    if (!obstacles) return;
+    std::vector<Rect> sides;
+    size_t n = r.polygon.size();
+    for (size_t i = 0; i < n; ++i) {
+        Spot a = r.polygon[i], b = r.polygon[(i + 1) % n];
+        sides.push_back({std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)});
+    }
+    auto edgegrid = std::make_unique<NearGrid>();
+    if (edgegrid->build(sides)) edges = std::move(edgegrid);
+    for (const Rect& b : boxes)
+        largest = std::max({largest, std::fabs(b.left), std::fabs(b.bottom), std::fabs(b.right), std::fabs(b.top)});
+    for (const Spot& p : r.polygon) largest = std::max({largest, std::fabs(p.x), std::fabs(p.y)});
 }
 
 RoomSearch::~RoomSearch() = default;
@@ -499,9 +511,55 @@ Spot RoomSearch::roomiestspot(long double w, long double h, long double precisio
         if (std::isfinite(spare))
             q = {(reach.left - spare) * w, (reach.bottom - spare) * h, (reach.right + spare) * w, (reach.top + spare) * h};
     }
-    gather(region, obstacles.get(), filed, zone, q, w, h, s);
-    RoomIndex index(s, true, reach);
-    auto measure = [&](Spot p) { return 2 * index.room(p, false); };
+    bool filedfar = edges && finite(q) && q.left >= zone.left && q.right <= zone.right && q.bottom >= zone.bottom &&
+                    q.top <= zone.top && std::isfinite(largest / std::min(w, h));
+    if (!filedfar) {
+        gather(region, obstacles.get(), filed, zone, q, w, h, s);
+        RoomIndex index(s, true, reach);
+        auto measure = [&](Spot p) { return 2 * index.room(p, false); };
+        Spot found = search(box, measure, 2, precision, best, enough);
+        return {found.x * w, found.y * h};
+    }
+    // The room as RoomIndex reckons it, through the edges and obstacles
+    // filed at their own sizes.  Every obstacle RoomIndex keeps lies in q
+    // and so is filed: the least distance is the same.  A distance where
+    // the box is the unit square is at least 1 / max(w, h) times the one
+    // at the filed sizes.
+    EdgeBands bands;
+    bands.build(s.polygon);
+    long double scale = 1 / std::max(w, h);
+    size_t n = s.polygon.size(), nsegments = region.segments.size();
+    auto measure = [&](Spot p) {
+        Spot u = {p.x * w, p.y * h};
+        long double least = INFINITY;
+        edges->nearest(
+            u, least,
+            [&](int32_t i) {
+                least = std::min(least, axisdistance(p, s.polygon[static_cast<size_t>(i)],
+                                                     s.polygon[(static_cast<size_t>(i) + 1) % n]));
+            },
+            scale);
+        long double d = std::min(bands.inside(s.polygon, p) ? least : -least, rectdistance(p, s.window, false));
+        // The rings round u's cell are looked at while the room is below
+        // zero too: u is p at the filed sizes only to the last bit, and a
+        // box that holds p may lie in the cell beside u's.
+        long double bound = std::max(d, 0.0L) + roundingslack;
+        obstacles->nearest(
+            u, bound,
+            [&](int32_t id) {
+                size_t k = static_cast<size_t>(filed[static_cast<size_t>(id)]);
+                if (k < nsegments) {
+                    const Segment& g = region.segments[k];
+                    d = std::min(d, axisdistance(p, {g.a.x / w, g.a.y / h}, {g.b.x / w, g.b.y / h}));
+                } else {
+                    const Rect& b = region.boxes[k - nsegments];
+                    d = std::min(d, -rectdistance(p, {b.left / w, b.bottom / h, b.right / w, b.top / h}, false));
+                }
+                bound = std::max(d, 0.0L) + roundingslack;
+            },
+            scale);
+        return 2 * d;
+    };
     Spot found = search(box, measure, 2, precision, best, enough);
     return {found.x * w, found.y * h};
 }

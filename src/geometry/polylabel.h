@@ -90,6 +90,11 @@ private:
     std::unique_ptr<NearGrid> obstacles;
     std::vector<int32_t> filed;
     Rect zone{};
+    // The polygon's edges filed at the region's own sizes: a search asks
+    // them, and the obstacles, for the room where a box is shrunk to the
+    // unit square, with no filing of its own.  None when unusable.
+    std::unique_ptr<NearGrid> edges;
+    long double largest = 0;  // the largest size of a coordinate filed
 };
 
 // Whether two rectangles share more than an edge.
