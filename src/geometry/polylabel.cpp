@@ -399,10 +399,26 @@ void gather(const Region& r, const NearGrid* grid, const std::vector<int32_t>& f
         grid->meeting(q, [&](int32_t id) { ids.push_back(filed[static_cast<size_t>(id)]); });
         std::sort(ids.begin(), ids.end());
         for (int32_t id : ids) add(static_cast<size_t>(id));
-        if (usable) return;
-        out.segments.clear();
-        out.boxes.clear();
+    } else if (finite(q)) {
+        // Nothing filed: a look at every obstacle's box.
+        for (size_t i = 0; i < count && usable; ++i) {
+            Rect b;
+            if (i < nsegments) {
+                const Segment& g = r.segments[i];
+                b = {std::min(g.a.x, g.b.x), std::min(g.a.y, g.b.y), std::max(g.a.x, g.b.x), std::max(g.a.y, g.b.y)};
+            } else {
+                b = r.boxes[i - nsegments];
+            }
+            usable = finite(b);
+            if (b.left <= q.right && b.right >= q.left && b.bottom <= q.top && b.top >= q.bottom) add(i);
+        }
+    } else {
+        usable = false;
     }
+    if (usable) return;
+    out.segments.clear();
+    out.boxes.clear();
+    usable = true;
     for (size_t i = 0; i < count; ++i) add(i);
 }
 
@@ -414,7 +430,12 @@ bool finitepolygon(const std::vector<Spot>& polygon) {
 
 }  // namespace
 
-RoomSearch::RoomSearch(const Region& r) : region(r) {
+RoomSearch::RoomSearch(const Region& r) : region(r) {}
+
+void RoomSearch::file() const {
+    if (filing) return;
+    filing = true;
+    const Region& r = region;
     if (r.scan || r.polygon.empty() || !finitepolygon(r.polygon)) return;
     // The questions asked of a polygon look at most about its width and
     // height away from it (a box that fits is no larger; a search's cells
@@ -511,6 +532,7 @@ Spot RoomSearch::roomiestspot(long double w, long double h, long double precisio
         if (std::isfinite(spare))
             q = {(reach.left - spare) * w, (reach.bottom - spare) * h, (reach.right + spare) * w, (reach.top + spare) * h};
     }
+    file();
     bool filedfar = edges && finite(q) && q.left >= zone.left && q.right <= zone.right && q.bottom >= zone.bottom &&
                     q.top <= zone.top && std::isfinite(largest / std::min(w, h));
     if (!filedfar) {

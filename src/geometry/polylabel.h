@@ -83,18 +83,24 @@ public:
                       long double enough = -INFINITY) const;
 
 private:
+    // Files the obstacles and the edges, the first time a search needs
+    // them (a box that fits nowhere near is answered without).
+    void file() const;
+
     const Region& region;
+    mutable bool filing = false;
     // The obstacles near the polygon (`filed`: their numbers among the
     // segments, then the boxes), filed by `obstacles`; the questions that
-    // reach past `zone` look at all of them.  No grid when unusable.
-    std::unique_ptr<NearGrid> obstacles;
-    std::vector<int32_t> filed;
-    Rect zone{};
+    // reach past `zone`, or come before the filing, look at all of them.
+    // No grid when unusable.
+    mutable std::unique_ptr<NearGrid> obstacles;
+    mutable std::vector<int32_t> filed;
+    mutable Rect zone{};
     // The polygon's edges filed at the region's own sizes: a search asks
     // them, and the obstacles, for the room where a box is shrunk to the
     // unit square, with no filing of its own.  None when unusable.
-    std::unique_ptr<NearGrid> edges;
-    long double largest = 0;  // the largest size of a coordinate filed
+    mutable std::unique_ptr<NearGrid> edges;
+    mutable long double largest = 0;  // the largest size of a coordinate filed
 };
 
 // Whether two rectangles share more than an edge.
