@@ -69,10 +69,11 @@ PlacedLabel oldlabel(Planner& pl, int16_t item, text::TextView text, Spot c) {
 }
 
 // Whether a segment's box lies clear of a rectangle by more than the
-// rounding of crosses() can bridge: crosses() then says no.
+// rounding of crosses() can bridge: crosses() then says no.  Its cuts of
+// the segment to the rectangle's slabs are exact but for a few roundings
+// of the segment's run along an axis, which the slack outweighs.
 bool farapart(const Segment& s, const Rect& r) {
-    long double slack = 1e-9L * (1 + std::fabs(s.a.x) + std::fabs(s.a.y) + std::fabs(s.b.x) + std::fabs(s.b.y) +
-                                 std::fabs(r.left) + std::fabs(r.bottom) + std::fabs(r.right) + std::fabs(r.top));
+    long double slack = 1e-9L * (1 + std::fabs(s.b.x - s.a.x) + std::fabs(s.b.y - s.a.y));
     return std::max(s.a.x, s.b.x) < r.left - slack || std::min(s.a.x, s.b.x) > r.right + slack ||
            std::max(s.a.y, s.b.y) < r.bottom - slack || std::min(s.a.y, s.b.y) > r.top + slack;
 }
