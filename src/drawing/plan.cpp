@@ -43,6 +43,16 @@ void warnunclear(run::Run& run, const diagram::Diagram& d, const geometry::Figur
     }
 }
 
+// A warning for each field whose number, standing in for a name that fits
+// nowhere, found no room either and stands at the field's centre within a
+// digit's width of a line's or point's number or a free text.
+void warncrowded(run::Run& run, const diagram::Diagram& d, const geometry::FigurePlan& figure) {
+    for (int16_t area : figure.crowded)
+        run::warning(run, d.arealines[static_cast<size_t>(area)], diagram::areaname(area),
+                     "its name fits nowhere and its number has no room either: at the field's centre it stands "
+                     "within a digit's width of another number or text");
+}
+
 }  // namespace
 
 DrawingPlan plandrawing(run::Run& run, diagram::Diagram& diagram) {
@@ -54,6 +64,7 @@ DrawingPlan plandrawing(run::Run& run, diagram::Diagram& diagram) {
     plan.labels = geometry::placelabels(run, diagram);
     plan.figure = planfigure(diagram, plan.areas, plan.labels, FontMeasure(diagram.figure.formulas));
     warnunclear(run, diagram, plan.figure);
+    warncrowded(run, diagram, plan.figure);
     run::stopifinterrupted();
     return plan;
 }

@@ -109,6 +109,21 @@ FieldLabel fieldtext(int16_t area, const std::vector<text::Text>& lines, long do
     return f;
 }
 
+// With halos, whether a field's number standing at `box` is within a
+// digit's width, ink to ink, of one of the first `before` labels placed
+// (the free texts and the lines' and points' numbers, whose boxes hold
+// their halos): it may then be read with it.
+bool neartexts(const Planner& pl, const Rect& box, size_t before) {
+    long double spacing = numberspacing(pl);
+    if (spacing <= 0) return false;
+    long double halo = pl.plan.style.halo, digit = spacing + halo;
+    bool near = false;
+    pl.taken.near(grown(box, digit), pl.scan, [&](int i, const Rect& r) {
+        if (static_cast<size_t>(i) < before && rectgap(box, grown(r, -halo / 2)) < digit) near = true;
+    });
+    return near;
+}
+
 // Where a w by h box goes in the region: at the visual centre when it fits
 // there (`anywhere` false), else where it has the most room when it fits
 // there; false when it does not fit.
@@ -147,6 +162,7 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
     if (d.fieldnames.empty()) return;
     std::vector<BoundaryPoint> points;
     int16_t numbered = 0;
+    const size_t numbers = pl.taken.all().size();  // the labels placed before the fields'
     for (const AreaBoundary& b : areas) {
         run::stopifinterrupted();
         if (static_cast<size_t>(b.area) >= d.fieldnames.size()) continue;
@@ -217,6 +233,7 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
                 if (fitted || s == st.leastsize) label = fieldtext(b.area, {number}, s, at, w);
                 if (fitted) break;
             }
+            if (!fitted && neartexts(pl, label.box, numbers)) plan.crowded.push_back(b.area);
             label.number = numbered;
         }
         plan.fields.push_back(label);

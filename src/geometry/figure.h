@@ -107,6 +107,7 @@ struct FigurePlan {
     std::vector<PlacedLabel> pointlabels;  // in point order
     std::vector<UnclearNumber> unclear;    // points' first, then lines', in order
     std::vector<FieldLabel> fields;        // in area order
+    std::vector<int16_t> crowded;          // areas whose number, with no room, stands too near another number
     std::vector<PlacedText> texts;         // the script's free texts, in order
     AxisTitle xlabel;
     AxisTitle ylabel;

@@ -208,6 +208,13 @@ inline long double numberspacing(const Planner& pl) {
     return pl.spacing;
 }
 
+// The distance between two boxes: 0 where they meet.
+inline long double rectgap(const Rect& a, const Rect& b) {
+    long double dx = std::max({0.0L, a.left - b.right, b.left - a.right});
+    long double dy = std::max({0.0L, a.bottom - b.top, b.bottom - a.top});
+    return std::sqrt(dx * dx + dy * dy);
+}
+
 // Whether a data point lies strictly inside the window.
 inline bool insidewindow(const diagram::PlotWindow& w, long double x, long double y) {
     return x > w.xlow && x < w.xhigh && y > w.ylow && y < w.yhigh;
