@@ -66,8 +66,9 @@ CairoCanvas::CairoCanvas(cairo_t* cr, const PageBox& box, double scale) : cr(cr)
     reach = {{std::fmin(x0, x1), std::fmin(y0, y1)}, {std::fmax(x0, x1), std::fmax(y0, y1)}};
 }
 
-void CairoCanvas::measure(const PageBox& box) {
+void CairoCanvas::measure(const PageBox& box, bool exact) {
     measuring = true;
+    exactink = exact;
     within = box;
     inked = false;
 }
@@ -92,6 +93,19 @@ void CairoCanvas::addink(double x1, double y1, double x2, double y2) {
     if (bottom < extent.bottom) extent.bottom = bottom;
     if (right > extent.right) extent.right = right;
     if (top > extent.top) extent.top = top;
+}
+
+// How far past its baseline, in its size, any glyph of a text may reach,
+// with room to spare: the faces' tallest and deepest marks stay within
+// about 1.2 of the size, and no mark reaches past its neighbour's advance
+// by that much.  Sub- and superscripts stand within half a size of it.
+constexpr long double glyphreach = 2.5L;
+
+bool CairoCanvas::inkholds(const PagePoint& start, const PagePoint& end, long double size, long double halowidth) const {
+    if (!measuring || exactink || !inked) return false;
+    long double m = glyphreach * std::fabs(size) + std::fabs(halowidth) / 2;
+    return std::fmin(start.x, end.x) - m >= extent.left && std::fmax(start.x, end.x) + m <= extent.right &&
+           std::fmin(start.y, end.y) - m >= extent.bottom && std::fmax(start.y, end.y) + m <= extent.top;
 }
 
 void CairoCanvas::begin(const PageHeader& header) {
@@ -229,6 +243,7 @@ void CairoCanvas::styledtext(long double px, long double py, text::TextView text
     if (!placetext(pagecoord(px), pagecoord(py), text::drawabletext(text.c, text.len), anchorof(role), style, angle, start,
                    end))
         return;
+    if (inkholds(start, end, style.size, look.halo)) return;  // it would add no ink to what is found
     // The halo: the glyphs' outlines stroked in white, under the glyphs.
     if (look.halo > 0) {
         cairo_new_path(cr);
@@ -256,6 +271,7 @@ void CairoCanvas::markedtext(long double x, long double y, text::TextView text, 
     long double back = anchor == TextAnchor::middle ? set.width / 2 : anchor == TextAnchor::end ? set.width : 0;
     PagePoint start = {x - back * dx, y - back * dy}, end = {start.x + set.width * dx, start.y + set.width * dy};
     if (!reach.holds(start) || !reach.holds(end)) return;
+    if (inkholds(start, end, look.size, look.halo)) return;  // it would add no ink to what is found
     // Each piece from its place along the baseline, raised or lowered
     // across it.
     auto origin = [&](const SetPiece& p) {
@@ -280,11 +296,11 @@ bool inkbox(const std::function<void(Canvas&)>& draw, PageBox& box) {
     return inkbox(draw, {pageboxleft, pageboxbottom, pageboxright, pageboxtop}, box);
 }
 
-bool inkbox(const std::function<void(Canvas&)>& draw, const PageBox& within, PageBox& box) {
+bool inkbox(const std::function<void(Canvas&)>& draw, const PageBox& within, PageBox& box, bool exact) {
     CairoSurface surface(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr));
     CairoContext cr(cairo_create(surface.get()));
     CairoCanvas canvas(cr.get(), {0, 0, 0, 0}, 1);
-    canvas.measure(within);
+    canvas.measure(within, exact);
     draw(canvas);
     return canvas.ink(box) && cairo_status(cr.get()) == CAIRO_STATUS_SUCCESS;
 }

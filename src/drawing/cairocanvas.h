@@ -40,8 +40,10 @@ public:
     CairoCanvas(cairo_t* cr, const PageBox& box, double scale);
 
     // Paint nothing: only gather the extents of the ink every stroke, fill
-    // and text would put inside `within`.
-    void measure(const PageBox& within);
+    // and text would put inside `within`.  A text that surely falls inside
+    // the ink found so far is passed over unless `exact` asks for the ink
+    // of every text (the extents are the same either way).
+    void measure(const PageBox& within, bool exact = false);
     // The extents gathered while measuring; false when there is no ink.
     bool ink(PageBox& box) const;
     // The header begin() was given (the document's title and creator).
@@ -79,6 +81,10 @@ private:
     void addpieces(const std::vector<PathPiece>& pieces, bool cut);
     void paint(bool filling);
     void addink(double x1, double y1, double x2, double y2);
+    // While measuring: whether the ink found so far holds every mark a
+    // text from `start` to `end`, `size` points, with a halo `halowidth`
+    // wide, can make.
+    bool inkholds(const PagePoint& start, const PagePoint& end, long double size, long double halowidth) const;
 
     cairo_t* cr;
     // The part of the page whose device coordinates cairo holds with room
@@ -89,6 +95,7 @@ private:
     PageHeader given{};
 
     bool measuring = false;
+    bool exactink = false;  // measure every text, even one the ink found holds
     PageBox within = {0, 0, 0, 0};
     bool inked = false;
     PageBox extent = {0, 0, 0, 0};  // of the ink found
@@ -97,6 +104,6 @@ private:
 // The extents of the ink `draw` puts on the EPS's page box, or within
 // `within` (ink outside counts for nothing): false when it puts none there.
 bool inkbox(const std::function<void(Canvas&)>& draw, PageBox& box);
-bool inkbox(const std::function<void(Canvas&)>& draw, const PageBox& within, PageBox& box);
+bool inkbox(const std::function<void(Canvas&)>& draw, const PageBox& within, PageBox& box, bool exact = false);
 
 }  // namespace gridel::drawing

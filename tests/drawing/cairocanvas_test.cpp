@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "drawing/cairocanvas.h"
@@ -221,3 +222,50 @@ TEST(CairoCanvas, PagesCoverTheBox) {
 }
 
 }  // namespace
+
+namespace gridel_inkbox_test {
+
+// A frame and then many texts in every look, most inside it, some across
+// its edges and some far outside, as a figure draws its numbers and key.
+void framedtexts(Canvas& c, unsigned seed, int texts) {
+    unsigned state = seed;
+    auto next = [&state](int n) {
+        state = state * 1103515245u + 12345u;
+        return static_cast<int>((state >> 8) % static_cast<unsigned>(n));
+    };
+    c.linewidth(1);
+    c.moveto(at(100, 100));
+    c.lineto(at(400, 100));
+    c.lineto(at(400, 500));
+    c.lineto(at(100, 500));
+    c.lineto(at(100, 100));
+    c.stroke();
+    const char* words[] = {"12", "u3", "Ky", "g + bi + H$_2$O", "$P$ (kbar)", "WW", "jy", "\xc3\x85"};
+    const TextRole roles[] = {TextRole::centred, TextRole::right, TextRole::caption, TextRole::heading};
+    const TextFace faces[] = {TextFace::regular, TextFace::bold, TextFace::italic};
+    for (int k = 0; k < texts; ++k) {
+        const char* w = words[next(8)];
+        long double x = 40 + next(420), y = 40 + next(520);
+        TextLook look{static_cast<long double>(4 + next(20)), faces[next(3)], next(5) == 0,
+                      next(2) == 0 ? 0.0L : static_cast<long double>(next(40)) / 10};
+        c.styledtext(x, y, {w, static_cast<int32_t>(std::strlen(w))}, roles[next(4)], look);
+    }
+}
+
+}  // namespace gridel_inkbox_test
+
+// Texts that the ink found so far surely holds are passed over while
+// measuring: the extents are those of measuring every text, to the bit.
+TEST(CairoCanvas, InkPassesOverTextsItHoldsWithTheSameExtents) {
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        auto draw = [seed](Canvas& c) { gridel_inkbox_test::framedtexts(c, seed, 60); };
+        for (const PageBox& within : {PageBox{0, 0, 612, 792}, PageBox{-20000, -20000, 20000, 20000}}) {
+            PageBox quick{}, exact{};
+            ASSERT_EQ(inkbox(draw, within, quick), inkbox(draw, within, exact, true)) << seed;
+            EXPECT_TRUE(quick.left == exact.left && quick.bottom == exact.bottom && quick.right == exact.right &&
+                        quick.top == exact.top)
+                << "seed " << seed << ": " << static_cast<double>(quick.left) << " " << static_cast<double>(exact.left)
+                << " / " << static_cast<double>(quick.top) << " " << static_cast<double>(exact.top);
+        }
+    }
+}
