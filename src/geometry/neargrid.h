@@ -39,20 +39,10 @@ public:
         auto outside = [](long long k, long long n) { return k < 0 ? -k : k >= n ? k - (n - 1) : 0; };
         long long first = std::max(outside(px, cols), outside(py, rows));
         long long last = std::max(std::max(px, cols - 1 - px), std::max(py, rows - 1 - py));
-        ++stamp;
-        if (stamp == 0) {  // wrapped: forget every mark
-            std::fill(seen.begin(), seen.end(), 0u);
-            stamp = 1;
-        }
+        newvisit();
         auto cell = [&](long long cx, long long cy) {
             if (cx < 0 || cx >= cols || cy < 0 || cy >= rows) return;
-            size_t k = static_cast<size_t>(cy * cols + cx);
-            for (int32_t i = start[k]; i < start[k + 1]; ++i) {
-                int32_t id = ids[static_cast<size_t>(i)];
-                if (seen[static_cast<size_t>(id)] == stamp) continue;
-                seen[static_cast<size_t>(id)] = stamp;
-                visit(id);
-            }
+            visitcell(static_cast<size_t>(cy * cols + cx), visit);
         };
         for (long long r = first; r <= last; ++r) {
             if (r > 0 && ringdistance(r) * scale >= best) break;
@@ -76,21 +66,9 @@ public:
         long long c0 = std::max(cellof(q.left, extent.left), 0LL), c1 = std::min(cellof(q.right, extent.left), cols - 1);
         long long r0 = std::max(cellof(q.bottom, extent.bottom), 0LL), r1 = std::min(cellof(q.top, extent.bottom), rows - 1);
         if (c0 > c1 || r0 > r1) return;
-        ++stamp;
-        if (stamp == 0) {
-            std::fill(seen.begin(), seen.end(), 0u);
-            stamp = 1;
-        }
+        newvisit();
         for (long long cy = r0; cy <= r1; ++cy)
-            for (long long cx = c0; cx <= c1; ++cx) {
-                size_t k = static_cast<size_t>(cy * cols + cx);
-                for (int32_t i = start[k]; i < start[k + 1]; ++i) {
-                    int32_t id = ids[static_cast<size_t>(i)];
-                    if (seen[static_cast<size_t>(id)] == stamp) continue;
-                    seen[static_cast<size_t>(id)] = stamp;
-                    visit(id);
-                }
-            }
+            for (long long cx = c0; cx <= c1; ++cx) visitcell(static_cast<size_t>(cy * cols + cx), visit);
     }
 
 private:
@@ -100,6 +78,26 @@ private:
         if (!(k > -far)) return -(1LL << 40);
         if (!(k < far)) return 1LL << 40;
         return static_cast<long long>(k);
+    }
+
+    // A new visit: items seen in an earlier one may be visited again.
+    void newvisit() const {
+        ++stamp;
+        if (stamp == 0) {  // wrapped: forget every mark
+            std::fill(seen.begin(), seen.end(), 0u);
+            stamp = 1;
+        }
+    }
+
+    // Each item filed in cell k and not yet seen in this visit: visit(id).
+    template <class Visit>
+    void visitcell(size_t k, const Visit& visit) const {
+        for (int32_t i = start[k]; i < start[k + 1]; ++i) {
+            int32_t id = ids[static_cast<size_t>(i)];
+            if (seen[static_cast<size_t>(id)] == stamp) continue;
+            seen[static_cast<size_t>(id)] = stamp;
+            visit(id);
+        }
     }
 
     // The least distance along the axes from a point to an item whose
