@@ -73,14 +73,6 @@ void CairoCanvas::measure(const PageBox& box, bool exact) {
     inked = false;
 }
 
-void CairoCanvas::settle() {
-    settling = true;
-    for (const LaterText& t : later)
-        styledtext(t.px, t.py, {t.text.data(), static_cast<int32_t>(t.text.size())}, t.role, t.look);
-    later.clear();
-    settling = false;
-}
-
 bool CairoCanvas::ink(PageBox& box) const {
     if (inked) box = extent;
     return inked;
@@ -241,10 +233,6 @@ void CairoCanvas::showtext(long double x, long double y, const std::string& utf8
 }
 
 void CairoCanvas::styledtext(long double px, long double py, text::TextView text, TextRole role, const TextLook& look) {
-    if (measuring && !exactink && !settling) {
-        later.push_back({px, py, std::string(text.c, static_cast<size_t>(text.len)), role, look});
-        return;
-    }
     if (ismarked(text, look)) {
         markedtext(pagecoord(px), pagecoord(py), text, role, look);
         return;
@@ -314,7 +302,6 @@ bool inkbox(const std::function<void(Canvas&)>& draw, const PageBox& within, Pag
     CairoCanvas canvas(cr.get(), {0, 0, 0, 0}, 1);
     canvas.measure(within, exact);
     draw(canvas);
-    canvas.settle();
     return canvas.ink(box) && cairo_status(cr.get()) == CAIRO_STATUS_SUCCESS;
 }
 

@@ -13,7 +13,6 @@
 
 #include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "drawing/canvas.h"
@@ -46,8 +45,6 @@ public:
     // of every text (the extents are the same either way).
     void measure(const PageBox& within, bool exact = false);
     // The extents gathered while measuring; false when there is no ink.
-    // Measure the texts set aside first (settle).
-    void settle();
     bool ink(PageBox& box) const;
     // The header begin() was given (the document's title and creator).
     const PageHeader& header() const { return given; }
@@ -99,17 +96,6 @@ private:
 
     bool measuring = false;
     bool exactink = false;  // measure every text, even one the ink found holds
-    // While measuring, texts are set aside until everything else is drawn:
-    // the ink of all the rest then holds most of them, and their own
-    // extents, which the order does not change, need not be asked.
-    struct LaterText {
-        long double px, py;
-        std::string text;
-        TextRole role;
-        TextLook look;
-    };
-    std::vector<LaterText> later;
-    bool settling = false;
     PageBox within = {0, 0, 0, 0};
     bool inked = false;
     PageBox extent = {0, 0, 0, 0};  // of the ink found

@@ -225,28 +225,14 @@ TEST(CairoCanvas, PagesCoverTheBox) {
 
 namespace gridel_inkbox_test {
 
-// Many texts in every look, a third before a frame and the rest after it,
-// most inside it, some across its edges and some far outside, as a figure
-// draws its field names, numbers and key.
-void framedtexts(Canvas& c, unsigned seed, int count) {
+// A frame and then many texts in every look, most inside it, some across
+// its edges and some far outside, as a figure draws its numbers and key.
+void framedtexts(Canvas& c, unsigned seed, int texts) {
     unsigned state = seed;
     auto next = [&state](int n) {
         state = state * 1103515245u + 12345u;
         return static_cast<int>((state >> 8) % static_cast<unsigned>(n));
     };
-    auto texts = [&](int n) {
-        const char* words[] = {"12", "u3", "Ky", "g + bi + H$_2$O", "$P$ (kbar)", "WW", "jy", "\xc3\x85"};
-        const TextRole roles[] = {TextRole::centred, TextRole::right, TextRole::caption, TextRole::heading};
-        const TextFace faces[] = {TextFace::regular, TextFace::bold, TextFace::italic};
-        for (int k = 0; k < n; ++k) {
-            const char* w = words[next(8)];
-            long double x = 40 + next(420), y = 40 + next(520);
-            TextLook look{static_cast<long double>(4 + next(20)), faces[next(3)], next(5) == 0,
-                          next(2) == 0 ? 0.0L : static_cast<long double>(next(40)) / 10};
-            c.styledtext(x, y, {w, static_cast<int32_t>(std::strlen(w))}, roles[next(4)], look);
-        }
-    };
-    texts(count / 3);  // before the frame, as field names are drawn
     c.linewidth(1);
     c.moveto(at(100, 100));
     c.lineto(at(400, 100));
@@ -254,14 +240,22 @@ void framedtexts(Canvas& c, unsigned seed, int count) {
     c.lineto(at(100, 500));
     c.lineto(at(100, 100));
     c.stroke();
-    texts(count - count / 3);
+    const char* words[] = {"12", "u3", "Ky", "g + bi + H$_2$O", "$P$ (kbar)", "WW", "jy", "\xc3\x85"};
+    const TextRole roles[] = {TextRole::centred, TextRole::right, TextRole::caption, TextRole::heading};
+    const TextFace faces[] = {TextFace::regular, TextFace::bold, TextFace::italic};
+    for (int k = 0; k < texts; ++k) {
+        const char* w = words[next(8)];
+        long double x = 40 + next(420), y = 40 + next(520);
+        TextLook look{static_cast<long double>(4 + next(20)), faces[next(3)], next(5) == 0,
+                      next(2) == 0 ? 0.0L : static_cast<long double>(next(40)) / 10};
+        c.styledtext(x, y, {w, static_cast<int32_t>(std::strlen(w))}, roles[next(4)], look);
+    }
 }
 
 }  // namespace gridel_inkbox_test
 
-// Texts are measured after everything else, and those that the ink found
-// so far surely holds are passed over: the extents are those of measuring
-// every text in its turn, to the bit.
+// Texts that the ink found so far surely holds are passed over while
+// measuring: the extents are those of measuring every text, to the bit.
 TEST(CairoCanvas, InkPassesOverTextsItHoldsWithTheSameExtents) {
     for (unsigned seed = 1; seed <= 40; ++seed) {
         auto draw = [seed](Canvas& c) { gridel_inkbox_test::framedtexts(c, seed, 60); };
