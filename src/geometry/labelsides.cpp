@@ -3,6 +3,7 @@
 // one another, each nearer its own line or circle than anything else.
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 #include "geometry/linepoints.h"
@@ -26,6 +27,10 @@ constexpr int misread = 5;  // another item as near as its own, or nearer
 // How much farther than its own line or circle anything else must be from
 // a number, in points: less is a tie to the eye and in print.
 constexpr long double hairline = 0.1L;
+
+// A margin, relative to the coordinates, over the rounding of a number's
+// reach: a segment the exact test counts always lies in the cells looked at.
+constexpr long double reachslack = 1e-12L;
 
 // The directions round a point's circle tried for its number when none of
 // the eight sides will do (every 15 degrees).
@@ -82,19 +87,36 @@ bool farapart(const Segment& s, const Rect& r) {
 // may sit on (0: none).  The segments are looked up by the small cells,
 // and most of those near the box lie clear of it, which a look at their
 // boxes tells before the crossing test (not in the look at everything,
-// which the quick look is checked against).
-int badness(const Planner& pl, const Rect& box, int16_t own) {
+// which the quick look is checked against).  The count stops at `bound`:
+// a place that bad is no better than one found before, and in solid ink
+// the lines across it are many.  Below `bound` it is exact.
+int badness(const Planner& pl, const Rect& box, int16_t own, int bound = std::numeric_limits<int>::max()) {
     int bad = within(box, pl.window) ? 0 : offwindow;
+    if (bad >= bound) return bad;
     bad += onlabel * pl.taken.overlapping(grown(box, numberspacing(pl)), pl.scan);
+    if (bad >= bound) return bad;
     bad += oncircle * pl.circles.overlapping(box, pl.scan);
+    if (bad >= bound) return bad;
     auto cross = [&](const Segment& s, int16_t line) {
         if (line != own && (pl.scan || !farapart(s, box)) && crosses(s, box)) bad += acrossline;
+        return bad >= bound;
     };
     if (pl.scan)
         pl.grid.near(box, cross);
     else
         pl.grid.nearsmall(box, cross);
     return bad;
+}
+
+// A place's badness with the mark for a number that may be misread
+// (`penalty`) when it is below `best` (no best yet when negative), else
+// -1: the place is then no better than the best.
+int better(const Planner& pl, const Rect& box, int16_t own, int penalty, int best) {
+    if (best < 0) return penalty + badness(pl, box, own);
+    int bound = best - penalty;
+    if (bound <= 0) return -1;
+    int bad = badness(pl, box, own, bound);
+    return bad < bound ? penalty + bad : -1;
 }
 
 // The squares of the distances on the page from a point, a segment and a
@@ -181,40 +203,68 @@ Reading reading(const Planner& pl, const Rect& box, int16_t ownline, int16_t own
         }
     };
     Rect reach = grown(box, std::max(limit, spacing));
-    pl.grid.near(reach, [&](const Segment& s, int16_t line) {
-        if (done()) return;
+    auto segment = [&](const Segment& s, int16_t line) {
         Rect span = {std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)};
-        if (line == ownline || !(gap2(span, box) < limit2) || gap2(centre, s) <= radius2) return;
+        if (line == ownline || !(gap2(span, box) < limit2) || gap2(centre, s) <= radius2) return false;
         nearer(gap2(s, box), UnclearNumber::Near::line, line);
-    });
+        return done();
+    };
+    // Which is nearest must be found in the order of the large cells (of
+    // two lines as near, the first found is named).  Whether any is too
+    // near is told in any order, through the small cells, by the segments
+    // whose boxes come within `limit` of the number's (the others never
+    // count), with a margin over the rounding of that reach.
+    if (nearest || pl.scan) {
+        pl.grid.near(reach, segment);
+    } else {
+        Rect close = grown(box, limit);
+        long double margin = reachslack * (1 + std::fabs(close.left) + std::fabs(close.right) +
+                                           std::fabs(close.bottom) + std::fabs(close.top));
+        pl.grid.nearsmall(grown(close, margin), segment);
+    }
+    if (done()) return r;
     pl.circles.near(reach, pl.scan, [&](int i, const Rect& c) {
-        if (done()) return;
         int16_t point = pl.circlepoints[static_cast<size_t>(i)];
         if (point != ownpoint) nearer(circlegap2(c, box), UnclearNumber::Near::circle, point);
+        return done();
     });
+    if (done()) return r;
     pl.taken.near(reach, pl.scan, [&](int, const Rect& b) {
-        if (done()) return;
         long double g2 = gap2(b, box);
         nearer(g2 < spacing2 ? std::min(g2, own2) : g2, UnclearNumber::Near::label, 0);
+        return done();
     });
     return r;
 }
 
-// The point at a fraction of a polyline's length.
-Spot along(const std::vector<Spot>& pts, long double fraction) {
+// A polyline with the lengths of its pieces, measured once: a line's
+// number is tried at many fractions of its length.
+struct Polyline {
+    std::vector<Spot> pts;
+    std::vector<long double> lens;  // lens[i]: from pts[i] to pts[i + 1]
     long double total = 0;
-    for (size_t i = 1; i < pts.size(); ++i) total += std::hypot(pts[i].x - pts[i - 1].x, pts[i].y - pts[i - 1].y);
-    long double goal = fraction * total;
-    for (size_t i = 1; i < pts.size(); ++i) {
-        long double len = std::hypot(pts[i].x - pts[i - 1].x, pts[i].y - pts[i - 1].y);
-        if (len > 0 && goal <= len) {
-            long double t = goal / len;
-            return {pts[i - 1].x + t * (pts[i].x - pts[i - 1].x), pts[i - 1].y + t * (pts[i].y - pts[i - 1].y)};
+
+    explicit Polyline(std::vector<Spot> points) : pts(std::move(points)) {
+        for (size_t i = 1; i < pts.size(); ++i) {
+            lens.push_back(std::hypot(pts[i].x - pts[i - 1].x, pts[i].y - pts[i - 1].y));
+            total += lens.back();
         }
-        goal -= len;
     }
-    return pts.back();
-}
+
+    // The point at a fraction of the length.
+    Spot along(long double fraction) const {
+        long double goal = fraction * total;
+        for (size_t i = 1; i < pts.size(); ++i) {
+            long double len = lens[i - 1];
+            if (len > 0 && goal <= len) {
+                long double t = goal / len;
+                return {pts[i - 1].x + t * (pts[i].x - pts[i - 1].x), pts[i - 1].y + t * (pts[i].y - pts[i - 1].y)};
+            }
+            goal -= len;
+        }
+        return pts.back();
+    }
+};
 
 // A label of width w centred on c, its cap height centred on c too.
 PlacedLabel centredlabel(int16_t item, text::TextView text, Spot c, long double w, long double h, long double margin) {
@@ -259,12 +309,11 @@ void placepointlabels(Planner& pl) {
             Rect box = grown({left, bottom, left + w, bottom + h}, margin);
             Reading read = reading(pl, box, 0, static_cast<int16_t>(k));
             if (clearonly && !read.clear) return false;
-            int bad = badness(pl, box, 0) + (read.clear ? 0 : misread);
-            if (bestbad < 0 || bad < bestbad) {
-                best = {static_cast<int16_t>(k), text, left + w / 2, bottom, box};
-                bestbad = bad;
-                bestread = read;
-            }
+            int bad = better(pl, box, 0, read.clear ? 0 : misread, bestbad);
+            if (bad < 0) return false;
+            best = {static_cast<int16_t>(k), text, left + w / 2, bottom, box};
+            bestbad = bad;
+            bestread = read;
             return bad == 0;
         };
         bool placed = false;
@@ -316,7 +365,7 @@ void placelinelabels(Planner& pl, const std::vector<LabelPlace>& mids) {
             continue;
         }
         long double w = pl.width(text, TextFace::regular, s);
-        std::vector<Spot> pts = pagepoints(plan.map, line);
+        Polyline path(pagepoints(plan.map, line));
         int16_t item = static_cast<int16_t>(k);
         auto weigh = [&](const PlacedLabel& l, Reading& read) {
             read = reading(pl, l.box, item, 0);
@@ -326,14 +375,14 @@ void placelinelabels(Planner& pl, const std::vector<LabelPlace>& mids) {
         PlacedLabel best = centredlabel(item, text, c, w, h, margin);
         int bestbad = weigh(best, bestread);
         auto tryalong = [&](long double fraction, bool clearonly) {
-            Spot at = along(pts, fraction);
+            Spot at = path.along(fraction);
             if (!(at.x > plan.map.left && at.x < plan.map.right && at.y > plan.map.bottom && at.y < plan.map.top))
                 return;
             PlacedLabel here = centredlabel(item, text, at, w, h, margin);
             Reading read = reading(pl, here.box, item, 0);
             if (clearonly && !read.clear) return;
-            int bad = badness(pl, here.box, item) + (read.clear ? 0 : misread);
-            if (bad < bestbad) {
+            int bad = better(pl, here.box, item, read.clear ? 0 : misread, bestbad);
+            if (bad >= 0) {
                 best = here;
                 bestbad = bad;
                 bestread = read;

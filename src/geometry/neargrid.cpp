@@ -97,9 +97,9 @@ void EdgeBands::build(const std::vector<Spot>& polygon) {
 }
 
 int32_t EdgeBands::bandof(long double y) const {
-    long double k = std::floor((y - bottom) / height);
-    if (!(k > 0)) return 0;
-    return k >= count ? count - 1 : static_cast<int32_t>(k);
+    long double q = (y - bottom) / height;
+    if (!(q >= 1)) return 0;  // the floor at 0 or below, or not a number
+    return q >= count ? count - 1 : static_cast<int32_t>(floorint(q));
 }
 
 bool EdgeBands::inside(const std::vector<Spot>& polygon, Spot p) const {

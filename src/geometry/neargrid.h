@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "geometry/floorint.h"
 #include "geometry/polylabel.h"
 
 namespace gridel::geometry {
@@ -73,11 +74,11 @@ public:
 
 private:
     long long cellof(long double v, long double low) const {
-        long double k = std::floor((v - low) / side);
+        long double q = (v - low) / side;
         constexpr long double far = 1LL << 40;  // beyond any grid; keeps the ring counts finite
-        if (!(k > -far)) return -(1LL << 40);
-        if (!(k < far)) return 1LL << 40;
-        return static_cast<long long>(k);
+        if (!(q >= 1 - far)) return -(1LL << 40);  // the floor at -far or below, or not a number
+        if (!(q < far)) return 1LL << 40;
+        return floorint(q);
     }
 
     // A new visit: items seen in an earlier one may be visited again.

@@ -8,9 +8,12 @@
 #include <cmath>
 #include <map>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "geometry/figure.h"
+#include "geometry/floorint.h"
 #include "geometry/polylabel.h"
 #include "run/failure.h"
 
@@ -30,10 +33,15 @@ public:
     // File item `index` (the items are numbered 0, 1, 2, ... as they come).
     void addbox(const Rect& r, int index) {
         seen.push_back(0);
-        visitcells(r, [&](int k) { buckets[static_cast<size_t>(k)].push_back(index); });
+        visitcells(r, [&](int k) {
+            buckets[static_cast<size_t>(k)].push_back(index);
+            return false;
+        });
     }
 
-    // Each item whose cells meet the rectangle, once: visit(index).
+    // Each item whose cells meet the rectangle, once: visit(index).  A
+    // visitor that answers true has found what it looked for, and no more
+    // items are visited.
     template <class Visit>
     void near(const Rect& r, const Visit& visit) const {
         ++stamp;
@@ -41,23 +49,39 @@ public:
             for (int i : buckets[static_cast<size_t>(k)]) {
                 if (seen[static_cast<size_t>(i)] == stamp) continue;
                 seen[static_cast<size_t>(i)] = stamp;
-                visit(i);
+                if (found(visit, i)) return true;
             }
+            return false;
         });
     }
 
+    // Calls visit(args...); whether it answered true (never for a visitor
+    // that answers nothing).
+    template <class Visit, class... Args>
+    static bool found(const Visit& visit, Args&&... args) {
+        if constexpr (std::is_same_v<decltype(visit(std::forward<Args>(args)...)), bool>) {
+            return visit(std::forward<Args>(args)...);
+        } else {
+            visit(std::forward<Args>(args)...);
+            return false;
+        }
+    }
+
 private:
+    // Each cell the rectangle meets, column by column, until visit(cell)
+    // answers true.
     template <class Visit>
     void visitcells(const Rect& r, const Visit& visit) const {
         auto at = [&](long double v, long double low, int count) {
-            long double k = std::floor((v - low) / cell);
-            if (!(k >= 0)) return 0;  // below, or not a number
-            return k >= count ? count - 1 : static_cast<int>(k);
+            long double q = (v - low) / cell;
+            if (!(q >= 0)) return 0;  // below, or not a number
+            return q >= count ? count - 1 : static_cast<int>(floorint(q));
         };
         int c0 = at(r.left, area.left, columns), c1 = at(r.right, area.left, columns);
         int r0 = at(r.bottom, area.bottom, rows), r1 = at(r.top, area.bottom, rows);
         for (int c = c0; c <= c1; ++c)
-            for (int w = r0; w <= r1; ++w) visit(w * columns + c);
+            for (int w = r0; w <= r1; ++w)
+                if (visit(w * columns + c)) return;
     }
 
     Rect area;
@@ -84,17 +108,23 @@ public:
         owners.push_back(line);
     }
 
-    // Each segment whose cells meet the rectangle, once: visit(segment, line).
+    // Each segment whose cells meet the rectangle, once: visit(segment,
+    // line); until it answers true, when it answers.
     template <class Visit>
     void near(const Rect& r, const Visit& visit) const {
-        cells.near(r, [&](int i) { visit(segments[static_cast<size_t>(i)], owners[static_cast<size_t>(i)]); });
+        cells.near(r, [&](int i) {
+            return CellIndex::found(visit, segments[static_cast<size_t>(i)], owners[static_cast<size_t>(i)]);
+        });
     }
 
     // The same through the small cells: each segment whose box meets the
-    // rectangle is among those visited (some more may be).
+    // rectangle is among those visited (some more may be), in another
+    // order.
     template <class Visit>
     void nearsmall(const Rect& r, const Visit& visit) const {
-        small.near(r, [&](int i) { visit(segments[static_cast<size_t>(i)], owners[static_cast<size_t>(i)]); });
+        small.near(r, [&](int i) {
+            return CellIndex::found(visit, segments[static_cast<size_t>(i)], owners[static_cast<size_t>(i)]);
+        });
     }
 
 private:
@@ -120,14 +150,16 @@ public:
     const std::vector<Rect>& all() const { return boxes; }
 
     // Each box whose cells meet r, once, by looking at all of them (`scan`)
-    // or at those in its cells only: visit(index, box).
+    // or at those in its cells only: visit(index, box); until it answers
+    // true, when it answers.
     template <class Visit>
     void near(const Rect& r, bool scan, const Visit& visit) const {
         if (scan) {
-            for (size_t i = 0; i < boxes.size(); ++i) visit(static_cast<int>(i), boxes[i]);
+            for (size_t i = 0; i < boxes.size(); ++i)
+                if (CellIndex::found(visit, static_cast<int>(i), boxes[i])) return;
             return;
         }
-        cells.near(r, [&](int i) { visit(i, boxes[static_cast<size_t>(i)]); });
+        cells.near(r, [&](int i) { return CellIndex::found(visit, i, boxes[static_cast<size_t>(i)]); });
     }
 
     // How many of the boxes overlap r, by looking at all of them (`scan`)

@@ -6,6 +6,7 @@
 #include <random>
 #include <string>
 
+#include "geometry/floorint.h"
 #include "geometry/polylabel.h"
 #include "support/floors.h"
 
@@ -189,3 +190,23 @@ TEST(Polylabel, SearchesThatWantRoomEnough) {
 }
 
 }  // namespace
+
+// The quick floor the grids file items by is the floor, to the bit, at
+// whole numbers, just off them, halves, tiny and large values of both
+// signs, and over a sweep of quotients like those of the cells.
+TEST(Polylabel, QuickFloorIsTheFloor) {
+    const long double big = 0x1p61L;
+    std::vector<long double> values = {0.0L, -0.0L, 1.0L, -1.0L, 0.5L, -0.5L, 1.5L, -1.5L, 2.5L, -2.5L,
+                                       0x1p-70L, -0x1p-70L, 1e-4000L, -1e-4000L, big, -big, big - 0.5L, -big + 0.5L};
+    for (long double w : {1.0L, 7.0L, 1023.0L, 1024.0L, 4096.0L}) {
+        values.push_back(std::nextafter(w, 0.0L));
+        values.push_back(std::nextafter(-w, 0.0L));
+        values.push_back(std::nextafter(w, 2 * w));
+        values.push_back(std::nextafter(-w, -2 * w));
+    }
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> spread(-3000, 3000);
+    for (int i = 0; i < 20000; ++i) values.push_back((static_cast<long double>(spread(random)) + 3.3L) / 0.77L);
+    for (long double v : values)
+        EXPECT_EQ(floorint(v), static_cast<long long>(std::floor(v))) << static_cast<double>(v);
+}
