@@ -195,42 +195,78 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
         RoomSearch room(region);
 
         std::vector<text::TextView> words = wordsof(name);
-        FieldLabel label{};
-        bool fitted = false;
-        for (long double s : fieldsizes(st)) {
+        int most = std::min(maxfieldlines, static_cast<int>(words.size()));
+        // The name at size s in n lines: the lines, their width, and the
+        // box it wants (with its padding).
+        struct Setting {
+            std::vector<text::Text> lines;
+            long double width;
+            long double boxwidth;
+            long double boxheight;
+        };
+        auto setting = [&](long double s, int n) {
             std::vector<long double> widths;
             for (text::TextView w : words) widths.push_back(pl.width(w, TextFace::regular, s));
             long double space = pl.width({" ", 1}, TextFace::regular, s);
-            int most = std::min(maxfieldlines, static_cast<int>(words.size()));
+            Setting set{brokenlines(words, n, widths, space), 0, 0, 0};
+            for (const text::Text& t : set.lines) set.width = std::max(set.width, pl.width(viewof(t), TextFace::regular, s));
+            long double h = capheight * s + (n - 1) * fieldleading * s + descent * s;
+            long double pad = 2 * fieldpad * s;
+            set.boxwidth = set.width + pad;
+            set.boxheight = h + pad;
+            return set;
+        };
+        // The field's number, should the name fit nowhere, and the box it
+        // wants at size s.
+        text::Text number;
+        text::settext(number, text::real2intstr(numbered + 1));
+        auto numberbox = [&](long double s) {
+            long double w = pl.width(text::viewof(number), TextFace::italic, s), h = (capheight + descent) * s;
+            long double pad = 2 * fieldpad * s;
+            return Setting{{number}, w, w + pad, h + pad};
+        };
+        const std::vector<long double> sizes = fieldsizes(st);
+        FieldLabel label{};
+        bool fitted = false;
+        // Once the name does not fit at the centre at its first size, a box
+        // no larger either way than any it may come to (the number's and the
+        // name's in each count of lines, at the least size) is tried first.
+        // Shown to fit nowhere (as in a crowded plot), it spares the search
+        // of every box the name or its number may then try.
+        auto tryleast = [&] {
+            Setting least = numberbox(sizes.back());
+            for (int n = 1; n <= most; ++n) {
+                Setting set = setting(sizes.back(), n);
+                least.boxwidth = std::min(least.boxwidth, set.boxwidth);
+                least.boxheight = std::min(least.boxheight, set.boxheight);
+            }
+            Spot at;
+            fitbox(room, centre, centreroom, least.boxwidth, least.boxheight, true, at);
+        };
+        for (size_t k = 0; k < sizes.size() && !fitted; ++k) {
+            long double s = sizes[k];
             // At this size: in the fewest lines at the visual centre, else
             // in the fewest lines where the text has most room.
             for (int tries = 0; tries < 2 * most && !fitted; ++tries) {
-                int n = tries % most + 1;
-                std::vector<text::Text> lines = brokenlines(words, n, widths, space);
-                long double w = 0;
-                for (const text::Text& t : lines) w = std::max(w, pl.width(viewof(t), TextFace::regular, s));
-                long double h = capheight * s + (n - 1) * fieldleading * s + descent * s;
-                long double pad = 2 * fieldpad * s;
+                if (k == 0 && tries == most) tryleast();
+                Setting set = setting(s, tries % most + 1);
                 Spot at;
-                if (fitbox(room, centre, centreroom, w + pad, h + pad, tries >= most, at)) {
-                    label = fieldtext(b.area, lines, s, at, w);
+                if (fitbox(room, centre, centreroom, set.boxwidth, set.boxheight, tries >= most, at)) {
+                    label = fieldtext(b.area, set.lines, s, at, set.width);
                     fitted = true;
                 }
             }
-            if (fitted) break;
         }
         if (!fitted) {
             // At the visual centre when it fits nowhere, even at the least size.
-            text::Text number;
-            text::settext(number, text::real2intstr(++numbered));
-            for (long double s : fieldsizes(st)) {
-                long double w = pl.width(text::viewof(number), TextFace::italic, s), h = (capheight + descent) * s;
-                long double pad = 2 * fieldpad * s;
+            ++numbered;
+            for (long double s : sizes) {
+                Setting box = numberbox(s);
                 Spot at = centre;
-                fitted = fitbox(room, centre, centreroom, w + pad, h + pad, false, at) ||
-                         fitbox(room, centre, centreroom, w + pad, h + pad, true, at);
+                fitted = fitbox(room, centre, centreroom, box.boxwidth, box.boxheight, false, at) ||
+                         fitbox(room, centre, centreroom, box.boxwidth, box.boxheight, true, at);
                 if (!fitted) at = centre;
-                if (fitted || s == st.leastsize) label = fieldtext(b.area, {number}, s, at, w);
+                if (fitted || s == st.leastsize) label = fieldtext(b.area, box.lines, s, at, box.width);
                 if (fitted) break;
             }
             if (!fitted && neartexts(pl, label.box, numbers)) plan.crowded.push_back(b.area);

@@ -221,7 +221,7 @@ struct Cell {
 // by more than `precision`.
 template <class Measure>
 Spot search(const Rect& box, const Measure& measure, long double reach, long double precision, long double& best,
-            long double enough = -INFINITY) {
+            long double enough = -INFINITY, bool* nowhere = nullptr) {
     long double hopeless = enough - roundingslack;
     Spot centre = {(box.left + box.right) / 2, (box.bottom + box.top) / 2};
     long double width = box.right - box.left, height = box.top - box.bottom;
@@ -248,7 +248,12 @@ Spot search(const Rect& box, const Measure& measure, long double reach, long dou
             found = c.c;
         }
         if (c.most - best <= precision) break;  // the queue holds none better
-        if (best < enough && c.most < hopeless) break;  // no cell left can reach `enough`
+        if (best < enough && c.most < hopeless) {  // no cell left can reach `enough`
+            // Nor any point looked at: nowhere in the box is there room
+            // within the slack of `enough`.
+            if (nowhere != nullptr) *nowhere = best < hopeless;
+            break;
+        }
         long double h = c.half / 2;
         for (int i = 0; i < 4; ++i) {
             queue.push(cell({c.c.x + (i % 2 == 0 ? -h : h), c.c.y + (i < 2 ? -h : h)}, h));
@@ -501,6 +506,15 @@ Spot RoomSearch::roomiestspot(long double w, long double h, long double precisio
     if (region.scan) return geometry::roomiestspot(region, w, h, precision, best);
     best = 0;
     if (!(w > 0 && h > 0) || region.polygon.size() < 3) return {0, 0};
+    // A box at least as wide and as high as one shown to fit nowhere fits
+    // nowhere: where it had room k, the smaller box would have room k or
+    // more (every distance, measured in box sizes, is at least as large).
+    if (enough > -INFINITY)
+        for (const Nowhere& n : nowhere)
+            if (w >= n.w && h >= n.h && enough >= n.enough) {
+                best = -INFINITY;
+                return {0, 0};
+            }
     Region s = scaledframe(region, w, h);
     Rect box = searchbox(s);
     long double width = box.right - box.left, height = box.top - box.bottom;
@@ -511,6 +525,24 @@ Spot RoomSearch::roomiestspot(long double w, long double h, long double precisio
         best = -INFINITY;
         return {0, 0};
     }
+    // A search asked before is answered as it was.
+    for (const Answer& a : answers)
+        if (a.w == w && a.h == h && a.precision == precision && a.enough == enough) {
+            best = a.room;
+            return a.at;
+        }
+    bool shown = false;  // the search shows that the box fits nowhere
+    Spot found = filedsearch(s, box, w, h, precision, best, enough, shown);
+    if (shown)
+        nowhere.push_back({w, h, enough});
+    else
+        answers.push_back({w, h, precision, enough, found, best});
+    return found;
+}
+
+Spot RoomSearch::filedsearch(Region& s, const Rect& box, long double w, long double h, long double precision,
+                             long double& best, long double enough, bool& shown) const {
+    long double width = box.right - box.left, height = box.top - box.bottom;
     long double side = startside(width, height);
     Rect reach = {box.left, box.bottom, box.right + side, box.top + side};
     if (!(std::min(width, height) > 0)) reach = {-INFINITY, -INFINITY, INFINITY, INFINITY};
@@ -539,7 +571,7 @@ Spot RoomSearch::roomiestspot(long double w, long double h, long double precisio
         gather(region, obstacles.get(), filed, zone, q, w, h, s);
         RoomIndex index(s, true, reach);
         auto measure = [&](Spot p) { return 2 * index.room(p, false); };
-        Spot found = search(box, measure, 2, precision, best, enough);
+        Spot found = search(box, measure, 2, precision, best, enough, &shown);
         return {found.x * w, found.y * h};
     }
     // The room as RoomIndex reckons it, through the edges and obstacles
@@ -582,7 +614,7 @@ Spot RoomSearch::roomiestspot(long double w, long double h, long double precisio
             scale);
         return 2 * d;
     };
-    Spot found = search(box, measure, 2, precision, best, enough);
+    Spot found = search(box, measure, 2, precision, best, enough, &shown);
     return {found.x * w, found.y * h};
 }
 

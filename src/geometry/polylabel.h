@@ -78,11 +78,18 @@ public:
     // As roomiestspot; but when `enough` is given, a search that can no
     // longer find that much room stops and answers a room below it (its
     // place then not the roomiest).  When the room found is `enough` or
-    // more, the place and the room are those of roomiestspot.
+    // more, the place and the room are those of roomiestspot.  A box no
+    // smaller either way than one a search has shown to fit nowhere is
+    // answered at once, and so is a search asked before.
     Spot roomiestspot(long double w, long double h, long double precision, long double& room,
                       long double enough = -INFINITY) const;
 
 private:
+    // The search of roomiestspot over `box` of the region `s` scaled to
+    // the box; `shown` when it shows that the box fits nowhere.
+    Spot filedsearch(Region& s, const Rect& box, long double w, long double h, long double precision, long double& best,
+                     long double enough, bool& shown) const;
+
     // Files the obstacles and the edges, the first time a search needs
     // them (a box that fits nowhere near is answered without).
     void file() const;
@@ -101,6 +108,24 @@ private:
     // unit square, with no filing of its own.  None when unusable.
     mutable std::unique_ptr<NearGrid> edges;
     mutable long double largest = 0;  // the largest size of a coordinate filed
+    // The boxes a search wanting room `enough` has shown to fit nowhere.
+    struct Nowhere {
+        long double w;
+        long double h;
+        long double enough;
+    };
+    mutable std::vector<Nowhere> nowhere;
+    // The other searches' answers: a box may be tried early, to show it
+    // fits nowhere, and again in its turn.
+    struct Answer {
+        long double w;
+        long double h;
+        long double precision;
+        long double enough;
+        Spot at;
+        long double room;
+    };
+    mutable std::vector<Answer> answers;
 };
 
 // Whether two rectangles share more than an edge.

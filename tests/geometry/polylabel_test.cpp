@@ -160,6 +160,24 @@ TEST(Polylabel, FiledSearchesAnswerAsTheLookAtEverything) {
                 EXPECT_TRUE(same(search.boxroom(c, box.x, box.y), boxroom(scanned, c, box.x, box.y))) << which;
             }
         }
+
+        // Boxes asked from the smallest up, each twice: a box shown to fit
+        // nowhere answers every box no smaller at once, and a box asked
+        // again is answered as before; still as the full search answers.
+        if (shape % 4 != 0) continue;
+        RoomSearch growing(filed);
+        for (long double k : {0.5L, 2.0L, 6.0L, 18.0L, 54.0L})
+            for (Spot shape : {Spot{4, 1}, Spot{1, 3}, Spot{2, 2}}) {
+                long double w = shape.x * k, h = shape.y * k;
+                b = roomiestspot(scanned, w, h, 0.01L, room2);
+                for (int again = 0; again < 2; ++again) {
+                    a = growing.roomiestspot(w, h, 0.01L, room1, 1);
+                    EXPECT_EQ(room1 >= 1, room2 >= 1) << what << " box " << static_cast<double>(w);
+                    if (room2 >= 1) {
+                        EXPECT_TRUE(same(a.x, b.x) && same(a.y, b.y) && same(room1, room2)) << what;
+                    }
+                }
+            }
     }
 }
 
