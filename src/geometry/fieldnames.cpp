@@ -132,7 +132,7 @@ bool fitbox(const RoomSearch& region, Spot centre, long double centreroom, long 
     if (2 * centreroom < std::min(w, h)) return false;  // not even the inscribed circle holds it
     if (!anywhere) {
         at = centre;
-        return region.boxroom(centre, w, h) >= 1;
+        return region.fits(centre, w, h);
     }
     long double room;
     at = region.roomiestspot(w, h, 0.01L, room, 1);

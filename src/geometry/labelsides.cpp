@@ -209,18 +209,36 @@ Reading reading(const Planner& pl, const Rect& box, int16_t ownline, int16_t own
         nearer(gap2(s, box), UnclearNumber::Near::line, line);
         return done();
     };
-    // Which is nearest must be found in the order of the large cells (of
-    // two lines as near, the first found is named).  Whether any is too
-    // near is told in any order, through the small cells, by the segments
-    // whose boxes come within `limit` of the number's (the others never
-    // count), with a margin over the rounding of that reach.
-    if (nearest || pl.scan) {
+    // Only the segments whose boxes come within `limit` of the number's
+    // count: they are looked up through the small cells, with a margin
+    // over the rounding of that reach.  Whether any is too near is told in
+    // any order.  Which is nearest is the first found in the order of the
+    // large cells over the whole reach, as the look at every item finds it
+    // (of two lines as near, that one is named).
+    Rect close = grown(box, limit);
+    long double margin = reachslack * (1 + std::fabs(close.left) + std::fabs(close.right) + std::fabs(close.bottom) +
+                                       std::fabs(close.top));
+    if (pl.scan) {
         pl.grid.near(reach, segment);
-    } else {
-        Rect close = grown(box, limit);
-        long double margin = reachslack * (1 + std::fabs(close.left) + std::fabs(close.right) +
-                                           std::fabs(close.bottom) + std::fabs(close.top));
+    } else if (!nearest) {
         pl.grid.nearsmall(grown(close, margin), segment);
+    } else {
+        long double least2 = INFINITY;
+        SegmentGrid::Turn first{};
+        int16_t which = 0;
+        pl.grid.nearsmallnumbered(grown(close, margin), [&](int i, const Segment& s, int16_t line) {
+            Rect span = {std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)};
+            if (line == ownline || !(gap2(span, box) < limit2) || gap2(centre, s) <= radius2) return;
+            long double g2 = gap2(s, box);
+            if (!(g2 <= least2)) return;
+            SegmentGrid::Turn t = pl.grid.turn(i, reach);
+            if (g2 < least2 || t < first) {
+                least2 = g2;
+                first = t;
+                which = line;
+            }
+        });
+        if (std::isfinite(least2)) nearer(least2, UnclearNumber::Near::line, which);
     }
     if (done()) return r;
     pl.circles.near(reach, pl.scan, [&](int i, const Rect& c) {

@@ -67,20 +67,29 @@ public:
         }
     }
 
-private:
-    // Each cell the rectangle meets, column by column, until visit(cell)
-    // answers true.
-    template <class Visit>
-    void visitcells(const Rect& r, const Visit& visit) const {
+    // The columns and rows of the cells a rectangle meets (one outside the
+    // grid meets its border cells).
+    struct Span {
+        int c0, c1, r0, r1;
+    };
+    Span span(const Rect& r) const {
         auto at = [&](long double v, long double low, int count) {
             long double q = (v - low) / cell;
             if (!(q >= 0)) return 0;  // below, or not a number
             return q >= count ? count - 1 : static_cast<int>(floorint(q));
         };
-        int c0 = at(r.left, area.left, columns), c1 = at(r.right, area.left, columns);
-        int r0 = at(r.bottom, area.bottom, rows), r1 = at(r.top, area.bottom, rows);
-        for (int c = c0; c <= c1; ++c)
-            for (int w = r0; w <= r1; ++w)
+        return {at(r.left, area.left, columns), at(r.right, area.left, columns), at(r.bottom, area.bottom, rows),
+                at(r.top, area.bottom, rows)};
+    }
+
+private:
+    // Each cell the rectangle meets, column by column, until visit(cell)
+    // answers true.
+    template <class Visit>
+    void visitcells(const Rect& r, const Visit& visit) const {
+        Span s = span(r);
+        for (int c = s.c0; c <= s.c1; ++c)
+            for (int w = s.r0; w <= s.r1; ++w)
                 if (visit(w * columns + c)) return;
     }
 
@@ -125,6 +134,33 @@ public:
         small.near(r, [&](int i) {
             return CellIndex::found(visit, segments[static_cast<size_t>(i)], owners[static_cast<size_t>(i)]);
         });
+    }
+
+    // The same with each segment's number: visit(number, segment, line).
+    template <class Visit>
+    void nearsmallnumbered(const Rect& r, const Visit& visit) const {
+        small.near(r, [&](int i) {
+            return CellIndex::found(visit, i, segments[static_cast<size_t>(i)], owners[static_cast<size_t>(i)]);
+        });
+    }
+
+    // Where near(r, ...) visits segment i: before every segment whose key
+    // is greater (its first cell in near's order, then its number).  Only
+    // for a segment near(r, ...) visits.
+    struct Turn {
+        int column, row, number;
+        bool operator<(const Turn& o) const {
+            if (column != o.column) return column < o.column;
+            if (row != o.row) return row < o.row;
+            return number < o.number;
+        }
+    };
+    Turn turn(int i, const Rect& r) const {
+        const Segment& s = segments[static_cast<size_t>(i)];
+        CellIndex::Span q = cells.span(r);
+        CellIndex::Span g = cells.span(
+            {std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)});
+        return {std::max(q.c0, g.c0), std::max(q.r0, g.r0), i};
     }
 
 private:

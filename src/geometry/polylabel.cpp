@@ -50,16 +50,58 @@ long double startside(long double width, long double height) {
     return std::max(std::min(width, height), std::max(width, height) / maxstartcells);
 }
 
-long double distance(Spot p, Spot q) { return std::hypot(p.x - q.x, p.y - q.y); }
-
-// Euclidean distance from p to the segment a-b.
-long double segmentdistance(Spot p, Spot a, Spot b) {
+// The offset from the point of the segment a-b nearest p to p.
+Spot segmentoffset(Spot p, Spot a, Spot b) {
     long double dx = b.x - a.x, dy = b.y - a.y;
     long double len2 = dx * dx + dy * dy;
     long double t = len2 > 0 ? ((p.x - a.x) * dx + (p.y - a.y) * dy) / len2 : 0;
     t = std::clamp(t, 0.0L, 1.0L);
-    return distance(p, {a.x + t * dx, a.y + t * dy});
+    return {p.x - (a.x + t * dx), p.y - (a.y + t * dy)};
 }
+
+// Euclidean distance from p to the segment a-b.
+long double segmentdistance(Spot p, Spot a, Spot b) {
+    Spot o = segmentoffset(p, a, b);
+    return std::hypot(o.x, o.y);
+}
+
+// The least Euclidean distance from a point to segments offered one by
+// one, as the least of their segmentdistances, with the root taken only
+// of the offsets that may be least: an offset whose square is larger than
+// the least square by more than a millionth of a millionth lies farther
+// by far more than the rounding of the square or of the root.
+class LeastDistance {
+public:
+    void clear() {
+        least2 = INFINITY;
+        bound = INFINITY;
+        near.clear();
+    }
+    void offer(Spot o) {
+        long double s2 = o.x * o.x + o.y * o.y;
+        if (!(s2 <= least2 * close)) return;
+        near.push_back(o);
+        if (s2 < least2) {
+            least2 = s2;
+            bound = std::sqrt(s2) * close;
+        }
+    }
+    // At least the least distance so far (the bound a search of the
+    // nearest may stop at).
+    const long double& atleast() const { return bound; }
+    long double least() const {
+        long double d = INFINITY;
+        for (const Spot& o : near)
+            if (o.x * o.x + o.y * o.y <= least2 * close) d = std::min(d, std::hypot(o.x, o.y));
+        return d;
+    }
+
+private:
+    static constexpr long double close = 1 + 1e-12L;
+    long double least2 = INFINITY;
+    long double bound = INFINITY;
+    std::vector<Spot> near;
+};
 
 // Distance along the axes (the larger of the two offsets) from p to the
 // segment a-b: the least over the segment of a convex piecewise-linear
@@ -172,11 +214,18 @@ public:
         const std::vector<Spot>& polygon = region.polygon;
         size_t n = polygon.size();
         long double least = INFINITY;
-        edges.nearest(p, least, [&](int32_t i) {
-            const Spot& a = polygon[static_cast<size_t>(i)];
-            const Spot& b = polygon[(static_cast<size_t>(i) + 1) % n];
-            least = std::min(least, euclid ? segmentdistance(p, a, b) : axisdistance(p, a, b));
-        });
+        if (euclid) {
+            nearest.clear();
+            edges.nearest(p, nearest.atleast(), [&](int32_t i) {
+                nearest.offer(segmentoffset(p, polygon[static_cast<size_t>(i)], polygon[(static_cast<size_t>(i) + 1) % n]));
+            });
+            least = nearest.least();
+        } else {
+            edges.nearest(p, least, [&](int32_t i) {
+                least = std::min(least, axisdistance(p, polygon[static_cast<size_t>(i)],
+                                                     polygon[(static_cast<size_t>(i) + 1) % n]));
+            });
+        }
         long double d = std::min(bands.inside(polygon, p) ? least : -least, rectdistance(p, region.window, euclid));
         if (euclid) return d;
         others.nearest(p, d, [&](int32_t i) {
@@ -204,6 +253,7 @@ private:
     NearGrid edges;
     EdgeBands bands;
     NearGrid others;
+    mutable LeastDistance nearest;  // the Euclidean room's edges
     std::vector<int32_t> kept;  // the obstacles filed in `others`: segments, then boxes
     size_t nsegments = 0;       // how many of them are segments
 };
@@ -501,20 +551,32 @@ long double RoomSearch::boxroom(Spot c, long double w, long double h) const {
     return 2 * d;
 }
 
+// A box at least as wide and as high as one shown to fit nowhere fits
+// nowhere: where it had room k, the smaller box would have room k or more
+// (every distance, measured in box sizes, is at least as large).  The
+// search showed the smaller box's room to fall short of `enough` by more
+// than any rounding, everywhere in the polygon and the window.
+bool RoomSearch::shownnowhere(long double w, long double h, long double enough) const {
+    if (!(enough > -INFINITY)) return false;
+    for (const Nowhere& n : nowhere)
+        if (w >= n.w && h >= n.h && enough >= n.enough) return true;
+    return false;
+}
+
+bool RoomSearch::fits(Spot c, long double w, long double h) const {
+    if (shownnowhere(w, h, 1)) return false;
+    return boxroom(c, w, h) >= 1;
+}
+
 Spot RoomSearch::roomiestspot(long double w, long double h, long double precision, long double& best,
                               long double enough) const {
     if (region.scan) return geometry::roomiestspot(region, w, h, precision, best);
     best = 0;
     if (!(w > 0 && h > 0) || region.polygon.size() < 3) return {0, 0};
-    // A box at least as wide and as high as one shown to fit nowhere fits
-    // nowhere: where it had room k, the smaller box would have room k or
-    // more (every distance, measured in box sizes, is at least as large).
-    if (enough > -INFINITY)
-        for (const Nowhere& n : nowhere)
-            if (w >= n.w && h >= n.h && enough >= n.enough) {
-                best = -INFINITY;
-                return {0, 0};
-            }
+    if (shownnowhere(w, h, enough)) {
+        best = -INFINITY;
+        return {0, 0};
+    }
     Region s = scaledframe(region, w, h);
     Rect box = searchbox(s);
     long double width = box.right - box.left, height = box.top - box.bottom;

@@ -75,6 +75,11 @@ public:
 
     long double boxroom(Spot c, long double w, long double h) const;
 
+    // Whether a w by h box centred at c fits (boxroom 1 or more): no box
+    // no smaller than one a search wanting room 1 has shown to fit nowhere
+    // fits anywhere.
+    bool fits(Spot c, long double w, long double h) const;
+
     // As roomiestspot; but when `enough` is given, a search that can no
     // longer find that much room stops and answers a room below it (its
     // place then not the roomiest).  When the room found is `enough` or
@@ -85,6 +90,10 @@ public:
                       long double enough = -INFINITY) const;
 
 private:
+    // Whether a search wanting room `enough` or more has shown that a box
+    // no larger either way fits nowhere.
+    bool shownnowhere(long double w, long double h, long double enough) const;
+
     // The search of roomiestspot over `box` of the region `s` scaled to
     // the box; `shown` when it shows that the box fits nowhere.
     Spot filedsearch(Region& s, const Rect& box, long double w, long double h, long double precision, long double& best,

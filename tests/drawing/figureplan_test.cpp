@@ -232,6 +232,13 @@ void expectsameplaces(const FigurePlan& a, const FigurePlan& b, const std::strin
                     same(f.baseline, g.baseline) && same(f.box, g.box))
             << what << "field " << f.area;
     }
+    // The numbers that may be misread, and what each may be read as.
+    ASSERT_EQ(a.unclear.size(), b.unclear.size()) << what;
+    for (size_t i = 0; i < a.unclear.size(); ++i) {
+        const UnclearNumber &u = a.unclear[i], &v = b.unclear[i];
+        EXPECT_TRUE(u.point == v.point && u.item == v.item && u.nearest == v.nearest && u.other == v.other)
+            << what << "unclear number " << i;
+    }
     ASSERT_EQ(a.legend.entries.size(), b.legend.entries.size()) << what;
     for (size_t i = 0; i < a.legend.entries.size(); ++i)
         EXPECT_TRUE(same(a.legend.entries[i].baseline, b.legend.entries[i].baseline) &&
@@ -281,6 +288,7 @@ TEST(FigurePlan, TheFiledSearchPlacesAsTheLookAtEverything) {
     plandata(kept, scanned, PlanSearch::scan);
     EXPECT_EQ(filed.plan.fields.size(), 12u);
     EXPECT_GT(filed.plan.linelabels.size(), 1000u);
+    EXPECT_GT(filed.plan.unclear.size(), 100u);
     expectsameplaces(filed.plan, scanned.plan, "generated diagram ");
 }
 

@@ -177,6 +177,11 @@ TEST(Polylabel, FiledSearchesAnswerAsTheLookAtEverything) {
                         EXPECT_TRUE(same(a.x, b.x) && same(a.y, b.y) && same(room1, room2)) << what;
                     }
                 }
+                // Whether it fits at a place: at the roomiest, and anywhere.
+                for (int k = 0; k < 5; ++k) {
+                    Spot c = k == 0 ? b : Spot{uniform(-30, 230), uniform(-30, 180)};
+                    EXPECT_EQ(growing.fits(c, w, h), boxroom(scanned, c, w, h) >= 1) << what;
+                }
             }
     }
 }
