@@ -97,8 +97,13 @@ int badness(const Planner& pl, const Rect& box, int16_t own, int bound = std::nu
     if (bad >= bound) return bad;
     bad += oncircle * pl.circles.overlapping(box, pl.scan);
     if (bad >= bound) return bad;
+    // A segment with both ends in the box crosses it, as crosses() finds
+    // (its cuts to the slabs keep all of it); most in solid ink do.
+    auto holds = [&](const Spot& p) { return p.x >= box.left && p.x <= box.right && p.y >= box.bottom && p.y <= box.top; };
     auto cross = [&](const Segment& s, int16_t line) {
-        if (line != own && (pl.scan || !farapart(s, box)) && crosses(s, box)) bad += acrossline;
+        if (line != own &&
+            ((holds(s.a) && holds(s.b)) || ((pl.scan || !farapart(s, box)) && crosses(s, box))))
+            bad += acrossline;
         return bad >= bound;
     };
     if (pl.scan)

@@ -39,9 +39,15 @@ bool NearGrid::build(const std::vector<Rect>& boxes, long double itemspercell) {
         r1 = std::clamp(cellof(b.top, extent.bottom), 0LL, rows - 1);
     };
     start.assign(static_cast<size_t>(cols * rows + 1), 0);
-    long long c0, c1, r0, r1;
-    for (const Rect& b : boxes) {
-        span(b, c0, c1, r0, r1);
+    // Each box's cells, found once for the count and the filing.
+    struct Cells {
+        int32_t c0, c1, r0, r1;
+    };
+    std::vector<Cells> cells(boxes.size());
+    for (size_t i = 0; i < boxes.size(); ++i) {
+        long long c0, c1, r0, r1;
+        span(boxes[i], c0, c1, r0, r1);
+        cells[i] = {static_cast<int32_t>(c0), static_cast<int32_t>(c1), static_cast<int32_t>(r0), static_cast<int32_t>(r1)};
         for (long long y = r0; y <= r1; ++y)
             for (long long x = c0; x <= c1; ++x) ++start[static_cast<size_t>(y * cols + x + 1)];
     }
@@ -49,10 +55,10 @@ bool NearGrid::build(const std::vector<Rect>& boxes, long double itemspercell) {
     ids.resize(static_cast<size_t>(start.back()));
     std::vector<int32_t> fill(start.begin(), start.end() - 1);
     for (size_t i = 0; i < boxes.size(); ++i) {
-        span(boxes[i], c0, c1, r0, r1);
-        for (long long y = r0; y <= r1; ++y)
-            for (long long x = c0; x <= c1; ++x) ids[static_cast<size_t>(fill[static_cast<size_t>(y * cols + x)]++)] =
-                static_cast<int32_t>(i);
+        const Cells& c = cells[i];
+        for (long long y = c.r0; y <= c.r1; ++y)
+            for (long long x = c.c0; x <= c.c1; ++x)
+                ids[static_cast<size_t>(fill[static_cast<size_t>(y * cols + x)]++)] = static_cast<int32_t>(i);
     }
     seen.assign(boxes.size(), 0u);
     stamp = 0;
