@@ -3,6 +3,7 @@
 
 #include <cairo-pdf.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "drawing/epscanvas.h"
@@ -66,14 +67,17 @@ CairoCanvas::CairoCanvas(cairo_t* cr, const PageBox& box, double scale) : cr(cr)
     reach = {{std::fmin(x0, x1), std::fmin(y0, y1)}, {std::fmax(x0, x1), std::fmax(y0, y1)}};
 }
 
-void CairoCanvas::measure(const PageBox& box, bool exact) {
+void CairoCanvas::measure(const PageBox& box, bool exact, const SetWidths* widths) {
     measuring = true;
     exactink = exact;
     within = box;
     inked = false;
+    knownwidths = widths;
+    aside.clear();
 }
 
-bool CairoCanvas::ink(PageBox& box) const {
+bool CairoCanvas::ink(PageBox& box) {
+    measureaside();
     if (inked) box = extent;
     return inked;
 }
@@ -237,6 +241,64 @@ void CairoCanvas::styledtext(long double px, long double py, text::TextView text
         markedtext(pagecoord(px), pagecoord(py), text, role, look);
         return;
     }
+    if (measuring && !exactink) {
+        aside.push_back({px, py, std::string(text.c, static_cast<size_t>(text.len > 0 ? text.len : 0)), role, look});
+        return;
+    }
+    textnow(px, py, text, role, look);
+}
+
+void CairoCanvas::measureaside() {
+    std::vector<Aside> texts = std::move(aside);
+    aside.clear();
+    // Where each text whose width is known starts and ends (as placetext
+    // finds them), and how far the marks it may make could reach past the
+    // ink found before the texts.
+    struct Known {
+        size_t index;
+        bool known;
+        PagePoint start, end;
+        long double out;
+    };
+    std::vector<Known> order;
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const Aside& t = texts[i];
+        Known k{i, false, {0, 0}, {0, 0}, 0};
+        TextStyle style = styleof(t.look);
+        std::string utf8 = text::drawabletext(t.text.data(), static_cast<int>(t.text.size()));
+        long double width;
+        if (knownwidths != nullptr && style.size > 0 && !utf8.empty() && knownwidths->find(utf8, style, width)) {
+            TextAnchor anchor = anchorof(t.role);
+            long double back = anchor == TextAnchor::middle ? width / 2 : anchor == TextAnchor::end ? width : 0;
+            long double along = (t.look.turned ? 90 : 0) * pi / 180, dx = std::cos(along), dy = std::sin(along);
+            long double x = pagecoord(t.x), y = pagecoord(t.y);
+            k.known = true;
+            k.start = {x - back * dx, y - back * dy};
+            k.end = {k.start.x + width * dx, k.start.y + width * dy};
+            if (!(reach.holds(k.start) && reach.holds(k.end))) continue;  // it is not shown
+            long double m = glyphreach * std::fabs(style.size) + std::fabs(t.look.halo) / 2;
+            if (inked)
+                k.out = std::max({extent.left - (std::fmin(k.start.x, k.end.x) - m),
+                                  std::fmax(k.start.x, k.end.x) + m - extent.right,
+                                  extent.bottom - (std::fmin(k.start.y, k.end.y) - m),
+                                  std::fmax(k.start.y, k.end.y) + m - extent.top});
+        }
+        order.push_back(k);
+    }
+    // The texts not known first, as they came; then from farthest out in.
+    std::stable_sort(order.begin(), order.end(), [](const Known& a, const Known& b) {
+        if (a.known != b.known) return !a.known;
+        return a.out > b.out;
+    });
+    for (const Known& k : order) {
+        const Aside& t = texts[k.index];
+        TextStyle style = styleof(t.look);
+        if (k.known && inkholds(k.start, k.end, style.size, t.look.halo)) continue;
+        textnow(t.x, t.y, {t.text.data(), static_cast<int32_t>(t.text.size())}, t.role, t.look);
+    }
+}
+
+void CairoCanvas::textnow(long double px, long double py, text::TextView text, TextRole role, const TextLook& look) {
     TextStyle style = styleof(look);
     long double angle = look.turned ? 90 : 0;
     PagePoint start, end;
@@ -296,11 +358,12 @@ bool inkbox(const std::function<void(Canvas&)>& draw, PageBox& box) {
     return inkbox(draw, {pageboxleft, pageboxbottom, pageboxright, pageboxtop}, box);
 }
 
-bool inkbox(const std::function<void(Canvas&)>& draw, const PageBox& within, PageBox& box, bool exact) {
+bool inkbox(const std::function<void(Canvas&)>& draw, const PageBox& within, PageBox& box, bool exact,
+            const SetWidths* widths) {
     CairoSurface surface(cairo_recording_surface_create(CAIRO_CONTENT_COLOR_ALPHA, nullptr));
     CairoContext cr(cairo_create(surface.get()));
     CairoCanvas canvas(cr.get(), {0, 0, 0, 0}, 1);
-    canvas.measure(within, exact);
+    canvas.measure(within, exact, widths);
     draw(canvas);
     return canvas.ink(box) && cairo_status(cr.get()) == CAIRO_STATUS_SUCCESS;
 }

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "drawing/canvas.h"
@@ -42,10 +43,14 @@ public:
     // Paint nothing: only gather the extents of the ink every stroke, fill
     // and text would put inside `within`.  A text that surely falls inside
     // the ink found so far is passed over unless `exact` asks for the ink
-    // of every text (the extents are the same either way).
-    void measure(const PageBox& within, bool exact = false);
+    // of every text (the extents are the same either way).  The texts
+    // (but those with markup) are then measured last, those whose widths
+    // `widths` knows from farthest out inwards, so that the first hold
+    // most of the rest, which need not be set.
+    void measure(const PageBox& within, bool exact = false, const SetWidths* widths = nullptr);
     // The extents gathered while measuring; false when there is no ink.
-    bool ink(PageBox& box) const;
+    // The texts set aside are measured first.
+    bool ink(PageBox& box);
     // The header begin() was given (the document's title and creator).
     const PageHeader& header() const { return given; }
 
@@ -85,6 +90,11 @@ private:
     // text from `start` to `end`, `size` points, with a halo `halowidth`
     // wide, can make.
     bool inkholds(const PagePoint& start, const PagePoint& end, long double size, long double halowidth) const;
+    // A text without markup, from page point (x, y) as `role` places it,
+    // measured or painted now.
+    void textnow(long double x, long double y, text::TextView text, TextRole role, const TextLook& look);
+    // The texts set aside while measuring, measured.
+    void measureaside();
 
     cairo_t* cr;
     // The part of the page whose device coordinates cairo holds with room
@@ -99,11 +109,21 @@ private:
     PageBox within = {0, 0, 0, 0};
     bool inked = false;
     PageBox extent = {0, 0, 0, 0};  // of the ink found
+    // The texts set aside while measuring, and the widths known.
+    struct Aside {
+        long double x, y;
+        std::string text;
+        TextRole role;
+        TextLook look;
+    };
+    std::vector<Aside> aside;
+    const SetWidths* knownwidths = nullptr;
 };
 
 // The extents of the ink `draw` puts on the EPS's page box, or within
 // `within` (ink outside counts for nothing): false when it puts none there.
 bool inkbox(const std::function<void(Canvas&)>& draw, PageBox& box);
-bool inkbox(const std::function<void(Canvas&)>& draw, const PageBox& within, PageBox& box, bool exact = false);
+bool inkbox(const std::function<void(Canvas&)>& draw, const PageBox& within, PageBox& box, bool exact = false,
+            const SetWidths* widths = nullptr);
 
 }  // namespace gridel::drawing

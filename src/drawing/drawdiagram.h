@@ -6,6 +6,7 @@
 
 #include "diagram/model.h"
 #include "drawing/canvas.h"
+#include "drawing/fonts.h"
 #include "geometry/areas.h"
 #include "geometry/figure.h"
 #include "geometry/labels.h"
@@ -28,6 +29,7 @@ struct DrawingPlan {
     std::vector<geometry::AreaBoundary> areas;
     std::vector<geometry::LabelPlace> labels;
     geometry::FigurePlan figure;
+    SetWidths widths;  // the texts measured for the figure's places
 };
 
 // Draw the assembled diagram: the traced areas with their field names

@@ -11,7 +11,11 @@ long double FontMeasure::width(text::TextView text, geometry::TextFace face, lon
     if (!setter) setter = std::make_unique<TextSetter>();
     TextLook look{size, face, false, 0, formulas};
     if (ismarked(text, look)) return setmarked(text, look, *setter).width;
-    return setter->set(text::drawabletext(text.c, text.len), styleof(look));
+    std::string utf8 = text::drawabletext(text.c, text.len);
+    TextStyle style = styleof(look);
+    long double w = setter->set(utf8, style);
+    if (widths != nullptr) widths->add(utf8, style, w);
+    return w;
 }
 
 }  // namespace gridel::drawing

@@ -12,8 +12,9 @@ namespace gridel::drawing {
 class FontMeasure final : public geometry::TextMeasure {
 public:
     // Texts measured with their markup, chemical formulas included when
-    // `formulas`.
-    explicit FontMeasure(bool formulas = false) : formulas(formulas) {}
+    // `formulas`; the width of each text without markup kept in `widths`,
+    // when given.
+    explicit FontMeasure(bool formulas = false, SetWidths* widths = nullptr) : formulas(formulas), widths(widths) {}
     long double width(text::TextView text, geometry::TextFace face, long double size) const override;
 
 private:
@@ -21,6 +22,7 @@ private:
     // a drawing that measures nothing does not pay for the fonts.
     mutable std::unique_ptr<TextSetter> setter;
     bool formulas;
+    SetWidths* widths;
 };
 
 }  // namespace gridel::drawing

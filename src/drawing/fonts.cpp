@@ -128,6 +128,17 @@ void TextSetter::style(const TextStyle& style) {
     pango_font_description_set_style(pango->font, style.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
 }
 
+void SetWidths::add(const std::string& utf8, const TextStyle& style, long double width) {
+    widths.emplace(Key{style.size, style.bold, style.italic, utf8}, width);
+}
+
+bool SetWidths::find(const std::string& utf8, const TextStyle& style, long double& width) const {
+    auto found = widths.find(Key{style.size, style.bold, style.italic, utf8});
+    if (found == widths.end()) return false;
+    width = found->second;
+    return true;
+}
+
 long double TextSetter::set(const std::string& utf8, const TextStyle& style) {
     this->style(style);
     setlayout(pango->layout, pango->font, utf8);

@@ -12,6 +12,7 @@
 
 #include <cairo.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,31 @@ private:
     void style(const TextStyle& style);
     struct Pango;
     Pango* pango;
+};
+
+// Advance widths of texts already set, by their bytes and style: a text
+// measured while its figure was planned need not be set again to be
+// measured for the crop.  Every setter gives a text in a style one width.
+class SetWidths {
+public:
+    void add(const std::string& utf8, const TextStyle& style, long double width);
+    // The width `utf8` was set to in `style`; false when it was not set.
+    bool find(const std::string& utf8, const TextStyle& style, long double& width) const;
+
+private:
+    struct Key {
+        long double size;
+        bool bold;
+        bool italic;
+        std::string utf8;
+        bool operator<(const Key& o) const {
+            if (size != o.size) return size < o.size;
+            if (bold != o.bold) return bold < o.bold;
+            if (italic != o.italic) return italic < o.italic;
+            return utf8 < o.utf8;
+        }
+    };
+    std::map<Key, long double> widths;
 };
 
 // The advance width, in points, of `text` (its bytes taken as drawabletext

@@ -62,17 +62,18 @@ DrawingPlan plandrawing(run::Run& run, diagram::Diagram& diagram) {
     DrawingPlan plan;
     if (diagram::isyes(diagram.options.doareas)) plan.areas = geometry::traceareas(run, diagram);
     plan.labels = geometry::placelabels(run, diagram);
-    plan.figure = planfigure(diagram, plan.areas, plan.labels, FontMeasure(diagram.figure.formulas));
+    plan.figure = planfigure(diagram, plan.areas, plan.labels, FontMeasure(diagram.figure.formulas, &plan.widths));
     warnunclear(run, diagram, plan.figure);
     warncrowded(run, diagram, plan.figure);
     run::stopifinterrupted();
     return plan;
 }
 
-PageBox pagebox(PageFit fit, const std::function<void(Canvas&)>& draw) {
+PageBox pagebox(PageFit fit, const std::function<void(Canvas&)>& draw, const SetWidths* widths) {
     PageBox page = {pageboxleft, pageboxbottom, pageboxright, pageboxtop};
     PageBox ink;
-    if (fit == PageFit::fixed || !inkbox(draw, fit == PageFit::cropped ? page : figurereach, ink)) return page;
+    if (fit == PageFit::fixed || !inkbox(draw, fit == PageFit::cropped ? page : figurereach, ink, false, widths))
+        return page;
     PageBox content = {std::floor(ink.left - cropmargin), std::floor(ink.bottom - cropmargin),
                        std::ceil(ink.right + cropmargin), std::ceil(ink.top + cropmargin)};
     if (fit != PageFit::grown) return content;

@@ -20,7 +20,8 @@ DrawingPlan plandrawing(run::Run& run, diagram::Diagram& diagram);
 
 // The page box of the drawing `draw` makes for the page fit `fit`: the
 // whole page, the drawn content with a margin round it, or the whole page
-// grown to hold that, in whole points.
-PageBox pagebox(PageFit fit, const std::function<void(Canvas&)>& draw);
+// grown to hold that, in whole points.  The texts in `widths` are measured
+// from their widths there where that is enough.
+PageBox pagebox(PageFit fit, const std::function<void(Canvas&)>& draw, const SetWidths* widths = nullptr);
 
 }  // namespace gridel::drawing

@@ -101,7 +101,7 @@ int drawrun(run::Run& run, bool crop, int dpi) {
     }
     drawing::DrawingPlan plan = drawing::plandrawing(run, diagram);
     auto draw = [&](drawing::Canvas& canvas) { drawing::drawdiagram(diagram, plan, run.settings.banner, run.stamp, canvas); };
-    writedrawings(run, drawing::pagebox(drawing::pagefit(diagram, crop), draw), dpi, draw);
+    writedrawings(run, drawing::pagebox(drawing::pagefit(diagram, crop), draw, &plan.widths), dpi, draw);
 
     text::Text closing;
     text::settext(closing, run::programbanner);

@@ -8,6 +8,9 @@
 #include <string>
 
 #include "drawing/cairocanvas.h"
+#include "drawing/fontmeasure.h"
+#include "drawing/markedtext.h"
+#include "text/utf8.h"
 #include "drawing/pages.h"
 #include "support/floors.h"
 
@@ -240,11 +243,11 @@ void framedtexts(Canvas& c, unsigned seed, int texts) {
     c.lineto(at(100, 500));
     c.lineto(at(100, 100));
     c.stroke();
-    const char* words[] = {"12", "u3", "Ky", "g + bi + H$_2$O", "$P$ (kbar)", "WW", "jy", "\xc3\x85"};
+    const char* words[] = {"12", "u3", "Ky", "g + bi + H$_2$O", "$P$ (kbar)", "WW", "jy", "\xc3\x85", "u1438 ru + ksp + chl + ky"};
     const TextRole roles[] = {TextRole::centred, TextRole::right, TextRole::caption, TextRole::heading};
     const TextFace faces[] = {TextFace::regular, TextFace::bold, TextFace::italic};
     for (int k = 0; k < texts; ++k) {
-        const char* w = words[next(8)];
+        const char* w = words[next(9)];
         long double x = 40 + next(420), y = 40 + next(520);
         TextLook look{static_cast<long double>(4 + next(20)), faces[next(3)], next(5) == 0,
                       next(2) == 0 ? 0.0L : static_cast<long double>(next(40)) / 10};
@@ -255,17 +258,51 @@ void framedtexts(Canvas& c, unsigned seed, int texts) {
 }  // namespace gridel_inkbox_test
 
 // Texts that the ink found so far surely holds are passed over while
-// measuring: the extents are those of measuring every text, to the bit.
+// measuring: the extents are those of measuring every text, to the bit;
+// also when the widths of most texts are known from the measure of a
+// figure's places, and the texts are measured from the outermost in
+// without being set.
 TEST(CairoCanvas, InkPassesOverTextsItHoldsWithTheSameExtents) {
+    SetWidths widths;
+    FontMeasure measure(false, &widths);
+    for (const char* w : {"12", "u3", "Ky", "WW", "jy", "\xc3\x85", "u1438 ru + ksp + chl + ky"})
+        for (TextFace face : {TextFace::regular, TextFace::bold, TextFace::italic})
+            for (int size = 4; size < 24; ++size)
+                measure.width({w, static_cast<int32_t>(std::strlen(w))}, face, size);
     for (unsigned seed = 1; seed <= 40; ++seed) {
         auto draw = [seed](Canvas& c) { gridel_inkbox_test::framedtexts(c, seed, 60); };
         for (const PageBox& within : {PageBox{0, 0, 612, 792}, PageBox{-20000, -20000, 20000, 20000}}) {
-            PageBox quick{}, exact{};
-            ASSERT_EQ(inkbox(draw, within, quick), inkbox(draw, within, exact, true)) << seed;
-            EXPECT_TRUE(quick.left == exact.left && quick.bottom == exact.bottom && quick.right == exact.right &&
-                        quick.top == exact.top)
-                << "seed " << seed << ": " << static_cast<double>(quick.left) << " " << static_cast<double>(exact.left)
-                << " / " << static_cast<double>(quick.top) << " " << static_cast<double>(exact.top);
+            PageBox quick{}, known{}, exact{};
+            bool inked = inkbox(draw, within, exact, true);
+            ASSERT_EQ(inkbox(draw, within, quick), inked) << seed;
+            ASSERT_EQ(inkbox(draw, within, known, false, &widths), inked) << seed;
+            for (const PageBox& b : {quick, known})
+                EXPECT_TRUE(b.left == exact.left && b.bottom == exact.bottom && b.right == exact.right &&
+                            b.top == exact.top)
+                    << "seed " << seed << ": " << static_cast<double>(b.left) << " " << static_cast<double>(exact.left)
+                    << " / " << static_cast<double>(b.top) << " " << static_cast<double>(exact.top);
         }
     }
+}
+
+// A text's width kept while measuring a figure's places is the width it
+// is set to again for the crop and the outputs, to the bit.
+TEST(CairoCanvas, KeptWidthsAreTheWidthsTextsAreSetTo) {
+    SetWidths widths;
+    FontMeasure measure(false, &widths);
+    TextSetter setter;
+    int kept = 0;
+    for (const char* w : {"12", "u3", "1438", "ru + ksp + chl + ky", "\xc3\x85ngstr\xc3\xb6m", "T (\xc2\xb0" "C)"})
+        for (TextFace face : {TextFace::regular, TextFace::bold, TextFace::italic})
+            for (long double size : {5.0L, 7.0L, 8.5L, 12.0L, 16.0L}) {
+                gridel::text::TextView t{w, static_cast<int32_t>(std::strlen(w))};
+                long double planned = measure.width(t, face, size), found = -1;
+                TextStyle style = styleof(TextLook{size, face, false, 0});
+                std::string utf8 = gridel::text::drawabletext(t.c, t.len);
+                ASSERT_TRUE(widths.find(utf8, style, found)) << w;
+                EXPECT_EQ(found, planned) << w;
+                EXPECT_EQ(setter.set(utf8, style), found) << w << " " << static_cast<double>(size);
+                ++kept;
+            }
+    EXPECT_EQ(kept, 90);
 }
