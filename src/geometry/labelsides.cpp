@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 #include <numbers>
 
 #include "geometry/linepoints.h"
@@ -308,6 +309,9 @@ void placepointlabels(Planner& pl) {
     if (!diagram::isyes(d.options.numbering)) return;
     long double s = st.labelsize, r = st.circle;
     long double h = capheight * s, margin = st.halo / 2, gap = pointgap * s;
+    // The places round a circle, by the number's width and the step: most
+    // numbers are as wide as many others.
+    std::map<std::pair<long double, int>, Spot> turns;
     for (int k = 1; k <= d.npoints && k <= diagram::maxpoints; ++k) {
         run::stopifinterrupted();
         const diagram::InvariantPoint& p = d.points[k];
@@ -351,8 +355,12 @@ void placepointlabels(Planner& pl) {
         // circle a few degrees at a time, the ink as far from the centre
         // as at a side.
         for (int step = 0; !placed && !bestread.clear && step < turnsteps; ++step) {
-            long double angle = 2 * std::numbers::pi_v<long double> * step / turnsteps;
-            Spot at = roundcircle(angle, w / 2, h / 2, r + gap);
+            auto turned = turns.find({w, step});
+            if (turned == turns.end()) {
+                long double angle = 2 * std::numbers::pi_v<long double> * step / turnsteps;
+                turned = turns.emplace(std::make_pair(w, step), roundcircle(angle, w / 2, h / 2, r + gap)).first;
+            }
+            Spot at = turned->second;
             placed = tryat(c.x + at.x - w / 2, c.y + at.y - h / 2, true);
         }
         if (!bestread.clear) {
