@@ -90,7 +90,8 @@ bool farapart(const Segment& s, const Rect& r) {
 // boxes tells before the crossing test (not in the look at everything,
 // which the quick look is checked against).  The count stops at `bound`:
 // a place that bad is no better than one found before, and in solid ink
-// the lines across it are many.  Below `bound` it is exact.
+// the lines across it are many.  Below `bound` it is exact.  The look at
+// everything is never given a bound.
 int badness(const Planner& pl, const Rect& box, int16_t own, int bound = std::numeric_limits<int>::max()) {
     int bad = within(box, pl.window) ? 0 : offwindow;
     if (bad >= bound) return bad;
@@ -103,7 +104,7 @@ int badness(const Planner& pl, const Rect& box, int16_t own, int bound = std::nu
     auto holds = [&](const Spot& p) { return p.x >= box.left && p.x <= box.right && p.y >= box.bottom && p.y <= box.top; };
     auto cross = [&](const Segment& s, int16_t line) {
         if (line != own &&
-            ((holds(s.a) && holds(s.b)) || ((pl.scan || !farapart(s, box)) && crosses(s, box))))
+            ((!pl.scan && holds(s.a) && holds(s.b)) || ((pl.scan || !farapart(s, box)) && crosses(s, box))))
             bad += acrossline;
         return bad >= bound;
     };
@@ -118,6 +119,10 @@ int badness(const Planner& pl, const Rect& box, int16_t own, int bound = std::nu
 // (`penalty`) when it is below `best` (no best yet when negative), else
 // -1: the place is then no better than the best.
 int better(const Planner& pl, const Rect& box, int16_t own, int penalty, int best) {
+    if (pl.scan) {  // the look at everything counts all
+        int bad = penalty + badness(pl, box, own);
+        return best < 0 || bad < best ? bad : -1;
+    }
     if (best < 0) return penalty + badness(pl, box, own);
     int bound = best - penalty;
     if (bound <= 0) return -1;
@@ -202,6 +207,7 @@ Reading reading(const Planner& pl, const Rect& box, int16_t ownline, int16_t own
     Reading r = {true, UnclearNumber::Near::line, 0};
     long double nearest2 = INFINITY;
     auto done = [&] { return !r.clear && !nearest; };  // one is enough to tell
+    auto stop = [&] { return done() && !pl.scan; };    // the look at everything looks at all
     auto nearer = [&](long double g2, UnclearNumber::Near kind, int16_t other) {
         if (g2 < limit2 && g2 < nearest2) {
             nearest2 = g2;
@@ -213,7 +219,7 @@ Reading reading(const Planner& pl, const Rect& box, int16_t ownline, int16_t own
         Rect span = {std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)};
         if (line == ownline || !(gap2(span, box) < limit2) || gap2(centre, s) <= radius2) return false;
         nearer(gap2(s, box), UnclearNumber::Near::line, line);
-        return done();
+        return stop();
     };
     // Only the segments whose boxes come within `limit` of the number's
     // count: they are looked up through the small cells, with a margin
@@ -246,17 +252,17 @@ Reading reading(const Planner& pl, const Rect& box, int16_t ownline, int16_t own
         });
         if (std::isfinite(least2)) nearer(least2, UnclearNumber::Near::line, which);
     }
-    if (done()) return r;
+    if (stop()) return r;
     pl.circles.near(reach, pl.scan, [&](int i, const Rect& c) {
         int16_t point = pl.circlepoints[static_cast<size_t>(i)];
         if (point != ownpoint) nearer(circlegap2(c, box), UnclearNumber::Near::circle, point);
-        return done();
+        return stop();
     });
-    if (done()) return r;
+    if (stop()) return r;
     pl.taken.near(reach, pl.scan, [&](int, const Rect& b) {
         long double g2 = gap2(b, box);
         nearer(g2 < spacing2 ? std::min(g2, own2) : g2, UnclearNumber::Near::label, 0);
-        return done();
+        return stop();
     });
     return r;
 }
