@@ -197,7 +197,12 @@ TEST(Polylabel, SearchesThatWantRoomEnough) {
         long double w, h;
         bool fits;
     };
-    const Case cases[] = {{40, 20, true}, {20, 10, true}, {40.5L, 10, false}, {10, 20.5L, false}, {39.9L, 19.9L, true}};
+    // Asked in this order of one search: boxes just smaller than one shown
+    // to fit nowhere still fit; larger ones, and the same again, do not;
+    // one that fitted fits again in the same place.
+    const Case cases[] = {{40, 20, true},        {20, 10, true},   {40.5L, 10, false}, {10, 20.5L, false},
+                          {39.9L, 19.9L, true},  {40.5L, 10, false}, {41, 30, false},  {80, 10.5L, false},
+                          {40, 19.99L, true},    {40, 20, true}};
     for (const Case& c : cases) {
         long double full, wanted;
         Spot at = roomiestspot(strip, c.w, c.h, 0.01L, full);
