@@ -10,7 +10,9 @@
 
 #include "diagram/readdata.h"
 #include "diagram/startdiagram.h"
+#include "drawing/cairocanvas.h"
 #include "drawing/fontmeasure.h"
+#include "drawing/plan.h"
 #include "geometry/areas.h"
 #include "geometry/assembly.h"
 #include "geometry/crossovers.h"
@@ -290,6 +292,52 @@ TEST(FigurePlan, TheFiledSearchPlacesAsTheLookAtEverything) {
     EXPECT_GT(filed.plan.linelabels.size(), 1000u);
     EXPECT_GT(filed.plan.unclear.size(), 100u);
     expectsameplaces(filed.plan, scanned.plan, "generated diagram ");
+}
+
+// The crop of whole figures, measured with the widths their places were
+// planned with (the texts from the outermost in, most passed over
+// unset), is the crop measured from every text's ink, to the bit: the
+// showcase as a paper figure with its key beside and below, and the
+// generated diagram, solid with lines, numbers and a long key.
+TEST(FigurePlan, TheCropFromThePlannedWidthsIsTheCropOfEveryText) {
+    std::string generated;
+    {
+        std::string dir = testsupport::enterscratch();
+        int status = std::system("python3 " EXAMPLES_DIR "/../bench/gendiagram.py --rows 4 --out big >/dev/null 2>&1");
+        if (status == 0) generated = testsupport::readfile("big/gl-paper.txt");
+        testsupport::leavescratch(dir);
+        ASSERT_EQ(status, 0) << "bench/gendiagram.py did not run";
+    }
+    std::string showcase = testsupport::readfile(EXAMPLES_DIR "/showcase/gl-showcase.txt");
+    std::vector<std::pair<std::string, std::string>> figures;
+    for (const char* script : {"style paper\nsize 84\nlegend right\nfields comments\n", "style paper\nsize 40 60\nfields comments\nlegend below\n"}) {
+        std::string data = showcase;
+        data.insert(data.rfind("info "), script);
+        figures.push_back({script, data});
+    }
+    figures.push_back({"generated diagram", generated});
+    for (const auto& [what, data] : figures) {
+        std::string dir = testsupport::enterscratch();
+        testsupport::writefile("gl-t.txt", data);
+        auto run = testsupport::freshrun();
+        run->open = 0;
+        settext(run->settings.datafile, "t");
+        Diagram d;
+        startdiagram(*run, d);
+        readdata(*run, d);
+        DrawingPlan plan = plandrawing(*run, d);
+        testsupport::leavescratch(dir);
+        auto draw = [&](Canvas& c) { drawdiagram(d, plan, run->settings.banner, run->stamp, c); };
+        const PageBox within = {-20000, -20000, 20000, 20000};
+        PageBox exact{}, quick{}, known{};
+        ASSERT_TRUE(inkbox(draw, within, exact, true)) << what;
+        ASSERT_TRUE(inkbox(draw, within, quick)) << what;
+        ASSERT_TRUE(inkbox(draw, within, known, false, &plan.widths)) << what;
+        for (const PageBox& b : {quick, known})
+            EXPECT_TRUE(b.left == exact.left && b.bottom == exact.bottom && b.right == exact.right && b.top == exact.top)
+                << what << ": " << static_cast<double>(b.left) << " " << static_cast<double>(b.bottom) << " "
+                << static_cast<double>(b.right) << " " << static_cast<double>(b.top);
+    }
 }
 
 }  // namespace
