@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "diagram/readdata.h"
@@ -32,25 +33,48 @@ struct Planned {
     FigurePlan plan;
 };
 
-void plandata(const std::string& data, Planned& p, PlanSearch search = PlanSearch::filed) {
+// A fresh run, every channel closed, that has read `data` into `d`; the
+// steps after reading run in the scratch folder, left when `then` ends.
+void readinto(const std::string& data, Diagram& d, const std::function<void(::Run&)>& then) {
     std::string dir = testsupport::enterscratch();
     testsupport::writefile("gl-t.txt", data);
     auto run = testsupport::freshrun();
     run->open = 0;
     settext(run->settings.datafile, "t");
-    startdiagram(*run, p.d);
-    readdata(*run, p.d);
-    placecrossovers(*run, p.d);
-    assemblelines(*run, p.d);
-    p.areas = traceareas(*run, p.d);
-    p.plan = planfigure(p.d, p.areas, placelabels(*run, p.d), FontMeasure(), search);
+    startdiagram(*run, d);
+    readdata(*run, d);
+    then(*run);
     testsupport::leavescratch(dir);
 }
 
-void plan(const std::string& script, Planned& p, PlanSearch search = PlanSearch::filed) {
+void plandata(const std::string& data, Planned& p, PlanSearch search = PlanSearch::filed) {
+    readinto(data, p.d, [&](::Run& run) {
+        placecrossovers(run, p.d);
+        assemblelines(run, p.d);
+        p.areas = traceareas(run, p.d);
+        p.plan = planfigure(p.d, p.areas, placelabels(run, p.d), FontMeasure(), search);
+    });
+}
+
+// The showcase with script lines added.
+std::string showcasewith(const std::string& script) {
     std::string data = testsupport::readfile(EXAMPLES_DIR "/showcase/gl-showcase.txt");
     data.insert(data.rfind("info "), script);
-    plandata(data, p, search);
+    return data;
+}
+
+void plan(const std::string& script, Planned& p, PlanSearch search = PlanSearch::filed) {
+    plandata(showcasewith(script), p, search);
+}
+
+// The benchmark's paper figure of a diagram with 4 rows a line (empty
+// when the generator did not run).
+std::string generatedpaper() {
+    std::string dir = testsupport::enterscratch();
+    int status = std::system("python3 " EXAMPLES_DIR "/../bench/gendiagram.py --rows 4 --out big >/dev/null 2>&1");
+    std::string data = status == 0 ? testsupport::readfile("big/gl-paper.txt") : "";
+    testsupport::leavescratch(dir);
+    return data;
 }
 
 // The page polygon of area k.
@@ -268,11 +292,8 @@ TEST(FigurePlan, TheFiledSearchPlacesAsTheLookAtEverything) {
         expectsameplaces(filed.plan, scanned.plan, script);
     }
 
-    std::string dir = testsupport::enterscratch();
-    int status = std::system("python3 " EXAMPLES_DIR "/../bench/gendiagram.py --rows 4 --out big >/dev/null 2>&1");
-    std::string data = status == 0 ? testsupport::readfile("big/gl-paper.txt") : "";
-    testsupport::leavescratch(dir);
-    ASSERT_EQ(status, 0) << "bench/gendiagram.py did not run";
+    std::string data = generatedpaper();
+    ASSERT_FALSE(data.empty()) << "bench/gendiagram.py did not run";
     // Keep the names of every 25th area.
     std::string kept;
     size_t areas = data.find("\n*\n") + 3, at = 0, count = 0;
@@ -300,34 +321,22 @@ TEST(FigurePlan, TheFiledSearchPlacesAsTheLookAtEverything) {
 // showcase as a paper figure with its key beside and below, and the
 // generated diagram, solid with lines, numbers and a long key.
 TEST(FigurePlan, TheCropFromThePlannedWidthsIsTheCropOfEveryText) {
-    std::string generated;
-    {
-        std::string dir = testsupport::enterscratch();
-        int status = std::system("python3 " EXAMPLES_DIR "/../bench/gendiagram.py --rows 4 --out big >/dev/null 2>&1");
-        if (status == 0) generated = testsupport::readfile("big/gl-paper.txt");
-        testsupport::leavescratch(dir);
-        ASSERT_EQ(status, 0) << "bench/gendiagram.py did not run";
-    }
-    std::string showcase = testsupport::readfile(EXAMPLES_DIR "/showcase/gl-showcase.txt");
+    std::string generated = generatedpaper();
+    ASSERT_FALSE(generated.empty()) << "bench/gendiagram.py did not run";
     std::vector<std::pair<std::string, std::string>> figures;
-    for (const char* script : {"style paper\nsize 84\nlegend right\nfields comments\n", "style paper\nsize 40 60\nfields comments\nlegend below\n"}) {
-        std::string data = showcase;
-        data.insert(data.rfind("info "), script);
-        figures.push_back({script, data});
-    }
+    for (const char* script : {"style paper\nsize 84\nlegend right\nfields comments\n", "style paper\nsize 40 60\nfields comments\nlegend below\n"})
+        figures.push_back({script, showcasewith(script)});
     figures.push_back({"generated diagram", generated});
     for (const auto& [what, data] : figures) {
-        std::string dir = testsupport::enterscratch();
-        testsupport::writefile("gl-t.txt", data);
-        auto run = testsupport::freshrun();
-        run->open = 0;
-        settext(run->settings.datafile, "t");
         Diagram d;
-        startdiagram(*run, d);
-        readdata(*run, d);
-        DrawingPlan plan = plandrawing(*run, d);
-        testsupport::leavescratch(dir);
-        auto draw = [&](Canvas& c) { drawdiagram(d, plan, run->settings.banner, run->stamp, c); };
+        DrawingPlan plan;
+        gridel::text::Text banner, stamp;
+        readinto(data, d, [&](::Run& run) {
+            plan = plandrawing(run, d);
+            banner = run.settings.banner;
+            stamp = run.stamp;
+        });
+        auto draw = [&](Canvas& c) { drawdiagram(d, plan, banner, stamp, c); };
         const PageBox within = {-20000, -20000, 20000, 20000};
         PageBox exact{}, quick{}, known{};
         ASSERT_TRUE(inkbox(draw, within, exact, true)) << what;
