@@ -74,24 +74,29 @@ PlacedLabel oldlabel(Planner& pl, int16_t item, text::TextView text, Spot c) {
     return l;
 }
 
-// Whether a segment's box lies clear of a rectangle by more than the
-// rounding of crosses() can bridge: crosses() then says no.  Its cuts of
-// the segment to the rectangle's slabs are exact but for a few roundings
-// of the segment's run along an axis, which the slack outweighs.
-bool farapart(const Segment& s, const Rect& r) {
-    long double slack = 1e-9L * (1 + std::fabs(s.b.x - s.a.x) + std::fabs(s.b.y - s.a.y));
-    return std::max(s.a.x, s.b.x) < r.left - slack || std::min(s.a.x, s.b.x) > r.right + slack ||
-           std::max(s.a.y, s.b.y) < r.bottom - slack || std::min(s.a.y, s.b.y) > r.top + slack;
+// Whether a segment's box (`span`) lies clear of a rectangle by more than
+// the rounding of crosses() can bridge: crosses() then says no.  Its cuts
+// of the segment to the rectangle's slabs are exact but for a few
+// roundings of the segment's run along an axis, which the slack
+// outweighs.  Every step is monotone in the span's sides, so a box that
+// holds the span and lies apart tells that the span lies apart.
+constexpr long double crossslack = 1e-9L;
+
+bool farapart(const Rect& span, const Rect& r) {
+    long double slack = crossslack * SegmentGrid::runof(span);
+    return span.right < r.left - slack || span.left > r.right + slack || span.top < r.bottom - slack ||
+           span.bottom > r.top + slack;
 }
 
 // How bad a label's box is where it stands; `own` is a line the label
 // may sit on (0: none).  The segments are looked up by the small cells,
-// and most of those near the box lie clear of it, which a look at their
-// boxes tells before the crossing test (not in the look at everything,
-// which the quick look is checked against).  The count stops at `bound`:
-// a place that bad is no better than one found before, and in solid ink
-// the lines across it are many.  Below `bound` it is exact.  The look at
-// everything is never given a bound.
+// and most of those near the box lie clear of it, or in solid ink wholly
+// inside it, which their float boxes tell before the segment is read and
+// put to the crossing test (not in the look at everything, which the
+// quick look is checked against).  The count stops at `bound`: a place
+// that bad is no better than one found before, and in solid ink the lines
+// across it are many.  Below `bound` it is exact.  The look at everything
+// is never given a bound.
 int badness(const Planner& pl, const Rect& box, int16_t own, int bound = std::numeric_limits<int>::max()) {
     int bad = within(box, pl.window) ? 0 : offwindow;
     if (bad >= bound) return bad;
@@ -99,19 +104,30 @@ int badness(const Planner& pl, const Rect& box, int16_t own, int bound = std::nu
     if (bad >= bound) return bad;
     bad += oncircle * pl.circles.overlapping(box, pl.scan);
     if (bad >= bound) return bad;
+    if (pl.scan) {
+        pl.grid.near(box, [&](const Segment& s, int16_t line) {
+            if (line != own && crosses(s, box)) bad += acrossline;
+        });
+        return bad;
+    }
     // A segment with both ends in the box crosses it, as crosses() finds
-    // (its cuts to the slabs keep all of it); most in solid ink do.
+    // (its cuts to the slabs keep all of it).
     auto holds = [&](const Spot& p) { return p.x >= box.left && p.x <= box.right && p.y >= box.bottom && p.y <= box.top; };
-    auto cross = [&](const Segment& s, int16_t line) {
-        if (line != own &&
-            ((!pl.scan && holds(s.a) && holds(s.b)) || ((pl.scan || !farapart(s, box)) && crosses(s, box))))
-            bad += acrossline;
+    // In floats: the box grown by the most slack of any segment, rounded
+    // outward (a float box apart from it holds a segment farapart()
+    // finds apart), and the box rounded inward (one inside it, a segment
+    // with both ends in the box).
+    long double slack = crossslack * pl.grid.mostrun;
+    FloatBox outer = FloatBox::holding(grown(box, slack)), inner = FloatBox::heldby(box);
+    pl.grid.nearfiled(box, [&](const SegmentGrid::Filed& f) {
+        if (f.line == own || f.box.apart(outer)) return false;
+        if (!f.box.inside(inner)) {
+            const Segment& s = pl.grid.segment(f.number);
+            if (!(holds(s.a) && holds(s.b)) && (farapart(SegmentGrid::boxof(s), box) || !crosses(s, box))) return false;
+        }
+        bad += acrossline;
         return bad >= bound;
-    };
-    if (pl.scan)
-        pl.grid.near(box, cross);
-    else
-        pl.grid.nearsmall(box, cross);
+    });
     return bad;
 }
 
@@ -216,38 +232,45 @@ Reading reading(const Planner& pl, const Rect& box, int16_t ownline, int16_t own
     };
     Rect reach = grown(box, std::max(limit, spacing));
     auto segment = [&](const Segment& s, int16_t line) {
-        Rect span = {std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)};
-        if (line == ownline || !(gap2(span, box) < limit2) || gap2(centre, s) <= radius2) return false;
+        if (line == ownline || !(gap2(SegmentGrid::boxof(s), box) < limit2) || gap2(centre, s) <= radius2) return false;
         nearer(gap2(s, box), UnclearNumber::Near::line, line);
         return stop();
     };
     // Only the segments whose boxes come within `limit` of the number's
     // count: they are looked up through the small cells, with a margin
-    // over the rounding of that reach.  Whether any is too near is told in
-    // any order.  Which is nearest is the first found in the order of the
-    // large cells over the whole reach, as the look at every item finds it
-    // (of two lines as near, that one is named).
+    // over the rounding of that reach, and a segment whose float box lies
+    // that far is not read (its own box lies farther).  Whether any is too
+    // near is told in any order.  Which is nearest is the first found in
+    // the order of the large cells over the whole reach, as the look at
+    // every item finds it (of two lines as near, that one is named).
     Rect close = grown(box, limit);
     long double margin = reachslack * (1 + std::fabs(close.left) + std::fabs(close.right) + std::fabs(close.bottom) +
                                        std::fabs(close.top));
+    Rect looked = grown(close, margin);
+    FloatBox outer = FloatBox::holding(looked);
+    auto far = [&](const SegmentGrid::Filed& f) {
+        return f.line == ownline || f.box.apart(outer) || gap2(f.box.rect(), box) >= limit2;
+    };
     if (pl.scan) {
         pl.grid.near(reach, segment);
     } else if (!nearest) {
-        pl.grid.nearsmall(grown(close, margin), segment);
+        pl.grid.nearfiled(looked,
+                          [&](const SegmentGrid::Filed& f) { return !far(f) && segment(pl.grid.segment(f.number), f.line); });
     } else {
         long double least2 = INFINITY;
         SegmentGrid::Turn first{};
         int16_t which = 0;
-        pl.grid.nearsmallnumbered(grown(close, margin), [&](int i, const Segment& s, int16_t line) {
-            Rect span = {std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)};
-            if (line == ownline || !(gap2(span, box) < limit2) || gap2(centre, s) <= radius2) return;
+        pl.grid.nearfiled(looked, [&](const SegmentGrid::Filed& f) {
+            if (far(f)) return;
+            const Segment& s = pl.grid.segment(f.number);
+            if (!(gap2(SegmentGrid::boxof(s), box) < limit2) || gap2(centre, s) <= radius2) return;
             long double g2 = gap2(s, box);
             if (!(g2 <= least2)) return;
-            SegmentGrid::Turn t = pl.grid.turn(i, reach);
+            SegmentGrid::Turn t = pl.grid.turn(f.number, reach);
             if (g2 < least2 || t < first) {
                 least2 = g2;
                 first = t;
-                which = line;
+                which = f.line;
             }
         });
         if (std::isfinite(least2)) nearer(least2, UnclearNumber::Near::line, which);

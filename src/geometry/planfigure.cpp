@@ -152,6 +152,7 @@ FigurePlan planon(const PageMap& map, const diagram::Diagram& d, const std::vect
             std::vector<Spot> pts = pagepoints(m, d.lines[k]);
             for (size_t i = 1; i < pts.size(); ++i) pl.grid.add({pts[i - 1], pts[i]}, static_cast<int16_t>(k));
         }
+        pl.grid.seal();
         long double r = plan.style.circle;
         for (int k = 1; k <= d.npoints && k <= diagram::maxpoints; ++k) {
             const diagram::InvariantPoint& p = d.points[k];

@@ -19,16 +19,44 @@
 
 namespace gridel::geometry {
 
+// A grid of square cells over the plot box: which cells a rectangle
+// meets (one outside the box meets its border cells).  At most 256 cells
+// a side.
+struct GridShape {
+    static constexpr int most = 256;
+
+    GridShape(const Rect& area, long double cell) : area(area), cell(cell) {
+        columns = std::max(1, static_cast<int>(std::min(static_cast<long double>(most), std::ceil((area.right - area.left) / cell))));
+        rows = std::max(1, static_cast<int>(std::min(static_cast<long double>(most), std::ceil((area.top - area.bottom) / cell))));
+    }
+
+    // The columns and rows of the cells a rectangle meets.
+    struct Span {
+        int c0, c1, r0, r1;
+    };
+    Span span(const Rect& r) const {
+        auto at = [&](long double v, long double low, int count) {
+            long double q = (v - low) / cell;
+            if (!(q >= 0)) return 0;  // below, or not a number
+            return q >= count ? count - 1 : static_cast<int>(floorint(q));
+        };
+        return {at(r.left, area.left, columns), at(r.right, area.left, columns), at(r.bottom, area.bottom, rows),
+                at(r.top, area.bottom, rows)};
+    }
+
+    int size() const { return columns * rows; }
+
+    Rect area;
+    long double cell;
+    int columns;
+    int rows;
+};
+
 // Items filed by the cells of a grid over the plot box that their boxes
-// meet (what lies outside the box is filed in its border cells), so that
-// what lies near a box is found without looking at all.
+// meet, so that what lies near a box is found without looking at all.
 class CellIndex {
 public:
-    CellIndex(const Rect& area, long double cell) : area(area), cell(cell) {
-        columns = std::max(1, static_cast<int>(std::min(256.0L, std::ceil((area.right - area.left) / cell))));
-        rows = std::max(1, static_cast<int>(std::min(256.0L, std::ceil((area.top - area.bottom) / cell))));
-        buckets.resize(static_cast<size_t>(columns * rows));
-    }
+    CellIndex(const Rect& area, long double cell) : shape(area, cell) { buckets.resize(static_cast<size_t>(shape.size())); }
 
     // File item `index` (the items are numbered 0, 1, 2, ... as they come).
     void addbox(const Rect& r, int index) {
@@ -67,20 +95,8 @@ public:
         }
     }
 
-    // The columns and rows of the cells a rectangle meets (one outside the
-    // grid meets its border cells).
-    struct Span {
-        int c0, c1, r0, r1;
-    };
-    Span span(const Rect& r) const {
-        auto at = [&](long double v, long double low, int count) {
-            long double q = (v - low) / cell;
-            if (!(q >= 0)) return 0;  // below, or not a number
-            return q >= count ? count - 1 : static_cast<int>(floorint(q));
-        };
-        return {at(r.left, area.left, columns), at(r.right, area.left, columns), at(r.bottom, area.bottom, rows),
-                at(r.top, area.bottom, rows)};
-    }
+    using Span = GridShape::Span;
+    Span span(const Rect& r) const { return shape.span(r); }
 
 private:
     // Each cell the rectangle meets, column by column, until visit(cell)
@@ -90,31 +106,88 @@ private:
         Span s = span(r);
         for (int c = s.c0; c <= s.c1; ++c)
             for (int w = s.r0; w <= s.r1; ++w)
-                if (visit(w * columns + c)) return;
+                if (visit(w * shape.columns + c)) return;
     }
 
-    Rect area;
-    long double cell;
-    int columns;
-    int rows;
+    GridShape shape;
     std::vector<std::vector<int>> buckets;
     mutable std::vector<unsigned> seen;
     mutable unsigned stamp = 0;
 };
 
+// A box of floats holding a box of 80-bit reals: each side rounded
+// outward.  What is true of the float box's distance from another box,
+// or of its lying inside one, is then true of the box it holds.
+struct FloatBox {
+    float left, bottom, right, top;
+
+    static float below(long double v) {
+        float f = static_cast<float>(v);
+        return f > v ? std::nextafter(f, -std::numeric_limits<float>::infinity()) : f;
+    }
+    static float above(long double v) {
+        float f = static_cast<float>(v);
+        return f < v ? std::nextafter(f, std::numeric_limits<float>::infinity()) : f;
+    }
+    static FloatBox holding(const Rect& r) { return {below(r.left), below(r.bottom), above(r.right), above(r.top)}; }
+    static FloatBox heldby(const Rect& r) { return {above(r.left), above(r.bottom), below(r.right), below(r.top)}; }
+
+    // Whether this box lies apart from another, or inside it (false for
+    // a NaN side).
+    bool apart(const FloatBox& o) const { return right < o.left || left > o.right || top < o.bottom || bottom > o.top; }
+    bool inside(const FloatBox& o) const {
+        return left >= o.left && right <= o.right && bottom >= o.bottom && top <= o.top;
+    }
+    Rect rect() const { return {left, bottom, right, top}; }
+};
+
 // The segments of the visible lines, each with its line's number, filed
 // by the cells of the grid and by cells a quarter their side (a label's
-// box meets few of those, and few segments lie in each).
+// box meets few of those, and few segments lie in each).  The small cells
+// hold, side by side, each segment's box in floats with its number and
+// line, so that most segments near a box are told apart from it without
+// reading them; they are filed once all segments are in (seal()).
 class SegmentGrid {
 public:
     SegmentGrid(const Rect& area, long double cell) : cells(area, cell), small(area, cell / smallcells) {}
 
     void add(const Segment& s, int16_t line) {
-        Rect r = {std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)};
-        cells.addbox(r, static_cast<int>(segments.size()));
-        small.addbox(r, static_cast<int>(segments.size()));
+        cells.addbox(boxof(s), static_cast<int>(segments.size()));
         segments.push_back(s);
         owners.push_back(line);
+        starts.clear();
+    }
+
+    // A segment as the small cells file it: its box (FloatBox), its number
+    // and line, and the first small cell it is filed in.
+    struct Filed {
+        FloatBox box;
+        int number;
+        int16_t line;
+        uint8_t column, row;
+    };
+    static_assert(GridShape::most <= 256, "a cell's column and row fit a byte");
+
+    // File the segments by the small cells, cell after cell.
+    void seal() {
+        std::vector<GridShape::Span> spans;
+        spans.reserve(segments.size());
+        starts.assign(static_cast<size_t>(small.size()) + 1, 0);
+        mostrun = 0;
+        for (const Segment& s : segments) {
+            mostrun = std::max(mostrun, runof(boxof(s)));
+            spans.push_back(small.span(boxof(s)));
+            eachcell(spans.back(), [&](size_t k) { ++starts[k + 1]; });
+        }
+        for (size_t k = 1; k < starts.size(); ++k) starts[k] += starts[k - 1];
+        filed.resize(starts.back());
+        std::vector<size_t> next(starts.begin(), starts.end() - 1);
+        for (size_t i = 0; i < segments.size(); ++i) {
+            const GridShape::Span& g = spans[i];
+            Filed f = {FloatBox::holding(boxof(segments[i])), static_cast<int>(i), owners[i],
+                       static_cast<uint8_t>(g.c0), static_cast<uint8_t>(g.r0)};
+            eachcell(g, [&](size_t k) { filed[next[k]++] = f; });
+        }
     }
 
     // Each segment whose cells meet the rectangle, once: visit(segment,
@@ -126,23 +199,26 @@ public:
         });
     }
 
-    // The same through the small cells: each segment whose box meets the
-    // rectangle is among those visited (some more may be), in another
-    // order.
+    // The same through the small cells, sealed: visit(filed) for each
+    // segment filed in a small cell the rectangle meets, in the order of
+    // near() over the small cells.  A segment is visited in the first of
+    // its cells the rectangle meets only.
     template <class Visit>
-    void nearsmall(const Rect& r, const Visit& visit) const {
-        small.near(r, [&](int i) {
-            return CellIndex::found(visit, segments[static_cast<size_t>(i)], owners[static_cast<size_t>(i)]);
-        });
+    void nearfiled(const Rect& r, const Visit& visit) const {
+        if (starts.empty()) return;
+        GridShape::Span q = small.span(r);
+        for (int c = q.c0; c <= q.c1; ++c)
+            for (int w = q.r0; w <= q.r1; ++w) {
+                size_t k = static_cast<size_t>(w * small.columns + c);
+                for (size_t j = starts[k]; j < starts[k + 1]; ++j) {
+                    const Filed& f = filed[j];
+                    if ((f.column == c || c == q.c0) && (f.row == w || w == q.r0) && CellIndex::found(visit, f))
+                        return;
+                }
+            }
     }
 
-    // The same with each segment's number: visit(number, segment, line).
-    template <class Visit>
-    void nearsmallnumbered(const Rect& r, const Visit& visit) const {
-        small.near(r, [&](int i) {
-            return CellIndex::found(visit, i, segments[static_cast<size_t>(i)], owners[static_cast<size_t>(i)]);
-        });
-    }
+    const Segment& segment(int number) const { return segments[static_cast<size_t>(number)]; }
 
     // Where near(r, ...) visits segment i: before every segment whose key
     // is greater (its first cell in near's order, then its number).  Only
@@ -156,19 +232,34 @@ public:
         }
     };
     Turn turn(int i, const Rect& r) const {
-        const Segment& s = segments[static_cast<size_t>(i)];
         CellIndex::Span q = cells.span(r);
-        CellIndex::Span g = cells.span(
-            {std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)});
+        CellIndex::Span g = cells.span(boxof(segments[static_cast<size_t>(i)]));
         return {std::max(q.c0, g.c0), std::max(q.r0, g.r0), i};
     }
 
+    static Rect boxof(const Segment& s) {
+        return {std::min(s.a.x, s.b.x), std::min(s.a.y, s.b.y), std::max(s.a.x, s.b.x), std::max(s.a.y, s.b.y)};
+    }
+
+    // 1 and the runs of a box along both axes, summed in that order; the
+    // most of the segments' once sealed (a NaN counts as none).
+    static long double runof(const Rect& r) { return 1 + (r.right - r.left) + (r.top - r.bottom); }
+    long double mostrun = 0;
+
 private:
+    template <class Visit>
+    void eachcell(const GridShape::Span& g, const Visit& visit) const {
+        for (int c = g.c0; c <= g.c1; ++c)
+            for (int w = g.r0; w <= g.r1; ++w) visit(static_cast<size_t>(w * small.columns + c));
+    }
+
     static constexpr long double smallcells = 4;
     CellIndex cells;
-    CellIndex small;
+    GridShape small;
     std::vector<Segment> segments;
     std::vector<int16_t> owners;
+    std::vector<size_t> starts;  // the small cell k's segments are filed[starts[k]] to filed[starts[k + 1] - 1]
+    std::vector<Filed> filed;
 };
 
 // The boxes of the placed labels or of the points' circles, filed by the
