@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <functional>
+#include <sstream>
 #include <string>
 
 #include "diagram/readdata.h"
@@ -313,6 +314,45 @@ TEST(FigurePlan, TheFiledSearchPlacesAsTheLookAtEverything) {
     EXPECT_GT(filed.plan.linelabels.size(), 1000u);
     EXPECT_GT(filed.plan.unclear.size(), 100u);
     expectsameplaces(filed.plan, scanned.plan, "generated diagram ");
+}
+
+// The same where the quick looks at the filed segments are at their edges:
+// lines that leave the page by far (their boxes in floats are then
+// rounded a long way, and the slack of the crossing test is large), one
+// segment across the whole plot, and dense lines whose ends lie on round
+// values, so that many segments end exactly on a number's box.
+TEST(FigurePlan, TheFiledSearchPlacesAsTheLookAtEverythingWhereLinesLeaveThePage) {
+    std::ostringstream out;
+    out << "2 3 1 2\n";
+    unsigned seed = 12345;
+    auto next = [&](int n) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 16) % static_cast<unsigned>(n));
+    };
+    for (int k = 1; k <= 12; ++k) out << "i" << k << " a b c invariant\n   " << 1 + next(32) / 4.0 << " " << 1 + next(32) / 4.0 << "\n";
+    int line = 0;
+    auto add = [&](const std::string& rows) { out << "u" << ++line << " a - b end end\n" << rows << "\n"; };
+    add("   -1e15 5   1e15 5.25");  // far off the page at both ends, one segment
+    add("   5.125 1e12   5 -1e12");
+    add("   0.01 0.02   9.99 9.97");  // one segment across the plot
+    for (int k = 0; k < 60; ++k) {
+        std::ostringstream rows;
+        int x = 1 + next(39), y = 1 + next(39);
+        for (int i = 0; i < 40; ++i) {
+            x = std::clamp(x + next(5) - 2, 1, 39);
+            y = std::clamp(y + next(5) - 2, 1, 39);
+            rows << " " << x / 4.0 << " " << y / 4.0;
+        }
+        add(rows.str());
+    }
+    std::string data = out.str();
+    data += "*\n*\nwindow 0 10 0 10\nbigticks 2 0 2 0\nnumbering yes 10\ndocircles 3\nlabels halo\n*\n";
+    Planned filed, scanned;
+    plandata(data, filed);
+    plandata(data, scanned, PlanSearch::scan);
+    EXPECT_GT(filed.plan.linelabels.size(), 60u);
+    EXPECT_GT(filed.plan.unclear.size(), 10u);
+    expectsameplaces(filed.plan, scanned.plan, "lines off the page ");
 }
 
 // The crop of whole figures, measured with the widths their places were
