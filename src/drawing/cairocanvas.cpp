@@ -112,6 +112,30 @@ bool CairoCanvas::inkholds(const PagePoint& start, const PagePoint& end, long do
            std::fmin(start.y, end.y) - m >= extent.bottom && std::fmax(start.y, end.y) + m <= extent.top;
 }
 
+// How far past its points, with room to spare, cairo may find the ink
+// of a path: its arithmetic is fixed-point, 1/256 of a unit, and its
+// curves stand within a thousandth of a circle's radius of it.
+constexpr long double pathslack = 1;
+constexpr long double curvebulge = 1.01L;
+
+bool CairoCanvas::inkholdspath(long double spread) const {
+    if (!measuring || exactink || !inked || !(spread >= 0)) return false;
+    long double left = INFINITY, bottom = INFINITY, right = -INFINITY, top = -INFINITY;
+    auto take = [&](long double x, long double y, long double r) {
+        left = std::fmin(left, x - r);
+        right = std::fmax(right, x + r);
+        bottom = std::fmin(bottom, y - r);
+        top = std::fmax(top, y + r);
+    };
+    for (const Subpath& s : path.parts()) {
+        if (s.circle) take(s.centre.x, s.centre.y, std::fabs(s.radius) * curvebulge);
+        for (const PagePoint& p : s.points) take(p.x, p.y, 0);
+    }
+    long double m = spread + pathslack;
+    return left - m >= extent.left && right + m <= extent.right && bottom - m >= extent.bottom &&
+           top + m <= extent.top;
+}
+
 void CairoCanvas::begin(const PageHeader& header) {
     given = header;
     font(header.fontsize);
@@ -175,6 +199,14 @@ void CairoCanvas::addpieces(const std::vector<PathPiece>& pieces, bool cut) {
 }
 
 void CairoCanvas::stroke() {
+    // While measuring, a stroke the ink found holds is passed over: no
+    // mark of it lies farther from its points than a miter's tip, the
+    // miter limit times half the width (a butt end or a bevel lies
+    // nearer).
+    if (inkholdspath(std::fmax(cairo_get_miter_limit(cr), 1.0) * cairo_get_line_width(cr) / 2)) {
+        path.clear();
+        return;
+    }
     std::vector<PathPiece> pieces = strokepieces(path, reach);
     cairo_new_path(cr);
     addpieces(pieces, false);
@@ -195,6 +227,10 @@ void CairoCanvas::stroke() {
 }
 
 void CairoCanvas::fill() {
+    if (inkholdspath(0)) {  // a fill lies within its points' box
+        path.clear();
+        return;
+    }
     std::vector<PathPiece> pieces = fillpieces(path, reach);
     cairo_new_path(cr);
     addpieces(pieces, false);

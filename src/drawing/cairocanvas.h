@@ -90,6 +90,10 @@ private:
     // text from `start` to `end`, `size` points, with a halo `halowidth`
     // wide, can make.
     bool inkholds(const PagePoint& start, const PagePoint& end, long double size, long double halowidth) const;
+    // While measuring: whether the ink found so far holds every mark the
+    // path makes, painted `spread` past its points (a stroke's joins and
+    // ends), so that it need not be painted.
+    bool inkholdspath(long double spread) const;
     // A text without markup, from page point (x, y) as `role` places it,
     // measured or painted now.
     void textnow(long double x, long double y, text::TextView text, TextRole role, const TextLook& look);
@@ -105,7 +109,7 @@ private:
     PageHeader given{};
 
     bool measuring = false;
-    bool exactink = false;  // measure every text, even one the ink found holds
+    bool exactink = false;  // measure every text and path, even one the ink found holds
     PageBox within = {0, 0, 0, 0};
     bool inked = false;
     PageBox extent = {0, 0, 0, 0};  // of the ink found

@@ -255,6 +255,69 @@ void framedtexts(Canvas& c, unsigned seed, int texts) {
     }
 }
 
+// A frame and then many paths near its edges: polylines with sharp turns
+// (whose miters reach far past their points), in widths from a hairline
+// to 9 points, some dashed; circles; filled polygons; a few far outside.
+void framedpaths(Canvas& c, unsigned seed, int paths) {
+    unsigned state = seed;
+    auto next = [&state](int n) {
+        state = state * 1103515245u + 12345u;
+        return static_cast<int>((state >> 8) % static_cast<unsigned>(n));
+    };
+    c.linewidth(1);
+    c.moveto(at(100, 100));
+    c.lineto(at(400, 100));
+    c.lineto(at(400, 500));
+    c.lineto(at(100, 500));
+    c.lineto(at(100, 100));
+    c.stroke();
+    // Near an edge of the frame: within 12 points of it, on either side.
+    auto nearedge = [&](long double& x, long double& y) {
+        x = 100 + next(301);
+        y = 100 + next(401);
+        long double off = static_cast<long double>(next(241) - 120) / 10;
+        switch (next(4)) {
+            case 0: x = 100 + off; break;
+            case 1: x = 400 + off; break;
+            case 2: y = 100 + off; break;
+            default: y = 500 + off; break;
+        }
+        if (next(20) == 0) x += 3000;
+    };
+    for (int k = 0; k < paths; ++k) {
+        long double x, y;
+        nearedge(x, y);
+        c.linewidth(static_cast<long double>(1 + next(90)) / 10);
+        c.dash(next(4) == 0);
+        switch (next(3)) {
+            case 0: {  // a zigzag turning back on itself
+                c.moveto(at(x, y));
+                for (int i = 0; i < 3; ++i) {
+                    long double dx = static_cast<long double>(next(41) - 20) / 2, dy = static_cast<long double>(next(41) - 20) / 2;
+                    c.lineto(at(x + dx, y + dy));
+                    c.lineto(at(x + dx / 2 + 0.3L, y + dy / 2 - 0.2L));
+                }
+                c.stroke();
+                break;
+            }
+            case 1:
+                c.circle(x, y, static_cast<long double>(next(200)) / 10);
+                if (next(2) == 0)
+                    c.stroke();
+                else
+                    c.fill();
+                break;
+            default:
+                c.moveto(at(x, y));
+                c.lineto(at(x + next(21) - 10, y + next(7)));
+                c.lineto(at(x + next(7), y + next(21) - 10));
+                c.fill();
+                break;
+        }
+    }
+    c.dash(false);
+}
+
 }  // namespace gridel_inkbox_test
 
 // Texts that the ink found so far surely holds are passed over while
@@ -281,6 +344,23 @@ TEST(CairoCanvas, InkPassesOverTextsItHoldsWithTheSameExtents) {
                             b.top == exact.top)
                     << "seed " << seed << ": " << static_cast<double>(b.left) << " " << static_cast<double>(exact.left)
                     << " / " << static_cast<double>(b.top) << " " << static_cast<double>(exact.top);
+        }
+    }
+}
+
+// Paths that the ink found so far surely holds are passed over while
+// measuring: the extents are those of painting every path, to the bit.
+TEST(CairoCanvas, InkPassesOverPathsItHoldsWithTheSameExtents) {
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        auto draw = [seed](Canvas& c) { gridel_inkbox_test::framedpaths(c, seed, 40); };
+        for (const PageBox& within : {PageBox{0, 0, 612, 792}, PageBox{-20000, -20000, 20000, 20000}}) {
+            PageBox quick{}, exact{};
+            bool inked = inkbox(draw, within, exact, true);
+            ASSERT_EQ(inkbox(draw, within, quick), inked) << seed;
+            EXPECT_TRUE(quick.left == exact.left && quick.bottom == exact.bottom && quick.right == exact.right &&
+                        quick.top == exact.top)
+                << "seed " << seed << ": " << static_cast<double>(quick.left) << " " << static_cast<double>(exact.left)
+                << " / " << static_cast<double>(quick.top) << " " << static_cast<double>(exact.top);
         }
     }
 }
