@@ -119,7 +119,7 @@ int badness(const Planner& pl, const Rect& box, int16_t own, int bound = std::nu
     // with both ends in the box).
     long double slack = crossslack * pl.grid.mostrun;
     FloatBox outer = FloatBox::holding(grown(box, slack)), inner = FloatBox::heldby(box);
-    pl.grid.nearfiled(box, [&](const SegmentGrid::Filed& f) {
+    auto one = [&](const SegmentGrid::Filed& f) {
         if (f.line == own || f.box.apart(outer)) return false;
         if (!f.box.inside(inner)) {
             const Segment& s = pl.grid.segment(f.number);
@@ -127,7 +127,21 @@ int badness(const Planner& pl, const Rect& box, int16_t own, int bound = std::nu
         }
         bad += acrossline;
         return bad >= bound;
-    });
+    };
+    // The segments alone in a small cell are told together when the box
+    // holding them all lies apart from the number's, or inside it: in
+    // solid ink, most cells under a number lie wholly inside its box.
+    using Filed = SegmentGrid::Filed;
+    auto block = [&](const FloatBox& whole, const Filed* first, const Filed* last) {
+        if (whole.apart(outer)) return false;
+        if (!whole.inside(inner)) return std::any_of(first, last, one);
+        // All of them cross it but the number's own line's.
+        const Filed* from = std::lower_bound(first, last, own, [](const Filed& f, int16_t line) { return f.line < line; });
+        const Filed* to = std::find_if(from, last, [&](const Filed& f) { return f.line != own; });
+        bad += acrossline * static_cast<int>((last - first) - (to - from));
+        return bad >= bound;
+    };
+    pl.grid.nearblocks(box, block, one);
     return bad;
 }
 
@@ -254,8 +268,15 @@ Reading reading(const Planner& pl, const Rect& box, int16_t ownline, int16_t own
     if (pl.scan) {
         pl.grid.near(reach, segment);
     } else if (!nearest) {
-        pl.grid.nearfiled(looked,
-                          [&](const SegmentGrid::Filed& f) { return !far(f) && segment(pl.grid.segment(f.number), f.line); });
+        auto one = [&](const SegmentGrid::Filed& f) { return !far(f) && segment(pl.grid.segment(f.number), f.line); };
+        // A cell's segments alone in it are passed over together when the
+        // box holding them lies that far.
+        pl.grid.nearblocks(
+            looked,
+            [&](const FloatBox& whole, const SegmentGrid::Filed* first, const SegmentGrid::Filed* last) {
+                return !whole.apart(outer) && std::any_of(first, last, one);
+            },
+            one);
     } else {
         long double least2 = INFINITY;
         SegmentGrid::Turn first{};

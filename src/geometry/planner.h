@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <string>
 #include <type_traits>
@@ -139,6 +140,16 @@ struct FloatBox {
         return left >= o.left && right <= o.right && bottom >= o.bottom && top <= o.top;
     }
     Rect rect() const { return {left, bottom, right, top}; }
+
+    // A box that holds nothing (apart from every box), and the box holding
+    // this one and another.
+    static FloatBox none() {
+        constexpr float inf = std::numeric_limits<float>::infinity();
+        return {inf, inf, -inf, -inf};
+    }
+    FloatBox with(const FloatBox& o) const {
+        return {std::min(left, o.left), std::min(bottom, o.bottom), std::max(right, o.right), std::max(top, o.top)};
+    }
 };
 
 // The segments of the visible lines, each with its line's number, filed
@@ -168,26 +179,50 @@ public:
     };
     static_assert(GridShape::most <= 256, "a cell's column and row fit a byte");
 
-    // File the segments by the small cells, cell after cell.
+    // File the segments by the small cells, cell after cell: in each, the
+    // segments that lie in it alone first, by line, with the box holding
+    // them all, then those that reach into other cells, in their order.
     void seal() {
         std::vector<GridShape::Span> spans;
         spans.reserve(segments.size());
-        starts.assign(static_cast<size_t>(small.size()) + 1, 0);
+        size_t ncells = static_cast<size_t>(small.size());
+        starts.assign(ncells + 1, 0);
+        mids.assign(ncells, 0);
         mostrun = 0;
+        // (A segment not a number anywhere is never taken as alone: a box
+        // holding it holds nothing.)
+        std::vector<bool> alone;
+        alone.reserve(segments.size());
         for (const Segment& s : segments) {
-            mostrun = std::max(mostrun, runof(boxof(s)));
-            spans.push_back(small.span(boxof(s)));
-            eachcell(spans.back(), [&](size_t k) { ++starts[k + 1]; });
+            Rect b = boxof(s);
+            mostrun = std::max(mostrun, runof(b));
+            GridShape::Span g = small.span(b);
+            spans.push_back(g);
+            eachcell(g, [&](size_t k) { ++starts[k + 1]; });
+            alone.push_back(g.c0 == g.c1 && g.r0 == g.r1 && !std::isnan(b.left + b.right + b.bottom + b.top));
+            if (alone.back()) ++mids[static_cast<size_t>(g.r0 * small.columns + g.c0)];
         }
         for (size_t k = 1; k < starts.size(); ++k) starts[k] += starts[k - 1];
+        for (size_t k = 0; k < ncells; ++k) mids[k] += starts[k];
         filed.resize(starts.back());
-        std::vector<size_t> next(starts.begin(), starts.end() - 1);
+        wholes.assign(ncells, FloatBox::none());
+        std::vector<size_t> nextalone(starts.begin(), starts.end() - 1), next(mids);
         for (size_t i = 0; i < segments.size(); ++i) {
             const GridShape::Span& g = spans[i];
             Filed f = {FloatBox::holding(boxof(segments[i])), static_cast<int>(i), owners[i],
                        static_cast<uint8_t>(g.c0), static_cast<uint8_t>(g.r0)};
-            eachcell(g, [&](size_t k) { filed[next[k]++] = f; });
+            if (alone[i]) {
+                size_t k = static_cast<size_t>(g.r0 * small.columns + g.c0);
+                filed[nextalone[k]++] = f;
+                wholes[k] = wholes[k].with(f.box);
+            } else {
+                eachcell(g, [&](size_t k) { filed[next[k]++] = f; });
+            }
         }
+        for (size_t k = 0; k < ncells; ++k)
+            std::stable_sort(filed.begin() + static_cast<std::ptrdiff_t>(starts[k]),
+                             filed.begin() + static_cast<std::ptrdiff_t>(mids[k]),
+                             [](const Filed& a, const Filed& b) { return a.line < b.line; });
     }
 
     // Each segment whose cells meet the rectangle, once: visit(segment,
@@ -211,6 +246,26 @@ public:
             for (int w = q.r0; w <= q.r1; ++w) {
                 size_t k = static_cast<size_t>(w * small.columns + c);
                 for (size_t j = starts[k]; j < starts[k + 1]; ++j) {
+                    const Filed& f = filed[j];
+                    if ((f.column == c || c == q.c0) && (f.row == w || w == q.r0) && CellIndex::found(visit, f))
+                        return;
+                }
+            }
+    }
+
+    // The same, but the segments that lie in one cell alone given to
+    // block(whole, first, last) together, before the cell's others: whole
+    // holds their boxes, [first, last) are they, by line.  A block that
+    // answers true has found what it looked for, as a visitor that does.
+    template <class Block, class Visit>
+    void nearblocks(const Rect& r, const Block& block, const Visit& visit) const {
+        if (starts.empty()) return;
+        GridShape::Span q = small.span(r);
+        for (int c = q.c0; c <= q.c1; ++c)
+            for (int w = q.r0; w <= q.r1; ++w) {
+                size_t k = static_cast<size_t>(w * small.columns + c);
+                if (mids[k] > starts[k] && block(wholes[k], filed.data() + starts[k], filed.data() + mids[k])) return;
+                for (size_t j = mids[k]; j < starts[k + 1]; ++j) {
                     const Filed& f = filed[j];
                     if ((f.column == c || c == q.c0) && (f.row == w || w == q.r0) && CellIndex::found(visit, f))
                         return;
@@ -258,7 +313,9 @@ private:
     GridShape small;
     std::vector<Segment> segments;
     std::vector<int16_t> owners;
-    std::vector<size_t> starts;  // the small cell k's segments are filed[starts[k]] to filed[starts[k + 1] - 1]
+    std::vector<size_t> starts;  // the small cell k's segments are filed[starts[k]] to filed[starts[k + 1] - 1],
+    std::vector<size_t> mids;    // those in it alone up to filed[mids[k] - 1]
+    std::vector<FloatBox> wholes;  // the box holding those
     std::vector<Filed> filed;
 };
 
