@@ -163,13 +163,17 @@ void placefields(Planner& pl, const std::vector<AreaBoundary>& areas) {
     std::vector<BoundaryPoint> points;
     int16_t numbered = 0;
     const size_t numbers = pl.taken.all().size();  // the labels placed before the fields'
+    // One region, filled anew for each field: its lists keep their room.
+    Region region;
     for (const AreaBoundary& b : areas) {
         run::stopifinterrupted();
         if (static_cast<size_t>(b.area) >= d.fieldnames.size()) continue;
         const text::Text& name = d.fieldnames[static_cast<size_t>(b.area)];
         if (name.len == 0) continue;
         boundarypoints(d, b.pieces, points);
-        Region region;
+        region.polygon.clear();
+        region.segments.clear();
+        region.boxes.clear();
         region.window = pl.window;
         for (const BoundaryPoint& p : points) {
             Spot s;

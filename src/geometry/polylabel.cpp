@@ -503,6 +503,8 @@ void RoomSearch::file() const {
     zone = {extent.left - around, extent.bottom - around, extent.right + around, extent.top + around};
     if (!finite(zone)) return;
     std::vector<Rect> boxes;
+    boxes.reserve(r.segments.size() + r.boxes.size());
+    filed.reserve(r.segments.size() + r.boxes.size());
     bool usable = true;  // an obstacle not finite leaves every question to look at all
     auto file = [&](const Rect& b, size_t i) {
         usable = usable && finite(b);
