@@ -29,7 +29,8 @@ bool NearGrid::build(const std::vector<Rect>& boxes, long double itemspercell) {
     long double n = static_cast<long double>(boxes.size()) / itemspercell;
     side = width > 0 && height > 0 ? std::sqrt(width * height / n) : std::max(width, height) / n;
     side = std::max({side, width / (mostcells - 1), height / (mostcells - 1)});
-    if (!(side > 0) || !std::isfinite(side)) side = 1;
+    perside = 1 / side;
+    if (!(side > 0) || !std::isfinite(side) || !std::isfinite(perside)) side = perside = 1;
     cols = cellof(extent.right, extent.left) + 1;
     rows = cellof(extent.top, extent.bottom) + 1;
     auto span = [&](const Rect& b, long long& c0, long long& c1, long long& r0, long long& r1) {
