@@ -122,14 +122,22 @@ private:
 struct FloatBox {
     float left, bottom, right, top;
 
+    // The float at or below v, and at or above it (a value past the
+    // floats' range is not converted, but bounded by the largest float or
+    // an infinity).
     static float below(long double v) {
+        if (v > floatmost) return std::numeric_limits<float>::max();
+        if (v < -floatmost) return -std::numeric_limits<float>::infinity();
         float f = static_cast<float>(v);
         return f > v ? std::nextafter(f, -std::numeric_limits<float>::infinity()) : f;
     }
     static float above(long double v) {
+        if (v > floatmost) return std::numeric_limits<float>::infinity();
+        if (v < -floatmost) return -std::numeric_limits<float>::max();
         float f = static_cast<float>(v);
         return f < v ? std::nextafter(f, std::numeric_limits<float>::infinity()) : f;
     }
+    static constexpr long double floatmost = std::numeric_limits<float>::max();
     static FloatBox holding(const Rect& r) { return {below(r.left), below(r.bottom), above(r.right), above(r.top)}; }
     static FloatBox heldby(const Rect& r) { return {above(r.left), above(r.bottom), below(r.right), below(r.top)}; }
 

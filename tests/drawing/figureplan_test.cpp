@@ -317,10 +317,11 @@ TEST(FigurePlan, TheFiledSearchPlacesAsTheLookAtEverything) {
 }
 
 // The same where the quick looks at the filed segments are at their edges:
-// lines that leave the page by far (their boxes in floats are then
-// rounded a long way, and the slack of the crossing test is large), one
-// segment across the whole plot, and dense lines whose ends lie on round
-// values, so that many segments end exactly on a number's box.
+// lines from far off the page (up to past the floats' range), cut where
+// they cross the window, so that their ends lie on the frame; one segment
+// across the whole plot (the crossing test's slack is then large); and
+// dense lines whose ends lie on round values, so that many segments end
+// exactly on a number's box.
 TEST(FigurePlan, TheFiledSearchPlacesAsTheLookAtEverythingWhereLinesLeaveThePage) {
     std::ostringstream out;
     out << "2 3 1 2\n";
@@ -332,7 +333,8 @@ TEST(FigurePlan, TheFiledSearchPlacesAsTheLookAtEverythingWhereLinesLeaveThePage
     for (int k = 1; k <= 12; ++k) out << "i" << k << " a b c invariant\n   " << 1 + next(32) / 4.0 << " " << 1 + next(32) / 4.0 << "\n";
     int line = 0;
     auto add = [&](const std::string& rows) { out << "u" << ++line << " a - b end end\n" << rows << "\n"; };
-    add("   -1e15 5   1e15 5.25");  // far off the page at both ends, one segment
+    add("   -1e15 5   1e15 5.25");  // from far off the page at both ends
+    add("   -1e45 5.5   1e45 6");
     add("   5.125 1e12   5 -1e12");
     add("   0.01 0.02   9.99 9.97");  // one segment across the plot
     for (int k = 0; k < 60; ++k) {
