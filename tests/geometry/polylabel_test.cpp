@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
 #include <string>
 
 #include "geometry/floorint.h"
+#include "geometry/planner.h"
 #include "geometry/polylabel.h"
 #include "support/floors.h"
 
@@ -237,4 +239,28 @@ TEST(Polylabel, QuickFloorIsTheFloor) {
     for (int i = 0; i < 20000; ++i) values.push_back((static_cast<long double>(spread(random)) + 3.3L) / 0.77L);
     for (long double v : values)
         EXPECT_EQ(floorint(v), static_cast<long long>(std::floor(v))) << static_cast<double>(v);
+}
+
+// A float box's sides are the nearest floats at or outside the sides it
+// holds: below(v) is the largest float at or below v, above(v) the least
+// at or above it, also past the floats' range; a NaN stays one.
+TEST(Polylabel, FloatBoxSidesAreTheNearestFloatsOutside) {
+    using gridel::geometry::FloatBox;
+    const long double most = std::numeric_limits<float>::max(), inf = INFINITY;
+    std::vector<long double> values = {0.0L,  -0.0L, 1.0L,  1.0L / 3, -1.0L / 3, 0x1p-149L, 0x1p-160L, -0x1p-160L,
+                                       most,  -most, most * 2, -most * 2, 1e4000L, -1e4000L, inf, -inf, 917.78L};
+    std::mt19937_64 random(11);
+    std::uniform_real_distribution<double> spread(-1000, 1000);
+    for (int i = 0; i < 5000; ++i) values.push_back(static_cast<long double>(spread(random)) / 3.1L);
+    for (long double v : values) {
+        float low = FloatBox::below(v), high = FloatBox::above(v);
+        EXPECT_TRUE(low <= v && v <= high) << static_cast<double>(v);
+        EXPECT_TRUE(std::nextafter(low, INFINITY) > v || low == std::numeric_limits<float>::max() ||
+                    (v == inf && std::isinf(low)))
+            << static_cast<double>(v);
+        EXPECT_TRUE(std::nextafter(high, -INFINITY) < v || high == -std::numeric_limits<float>::max() ||
+                    (v == -inf && std::isinf(high)))
+            << static_cast<double>(v);
+    }
+    EXPECT_TRUE(std::isnan(FloatBox::below(NAN)) && std::isnan(FloatBox::above(NAN)));
 }
