@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "drawing/cairocanvas.h"
@@ -228,14 +229,9 @@ TEST(CairoCanvas, PagesCoverTheBox) {
 
 namespace gridel_inkbox_test {
 
-// A frame and then many texts in every look, most inside it, some across
-// its edges and some far outside, as a figure draws its numbers and key.
-void framedtexts(Canvas& c, unsigned seed, int texts) {
-    unsigned state = seed;
-    auto next = [&state](int n) {
-        state = state * 1103515245u + 12345u;
-        return static_cast<int>((state >> 8) % static_cast<unsigned>(n));
-    };
+// The frame the drawings below start with, and the numbers that place
+// what follows it: next(n) is one of 0 to n - 1, from the seed.
+std::function<int(int)> framed(Canvas& c, unsigned seed) {
     c.linewidth(1);
     c.moveto(at(100, 100));
     c.lineto(at(400, 100));
@@ -243,6 +239,16 @@ void framedtexts(Canvas& c, unsigned seed, int texts) {
     c.lineto(at(100, 500));
     c.lineto(at(100, 100));
     c.stroke();
+    return [state = seed](int n) mutable {
+        state = state * 1103515245u + 12345u;
+        return static_cast<int>((state >> 8) % static_cast<unsigned>(n));
+    };
+}
+
+// A frame and then many texts in every look, most inside it, some across
+// its edges and some far outside, as a figure draws its numbers and key.
+void framedtexts(Canvas& c, unsigned seed, int texts) {
+    auto next = framed(c, seed);
     const char* words[] = {"12", "u3", "Ky", "g + bi + H$_2$O", "$P$ (kbar)", "WW", "jy", "\xc3\x85", "u1438 ru + ksp + chl + ky"};
     const TextRole roles[] = {TextRole::centred, TextRole::right, TextRole::caption, TextRole::heading};
     const TextFace faces[] = {TextFace::regular, TextFace::bold, TextFace::italic};
@@ -259,18 +265,7 @@ void framedtexts(Canvas& c, unsigned seed, int texts) {
 // (whose miters reach far past their points), in widths from a hairline
 // to 9 points, some dashed; circles; filled polygons; a few far outside.
 void framedpaths(Canvas& c, unsigned seed, int paths) {
-    unsigned state = seed;
-    auto next = [&state](int n) {
-        state = state * 1103515245u + 12345u;
-        return static_cast<int>((state >> 8) % static_cast<unsigned>(n));
-    };
-    c.linewidth(1);
-    c.moveto(at(100, 100));
-    c.lineto(at(400, 100));
-    c.lineto(at(400, 500));
-    c.lineto(at(100, 500));
-    c.lineto(at(100, 100));
-    c.stroke();
+    auto next = framed(c, seed);
     // Near an edge of the frame: within 12 points of it, on either side.
     auto nearedge = [&](long double& x, long double& y) {
         x = 100 + next(301);
