@@ -27,8 +27,11 @@ struct GridShape {
     static constexpr int most = 256;
 
     GridShape(const Rect& area, long double cell) : area(area), cell(cell) {
-        columns = std::max(1, static_cast<int>(std::min(static_cast<long double>(most), std::ceil((area.right - area.left) / cell))));
-        rows = std::max(1, static_cast<int>(std::min(static_cast<long double>(most), std::ceil((area.top - area.bottom) / cell))));
+        auto count = [&](long double length) {
+            return std::max(1, static_cast<int>(std::min(static_cast<long double>(most), std::ceil(length / cell))));
+        };
+        columns = count(area.right - area.left);
+        rows = count(area.top - area.bottom);
     }
 
     // The columns and rows of the cells a rectangle meets.
@@ -57,7 +60,9 @@ struct GridShape {
 // meet, so that what lies near a box is found without looking at all.
 class CellIndex {
 public:
-    CellIndex(const Rect& area, long double cell) : shape(area, cell) { buckets.resize(static_cast<size_t>(shape.size())); }
+    CellIndex(const Rect& area, long double cell) : shape(area, cell) {
+        buckets.resize(static_cast<size_t>(shape.size()));
+    }
 
     // File item `index` (the items are numbered 0, 1, 2, ... as they come).
     void addbox(const Rect& r, int index) {

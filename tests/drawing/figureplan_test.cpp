@@ -330,7 +330,8 @@ TEST(FigurePlan, TheFiledSearchPlacesAsTheLookAtEverythingWhereLinesLeaveThePage
         seed = seed * 1103515245u + 12345u;
         return static_cast<int>((seed >> 16) % static_cast<unsigned>(n));
     };
-    for (int k = 1; k <= 12; ++k) out << "i" << k << " a b c invariant\n   " << 1 + next(32) / 4.0 << " " << 1 + next(32) / 4.0 << "\n";
+    for (int k = 1; k <= 12; ++k)
+        out << "i" << k << " a b c invariant\n   " << 1 + next(32) / 4.0 << " " << 1 + next(32) / 4.0 << "\n";
     int line = 0;
     auto add = [&](const std::string& rows) { out << "u" << ++line << " a - b end end\n" << rows << "\n"; };
     add("   -1e15 5   1e15 5.25");  // from far off the page at both ends
